@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QLabel>
+#include <QString>
+
+class QObject;
+
+namespace tarvela {
+
+// Asks the desktop to open a web address or a file in its default handler, shown normally.
+// `parameters` are handed to the target when it is a program; a document or web address has no
+// use for them. Returns true when the desktop accepted the request; callers may ignore it.
+bool OpenDocument(const QString& target, const QString& parameters = QString());
+
+// Enables every button named "Tl_Ok" among the widgets the dialog owns.
+void EnableOkButton(QObject* dialog);
+
+// A web link as a label: the address without its scheme, underlined in dark red with the hand
+// cursor. A click opens "http://" + the text; the underline goes away while the mouse is over it.
+class LinkLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit LinkLabel(const QString& address = QString(), QWidget* parent = nullptr);
+
+    void Click();
+    void MouseEnter();
+    void MouseLeave();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    void setUnderline(bool on);
+};
+
+} // namespace tarvela

@@ -1,0 +1,116 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+#include <exception>
+#include <functional>
+#include <type_traits>
+#include <utility>
+
+#include "text/errors.h"
+
+namespace tarvela {
+
+// The application title: the caption of ShowInfo and ErrorBox and the main window's caption.
+inline constexpr const char* kApplicationTitle = "Tarvela";
+
+// The modal boxes in which the program speaks to the user. All of them are modal to the whole
+// application; the text may hold line breaks (CR LF or LF).
+
+// Information icon, OK, caption "Tarvela".
+void ShowInfo(const QString& text);
+// Information icon, OK, the caller's caption.
+void ShowInfoCaption(const QString& caption, const QString& text);
+// Warning icon, OK, the caller's caption.
+void ShowWarning(const QString& caption, const QString& text);
+// Question icon, "Ano" and "Ne" with "Ne" as the default button; true when the user answers Yes.
+// The window's close button is not offered.
+bool AskYesNo(const QString& caption, const QString& text);
+// Error icon, OK, caption "Tarvela": a failure that a handler did not handle. The message gets a
+// full stop when its last character has a code above that of the full stop.
+void ErrorBox(const QString& message);
+
+// The text ErrorBox shows for a failure message (the full-stop rule).
+QString ErrorBoxText(const QString& message);
+
+// What a box was, as recorded by MessageBoxRecorder.
+enum class BoxKind { Info, InfoCaption, Warning, YesNo, Error };
+
+struct ShownBox {
+    BoxKind kind;
+    QString caption;
+    QString text; // as shown (for ErrorBox with the full stop added)
+    bool operator==(const ShownBox&) const = default;
+};
+
+// Test seam: while an instance lives, no box appears; every box is recorded instead, and AskYesNo
+// takes its answers from the queue (an empty queue answers No, the default button). Instances
+// nest; the innermost one records.
+class MessageBoxRecorder {
+public:
+    MessageBoxRecorder();
+    ~MessageBoxRecorder();
+    MessageBoxRecorder(const MessageBoxRecorder&) = delete;
+    MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
+
+    void queueAnswer(bool yes);
+    const QList<ShownBox>& shown() const { return shown_; }
+    QList<ShownBox> takeShown();
+    int pendingAnswers() const { return static_cast<int>(answers_.size()); }
+
+    // Used by the boxes themselves.
+    void record(const ShownBox& box) { shown_.append(box); }
+    bool nextAnswer();
+
+private:
+    QList<ShownBox> shown_;
+    QList<bool> answers_;
+    MessageBoxRecorder* outer_ = nullptr;
+};
+
+// ---- The handler guard ----------------------------------------------------------------------
+//
+// Every action, button and event handler runs through RunGuarded: a failure it does not handle
+// ends the handler and is shown in ErrorBox; the program goes on with the state reached so far.
+
+template <class F> void RunGuarded(F&& handler) {
+    try {
+        std::forward<F>(handler)();
+    } catch (const TarvelaError& e) {
+        ErrorBox(e.message());
+    } catch (const std::exception& e) {
+        ErrorBox(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+// A callable for QObject::connect that runs `handler` guarded. The handler may take the signal's
+// arguments or none.
+template <class F> auto Guarded(F handler) {
+    return [handler = std::move(handler)](auto&&... args) mutable {
+        if constexpr (std::is_invocable_v<F&, decltype(args)...>) {
+            RunGuarded([&] { std::invoke(handler, std::forward<decltype(args)>(args)...); });
+        } else {
+            RunGuarded([&] { std::invoke(handler); });
+        }
+    };
+}
+
+// connect(sender, signal, context, handler) with the handler guarded; the connection ends with
+// the context object.
+template <class Sender, class Signal, class F>
+auto ConnectGuarded(const Sender* sender, Signal signal, const QObject* context, F handler) {
+    return QObject::connect(sender, signal, context, Guarded(std::move(handler)));
+}
+
+// The same for a member function without arguments: ConnectGuarded(button, &QPushButton::clicked,
+// this, &TKonfig::Tl_OkClick).
+template <class Sender, class Signal, class Receiver>
+auto ConnectGuarded(const Sender* sender, Signal signal, Receiver* receiver,
+                    void (Receiver::*method)()) {
+    return QObject::connect(sender, signal, receiver,
+                            Guarded([receiver, method] { (receiver->*method)(); }));
+}
+
+} // namespace tarvela
