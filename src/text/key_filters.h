@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+
+#include <optional>
+
+namespace tarvela {
+
+// The key filters of the numeric edit fields as pure decisions: given the typed character and the
+// field as it is, they say what the field holds afterwards. The window binds them to the key press
+// of the real field, sets `text` and `cursor` when they differ from what it shows, sounds the beep
+// and shows `message` in an information box.
+
+// An edit field as a key press finds it. The selection, if any, is [selectionStart,
+// selectionStart + selectionLength); the typed character replaces it.
+struct EditFieldState {
+    QString text;
+    int cursor = 0;
+    int selectionStart = 0;
+    int selectionLength = 0;
+};
+
+struct KeyFilterResult {
+    bool swallowed = false; // the typed character did not reach the field as typed
+    QString text;           // the field's text afterwards
+    int cursor = 0;         // the cursor afterwards
+    bool beep = false;      // the system beep sounds
+    QString message;        // an information box to show; empty for none
+};
+
+inline constexpr QChar kBackspaceChar = QChar(8);
+inline constexpr QChar kCtrlVChar = QChar(22);
+
+// The paid-amount field: backspace, "." and 0-9 pass; anything else is swallowed with a beep.
+KeyFilterResult Ed_UhrazenaCastkaKeyPress(QChar typed, const EditFieldState& field);
+
+// The quantity and unit-price fields of the item editor. Ctrl+V (code 22) pastes the clipboard
+// text, trimmed, in place of the whole field when it has fewer than 15 characters and passes
+// IsNumberChars; with other characters it shows "Vložená hodnota obsahuje jeden nebo více
+// nečíselných znaků!"; a longer text or a clipboard without text (nullopt) does nothing. Backspace,
+// ",", "-", "." and 0-9 pass, anything else is swallowed silently. A comma into the empty field
+// gives "0,"; a comma into a field that holds one is swallowed.
+KeyFilterResult Ed_PocetMJKeyPress(QChar typed, const EditFieldState& field,
+                                   const std::optional<QString>& clipboard);
+
+} // namespace tarvela
