@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace tarvela {
+
+// The lines of a Windows-1250 text file, as every reader of invoice files takes them: the
+// bytes are cut at CR LF, at a lone CR and at a lone LF; a final line without a line end still
+// counts; a line end at the very end does not start a further line; an empty file has no lines.
+// Lines are numbered from 1, as in the invoice file layout.
+class FileLines {
+public:
+    FileLines() = default;
+
+    // Cuts the bytes into lines and decodes them from Windows-1250.
+    static FileLines FromBytes(const QByteArray& bytes);
+
+    // Reads the whole file; raises FileError (Czech message naming the file) when it cannot be
+    // opened or read.
+    static FileLines ReadFile(const QString& path);
+
+    int count() const { return static_cast<int>(lines_.size()); }
+
+    // True when the file has line n (1-based), i.e. count() >= n.
+    bool has(int n) const { return n >= 1 && n <= count(); }
+
+    // Line n (1-based); an empty text when the file has no such line.
+    QString line(int n) const { return has(n) ? lines_[n - 1] : QString(); }
+
+    const QStringList& lines() const { return lines_; }
+
+private:
+    QStringList lines_;
+};
+
+// Reads a whole file's bytes; raises FileError naming the file when it cannot be read.
+QByteArray ReadWholeFile(const QString& path);
+
+} // namespace tarvela

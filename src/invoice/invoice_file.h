@@ -1,0 +1,42 @@
+#pragma once
+
+#include "invoice/invoice_record.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace tarvela {
+
+// Invoice file: 49 lines in the order of InvoiceRecord, Windows-1250, each line followed by
+// CR LF (the last one too), no header, no quoting.
+
+// Line count of an invoice file as written.
+inline constexpr int kInvoiceFileLineCount = 49;
+
+// Checks every field of the record before anything is written: a field holding CR or LF, an
+// item cell holding "|", or a character Windows-1250 cannot hold raises ValidationError /
+// EncodingError naming the field in Czech ("Odběratel - název 1").
+void ValidateInvoiceRecord(const InvoiceRecord& record);
+
+// The file's bytes: the 49 lines, Windows-1250, CR LF. Line 46 is Uhrnem with every space
+// removed, or "0" when nothing remains. Validates the record first (see above).
+QByteArray InvoiceFileBytes(const InvoiceRecord& record);
+
+// Writes the record to the path, replacing an existing file. The write is atomic: the old file
+// stays intact until the new one is complete. Raises ValidationError / EncodingError before
+// anything is written, FileError (Czech message naming the file) when the file cannot be
+// written. The path is the caller's; InvoiceStore::InvoiceFilePath builds a safe one.
+void WriteInvoiceFile(const InvoiceRecord& record, const QString& path);
+
+// Reads an invoice file into a record the caller has cleared beforehand; fields whose lines are
+// missing keep their values. Line endings CR LF, lone CR and lone LF are all accepted. Item rows
+// are taken only when the file has at least 43 lines; line 46 (the total) is never read; an
+// empty currency afterwards becomes defaultCurrency. Raises FileError when the file cannot be
+// read and ConversionError when a date line does not convert (fields read so far stay filled).
+void ReadInvoiceFile(const QString& path, InvoiceRecord& record, const QString& defaultCurrency);
+
+// The same from bytes already read.
+void ReadInvoiceBytes(const QByteArray& bytes, InvoiceRecord& record,
+                      const QString& defaultCurrency);
+
+} // namespace tarvela

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "invoice/invoice_record.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace tarvela {
+
+// Called after each listed folder entry; the GUI passes a function that processes pending
+// events with user input excluded. The core itself never processes events.
+using AfterEachEntry = std::function<void()>;
+
+// Refuses an invoice number that cannot serve as a file name inside the period folder on
+// Windows or Linux: empty, path separators, "..", ":", "*", "?", "\"", "<", ">", "|", control
+// characters, a trailing dot or space, reserved device names (CON, PRN, AUX, NUL, COM1-9,
+// LPT1-9, also with an extension) or a name too long. Raises ValidationError with a Czech
+// message.
+void ValidateInvoiceNumber(const QString& number);
+
+// Invoice files in one folder per period (year) beneath the program folder. Holds no state but
+// the program folder: every operation lists the folders anew.
+class InvoiceStore {
+public:
+    // Which names ListInvoiceFiles gives.
+    enum class Listing {
+        AsListed,    // names as the folder gives them (open dialog, item list)
+        TvlLowerCase // only names whose extension is ".tvl" in any case, in lower case
+                     // (numbering, overview)
+    };
+
+    // programFolder: the program's folder; a trailing separator is added when missing.
+    explicit InvoiceStore(const QString& programFolder);
+
+    // The program folder with a trailing separator.
+    const QString& ProgramFolder() const { return programFolder_; }
+
+    // ProgramFolder + year, without a trailing separator ("/opt/Tarvela/2026").
+    QString PeriodFolder(int year) const;
+
+    bool PeriodFolderExists(int year) const;
+
+    // Creates the period folder with any missing parents when it does not exist. A folder that
+    // cannot be created is not reported (returns false); the save fails later.
+    bool EnsurePeriodFolder(int year) const;
+
+    // The path of the invoice file of a number: period folder + "/" + number + ".tvl".
+    // Validates the number first (ValidateInvoiceNumber), so the path never leaves the folder.
+    QString InvoiceFilePath(int year, const QString& number) const;
+
+    // Writes the record as the file of its number (Cislo) in the period folder, atomically.
+    // Raises ValidationError / EncodingError before anything is written, FileError when the
+    // file cannot be written (e.g. the period folder is missing; it is not created here).
+    void SaveInvoice(int year, const InvoiceRecord& record) const;
+
+    // The invoice files (*.tvl, ordinary files, no hidden ones) of a period, in ascending name
+    // order without regard to case. A missing folder gives an empty list.
+    QStringList ListInvoiceFiles(int year, Listing listing,
+                                 const AfterEachEntry& afterEach = {}) const;
+
+    // The next counter of the period: "001" to "999", or "000" when the period is full. Creates
+    // the period folder first. Raises ConversionError when the greatest file name does not end
+    // in a number ("2026abc.tvl").
+    QString NextInvoiceCounter(int year, const AfterEachEntry& afterEach = {}) const;
+
+    // Names of the period folders (folders of the program folder whose names are digits only),
+    // ascending.
+    QStringList ListPeriodFolders(const AfterEachEntry& afterEach = {}) const;
+
+private:
+    QString programFolder_;
+};
+
+} // namespace tarvela
