@@ -1,0 +1,3 @@
+list(APPEND TARVELA_CORE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/row_amounts.cpp
+)

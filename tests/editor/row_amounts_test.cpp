@@ -1,0 +1,179 @@
+#include "editor/row_amounts.h"
+
+#include "text/errors.h"
+
+#include <gtest/gtest.h>
+
+namespace tarvela {
+namespace {
+
+const VatRates kRates{21, 15, 10};
+
+struct RowCase {
+    const char* name;
+    VatRates rates;
+    RowAmount before;
+    const char* quantity;
+    const char* price;
+    const char* rate;
+    RowAmount expected;
+};
+
+const RowAmount kOldTax{5, 1.05, 0, 0};
+
+class RecomputeRowTest : public ::testing::TestWithParam<RowCase> {};
+
+TEST_P(RecomputeRowTest, SetsBaseAndTaxes) {
+    const RowCase& c = GetParam();
+    RowAmount amounts = c.before;
+    RecomputeRow(amounts, QString::fromUtf8(c.quantity), QString::fromUtf8(c.price),
+                 QString::fromUtf8(c.rate), c.rates);
+    // Exact comparisons on purpose: the base must be the unrounded double product and every
+    // tax the rounded value RoundAmount gives.
+    EXPECT_EQ(amounts.Base, c.expected.Base);
+    EXPECT_EQ(amounts.Vat1, c.expected.Vat1);
+    EXPECT_EQ(amounts.Vat2, c.expected.Vat2);
+    EXPECT_EQ(amounts.Vat3, c.expected.Vat3);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RecomputeRowTest,
+    ::testing::Values(
+        RowCase{"ThirdOfACrownAtRate1", kRates, {}, "3", "0,333", "21", {3 * 0.333, 0.21, 0, 0}},
+        RowCase{"TwoTimes150AtRate1", kRates, {}, "2", "150,00", "21", {300, 63, 0, 0}},
+        RowCase{"TwoTimes150AtRate2", kRates, kOldTax, "2", "150,00", "15", {300, 0, 45, 0}},
+        RowCase{"AtRate3", kRates, kOldTax, "1", "100", "10", {100, 0, 0, 10}},
+        RowCase{"EqualRatesLastMatchWins", {21, 12, 12}, {}, "1", "100,00", "12", {100, 0, 0, 12}},
+        RowCase{"BinaryHalfRoundsDown", kRates, {}, "1", "12,50", "21", {12.5, 2.62, 0, 0}},
+        RowCase{"NegativeBinaryHalf", kRates, {}, "-1", "12,50", "21", {-12.5, -2.62, 0, 0}},
+        RowCase{"RateZeroClearsTaxes", kRates, kOldTax, "1", "7", "0", {7, 0, 0, 0}},
+        RowCase{"UnknownRateKeepsTaxes", kRates, kOldTax, "2", "3", "19", {6, 1.05, 0, 0}},
+        RowCase{"EmptyRateKeepsTaxes", kRates, kOldTax, "2", "3", "", {6, 1.05, 0, 0}},
+        RowCase{"RateWithDecimalsIsNotARate", kRates, kOldTax, "2", "3", "21,0", {6, 1.05, 0, 0}},
+        RowCase{"RateWithSpaceIsNotARate", kRates, kOldTax, "2", "3", " 21", {6, 1.05, 0, 0}},
+        RowCase{"EmptyRowHasZeroBase", kRates, kOldTax, "", "", "21", {0, 0, 0, 0}},
+        RowCase{"SpacesAroundNumbers", kRates, {}, " 2 ", "1,5", "21", {3, 0.63, 0, 0}}),
+    [](const ::testing::TestParamInfo<RowCase>& info) { return std::string(info.param.name); });
+
+TEST(RecomputeRow, UnreadableNumbersFailAndKeepTheRow) {
+    const char* bad[][2] = {{"2", ""}, {"", "150,00"}, {"1.5", "2"}, {"2", "abc"}, {"1 000", "1"}};
+    for (const auto& cells : bad) {
+        RowAmount amounts = kOldTax;
+        EXPECT_THROW(RecomputeRow(amounts, QString::fromUtf8(cells[0]), QString::fromUtf8(cells[1]),
+                                  QStringLiteral("21"), kRates),
+                     ConversionError)
+            << cells[0] << " x " << cells[1];
+        EXPECT_EQ(amounts, kOldTax);
+    }
+}
+
+TEST(TaxAtRate, ExtendedProductThenRoundAmount) {
+    EXPECT_EQ(TaxAtRate(21, 0.999), 0.21);
+    EXPECT_EQ(TaxAtRate(21, 12.5), 2.62);
+    EXPECT_EQ(TaxAtRate(10, 0.25), 0.03); // 0.025 is held slightly above the half
+    EXPECT_EQ(TaxAtRate(0, 12345.67), 0);
+}
+
+RowAmounts AmountsOf(std::initializer_list<std::pair<int, RowAmount>> rows) {
+    RowAmounts a;
+    for (const auto& [row, amount] : rows)
+        a[row] = amount;
+    return a;
+}
+
+TEST(ComputeTotals, ThreeRowsOfAlmostOneSumUnroundedBases) {
+    RowAmounts a;
+    for (int row = 1; row <= 3; ++row)
+        RecomputeRow(a[row], QStringLiteral("3"), QStringLiteral("0,333"), QStringLiteral("0"),
+                     kRates);
+    for (int row = 1; row <= 3; ++row) {
+        const TotalsTexts t = ComputeTotals(a, row, QStringLiteral("CZK"));
+        EXPECT_EQ(t.APCelkem, QStringLiteral("1,00"));
+        EXPECT_EQ(t.CelkemRadek, QStringLiteral("1,00"));
+        EXPECT_EQ(t.SACelkem, QStringLiteral("3,00"));
+        EXPECT_EQ(t.CelkemFaktura, QStringLiteral("3,00"));
+    }
+}
+
+TEST(ComputeTotals, FillsAllElevenTexts) {
+    const RowAmounts a =
+        AmountsOf({{1, {300, 63, 0, 0}}, {2, {100, 0, 15, 0}}, {25, {50.5, 0, 0, 5.05}}});
+    const TotalsTexts t = ComputeTotals(a, 1, QStringLiteral("EUR"));
+    const TotalsTexts expected{
+        QStringLiteral("EUR"),    QStringLiteral("300,00"), QStringLiteral("63,00"),
+        QStringLiteral("0,00"),   QStringLiteral("0,00"),   QStringLiteral("363,00"),
+        QStringLiteral("450,50"), QStringLiteral("63,00"),  QStringLiteral("15,00"),
+        QStringLiteral("5,05"),   QStringLiteral("533,55")};
+    EXPECT_EQ(t, expected);
+}
+
+TEST(ComputeTotals, NoCurrentRowShowsZerosForTheRow) {
+    const RowAmounts a = AmountsOf({{1, {300, 63, 0, 0}}});
+    for (int row : {0, -1, 26}) {
+        const TotalsTexts t = ComputeTotals(a, row, QStringLiteral("CZK"));
+        EXPECT_EQ(t.APCelkem, QStringLiteral("0,00"));
+        EXPECT_EQ(t.CelkemRadek, QStringLiteral("0,00"));
+        EXPECT_EQ(t.CelkemFaktura, QStringLiteral("363,00"));
+    }
+}
+
+TEST(RowAmounts, ClearAndSwap) {
+    RowAmounts a = AmountsOf({{3, {1, 2, 0, 0}}, {4, {5, 0, 6, 0}}});
+    a.Swap(3, 4);
+    EXPECT_EQ(a[3], (RowAmount{5, 0, 6, 0}));
+    EXPECT_EQ(a[4], (RowAmount{1, 2, 0, 0}));
+    a.Clear();
+    for (int row = 1; row <= kItemRowCount; ++row)
+        EXPECT_EQ(a[row], RowAmount{});
+}
+
+InvoiceItemRow Row(const char* c1, const char* c2, const char* c3, const char* c4, const char* c5,
+                   const char* c6) {
+    return {QString::fromUtf8(c1), QString::fromUtf8(c2), QString::fromUtf8(c3),
+            QString::fromUtf8(c4), QString::fromUtf8(c5), QString::fromUtf8(c6)};
+}
+
+struct PasteCase {
+    const char* name;
+    const char* text;
+    InvoiceItemRow expected;
+};
+
+class PasteIntoRowTest : public ::testing::TestWithParam<PasteCase> {};
+
+TEST_P(PasteIntoRowTest, FillsCells) {
+    InvoiceItemRow row = Row("K", "Popis", "ks", "1", "10,00", "21");
+    PasteIntoRow(row, QString::fromUtf8(GetParam().text));
+    EXPECT_EQ(row, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, PasteIntoRowTest,
+    ::testing::Values(
+        PasteCase{"WholeRow", "A1|Oprava|ks|2|150,00|21|",
+                  Row("A1", "Oprava", "ks", "2", "150,00", "21")},
+        PasteCase{"EmptyRow", "||||||", Row("", "", "", "", "", "")},
+        PasteCase{"NoBarReplacesDescription", "Jen text",
+                  Row("K", "Jen text", "ks", "1", "10,00", "21")},
+        PasteCase{"EmptyTextEmptiesDescription", "", Row("K", "", "ks", "1", "10,00", "21")},
+        PasteCase{"PiecesAfterTheSixthDropped", "1|2|3|4|5|6|7|8|",
+                  Row("1", "2", "3", "4", "5", "6")},
+        PasteCase{"TextAfterLastBarIgnored", "A|B", Row("A", "Popis", "ks", "1", "10,00", "21")},
+        PasteCase{"TwoPieces", "X|Y|Z", Row("X", "Y", "ks", "1", "10,00", "21")},
+        PasteCase{"FirstLineOfARow", "A1|Oprava|ks|2|150,00|21|\r\nB|C|D|E|F|G|\r\n",
+                  Row("A1", "Oprava", "ks", "2", "150,00", "21")},
+        PasteCase{"FirstLineOfText", "Jen\ntext", Row("K", "Jen", "ks", "1", "10,00", "21")},
+        PasteCase{"LoneCarriageReturn", "Jen\rtext", Row("K", "Jen", "ks", "1", "10,00", "21")},
+        PasteCase{"BarOnlyOnSecondLine", "Popis\nA|B|",
+                  Row("K", "Popis", "ks", "1", "10,00", "21")}),
+    [](const ::testing::TestParamInfo<PasteCase>& info) { return std::string(info.param.name); });
+
+TEST(PasteIntoRow, CopyThenPasteReproducesTheRow) {
+    const InvoiceItemRow source = Row("A1", "Oprava", "ks", "2", "150,00", "21");
+    InvoiceItemRow target;
+    PasteIntoRow(target, ItemRowText(source));
+    EXPECT_EQ(target, source);
+}
+
+} // namespace
+} // namespace tarvela

@@ -1,0 +1,3 @@
+tarvela_add_gtest(test_editor_row_amounts
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/row_amounts_test.cpp
+    LIBS tarvela_core)
