@@ -38,4 +38,9 @@ private:
 // Reads a whole file's bytes; raises FileError naming the file when it cannot be read.
 QByteArray ReadWholeFile(const QString& path);
 
+// Replaces the file with the bytes atomically: the bytes go to a temporary file beside it that
+// is renamed over the file only when complete, so a failed write (disk full, file size limit,
+// killed process) leaves the previous file intact. False when the file could not be written.
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes);
+
 } // namespace tarvela

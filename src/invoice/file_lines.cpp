@@ -1,0 +1,64 @@
+#include "invoice/file_lines.h"
+
+#include "text/codec.h"
+#include "text/errors.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace tarvela {
+
+FileLines FileLines::FromBytes(const QByteArray& bytes) {
+    // Decode once, then cut: Windows-1250 maps CR and LF to themselves, so cutting the decoded
+    // text is the same as cutting the bytes.
+    const QString text = DecodeCp1250(bytes);
+    FileLines result;
+    const qsizetype size = text.size();
+    const QChar* data = text.constData();
+    qsizetype start = 0;
+    qsizetype i = 0;
+    while (i < size) {
+        const char16_t c = data[i].unicode();
+        if (c == u'\r' || c == u'\n') {
+            result.lines_.append(text.mid(start, i - start));
+            if (c == u'\r' && i + 1 < size && data[i + 1].unicode() == u'\n')
+                ++i;
+            ++i;
+            start = i;
+        } else {
+            ++i;
+        }
+    }
+    if (start < size)
+        result.lines_.append(text.mid(start));
+    return result;
+}
+
+FileLines FileLines::ReadFile(const QString& path) {
+    return FromBytes(ReadWholeFile(path));
+}
+
+QByteArray ReadWholeFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw FileError(QStringLiteral("Soubor „%1“ nelze otevřít pro čtení.").arg(path));
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw FileError(QStringLiteral("Soubor „%1“ nelze přečíst.").arg(path));
+    return bytes;
+}
+
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes) {
+    // QSaveFile writes a temporary file beside the target and renames it over the target only
+    // when everything was written, so a failure never leaves a half-written file behind.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace tarvela

@@ -1,0 +1,378 @@
+#include "settings/settings_file.h"
+
+#include "invoice/file_lines.h"
+#include "text/codec.h"
+#include "text/errors.h"
+#include "text/helpers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace tarvela {
+namespace {
+
+const QString kSectionGeneral = QStringLiteral("NASTAVENI");
+const QString kSectionSupplier = QStringLiteral("Dodavatel");
+
+// One raw line of an INI file: its bytes without the line end, and the line end as found
+// (CR LF, CR, LF or nothing for a last line without one).
+struct RawLine {
+    QByteArray text;
+    QByteArray end;
+};
+
+std::vector<RawLine> SplitRawLines(const QByteArray& bytes) {
+    std::vector<RawLine> lines;
+    qsizetype start = 0;
+    qsizetype i = 0;
+    const qsizetype size = bytes.size();
+    while (i < size) {
+        const char c = bytes[i];
+        if (c == '\r' || c == '\n') {
+            const qsizetype endLength = (c == '\r' && i + 1 < size && bytes[i + 1] == '\n') ? 2 : 1;
+            lines.push_back({bytes.mid(start, i - start), bytes.mid(i, endLength)});
+            i += endLength;
+            start = i;
+        } else {
+            ++i;
+        }
+    }
+    if (start < size)
+        lines.push_back({bytes.mid(start), QByteArray()});
+    return lines;
+}
+
+int HexDigitValue(char16_t c) {
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= u'a' && c <= u'f')
+        return c - u'a' + 10;
+    if (c >= u'A' && c <= u'F')
+        return c - u'A' + 10;
+    return -1;
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+QString TrimBlanks(const QString& text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && (text[begin] == QLatin1Char(' ') || text[begin] == QLatin1Char('\t')))
+        ++begin;
+    while (end > begin && (text[end - 1] == QLatin1Char(' ') || text[end - 1] == QLatin1Char('\t')))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+// What one line of an INI file is.
+struct ParsedLine {
+    enum Kind { Other, Section, Entry } kind = Other;
+    QString name;            // section name or key, trimmed
+    QString value;           // entry value, trimmed, quotes removed
+    qsizetype equalsAt = -1; // byte index of "=" in the raw line
+};
+
+ParsedLine ParseLine(const QByteArray& raw) {
+    ParsedLine parsed;
+    qsizetype first = 0;
+    while (first < raw.size() && IsBlank(raw[first]))
+        ++first;
+    if (first >= raw.size() || raw[first] == ';')
+        return parsed;
+    if (raw[first] == '[') {
+        const qsizetype close = raw.indexOf(']', first + 1);
+        const QByteArray name =
+            close < 0 ? raw.mid(first + 1) : raw.mid(first + 1, close - first - 1);
+        parsed.kind = ParsedLine::Section;
+        parsed.name = TrimBlanks(DecodeCp1250(name));
+        return parsed;
+    }
+    const qsizetype equals = raw.indexOf('=');
+    if (equals < 0)
+        return parsed;
+    parsed.name = TrimBlanks(DecodeCp1250(raw.left(equals)));
+    if (parsed.name.isEmpty())
+        return parsed;
+    parsed.kind = ParsedLine::Entry;
+    parsed.equalsAt = equals;
+    QString value = TrimBlanks(DecodeCp1250(raw.mid(equals + 1)));
+    if (value.size() >= 2 && value.front() == value.back() &&
+        (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\'')))
+        value = value.mid(1, value.size() - 2);
+    parsed.value = value.left(kIniMaxValueLength);
+    return parsed;
+}
+
+[[noreturn]] void ThrowUnableToWrite(const QString& path) {
+    throw FileError(QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(path)));
+}
+
+// Czech labels of the settings as the settings dialog shows them, for error messages.
+struct SupplierKey {
+    const char* key;
+    const char* label;
+    QString SupplierData::*member;
+};
+
+const SupplierKey kSupplierKeys[] = {
+    {"Nazev", "Název", &SupplierData::Nazev},
+    {"Jmeno", "Jméno", &SupplierData::Jmeno},
+    {"Ulice", "Ulice, číslo", &SupplierData::Ulice},
+    {"Mesto", "Město", &SupplierData::Mesto},
+    {"ICO", "IČO", &SupplierData::ICO},
+    {"DIC", "DIČ", &SupplierData::DIC},
+    {"Registrace", "Registrace", &SupplierData::Registrace},
+    {"Banka", "Peněžní ústav", &SupplierData::Banka},
+    {"Ucet", "Číslo účtu", &SupplierData::Ucet},
+    {"IBAN", "IBAN", &SupplierData::IBAN},
+    {"BIC", "BIC (SWIFT)", &SupplierData::BIC},
+    {"Tel", "Telefon", &SupplierData::Tel},
+    {"Fax", "Fax", &SupplierData::Fax},
+    {"Email", "E-mail", &SupplierData::Email},
+    {"WWW", "WWW", &SupplierData::WWW},
+    {"Osoba", "Odpovědná osoba", &SupplierData::Osoba},
+};
+
+// A value must be one line and fit Windows-1250; raises ValidationError / EncodingError.
+QByteArray CheckedValueBytes(const QString& value, const QString& what) {
+    if (value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n')))
+        throw ValidationError(QStringLiteral("Pole „%1“ obsahuje konec řádku, který nelze uložit "
+                                             "do souboru nastavení.")
+                                  .arg(what));
+    return EncodeCp1250(value, what);
+}
+
+} // namespace
+
+QString SettingsFilePath(const QString& programFolder) {
+    QString path = programFolder;
+    if (!path.endsWith(QLatin1Char('/')) && !path.endsWith(QDir::separator()))
+        path += QDir::separator();
+    return path + QLatin1String(kSettingsFileName);
+}
+
+// --- IniFile ---------------------------------------------------------------------------------
+
+IniFile IniFile::Load(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return FromBytes(file.readAll());
+}
+
+IniFile IniFile::FromBytes(const QByteArray& bytes) {
+    IniFile ini;
+    Section* current = nullptr;
+    for (const RawLine& line : SplitRawLines(bytes)) {
+        ParsedLine parsed = ParseLine(line.text);
+        if (parsed.kind == ParsedLine::Section) {
+            ini.sections_.push_back({parsed.name, {}});
+            current = &ini.sections_.back();
+        } else if (parsed.kind == ParsedLine::Entry && current) {
+            current->entries.emplace_back(std::move(parsed.name), std::move(parsed.value));
+        }
+    }
+    return ini;
+}
+
+std::optional<QString> IniFile::Value(const QString& section, const QString& key) const {
+    for (const Section& s : sections_) {
+        if (!SameTextAscii(s.name, section))
+            continue;
+        for (const auto& [name, value] : s.entries) {
+            if (SameTextAscii(name, key))
+                return value;
+        }
+        return std::nullopt; // only the first section of that name counts
+    }
+    return std::nullopt;
+}
+
+QString IniFile::ReadString(const QString& section, const QString& key,
+                            const QString& defaultValue) const {
+    return Value(section, key).value_or(defaultValue);
+}
+
+int IniFile::ReadInteger(const QString& section, const QString& key, int defaultValue) const {
+    const std::optional<QString> text = Value(section, key);
+    if (!text)
+        return defaultValue;
+    return ParseIniInteger(*text).value_or(defaultValue);
+}
+
+bool IniFile::ReadBool(const QString& section, const QString& key, bool defaultValue) const {
+    return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+std::optional<int> ParseIniInteger(const QString& text) {
+    if (text.size() >= 3 && text[0] == QLatin1Char('0') &&
+        (text[1] == QLatin1Char('x') || text[1] == QLatin1Char('X'))) {
+        // Up to eight hexadecimal digits, taken as the bits of a 32-bit integer.
+        quint64 value = 0;
+        for (qsizetype i = 2; i < text.size(); ++i) {
+            const int digit = HexDigitValue(text[i].unicode());
+            if (digit < 0)
+                return std::nullopt;
+            value = value * 16 + quint64(digit);
+            if (value > 0xFFFFFFFFull)
+                return std::nullopt;
+        }
+        return static_cast<int>(static_cast<quint32>(value));
+    }
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
+        negative = text[i] == QLatin1Char('-');
+        ++i;
+    }
+    if (i >= text.size())
+        return std::nullopt;
+    qint64 value = 0;
+    for (; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        value = value * 10 + (c - u'0');
+        if (value > qint64(1) << 31)
+            return std::nullopt;
+    }
+    if (negative)
+        value = -value;
+    if (value < INT32_MIN || value > INT32_MAX)
+        return std::nullopt;
+    return static_cast<int>(value);
+}
+
+// --- Single-key writes -----------------------------------------------------------------------
+
+void WriteIniString(const QString& path, const QString& section, const QString& key,
+                    const QString& value, const QString& what) {
+    const QByteArray valueBytes = CheckedValueBytes(value, what.isEmpty() ? key : what);
+    const QByteArray sectionBytes = EncodeCp1250(section);
+    const QByteArray keyBytes = EncodeCp1250(key);
+
+    QByteArray old;
+    QFile in(path);
+    if (in.exists()) {
+        if (!in.open(QIODevice::ReadOnly))
+            ThrowUnableToWrite(path);
+        old = in.readAll();
+        if (in.error() != QFileDevice::NoError)
+            ThrowUnableToWrite(path);
+        in.close();
+    }
+
+    std::vector<RawLine> lines = SplitRawLines(old);
+    const QByteArray crlf("\r\n");
+
+    // Locate the first section of that name and, within it, the first entry of the key.
+    qsizetype sectionAt = -1;
+    qsizetype lastContentInSection = -1;
+    qsizetype entryAt = -1;
+    qsizetype entryEquals = -1;
+    for (qsizetype i = 0; i < qsizetype(lines.size()); ++i) {
+        const ParsedLine parsed = ParseLine(lines[i].text);
+        if (parsed.kind == ParsedLine::Section) {
+            if (sectionAt >= 0)
+                break; // the next section ends ours
+            if (SameTextAscii(parsed.name, section)) {
+                sectionAt = i;
+                lastContentInSection = i;
+            }
+            continue;
+        }
+        if (sectionAt < 0)
+            continue;
+        bool blank = true;
+        for (char c : lines[i].text)
+            blank = blank && IsBlank(c);
+        if (!blank)
+            lastContentInSection = i;
+        if (parsed.kind == ParsedLine::Entry && entryAt < 0 && SameTextAscii(parsed.name, key)) {
+            entryAt = i;
+            entryEquals = parsed.equalsAt;
+        }
+    }
+
+    if (entryAt >= 0) {
+        // Replace the value in place; the key as spelled in the file and its line end stay.
+        lines[entryAt].text = lines[entryAt].text.left(entryEquals + 1) + valueBytes;
+    } else if (sectionAt >= 0) {
+        if (lines[lastContentInSection].end.isEmpty())
+            lines[lastContentInSection].end = crlf;
+        lines.insert(lines.begin() + lastContentInSection + 1, {keyBytes + '=' + valueBytes, crlf});
+    } else {
+        if (!lines.empty()) {
+            if (lines.back().end.isEmpty())
+                lines.back().end = crlf;
+            lines.push_back({QByteArray(), crlf});
+        }
+        lines.push_back({'[' + sectionBytes + ']', crlf});
+        lines.push_back({keyBytes + '=' + valueBytes, crlf});
+    }
+
+    QByteArray out;
+    out.reserve(old.size() + valueBytes.size() + keyBytes.size() + sectionBytes.size() + 8);
+    for (const RawLine& line : lines) {
+        out += line.text;
+        out += line.end;
+    }
+    if (!WriteFileAtomically(path, out))
+        ThrowUnableToWrite(path);
+}
+
+void WriteIniInteger(const QString& path, const QString& section, const QString& key, int value) {
+    WriteIniString(path, section, key, QString::number(value));
+}
+
+// --- The program's settings ------------------------------------------------------------------
+
+AppSettings LoadSettings(const QString& programFolder) {
+    const IniFile ini = IniFile::Load(SettingsFilePath(programFolder));
+    AppSettings s;
+    for (const SupplierKey& k : kSupplierKeys)
+        s.Dodavatel.*k.member = ini.ReadString(kSectionSupplier, QLatin1String(k.key), QString());
+    const QString& g = kSectionGeneral;
+    s.AktualniRok = ini.ReadInteger(g, QStringLiteral("AktualniRok"), CurrentYear());
+    s.VychoziMena = ini.ReadString(g, QStringLiteral("VychoziMena"), QStringLiteral("CZK"));
+    s.Platce = ini.ReadBool(g, QStringLiteral("Platce"), false);
+    s.SazbaDPH1 = ini.ReadInteger(g, QStringLiteral("SazbaDPH1"), 21);
+    s.SazbaDPH2 = ini.ReadInteger(g, QStringLiteral("SazbaDPH2"), 15);
+    s.SazbaDPH3 = ini.ReadInteger(g, QStringLiteral("SazbaDPH3"), 10);
+    s.DobaSplatnosti = ini.ReadInteger(g, QStringLiteral("DobaSplatnosti"), 14);
+    s.TypSymbolu =
+        static_cast<SymbolType>(ini.ReadInteger(g, QStringLiteral("TypSymbolu"), 1) & 0xFF);
+    return s;
+}
+
+void SaveSettings(const QString& programFolder, const AppSettings& settings) {
+    const QString path = SettingsFilePath(programFolder);
+    const QString& g = kSectionGeneral;
+    const QString currencyLabel = QStringLiteral("Výchozí označení měny");
+
+    // Refuse a value that cannot be stored before anything is written.
+    CheckedValueBytes(settings.VychoziMena, currencyLabel);
+    for (const SupplierKey& k : kSupplierKeys)
+        CheckedValueBytes(settings.Dodavatel.*k.member, QString::fromUtf8(k.label));
+
+    WriteIniString(path, g, QStringLiteral("VychoziMena"), settings.VychoziMena, currencyLabel);
+    WriteIniString(path, g, QStringLiteral("Platce"), BoolToDigit(settings.Platce));
+    WriteIniInteger(path, g, QStringLiteral("SazbaDPH1"), settings.SazbaDPH1);
+    WriteIniInteger(path, g, QStringLiteral("SazbaDPH2"), settings.SazbaDPH2);
+    WriteIniInteger(path, g, QStringLiteral("SazbaDPH3"), settings.SazbaDPH3);
+    WriteIniInteger(path, g, QStringLiteral("DobaSplatnosti"), settings.DobaSplatnosti);
+    WriteIniInteger(path, g, QStringLiteral("TypSymbolu"), static_cast<int>(settings.TypSymbolu));
+    for (const SupplierKey& k : kSupplierKeys)
+        WriteIniString(path, kSectionSupplier, QLatin1String(k.key), settings.Dodavatel.*k.member,
+                       QString::fromUtf8(k.label));
+}
+
+void SavePeriodYear(const QString& programFolder, int year) {
+    WriteIniInteger(SettingsFilePath(programFolder), kSectionGeneral, QStringLiteral("AktualniRok"),
+                    year);
+}
+
+} // namespace tarvela

@@ -1,0 +1,3 @@
+list(APPEND TARVELA_CORE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/settings_file.cpp
+)
