@@ -1,3 +1,8 @@
 list(APPEND TARVELA_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/row_amounts.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/invoice_list.cpp
+)
+
+list(APPEND TARVELA_GUI_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/totevrit.cpp
 )

@@ -1,3 +1,6 @@
 tarvela_add_gtest(test_editor_row_amounts
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/row_amounts_test.cpp
     LIBS tarvela_core)
+tarvela_add_gtest(test_editor_invoice_list
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/invoice_list_test.cpp
+    LIBS tarvela_core)

@@ -1,0 +1,64 @@
+#include "editor/invoice_list.h"
+
+#include "invoice/file_lines.h"
+#include "text/amount_text.h"
+#include "text/errors.h"
+
+#include <QCollator>
+#include <QDir>
+
+#include <algorithm>
+
+namespace tarvela {
+
+QStringList ListInvoiceFileNames(const QString& folder) {
+    QDir dir(folder);
+    if (!dir.exists())
+        return {};
+    dir.setNameFilters({QStringLiteral("*.tvl")});
+    // Without QDir::CaseSensitive the pattern matches the extension in any case, as on the
+    // platform the files come from; hidden and system entries are left out.
+    dir.setFilter(QDir::Files | QDir::NoDotAndDotDot);
+    dir.setSorting(QDir::Unsorted);
+    QStringList names = dir.entryList();
+
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(false);
+    std::stable_sort(names.begin(), names.end(), [&collator](const QString& a, const QString& b) {
+        const int order = collator.compare(a, b);
+        // Names that differ only in case keep a fixed order.
+        return order != 0 ? order < 0 : a < b;
+    });
+    return names;
+}
+
+InvoiceListEntry ReadInvoiceListEntry(const QString& folder, const QString& fileName) {
+    InvoiceListEntry entry;
+    entry.FileName = fileName;
+    entry.Cislo = fileName.left(fileName.size() - 4);
+
+    FileLines lines;
+    try {
+        lines = FileLines::ReadFile(folder + QDir::separator() + fileName);
+    } catch (const FileError&) {
+        // A file that vanished or cannot be read still has its number in the list; choosing
+        // it is reported by the reader of the open action.
+        return entry;
+    }
+    entry.Datum = lines.line(7);
+    entry.Odberatel = lines.line(11);
+    if (lines.has(46)) {
+        try {
+            entry.Celkem = FormatAmount(ParseAmountLenient(lines.line(46)));
+        } catch (const ConversionError&) {
+            entry.Celkem.clear();
+        }
+    }
+    entry.Splatnost = lines.line(9);
+    entry.Uhrazeno = lines.line(47);
+    entry.Mena = lines.line(48);
+    return entry;
+}
+
+} // namespace tarvela

@@ -1,0 +1,179 @@
+#include "editor/totevrit.h"
+
+#include "editor/invoice_list.h"
+#include "text/message_boxes.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTreeWidget>
+
+namespace tarvela {
+
+namespace {
+
+// Path of the file name's data in column 1 of a list row.
+constexpr int kFileNameRole = Qt::UserRole;
+
+struct ListColumn {
+    const char* header;
+    int width;
+    Qt::Alignment alignment;
+};
+
+const ListColumn kColumns[] = {
+    {"Číslo", 60, Qt::AlignLeft},      {"Datum", 70, Qt::AlignRight},
+    {"Odběratel", 220, Qt::AlignLeft}, {"Celkem", 80, Qt::AlignRight},
+    {"Splatnost", 70, Qt::AlignRight}, {"Uhrazeno", 70, Qt::AlignRight},
+    {"Měna", 50, Qt::AlignLeft},
+};
+
+} // namespace
+
+TOtevrit::TOtevrit(const QString& programFolder, QWidget* owner)
+    : QDialog(owner), programFolder_(programFolder) {
+    if (!programFolder_.isEmpty() && !programFolder_.endsWith(QLatin1Char('/')) &&
+        !programFolder_.endsWith(QDir::separator()))
+        programFolder_ += QDir::separator();
+
+    setObjectName(QStringLiteral("TOtevrit"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(676, 463);
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+
+    ListView1 = new QTreeWidget(this);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setGeometry(8, 8, 657, 401);
+    ListView1->setRootIsDecorated(false);
+    ListView1->setItemsExpandable(false);
+    ListView1->setUniformRowHeights(true);
+    ListView1->setSortingEnabled(false);
+    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView1->setAllColumnsShowFocus(true);
+    ListView1->header()->setSectionsClickable(false);
+    ListView1->header()->setSectionsMovable(false);
+    ListView1->header()->setStretchLastSection(false);
+    ListView1->setColumnCount(static_cast<int>(std::size(kColumns)));
+    auto* header = new QTreeWidgetItem;
+    for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
+        header->setText(i, QString::fromUtf8(kColumns[i].header));
+        header->setTextAlignment(i, kColumns[i].alignment | Qt::AlignVCenter);
+    }
+    ListView1->setHeaderItem(header);
+    for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i)
+        ListView1->setColumnWidth(i, kColumns[i].width);
+    ListView1->viewport()->installEventFilter(this);
+
+    Tl_Ok = new QPushButton(QStringLiteral("Ok"), this);
+    Tl_Ok->setObjectName(QStringLiteral("Tl_Ok"));
+    Tl_Ok->setGeometry(488, 424, 75, 25);
+    Tl_Ok->setDefault(true);
+    Tl_Ok->setAutoDefault(false);
+
+    Tl_Storno = new QPushButton(QStringLiteral("Storno"), this);
+    Tl_Storno->setObjectName(QStringLiteral("Tl_Storno"));
+    Tl_Storno->setGeometry(568, 424, 75, 25);
+    Tl_Storno->setAutoDefault(false);
+
+    setTabOrder(ListView1, Tl_Ok);
+    setTabOrder(Tl_Ok, Tl_Storno);
+
+    connect(Tl_Ok, &QPushButton::clicked, this, [this] { PressOk(); });
+    connect(Tl_Storno, &QPushButton::clicked, this, &QDialog::reject);
+
+    FormCreate();
+}
+
+void TOtevrit::SetYear(const QString& year) {
+    year_ = year.left(4);
+}
+
+void TOtevrit::FormCreate() {
+    SelectedFile.clear();
+    Tl_Ok->setEnabled(false);
+}
+
+void TOtevrit::FormShow() {
+    setWindowTitle(QStringLiteral("Otevřít fakturu, rok ") + year_);
+    FillInvoiceList(programFolder_ + year_);
+}
+
+void TOtevrit::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous() || shown_)
+        return;
+    shown_ = true;
+    RunGuarded([this] { FormShow(); });
+}
+
+void TOtevrit::FillInvoiceList(const QString& folder) {
+    ListView1->clear();
+    const QStringList names = ListInvoiceFileNames(folder);
+    for (const QString& name : names) {
+        const InvoiceListEntry entry = ReadInvoiceListEntry(folder, name);
+        auto* item =
+            new QTreeWidgetItem(QStringList{entry.Cislo, entry.Datum, entry.Odberatel, entry.Celkem,
+                                            entry.Splatnost, entry.Uhrazeno, entry.Mena});
+        for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
+            if (kColumns[i].alignment & Qt::AlignRight)
+                item->setTextAlignment(i, Qt::AlignRight | Qt::AlignVCenter);
+        }
+        item->setData(0, kFileNameRole, entry.FileName);
+        ListView1->addTopLevelItem(item);
+        // Keep the window painted while a long period is read, without letting a click or a
+        // key start anything in the middle of the listing.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    ListView1->clearSelection();
+    ListView1->setCurrentItem(nullptr, 0, QItemSelectionModel::NoUpdate);
+}
+
+void TOtevrit::ListView1Click() {
+    Tl_Ok->setEnabled(!ListView1->selectedItems().isEmpty());
+}
+
+void TOtevrit::ListView1DblClick() {
+    PressOk();
+}
+
+void TOtevrit::PressOk() {
+    // The click handler runs first; the button closes the dialog with Ok in any case.
+    RunGuarded([this] { Tl_OkClick(); });
+    accept();
+}
+
+void TOtevrit::Tl_OkClick() {
+    const QList<QTreeWidgetItem*> selected = ListView1->selectedItems();
+    if (selected.isEmpty()) {
+        ShowInfo(QStringLiteral("Není vybrána žádná položka"));
+        return;
+    }
+    // The row keeps the file's own name, so a file whose extension is written in capitals is
+    // found on a file system that tells the cases apart.
+    const QString path = programFolder_ + year_ + QDir::separator() +
+                         selected.first()->data(0, kFileNameRole).toString();
+    if (QFileInfo(path).isFile())
+        SelectedFile = path;
+}
+
+bool TOtevrit::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ListView1->viewport()) {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            RunGuarded([this] { ListView1Click(); });
+        } else if (event->type() == QEvent::MouseButtonDblClick) {
+            RunGuarded([this] { ListView1DblClick(); });
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace tarvela
