@@ -17,8 +17,8 @@ TEST(Cp1250Codec, EveryByteDecodesAndEncodesBackToItself) {
 TEST(Cp1250Codec, CzechLettersHaveTheirCodePageBytes) {
     const QString text = QStringLiteral("Žluťoučký kůň úpěl ďábelské ódy €");
     const QByteArray bytes = EncodeCp1250(text);
-    EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 0x8E);  // Ž
-    EXPECT_EQ(static_cast<unsigned char>(bytes[3]), 0x9D);  // ť
+    EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 0x8E);     // Ž
+    EXPECT_EQ(static_cast<unsigned char>(bytes[3]), 0x9D);     // ť
     EXPECT_EQ(static_cast<unsigned char>(bytes.back()), 0x80); // €
     EXPECT_EQ(DecodeCp1250(bytes), text);
 }
