@@ -51,10 +51,12 @@ QByteArray ReadWholeFile(const QString& path) {
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes) {
     // QSaveFile writes a temporary file beside the target and renames it over the target only
     // when everything was written, so a failure never leaves a half-written file behind.
+    // Unbuffered, so that a short write (file size limit, full disk) shows in write()'s result:
+    // QSaveFile::commit() does not notice a failure of the buffer flush in close().
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
-    if (file.write(bytes) != bytes.size()) {
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         file.cancelWriting();
         return false;
     }
