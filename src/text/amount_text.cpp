@@ -257,7 +257,8 @@ double RoundAmount(double value, int digit) {
     const double factor = static_cast<double>(power);
     const long double quotient = static_cast<long double>(value) / factor;
     const long double whole = std::nearbyint(quotient); // halves to even (default rounding mode)
-    return static_cast<double>(whole * factor);
+    const double result = static_cast<double>(whole * factor);
+    return result == 0.0 ? 0.0 : result; // never a negative zero
 }
 
 QString PadAmountDecimals(const QString& text) {

@@ -115,6 +115,9 @@ TEST(ParseAmount, AcceptedTexts) {
         {"0,00", 0},
         {"1234,50", 1234.5},
         {"-7,00", -7},
+        {"1E0000000000000000000003", 1000},
+        {"1E-99999999999999999999", 0},
+        {"0,0000000000000000000000000000001E31", 1},
         {"1E-400", 0},
         {"1,7E308", 1.7e308},
         {"   3", 3},
@@ -124,15 +127,39 @@ TEST(ParseAmount, AcceptedTexts) {
         EXPECT_EQ(ParseAmount(QString::fromLatin1(c.text)), c.value) << c.text;
 }
 
-TEST(ParseAmount, ZeroIsNeverNegative) {
+TEST(AmountText, ZeroIsNeverNegative) {
+    EXPECT_FALSE(std::signbit(RoundAmount(-0.004, -2)));
     EXPECT_FALSE(std::signbit(ParseAmount(QStringLiteral("-0"))));
     EXPECT_FALSE(std::signbit(ParseAmount(QStringLiteral("-0,00"))));
 }
 
 TEST(ParseAmount, RefusedTextsNameTheTextAsRead) {
-    const char* refused[] = {"",    " ",     "+",      "-",       "12.5",  "1 2",   "1,2,3", "abc",
-                             "1E",  "1E+",   "E5",     "12,5 Kč", "--5",   "+-5",   "5-",    "\t5",
-                             "5\n", "1E400", "-1E999", "0x10",    "1e3,5", "1E3E3", "١٢"};
+    const char* refused[] = {"",
+                             " ",
+                             "+",
+                             "-",
+                             "12.5",
+                             "1 2",
+                             "1,2,3",
+                             "abc",
+                             "1E",
+                             "1E+",
+                             "E5",
+                             "12,5 Kč",
+                             "--5",
+                             "+-5",
+                             "5-",
+                             "\t5",
+                             "5\n",
+                             "1E400",
+                             "1E99999999999999999999",
+                             "1E-",
+                             "1e+-3",
+                             "-1E999",
+                             "0x10",
+                             "1e3,5",
+                             "1E3E3",
+                             "١٢"};
     for (const char* text : refused) {
         const QString t = Q(text);
         ExpectConversionError([&] { ParseAmount(t); },
