@@ -1,0 +1,67 @@
+#include "editor/item_catalog.h"
+
+#include "invoice/file_lines.h"
+#include "invoice/invoice_record.h"
+#include "text/amount_text.h"
+#include "text/helpers.h"
+
+#include <QDir>
+#include <QLocale>
+#include <QSet>
+
+namespace tarvela {
+namespace {
+
+// First item line of the file (item row 1).
+constexpr int kFirstItemLine = 19;
+
+QString Part(const QStringList& parts, int index) {
+    return index < parts.size() ? parts[index] : QString();
+}
+
+} // namespace
+
+ItemCatalog LoadItemCatalog(const QString& folder, const std::function<void()>& afterEachFile) {
+    ItemCatalog catalog;
+    QSet<QString> codesSeen; // lower-cased
+    const QDir dir(folder);
+    if (!dir.exists())
+        return catalog;
+    const QStringList names =
+        dir.entryList({QStringLiteral("*.tvl")}, QDir::Files | QDir::NoDotAndDotDot,
+                      QDir::Name | QDir::IgnoreCase);
+    for (const QString& name : names) {
+        const FileLines lines = FileLines::ReadFile(dir.filePath(name));
+        for (int n = kFirstItemLine; n < kFirstItemLine + kItemRowCount && lines.has(n); ++n) {
+            const QStringList parts = SplitCells(lines.line(n));
+            const QString description = Part(parts, 1);
+            if (description.isEmpty())
+                continue;
+            const QString code = Part(parts, 0);
+            if (!code.isEmpty()) {
+                const QString key = code.toLower();
+                if (codesSeen.contains(key))
+                    continue;
+                codesSeen.insert(key);
+            }
+            catalog.append({code, description, Part(parts, 2), AppendZeroDecimals(Part(parts, 4)),
+                            Part(parts, 5)});
+        }
+        if (afterEachFile)
+            afterEachFile();
+    }
+    return catalog;
+}
+
+QString FilterLowerCase(const QString& text) {
+    return QLocale().toLower(text);
+}
+
+bool ItemMatchesFilter(const ItemCatalogEntry& entry, const QString& filter) {
+    if (filter.isEmpty())
+        return true;
+    return FilterLowerCase(entry.Kod).contains(filter) ||
+           FilterLowerCase(entry.Dodavka).contains(filter);
+}
+
+} // namespace tarvela
