@@ -270,7 +270,7 @@ void WriteIniString(const QString& path, const QString& section, const QString& 
 
     // Locate the first section of that name and, within it, the first entry of the key.
     qsizetype sectionAt = -1;
-    qsizetype lastContentInSection = -1;
+    qsizetype lastEntryInSection = -1;
     qsizetype entryAt = -1;
     qsizetype entryEquals = -1;
     for (qsizetype i = 0; i < qsizetype(lines.size()); ++i) {
@@ -280,18 +280,16 @@ void WriteIniString(const QString& path, const QString& section, const QString& 
                 break; // the next section ends ours
             if (SameTextAscii(parsed.name, section)) {
                 sectionAt = i;
-                lastContentInSection = i;
+                lastEntryInSection = i;
             }
             continue;
         }
         if (sectionAt < 0)
             continue;
-        bool blank = true;
-        for (char c : lines[i].text)
-            blank = blank && IsBlank(c);
-        if (!blank)
-            lastContentInSection = i;
-        if (parsed.kind == ParsedLine::Entry && entryAt < 0 && SameTextAscii(parsed.name, key)) {
+        if (parsed.kind != ParsedLine::Entry)
+            continue; // comments and blank lines after the last entry belong to what follows
+        lastEntryInSection = i;
+        if (entryAt < 0 && SameTextAscii(parsed.name, key)) {
             entryAt = i;
             entryEquals = parsed.equalsAt;
         }
@@ -301,9 +299,9 @@ void WriteIniString(const QString& path, const QString& section, const QString& 
         // Replace the value in place; the key as spelled in the file and its line end stay.
         lines[entryAt].text = lines[entryAt].text.left(entryEquals + 1) + valueBytes;
     } else if (sectionAt >= 0) {
-        if (lines[lastContentInSection].end.isEmpty())
-            lines[lastContentInSection].end = crlf;
-        lines.insert(lines.begin() + lastContentInSection + 1, {keyBytes + '=' + valueBytes, crlf});
+        if (lines[lastEntryInSection].end.isEmpty())
+            lines[lastEntryInSection].end = crlf;
+        lines.insert(lines.begin() + lastEntryInSection + 1, {keyBytes + '=' + valueBytes, crlf});
     } else {
         if (!lines.empty()) {
             if (lines.back().end.isEmpty())

@@ -123,8 +123,8 @@ private:
 std::optional<int> ParseIniInteger(const QString& text);
 
 // Writes one key: replaces its value where the key exists (the rest of that line's key text
-// kept), adds a missing key at the end of its section, adds a missing section at the end of the
-// file, creates a missing file. Every other line stays byte for byte as it was. The file is
+// kept), adds a missing key after the last entry of its section, adds a missing section at the end
+// of the file, creates a missing file. Every other line stays byte for byte as it was. The file is
 // replaced atomically. "what" names the value for the user in a ValidationError /
 // EncodingError (value with a line break or a character outside Windows-1250; nothing is
 // written). A file that cannot be read or written raises FileError "Unable to write to <path>".

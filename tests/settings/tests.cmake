@@ -1,0 +1,3 @@
+tarvela_add_gtest(test_settings_file
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/settings_file_test.cpp
+    LIBS tarvela_core)
