@@ -1,0 +1,20 @@
+#pragma once
+
+#include "printing/print_variables.h"
+#include "settings/settings_file.h"
+
+#include <QString>
+
+namespace tarvela {
+
+struct InvoiceSnapshot;
+
+// Report template of the cash receipt, relative to the program folder.
+QString CashReceiptTemplate();
+// Report title of the cash receipt: the action's caption "Příjmový doklad".
+QString CashReceiptTitle();
+
+// The 18 pairs of the cash receipt, from DodavJmeno to JmenoPlatce.
+PrintVariables CashReceiptVariables(const InvoiceSnapshot& invoice, const AppSettings& settings);
+
+} // namespace tarvela

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "invoice/invoice_record.h"
+#include "printing/print_variables.h"
+#include "settings/settings_file.h"
+
+#include <QString>
+#include <QtGlobal>
+
+#include <array>
+
+namespace tarvela {
+
+class ReportDataSet;
+
+// What the main window shows at the moment of printing: the header, customer, comments and
+// currency fields and the grid's cells (unsaved edits included), the captions of the total
+// labels and the per-row bases. Printing never reads the invoice file.
+struct InvoiceSnapshot {
+    // Fields of the window; Polozky are the grid's cells of rows 1 to 25. Uhrnem is not used:
+    // the total is the caption below.
+    InvoiceRecord fields;
+    QString CelkemFaktura; // caption of La_CelkemFaktura (invoice total)
+    QString SACelkem;      // caption of La_SACelkem (sum of the row bases)
+    QString SADPH1;        // captions of La_SADPH1..3 (tax per rate)
+    QString SADPH2;
+    QString SADPH3;
+    std::array<double, kItemRowCount> Base{}; // Base of RowAmounts for rows 1 to 25
+};
+
+// The seven printed documents of an invoice, numbered as their actions Akce_TiskFaktury01 ...
+// Akce_TiskFaktury20.
+enum class DocumentKind : int {
+    Faktura = 1,
+    ProformaFaktura = 2,
+    DanovyDoklad = 3,
+    Dobropis = 4,
+    DodaciList = 6,
+    CenovaNabidka = 10,
+    PrijmovyDokladSRozpisem = 20
+};
+
+inline constexpr std::array<DocumentKind, 7> kDocumentKinds = {
+    DocumentKind::Faktura,
+    DocumentKind::ProformaFaktura,
+    DocumentKind::DanovyDoklad,
+    DocumentKind::Dobropis,
+    DocumentKind::DodaciList,
+    DocumentKind::CenovaNabidka,
+    DocumentKind::PrijmovyDokladSRozpisem};
+
+// The action of a kind: its object name, caption and hint (an empty hint for the credit note).
+struct DocumentAction {
+    QString name;    // "Akce_TiskFaktury01"
+    QString caption; // "Základní faktura"
+    QString hint;
+};
+DocumentAction DocumentActionOf(DocumentKind kind);
+
+// The kind named by the two characters after "Akce_TiskFaktury" in an action's name.
+// Raises std::invalid_argument for a name that names no kind.
+DocumentKind DocumentKindFromActionName(const QString& actionName);
+
+// Title (Nazev1; also the report title), number label (Nazev2) and the report template relative
+// to the program folder ("Ses/Faktura.fr3").
+QString DocumentTitle(DocumentKind kind, bool vatPayer);
+QString DocumentNumberLabel(DocumentKind kind);
+QString DocumentTemplate(DocumentKind kind);
+
+// The customer's responsible person when it is not blank after trimming (taken untrimmed),
+// otherwise customer name 1.
+QString PayerName(const QString& responsiblePerson, const QString& customerName1);
+QString PayerName(const InvoiceRecord& fields);
+
+// The whole part of a total caption: "0" when empty, cut before the first comma, read with
+// ParseWholeLenient. The decimals are dropped, not rounded ("1234,56" -> 1234).
+qint32 WholePartOfTotal(const QString& totalCaption);
+
+// "=" + AmountInWords(whole part of the total caption) + "=".
+QString AmountInWordsText(const QString& totalCaption);
+
+// The variables of an invoice document: the 55 pairs from Nazev1 to QRCode (PopiskaSymbol left
+// out for a symbol type other than 0 and 1).
+PrintVariables InvoiceDocumentVariables(DocumentKind kind, const InvoiceSnapshot& invoice,
+                                        const AppSettings& settings);
+
+// Prepares the data set (closed, the eight item columns Id, Kod, Dodavka, MJ, PocetMJ, Cena,
+// DPH, Zaklad defined, created empty and opened) and appends the item rows: all 25 rows, or for
+// the receipt with items only the rows with a description that is not blank.
+void FillInvoiceItems(ReportDataSet& dataSet, DocumentKind kind, const InvoiceSnapshot& invoice);
+
+// Closes the data set if open and defines its columns anew (nothing else is kept).
+void ResetDataSet(ReportDataSet& dataSet);
+
+} // namespace tarvela

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+namespace tarvela {
+
+// The variables handed to the print module: one text in which names and values alternate, each
+// name and each value except the last followed by "|" ("Nazev1|FAKTURA|Nazev2|Číslo faktury:").
+// No line breaks, no "|" at the end.
+//
+// The format has no escape, so a "|" inside a value would end the value early and shift every
+// later pair onto the wrong name. Values are therefore written with each "|" replaced by the
+// broken bar "¦" (byte 0xA6 in Windows-1250), which prints almost the same. Line breaks inside a
+// value become spaces for the same reason.
+class PrintVariables {
+public:
+    void add(const QString& name, const QString& value);
+    const QString& text() const { return text_; }
+    bool isEmpty() const { return text_.isEmpty(); }
+
+    // The value as it is written into the text.
+    static QString SafeValue(const QString& value);
+
+private:
+    QString text_;
+};
+
+} // namespace tarvela

@@ -1,0 +1,9 @@
+# Widget-free: print variables, data sets, documents, QR payment text, overview.
+list(APPEND TARVELA_CORE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/report_data_set.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/print_variables.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/invoice_documents.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/qr_payment.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/cash_receipt.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/period_overview.cpp
+)

@@ -1,0 +1,8 @@
+tarvela_add_gtest(printing_core_test
+    SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/report_data_set_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/invoice_documents_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/qr_payment_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/cash_receipt_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/period_overview_test.cpp
+    LIBS tarvela_core)
