@@ -1,8 +1,12 @@
 #include "text/gui_helpers.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QUrl>
@@ -21,7 +25,56 @@ QUrl TargetUrl(const QString& target) {
     return QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath());
 }
 
+// The key filter behind SetTypingLimit: refuses typed characters beyond the limit and cuts a
+// pasted text to the room left.
+class TypingLimitFilter : public QObject {
+public:
+    explicit TypingLimitFilter(QLineEdit* edit) : QObject(edit), edit_(edit) {
+        setObjectName(QLatin1String(kName));
+    }
+    static constexpr const char* kName = "TarvelaTypingLimit";
+    int limit = 0;
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != edit_ || event->type() != QEvent::KeyPress || limit <= 0)
+            return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Paste)) {
+            const QString pasted = QApplication::clipboard()->text().section(u'\n', 0, 0);
+            edit_->insert(pasted.left(qMax(0, room())));
+            return true;
+        }
+        const QString typed = key->text();
+        if (typed.isEmpty() || !typed.at(0).isPrint())
+            return false;
+        return room() < typed.size();
+    }
+
+private:
+    int room() const { return limit - (edit_->text().size() - edit_->selectedText().size()); }
+    QLineEdit* edit_;
+};
+
+TypingLimitFilter* FindTypingLimit(const QLineEdit* edit) {
+    return static_cast<TypingLimitFilter*>(edit->findChild<QObject*>(
+        QLatin1String(TypingLimitFilter::kName), Qt::FindDirectChildrenOnly));
+}
+
 } // namespace
+
+void SetTypingLimit(QLineEdit* edit, int limit) {
+    auto* filter = FindTypingLimit(edit);
+    if (!filter) {
+        filter = new TypingLimitFilter(edit);
+        edit->installEventFilter(filter);
+    }
+    filter->limit = limit;
+}
+
+int TypingLimit(const QLineEdit* edit) {
+    auto* filter = FindTypingLimit(edit);
+    return filter ? filter->limit : 0;
+}
 
 bool OpenDocument(const QString& target, const QString& parameters) {
     if (target.isEmpty())

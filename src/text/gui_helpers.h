@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QString>
 
+class QLineEdit;
 class QObject;
 
 namespace tarvela {
@@ -14,6 +15,13 @@ bool OpenDocument(const QString& target, const QString& parameters = QString());
 
 // Enables every button named "Tl_Ok" among the widgets the dialog owns.
 void EnableOkButton(QObject* dialog);
+
+// Limits what the user can type or paste into an edit field to `limit` characters (0: no
+// limit). Unlike QLineEdit::setMaxLength, a text set by the program is never cut, and changing
+// the limit leaves a longer text already in the field as it is.
+void SetTypingLimit(QLineEdit* edit, int limit);
+// The limit set by SetTypingLimit (0: none).
+int TypingLimit(const QLineEdit* edit);
 
 // A web link as a label: the address without its scheme, underlined in dark red with the hand
 // cursor. A click opens "http://" + the text; the underline goes away while the mouse is over it.

@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "text/helpers.h"
+
 namespace tarvela {
 
 namespace {
@@ -96,9 +98,7 @@ bool AskYesNo(const QString& caption, const QString& text) {
 }
 
 QString ErrorBoxText(const QString& message) {
-    if (!message.isEmpty() && message.back().unicode() > u'.')
-        return message + u'.';
-    return message;
+    return AppendFullStop(message);
 }
 
 void ErrorBox(const QString& message) {
