@@ -1,0 +1,124 @@
+#include "preview.h"
+
+#include "report_data.h"
+#include "report_layout.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QStandardPaths>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTranslator>
+
+namespace tarvela::prm1 {
+namespace {
+
+// Qt's own texts of the preview and print dialogs in Czech, for as long as the preview is
+// shown, unless the program already has them translated.
+class CzechQtTexts {
+public:
+    CzechQtTexts() {
+        const char* probe = "Print Preview";
+        if (QCoreApplication::translate("QPrintPreviewDialog", probe) != QLatin1String(probe))
+            return;
+        if (translator_.load(QStringLiteral("qtbase_cs"),
+                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            installed_ = QCoreApplication::installTranslator(&translator_);
+    }
+    ~CzechQtTexts() {
+        if (installed_)
+            QCoreApplication::removeTranslator(&translator_);
+    }
+    CzechQtTexts(const CzechQtTexts&) = delete;
+    CzechQtTexts& operator=(const CzechQtTexts&) = delete;
+
+private:
+    QTranslator translator_;
+    bool installed_ = false;
+};
+
+// A file name for the PDF from the report title: letters, digits and a few signs.
+QString SuggestedPdfName(const QString& title) {
+    QString name;
+    for (const QChar c : title.simplified()) {
+        if (c.isLetterOrNumber() || c == u'-' || c == u'_')
+            name += c;
+        else if (c == u' ' && !name.endsWith(u'_'))
+            name += u'_';
+    }
+    if (name.isEmpty())
+        name = QStringLiteral("sestava");
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QDir(folder.isEmpty() ? QDir::homePath() : folder)
+        .filePath(name + QStringLiteral(".pdf"));
+}
+
+void SaveAsPdf(QWidget* parent, const RenderedReport& report) {
+    QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("Uložit jako PDF"),
+                                                SuggestedPdfName(report.title),
+                                                QStringLiteral("Dokument PDF (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+        path += QStringLiteral(".pdf");
+    try {
+        WritePdf(report, path);
+    } catch (const ReportError& e) {
+        QMessageBox::warning(parent, QStringLiteral("Upozornění"), e.message());
+    }
+}
+
+} // namespace
+
+QWidget* ModuleParentWindow() {
+    return QApplication::activeWindow();
+}
+
+void ShowPreview(const RenderedReport& report) {
+    CzechQtTexts czech;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                      QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+    printer.setFullPage(true);
+    printer.setDocName(report.title);
+    printer.setCreator(QStringLiteral("Tarvela PRM1"));
+
+    QPrintPreviewDialog dialog(&printer, ModuleParentWindow());
+    dialog.setObjectName(QStringLiteral("PRM1_Nahled"));
+    dialog.setWindowTitle(report.title.isEmpty()
+                              ? QStringLiteral("Náhled sestavy")
+                              : QStringLiteral("Náhled sestavy - ") + report.title);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&report](QPrinter* target) {
+                         try {
+                             PaintReport(report, *target);
+                         } catch (const ReportError& e) {
+                             QMessageBox::warning(ModuleParentWindow(),
+                                                  QStringLiteral("Upozornění"), e.message());
+                         }
+                     });
+
+    auto* save = new QAction(QStringLiteral("Uložit jako PDF"), &dialog);
+    save->setObjectName(QStringLiteral("Akce_UlozitPDF"));
+    save->setToolTip(QStringLiteral("Uložit sestavu jako soubor PDF"));
+    QObject::connect(save, &QAction::triggered, &dialog,
+                     [&dialog, &report] { SaveAsPdf(&dialog, report); });
+    if (auto* bar = dialog.findChild<QToolBar*>()) {
+        bar->addSeparator();
+        bar->addAction(save);
+        if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(save)))
+            button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    } else {
+        dialog.addAction(save);
+    }
+    dialog.resize(900, 1000);
+    dialog.exec();
+}
+
+} // namespace tarvela::prm1
