@@ -10,17 +10,18 @@ namespace tarvela {
 
 FileLines FileLines::FromBytes(const QByteArray& bytes) {
     // Decode once, then cut: Windows-1250 maps CR and LF to themselves, so cutting the decoded
-    // text is the same as cutting the bytes.
-    const QString text = DecodeCp1250(bytes);
+    // text is the same as cutting the bytes. Lines are kept as spans of the one decoded text.
     FileLines result;
-    const qsizetype size = text.size();
-    const QChar* data = text.constData();
+    result.text_ = DecodeCp1250(bytes);
+    const qsizetype size = result.text_.size();
+    const QChar* data = result.text_.constData();
+    result.spans_.reserve(64);
     qsizetype start = 0;
     qsizetype i = 0;
     while (i < size) {
         const char16_t c = data[i].unicode();
         if (c == u'\r' || c == u'\n') {
-            result.lines_.append(text.mid(start, i - start));
+            result.spans_.push_back({start, i - start});
             if (c == u'\r' && i + 1 < size && data[i + 1].unicode() == u'\n')
                 ++i;
             ++i;
@@ -30,8 +31,16 @@ FileLines FileLines::FromBytes(const QByteArray& bytes) {
         }
     }
     if (start < size)
-        result.lines_.append(text.mid(start));
+        result.spans_.push_back({start, size - start});
     return result;
+}
+
+QStringList FileLines::lines() const {
+    QStringList all;
+    all.reserve(count());
+    for (int n = 1; n <= count(); ++n)
+        all.append(line(n));
+    return all;
 }
 
 FileLines FileLines::ReadFile(const QString& path) {

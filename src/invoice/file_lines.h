@@ -3,6 +3,9 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+
+#include <vector>
 
 namespace tarvela {
 
@@ -21,18 +24,32 @@ public:
     // opened or read.
     static FileLines ReadFile(const QString& path);
 
-    int count() const { return static_cast<int>(lines_.size()); }
+    int count() const { return static_cast<int>(spans_.size()); }
 
     // True when the file has line n (1-based), i.e. count() >= n.
     bool has(int n) const { return n >= 1 && n <= count(); }
 
     // Line n (1-based); an empty text when the file has no such line.
-    QString line(int n) const { return has(n) ? lines_[n - 1] : QString(); }
+    QString line(int n) const { return lineView(n).toString(); }
 
-    const QStringList& lines() const { return lines_; }
+    // The same without a copy; valid while this object lives.
+    QStringView lineView(int n) const {
+        if (!has(n))
+            return {};
+        const Span& span = spans_[n - 1];
+        return QStringView(text_).mid(span.start, span.length);
+    }
+
+    // All lines, in order.
+    QStringList lines() const;
 
 private:
-    QStringList lines_;
+    struct Span {
+        qsizetype start;
+        qsizetype length;
+    };
+    QString text_; // the decoded file
+    std::vector<Span> spans_;
 };
 
 // Reads a whole file's bytes; raises FileError naming the file when it cannot be read.

@@ -173,7 +173,7 @@ void ReadInvoiceBytes(const QByteArray& bytes, InvoiceRecord& record,
     // Lines 19-43: item rows, only when all of them are there.
     if (lines.has(43)) {
         for (int row = 0; row < kItemRowCount; ++row)
-            FillItemRowFromLine(lines.line(19 + row), record.Polozky[row]);
+            FillItemRowFromLine(lines.lineView(19 + row), record.Polozky[row]);
     }
 
     if (lines.has(44))

@@ -39,13 +39,13 @@ QString ItemRowText(const InvoiceItemRow& row) {
     return text;
 }
 
-void FillItemRowFromLine(const QString& line, InvoiceItemRow& row) {
+void FillItemRowFromLine(QStringView line, InvoiceItemRow& row) {
     qsizetype start = 0;
     for (int cell = 0; cell < kItemCellCount; ++cell) {
         const qsizetype bar = line.indexOf(QLatin1Char('|'), start);
         if (bar < 0)
             return;
-        row.cell(cell) = line.mid(start, bar - start);
+        row.cell(cell) = line.mid(start, bar - start).toString();
         start = bar + 1;
     }
 }

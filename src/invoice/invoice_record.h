@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringView>
 
 #include <array>
 
@@ -38,7 +39,7 @@ QString ItemRowText(const InvoiceItemRow& row);
 // Fills the row's cells from the left from an item line: each text before a "|" is the next
 // cell. Text after the last "|" and cells after the sixth are ignored; cells without a "|" of
 // their own keep their value ("A|B|C" sets Kod and Dodavka only).
-void FillItemRowFromLine(const QString& line, InvoiceItemRow& row);
+void FillItemRowFromLine(QStringView line, InvoiceItemRow& row);
 
 // One invoice as a plain structure; the 49 lines of the invoice file in this order.
 // Texts are single-line and kept as typed (no trimming, no escaping).

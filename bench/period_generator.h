@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace tarvela::bench {
+
+// A realistic period on disk: a temporary program folder with one period folder holding
+// `count` invoice files (numbers year001, year002, ...) with `filledRows` filled item rows each,
+// written by the program's own writer. The folder is removed when the object goes.
+class GeneratedPeriod {
+public:
+    explicit GeneratedPeriod(int count = 999, int filledRows = 25, int year = 2026);
+
+    const QString& programFolder() const { return programFolder_; }
+    int year() const { return year_; }
+    // Full paths of the invoice files, in number order.
+    const QStringList& files() const { return files_; }
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString programFolder_;
+    int year_;
+    QStringList files_;
+};
+
+// One period of 999 invoices with 25 filled rows, generated on first use and shared by all
+// benchmarks of the executable.
+const GeneratedPeriod& FullPeriod();
+
+} // namespace tarvela::bench
