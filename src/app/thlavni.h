@@ -56,6 +56,9 @@ public:
     tarvela::AppSettings Settings; // read once at start; changed by the period and settings actions
     bool ChangedFlag = false;      // unsaved edits in the open invoice
     tarvela::RowAmounts Amounts;   // per-row amounts beside the grid, rows 1 to 25
+    // The file the open invoice was opened from or last saved as; empty for a new invoice.
+    // Saving under another number whose file exists asks before replacing that file.
+    QString OwnInvoiceFile;
     bool TerminateRequested = false; // start-up refused to run (decimal separator): do not show
 
     bool InvoiceOpen() const; // PageControl1 not hidden
