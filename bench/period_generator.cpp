@@ -18,9 +18,10 @@ GeneratedPeriod::GeneratedPeriod(int count, int filledRows, int year)
     if (!store.EnsurePeriodFolder(year))
         throw std::runtime_error("cannot create the period folder");
 
-    static const char* const kGoods[] = {"Oprava čerpadla", "Šroubek M6 nerez",  "Montáž",
-                                         "Doprava – Brno",  "Žárovka 60 W",      "Údržba kotle",
-                                         "Těsnění pryžové", "Ventil kulový 1/2\"", "Práce technika"};
+    static const char* const kGoods[] = {
+        "Oprava čerpadla", "Šroubek M6 nerez",    "Montáž",
+        "Doprava – Brno",  "Žárovka 60 W",        "Údržba kotle",
+        "Těsnění pryžové", "Ventil kulový 1/2\"", "Práce technika"};
     static const char* const kUnits[] = {"ks", "h", "km", "m", "bal"};
     for (int i = 1; i <= count; ++i) {
         InvoiceRecord r;
