@@ -7,3 +7,8 @@ list(APPEND TARVELA_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/cash_receipt.cpp
     ${CMAKE_CURRENT_LIST_DIR}/period_overview.cpp
 )
+
+# The program side of the print module: loading PRM1 and handing reports to it.
+list(APPEND TARVELA_GUI_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/print_module.cpp
+)
