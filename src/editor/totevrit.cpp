@@ -13,6 +13,8 @@
 #include <QShowEvent>
 #include <QTreeWidget>
 
+#include <functional>
+
 namespace tarvela {
 
 namespace {
@@ -33,6 +35,27 @@ const ListColumn kColumns[] = {
     {"Měna", 50, Qt::AlignLeft},
 };
 
+// The list as the dialog needs it: a click or a double click anywhere in it (on a row or on the
+// empty part) is reported after the list itself has handled it, so the selection is up to date.
+class InvoiceListView : public QTreeWidget {
+public:
+    using QTreeWidget::QTreeWidget;
+    std::function<void()> onClick;
+    std::function<void()> onDoubleClick;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        QTreeWidget::mouseReleaseEvent(event);
+        if (event->button() == Qt::LeftButton && onClick)
+            onClick();
+    }
+    void mouseDoubleClickEvent(QMouseEvent* event) override {
+        QTreeWidget::mouseDoubleClickEvent(event);
+        if (event->button() == Qt::LeftButton && onDoubleClick)
+            onDoubleClick();
+    }
+};
+
 } // namespace
 
 TOtevrit::TOtevrit(const QString& programFolder, QWidget* owner)
@@ -47,7 +70,10 @@ TOtevrit::TOtevrit(const QString& programFolder, QWidget* owner)
     setFixedSize(676, 463);
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
 
-    ListView1 = new QTreeWidget(this);
+    auto* list = new InvoiceListView(this);
+    list->onClick = Guarded([this] { ListView1Click(); });
+    list->onDoubleClick = Guarded([this] { ListView1DblClick(); });
+    ListView1 = list;
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setGeometry(8, 8, 657, 401);
     ListView1->setRootIsDecorated(false);
@@ -70,7 +96,6 @@ TOtevrit::TOtevrit(const QString& programFolder, QWidget* owner)
     ListView1->setHeaderItem(header);
     for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i)
         ListView1->setColumnWidth(i, kColumns[i].width);
-    ListView1->viewport()->installEventFilter(this);
 
     Tl_Ok = new QPushButton(QStringLiteral("Ok"), this);
     Tl_Ok->setObjectName(QStringLiteral("Tl_Ok"));
@@ -162,18 +187,6 @@ void TOtevrit::Tl_OkClick() {
                          selected.first()->data(0, kFileNameRole).toString();
     if (QFileInfo(path).isFile())
         SelectedFile = path;
-}
-
-bool TOtevrit::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ListView1->viewport()) {
-        if (event->type() == QEvent::MouseButtonRelease) {
-            RunGuarded([this] { ListView1Click(); });
-        } else if (event->type() == QEvent::MouseButtonDblClick) {
-            RunGuarded([this] { ListView1DblClick(); });
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 } // namespace tarvela

@@ -18,14 +18,29 @@ QByteArray InvoiceLines(int count, const QString& total = QStringLiteral("363,00
     for (int n = 1; n <= count; ++n) {
         QString line;
         switch (n) {
-        case 7: line = QStringLiteral("5.3.2026"); break;
-        case 9: line = QStringLiteral("19.3.2026"); break;
-        case 11: line = QStringLiteral("Řeznictví Šťastný"); break;
-        case 46: line = total; break;
-        case 47: line = QStringLiteral("20.3.2026"); break;
-        case 48: line = QStringLiteral("EUR"); break;
-        case 49: line = QStringLiteral("363"); break;
-        default: line = QStringLiteral("řádek %1").arg(n);
+        case 7:
+            line = QStringLiteral("5.3.2026");
+            break;
+        case 9:
+            line = QStringLiteral("19.3.2026");
+            break;
+        case 11:
+            line = QStringLiteral("Řeznictví Šťastný");
+            break;
+        case 46:
+            line = total;
+            break;
+        case 47:
+            line = QStringLiteral("20.3.2026");
+            break;
+        case 48:
+            line = QStringLiteral("EUR");
+            break;
+        case 49:
+            line = QStringLiteral("363");
+            break;
+        default:
+            line = QStringLiteral("řádek %1").arg(n);
         }
         bytes += EncodeCp1250(line) + "\r\n";
     }
@@ -43,8 +58,8 @@ TEST(ListInvoiceFileNames, SortsAsTextWithoutRegardToCase) {
     QDir().mkpath(folder.file(QStringLiteral("2026/2026005.tvl")));
 
     EXPECT_EQ(ListInvoiceFileNames(folder.file(QStringLiteral("2026"))),
-              (QStringList{"2025999.tvl", "2026001.tvl", "2026002.tvl", "2026010.tvl",
-                           "202602.tvl", "Abc.tvl", "vzor.tvl", "ZZZ.TVL"}));
+              (QStringList{"2025999.tvl", "2026001.tvl", "2026002.tvl", "2026010.tvl", "202602.tvl",
+                           "Abc.tvl", "vzor.tvl", "ZZZ.TVL"}));
 }
 
 TEST(ListInvoiceFileNames, MissingFolderListsNothing) {
@@ -66,16 +81,16 @@ TEST_P(ReadInvoiceListEntryTest, TakesTheListedLines) {
     TempProgramFolder folder;
     folder.writeBytes(QStringLiteral("2026/2026001.tvl"),
                       InvoiceLines(c.lineCount, QString::fromUtf8(c.total)));
-    EXPECT_EQ(ReadInvoiceListEntry(folder.file(QStringLiteral("2026")),
-                                   QStringLiteral("2026001.tvl")),
-              c.expected);
+    EXPECT_EQ(
+        ReadInvoiceListEntry(folder.file(QStringLiteral("2026")), QStringLiteral("2026001.tvl")),
+        c.expected);
 }
 
 InvoiceListEntry Entry(const char* total, const char* paid, const char* currency) {
-    return {QStringLiteral("2026001.tvl"),      QStringLiteral("2026001"),
-            QStringLiteral("5.3.2026"),         QStringLiteral("Řeznictví Šťastný"),
-            QString::fromUtf8(total),           QStringLiteral("19.3.2026"),
-            QString::fromUtf8(paid),            QString::fromUtf8(currency)};
+    return {QStringLiteral("2026001.tvl"), QStringLiteral("2026001"),
+            QStringLiteral("5.3.2026"),    QStringLiteral("Řeznictví Šťastný"),
+            QString::fromUtf8(total),      QStringLiteral("19.3.2026"),
+            QString::fromUtf8(paid),       QString::fromUtf8(currency)};
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -106,8 +121,8 @@ TEST(ReadInvoiceListEntry, VeryShortFileKeepsItsNumber) {
 
 TEST(ReadInvoiceListEntry, UnreadableFileKeepsItsNumber) {
     TempProgramFolder folder;
-    const InvoiceListEntry entry = ReadInvoiceListEntry(folder.file(QStringLiteral("2026")),
-                                                        QStringLiteral("2026007.tvl"));
+    const InvoiceListEntry entry =
+        ReadInvoiceListEntry(folder.file(QStringLiteral("2026")), QStringLiteral("2026007.tvl"));
     EXPECT_EQ(entry.Cislo, QStringLiteral("2026007"));
     EXPECT_TRUE(entry.Datum.isEmpty());
     EXPECT_TRUE(entry.Celkem.isEmpty());
@@ -118,9 +133,9 @@ TEST(ReadInvoiceListEntry, LoneLineFeedsReadLikeCrLf) {
     QByteArray lf = InvoiceLines(49);
     lf.replace("\r\n", "\n");
     folder.writeBytes(QStringLiteral("2026/2026001.tvl"), lf);
-    EXPECT_EQ(ReadInvoiceListEntry(folder.file(QStringLiteral("2026")),
-                                   QStringLiteral("2026001.tvl")),
-              Entry("363,00", "20.3.2026", "EUR"));
+    EXPECT_EQ(
+        ReadInvoiceListEntry(folder.file(QStringLiteral("2026")), QStringLiteral("2026001.tvl")),
+        Entry("363,00", "20.3.2026", "EUR"));
 }
 
 } // namespace

@@ -4,9 +4,15 @@ tarvela_add_gtest(test_editor_row_amounts
 tarvela_add_gtest(test_editor_invoice_list
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/invoice_list_test.cpp
     LIBS tarvela_core)
+tarvela_add_qtest(test_editor_totevrit
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/totevrit_test.cpp
+    LIBS tarvela_gui)
 tarvela_add_gtest(test_editor_item_catalog
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/item_catalog_test.cpp
     LIBS tarvela_core)
 tarvela_add_gtest(test_editor_pickers_files
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/pickers_files_test.cpp
     LIBS tarvela_core)
+tarvela_add_qtest(test_editor_dialogs_item_editor
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/editor_dialogs_item_editor_test.cpp
+    LIBS tarvela_gui)

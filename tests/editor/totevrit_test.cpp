@@ -1,0 +1,242 @@
+#include "editor/totevrit.h"
+
+#include "support/test_support.h"
+#include "text/codec.h"
+#include "text/message_boxes.h"
+
+#include <QDir>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+using tarvela::MessageBoxRecorder;
+using tarvela::TOtevrit;
+using tarvela::test::TempProgramFolder;
+
+namespace {
+
+QByteArray InvoiceFile(int lineCount, const QString& customer, const QString& total) {
+    QByteArray bytes;
+    for (int n = 1; n <= lineCount; ++n) {
+        QString line;
+        if (n == 7)
+            line = QStringLiteral("1.2.2026");
+        else if (n == 9)
+            line = QStringLiteral("15.2.2026");
+        else if (n == 11)
+            line = customer;
+        else if (n == 46)
+            line = total;
+        else if (n == 48)
+            line = QStringLiteral("CZK");
+        else if (n >= 19 && n <= 43)
+            line = QStringLiteral("||||||");
+        bytes += tarvela::EncodeCp1250(line) + "\r\n";
+    }
+    return bytes;
+}
+
+QStringList RowTexts(const QTreeWidgetItem* item) {
+    QStringList texts;
+    for (int c = 0; c < item->columnCount(); ++c)
+        texts << item->text(c);
+    return texts;
+}
+
+QPoint RowCentre(QTreeWidget* list, int row) {
+    return list->visualItemRect(list->topLevelItem(row)).center();
+}
+
+// A double click as the window system delivers it: press, release, double-click, release.
+void DoubleClick(QWidget* widget, QPoint pos) {
+    QTest::mouseClick(widget, Qt::LeftButton, {}, pos);
+    QTest::mouseDClick(widget, Qt::LeftButton, {}, pos);
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, pos);
+}
+
+} // namespace
+
+class TOtevritTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        // No box may wait for a user that is not there.
+        boxes_ = std::make_unique<MessageBoxRecorder>();
+        folder_ = std::make_unique<TempProgramFolder>();
+        folder_->writeBytes(QStringLiteral("2026/2026002.tvl"),
+                            InvoiceFile(49, QStringLiteral("Beta s.r.o."), QStringLiteral("1210")));
+        folder_->writeBytes(QStringLiteral("2026/2026001.tvl"),
+                            InvoiceFile(49, QStringLiteral("Alfa"), QStringLiteral("363,00")));
+        folder_->writeBytes(QStringLiteral("2026/2025999.tvl"),
+                            InvoiceFile(47, QStringLiteral("Gama"), QStringLiteral("0")));
+    }
+    void cleanup() {
+        folder_.reset();
+        boxes_.reset();
+    }
+
+    void layoutAndContent() {
+        TOtevrit dialog(folder_->path());
+        dialog.SetYear(QStringLiteral("2026"));
+        dialog.show();
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Otevřít fakturu, rok 2026"));
+        QCOMPARE(dialog.size(), QSize(676, 463));
+        QVERIFY(!dialog.Tl_Ok->isEnabled());
+        QVERIFY(dialog.Tl_Ok->isDefault());
+
+        QTreeWidget* list = dialog.ListView1;
+        const QStringList headers{"Číslo",     "Datum",    "Odběratel", "Celkem",
+                                  "Splatnost", "Uhrazeno", "Měna"};
+        const int widths[] = {60, 70, 220, 80, 70, 70, 50};
+        const bool right[] = {false, true, false, true, true, true, false};
+        QCOMPARE(list->columnCount(), 7);
+        QVERIFY(!list->header()->sectionsClickable());
+        QVERIFY(!list->isSortingEnabled());
+        for (int c = 0; c < 7; ++c) {
+            QCOMPARE(list->headerItem()->text(c), headers[c]);
+            QCOMPARE(list->columnWidth(c), widths[c]);
+            QCOMPARE(bool(list->headerItem()->textAlignment(c) & Qt::AlignRight), right[c]);
+            QCOMPARE(bool(list->topLevelItem(0)->textAlignment(c) & Qt::AlignRight), right[c]);
+        }
+
+        QCOMPARE(list->topLevelItemCount(), 3);
+        QCOMPARE(RowTexts(list->topLevelItem(0)),
+                 (QStringList{"2025999", "1.2.2026", "Gama", "0,00", "15.2.2026", "", ""}));
+        QCOMPARE(RowTexts(list->topLevelItem(1)),
+                 (QStringList{"2026001", "1.2.2026", "Alfa", "363,00", "15.2.2026", "", "CZK"}));
+        QCOMPARE(RowTexts(list->topLevelItem(2)), (QStringList{"2026002", "1.2.2026", "Beta s.r.o.",
+                                                               "1210,00", "15.2.2026", "", "CZK"}));
+        QVERIFY(list->selectedItems().isEmpty());
+    }
+
+    void clickEnablesOkKeyboardDoesNot() {
+        TOtevrit dialog(folder_->path());
+        dialog.SetYear(QStringLiteral("2026"));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTreeWidget* list = dialog.ListView1;
+
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::keyClick(list, Qt::Key_Down);
+        QVERIFY(!list->selectedItems().isEmpty());
+        QVERIFY(!dialog.Tl_Ok->isEnabled());
+        // Enter does not press a disabled Ok.
+        QTest::keyClick(list, Qt::Key_Return);
+        QVERIFY(dialog.isVisible());
+
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, RowCentre(list, 1));
+        QVERIFY(dialog.Tl_Ok->isEnabled());
+        QTest::keyClick(list, Qt::Key_Return);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.SelectedFile, folder_->path() + QStringLiteral("2026") + QDir::separator() +
+                                          QStringLiteral("2026001.tvl"));
+    }
+
+    void doubleClickChoosesAtOnce() {
+        TOtevrit dialog(folder_->path());
+        dialog.SetYear(QStringLiteral("2026"));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        DoubleClick(dialog.ListView1->viewport(), RowCentre(dialog.ListView1, 2));
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.SelectedFile, folder_->file(QStringLiteral("2026/2026002.tvl")));
+    }
+
+    void okWithoutSelectionTellsAndClosesEmpty() {
+        MessageBoxRecorder boxes;
+        TOtevrit dialog(folder_->path());
+        dialog.SetYear(QStringLiteral("2026"));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        // Double click on the empty part below the rows.
+        const QPoint below(20, dialog.ListView1->viewport()->height() - 5);
+        DoubleClick(dialog.ListView1->viewport(), below);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(dialog.SelectedFile.isEmpty());
+        QCOMPARE(boxes.shown().size(), 1);
+        QCOMPARE(boxes.shown().first().text, QStringLiteral("Není vybrána žádná položka"));
+    }
+
+    void vanishedFileYieldsNoPath() {
+        TOtevrit dialog(folder_->path());
+        dialog.SetYear(QStringLiteral("2026"));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTest::mouseClick(dialog.ListView1->viewport(), Qt::LeftButton, {},
+                          RowCentre(dialog.ListView1, 0));
+        QVERIFY(QFile::remove(folder_->file(QStringLiteral("2026/2025999.tvl"))));
+        QTest::mouseClick(dialog.Tl_Ok, Qt::LeftButton);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(dialog.SelectedFile.isEmpty());
+    }
+
+    void stornoAndEscapeCancel() {
+        TOtevrit dialog(folder_->path());
+        dialog.SetYear(QStringLiteral("2026"));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTest::mouseClick(dialog.ListView1->viewport(), Qt::LeftButton, {},
+                          RowCentre(dialog.ListView1, 0));
+        QTest::mouseClick(dialog.Tl_Storno, Qt::LeftButton);
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QVERIFY(dialog.SelectedFile.isEmpty());
+
+        TOtevrit second(folder_->path());
+        second.SetYear(QStringLiteral("2026"));
+        second.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&second));
+        QTest::keyClick(second.ListView1, Qt::Key_Escape);
+        QCOMPARE(second.result(), int(QDialog::Rejected));
+    }
+
+    void templateNameAndLongYear() {
+        folder_->writeBytes(QStringLiteral("2026/Vzor.tvl"),
+                            InvoiceFile(49, QStringLiteral("Vzor"), QStringLiteral("0")));
+        TOtevrit dialog(folder_->path());
+        dialog.SetYear(QStringLiteral("20261"));
+        QCOMPARE(dialog.Year(), QStringLiteral("2026"));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTreeWidget* list = dialog.ListView1;
+        QCOMPARE(list->topLevelItem(3)->text(0), QStringLiteral("Vzor"));
+        DoubleClick(list->viewport(), RowCentre(list, 3));
+        QCOMPARE(dialog.SelectedFile, folder_->path() + QStringLiteral("2026") + QDir::separator() +
+                                          QStringLiteral("Vzor.tvl"));
+    }
+
+    // One damaged file does not keep the rest of the period from being listed and opened.
+    void shortFilesAreListed() {
+        folder_->writeBytes(QStringLiteral("2026/2026003.tvl"), "2026003\r\n\r\n");
+        folder_->writeBytes(QStringLiteral("2026/2026004.tvl"),
+                            InvoiceFile(46, QStringLiteral("Delta"), QStringLiteral("abc")));
+        MessageBoxRecorder boxes;
+        TOtevrit dialog(folder_->path());
+        dialog.SetYear(QStringLiteral("2026"));
+        dialog.show();
+        QTreeWidget* list = dialog.ListView1;
+        QCOMPARE(list->topLevelItemCount(), 5);
+        QCOMPARE(RowTexts(list->topLevelItem(3)), (QStringList{"2026003", "", "", "", "", "", ""}));
+        QCOMPARE(RowTexts(list->topLevelItem(4)),
+                 (QStringList{"2026004", "1.2.2026", "Delta", "", "15.2.2026", "", ""}));
+        QVERIFY(boxes.shown().isEmpty());
+    }
+
+    void emptyOrMissingPeriod() {
+        TOtevrit dialog(folder_->path());
+        dialog.SetYear(QStringLiteral("1999"));
+        dialog.show();
+        QCOMPARE(dialog.ListView1->topLevelItemCount(), 0);
+        QVERIFY(!dialog.Tl_Ok->isEnabled());
+    }
+
+private:
+    std::unique_ptr<MessageBoxRecorder> boxes_;
+    std::unique_ptr<TempProgramFolder> folder_;
+};
+
+QTEST_MAIN(TOtevritTest)
+#include "totevrit_test.moc"
