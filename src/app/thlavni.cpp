@@ -831,9 +831,13 @@ void THlavni::FormClose() {
 }
 
 void THlavni::closeEvent(QCloseEvent* event) {
-    // The window closes whatever the close of the invoice did.
     RunGuarded([this] { FormClose(); });
-    event->accept();
+    // The window closes unless the invoice is still open: the user asked for its edits to be
+    // saved and they could not be (no number, a failed write), so they must not be lost.
+    if (InvoiceOpen())
+        event->ignore();
+    else
+        event->accept();
 }
 
 bool THlavni::eventFilter(QObject* watched, QEvent* event) {
