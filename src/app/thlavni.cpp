@@ -216,8 +216,10 @@ void THlavni::CreateActions() {
                        const QKeySequence& shortcut = QKeySequence()) {
         auto* action = new QAction(caption, this);
         action->setObjectName(QLatin1String(name));
-        action->setToolTip(hint.isEmpty() ? caption : hint);
-        action->setStatusTip(hint);
+        // A null hint is the caption; an action without a hint shows its caption as tool tip.
+        const QString shownHint = hint.isNull() ? caption : hint;
+        action->setToolTip(shownHint.isEmpty() ? caption : shownHint);
+        action->setStatusTip(shownHint);
         if (image >= 0)
             action->setIcon(ImageList1.at(image));
         if (!shortcut.isEmpty())
@@ -227,7 +229,8 @@ void THlavni::CreateActions() {
         addAction(action);
         return action;
     };
-    const QString same;
+    const QString same;                     // the hint is the caption
+    const QString none = QLatin1String(""); // no hint
     Akce_NovaFaktura = make("Akce_NovaFaktura", QStringLiteral("Nová faktura"),
                             QStringLiteral("Nová faktura"), 0, QKeySequence(Qt::CTRL | Qt::Key_N));
     Akce_OtevritFakturu =
@@ -247,7 +250,7 @@ void THlavni::CreateActions() {
                               QStringLiteral("Proforma faktury"), -1);
     Akce_TiskFaktury03 = make("Akce_TiskFaktury03", QStringLiteral("Daňový doklad"),
                               QStringLiteral("Daňový doklad"), -1);
-    Akce_TiskFaktury04 = make("Akce_TiskFaktury04", QStringLiteral("Dobropis"), same, -1);
+    Akce_TiskFaktury04 = make("Akce_TiskFaktury04", QStringLiteral("Dobropis"), none, -1);
     Akce_TiskFaktury06 = make("Akce_TiskFaktury06", QStringLiteral("Dodací list"),
                               QStringLiteral("Dodací list"), -1);
     Akce_TiskFaktury10 = make("Akce_TiskFaktury10", QStringLiteral("Cenová nabídka"),
@@ -279,12 +282,9 @@ void THlavni::CreateActions() {
     Akce_WebDomu = make("Akce_WebDomu", QStringLiteral("Domovská stránka"),
                         QStringLiteral("Domovská stránka"), -1);
     Akce_NavodFR =
-        make("Akce_NavodFR", QStringLiteral("Dokumentace k tiskovému modulu (on-line)"), same, -1);
+        make("Akce_NavodFR", QStringLiteral("Dokumentace k tiskovému modulu (on-line)"), none, -1);
     Akce_OProgramu =
         make("Akce_OProgramu", QStringLiteral("O programu"), QStringLiteral("O programu"), -1);
-    // An action without a hint of its own shows no status text; its tool tip is its caption.
-    Akce_TiskFaktury04->setStatusTip(QString());
-    Akce_NavodFR->setStatusTip(QString());
 }
 
 void THlavni::CreateMenus() {

@@ -1,0 +1,795 @@
+// The main window driven offscreen: start-up from various settings files, the state routine
+// UpdateActions, the key handling of the first page, the paid-amount filter, the currency colour,
+// the decimal-separator refusal and the handler guard.
+#include <QAction>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/application.h"
+#include "app/thlavni.h"
+#include "support/test_support.h"
+#include "text/helpers.h"
+#include "text/message_boxes.h"
+
+using namespace tarvela;
+using tarvela::test::TempProgramFolder;
+
+namespace {
+
+const QString kComma = QStringLiteral(",");
+
+QColor TextColour(const QLabel* label) {
+    return label->palette().color(QPalette::WindowText);
+}
+
+// A window over a fresh program folder holding the given settings file (none when empty).
+struct Fixture {
+    explicit Fixture(const QByteArray& ini = QByteArray(), const QString& separator = kComma) {
+        if (!ini.isEmpty())
+            folder.writeBytes(QStringLiteral("Tarvela.ini"), ini);
+        window = std::make_unique<THlavni>(folder.path(), separator);
+    }
+    TempProgramFolder folder;
+    MessageBoxRecorder boxes;
+    std::unique_ptr<THlavni> window;
+};
+
+// The texts of a menu's entries, separators as "-".
+QStringList MenuTexts(const QMenu* menu) {
+    QStringList texts;
+    for (const QAction* action : menu->actions())
+        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return texts;
+}
+
+// Shows the window, opens an invoice in it (page control shown) and waits until it is active.
+void ShowWithInvoice(THlavni& w) {
+    w.PageControl1->show();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+}
+
+} // namespace
+
+class THlavniTest : public QObject {
+    Q_OBJECT
+private slots:
+    void startWithoutSettingsFile();
+    void startFromSettingsFile_data();
+    void startFromSettingsFile();
+    void decimalSeparatorOtherThanComma();
+    void controlsOfThePages();
+    void actionsCaptionsHintsShortcuts_data();
+    void actionsCaptionsHintsShortcuts();
+    void menusAndToolBar();
+    void imagesAreDistinctPictures();
+    void updateActionsTable_data();
+    void updateActionsTable();
+    void vatDocumentHiddenForNonPayer();
+    void formOfPaymentDrivesReceipts();
+    void changeHandlerMarksInvoiceChanged();
+    void enterMovesFocusOnFirstPage();
+    void enterNotConsumedOnItemsPage();
+    void paidAmountKeyFilter();
+    void currencyLabelColour();
+    void symbolLimitAndExistingText();
+    void toolButtonsShowPopUps();
+    void closingWithoutInvoiceAsksNothing();
+    void failureInHandlerReachesErrorBox();
+};
+
+void THlavniTest::startWithoutSettingsFile() {
+    Fixture f;
+    THlavni& w = *f.window;
+    QVERIFY(f.boxes.shown().isEmpty());
+    QVERIFY(w.ProgramFolder.endsWith(QDir::separator()));
+    QCOMPARE(w.ProgramFolder, f.folder.path());
+    QCOMPARE(w.Settings.AktualniRok, CurrentYear());
+    QCOMPARE(w.Settings.VychoziMena, QStringLiteral("CZK"));
+    QCOMPARE(w.Settings.Platce, false);
+    QCOMPARE(w.Settings.SazbaDPH1, 21);
+    QCOMPARE(w.Settings.SazbaDPH2, 15);
+    QCOMPARE(w.Settings.SazbaDPH3, 10);
+    QCOMPARE(w.Settings.DobaSplatnosti, 14);
+    QVERIFY(!w.TerminateRequested);
+    // Only read: no settings file appears, but the period folder does.
+    QVERIFY(!f.folder.exists(QStringLiteral("Tarvela.ini")));
+    QVERIFY(QFileInfo(f.folder.file(QString::number(CurrentYear()))).isDir());
+
+    QCOMPARE(w.windowTitle(), QStringLiteral("Tarvela"));
+    QCOMPARE(w.La_AktualniRok->text(), QStringLiteral("Období: %1").arg(CurrentYear()));
+    QCOMPARE(w.La_Fa2->text(), QStringLiteral("Variabilní symbol"));
+    QCOMPARE(w.Ed_Fa2->width(), 121);
+    QCOMPARE(w.SymbolLengthLimit(), 10);
+    QVERIFY(!w.InvoiceOpen());
+    QCOMPARE(w.CurrentPage(), 0);
+    QVERIFY(!w.ChangedFlag);
+    for (QLabel* vat : {w.La_DPH1, w.La_DPH2, w.La_DPH3, w.La_APDPH1, w.La_APDPH2, w.La_APDPH3,
+                        w.La_SADPH1, w.La_SADPH2, w.La_SADPH3})
+        QVERIFY2(vat->isHidden(), qPrintable(vat->objectName()));
+    QCOMPARE(w.La_DPH1->text(), QStringLiteral("DPH 21%"));
+    QCOMPARE(w.La_DPH2->text(), QStringLiteral("DPH 15%"));
+    QCOMPARE(w.La_DPH3->text(), QStringLiteral("DPH 10%"));
+
+    // Colours of the totals and of the period label.
+    for (QLabel* teal : {w.La_APCelkem, w.La_APDPH1, w.La_APDPH2, w.La_APDPH3, w.La_CelkemRadek})
+        QCOMPARE(TextColour(teal), QColor(0, 128, 128));
+    for (QLabel* purple :
+         {w.La_SACelkem, w.La_SADPH1, w.La_SADPH2, w.La_SADPH3, w.La_CelkemFaktura, w.La_Mena})
+        QCOMPARE(TextColour(purple), QColor(128, 0, 128));
+    QCOMPARE(TextColour(w.La_AktualniRok), QColor(40, 84, 127));
+    QVERIFY(w.La_AktualniRok->font().bold());
+
+    // Shortcuts set at start.
+    QCOMPARE(w.Akce_PolozkaDolu->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Down));
+    QCOMPARE(w.Akce_PolozkaNahoru->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Up));
+}
+
+void THlavniTest::startFromSettingsFile_data() {
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<bool>("payer");
+    QTest::addColumn<QString>("symbolLabel");
+    QTest::addColumn<int>("symbolWidth");
+    QTest::addColumn<int>("symbolLimit");
+    QTest::addColumn<int>("year");
+    QTest::addColumn<QStringList>("vatLabels");
+
+    const QStringList standard = {"DPH 21%", "DPH 15%", "DPH 10%"};
+    QTest::newRow("payer, constant symbol")
+        << QByteArray("[NASTAVENI]\r\nPlatce=1\r\nTypSymbolu=0\r\n") << true << "Konstantní symbol"
+        << 49 << 4 << CurrentYear() << standard;
+    QTest::newRow("non-payer, variable symbol")
+        << QByteArray("[NASTAVENI]\r\nPlatce=0\r\nTypSymbolu=1\r\n") << false << "Variabilní symbol"
+        << 121 << 10 << CurrentYear() << standard;
+    // Any other type leaves the field as designed: caption, width 49, no limit.
+    QTest::newRow("symbol type 5")
+        << QByteArray("[NASTAVENI]\r\nTypSymbolu=5\r\nPlatce=1\r\n") << true << "Konstantní symbol"
+        << 49 << 0 << CurrentYear() << standard;
+    // The integer is held in 8 bits: 256 is type 0.
+    QTest::newRow("symbol type 256") << QByteArray("[NASTAVENI]\r\nTypSymbolu=256\r\n") << false
+                                     << "Konstantní symbol" << 49 << 4 << CurrentYear() << standard;
+    QTest::newRow("period without folder, own rates")
+        << QByteArray("[NASTAVENI]\r\nAktualniRok=2019\r\nSazbaDPH1=20\r\nSazbaDPH2=12\r\n"
+                      "SazbaDPH3=0\r\nPlatce=1\r\n")
+        << true << "Variabilní symbol" << 121 << 10 << 2019
+        << QStringList{"DPH 20%", "DPH 12%", "DPH 0%"};
+}
+
+void THlavniTest::startFromSettingsFile() {
+    QFETCH(QByteArray, ini);
+    QFETCH(bool, payer);
+    QFETCH(QString, symbolLabel);
+    QFETCH(int, symbolWidth);
+    QFETCH(int, symbolLimit);
+    QFETCH(int, year);
+    QFETCH(QStringList, vatLabels);
+
+    Fixture f(ini);
+    THlavni& w = *f.window;
+    QVERIFY(f.boxes.shown().isEmpty());
+    QCOMPARE(w.Settings.Platce, payer);
+    QCOMPARE(w.La_Fa2->text(), symbolLabel);
+    QCOMPARE(w.Ed_Fa2->width(), symbolWidth);
+    QCOMPARE(w.SymbolLengthLimit(), symbolLimit);
+    QVERIFY(!w.La_Fa2->isHidden());
+    QVERIFY(w.Ed_Fa2->isEnabled());
+    QCOMPARE(w.La_AktualniRok->text(), QStringLiteral("Období: %1").arg(year));
+    QVERIFY(QFileInfo(f.folder.file(QString::number(year))).isDir());
+    QCOMPARE((QStringList{w.La_DPH1->text(), w.La_DPH2->text(), w.La_DPH3->text()}), vatLabels);
+    for (QLabel* vat : {w.La_DPH1, w.La_DPH2, w.La_DPH3, w.La_APDPH1, w.La_APDPH2, w.La_APDPH3,
+                        w.La_SADPH1, w.La_SADPH2, w.La_SADPH3})
+        QCOMPARE(vat->isHidden(), !payer);
+    // The settings file is only read.
+    QCOMPARE(f.folder.readBytes(QStringLiteral("Tarvela.ini")), ini);
+}
+
+void THlavniTest::decimalSeparatorOtherThanComma() {
+    Fixture f(QByteArray("[NASTAVENI]\r\nAktualniRok=2021\r\nTypSymbolu=0\r\n"),
+              QStringLiteral("."));
+    THlavni& w = *f.window;
+    const QList<ShownBox> expected = {
+        {BoxKind::Info, QStringLiteral("Tarvela"),
+         QStringLiteral("Program Tarvela vyžaduje pro oddělovací znak desetinných míst nastavený "
+                        "znak čárky (,).\r\nNastavení provedete v Ovládacích panelech na "
+                        "formuláři Oblast a jazyk.")}};
+    QCOMPARE(f.boxes.shown(), expected);
+    QVERIFY(w.TerminateRequested);
+    // The rest of the start-up still ran: settings read, folder created, labels set.
+    QCOMPARE(w.Settings.AktualniRok, 2021);
+    QVERIFY(QFileInfo(f.folder.file(QStringLiteral("2021"))).isDir());
+    QCOMPARE(w.La_AktualniRok->text(), QStringLiteral("Období: 2021"));
+    QCOMPARE(w.La_Fa2->text(), QStringLiteral("Konstantní symbol"));
+    QVERIFY(w.Akce_NovaFaktura->isEnabled());
+    QVERIFY(!w.isVisible());
+}
+
+void THlavniTest::controlsOfThePages() {
+    Fixture f;
+    THlavni& w = *f.window;
+    QCOMPARE(w.PageControl1->count(), 2);
+    QCOMPARE(w.PageControl1->tabText(0), QStringLiteral("Vstupní údaje"));
+    QCOMPARE(w.PageControl1->tabText(1), QStringLiteral("Položky"));
+    QCOMPARE(w.GroupBox1->title(), QStringLiteral("Vstupní údaje"));
+    QCOMPARE(w.GroupBox2->title(), QStringLiteral("Odběratel"));
+    QCOMPARE(w.GroupBox3->title(), QStringLiteral("Komentáře připojené k faktuře"));
+    QCOMPARE(w.GroupBox4->title(), QStringLiteral("Datum úhrady"));
+    QCOMPARE(w.CBox_Fa6->count(), 2);
+    QCOMPARE(w.CBox_Fa6->itemText(0), QStringLiteral("PP"));
+    QCOMPARE(w.CBox_Fa6->itemText(1), QStringLiteral("H"));
+    QVERIFY(w.CBox_Fa6->isEditable());
+    QVERIFY(w.Ed_DatumUhrady->isReadOnly());
+    QCOMPARE(w.Tl_VybratVzorFaktury->toolTip(),
+             QStringLiteral("Vybrat vzor podle existující faktury"));
+    QCOMPARE(w.Tl_VybratOdberatele->toolTip(),
+             QStringLiteral("Přenést údaje odběratele z jiné existující faktury"));
+
+    // Field widths that carry meaning.
+    const QList<QPair<QWidget*, int>> widths = {
+        {w.Ed_Fa1, 121},           {w.Ed_Fa3, 185},       {w.Ed_Fa4, 305},
+        {w.Ed_Fa5, 305},           {w.Ed_Mena, 49},       {w.Ed_Od1, 121},
+        {w.Ed_Od2, 305},           {w.Ed_Od5, 169},       {w.Ed_Od6, 49},
+        {w.Ed_Od8, 121},           {w.Ed_Komentar1, 657}, {w.Ed_DatumUhrady, 113},
+        {w.Ed_UhrazenaCastka, 121}};
+    for (const auto& [widget, width] : widths)
+        QVERIFY2(widget->width() == width, qPrintable(widget->objectName()));
+
+    // The grid: 25 rows of six cells, header row and row numbers fixed.
+    QCOMPARE(w.Grid1->rowCount(), 25);
+    QCOMPARE(w.Grid1->columnCount(), 6);
+    QCOMPARE(w.Cell(2, 0), QStringLiteral("Označení dodávky"));
+    QCOMPARE(w.Cell(6, 0), QStringLiteral("DPH"));
+    QCOMPARE(w.Cell(0, 25), QStringLiteral("25"));
+    QCOMPARE(w.Grid1->verticalHeaderItem(0)->text(), QStringLiteral("1"));
+    QCOMPARE(w.Grid1->verticalHeaderItem(24)->text(), QStringLiteral("25"));
+    QCOMPARE(w.Grid1->verticalHeader()->width(), 22);
+    const int widthsOfColumns[] = {83, 395, 43, 60, 80, 37};
+    for (int col = 0; col < 6; ++col)
+        QCOMPARE(w.Grid1->columnWidth(col), widthsOfColumns[col]);
+    QCOMPARE(w.Grid1->rowHeight(0), 18);
+    QCOMPARE(w.Grid1->selectionBehavior(), QAbstractItemView::SelectRows);
+    QCOMPARE(w.Grid1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QCOMPARE(w.Panel2->height(), 61);
+    w.SetCell(3, 7, QStringLiteral("ks"));
+    QCOMPARE(w.Cell(3, 7), QStringLiteral("ks"));
+    QCOMPARE(w.Grid1->item(6, 2)->text(), QStringLiteral("ks"));
+
+    // Typing limits that do not cut a text the program sets.
+    w.Ed_Mena->setText(QStringLiteral("EURO"));
+    QCOMPARE(w.Ed_Mena->text(), QStringLiteral("EURO"));
+    w.Ed_Mena->clear();
+    QTest::keyClicks(w.Ed_Mena, QStringLiteral("EURO"));
+    QCOMPARE(w.Ed_Mena->text(), QStringLiteral("EUR"));
+    QTest::keyClicks(w.Ed_Od6, QStringLiteral("1100000"));
+    QCOMPARE(w.Ed_Od6->text(), QStringLiteral("110000"));
+}
+
+void THlavniTest::actionsCaptionsHintsShortcuts_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("hint");
+    QTest::addColumn<QKeySequence>("shortcut");
+    QTest::addColumn<bool>("hasImage");
+    auto row = [](const char* name, const char* caption, const char* hint, QKeySequence keys,
+                  bool image) {
+        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf8(caption)
+                            << QString::fromUtf8(hint) << keys << image;
+    };
+    row("Akce_NovaFaktura", "Nová faktura", "Nová faktura", QKeySequence("Ctrl+N"), true);
+    row("Akce_OtevritFakturu", "Otevřít fakturu", "Otevřít fakturu", QKeySequence("Ctrl+O"), true);
+    row("Akce_ZavritFakturu", "Zavřít fakturu", "Zavřít fakturu", QKeySequence("Ctrl+W"), true);
+    row("Akce_UlozitFakturu", "Uložit fakturu", "Uložit fakturu", QKeySequence("Ctrl+S"), true);
+    row("Akce_KonecProgramu", "Konec", "Konec programu", {}, true);
+    row("Akce_TiskFaktury01", "Základní faktura", "Základní faktura", {}, false);
+    row("Akce_TiskFaktury02", "Proforma faktura", "Proforma faktury", {}, false);
+    row("Akce_TiskFaktury03", "Daňový doklad", "Daňový doklad", {}, false);
+    row("Akce_TiskFaktury04", "Dobropis", "", {}, false);
+    row("Akce_TiskFaktury06", "Dodací list", "Dodací list", {}, false);
+    row("Akce_TiskFaktury10", "Cenová nabídka", "Cenová nabídka", {}, false);
+    row("Akce_TiskFaktury20", "Příjmový doklad s rozpisem", "Příjmový doklad s rozpisem", {},
+        false);
+    row("Akce_SestavaPrijmovyDoklad", "Příjmový doklad", "Příjmový doklad", {}, false);
+    row("Akce_SestavaPrehled", "Přehled faktur", "Přehled faktur", {}, false);
+    row("Akce_EditovatPolozku", "Editovat aktuální položku", "Editovat aktuální položku",
+        QKeySequence("Shift+Ins"), true);
+    row("Akce_ZkopirovatPolozku", "Zkopírovat položku", "Zkopírovat položku",
+        QKeySequence("Ctrl+Shift+C"), true);
+    row("Akce_VlozitPolozku", "Vložit položku", "Vložit položku", QKeySequence("Ctrl+Shift+V"),
+        true);
+    row("Akce_SmazatPolozku", "Smazat aktuální položku", "Smazat aktuální položku",
+        QKeySequence("Shift+Del"), true);
+    row("Akce_PolozkaDolu", "Přesun položky dolů", "Přesun položky dolů", QKeySequence("Ctrl+Down"),
+        true);
+    row("Akce_PolozkaNahoru", "Přesun položky nahoru", "Přesun položky nahoru",
+        QKeySequence("Ctrl+Up"), true);
+    row("Akce_ZmenaObdobi", "Změna období", "Změna období", {}, true);
+    row("Akce_Konfigurace", "Konfigurace", "Konfigurace", {}, true);
+    row("Akce_Napoveda", "Nápověda", "Nápověda", {}, true);
+    row("Akce_WebDomu", "Domovská stránka", "Domovská stránka", {}, false);
+    row("Akce_NavodFR", "Dokumentace k tiskovému modulu (on-line)", "", {}, false);
+    row("Akce_OProgramu", "O programu", "O programu", {}, false);
+}
+
+void THlavniTest::actionsCaptionsHintsShortcuts() {
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QString, hint);
+    QFETCH(QKeySequence, shortcut);
+    QFETCH(bool, hasImage);
+    Fixture f;
+    auto* action = f.window->findChild<QAction*>(name);
+    QVERIFY(action);
+    QVERIFY(f.window->ActionList1.contains(action));
+    QCOMPARE(action->text(), caption);
+    QCOMPARE(action->statusTip(), hint);
+    QCOMPARE(action->toolTip(), hint.isEmpty() ? caption : hint);
+    QCOMPARE(action->shortcut(), shortcut);
+    QCOMPARE(!action->icon().isNull(), hasImage);
+}
+
+void THlavniTest::menusAndToolBar() {
+    Fixture f;
+    THlavni& w = *f.window;
+    const QStringList top = {"Faktura", "Položky", "Sestavy", "Nástroje", "Nápověda"};
+    QStringList shownTop;
+    for (const QAction* a : w.HMenu->actions())
+        shownTop << a->text();
+    QCOMPARE(shownTop, top);
+    QCOMPARE(MenuTexts(w.HMenu_Faktura),
+             (QStringList{"Nová faktura", "Otevřít fakturu", "Zavřít fakturu", "-",
+                          "Uložit fakturu", "-", "Náhled a tisk faktury", "-", "Konec"}));
+    QCOMPARE(MenuTexts(w.HMenu_Tisk),
+             (QStringList{"Základní faktura", "Proforma faktura", "Daňový doklad", "Dodací list",
+                          "Dobropis", "-", "Cenová nabídka", "-", "Příjmový doklad",
+                          "Příjmový doklad s rozpisem"}));
+    QVERIFY(!w.HMenu_Tisk->icon().isNull());
+    QCOMPARE(MenuTexts(w.HMenu_Polozky),
+             (QStringList{"Editovat aktuální položku", "Zkopírovat položku", "Vložit položku",
+                          "Smazat aktuální položku", "-", "Přesun položky dolů",
+                          "Přesun položky nahoru"}));
+    QCOMPARE(MenuTexts(w.HMenu_Sestavy), QStringList{"Přehled faktur"});
+    QCOMPARE(MenuTexts(w.HMenu_Nastroje), (QStringList{"Změna období", "Konfigurace"}));
+    QCOMPARE(MenuTexts(w.HMenu_Napoveda),
+             (QStringList{"Nápověda", "Domovská stránka",
+                          "Dokumentace k tiskovému modulu (on-line)", "-", "O programu"}));
+    QCOMPARE(MenuTexts(w.PMenuTisk),
+             (QStringList{"Základní faktura", "Proforma faktura", "Daňový doklad", "Dobropis",
+                          "Dodací list", "-", "Cenová nabídka", "-", "Příjmový doklad",
+                          "Příjmový doklad s rozpisem"}));
+    QCOMPARE(MenuTexts(w.PMenuSestavy), QStringList{"Přehled faktur"});
+    QVERIFY(w.PMenu_Rok->actions().isEmpty());
+
+    // Tool bar: buttons in order, groups divided by separators; TB_x carries Akce_x.
+    QStringList bar;
+    for (QAction* a : w.ToolBar1->actions()) {
+        if (a->isSeparator()) {
+            bar << QStringLiteral("-");
+            continue;
+        }
+        auto* button = qobject_cast<QToolButton*>(w.ToolBar1->widgetForAction(a));
+        QVERIFY(button);
+        bar << button->objectName();
+        QVERIFY2(!button->icon().isNull(), qPrintable(button->objectName()));
+        const QString name = button->objectName().mid(3);
+        if (button->defaultAction())
+            QCOMPARE(button->defaultAction()->objectName(), QStringLiteral("Akce_") + name);
+    }
+    QCOMPARE(bar, (QStringList{"TB_KonecProgramu",
+                               "-",
+                               "TB_NovaFaktura",
+                               "TB_OtevritFakturu",
+                               "TB_ZavritFakturu",
+                               "-",
+                               "TB_UlozitFakturu",
+                               "-",
+                               "TB_Tisk",
+                               "-",
+                               "TB_EditovatPolozku",
+                               "TB_ZkopirovatPolozku",
+                               "TB_VlozitPolozku",
+                               "TB_SmazatPolozku",
+                               "-",
+                               "TB_PolozkaDolu",
+                               "TB_PolozkaNahoru",
+                               "-",
+                               "TB_Sestavy",
+                               "-",
+                               "TB_ZmenaObdobi",
+                               "TB_Konfigurace",
+                               "-",
+                               "TB_Napoveda"}));
+    QCOMPARE(w.TB_Tisk->toolTip(), QStringLiteral("Náhled a tisk faktury"));
+    QCOMPARE(w.TB_Sestavy->toolTip(), QStringLiteral("Sestavy"));
+    QCOMPARE(w.TB_Tisk->defaultAction(), nullptr);
+    QCOMPARE(w.ToolBar1->height(), 30);
+    QCOMPARE(w.ToolBar1->toolButtonStyle(), Qt::ToolButtonIconOnly);
+}
+
+void THlavniTest::imagesAreDistinctPictures() {
+    Fixture f;
+    const QList<QIcon>& images = f.window->ImageList1;
+    QCOMPARE(images.size(), 16);
+    QSet<QByteArray> seen;
+    for (const QIcon& icon : images) {
+        const QImage image = icon.pixmap(16, 16).toImage();
+        QCOMPARE(image.size(), QSize(16, 16));
+        int painted = 0;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                painted += qAlpha(image.pixel(x, y)) > 0;
+        QVERIFY2(painted > 40, "an image is (nearly) blank");
+        seen.insert(
+            QByteArray(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes()));
+    }
+    QCOMPARE(seen.size(), 16);
+}
+
+// One row of the state table: open?, page, ChangedFlag, payer, form of payment.
+void THlavniTest::updateActionsTable_data() {
+    QTest::addColumn<bool>("open");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<bool>("changed");
+    QTest::addColumn<bool>("payer");
+    QTest::addColumn<QString>("payment");
+    // Expected: new/open, close, save, items, print, vat document, receipts, period/settings.
+    QTest::addColumn<QList<bool>>("expected");
+
+    QTest::newRow("start") << false << 0 << false << false << "" //
+                           << QList<bool>{true, false, false, false, false, false, false, true};
+    QTest::newRow("closed, changed, cash")
+        << false << 1 << true << true << "H"
+        << QList<bool>{true, false, true, false, false, false, false, true};
+    QTest::newRow("open on first page")
+        << true << 0 << false << true << "PP"
+        << QList<bool>{false, true, false, false, true, true, false, false};
+    QTest::newRow("open on items page, changed")
+        << true << 1 << true << true << "PP"
+        << QList<bool>{false, true, true, true, true, true, false, false};
+    QTest::newRow("open, cash payment")
+        << true << 0 << false << false << "H"
+        << QList<bool>{false, true, false, false, true, false, true, false};
+    QTest::newRow("open, lower-case h is not cash")
+        << true << 1 << false << true << "h"
+        << QList<bool>{false, true, false, true, true, true, false, false};
+}
+
+void THlavniTest::updateActionsTable() {
+    QFETCH(bool, open);
+    QFETCH(int, page);
+    QFETCH(bool, changed);
+    QFETCH(bool, payer);
+    QFETCH(QString, payment);
+    QFETCH(QList<bool>, expected);
+
+    Fixture f;
+    THlavni& w = *f.window;
+    w.Settings.Platce = payer;
+    w.PageControl1->setVisible(open);
+    w.PageControl1->setCurrentIndex(page);
+    w.CBox_Fa6->setEditText(payment);
+    w.ChangedFlag = changed;
+    w.UpdateActions();
+
+    auto all = [](std::initializer_list<QAction*> actions, bool state) {
+        for (QAction* a : actions)
+            if (a->isEnabled() != state)
+                return false;
+        return true;
+    };
+    QVERIFY(all({w.Akce_NovaFaktura, w.Akce_OtevritFakturu}, expected[0]));
+    QCOMPARE(w.Akce_ZavritFakturu->isEnabled(), expected[1]);
+    QCOMPARE(w.Akce_UlozitFakturu->isEnabled(), expected[2]);
+    QVERIFY(all({w.Akce_EditovatPolozku, w.Akce_ZkopirovatPolozku, w.Akce_VlozitPolozku,
+                 w.Akce_SmazatPolozku, w.Akce_PolozkaDolu, w.Akce_PolozkaNahoru},
+                expected[3]));
+    QCOMPARE(w.HMenu_Tisk->menuAction()->isEnabled(), expected[4]);
+    QCOMPARE(w.TB_Tisk->isEnabled(), expected[4]);
+    QVERIFY(all(
+        {w.Akce_TiskFaktury01, w.Akce_TiskFaktury02, w.Akce_TiskFaktury06, w.Akce_TiskFaktury10},
+        expected[4]));
+    QCOMPARE(w.Akce_TiskFaktury03->isEnabled(), expected[5]);
+    QVERIFY(all({w.Akce_TiskFaktury20, w.Akce_SestavaPrijmovyDoklad}, expected[6]));
+    QVERIFY(all({w.Akce_ZmenaObdobi, w.Akce_Konfigurace}, expected[7]));
+    // Never disabled.
+    QVERIFY(all({w.Akce_TiskFaktury04, w.Akce_SestavaPrehled, w.Akce_KonecProgramu, w.Akce_Napoveda,
+                 w.Akce_WebDomu, w.Akce_NavodFR, w.Akce_OProgramu},
+                true));
+}
+
+void THlavniTest::vatDocumentHiddenForNonPayer() {
+    Fixture f(QByteArray("[NASTAVENI]\r\nPlatce=0\r\n"));
+    THlavni& w = *f.window;
+    // Before any invoice was open its visibility is left alone.
+    QVERIFY(w.Akce_TiskFaktury03->isVisible());
+    QVERIFY(!w.Akce_TiskFaktury03->isEnabled());
+    w.PageControl1->show();
+    w.UpdateActions();
+    QVERIFY(!w.Akce_TiskFaktury03->isVisible());
+    w.PageControl1->hide();
+    w.UpdateActions();
+    QVERIFY(!w.Akce_TiskFaktury03->isVisible());
+
+    Fixture payer(QByteArray("[NASTAVENI]\r\nPlatce=1\r\n"));
+    payer.window->PageControl1->show();
+    payer.window->UpdateActions();
+    QVERIFY(payer.window->Akce_TiskFaktury03->isVisible());
+    QVERIFY(payer.window->Akce_TiskFaktury03->isEnabled());
+}
+
+void THlavniTest::formOfPaymentDrivesReceipts() {
+    Fixture f;
+    THlavni& w = *f.window;
+    w.PageControl1->show();
+    w.UpdateActions();
+    QVERIFY(!w.Akce_UlozitFakturu->isEnabled());
+    w.CBox_Fa6->setCurrentIndex(1); // "H"
+    QVERIFY(w.ChangedFlag);
+    QVERIFY(w.Akce_UlozitFakturu->isEnabled());
+    QVERIFY(w.Akce_TiskFaktury20->isEnabled());
+    QVERIFY(w.Akce_SestavaPrijmovyDoklad->isEnabled());
+    w.CBox_Fa6->setCurrentIndex(0); // "PP"
+    QVERIFY(!w.Akce_TiskFaktury20->isEnabled());
+    QVERIFY(!w.Akce_SestavaPrijmovyDoklad->isEnabled());
+
+    // Typing into the combo box counts as well.
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.CBox_Fa6->setFocus();
+    w.CBox_Fa6->lineEdit()->selectAll();
+    QTest::keyClicks(w.CBox_Fa6, QStringLiteral("H"));
+    QCOMPARE(w.CBox_Fa6->currentText(), QStringLiteral("H"));
+    QVERIFY(w.Akce_TiskFaktury20->isEnabled());
+}
+
+void THlavniTest::changeHandlerMarksInvoiceChanged() {
+    Fixture f;
+    THlavni& w = *f.window;
+    w.PageControl1->show();
+    const QList<QLineEdit*> marking = {
+        w.Ed_Fa2, w.Ed_Fa3, w.Ed_Fa4,       w.Ed_Fa5,       w.Ed_Mena,          w.Ed_Od1,
+        w.Ed_Od2, w.Ed_Od3, w.Ed_Od4,       w.Ed_Od5,       w.Ed_Od6,           w.Ed_Od7,
+        w.Ed_Od8, w.Ed_Od9, w.Ed_Komentar1, w.Ed_Komentar2, w.Ed_UhrazenaCastka};
+    for (QLineEdit* edit : marking) {
+        w.ChangedFlag = false;
+        w.UpdateActions();
+        edit->setText(QStringLiteral("1"));
+        QVERIFY2(w.ChangedFlag, qPrintable(edit->objectName()));
+        QVERIFY(w.Akce_UlozitFakturu->isEnabled());
+    }
+    for (QDateEdit* date : {w.Datum_Fa7, w.Datum_Fa8, w.Datum_Fa9}) {
+        w.ChangedFlag = false;
+        date->setDate(date->date().addDays(3));
+        QVERIFY2(w.ChangedFlag, qPrintable(date->objectName()));
+    }
+    // The number and the payment date have no change handler.
+    w.ChangedFlag = false;
+    w.UpdateActions();
+    w.Ed_Fa1->setText(QStringLiteral("2026001"));
+    w.Ed_DatumUhrady->setText(QStringLiteral("1.1.2026"));
+    QVERIFY(!w.ChangedFlag);
+    QVERIFY(!w.Akce_UlozitFakturu->isEnabled());
+}
+
+void THlavniTest::enterMovesFocusOnFirstPage() {
+    Fixture f;
+    THlavni& w = *f.window;
+    ShowWithInvoice(w);
+    w.Ed_Fa3->setFocus();
+    QTest::keyClick(w.Ed_Fa3, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), w.Ed_Fa4);
+    QTest::keyClick(w.Ed_Fa4, Qt::Key_Enter); // the numeric pad's Enter as well
+    QCOMPARE(QApplication::focusWidget(), w.Ed_Fa5);
+
+    // The whole tab order of the page, by Enter.
+    const QList<QWidget*> order = {w.Ed_Fa1,
+                                   w.Tl_VybratVzorFaktury,
+                                   w.Ed_Fa2,
+                                   w.Ed_Fa3,
+                                   w.Ed_Fa4,
+                                   w.Ed_Fa5,
+                                   w.CBox_Fa6,
+                                   w.Datum_Fa7,
+                                   w.Datum_Fa8,
+                                   w.Datum_Fa9,
+                                   w.Ed_Mena,
+                                   w.Ed_Od1,
+                                   w.Tl_VybratOdberatele,
+                                   w.Ed_Od2,
+                                   w.Ed_Od3,
+                                   w.Ed_Od4,
+                                   w.Ed_Od5,
+                                   w.Ed_Od6,
+                                   w.Ed_Od7,
+                                   w.Ed_Od8,
+                                   w.Ed_Od9,
+                                   w.Ed_Komentar1,
+                                   w.Ed_Komentar2,
+                                   w.Ed_DatumUhrady,
+                                   w.Tl_Datum,
+                                   w.Tl_Zrusit,
+                                   w.Ed_UhrazenaCastka};
+    w.Ed_Fa1->setFocus();
+    for (int i = 1; i < order.size(); ++i) {
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus, Qt::Key_Return);
+        QWidget* now = QApplication::focusWidget();
+        QVERIFY2(now == order[i] || order[i]->isAncestorOf(now),
+                 qPrintable(QStringLiteral("after %1 came %2 instead of %3")
+                                .arg(order[i - 1]->objectName(), now->objectName(),
+                                     order[i]->objectName())));
+    }
+    // Enter on a button moves on without pressing it, and the text of a field is untouched.
+    QCOMPARE(w.Ed_Fa3->text(), QString());
+}
+
+void THlavniTest::enterNotConsumedOnItemsPage() {
+    Fixture f;
+    THlavni& w = *f.window;
+    ShowWithInvoice(w);
+    w.PageControl1->setCurrentIndex(1);
+    w.Grid1->setFocus();
+    QCOMPARE(QApplication::focusWidget(), w.Grid1);
+    QVERIFY(!w.FormKeyPress(Qt::Key_Return));
+    QTest::keyClick(w.Grid1, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), w.Grid1);
+    // Other keys are never consumed by the window.
+    w.PageControl1->setCurrentIndex(0);
+    QVERIFY(!w.FormKeyPress(Qt::Key_A));
+    QVERIFY(w.FormKeyPress(Qt::Key_Return));
+}
+
+void THlavniTest::paidAmountKeyFilter() {
+    Fixture f;
+    THlavni& w = *f.window;
+    ShowWithInvoice(w);
+    w.Ed_UhrazenaCastka->setFocus();
+    QTest::keyClicks(w.Ed_UhrazenaCastka, QStringLiteral("1,5"));
+    QCOMPARE(w.Ed_UhrazenaCastka->text(), QStringLiteral("15"));
+    QTest::keyClicks(w.Ed_UhrazenaCastka, QStringLiteral("a.2-x 0"));
+    QCOMPARE(w.Ed_UhrazenaCastka->text(), QStringLiteral("15.20"));
+    QTest::keyClick(w.Ed_UhrazenaCastka, Qt::Key_Backspace);
+    QCOMPARE(w.Ed_UhrazenaCastka->text(), QStringLiteral("15.2"));
+    // Keys that type nothing still work: cursor movement and deleting.
+    QTest::keyClick(w.Ed_UhrazenaCastka, Qt::Key_Home);
+    QTest::keyClick(w.Ed_UhrazenaCastka, Qt::Key_Delete);
+    QCOMPARE(w.Ed_UhrazenaCastka->text(), QStringLiteral("5.2"));
+    QVERIFY(w.ChangedFlag);
+    // The filter as a decision.
+    QVERIFY(w.Ed_UhrazenaCastkaKeyPress(QStringLiteral("7")));
+    QVERIFY(w.Ed_UhrazenaCastkaKeyPress(QStringLiteral(".")));
+    QVERIFY(w.Ed_UhrazenaCastkaKeyPress(QStringLiteral("\b")));
+    QVERIFY(!w.Ed_UhrazenaCastkaKeyPress(QStringLiteral(",")));
+    QVERIFY(!w.Ed_UhrazenaCastkaKeyPress(QStringLiteral("č")));
+    // Other fields are not filtered.
+    QTest::keyClicks(w.Ed_Fa3, QStringLiteral("a,b"));
+    QCOMPARE(w.Ed_Fa3->text(), QStringLiteral("a,b"));
+}
+
+void THlavniTest::currencyLabelColour() {
+    Fixture f;
+    THlavni& w = *f.window;
+    w.PageControl1->show();
+    w.Ed_Mena->setText(QStringLiteral("EUR"));
+    w.PageControl1->setCurrentIndex(1);
+    QCOMPARE(TextColour(w.La_Mena), QColor(172, 0, 0));
+    w.PageControl1->setCurrentIndex(0);
+    w.Ed_Mena->setText(QStringLiteral("CZK"));
+    // Colour changes only when the items page is shown.
+    QCOMPARE(TextColour(w.La_Mena), QColor(172, 0, 0));
+    w.PageControl1->setCurrentIndex(1);
+    QCOMPARE(TextColour(w.La_Mena), QColor(128, 0, 128));
+    // Switching pages runs UpdateActions.
+    QVERIFY(w.Akce_EditovatPolozku->isEnabled());
+    w.PageControl1->setCurrentIndex(0);
+    QVERIFY(!w.Akce_EditovatPolozku->isEnabled());
+}
+
+void THlavniTest::symbolLimitAndExistingText() {
+    Fixture f(QByteArray("[NASTAVENI]\r\nTypSymbolu=1\r\n"));
+    THlavni& w = *f.window;
+    QTest::keyClicks(w.Ed_Fa2, QStringLiteral("123456789012"));
+    QCOMPARE(w.Ed_Fa2->text(), QStringLiteral("1234567890"));
+    // A shorter limit does not cut the symbol already there; typing more is refused.
+    w.Settings.TypSymbolu = SymbolType::Constant;
+    w.ApplySymbolType();
+    QCOMPARE(w.Ed_Fa2->text(), QStringLiteral("1234567890"));
+    QCOMPARE(w.La_Fa2->text(), QStringLiteral("Konstantní symbol"));
+    QCOMPARE(w.Ed_Fa2->width(), 49);
+    QTest::keyClicks(w.Ed_Fa2, QStringLiteral("1"));
+    QCOMPARE(w.Ed_Fa2->text(), QStringLiteral("1234567890"));
+    w.Ed_Fa2->clear();
+    QTest::keyClicks(w.Ed_Fa2, QStringLiteral("123456"));
+    QCOMPARE(w.Ed_Fa2->text(), QStringLiteral("1234"));
+}
+
+void THlavniTest::toolButtonsShowPopUps() {
+    Fixture f;
+    THlavni& w = *f.window;
+    ShowWithInvoice(w);
+    w.UpdateActions();
+    QTest::mouseClick(w.TB_Tisk, Qt::LeftButton);
+    QTRY_VERIFY(w.PMenuTisk->isVisible());
+    const QPoint below = w.TB_Tisk->mapToGlobal(QPoint(0, w.TB_Tisk->height()));
+    QVERIFY(w.PMenuTisk->geometry().top() >= below.y());
+    QVERIFY(qAbs(w.PMenuTisk->geometry().left() - below.x() - 5) <= 1);
+    w.PMenuTisk->hide();
+    QTest::mouseClick(w.TB_Sestavy, Qt::LeftButton);
+    QTRY_VERIFY(w.PMenuSestavy->isVisible());
+    w.PMenuSestavy->hide();
+}
+
+void THlavniTest::closingWithoutInvoiceAsksNothing() {
+    Fixture f;
+    THlavni& w = *f.window;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.Akce_KonecProgramu->trigger();
+    QVERIFY(!w.isVisible());
+    QVERIFY(f.boxes.shown().isEmpty());
+}
+
+void THlavniTest::failureInHandlerReachesErrorBox() {
+    Fixture f;
+    THlavni& w = *f.window;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    // Handlers connected through the guard, as the window connects its own.
+    QPushButton button(QStringLiteral("x"));
+    int runs = 0;
+    ConnectGuarded(&button, &QPushButton::clicked, &button, [&] {
+        ++runs;
+        if (runs == 1)
+            throw ConversionError(QStringLiteral("'abc' is not a valid floating point value"));
+        if (runs == 2)
+            throw FileError(QStringLiteral("Nelze načíst DLL!"));
+        throw std::runtime_error("disk full");
+    });
+    button.click();
+    button.click();
+    button.click();
+    const QList<ShownBox> expected = {
+        {BoxKind::Error, "Tarvela", "'abc' is not a valid floating point value."},
+        {BoxKind::Error, "Tarvela", "Nelze načíst DLL!"},
+        {BoxKind::Error, "Tarvela", "disk full."}};
+    QCOMPARE(f.boxes.shown(), expected);
+    // The program goes on: the window still works.
+    w.PageControl1->show();
+    w.Ed_Fa3->setText(QStringLiteral("x"));
+    QVERIFY(w.ChangedFlag);
+
+    // The last net: an event handler that throws outside any guard.
+    class Throwing : public QWidget {
+    protected:
+        void mousePressEvent(QMouseEvent*) override {
+            throw ValidationError(QStringLiteral("Neplatné číslo faktury"));
+        }
+    } throwing;
+    throwing.resize(50, 50);
+    throwing.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&throwing));
+    f.boxes.takeShown();
+    QTest::mouseClick(&throwing, Qt::LeftButton);
+    QCOMPARE(f.boxes.shown(),
+             (QList<ShownBox>{{BoxKind::Error, "Tarvela", "Neplatné číslo faktury."}}));
+}
+
+int main(int argc, char** argv) {
+    TarvelaApplication app(argc, argv);
+    SetUpApplication(app);
+    THlavniTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "thlavni_test.moc"
