@@ -141,6 +141,12 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int le
     } else {
         label->setGeometry(left, top, width, 15);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        // A caption too wide for its place in a wide font is set narrower, not cut off.
+        if (label->sizeHint().width() > width) {
+            QFont narrow = label->font();
+            narrow.setStretch(QFont::Condensed);
+            label->setFont(narrow);
+        }
     }
     return label;
 }
@@ -219,8 +225,8 @@ TKonfig::TKonfig(const AppSettings& settings, const QString& programFolder, QWid
       settings_(settings), programFolder_(programFolder) {
     setObjectName(QStringLiteral("Konfigurace"));
     setWindowTitle(QStringLiteral("Konfigurace"));
-    QFont f(QStringLiteral("MS Sans Serif"));
-    f.setPixelSize(11);
+    QFont f(QStringList{QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans")});
+    f.setPointSize(8);
     setFont(f);
     setFixedSize(448, 483);
 
@@ -284,10 +290,10 @@ void TKonfig::CreatePage1() {
                                 QStringLiteral("Typ symbolu v hlavičce faktury"), 288, 57);
     RBox_TypSymbolu0 = new RadioItem(QStringLiteral("Konstantní symbol"), RBox_TypSymbolu);
     RBox_TypSymbolu0->setObjectName(QStringLiteral("RBox_TypSymbolu0"));
-    RBox_TypSymbolu0->setGeometry(8, 16, 393, 17);
+    RBox_TypSymbolu0->setGeometry(8, 19, 393, 17);
     RBox_TypSymbolu1 = new RadioItem(QStringLiteral("Variabilní symbol"), RBox_TypSymbolu);
     RBox_TypSymbolu1->setObjectName(QStringLiteral("RBox_TypSymbolu1"));
-    RBox_TypSymbolu1->setGeometry(8, 35, 393, 17);
+    RBox_TypSymbolu1->setGeometry(8, 37, 393, 17);
     RBox_TypSymbolu0->setFocusPolicy(Qt::ClickFocus); // the selected item takes the tab stop
     RBox_TypSymbolu1->setFocusPolicy(Qt::ClickFocus);
     symbolGroup_ = new QButtonGroup(this);
