@@ -412,8 +412,8 @@ void THlavni::CreatePage1() {
     PageControl1->addTab(TabSheet1, QStringLiteral("Vstupní údaje"));
 
     const auto right = Qt::AlignRight;
-    constexpr int labelX = 6, labelW = 89, editX = 100;
-    constexpr int label2X = 426, label2W = 95, edit2X = 528;
+    constexpr int labelX = 4, labelW = 104, editX = 114;
+    constexpr int label2X = 432, label2W = 98, edit2X = 536;
     auto rowY = [](int i) { return 20 + i * 26; };
     auto labelY = [](int i) { return 22 + i * 26; };
 
