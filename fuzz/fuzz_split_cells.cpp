@@ -1,0 +1,48 @@
+// SplitCells and the item row text: cutting at every "|" and joining with "|" gives the text
+// back; an item row written with ItemRowText fills an empty row to the same cells.
+
+#include "fuzz_support.h"
+
+#include "invoice/invoice_record.h"
+#include "text/helpers.h"
+
+using namespace tarvela;
+using namespace tarvela::fuzz;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzedDataProvider in(data, size);
+
+    InvoiceItemRow row;
+    for (int cell = 0; cell < kItemCellCount; ++cell)
+        row.cell(cell) = TakeText(in, 40).remove(QLatin1Char('|'));
+    const QString rowText = ItemRowText(row);
+    Check(rowText.count(QLatin1Char('|')) == kItemCellCount, "each cell is followed by \"|\"",
+          Quote(rowText));
+    InvoiceItemRow back;
+    FillItemRowFromLine(rowText, back);
+    Check(back == row, "a row written as text fills a row with the same cells", Quote(rowText));
+    const QStringList rowParts = SplitCells(rowText);
+    Check(rowParts.size() == kItemCellCount + 1 && rowParts.last().isEmpty(),
+          "a row text cuts into six cells and an empty rest", Quote(rowText));
+
+    const QString text = RemainingText(in);
+    const QStringList parts = SplitCells(text);
+    Check(parts.size() == text.count(QLatin1Char('|')) + 1, "one more part than \"|\"",
+          Quote(text));
+    Check(parts.join(QLatin1Char('|')) == text, "joining the parts gives the text", Quote(text));
+    for (const QString& part : parts)
+        Check(!part.contains(QLatin1Char('|')), "no part holds \"|\"", Quote(text));
+    QStringList reused = {QStringLiteral("old")};
+    SplitCells(text, reused);
+    Check(reused == parts, "the list form empties the list first", Quote(text));
+
+    // Filling a row from any line takes the pieces before each "|", at most six.
+    InvoiceItemRow filled = row;
+    FillItemRowFromLine(text, filled);
+    for (int cell = 0; cell < kItemCellCount; ++cell) {
+        const QString expected = cell < parts.size() - 1 ? parts[cell] : row.cell(cell);
+        Check(filled.cell(cell) == expected, "a cell is the piece before its \"|\" or stays",
+              Quote(text));
+    }
+    return 0;
+}
