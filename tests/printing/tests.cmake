@@ -6,3 +6,8 @@ tarvela_add_gtest(printing_core_test
         ${CMAKE_CURRENT_LIST_DIR}/cash_receipt_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/period_overview_test.cpp
     LIBS tarvela_core)
+
+# Printing from the main window, with the print module replaced by a recorder.
+tarvela_add_qtest(test_printing_thlavni
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/thlavni_print_test.cpp
+    LIBS tarvela_gui)

@@ -1,0 +1,133 @@
+// Printing from the main window: the invoice documents, the overview and the cash receipt.
+//
+// Each handler takes what the window shows at that moment (unsaved edits included), lets the
+// printing core build the variables and the rows, and hands them to the print module. The data
+// set belongs to the handler; a cleanup guard clears its columns and closes it again whatever
+// happens on the way.
+#include "app/thlavni.h"
+
+#include "invoice/invoice_store.h"
+#include "printing/cash_receipt.h"
+#include "printing/invoice_documents.h"
+#include "printing/period_overview.h"
+#include "printing/print_module.h"
+#include "printing/report_data_set.h"
+#include "text/message_boxes.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDateEdit>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+
+#include <stdexcept>
+
+namespace tarvela {
+
+namespace {
+
+// The fields, grid cells, total captions and row bases the window shows.
+InvoiceSnapshot TakeSnapshot(const THlavni& w) {
+    InvoiceSnapshot s;
+    InvoiceRecord& f = s.fields;
+    f.Cislo = w.Ed_Fa1->text();
+    f.Symbol = w.Ed_Fa2->text();
+    f.Objednavka = w.Ed_Fa3->text();
+    f.Prijemce = w.Ed_Fa4->text();
+    f.MistoVyskladneni = w.Ed_Fa5->text();
+    f.FormaUhrady = w.CBox_Fa6->currentText();
+    f.DatumPlneni = w.Datum_Fa7->date();
+    f.DatumVystaveni = w.Datum_Fa8->date();
+    f.DatumSplatnosti = w.Datum_Fa9->date();
+    f.OdberatelKod = w.Ed_Od1->text();
+    f.OdberatelNazev1 = w.Ed_Od2->text();
+    f.OdberatelNazev2 = w.Ed_Od3->text();
+    f.OdberatelOdpovedOsoba = w.Ed_Od4->text();
+    f.OdberatelUliceCislo = w.Ed_Od5->text();
+    f.OdberatelPSC = w.Ed_Od6->text();
+    f.OdberatelMesto = w.Ed_Od7->text();
+    f.OdberatelIC = w.Ed_Od8->text();
+    f.OdberatelDIC = w.Ed_Od9->text();
+    for (int row = 1; row <= kItemRowCount; ++row) {
+        InvoiceItemRow& item = f.Polozky[static_cast<std::size_t>(row - 1)];
+        for (int col = 1; col <= kItemCellCount; ++col)
+            item.cell(col - 1) = w.Cell(col, row);
+        s.Base[static_cast<std::size_t>(row - 1)] = w.Amounts[row].Base;
+    }
+    f.Komentar1 = w.Ed_Komentar1->text();
+    f.Komentar2 = w.Ed_Komentar2->text();
+    f.Mena = w.Ed_Mena->text();
+    f.Uhrnem = w.La_CelkemFaktura->text();
+    f.DatumUhrady = w.Ed_DatumUhrady->text();
+    f.UhrazenaCastka = w.Ed_UhrazenaCastka->text();
+    s.CelkemFaktura = w.La_CelkemFaktura->text();
+    s.SACelkem = w.La_SACelkem->text();
+    s.SADPH1 = w.La_SADPH1->text();
+    s.SADPH2 = w.La_SADPH2->text();
+    s.SADPH3 = w.La_SADPH3->text();
+    return s;
+}
+
+// The full path of a report template, or an empty text after telling the user it is missing.
+QString ExistingTemplate(const QString& programFolder, const QString& relativePath) {
+    const QString path = programFolder + relativePath;
+    if (!QFileInfo::exists(path)) {
+        ShowInfo(QStringLiteral("Nebyl nalezen soubor předlohy \"") + path + QStringLiteral("\"."));
+        return QString();
+    }
+    return path;
+}
+
+} // namespace
+
+void THlavni::Akce_TiskFaktury01Execute(QAction* akce) {
+    if (!akce)
+        throw std::invalid_argument("print handler called without its action");
+    const DocumentKind kind = DocumentKindFromActionName(akce->objectName());
+
+    const QString templatePath = ExistingTemplate(ProgramFolder, DocumentTemplate(kind));
+    if (templatePath.isEmpty())
+        return;
+
+    const InvoiceSnapshot invoice = TakeSnapshot(*this);
+    const PrintVariables variables = InvoiceDocumentVariables(kind, invoice, Settings);
+
+    ReportDataSet dataSet;
+    const ReportDataSetCleanup cleanup(dataSet);
+    FillInvoiceItems(dataSet, kind, invoice);
+    RunStandardReport(ProgramFolder, templatePath, DocumentTitle(kind, Settings.Platce),
+                      variables.text(), dataSet);
+}
+
+void THlavni::Akce_SestavaPrijmovyDokladExecute() {
+    const QString templatePath = ExistingTemplate(ProgramFolder, CashReceiptTemplate());
+    if (templatePath.isEmpty())
+        return;
+    const PrintVariables variables = CashReceiptVariables(TakeSnapshot(*this), Settings);
+    RunPlainReport(ProgramFolder, templatePath, CashReceiptTitle(), variables.text());
+}
+
+void THlavni::Akce_SestavaPrehledExecute() {
+    const QString templatePath = ExistingTemplate(ProgramFolder, PeriodOverviewTemplate());
+    if (templatePath.isEmpty())
+        return;
+
+    const QList<OverviewEntry> entries =
+        CollectPeriodOverview(InvoiceStore(ProgramFolder), Settings, [] {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
+    if (entries.isEmpty()) {
+        ShowInfo(QStringLiteral("Není nalezena žádná faktura ..."));
+        return;
+    }
+
+    ReportDataSet dataSet;
+    const ReportDataSetCleanup cleanup(dataSet);
+    FillPeriodOverview(dataSet, entries, Settings.VychoziMena);
+    RunStandardReport(ProgramFolder, templatePath, PeriodOverviewTitle(Settings.AktualniRok),
+                      PeriodOverviewVariables(Settings).text(), dataSet);
+}
+
+} // namespace tarvela

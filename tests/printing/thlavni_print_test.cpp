@@ -1,0 +1,427 @@
+// Printing from the main window, offscreen, with the print module replaced by a recorder: what
+// each print action hands over, the missing-template message, the overview and the cash receipt.
+#include "print_window.h"
+#include "recording_print_module.h"
+#include "text/codec.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QTest>
+
+using namespace tarvela;
+using namespace tarvela::test;
+
+namespace {
+
+const QStringList kInvoiceVariableNames = {"Nazev1",
+                                           "Nazev2",
+                                           "DodavNazev",
+                                           "DodavJmeno",
+                                           "DodavUlice",
+                                           "DodavMesto",
+                                           "DodavIC",
+                                           "DodavDIC",
+                                           "DodavRegistrace",
+                                           "DodavBanka",
+                                           "DodavUcet",
+                                           "DodavIBAN",
+                                           "DodavBIC",
+                                           "DodavTel",
+                                           "DodavFax",
+                                           "DodavEmail",
+                                           "DodavWWW",
+                                           "DodavOsoba",
+                                           "OdberatelKod",
+                                           "OdberatelNazev1",
+                                           "OdberatelNazev2",
+                                           "OdberatelOdpovedOsoba",
+                                           "OdberatelUliceCislo",
+                                           "OdberatelPSC",
+                                           "OdberatelMesto",
+                                           "OdberatelIC",
+                                           "OdberatelDIC",
+                                           "CisloDokladu",
+                                           "Symbol",
+                                           "Objednavka",
+                                           "Prijemce",
+                                           "MistoVyskladneni",
+                                           "FormaUhrady",
+                                           "DatumPlneni",
+                                           "DatumVystaveni",
+                                           "DatumSplatnosti",
+                                           "Mena",
+                                           "Prijem",
+                                           "Castka",
+                                           "CastkaSlovy",
+                                           "UcelPlatby",
+                                           "JmenoPlatce",
+                                           "PopiskaSymbol",
+                                           "PlatceDPH",
+                                           "SazbaDPH1",
+                                           "SazbaDPH2",
+                                           "SazbaDPH3",
+                                           "CelkemBezDPH",
+                                           "CelkemDPH1",
+                                           "CelkemDPH2",
+                                           "CelkemDPH3",
+                                           "Uhrnem",
+                                           "Komentar1",
+                                           "Komentar2",
+                                           "QRCode"};
+
+QAction* ActionNamed(THlavni& w, const QString& name) {
+    for (QAction* action : w.ActionList1) {
+        if (action->objectName() == name)
+            return action;
+    }
+    return nullptr;
+}
+
+QByteArray InvoiceFileBytes(const QList<QPair<int, QString>>& lines) {
+    QStringList all;
+    for (int n = 1; n <= 49; ++n)
+        all.append(n >= 19 && n <= 43 ? QStringLiteral("||||||") : QString());
+    for (const auto& line : lines)
+        all[line.first - 1] = line.second;
+    return EncodeCp1250(all.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+}
+
+} // namespace
+
+class ThlavniPrintTest : public QObject {
+    Q_OBJECT
+private slots:
+    void invoiceDocuments_data();
+    void invoiceDocuments();
+    void everyFieldReachesItsVariable();
+    void itemRowsOfAnInvoiceAndOfTheReceipt();
+    void barInAFieldKeepsThePairs();
+    void missingTemplate_data();
+    void missingTemplate();
+    void moduleFailureGoesToTheErrorBox();
+    void cashReceipt();
+    void overviewOfAnEmptyPeriodCreatesItsFolder();
+    void overviewOfAPeriod();
+};
+
+void ThlavniPrintTest::invoiceDocuments_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<bool>("payer");
+    QTest::addColumn<QString>("templateName");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QString>("words");
+
+    QTest::newRow("1 payer") << "Akce_TiskFaktury01" << true << "Faktura.fr3"
+                             << "FAKTURA - DAŇOVÝ DOKLAD"
+                             << "Číslo faktury:" << 25 << "";
+    QTest::newRow("1 non-payer") << "Akce_TiskFaktury01" << false << "Faktura.fr3"
+                                 << "FAKTURA"
+                                 << "Číslo faktury:" << 25 << "";
+    QTest::newRow("2") << "Akce_TiskFaktury02" << false << "Faktura.fr3"
+                       << "PROFORMA FAKTURA"
+                       << "Číslo faktury:" << 25 << "";
+    QTest::newRow("3") << "Akce_TiskFaktury03" << true << "Faktura.fr3"
+                       << "DAŇOVÝ DOKLAD"
+                       << "Číslo dokladu:" << 25 << "";
+    QTest::newRow("4") << "Akce_TiskFaktury04" << false << "Faktura.fr3"
+                       << "DOBROPIS"
+                       << "Číslo dokladu:" << 25 << "";
+    QTest::newRow("6") << "Akce_TiskFaktury06" << true << "DodaciList.fr3"
+                       << "DODACÍ LIST"
+                       << "Číslo dodacího listu:" << 25 << "";
+    QTest::newRow("10") << "Akce_TiskFaktury10" << false << "CenovaNabidka.fr3"
+                        << "CENOVÁ NABÍDKA"
+                        << "Kód nabídky:" << 25 << "";
+    QTest::newRow("20") << "Akce_TiskFaktury20" << true << "PrijmovyDoklad2.fr3"
+                        << "Příjmový doklad"
+                        << "Číslo dokladu:" << 3 << "=čtyřistaosmdesátosm=";
+}
+
+void ThlavniPrintTest::invoiceDocuments() {
+    QFETCH(QString, action);
+    QFETCH(bool, payer);
+    QFETCH(QString, templateName);
+    QFETCH(QString, title);
+    QFETCH(QString, label);
+    QFETCH(int, rows);
+    QFETCH(QString, words);
+
+    AppSettings settings = PayerSettings();
+    settings.Platce = payer;
+    PrintWindow pw(settings);
+    pw.OpenFilledInvoice();
+    RecordingPrintModule module;
+
+    QAction* akce = ActionNamed(*pw.w, action);
+    QVERIFY(akce);
+    QVERIFY(akce->isEnabled());
+    akce->trigger();
+
+    QCOMPARE(pw.boxes.shown().size(), 0);
+    QCOMPARE(module.calls.size(), 1);
+    const PrintCall& call = module.calls.first();
+    QVERIFY(call.withRows);
+    QCOMPARE(call.programFolder, pw.w->ProgramFolder);
+    QCOMPARE(call.templatePath, pw.TemplatePath(templateName));
+    QCOMPARE(call.title, title);
+    QCOMPARE(call.value("Nazev1"), title);
+    QCOMPARE(call.value("Nazev2"), label);
+    QCOMPARE(call.value("PlatceDPH"), payer ? QStringLiteral("1") : QStringLiteral("0"));
+    QCOMPARE(call.value("CastkaSlovy"), words);
+    QCOMPARE(call.names(), kInvoiceVariableNames);
+    QVERIFY(call.dataSetOpen);
+    QCOMPARE(call.columns.size(), 8);
+    QCOMPARE(call.rows.size(), rows);
+}
+
+// Every field is typed with its own text; the variables carry exactly what the window shows,
+// unsaved, and printing neither writes a file nor changes the window.
+void ThlavniPrintTest::everyFieldReachesItsVariable() {
+    PrintWindow pw(PayerSettings());
+    pw.OpenFilledInvoice();
+    RecordingPrintModule module;
+    const QString numberBefore = pw.w->Ed_Fa1->text();
+    QVERIFY(pw.w->ChangedFlag);
+
+    pw.w->Akce_TiskFaktury20->trigger();
+    QCOMPARE(module.calls.size(), 1);
+    const PrintCall& call = module.calls.first();
+
+    const QList<QPair<QString, QString>> expected = {
+        {"CisloDokladu", "2026001"},
+        {"Symbol", "2026042"},
+        {"Objednavka", "OBJ-7"},
+        {"Prijemce", "Sklad Vyškov"},
+        {"MistoVyskladneni", "Brno-jih"},
+        {"FormaUhrady", "H"},
+        {"DatumPlneni", "5.3.2026"},
+        {"DatumVystaveni", "6.3.2026"},
+        {"DatumSplatnosti", "20.3.2026"},
+        {"Mena", "CZK"},
+        {"OdberatelKod", "K7"},
+        {"OdberatelNazev1", "Pekárna U Mlýna"},
+        {"OdberatelNazev2", "provoz 2"},
+        {"OdberatelOdpovedOsoba", "Petr Novák"},
+        {"OdberatelUliceCislo", "Mlýnská 5"},
+        {"OdberatelPSC", "62800"},
+        {"OdberatelMesto", "Brno"},
+        {"OdberatelIC", "87654321"},
+        {"OdberatelDIC", "CZ87654321"},
+        {"Prijem", "Petr Novák"},
+        {"JmenoPlatce", "Petr Novák"},
+        {"Castka", "488,00"},
+        {"Uhrnem", "488,00"},
+        {"CastkaSlovy", "=čtyřistaosmdesátosm="},
+        {"UcelPlatby", "Úhrada faktury 2026001"},
+        {"PopiskaSymbol", "Variabilní symbol:"},
+        {"CelkemBezDPH", "425,00"},
+        {"CelkemDPH1", "63,00"},
+        {"CelkemDPH2", "0,00"},
+        {"CelkemDPH3", "0,00"},
+        {"Komentar1", "Děkujeme."},
+        {"Komentar2", "Zboží zůstává majetkem dodavatele."},
+        {"DodavNazev", "Truhlářství Dvořák s.r.o."},
+        {"DodavIBAN", "CZ65 0800 0000 1920 0014 5399"},
+        {"DodavOsoba", "Jana Dvořáková"},
+        {"QRCode", "SPD*1.0*ACC:CZ6508000000192000145399*AM:488.00*CC:CZK*X-VS:2026042"
+                   "*MSG:ZALOHA"},
+    };
+    for (const auto& pair : expected)
+        QCOMPARE(call.value(pair.first), pair.second);
+
+    // The responsible person cleared: the customer's name 1 pays.
+    pw.w->Ed_Od4->setText(QStringLiteral("   "));
+    pw.w->Akce_TiskFaktury01->trigger();
+    QCOMPARE(module.calls.size(), 2);
+    QCOMPARE(module.calls[1].value("Prijem"), QStringLiteral("Pekárna U Mlýna"));
+    QCOMPARE(module.calls[1].value("JmenoPlatce"), QStringLiteral("Pekárna U Mlýna"));
+
+    QVERIFY(pw.PeriodFiles(2026).isEmpty());
+    QVERIFY(pw.w->ChangedFlag);
+    QCOMPARE(pw.w->Ed_Fa1->text(), numberBefore);
+    QCOMPARE(pw.w->La_CelkemFaktura->text(), QStringLiteral("488,00"));
+    QCOMPARE(pw.w->Cell(2, 1), QStringLiteral("Oprava stolu"));
+}
+
+void ThlavniPrintTest::itemRowsOfAnInvoiceAndOfTheReceipt() {
+    PrintWindow pw(PayerSettings());
+    pw.OpenFilledInvoice();
+    RecordingPrintModule module;
+
+    pw.w->Akce_TiskFaktury01->trigger();
+    pw.w->Akce_TiskFaktury20->trigger();
+    QCOMPARE(module.calls.size(), 2);
+
+    QList<QStringList> invoiceRows = {
+        {"1", "A1", "Oprava stolu", "ks", "2", "150,00", "21", "300,00"},
+        {"2", "msg", "Záloha", "", "", "", "", ""},
+        {"3", "", "", "", "", "", "", ""},
+        {"4", "", "Doprava", "km", "10", "12,50", "0", "125,00"}};
+    for (int id = 5; id <= 25; ++id)
+        invoiceRows.append({QString::number(id), "", "", "", "", "", "", ""});
+    QCOMPARE(module.calls[0].rows, invoiceRows);
+
+    const QList<QStringList> receiptRows = {invoiceRows[0], invoiceRows[1], invoiceRows[3]};
+    QCOMPARE(module.calls[1].rows, receiptRows);
+}
+
+void ThlavniPrintTest::barInAFieldKeepsThePairs() {
+    PrintWindow pw(PayerSettings());
+    pw.OpenFilledInvoice();
+    RecordingPrintModule module;
+    pw.w->Ed_Od2->setText(QStringLiteral("Novák | Syn"));
+    pw.w->Ed_Od4->clear();
+
+    pw.w->Akce_TiskFaktury01->trigger();
+    QCOMPARE(module.calls.size(), 1);
+    const PrintCall& call = module.calls.first();
+    QCOMPARE(call.variables.split(QLatin1Char('|')).size(), 110);
+    QCOMPARE(call.names(), kInvoiceVariableNames);
+    QCOMPARE(call.value("OdberatelNazev1"), QString::fromUtf8("Novák ¦ Syn"));
+    QCOMPARE(call.value("Prijem"), QString::fromUtf8("Novák ¦ Syn"));
+}
+
+void ThlavniPrintTest::missingTemplate_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("templateName");
+    QTest::newRow("invoice") << "Akce_TiskFaktury01"
+                             << "Faktura.fr3";
+    QTest::newRow("delivery note") << "Akce_TiskFaktury06"
+                                   << "DodaciList.fr3";
+    QTest::newRow("price offer") << "Akce_TiskFaktury10"
+                                 << "CenovaNabidka.fr3";
+    QTest::newRow("receipt with items") << "Akce_TiskFaktury20"
+                                        << "PrijmovyDoklad2.fr3";
+    QTest::newRow("cash receipt") << "Akce_SestavaPrijmovyDoklad"
+                                  << "PrijmovyDoklad.fr3";
+    QTest::newRow("overview") << "Akce_SestavaPrehled"
+                              << "PrehledFaktur.fr3";
+}
+
+void ThlavniPrintTest::missingTemplate() {
+    QFETCH(QString, action);
+    QFETCH(QString, templateName);
+    PrintWindow pw(PayerSettings(), false);
+    pw.OpenFilledInvoice();
+    RecordingPrintModule module;
+
+    ActionNamed(*pw.w, action)->trigger();
+    QCOMPARE(module.calls.size(), 0);
+    const QList<ShownBox> expected = {{BoxKind::Info, QStringLiteral("Tarvela"),
+                                       QStringLiteral("Nebyl nalezen soubor předlohy \"") +
+                                           pw.TemplatePath(templateName) + QStringLiteral("\".")}};
+    QCOMPARE(pw.boxes.shown(), expected);
+}
+
+void ThlavniPrintTest::moduleFailureGoesToTheErrorBox() {
+    PrintWindow pw(PayerSettings());
+    pw.OpenFilledInvoice();
+    RecordingPrintModule module;
+    module.failWith = QStringLiteral("Nelze načíst DLL!");
+
+    pw.w->Akce_TiskFaktury01->trigger();
+    pw.w->Akce_SestavaPrijmovyDoklad->trigger();
+    QCOMPARE(module.calls.size(), 2);
+    QCOMPARE(pw.boxes.shown().size(), 2);
+    for (const ShownBox& box : pw.boxes.shown()) {
+        QCOMPARE(box.kind, BoxKind::Error);
+        QCOMPARE(box.text, QStringLiteral("Nelze načíst DLL!"));
+    }
+    // Nothing of the window changed; the next print works.
+    module.failWith.reset();
+    pw.w->Akce_TiskFaktury02->trigger();
+    QCOMPARE(module.calls.size(), 3);
+    QCOMPARE(module.calls[2].rows.size(), 25);
+    QCOMPARE(pw.w->Ed_Od2->text(), QStringLiteral("Pekárna U Mlýna"));
+}
+
+void ThlavniPrintTest::cashReceipt() {
+    PrintWindow pw(PayerSettings());
+    pw.OpenFilledInvoice();
+    RecordingPrintModule module;
+
+    QVERIFY(pw.w->Akce_SestavaPrijmovyDoklad->isEnabled());
+    pw.w->Akce_SestavaPrijmovyDoklad->trigger();
+    QCOMPARE(module.calls.size(), 1);
+    const PrintCall& call = module.calls.first();
+    QVERIFY(!call.withRows);
+    QCOMPARE(call.templatePath, pw.TemplatePath("PrijmovyDoklad.fr3"));
+    QCOMPARE(call.title, QStringLiteral("Příjmový doklad"));
+    QCOMPARE(call.variables,
+             QStringLiteral("DodavJmeno|Jan Dvořák|DodavNazev|Truhlářství Dvořák s.r.o."
+                            "|DodavUlice|Lipová 12|DodavMesto|602 00 Brno"
+                            "|DodavEmail|dvorak@example.cz|DodavTel|Tel: +420 777 123 456"
+                            "|DodavIC|IČ: 12345678|DodavDIC|DIČ: CZ12345678"
+                            "|CisloDokladu|2026001|Datum|6.3.2026|Mena|CZK|Prijem|Petr Novák"
+                            "|Castka|488,00|CastkaSlovy|=čtyřistaosmdesátosm="
+                            "|UcelPlatby|Úhrada faktury 2026001|Symbol|2026042"
+                            "|Pokladnik|Jana Dvořáková|JmenoPlatce|Petr Novák"));
+
+    // Only for cash payment.
+    pw.w->CBox_Fa6->setCurrentText(QStringLiteral("PP"));
+    QVERIFY(!pw.w->Akce_SestavaPrijmovyDoklad->isEnabled());
+    QVERIFY(!pw.w->Akce_TiskFaktury20->isEnabled());
+    pw.w->Akce_SestavaPrijmovyDoklad->trigger();
+    QCOMPARE(module.calls.size(), 1);
+}
+
+void ThlavniPrintTest::overviewOfAnEmptyPeriodCreatesItsFolder() {
+    AppSettings settings = PayerSettings();
+    settings.AktualniRok = 2031;
+    PrintWindow pw(settings);
+    QVERIFY(QDir(pw.folder.file("2031")).removeRecursively());
+    RecordingPrintModule module;
+
+    pw.w->Akce_SestavaPrehled->trigger();
+    QCOMPARE(module.calls.size(), 0);
+    QVERIFY(QFileInfo(pw.folder.file("2031")).isDir());
+    const QList<ShownBox> expected = {{BoxKind::Info, QStringLiteral("Tarvela"),
+                                       QStringLiteral("Není nalezena žádná faktura ...")}};
+    QCOMPARE(pw.boxes.shown(), expected);
+}
+
+void ThlavniPrintTest::overviewOfAPeriod() {
+    AppSettings settings = PayerSettings();
+    settings.VychoziMena = QStringLiteral("CZK");
+    PrintWindow pw(settings);
+    pw.folder.writeBytes("2026/2026002.tvl", InvoiceFileBytes({{1, "2026002"},
+                                                               {7, "2.2.2026"},
+                                                               {9, "16.2.2026"},
+                                                               {11, "Hotel Šumava"},
+                                                               {46, "2 420,50"},
+                                                               {47, "10.2.2026"},
+                                                               {48, "EUR"},
+                                                               {49, "2.400"}}));
+    pw.folder.writeBytes("2026/2026001.TVL", InvoiceFileBytes({{1, "2026001"},
+                                                               {7, "5.1.2026"},
+                                                               {9, "19.1.2026"},
+                                                               {11, "Obec Lipová"},
+                                                               {46, "1210,00"},
+                                                               {47, ""},
+                                                               {48, "CZK"}}));
+    pw.folder.writeBytes("2026/2026003.tvl1", InvoiceFileBytes({{1, "2026003"}}));
+    RecordingPrintModule module;
+
+    // Available without an open invoice.
+    QVERIFY(!pw.w->InvoiceOpen());
+    pw.w->Akce_SestavaPrehled->trigger();
+    QCOMPARE(pw.boxes.shown().size(), 0);
+    QCOMPARE(module.calls.size(), 1);
+    const PrintCall& call = module.calls.first();
+    QVERIFY(call.withRows);
+    QVERIFY(call.dataSetOpen);
+    QCOMPARE(call.templatePath, pw.TemplatePath("PrehledFaktur.fr3"));
+    QCOMPARE(call.title, QStringLiteral("Evidence odeslaných faktur - rok 2026"));
+    QCOMPARE(call.variables,
+             QStringLiteral("Nadpis|Evidence odeslaných faktur - rok 2026|VychoziMena|CZK"));
+    const QList<QStringList> rows = {
+        {"1", "2026001", "Obec Lipová", "1210", "0", "5.1.2026", "19.1.2026", "", "0", "CZK"},
+        {"2", "2026002", "Hotel Šumava", "0", "2420", "2.2.2026", "16.2.2026", "10.2.2026", "2400",
+         "EUR"}};
+    QCOMPARE(call.rows, rows);
+}
+
+QTEST_MAIN(ThlavniPrintTest)
+#include "thlavni_print_test.moc"
