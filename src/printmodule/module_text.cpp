@@ -106,7 +106,7 @@ std::optional<Decimal> ParseNumber(const QString& text) {
         } else if ((c == u' ' || c == QChar(0x00A0)) && !inFraction && digits > 0 &&
                    !lastWasSpace) {
             lastWasSpace = true; // a group separator between digits
-        } else if ((c == u',' || c == u'.') && !inFraction && !lastWasSpace) {
+        } else if ((c == u',' || c == u'.') && !inFraction && !lastWasSpace && digits > 0) {
             inFraction = true;
         } else {
             return std::nullopt;
