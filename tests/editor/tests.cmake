@@ -16,3 +16,6 @@ tarvela_add_gtest(test_editor_pickers_files
 tarvela_add_qtest(test_editor_dialogs_item_editor
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/editor_dialogs_item_editor_test.cpp
     LIBS tarvela_gui)
+tarvela_add_qtest(test_editor_thlavni_lifecycle
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/thlavni_lifecycle_test.cpp
+    LIBS tarvela_gui)

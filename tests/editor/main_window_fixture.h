@@ -1,0 +1,143 @@
+#pragma once
+
+// The main window over a throw-away program folder, for the tests of the invoice lifecycle and
+// the item grid: fixed date, recorded message boxes, helpers that click and type like a user.
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <functional>
+#include <memory>
+
+#include "app/thlavni.h"
+#include "editor/totevrit.h"
+#include "support/test_support.h"
+#include "text/clock.h"
+#include "text/codec.h"
+#include "text/message_boxes.h"
+
+namespace tarvela::test {
+
+inline const QByteArray kPayerIni = "[NASTAVENI]\r\nAktualniRok=2026\r\nVychoziMena=CZK\r\n"
+                                    "Platce=1\r\nSazbaDPH1=21\r\nSazbaDPH2=15\r\nSazbaDPH3=10\r\n"
+                                    "DobaSplatnosti=14\r\nTypSymbolu=1\r\n";
+
+struct MainWindowFixture {
+    explicit MainWindowFixture(const QByteArray& ini = kPayerIni) : today(QDate(2026, 3, 5)) {
+        folder.writeBytes(QStringLiteral("Tarvela.ini"), ini);
+        window = std::make_unique<THlavni>(folder.path(), QStringLiteral(","));
+        window->show();
+    }
+
+    THlavni& w() { return *window; }
+
+    QString periodFile(const QString& number) const {
+        return folder.file(QStringLiteral("2026") + QDir::separator() + number +
+                           QStringLiteral(".tvl"));
+    }
+    QByteArray periodBytes(const QString& number) const {
+        return ReadFileBytes(periodFile(number));
+    }
+    void writePeriodFile(const QString& number, const QByteArray& bytes) const {
+        folder.writeBytes(QStringLiteral("2026/") + number + QStringLiteral(".tvl"), bytes);
+    }
+
+    TempProgramFolder folder;
+    ScopedToday today;
+    MessageBoxRecorder boxes;
+    std::unique_ptr<THlavni> window;
+};
+
+// Invoice file bytes from 49 (or fewer) line texts: Windows-1250, CR LF after each line.
+inline QByteArray FileOfLines(const QStringList& lines) {
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += EncodeCp1250(line) + "\r\n";
+    return bytes;
+}
+
+// Runs `action` on the next modal dialog as soon as it is shown (polled every 10 ms, five
+// seconds at most).
+inline void OnNextModal(std::function<void(QWidget*)> action) {
+    auto timer = std::make_shared<QElapsedTimer>();
+    timer->start();
+    auto poll = std::make_shared<std::function<void()>>();
+    *poll = [action, timer, poll] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal->isVisible()) {
+            action(modal);
+            *poll = nullptr;
+            return;
+        }
+        if (timer->elapsed() < 5000)
+            QTimer::singleShot(10, *poll);
+        else
+            *poll = nullptr;
+    };
+    QTimer::singleShot(0, *poll);
+}
+
+// Chooses Open and double-clicks the list row whose number is `number` (Storno when empty).
+inline void OpenThroughDialog(THlavni& w, const QString& number) {
+    OnNextModal([number](QWidget* modal) {
+        auto* dialog = qobject_cast<TOtevrit*>(modal);
+        if (!dialog)
+            return;
+        QTreeWidget* list = dialog->ListView1;
+        const QList<QTreeWidgetItem*> found = list->findItems(number, Qt::MatchExactly, 0);
+        if (number.isEmpty() || found.isEmpty()) {
+            dialog->Tl_Storno->click();
+            return;
+        }
+        const QPoint at = list->visualItemRect(found.first()).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    });
+    w.Akce_OtevritFakturu->trigger();
+}
+
+// Shows the page "Položky" and clicks grid row `row` (1 to 25), column 2.
+inline void ClickRow(THlavni& w, int row) {
+    if (w.PageControl1->currentIndex() != 1)
+        w.PageControl1->setCurrentIndex(1);
+    QTableWidget* grid = w.Grid1;
+    grid->scrollToItem(grid->item(row - 1, 1));
+    const QPoint at = grid->visualItemRect(grid->item(row - 1, 1)).center();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+}
+
+// Pastes a text into grid row `row` through the clipboard and the paste action.
+inline void PasteRow(THlavni& w, int row, const QString& text) {
+    ClickRow(w, row);
+    QGuiApplication::clipboard()->setText(text);
+    w.Akce_VlozitPolozku->trigger();
+}
+
+// The six cells of a grid row as the item line of the file.
+inline QString RowText(const THlavni& w, int row) {
+    QString text;
+    for (int col = 1; col <= 6; ++col)
+        text += w.Cell(col, row) + QLatin1Char('|');
+    return text;
+}
+
+// Types a text key by key, accented letters included.
+inline void TypeInto(QLineEdit* edit, const QString& text) {
+    edit->setFocus();
+    for (const QChar ch : text) {
+        QTest::sendKeyEvent(QTest::Press, edit, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, edit, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    }
+}
+
+} // namespace tarvela::test
