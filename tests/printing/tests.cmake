@@ -11,3 +11,8 @@ tarvela_add_gtest(printing_core_test
 tarvela_add_qtest(test_printing_thlavni
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/thlavni_print_test.cpp
     LIBS tarvela_gui)
+
+# The same through the real print module, rendered to PDF and read back with pdftotext.
+tarvela_add_qtest(test_printing_pdf
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/thlavni_print_pdf_test.cpp
+    LIBS tarvela_gui prm1_test_support)
