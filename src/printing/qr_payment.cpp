@@ -71,8 +71,11 @@ QString QrPaymentText(const InvoiceSnapshot& invoice, const AppSettings& setting
         return QString();
 
     QString text = QStringLiteral("SPD*1.0*ACC:") + account + QStringLiteral("*AM:") + amount +
-                   QStringLiteral("*CC:") + currency + QLatin1Char('*') + key +
-                   EscapeAsterisks(invoice.fields.Symbol);
+                   QStringLiteral("*CC:") + currency;
+    // A symbol type other than the two known ones has no key; a value without its key would
+    // be a malformed field, so the symbol is left out then.
+    if (!key.isEmpty())
+        text += QLatin1Char('*') + key + EscapeAsterisks(invoice.fields.Symbol);
     if (!message.isEmpty())
         text += QStringLiteral("*MSG:") + EncodedMessage(message);
     return text;

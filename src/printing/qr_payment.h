@@ -20,7 +20,7 @@ QString QrPaymentMessage(const std::array<InvoiceItemRow, kItemRowCount>& rows);
 
 // The payment text of the QR code in the Czech short payment descriptor format 1.0:
 // "SPD*1.0*ACC:<IBAN>*AM:<total>*CC:<currency>*X-VS:<symbol>[*MSG:<message>]" (X-KS for the
-// constant symbol, an empty key for any other symbol type).
+// constant symbol; for any other symbol type the symbol field is left out, as it has no key).
 //
 // Empty when no payment can be described: a zero or empty total, no IBAN, or a negative total (a
 // credit note asks for no payment). A "*" inside the symbol or the message would end the field

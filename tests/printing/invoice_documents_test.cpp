@@ -128,8 +128,8 @@ TEST(InvoiceDocumentVariables, SymbolLabelOnlyForTheTwoKnownSymbolTypes) {
     EXPECT_FALSE(text.contains(QStringLiteral("PopiskaSymbol")));
     EXPECT_TRUE(text.contains(QStringLiteral("|JmenoPlatce|Petr Novák|PlatceDPH|1|")));
     EXPECT_EQ(text.split(QLatin1Char('|')).size(), 108);
-    // No symbol key either, but the symbol value is still written.
-    EXPECT_TRUE(text.contains(QStringLiteral("*CC:CZK*2026007*MSG:")));
+    // No symbol key either, so no symbol field in the payment text.
+    EXPECT_TRUE(text.contains(QStringLiteral("*CC:CZK*MSG:ZALOHA ZA SLUZBY")));
 }
 
 TEST(InvoiceDocumentVariables, BarInsideAValueDoesNotShiftTheLaterPairs) {

@@ -31,7 +31,8 @@ TEST_F(QrFixture, SymbolKeyFollowsTheSymbolType) {
     invoice.fields.Symbol = QStringLiteral("0308");
     EXPECT_EQ(Text(), "SPD*1.0*ACC:CZ6508000000192000145399*AM:1234.50*CC:CZK*X-KS:0308");
     settings.TypSymbolu = static_cast<SymbolType>(7);
-    EXPECT_EQ(Text(), "SPD*1.0*ACC:CZ6508000000192000145399*AM:1234.50*CC:CZK*0308");
+    // No key for the symbol: no symbol field, rather than a value without its key.
+    EXPECT_EQ(Text(), "SPD*1.0*ACC:CZ6508000000192000145399*AM:1234.50*CC:CZK");
     // Key and value are written also when the value is empty.
     settings.TypSymbolu = SymbolType::Variable;
     invoice.fields.Symbol.clear();
