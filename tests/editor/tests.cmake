@@ -19,3 +19,6 @@ tarvela_add_qtest(test_editor_dialogs_item_editor
 tarvela_add_qtest(test_editor_thlavni_lifecycle
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/thlavni_lifecycle_test.cpp
     LIBS tarvela_gui)
+tarvela_add_qtest(test_editor_thlavni_grid
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/thlavni_grid_test.cpp
+    LIBS tarvela_gui)
