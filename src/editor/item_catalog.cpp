@@ -31,7 +31,8 @@ ItemCatalog LoadItemCatalog(const QString& folder, const std::function<void()>& 
         dir.entryList({QStringLiteral("*.tvl")}, QDir::Files | QDir::NoDotAndDotDot,
                       QDir::Name | QDir::IgnoreCase);
     for (const QString& name : names) {
-        const FileLines lines = FileLines::ReadFile(dir.filePath(name));
+        // Joined by hand: QDir::filePath takes a name beginning with ":" for a resource path.
+        const FileLines lines = FileLines::ReadFile(dir.path() + QLatin1Char('/') + name);
         for (int n = kFirstItemLine; n < kFirstItemLine + kItemRowCount && lines.has(n); ++n) {
             const QStringList parts = SplitCells(lines.line(n));
             const QString description = Part(parts, 1);

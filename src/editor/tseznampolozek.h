@@ -1,0 +1,78 @@
+#pragma once
+
+#include "editor/item_catalog.h"
+
+#include <QDialog>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+
+namespace tarvela {
+
+// The item list: all items of the invoices of one period (code, description, unit, unit price
+// and, for a VAT payer, the rate), with a filter, from which the item editor takes one.
+//
+// Use: create it with the owner and the program folder, set the year, exec(), read
+// SelectedEntry() when the result is Accepted, destroy it.
+class TSeznamPolozek : public QDialog {
+    Q_OBJECT
+public:
+    TSeznamPolozek(const QString& programFolder, bool platce, QWidget* owner = nullptr);
+
+    // The period year as text; longer texts are cut to their first four characters.
+    void SetYear(const QString& year);
+    const QString& Year() const { return year_; }
+
+    // The five texts of the selected list row, or nothing when no row is selected.
+    std::optional<ItemCatalogEntry> SelectedEntry() const;
+
+    // Fills the catalog from the invoice files of the folder (see tarvela::LoadItemCatalog),
+    // processing pending GUI events (user input excluded) after each file.
+    void LoadItemCatalog(const QString& folder);
+    // Shows the catalog's entries that match the filter (lower-cased already; empty for none)
+    // and selects the first row.
+    void FillItemList(const QString& filter);
+
+    // Handlers.
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+    void Tl_FiltrClick();
+    void Tl_OkClick();
+    void ListView1Click();
+    void ListView1DblClick();
+    void ListView1KeyDown();
+
+    ItemCatalog Catalog; // filled when shown, emptied when closed
+
+    QTreeWidget* ListView1 = nullptr;
+    QLineEdit* Ed_Vyraz = nullptr;
+    QPushButton* Tl_Filtr = nullptr;
+    QPushButton* Tl_Ok = nullptr;
+    QPushButton* Tl_Storno = nullptr;
+    QLabel* La_Pocitadlo = nullptr;
+
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void UpdateCounter();
+    int SelectedRow() const; // 0-based, -1 when none
+
+    QString programFolder_;
+    bool platce_ = false;
+    QString year_;
+    bool shown_ = false;
+    bool filterOn_ = false;
+    QList<ItemCatalogEntry> rows_; // the entries shown, in list order
+};
+
+} // namespace tarvela
