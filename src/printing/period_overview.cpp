@@ -74,11 +74,12 @@ QList<OverviewEntry> CollectPeriodOverview(const InvoiceStore& store, const AppS
         return QString::compare(a.name, b.name, Qt::CaseInsensitive) < 0;
     });
 
-    const QDir folder(store.PeriodFolder(year));
+    // Joined by hand: QDir::filePath takes a name beginning with ":" for a resource path.
+    const QString folder = store.PeriodFolder(year) + QLatin1Char('/');
     QList<OverviewEntry> entries;
     entries.reserve(files.size());
     for (const Listed& file : files)
-        entries.append(ReadEntry(folder.filePath(file.onDisk), file.name, settings.VychoziMena));
+        entries.append(ReadEntry(folder + file.onDisk, file.name, settings.VychoziMena));
     return entries;
 }
 
