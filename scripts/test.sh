@@ -1,13 +1,101 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test.
+# Installs what is missing, builds everything and runs every test, in three stages:
+#   main  the whole program, its tests and benchmarks, run with ctest          (build/)
+#   asan  the core tests again under AddressSanitizer + UndefinedBehaviorSanitizer (build-asan/)
+#   fuzz  every libFuzzer target for a bounded number of runs (clang)         (build-fuzz/)
+# TARVELA_TEST_STAGES picks stages (default "main asan fuzz"); TARVELA_BUILD_DIR,
+# TARVELA_ASAN_BUILD_DIR and TARVELA_FUZZ_BUILD_DIR move the build folders.
+# docs/fuzzing.md tells how to run the fuzz targets longer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+
+# The GoogleTest executables of the widget-free core, built and run in the sanitizer stage.
+core_tests=(
+    test_text_codec test_text_layer
+    test_invoice
+    test_settings_file
+    test_editor_row_amounts test_editor_invoice_list test_editor_item_catalog
+    test_editor_pickers_files
+    printing_core_test
+    test_reliability
+)
+
+# Fuzz targets and their runs in CI: about ten seconds each on an idle machine. Each run is
+# also capped in time so that a loaded machine cannot stretch the stage beyond two minutes.
+fuzz_runs=(
+    fuzz_codec:20000
+    fuzz_amount:60000
+    fuzz_amount_lenient:60000
+    fuzz_whole_lenient:60000
+    fuzz_invoice_date:60000
+    fuzz_split_cells:30000
+    fuzz_paste_row:30000
+    fuzz_invoice_read:8000
+    fuzz_invoice_write:6000
+    fuzz_period_readers:1500
+    fuzz_settings:6000
+)
+fuzz_time_cap=10
+
+banner() { printf '\n=== %s ===\n' "$*"; }
+
+stage_main() {
+    local build=${TARVELA_BUILD_DIR:-build}
+    banner "main: build and ctest in $build"
+    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake --build "$build" -j "$jobs"
+    ctest --test-dir "$build" --output-on-failure -j "$jobs"
+}
+
+stage_asan() {
+    local build=${TARVELA_ASAN_BUILD_DIR:-build-asan}
+    banner "asan: core tests under AddressSanitizer and UBSan in $build"
+    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVELA_SANITIZE=ON \
+        -DTARVELA_BUILD_BENCH=OFF
+    # Only the core tests: the GUI is not built here.
+    cmake --build "$build" -j "$jobs" --target "${core_tests[@]}"
+    local t
+    for t in "${core_tests[@]}"; do
+        banner "asan: $t"
+        ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:strict_string_checks=1 \
+            UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 LC_ALL=C.UTF-8 \
+            "$build/bin/$t" --gtest_brief=1
+    done
+}
+
+stage_fuzz() {
+    local build=${TARVELA_FUZZ_BUILD_DIR:-build-fuzz}
+    banner "fuzz: bounded runs of every target in $build"
+    CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DTARVELA_BUILD_FUZZ=ON -DTARVELA_BUILD_TESTS=OFF -DTARVELA_BUILD_BENCH=OFF
+    cmake --build "$build" -j "$jobs" --target tarvela_fuzz
+    local scratch entry target runs artifacts="$build/fuzz-artifacts"
+    scratch=$(mktemp -d)
+    mkdir -p "$artifacts"
+    for entry in "${fuzz_runs[@]}"; do
+        target=${entry%%:*}
+        runs=${entry##*:}
+        banner "fuzz: $target, $runs runs"
+        # New inputs go to a scratch corpus; the seeds in the repository are only read.
+        mkdir -p "$scratch/$target"
+        if ! "$build/fuzz/$target" -runs="$runs" -max_total_time="$fuzz_time_cap" \
+            -artifact_prefix="$artifacts/$target-" -print_final_stats=1 \
+            "$scratch/$target" "fuzz/corpus/$target" >"$scratch/$target.log" 2>&1; then
+            cat "$scratch/$target.log" >&2
+            echo "fuzz target $target failed; the input is kept in $artifacts" >&2
+            return 1
+        fi
+        grep -E '^(Done|stat::number_of_executed_units|stat::peak_rss_mb)' "$scratch/$target.log"
+    done
+    rm -rf "$scratch"
+}
+
 scripts/install-deps.sh
 
-build=${TARVELA_BUILD_DIR:-build}
-jobs=$(nproc)
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$build" -j "$jobs"
-export QT_QPA_PLATFORM=offscreen
-ctest --test-dir "$build" --output-on-failure -j "$jobs"
+for stage in ${TARVELA_TEST_STAGES:-main asan fuzz}; do
+    "stage_$stage"
+done
+banner "all stages passed"
