@@ -380,11 +380,14 @@ void TemplatesTest::previewShowsAndSavesPdf() {
     const QString saved = folder_.file("ulozeno.pdf");
     QString seenTitle;
     bool hadSaveButton = false;
+    bool czechPrint = false; // Qt's own texts of the preview in Czech
     // Drive the modal preview from inside its event loop: save, then close.
     QTimer::singleShot(0, this, [&] {
         auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
         QVERIFY(dialog != nullptr);
         seenTitle = dialog->windowTitle();
+        for (QAction* action : dialog->findChildren<QAction*>())
+            czechPrint = czechPrint || action->text() == QString("Tisk");
         QAction* save = dialog->findChild<QAction*>("Akce_UlozitPDF");
         hadSaveButton = save != nullptr && save->text() == QString("Uložit jako PDF");
         QTimer::singleShot(0, this, [&, dialog] {
@@ -408,6 +411,7 @@ void TemplatesTest::previewShowsAndSavesPdf() {
 
     QCOMPARE(seenTitle, QString("Náhled sestavy - FAKTURA - DAŇOVÝ DOKLAD"));
     QVERIFY(hadSaveButton);
+    QVERIFY(czechPrint);
     QVERIFY(QFile::exists(saved));
     QCOMPARE(PdfPageCount(saved), 1);
     QVERIFY(Squeezed(PdfText(saved)).contains("Celkem k úhradě 42587,26 CZK"));
