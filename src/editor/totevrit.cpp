@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -19,7 +20,10 @@ namespace tarvela {
 
 namespace {
 
-// Path of the file name's data in column 1 of a list row.
+// Longest time the list waits for rows read meanwhile, in milliseconds.
+constexpr qint64 kListFlushMs = 100;
+
+// Where a list row keeps the name of its file.
 constexpr int kFileNameRole = Qt::UserRole;
 
 struct ListColumn {
@@ -142,6 +146,12 @@ void TOtevrit::showEvent(QShowEvent* event) {
 void TOtevrit::FillInvoiceList(const QString& folder) {
     ListView1->clear();
     const QStringList names = ListInvoiceFileNames(folder);
+    // Rows are handed to the list in batches: every insertion makes the list lay out all its
+    // rows again at the next event processing, which over a full period would cost seconds.
+    // A slow disk still shows the list growing.
+    QList<QTreeWidgetItem*> pending;
+    QElapsedTimer sinceFlush;
+    sinceFlush.start();
     for (const QString& name : names) {
         const InvoiceListEntry entry = ReadInvoiceListEntry(folder, name);
         auto* item =
@@ -152,11 +162,17 @@ void TOtevrit::FillInvoiceList(const QString& folder) {
                 item->setTextAlignment(i, Qt::AlignRight | Qt::AlignVCenter);
         }
         item->setData(0, kFileNameRole, entry.FileName);
-        ListView1->addTopLevelItem(item);
+        pending.append(item);
+        if (sinceFlush.elapsed() >= kListFlushMs) {
+            ListView1->addTopLevelItems(pending);
+            pending.clear();
+            sinceFlush.restart();
+        }
         // Keep the window painted while a long period is read, without letting a click or a
         // key start anything in the middle of the listing.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
+    ListView1->addTopLevelItems(pending);
     ListView1->clearSelection();
     ListView1->setCurrentItem(nullptr, 0, QItemSelectionModel::NoUpdate);
 }
