@@ -277,6 +277,20 @@ private slots:
         QVERIFY(QDir(f.folder.file(QStringLiteral("2026"))).isEmpty());
     }
 
+    void numberThatCannotNameAFileIsRefused() {
+        MainWindowFixture f;
+        THlavni& w = f.w();
+        w.Akce_NovaFaktura->trigger();
+        w.Ed_Fa1->setText(QStringLiteral("../2026001"));
+        TypeInto(w.Ed_Od2, QStringLiteral("Alfa"));
+        w.Akce_UlozitFakturu->trigger();
+        QCOMPARE(f.boxes.shown().size(), 1);
+        QCOMPARE(f.boxes.shown().first().kind, BoxKind::Error);
+        ExpectState(w, kChanged);
+        QVERIFY(QDir(f.folder.file(QStringLiteral("2026"))).isEmpty());
+        QVERIFY(!f.folder.exists(QStringLiteral("2026001.tvl")));
+    }
+
     void paymentDateFromDueDateForCash() {
         MainWindowFixture f;
         THlavni& w = f.w();
