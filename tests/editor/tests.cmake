@@ -22,3 +22,9 @@ tarvela_add_qtest(test_editor_thlavni_lifecycle
 tarvela_add_qtest(test_editor_thlavni_grid
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/thlavni_grid_test.cpp
     LIBS tarvela_gui)
+tarvela_add_qtest(test_editor_dialogs_item_list
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/editor_dialogs_item_list_test.cpp
+    LIBS tarvela_gui)
+tarvela_add_qtest(test_editor_dialogs_date_year
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/editor_dialogs_date_year_test.cpp
+    LIBS tarvela_gui)
