@@ -184,12 +184,7 @@ void THlavni::FormCreate(const QString& decimalSeparator) {
         numbers << QString::number(row);
     Grid1->setVerticalHeaderLabels(numbers);
 
-    La_DPH1->setText(QStringLiteral("DPH %1%").arg(Settings.SazbaDPH1));
-    La_DPH2->setText(QStringLiteral("DPH %1%").arg(Settings.SazbaDPH2));
-    La_DPH3->setText(QStringLiteral("DPH %1%").arg(Settings.SazbaDPH3));
-    for (QLabel* label : {La_DPH1, La_DPH2, La_DPH3, La_APDPH1, La_APDPH2, La_APDPH3, La_SADPH1,
-                          La_SADPH2, La_SADPH3})
-        label->setVisible(Settings.Platce);
+    ApplyVatLabels();
 
     for (QLabel* label : {La_APCelkem, La_APDPH1, La_APDPH2, La_APDPH3, La_CelkemRadek})
         SetTextColour(label, kTeal);
@@ -757,6 +752,15 @@ void THlavni::UpdateActions() {
     Akce_SestavaPrijmovyDoklad->setEnabled(cash);
     Akce_ZmenaObdobi->setEnabled(!open);
     Akce_Konfigurace->setEnabled(!open);
+}
+
+void THlavni::ApplyVatLabels() {
+    La_DPH1->setText(QStringLiteral("DPH %1%").arg(Settings.SazbaDPH1));
+    La_DPH2->setText(QStringLiteral("DPH %1%").arg(Settings.SazbaDPH2));
+    La_DPH3->setText(QStringLiteral("DPH %1%").arg(Settings.SazbaDPH3));
+    for (QLabel* label : {La_DPH1, La_DPH2, La_DPH3, La_APDPH1, La_APDPH2, La_APDPH3, La_SADPH1,
+                          La_SADPH2, La_SADPH3})
+        label->setVisible(Settings.Platce);
 }
 
 void THlavni::ApplySymbolType() {

@@ -67,6 +67,8 @@ public:
     // ---- Routines of the window -----------------------------------------------------------
     void UpdateActions();
     void ApplySymbolType();
+    // "DPH " + rate + "%" into La_DPH1..3 and the nine tax labels shown exactly for a VAT payer.
+    void ApplyVatLabels();
 
     // ---- Handlers of this window (thlavni.cpp) ----------------------------------------------
     void Ed_Fa2Change();
