@@ -37,4 +37,12 @@ list(APPEND TARVELA_HELP_OUTPUTS ${TARVELA_HELP_OUTPUT_DIR}/sablony.html)
 
 add_custom_target(tarvela_help ALL DEPENDS ${TARVELA_HELP_OUTPUTS})
 
+# Building the program alone brings its help along; the program is defined later, in src/app.
+function(tarvela_help_beside_program)
+    if(TARGET tarvela)
+        add_dependencies(tarvela tarvela_help)
+    endif()
+endfunction()
+cmake_language(DEFER CALL tarvela_help_beside_program)
+
 install(DIRECTORY ${TARVELA_HELP_OUTPUT_DIR}/ DESTINATION help)
