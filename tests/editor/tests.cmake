@@ -28,3 +28,9 @@ tarvela_add_qtest(test_editor_dialogs_item_list
 tarvela_add_qtest(test_editor_dialogs_date_year
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/editor_dialogs_date_year_test.cpp
     LIBS tarvela_gui)
+tarvela_add_qtest(test_editor_pickers_window
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/pickers_window_test.cpp
+    LIBS tarvela_gui)
+tarvela_add_qtest(test_editor_period_change
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/period_change_test.cpp
+    LIBS tarvela_gui)
