@@ -2,7 +2,6 @@
 #include "app/thlavni.h"
 
 #include <QGroupBox>
-#include <QLabel>
 
 #include "help/about_box.h"
 #include "help/help_links.h"
@@ -20,12 +19,7 @@ void THlavni::Akce_KonfiguraceExecute() {
         // Ok saves first; only then do the settings and the window follow.
         dialog.SetApplyHook([this](const AppSettings& saved) {
             Settings = saved;
-            La_DPH1->setText(QStringLiteral("DPH %1%").arg(Settings.SazbaDPH1));
-            La_DPH2->setText(QStringLiteral("DPH %1%").arg(Settings.SazbaDPH2));
-            La_DPH3->setText(QStringLiteral("DPH %1%").arg(Settings.SazbaDPH3));
-            for (QLabel* label : {La_DPH1, La_DPH2, La_DPH3, La_APDPH1, La_APDPH2, La_APDPH3,
-                                  La_SADPH1, La_SADPH2, La_SADPH3})
-                label->setVisible(Settings.Platce);
+            ApplyVatLabels();
         });
         dialog.exec();
     }
