@@ -88,6 +88,8 @@ private slots:
     void symbolLimitAndExistingText();
     void toolButtonsShowPopUps();
     void closingWithoutInvoiceAsksNothing();
+    void closingWithUnsavedInvoiceAsksOnce();
+    void gridClickRunsOncePerClick();
     void failureInHandlerReachesErrorBox();
 };
 
@@ -738,6 +740,52 @@ void THlavniTest::closingWithoutInvoiceAsksNothing() {
     w.Akce_KonecProgramu->trigger();
     QVERIFY(!w.isVisible());
     QVERIFY(f.boxes.shown().isEmpty());
+}
+
+void THlavniTest::closingWithUnsavedInvoiceAsksOnce() {
+    Fixture f;
+    THlavni& w = *f.window;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.Akce_NovaFaktura->trigger();
+    QVERIFY(w.InvoiceOpen());
+    const QString number = w.Ed_Fa1->text();
+    QTest::keyClicks(w.Ed_Od2, QStringLiteral("Novak"));
+    QVERIFY(w.ChangedFlag);
+    f.boxes.queueAnswer(false);
+    QVERIFY(w.close());
+    QCOMPARE(f.boxes.shown(),
+             (QList<ShownBox>{{BoxKind::YesNo, QStringLiteral("Upozornění"),
+                               QStringLiteral("Ve faktuře byly provedeny změny, chcete je "
+                                              "uložit?")}}));
+    QVERIFY(!w.isVisible());
+    QVERIFY(!f.folder.exists(QString::number(w.Settings.AktualniRok) + QLatin1Char('/') + number +
+                             QStringLiteral(".tvl")));
+}
+
+void THlavniTest::gridClickRunsOncePerClick() {
+    Fixture f;
+    THlavni& w = *f.window;
+    ShowWithInvoice(w);
+    w.PageControl1->setCurrentIndex(1);
+    // A row whose quantity does not read as a number: each run of Grid1Click reports it.
+    w.SetCell(4, 3, QStringLiteral("abc"));
+    w.SetCell(5, 3, QStringLiteral("1,00"));
+    f.boxes.takeShown();
+    const QRect cell = w.Grid1->visualItemRect(w.Grid1->item(2, 1));
+    QTest::mouseClick(w.Grid1->viewport(), Qt::LeftButton, {}, cell.center());
+    QCOMPARE(w.CurrentRow(), 3);
+    QCOMPARE(f.boxes.shown().size(), 1);
+    QCOMPARE(f.boxes.shown().at(0).kind, BoxKind::Error);
+    // A second click on the current row runs it again, once.
+    QTest::mouseClick(w.Grid1->viewport(), Qt::LeftButton, {}, cell.center());
+    QCOMPARE(f.boxes.shown().size(), 2);
+    // Moving by keyboard runs it too.
+    QTest::keyClick(w.Grid1, Qt::Key_Down);
+    QCOMPARE(w.CurrentRow(), 4);
+    QCOMPARE(f.boxes.shown().size(), 2);
+    QTest::keyClick(w.Grid1, Qt::Key_Up);
+    QCOMPARE(f.boxes.shown().size(), 3);
 }
 
 void THlavniTest::failureInHandlerReachesErrorBox() {
