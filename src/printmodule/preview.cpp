@@ -71,6 +71,9 @@ void SaveAsPdf(QWidget* parent, const RenderedReport& report) {
         WritePdf(report, path);
     } catch (const ReportError& e) {
         QMessageBox::warning(parent, QStringLiteral("Upozornění"), e.message());
+    } catch (const std::exception&) {
+        QMessageBox::warning(parent, QStringLiteral("Upozornění"),
+                             QStringLiteral("Soubor PDF \"%1\" nelze zapsat.").arg(path));
     }
 }
 
@@ -101,6 +104,8 @@ void ShowPreview(const RenderedReport& report) {
                          } catch (const ReportError& e) {
                              QMessageBox::warning(ModuleParentWindow(),
                                                   QStringLiteral("Upozornění"), e.message());
+                         } catch (const std::exception&) {
+                             // Exceptions must not cross Qt's event loop; the page stays empty.
                          }
                      });
 

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPrintPreviewDialog>
 #include <QRegularExpression>
 #include <QTimer>
@@ -117,6 +118,7 @@ private slots:
     void failuresAreReported();
     void versionLabel();
     void previewShowsAndSavesPdf();
+    void previewOfABrokenTemplateExplains();
 
 private:
     QString render(const QString& templateName, const QString& title, const Pairs& pairs,
@@ -429,6 +431,23 @@ void TemplatesTest::previewShowsAndSavesPdf() {
     const QByteArray receiptVars = tarvela::EncodeCp1250(JoinVariables(CashReceiptVariables()));
     plain(qApp, receipt.constData(), nullptr, receiptVars.constData(), PRM1_MODE_PREVIEW);
     QVERIFY(shown);
+}
+
+void TemplatesTest::previewOfABrokenTemplateExplains() {
+    folder_.writeBytes("Ses/Rozbita.fr3", "<p>{{#Ano.PlatceDPH}}bez konce</p>");
+    QString shown;
+    QTimer::singleShot(0, this, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr)
+            return;
+        shown = box->windowTitle() + ": " + box->text();
+        box->accept();
+    });
+    auto plain = reinterpret_cast<Prm1SestavaNeDBFn>(module_.resolve("SestavaNeDB"));
+    const QByteArray path = folder_.file("Ses/Rozbita.fr3").toUtf8();
+    plain(qApp, path.constData(), nullptr, nullptr, PRM1_MODE_PREVIEW);
+    QVERIFY2(shown.startsWith("Upozornění: Chyba v předloze"), qPrintable(shown));
+    QVERIFY(shown.contains("Ano.PlatceDPH"));
 }
 
 QTEST_MAIN(TemplatesTest)
