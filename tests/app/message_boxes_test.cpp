@@ -100,6 +100,7 @@ private slots:
     void linkLabel();
     void enableOkButton();
     void typingLimit();
+    void czechTranslationsAndLocale();
 };
 
 void MessageBoxesTest::infoBoxes_data() {
@@ -298,6 +299,18 @@ void MessageBoxesTest::typingLimit() {
     SetTypingLimit(&edit, 0);
     QTest::keyClicks(&edit, QStringLiteral("78"));
     QCOMPARE(edit.text(), QStringLiteral("12345678"));
+}
+
+void MessageBoxesTest::czechTranslationsAndLocale() {
+    // Qt's own texts (context menus of edit fields, dialogs) come in Czech.
+    QCOMPARE(QCoreApplication::translate("QLineEdit", "&Undo"), QStringLiteral("&Zpět"));
+    // Widgets format in Czech by default: month and day names of the calendars.
+    QCOMPARE(QLocale().monthName(1), QStringLiteral("ledna"));
+    QCOMPARE(QLocale().standaloneMonthName(1), QStringLiteral("leden"));
+    QCOMPARE(QLocale().dayName(1), QStringLiteral("pondělí"));
+    // The system locale, which decides the decimal separator check, is left as the tests set it.
+    QCOMPARE(QLocale::system().decimalPoint(), QStringLiteral("."));
+    QCOMPARE(QApplication::applicationName(), QStringLiteral("Tarvela"));
 }
 
 int main(int argc, char** argv) {
