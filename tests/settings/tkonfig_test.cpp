@@ -17,6 +17,9 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using tarvela::AppSettings;
 using tarvela::MessageBoxRecorder;
 using tarvela::SymbolType;
@@ -61,6 +64,29 @@ void ShowAndActivate(QWidget* w) {
     w->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(w));
 }
+
+// While it lives, no file of this process may grow beyond `bytes`: a write past it fails
+// (the signal that would end the process is ignored).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = old_;
+        limit.rlim_cur = bytes;
+        ok_ = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+    bool ok() const { return ok_; }
+
+private:
+    rlimit old_{};
+    void (*previousHandler_)(int) = nullptr;
+    bool ok_ = false;
+};
 
 // The eight kinds of change the dialog tracks, each as the user makes it.
 enum class Change {
@@ -529,6 +555,47 @@ private slots:
         QVERIFY(!dlg.isVisible());
         QCOMPARE(hookCalls, 1);
         QCOMPARE(tarvela::LoadSettings(folder.path()).VychoziMena, QStringLiteral("EUX"));
+    }
+
+    void aWriteCutOffByAFileSizeLimitKeepsTheDialogOpen() {
+        TempProgramFolder folder;
+        const QByteArray original = Crlf(QStringLiteral("; poznámka\n[NASTAVENI]\nPlatce=0\n"));
+        folder.writeBytes(QStringLiteral("Tarvela.ini"), original);
+        const AppSettings given = tarvela::LoadSettings(folder.path());
+        TKonfig dlg(given, folder.path());
+        int hookCalls = 0;
+        dlg.SetApplyHook([&](const AppSettings&) { ++hookCalls; });
+        ShowAndActivate(&dlg);
+        QTest::mouseClick(dlg.Platce, Qt::LeftButton);
+        dlg.PageControl1->setCurrentIndex(1);
+        dlg.Ed_Nazev->setFocus();
+        QTest::keyClicks(dlg.Ed_Nazev, QStringLiteral("Firma"));
+        {
+            FileSizeLimit limit(120); // room for a few keys, not for all of them
+            QVERIFY(limit.ok());
+            MessageBoxRecorder boxes;
+            QTest::mouseClick(dlg.Ok, Qt::LeftButton);
+            QCOMPARE(boxes.shown().size(), 1);
+            QVERIFY(boxes.shown()[0].text.startsWith(QStringLiteral("Unable to write to ")));
+        }
+        QVERIFY(dlg.isVisible());
+        QVERIFY(!dlg.Saved());
+        QCOMPARE(dlg.Settings(), given);
+        QCOMPARE(hookCalls, 0);
+        QCOMPARE(dlg.Ed_Nazev->text(), QStringLiteral("Firma"));
+        // The keys written before the failure are whole; the file is no torn copy.
+        const QByteArray partial = folder.readBytes(QStringLiteral("Tarvela.ini"));
+        QVERIFY(partial.startsWith(Crlf(QStringLiteral("; poznámka\n[NASTAVENI]\n"))));
+        QVERIFY(partial.size() <= 120);
+        QVERIFY(partial.endsWith("\r\n"));
+        QVERIFY(!partial.contains("Nazev"));
+
+        QTest::mouseClick(dlg.Ok, Qt::LeftButton); // without the limit
+        QVERIFY(dlg.Saved());
+        QCOMPARE(hookCalls, 1);
+        const AppSettings read = tarvela::LoadSettings(folder.path());
+        QCOMPARE(read.Platce, true);
+        QCOMPARE(read.Dodavatel.Nazev, QStringLiteral("Firma"));
     }
 
     void aTextTheFileCannotHoldIsRefusedAndNothingIsTakenOver() {
