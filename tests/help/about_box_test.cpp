@@ -30,12 +30,12 @@ namespace {
 
 const QColor kCaptionBlue(3, 63, 113);
 
-struct RowSpec {
+struct AboutRow {
     const char* caption;
     const char* captionText;
     const char* value;
 };
-const RowSpec kRows[6] = {
+const AboutRow kRows[6] = {
     {"La_VerzeProgramu", "Verze programu:", "La_CisloVerze"},
     {"La_VerzeFR", "Verze tiskového modulu:", "La_CisloVerzeFR"},
     {"La_AutorProgramu", "Autor programu:", "La_Autor"},
