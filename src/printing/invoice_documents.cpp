@@ -15,10 +15,6 @@ namespace {
 
 using Type = ReportDataSet::ColumnType;
 
-QString Digits2(DocumentKind kind) {
-    return QStringLiteral("%1").arg(static_cast<int>(kind), 2, 10, QLatin1Char('0'));
-}
-
 QString SymbolLabel(SymbolType type) {
     switch (type) {
     case SymbolType::Constant:
@@ -30,28 +26,6 @@ QString SymbolLabel(SymbolType type) {
 }
 
 } // namespace
-
-DocumentAction DocumentActionOf(DocumentKind kind) {
-    const QString name = QStringLiteral("Akce_TiskFaktury") + Digits2(kind);
-    switch (kind) {
-    case DocumentKind::Faktura:
-        return {name, QStringLiteral("Základní faktura"), QStringLiteral("Základní faktura")};
-    case DocumentKind::ProformaFaktura:
-        return {name, QStringLiteral("Proforma faktura"), QStringLiteral("Proforma faktury")};
-    case DocumentKind::DanovyDoklad:
-        return {name, QStringLiteral("Daňový doklad"), QStringLiteral("Daňový doklad")};
-    case DocumentKind::Dobropis:
-        return {name, QStringLiteral("Dobropis"), QString()};
-    case DocumentKind::DodaciList:
-        return {name, QStringLiteral("Dodací list"), QStringLiteral("Dodací list")};
-    case DocumentKind::CenovaNabidka:
-        return {name, QStringLiteral("Cenová nabídka"), QStringLiteral("Cenová nabídka")};
-    case DocumentKind::PrijmovyDokladSRozpisem:
-        return {name, QStringLiteral("Příjmový doklad s rozpisem"),
-                QStringLiteral("Příjmový doklad s rozpisem")};
-    }
-    throw std::invalid_argument("unknown document kind");
-}
 
 DocumentKind DocumentKindFromActionName(const QString& actionName) {
     static const QString prefix = QStringLiteral("Akce_TiskFaktury");

@@ -49,14 +49,6 @@ inline constexpr std::array<DocumentKind, 7> kDocumentKinds = {
     DocumentKind::CenovaNabidka,
     DocumentKind::PrijmovyDokladSRozpisem};
 
-// The action of a kind: its object name, caption and hint (an empty hint for the credit note).
-struct DocumentAction {
-    QString name;    // "Akce_TiskFaktury01"
-    QString caption; // "Základní faktura"
-    QString hint;
-};
-DocumentAction DocumentActionOf(DocumentKind kind);
-
 // The kind named by the two characters after "Akce_TiskFaktury" in an action's name.
 // Raises std::invalid_argument for a name that names no kind.
 DocumentKind DocumentKindFromActionName(const QString& actionName);

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
 
 namespace tarvela::test {
 namespace {
@@ -102,17 +101,6 @@ TEST(InvoiceDocumentVariables, GoldenTextForEveryKindPayerAndNonPayer) {
         EXPECT_EQ(S(DocumentTitle(c.kind, true)), c.payerTitle);
         EXPECT_EQ(S(DocumentTemplate(c.kind)), c.templatePath);
     }
-}
-
-TEST(InvoiceDocumentVariables, HasFiftyFivePairsAndNoBarAtTheEnd) {
-    InvoiceSnapshot invoice = SampleInvoice();
-    invoice.fields.Komentar2.clear();
-    AppSettings settings = PayerSettings();
-    settings.Dodavatel.IBAN.clear(); // empty QR text: the last value is empty
-    const QString text = InvoiceDocumentVariables(DocumentKind::Faktura, invoice, settings).text();
-    EXPECT_EQ(text.split(QLatin1Char('|')).size(), 110);
-    EXPECT_TRUE(text.endsWith(QStringLiteral("|QRCode|")));
-    EXPECT_FALSE(text.contains(QLatin1Char('\n')));
 }
 
 TEST(InvoiceDocumentVariables, SymbolLabelOnlyForTheTwoKnownSymbolTypes) {
@@ -278,20 +266,6 @@ TEST(FillInvoiceItems, ReplacesWhatAnEarlierReportLeftInTheDataSet) {
     EXPECT_EQ(dataSet.columns().size(), 8);
     EXPECT_EQ(dataSet.columnIndex("Stary"), -1);
     EXPECT_EQ(dataSet.rowCount(), 3);
-}
-
-TEST(DocumentKinds, ActionNamesCaptionsAndHints) {
-    for (const KindCase& c : kKinds) {
-        const DocumentAction action = DocumentActionOf(c.kind);
-        EXPECT_EQ(DocumentKindFromActionName(action.name), c.kind);
-    }
-    EXPECT_EQ(S(DocumentActionOf(DocumentKind::CenovaNabidka).name), "Akce_TiskFaktury10");
-    EXPECT_EQ(S(DocumentActionOf(DocumentKind::ProformaFaktura).hint), "Proforma faktury");
-    EXPECT_EQ(S(DocumentActionOf(DocumentKind::Dobropis).hint), "");
-    EXPECT_EQ(S(DocumentActionOf(DocumentKind::PrijmovyDokladSRozpisem).caption),
-              "Příjmový doklad s rozpisem");
-    EXPECT_THROW(DocumentKindFromActionName("Akce_TiskFaktury05"), std::invalid_argument);
-    EXPECT_THROW(DocumentKindFromActionName("Akce_SestavaPrehled"), std::invalid_argument);
 }
 
 } // namespace

@@ -89,18 +89,6 @@ TEST_F(OverviewFixture, MixedPeriodGivesSortedRowsWithTheirAmounts) {
     EXPECT_EQ(rows, expected);
 }
 
-TEST_F(OverviewFixture, FallbacksOfAShortFile) {
-    folder.writeBytes(
-        "2026/2026004.tvl",
-        InvoiceFile(Lines("2026004", "Krátký soubor", "9,00", "1.1.2026", "EUR", "5"), 45));
-    const QList<OverviewEntry> entries =
-        CollectPeriodOverview(InvoiceStore(folder.path()), settings);
-    ASSERT_EQ(entries.size(), 1);
-    const OverviewEntry expected{"2026004", "Krátký soubor", "", "5.3.2026", "20.3.2026",
-                                 "",        "CZK",           ""};
-    EXPECT_EQ(entries[0], expected);
-}
-
 TEST_F(OverviewFixture, TotalWithoutDigitsAndLongTextsAreCut) {
     const QString longName = QString(120, QChar(0x017E)); // ž
     QMap<int, QString> lines = Lines("2026001", "", "  ", "", "CZK", "");

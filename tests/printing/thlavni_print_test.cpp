@@ -95,7 +95,6 @@ private slots:
     void invoiceDocuments();
     void everyFieldReachesItsVariable();
     void itemRowsOfAnInvoiceAndOfTheReceipt();
-    void barInAFieldKeepsThePairs();
     void missingTemplate_data();
     void missingTemplate();
     void moduleFailureGoesToTheErrorBox();
@@ -265,22 +264,6 @@ void ThlavniPrintTest::itemRowsOfAnInvoiceAndOfTheReceipt() {
 
     const QList<QStringList> receiptRows = {invoiceRows[0], invoiceRows[1], invoiceRows[3]};
     QCOMPARE(module.calls[1].rows, receiptRows);
-}
-
-void ThlavniPrintTest::barInAFieldKeepsThePairs() {
-    PrintWindow pw(PayerSettings());
-    pw.OpenFilledInvoice();
-    RecordingPrintModule module;
-    pw.w->Ed_Od2->setText(QStringLiteral("Novák | Syn"));
-    pw.w->Ed_Od4->clear();
-
-    pw.w->Akce_TiskFaktury01->trigger();
-    QCOMPARE(module.calls.size(), 1);
-    const PrintCall& call = module.calls.first();
-    QCOMPARE(call.variables.split(QLatin1Char('|')).size(), 110);
-    QCOMPARE(call.names(), kInvoiceVariableNames);
-    QCOMPARE(call.value("OdberatelNazev1"), QString::fromUtf8("Novák ¦ Syn"));
-    QCOMPARE(call.value("Prijem"), QString::fromUtf8("Novák ¦ Syn"));
 }
 
 void ThlavniPrintTest::missingTemplate_data() {
