@@ -80,25 +80,28 @@ QString ExistingTemplate(const QString& programFolder, const QString& relativePa
     return path;
 }
 
+// One document of the open invoice, as the window shows it.
+void PrintInvoiceDocument(const THlavni& w, DocumentKind kind) {
+    const QString templatePath = ExistingTemplate(w.ProgramFolder, DocumentTemplate(kind));
+    if (templatePath.isEmpty())
+        return;
+
+    const InvoiceSnapshot invoice = TakeSnapshot(w);
+    const PrintVariables variables = InvoiceDocumentVariables(kind, invoice, w.Settings);
+
+    ReportDataSet dataSet;
+    const ReportDataSetCleanup cleanup(dataSet);
+    FillInvoiceItems(dataSet, kind, invoice);
+    RunStandardReport(w.ProgramFolder, templatePath, DocumentTitle(kind, w.Settings.Platce),
+                      variables.text(), dataSet);
+}
+
 } // namespace
 
 void THlavni::Akce_TiskFaktury01Execute(QAction* akce) {
     if (!akce)
         throw std::invalid_argument("print handler called without its action");
-    const DocumentKind kind = DocumentKindFromActionName(akce->objectName());
-
-    const QString templatePath = ExistingTemplate(ProgramFolder, DocumentTemplate(kind));
-    if (templatePath.isEmpty())
-        return;
-
-    const InvoiceSnapshot invoice = TakeSnapshot(*this);
-    const PrintVariables variables = InvoiceDocumentVariables(kind, invoice, Settings);
-
-    ReportDataSet dataSet;
-    const ReportDataSetCleanup cleanup(dataSet);
-    FillInvoiceItems(dataSet, kind, invoice);
-    RunStandardReport(ProgramFolder, templatePath, DocumentTitle(kind, Settings.Platce),
-                      variables.text(), dataSet);
+    PrintInvoiceDocument(*this, DocumentKindFromActionName(akce->objectName()));
 }
 
 void THlavni::Akce_SestavaPrijmovyDokladExecute() {
