@@ -21,6 +21,7 @@
 #include <QTableWidget>
 #include <QToolBar>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include "app/images.h"
 #include "invoice/invoice_record.h"
@@ -515,12 +516,9 @@ void THlavni::CreatePage2() {
     PageControl1->addTab(TabSheet2, QStringLiteral("Položky"));
 
     constexpr int panelHeight = 61;
-    const int sheetWidth = kClientWidth - 8;
-    const int sheetHeight = kClientHeight - kToolBarHeight - 30;
 
     Grid1 = new QTableWidget(kItemRowCount, kItemCellCount, TabSheet2);
     Grid1->setObjectName(QStringLiteral("Grid1"));
-    Grid1->setGeometry(0, 0, sheetWidth, sheetHeight - panelHeight);
     Grid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     Grid1->setSelectionMode(QAbstractItemView::SingleSelection);
     Grid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -554,7 +552,14 @@ void THlavni::CreatePage2() {
     Panel2 = new QFrame(TabSheet2);
     Panel2->setObjectName(QStringLiteral("Panel2"));
     Panel2->setFrameShape(QFrame::StyledPanel);
-    Panel2->setGeometry(0, sheetHeight - panelHeight, sheetWidth, panelHeight);
+    Panel2->setFixedHeight(panelHeight);
+
+    // The grid above, the panel at the bottom, both as wide as the page.
+    auto* layout = new QVBoxLayout(TabSheet2);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Grid1);
+    layout->addWidget(Panel2);
 
     const auto right = Qt::AlignRight;
     constexpr int captionW = 100, valueW = 96, step = 104, firstX = 112;
@@ -845,6 +850,9 @@ void THlavni::closeEvent(QCloseEvent* event) {
 }
 
 bool THlavni::eventFilter(QObject* watched, QEvent* event) {
+    // The page control fills the client area below the tool bar.
+    if (event->type() == QEvent::Resize && watched == centralWidget())
+        PageControl1->setGeometry(centralWidget()->rect());
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
         return QMainWindow::eventFilter(watched, event);
     auto* widget = static_cast<QWidget*>(watched);

@@ -82,6 +82,7 @@ private slots:
     void formOfPaymentDrivesReceipts();
     void changeHandlerMarksInvoiceChanged();
     void enterMovesFocusOnFirstPage();
+    void pageControlFillsClientArea();
     void enterNotConsumedOnItemsPage();
     void paidAmountKeyFilter();
     void currencyLabelColour();
@@ -634,6 +635,26 @@ void THlavniTest::enterMovesFocusOnFirstPage() {
     }
     // Enter on a button moves on without pressing it, and the text of a field is untouched.
     QCOMPARE(w.Ed_Fa3->text(), QString());
+}
+
+void THlavniTest::pageControlFillsClientArea() {
+    Fixture f;
+    THlavni& w = *f.window;
+    ShowWithInvoice(w);
+    QCOMPARE(w.PageControl1->geometry(), w.centralWidget()->rect());
+    QCOMPARE(w.centralWidget()->width(), 759);
+    // Client area 759 x 571 below the menu: tool bar (30) and page control.
+    QCOMPARE(w.ToolBar1->height() + w.centralWidget()->height(), 571);
+    // Nothing of the first page is cut off at the page's edges.
+    for (QWidget* child : w.TabSheet1->findChildren<QWidget*>()) {
+        if (child->parentWidget() == w.TabSheet1)
+            QVERIFY2(w.TabSheet1->rect().contains(child->geometry()),
+                     qPrintable(child->objectName()));
+    }
+    w.PageControl1->setCurrentIndex(1);
+    QCOMPARE(w.Panel2->geometry().bottom(), w.TabSheet2->rect().bottom());
+    QCOMPARE(w.Panel2->width(), w.TabSheet2->width());
+    QCOMPARE(w.Grid1->geometry().bottom() + 1, w.Panel2->geometry().top());
 }
 
 void THlavniTest::enterNotConsumedOnItemsPage() {
