@@ -18,7 +18,6 @@ bool TarvelaApplication::notify(QObject* receiver, QEvent* event) {
 
 void SetUpApplication(QApplication& app) {
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
-    QApplication::setApplicationDisplayName(QString());
     QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
 
     auto* translator = new QTranslator(&app);
