@@ -437,7 +437,7 @@ void TEditacePolozky::TakeItemFromList(QAction* item) {
 }
 
 QWidget* TEditacePolozky::FocusedControl() const {
-    QWidget* focused = QApplication::focusWidget();
+    QWidget* focused = focusWidget();
     if (focused && SazbaDPH->isAncestorOf(focused))
         return SazbaDPH;
     return focused;

@@ -214,6 +214,11 @@ private slots:
         OnNextModal([](QWidget* modal) {
             auto* editor = qobject_cast<TEditacePolozky*>(modal);
             QVERIFY(editor);
+            // Enter is the editor's own, not the main window's.
+            editor->Ed_Kod->setFocus();
+            QTest::keyClick(editor->Ed_Kod, Qt::Key_Return);
+            QCOMPARE(editor->focusWidget(), editor->Ed_OznaceniDodavky);
+            QVERIFY(editor->isVisible());
             editor->Ed_OznaceniDodavky->setText(QStringLiteral("Oprava"));
             editor->Ed_PocetMJ->setText(QStringLiteral("2"));
             editor->Ed_CenaMJ->setText(QStringLiteral("150,00"));
