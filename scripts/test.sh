@@ -60,7 +60,7 @@ stage_asan() {
     local t
     for t in "${core_tests[@]}"; do
         banner "asan: $t"
-        ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:strict_string_checks=1 \
+        ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
             UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 LC_ALL=C.UTF-8 \
             "$build/bin/$t" --gtest_brief=1
     done
