@@ -143,6 +143,11 @@ void TEditacePolozky::CreateControls() {
     Tl_VyprazdnitCenu = MakeButton(this, "Tl_VyprazdnitCenu",
                                    QStringLiteral("Vyprázdnit cenové údaje"), 104, 136, 129, 25);
     Tl_VyprazdnitCenu->setFocusPolicy(Qt::ClickFocus);
+    // With a font wider than the form's the two captions would be cut off: the buttons grow to
+    // their captions, the second one keeping its distance from the first.
+    Tl_Vyprazdnit->resize(qMax(81, Tl_Vyprazdnit->sizeHint().width()), 25);
+    Tl_VyprazdnitCenu->setGeometry(Tl_Vyprazdnit->geometry().right() + 1 + 7, 136,
+                                   qMax(129, Tl_VyprazdnitCenu->sizeHint().width()), 25);
     Tl_Ok = MakeButton(this, "Tl_Ok", QStringLiteral("Ok"), 336, 136, 73, 25);
     Tl_Storno = MakeButton(this, "Tl_Storno", QStringLiteral("Storno"), 416, 136, 75, 25);
 

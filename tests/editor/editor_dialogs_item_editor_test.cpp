@@ -112,13 +112,20 @@ private slots:
             {e->Ed_CenaMJ, {176, 72, 97, 21}},
             {e->SazbaDPH, {280, 72, 65, 21}},
             {e->Ed_CenaSA, {352, 72, 105, 21}},
-            {e->Tl_Vyprazdnit, {16, 136, 81, 25}},
-            {e->Tl_VyprazdnitCenu, {104, 136, 129, 25}},
             {e->Tl_Ok, {336, 136, 73, 25}},
             {e->Tl_Storno, {416, 136, 75, 25}},
         };
         for (const Place& p : places)
             QCOMPARE(p.w->geometry(), p.r);
+        // The clearing buttons keep at least the form's sizes and grow to their captions.
+        QCOMPARE(e->Tl_Vyprazdnit->pos(), QPoint(16, 136));
+        QVERIFY(e->Tl_Vyprazdnit->width() >= 81);
+        QVERIFY(e->Tl_VyprazdnitCenu->x() >= 104);
+        QVERIFY(e->Tl_VyprazdnitCenu->width() >= 129);
+        QCOMPARE(e->Tl_VyprazdnitCenu->x(), e->Tl_Vyprazdnit->geometry().right() + 8);
+        for (QPushButton* b : {e->Tl_Vyprazdnit, e->Tl_VyprazdnitCenu})
+            QVERIFY(b->sizeHint().width() <= b->width());
+        QVERIFY(e->Tl_VyprazdnitCenu->geometry().right() < e->Tl_Ok->x());
         QCOMPARE(e->La_OznaceniDodavky->text(), QStringLiteral("Označení dodávky"));
         QCOMPARE(e->La_CenaSA->text(), QStringLiteral("Celkem bez DPH"));
         QCOMPARE(e->Tl_VyprazdnitCenu->text(), QStringLiteral("Vyprázdnit cenové údaje"));
