@@ -1,0 +1,134 @@
+// Save through the main window when the write fails: a file size limit hit part-way and a period
+// folder that vanished. The error box says the invoice was not saved, the previous file stays
+// byte for byte, and the edits stay in the window, still marked as unsaved.
+
+#include "app/thlavni.h"
+#include "invoice/invoice_store.h"
+#include "support/test_support.h"
+#include "text/message_boxes.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace tarvela;
+using tarvela::test::TempProgramFolder;
+
+namespace {
+
+// Lowers the soft file size limit of this process for its lifetime; SIGXFSZ is ignored meanwhile,
+// so a write beyond the limit returns short instead of ending the process.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lowered = saved_;
+        lowered.rlim_cur = bytes;
+        active_ = setrlimit(RLIMIT_FSIZE, &lowered) == 0;
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+    bool active() const { return active_; }
+
+private:
+    rlimit saved_{};
+    void (*previousHandler_)(int) = SIG_DFL;
+    bool active_ = false;
+};
+
+struct Fixture {
+    Fixture() {
+        folder.writeBytes(QStringLiteral("Tarvela.ini"), "[NASTAVENI]\r\nAktualniRok=2026\r\n");
+        window = std::make_unique<THlavni>(folder.path(), QStringLiteral(","));
+    }
+    TempProgramFolder folder;
+    MessageBoxRecorder boxes;
+    std::unique_ptr<THlavni> window;
+};
+
+} // namespace
+
+class SaveFaultsWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void limitHitPartWayKeepsFileAndEdits();
+    void vanishedPeriodFolderKeepsEdits();
+};
+
+// A new invoice with a customer, saved once; returns its file's path.
+static QString NewSavedInvoice(Fixture& f) {
+    THlavni& w = *f.window;
+    w.Akce_NovaFaktura->trigger();
+    w.Ed_Od2->setText(QStringLiteral("Firma s.r.o."));
+    w.Akce_UlozitFakturu->trigger();
+    return InvoiceStore(w.ProgramFolder).InvoiceFilePath(2026, w.Ed_Fa1->text());
+}
+
+void SaveFaultsWindowTest::limitHitPartWayKeepsFileAndEdits() {
+    Fixture f;
+    THlavni& w = *f.window;
+    const QString path = NewSavedInvoice(f);
+    QVERIFY2(QFileInfo::exists(path), qPrintable(path));
+    QVERIFY(!w.ChangedFlag);
+    QVERIFY(f.boxes.shown().isEmpty());
+    const QByteArray previous = test::ReadFileBytes(path);
+
+    w.Ed_Od2->setText(QStringLiteral("Nová firma, a. s."));
+    QVERIFY(w.ChangedFlag);
+    {
+        FileSizeLimit limit(rlim_t(previous.size() / 2));
+        QVERIFY(limit.active());
+        w.Akce_UlozitFakturu->trigger();
+    }
+    QCOMPARE(f.boxes.shown().size(), 1);
+    QCOMPARE(f.boxes.shown()[0].kind, BoxKind::Error);
+    QVERIFY2(f.boxes.shown()[0].text.contains(QStringLiteral("Faktura nebyla uložena")),
+             qPrintable(f.boxes.shown()[0].text));
+    QCOMPARE(test::ReadFileBytes(path), previous);
+    QCOMPARE(QDir(QFileInfo(path).path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    QVERIFY(w.ChangedFlag);
+    QVERIFY(w.Akce_UlozitFakturu->isEnabled());
+    QCOMPARE(w.Ed_Od2->text(), QStringLiteral("Nová firma, a. s."));
+
+    // With the limit gone the same edits save.
+    w.Akce_UlozitFakturu->trigger();
+    QCOMPARE(f.boxes.shown().size(), 1);
+    QVERIFY(!w.ChangedFlag);
+    QVERIFY(test::ReadFileBytes(path).contains("Nov\xe1 firma, a. s."));
+}
+
+void SaveFaultsWindowTest::vanishedPeriodFolderKeepsEdits() {
+    Fixture f;
+    THlavni& w = *f.window;
+    const QString path = NewSavedInvoice(f);
+    QVERIFY(QFileInfo::exists(path));
+    w.Ed_Od2->setText(QStringLiteral("Jiná firma"));
+    QVERIFY(QDir(QFileInfo(path).path()).removeRecursively());
+
+    w.Akce_UlozitFakturu->trigger();
+    QCOMPARE(f.boxes.shown().size(), 1);
+    QCOMPARE(f.boxes.shown()[0].kind, BoxKind::Error);
+    QVERIFY2(f.boxes.shown()[0].text.contains(QFileInfo(path).fileName()),
+             qPrintable(f.boxes.shown()[0].text));
+    QVERIFY(w.ChangedFlag);
+    QCOMPARE(w.Ed_Od2->text(), QStringLiteral("Jiná firma"));
+    QVERIFY(w.InvoiceOpen());
+
+    // Closing asks to save; the save fails again, and the invoice stays open with its edits.
+    f.boxes.queueAnswer(true);
+    w.Akce_ZavritFakturu->trigger();
+    QVERIFY(w.ChangedFlag);
+    QCOMPARE(w.Ed_Od2->text(), QStringLiteral("Jiná firma"));
+}
+
+QTEST_MAIN(SaveFaultsWindowTest)
+#include "save_faults_window_test.moc"
