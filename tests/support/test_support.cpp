@@ -16,7 +16,9 @@ QString TempProgramFolder::path() const {
     return QDir::toNativeSeparators(dir_.path()) + QDir::separator();
 }
 
-QString TempProgramFolder::file(const QString& relative) const { return path() + relative; }
+QString TempProgramFolder::file(const QString& relative) const {
+    return path() + relative;
+}
 
 void TempProgramFolder::writeBytes(const QString& relative, const QByteArray& bytes) const {
     const QString full = file(relative);

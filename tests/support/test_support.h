@@ -10,8 +10,8 @@ namespace tarvela::test {
 class TempProgramFolder {
 public:
     TempProgramFolder();
-    QString path() const;                          // with trailing separator
-    QString file(const QString& relative) const;   // path() + relative
+    QString path() const;                        // with trailing separator
+    QString file(const QString& relative) const; // path() + relative
     void writeBytes(const QString& relative, const QByteArray& bytes) const; // creates parents
     QByteArray readBytes(const QString& relative) const;
     bool exists(const QString& relative) const;
