@@ -5,7 +5,6 @@
 #include "period_generator.h"
 
 #include <QDir>
-#include <QFile>
 
 #include <benchmark/benchmark.h>
 
@@ -15,13 +14,9 @@ namespace {
 void BM_ItemCatalogRawBytesOf999Files(benchmark::State& state) {
     const GeneratedPeriod& period = FullPeriod();
     for (auto _ : state) {
-        qint64 total = 0;
-        for (const QString& path : period.files()) {
-            QFile file(path);
-            if (!file.open(QIODevice::ReadOnly))
-                state.SkipWithError("cannot read");
-            total += file.readAll().size();
-        }
+        const qint64 total = ReadAllBytesOf(period);
+        if (total < 0)
+            state.SkipWithError("cannot read");
         benchmark::DoNotOptimize(total);
     }
     state.SetItemsProcessed(state.iterations() * period.files().size());

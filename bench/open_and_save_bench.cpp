@@ -32,14 +32,10 @@ QString PeriodFolder(const GeneratedPeriod& period) {
 void BM_OpenList_RawBytesWithEvents(benchmark::State& state) {
     const GeneratedPeriod& period = FullPeriod();
     for (auto _ : state) {
-        qint64 total = 0;
-        for (const QString& path : period.files()) {
-            QFile file(path);
-            if (!file.open(QIODevice::ReadOnly))
-                state.SkipWithError("cannot read");
-            total += file.readAll().size();
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        }
+        const qint64 total = ReadAllBytesOf(
+            period, [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+        if (total < 0)
+            state.SkipWithError("cannot read");
         benchmark::DoNotOptimize(total);
     }
     state.SetItemsProcessed(state.iterations() * period.files().size());

@@ -4,6 +4,7 @@
 #include "invoice/invoice_store.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <stdexcept>
 
@@ -68,6 +69,19 @@ GeneratedPeriod::GeneratedPeriod(int count, int filledRows, int year)
 const GeneratedPeriod& FullPeriod() {
     static const GeneratedPeriod period(999, 25);
     return period;
+}
+
+qint64 ReadAllBytesOf(const GeneratedPeriod& period, void (*afterEach)()) {
+    qint64 total = 0;
+    for (const QString& path : period.files()) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return -1;
+        total += file.readAll().size();
+        if (afterEach)
+            afterEach();
+    }
+    return total;
 }
 
 } // namespace tarvela::bench

@@ -31,4 +31,9 @@ private:
 // benchmarks of the executable.
 const GeneratedPeriod& FullPeriod();
 
+// The baseline of the reading benchmarks: opens and reads the bytes of every file of the period
+// and nothing else, calling afterEach (when given) after each file. Gives the number of bytes
+// read, or -1 when a file cannot be read.
+qint64 ReadAllBytesOf(const GeneratedPeriod& period, void (*afterEach)() = nullptr);
+
 } // namespace tarvela::bench
