@@ -80,28 +80,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
         value = ParseAmount(text);
     } catch (const ConversionError& e) {
-        Check(!expected || !std::isfinite(*expected), "a well-formed number was refused",
-              Quote(text));
-        Check(e.message() == QStringLiteral("'%1' is not a valid floating point value").arg(text),
-              "the refusal quotes the text", e.message());
+        TARVELA_FUZZ_CHECK(!expected || !std::isfinite(*expected),
+                           "a well-formed number was refused", Quote(text));
+        TARVELA_FUZZ_CHECK(e.message() ==
+                               QStringLiteral("'%1' is not a valid floating point value").arg(text),
+                           "the refusal quotes the text", e.message());
         return 0;
     }
-    Check(expected.has_value(), "a text outside the number grammar was read", Quote(text));
-    Check(std::isfinite(value), "the value is finite", Quote(text));
-    Check(value == *expected, "the value is the correctly rounded number",
-          Quote(text) + QStringLiteral(" -> %1, expected %2")
-                            .arg(value, 0, 'g', 17)
-                            .arg(*expected, 0, 'g', 17));
-    Check(!(value == 0 && std::signbit(value)), "never a negative zero", Quote(text));
+    TARVELA_FUZZ_CHECK(expected.has_value(), "a text outside the number grammar was read",
+                       Quote(text));
+    TARVELA_FUZZ_CHECK(std::isfinite(value), "the value is finite", Quote(text));
+    TARVELA_FUZZ_CHECK(value == *expected, "the value is the correctly rounded number",
+                       Quote(text) + QStringLiteral(" -> %1, expected %2")
+                                         .arg(value, 0, 'g', 17)
+                                         .arg(*expected, 0, 'g', 17));
+    TARVELA_FUZZ_CHECK(!(value == 0 && std::signbit(value)), "never a negative zero", Quote(text));
 
     // The formatted amount reads back within half a hundredth, and below a trillion (where a
     // double still holds every hundredth) formatting is stable under that round trip.
     const QString formatted = FormatAmount(value);
     const double again = ParseAmount(formatted);
     if (std::fabs(value) < 1e12)
-        Check(FormatAmount(again) == formatted, "FormatAmount is stable after reading it back",
-              formatted);
-    Check(std::fabs(again - value) <= 0.005 * (1 + 1e-12) + std::fabs(value) * 1e-15,
-          "FormatAmount rounds to hundredths", Quote(text) + QStringLiteral(" -> ") + formatted);
+        TARVELA_FUZZ_CHECK(FormatAmount(again) == formatted,
+                           "FormatAmount is stable after reading it back", formatted);
+    TARVELA_FUZZ_CHECK(std::fabs(again - value) <= 0.005 * (1 + 1e-12) + std::fabs(value) * 1e-15,
+                       "FormatAmount rounds to hundredths",
+                       Quote(text) + QStringLiteral(" -> ") + formatted);
     return 0;
 }

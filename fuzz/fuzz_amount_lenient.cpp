@@ -27,27 +27,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
         value = ParseAmountLenient(text);
     } catch (const ConversionError& e) {
-        Check(!text.isEmpty() && text != QLatin1String("0"), "\"\" and \"0\" read as zero");
-        Check(e.message() == QStringLiteral("'%1' is not a valid floating point value").arg(kept),
-              "the refusal quotes the kept characters", e.message());
+        TARVELA_FUZZ_CHECK(!text.isEmpty() && text != QLatin1String("0"),
+                           "\"\" and \"0\" read as zero");
+        TARVELA_FUZZ_CHECK(e.message() ==
+                               QStringLiteral("'%1' is not a valid floating point value").arg(kept),
+                           "the refusal quotes the kept characters", e.message());
         bool strictRefuses = false;
         try {
             ParseAmount(kept);
         } catch (const ConversionError&) {
             strictRefuses = true;
         }
-        Check(strictRefuses, "refused although the kept characters read", Quote(text));
+        TARVELA_FUZZ_CHECK(strictRefuses, "refused although the kept characters read", Quote(text));
         return 0;
     }
-    Check(std::isfinite(value), "the value is finite", Quote(text));
+    TARVELA_FUZZ_CHECK(std::isfinite(value), "the value is finite", Quote(text));
     if (text.isEmpty() || text == QLatin1String("0")) {
-        Check(value == 0, "\"\" and \"0\" read as zero");
+        TARVELA_FUZZ_CHECK(value == 0, "\"\" and \"0\" read as zero");
         return 0;
     }
-    Check(value == ParseAmount(kept), "the value is the strict reading of the kept characters",
-          Quote(text));
+    TARVELA_FUZZ_CHECK(value == ParseAmount(kept),
+                       "the value is the strict reading of the kept characters", Quote(text));
     // Spaces, letters and currency codes around a total never change it.
-    Check(ParseAmountLenient(QStringLiteral(" ") + text + QStringLiteral(" Kč")) == value,
-          "text around the number is ignored", Quote(text));
+    TARVELA_FUZZ_CHECK(ParseAmountLenient(QStringLiteral(" ") + text + QStringLiteral(" Kč")) ==
+                           value,
+                       "text around the number is ignored", Quote(text));
     return 0;
 }

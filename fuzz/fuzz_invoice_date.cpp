@@ -19,9 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const qint64 last = QDate(9999, 12, 31).toJulianDay();
     const QDate date = QDate::fromJulianDay(in.ConsumeIntegralInRange<qint64>(first, last));
     const QString written = FormatInvoiceDate(date);
-    Check(ParseInvoiceDate(written) == date, "a written date reads back", written);
-    Check(!written.startsWith(QLatin1Char('0')) && written.size() >= 8 && written.size() <= 10,
-          "d.m.yyyy without leading zeros", written);
+    TARVELA_FUZZ_CHECK(ParseInvoiceDate(written) == date, "a written date reads back", written);
+    TARVELA_FUZZ_CHECK(!written.startsWith(QLatin1Char('0')) && written.size() >= 8 &&
+                           written.size() <= 10,
+                       "d.m.yyyy without leading zeros", written);
 
     const QString text = RemainingText(in);
     // Full stops separate the parts; the reader cuts at "|" too (it turns the stops into "|").
@@ -31,29 +32,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
         read = ParseInvoiceDate(text);
     } catch (const ConversionError& e) {
-        Check(text.size() >= 8 && parts.size() == 3, "a text without three parts was refused",
-              Quote(text));
+        TARVELA_FUZZ_CHECK(text.size() >= 8 && parts.size() == 3,
+                           "a text without three parts was refused", Quote(text));
         const bool notWhole =
             e.message().endsWith(QStringLiteral("' is not a valid integer value"));
         const bool notDate = e.message() == QStringLiteral("'%1' is not a valid date").arg(text);
-        Check(notWhole || notDate, "the refusal is a conversion message", e.message());
+        TARVELA_FUZZ_CHECK(notWhole || notDate, "the refusal is a conversion message", e.message());
         if (notDate) {
             const QDate d(ParseWhole(parts[2]), ParseWhole(parts[1]), ParseWhole(parts[0]));
-            Check(!d.isValid() || d.year() < 1 || d.year() > 9999,
-                  "three numbers that form a date were refused", Quote(text));
+            TARVELA_FUZZ_CHECK(!d.isValid() || d.year() < 1 || d.year() > 9999,
+                               "three numbers that form a date were refused", Quote(text));
         }
         return 0;
     }
     if (text.size() < 8 || parts.size() != 3) {
-        Check(read == ZeroDate(), "a short text or a wrong part count reads as the zero date",
-              Quote(text));
+        TARVELA_FUZZ_CHECK(read == ZeroDate(),
+                           "a short text or a wrong part count reads as the zero date",
+                           Quote(text));
         return 0;
     }
-    Check(read.isValid() && read.year() >= 1 && read.year() <= 9999, "a date of years 1 to 9999",
-          Quote(text));
-    Check(read.day() == ParseWhole(parts[0]) && read.month() == ParseWhole(parts[1]) &&
-              read.year() == ParseWhole(parts[2]),
-          "the date is the three numbers", Quote(text));
-    Check(ParseInvoiceDate(FormatInvoiceDate(read)) == read, "the date reads back", Quote(text));
+    TARVELA_FUZZ_CHECK(read.isValid() && read.year() >= 1 && read.year() <= 9999,
+                       "a date of years 1 to 9999", Quote(text));
+    TARVELA_FUZZ_CHECK(read.day() == ParseWhole(parts[0]) && read.month() == ParseWhole(parts[1]) &&
+                           read.year() == ParseWhole(parts[2]),
+                       "the date is the three numbers", Quote(text));
+    TARVELA_FUZZ_CHECK(ParseInvoiceDate(FormatInvoiceDate(read)) == read, "the date reads back",
+                       Quote(text));
     return 0;
 }

@@ -34,12 +34,13 @@ void CheckLines(const QByteArray& bytes) {
         }
     }
     const bool unfinished = !bytes.isEmpty() && !bytes.endsWith('\r') && !bytes.endsWith('\n');
-    Check(lines.count() == ends + (unfinished ? 1 : 0), "the line count",
-          QString::number(lines.count()));
-    Check(lines.lines().join(QString()) == DecodeCp1250(withoutEnds),
-          "the lines hold every character but the line ends");
-    Check(!lines.has(0) && !lines.has(lines.count() + 1) && lines.line(lines.count() + 1).isEmpty(),
-          "lines outside the file are empty");
+    TARVELA_FUZZ_CHECK(lines.count() == ends + (unfinished ? 1 : 0), "the line count",
+                       QString::number(lines.count()));
+    TARVELA_FUZZ_CHECK(lines.lines().join(QString()) == DecodeCp1250(withoutEnds),
+                       "the lines hold every character but the line ends");
+    TARVELA_FUZZ_CHECK(!lines.has(0) && !lines.has(lines.count() + 1) &&
+                           lines.line(lines.count() + 1).isEmpty(),
+                       "lines outside the file are empty");
 }
 
 void CheckFileReader(const QByteArray& bytes, const InvoiceRecord& record, bool complete) {
@@ -52,7 +53,7 @@ void CheckFileReader(const QByteArray& bytes, const InvoiceRecord& record, bool 
     } catch (const ConversionError&) {
         fileComplete = false;
     }
-    Check(fileComplete == complete && fromFile == record, "the file reader agrees");
+    TARVELA_FUZZ_CHECK(fileComplete == complete && fromFile == record, "the file reader agrees");
 }
 
 } // namespace
@@ -66,7 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
         ReadInvoiceBytes(bytes, record, kCurrency);
     } catch (const ConversionError& e) {
-        Check(e.message().startsWith(QLatin1Char('\'')), "a conversion message", e.message());
+        TARVELA_FUZZ_CHECK(e.message().startsWith(QLatin1Char('\'')), "a conversion message",
+                           e.message());
         complete = false;
     }
 
@@ -77,8 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!complete)
         return 0;
 
-    Check(!record.Mena.isEmpty(), "an empty currency becomes the default one");
-    Check(record.Uhrnem.isEmpty(), "the stored total is never read");
+    TARVELA_FUZZ_CHECK(!record.Mena.isEmpty(), "an empty currency becomes the default one");
+    TARVELA_FUZZ_CHECK(record.Uhrnem.isEmpty(), "the stored total is never read");
 
     // Everything read can be written, and reads back the same.
     QByteArray written;
@@ -96,7 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     InvoiceRecord back;
     ReadInvoiceBytes(written, back, kCurrency);
-    Check(back == expected, "what the writer writes reads back to the same record");
-    Check(InvoiceFileBytes(back) == written, "writing is stable");
+    TARVELA_FUZZ_CHECK(back == expected, "what the writer writes reads back to the same record");
+    TARVELA_FUZZ_CHECK(InvoiceFileBytes(back) == written, "writing is stable");
     return 0;
 }

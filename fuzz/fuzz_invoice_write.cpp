@@ -95,36 +95,38 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
         bytes = InvoiceFileBytes(record);
     } catch (const TarvelaError& e) {
-        Check(dynamic_cast<const ValidationError*>(&e) || dynamic_cast<const EncodingError*>(&e),
-              "a refusal is a ValidationError or an EncodingError", e.message());
-        Check(!storable, "a storable record was refused", e.message());
+        TARVELA_FUZZ_CHECK(dynamic_cast<const ValidationError*>(&e) ||
+                               dynamic_cast<const EncodingError*>(&e),
+                           "a refusal is a ValidationError or an EncodingError", e.message());
+        TARVELA_FUZZ_CHECK(!storable, "a storable record was refused", e.message());
         try {
             WriteInvoiceFile(record, path);
             Fail("WriteInvoiceFile wrote a refused record");
         } catch (const ValidationError&) {
         } catch (const EncodingError&) {
         }
-        Check(ReadBytes(path) == previous, "a refused write leaves the file as it was");
+        TARVELA_FUZZ_CHECK(ReadBytes(path) == previous,
+                           "a refused write leaves the file as it was");
         return 0;
     }
-    Check(storable, "a record that cannot be stored was written");
+    TARVELA_FUZZ_CHECK(storable, "a record that cannot be stored was written");
 
     // 49 lines, each followed by CR LF, nothing else.
     const FileLines lines = FileLines::FromBytes(bytes);
-    Check(lines.count() == kInvoiceFileLineCount && bytes.endsWith("\r\n") &&
-              bytes.count("\r\n") == kInvoiceFileLineCount &&
-              bytes.count('\r') == kInvoiceFileLineCount &&
-              bytes.count('\n') == kInvoiceFileLineCount,
-          "49 lines ending in CR LF");
+    TARVELA_FUZZ_CHECK(lines.count() == kInvoiceFileLineCount && bytes.endsWith("\r\n") &&
+                           bytes.count("\r\n") == kInvoiceFileLineCount &&
+                           bytes.count('\r') == kInvoiceFileLineCount &&
+                           bytes.count('\n') == kInvoiceFileLineCount,
+                       "49 lines ending in CR LF");
     QString total = StripSpaces(record.Uhrnem);
-    Check(lines.line(46) == (total.isEmpty() ? QStringLiteral("0") : total),
-          "line 46 is the total without spaces", Quote(lines.line(46)));
+    TARVELA_FUZZ_CHECK(lines.line(46) == (total.isEmpty() ? QStringLiteral("0") : total),
+                       "line 46 is the total without spaces", Quote(lines.line(46)));
 
     // Written to a file (atomically), it reads back to the same record, except what the reader
     // documents: the total is not read, an empty currency becomes the default, a date never
     // set is written as the zero date.
     WriteInvoiceFile(record, path);
-    Check(ReadBytes(path) == bytes, "the file holds exactly the bytes");
+    TARVELA_FUZZ_CHECK(ReadBytes(path) == bytes, "the file holds exactly the bytes");
     InvoiceRecord back;
     ReadInvoiceFile(path, back, kCurrency);
     InvoiceRecord expected = record;
@@ -136,6 +138,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (!date->isValid())
             *date = ZeroDate();
     }
-    Check(back == expected, "what the writer writes, the reader reads back");
+    TARVELA_FUZZ_CHECK(back == expected, "what the writer writes, the reader reads back");
     return 0;
 }

@@ -34,29 +34,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString firstLine = clipboard.left(lineEnd);
 
     for (int cell = 0; cell < kItemCellCount; ++cell) {
-        Check(!row.cell(cell).contains(QLatin1Char('\r')) &&
-                  !row.cell(cell).contains(QLatin1Char('\n')),
-              "no line break reaches a cell", Quote(clipboard));
-        Check(!row.cell(cell).contains(QLatin1Char('|')), "no \"|\" reaches a cell",
-              Quote(clipboard));
+        TARVELA_FUZZ_CHECK(!row.cell(cell).contains(QLatin1Char('\r')) &&
+                               !row.cell(cell).contains(QLatin1Char('\n')),
+                           "no line break reaches a cell", Quote(clipboard));
+        TARVELA_FUZZ_CHECK(!row.cell(cell).contains(QLatin1Char('|')), "no \"|\" reaches a cell",
+                           Quote(clipboard));
     }
 
     if (!firstLine.contains(QLatin1Char('|'))) {
         InvoiceItemRow expected = before;
         expected.Dodavka = firstLine;
-        Check(row == expected, "a text without \"|\" replaces the description alone",
-              Quote(clipboard));
+        TARVELA_FUZZ_CHECK(row == expected, "a text without \"|\" replaces the description alone",
+                           Quote(clipboard));
         return 0;
     }
     const QStringList pieces = SplitCells(firstLine);
     for (int cell = 0; cell < kItemCellCount; ++cell) {
         const QString expected = cell < pieces.size() - 1 ? pieces[cell] : before.cell(cell);
-        Check(row.cell(cell) == expected,
-              "the pieces before each \"|\" fill the cells, the others stay", Quote(clipboard));
+        TARVELA_FUZZ_CHECK(row.cell(cell) == expected,
+                           "the pieces before each \"|\" fill the cells, the others stay",
+                           Quote(clipboard));
     }
     // A copied row pastes back to itself.
     InvoiceItemRow copy;
     PasteIntoRow(copy, ItemRowText(row) + QStringLiteral("\r\n"));
-    Check(copy == row, "a copied row pastes back to the same cells", Quote(clipboard));
+    TARVELA_FUZZ_CHECK(copy == row, "a copied row pastes back to the same cells", Quote(clipboard));
     return 0;
 }

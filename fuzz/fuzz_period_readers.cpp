@@ -82,12 +82,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // The open dialog: the listing holds exactly the invoice files.
     const QStringList listed = ListInvoiceFileNames(folder);
-    Check(QSet<QString>(listed.begin(), listed.end()) == invoiceNames &&
-              listed.size() == invoiceNames.size(),
-          "the open dialog lists exactly the invoice files", listed.join(QLatin1Char(',')));
+    TARVELA_FUZZ_CHECK(QSet<QString>(listed.begin(), listed.end()) == invoiceNames &&
+                           listed.size() == invoiceNames.size(),
+                       "the open dialog lists exactly the invoice files",
+                       listed.join(QLatin1Char(',')));
     const QStringList storeListed = store.ListInvoiceFiles(kYear, InvoiceStore::Listing::AsListed);
-    Check(QSet<QString>(storeListed.begin(), storeListed.end()) == invoiceNames,
-          "the store lists exactly the invoice files", storeListed.join(QLatin1Char(',')));
+    TARVELA_FUZZ_CHECK(QSet<QString>(storeListed.begin(), storeListed.end()) == invoiceNames,
+                       "the store lists exactly the invoice files",
+                       storeListed.join(QLatin1Char(',')));
 
     AppSettings settings;
     settings.AktualniRok = kYear;
@@ -98,27 +100,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const TarvelaError& e) {
         Fail("the overview failed on readable files", e.message());
     }
-    Check(overview.size() == invoiceNames.size(), "the overview has one entry per invoice file");
+    TARVELA_FUZZ_CHECK(overview.size() == invoiceNames.size(),
+                       "the overview has one entry per invoice file");
     QMap<QString, OverviewEntry> overviewByName; // lower-cased name -> entry
     ReportDataSet dataSet;
     FillPeriodOverview(dataSet, overview, settings.VychoziMena);
-    Check(dataSet.rowCount() == overview.size(), "one overview row per entry");
+    TARVELA_FUZZ_CHECK(dataSet.rowCount() == overview.size(), "one overview row per entry");
 
     QSet<QString> codesWithDescription; // lower-cased codes of lines with a description
     for (const QString& name : invoiceNames) {
         const QByteArray& bytes = files[name];
         const FileLines lines = FileLines::FromBytes(bytes);
         const FileLines fromFile = FileLines::ReadFile(folder + QLatin1Char('/') + name);
-        Check(fromFile.lines() == lines.lines(), "reading the file gives the same lines");
+        TARVELA_FUZZ_CHECK(fromFile.lines() == lines.lines(),
+                           "reading the file gives the same lines");
 
         // The open dialog's row.
         const InvoiceListEntry entry = ReadInvoiceListEntry(folder, name);
-        Check(entry.FileName == name && entry.Cislo == name.left(name.size() - 4),
-              "the row names the file", entry.Cislo);
-        Check(entry.Datum == lines.line(7) && entry.Odberatel == lines.line(11) &&
-                  entry.Splatnost == lines.line(9) && entry.Uhrazeno == lines.line(47) &&
-                  entry.Mena == lines.line(48),
-              "the row shows lines 7, 11, 9, 47 and 48");
+        TARVELA_FUZZ_CHECK(entry.FileName == name && entry.Cislo == name.left(name.size() - 4),
+                           "the row names the file", entry.Cislo);
+        TARVELA_FUZZ_CHECK(entry.Datum == lines.line(7) && entry.Odberatel == lines.line(11) &&
+                               entry.Splatnost == lines.line(9) &&
+                               entry.Uhrazeno == lines.line(47) && entry.Mena == lines.line(48),
+                           "the row shows lines 7, 11, 9, 47 and 48");
         QString total;
         if (lines.has(46)) {
             try {
@@ -126,32 +130,34 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             } catch (const ConversionError&) {
             }
         }
-        Check(entry.Celkem == total, "the row's total", Quote(entry.Celkem));
+        TARVELA_FUZZ_CHECK(entry.Celkem == total, "the row's total", Quote(entry.Celkem));
 
         // The pickers.
         const TemplateTaken taken = TakeTemplateLines(lines);
         for (int i = 0; i < 9; ++i)
-            Check(taken.Customer.Od[i] ==
-                      (lines.has(10 + i) ? std::optional(lines.line(10 + i)) : std::nullopt),
-                  "the customer picker takes lines 10 to 18 that exist");
+            TARVELA_FUZZ_CHECK(
+                taken.Customer.Od[i] ==
+                    (lines.has(10 + i) ? std::optional(lines.line(10 + i)) : std::nullopt),
+                "the customer picker takes lines 10 to 18 that exist");
         for (int row = 1; row <= kItemRowCount; ++row) {
-            Check(taken.Rows[row - 1].has_value() == lines.has(18 + row),
-                  "the template picker takes the item lines that exist");
+            TARVELA_FUZZ_CHECK(taken.Rows[row - 1].has_value() == lines.has(18 + row),
+                               "the template picker takes the item lines that exist");
             if (!taken.Rows[row - 1])
                 continue;
             const QStringList parts = SplitCells(lines.line(18 + row));
             for (int cell = 0; cell < kItemCellCount; ++cell) {
-                Check(taken.Rows[row - 1]->cell(cell) ==
-                          (cell < parts.size() ? parts[cell] : QString()),
-                      "a template row's cells are the line's pieces");
-                Check(!taken.Rows[row - 1]->cell(cell).contains(QLatin1Char('|')),
-                      "no \"|\" in a template cell");
+                TARVELA_FUZZ_CHECK(taken.Rows[row - 1]->cell(cell) ==
+                                       (cell < parts.size() ? parts[cell] : QString()),
+                                   "a template row's cells are the line's pieces");
+                TARVELA_FUZZ_CHECK(!taken.Rows[row - 1]->cell(cell).contains(QLatin1Char('|')),
+                                   "no \"|\" in a template cell");
             }
             const QString code = parts.value(0);
             if (!parts.value(1).isEmpty() && !code.isEmpty())
                 codesWithDescription.insert(code.toLower());
         }
-        Check(TakeCustomerLines(lines).Od == taken.Customer.Od, "both pickers take the customer");
+        TARVELA_FUZZ_CHECK(TakeCustomerLines(lines).Od == taken.Customer.Od,
+                           "both pickers take the customer");
 
         // The overview's entry for this file.
         const QString lower = LowerCaseAscii(name);
@@ -163,19 +169,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                        e.Mena == LineOr(lines, 48, QStringLiteral("CZK")) &&
                        e.UhrazenaCastka == lines.line(49);
             });
-        Check(found != overview.end(), "the overview shows what the open dialog shows",
-              Quote(name));
+        TARVELA_FUZZ_CHECK(found != overview.end(), "the overview shows what the open dialog shows",
+                           Quote(name));
         if (lines.has(46))
-            Check(!found->Castka.contains(QLatin1Char(',')) &&
-                      !found->Castka.contains(QLatin1Char(' ')),
-                  "the overview's amount is cut at its comma", Quote(found->Castka));
+            TARVELA_FUZZ_CHECK(!found->Castka.contains(QLatin1Char(',')) &&
+                                   !found->Castka.contains(QLatin1Char(' ')),
+                               "the overview's amount is cut at its comma", Quote(found->Castka));
 
         // The open action: the same lines, whatever it makes of them.
         InvoiceRecord record;
         try {
             ReadInvoiceFile(folder + QLatin1Char('/') + name, record, QStringLiteral("CZK"));
-            Check(record.OdberatelNazev1 == entry.Odberatel || !lines.has(11),
-                  "the open action reads the customer the row shows");
+            TARVELA_FUZZ_CHECK(record.OdberatelNazev1 == entry.Odberatel || !lines.has(11),
+                               "the open action reads the customer the row shows");
         } catch (const ConversionError&) {
         }
     }
@@ -185,21 +191,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const ItemCatalog catalog = LoadItemCatalog(folder);
     QSet<QString> codes;
     for (const ItemCatalogEntry& item : catalog) {
-        Check(!item.Dodavka.isEmpty(), "an item without a description");
+        TARVELA_FUZZ_CHECK(!item.Dodavka.isEmpty(), "an item without a description");
         if (!item.Kod.isEmpty()) {
-            Check(!codes.contains(item.Kod.toLower()), "an item code offered twice",
-                  Quote(item.Kod));
+            TARVELA_FUZZ_CHECK(!codes.contains(item.Kod.toLower()), "an item code offered twice",
+                               Quote(item.Kod));
             codes.insert(item.Kod.toLower());
         }
-        Check(item.Cena.isEmpty() || item.Cena.contains(QLatin1Char(',')),
-              "a price without decimals gets them", Quote(item.Cena));
+        TARVELA_FUZZ_CHECK(item.Cena.isEmpty() || item.Cena.contains(QLatin1Char(',')),
+                           "a price without decimals gets them", Quote(item.Cena));
     }
-    Check(codes == codesWithDescription, "every code with a description is offered once");
+    TARVELA_FUZZ_CHECK(codes == codesWithDescription,
+                       "every code with a description is offered once");
 
     // Numbering looks at the names only; a name that does not end in a number is reported.
     try {
         const QString next = store.NextInvoiceCounter(kYear);
-        Check(next.size() == 3 && IsDigitsOnly(next), "the next counter is three digits", next);
+        TARVELA_FUZZ_CHECK(next.size() == 3 && IsDigitsOnly(next),
+                           "the next counter is three digits", next);
     } catch (const ConversionError&) {
     }
     return 0;

@@ -93,40 +93,44 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Reading never fails, and the file reader agrees with the byte reader.
     const IniFile before = fileExists ? IniFile::FromBytes(old) : IniFile();
     const AppSettings loaded = LoadSettings(folder);
-    Check(loaded.VychoziMena == before.ReadString(QStringLiteral("NASTAVENI"),
-                                                  QStringLiteral("VychoziMena"),
-                                                  QStringLiteral("CZK")) &&
-              loaded.Dodavatel.Nazev ==
-                  before.ReadString(QStringLiteral("Dodavatel"), QStringLiteral("Nazev"), {}) &&
-              loaded.SazbaDPH1 ==
-                  before.ReadInteger(QStringLiteral("NASTAVENI"), QStringLiteral("SazbaDPH1"), 21),
-          "LoadSettings reads what IniFile reads");
+    TARVELA_FUZZ_CHECK(
+        loaded.VychoziMena == before.ReadString(QStringLiteral("NASTAVENI"),
+                                                QStringLiteral("VychoziMena"),
+                                                QStringLiteral("CZK")) &&
+            loaded.Dodavatel.Nazev ==
+                before.ReadString(QStringLiteral("Dodavatel"), QStringLiteral("Nazev"), {}) &&
+            loaded.SazbaDPH1 ==
+                before.ReadInteger(QStringLiteral("NASTAVENI"), QStringLiteral("SazbaDPH1"), 21),
+        "LoadSettings reads what IniFile reads");
 
     try {
         WriteIniString(path, section, name, value, QStringLiteral("Pole"));
     } catch (const TarvelaError& e) {
-        Check(dynamic_cast<const ValidationError*>(&e) || dynamic_cast<const EncodingError*>(&e),
-              "only a value that cannot be stored is refused", e.message());
-        Check(value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n')) ||
-                  !CanEncodeCp1250(value),
-              "a storable value was refused", Quote(value));
-        Check(QFile::exists(path) == fileExists && (!fileExists || ReadBytes(path) == old),
-              "a refused write leaves the file as it was");
+        TARVELA_FUZZ_CHECK(dynamic_cast<const ValidationError*>(&e) ||
+                               dynamic_cast<const EncodingError*>(&e),
+                           "only a value that cannot be stored is refused", e.message());
+        TARVELA_FUZZ_CHECK(value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n')) ||
+                               !CanEncodeCp1250(value),
+                           "a storable value was refused", Quote(value));
+        TARVELA_FUZZ_CHECK(QFile::exists(path) == fileExists &&
+                               (!fileExists || ReadBytes(path) == old),
+                           "a refused write leaves the file as it was");
         return 0;
     }
     const QByteArray written = ReadBytes(path);
 
     // The key reads back to the value; no other key changes.
     const IniFile after = IniFile::FromBytes(written);
-    Check(after.Value(section, name) == AsRead(value), "the key reads back to the value",
-          Quote(value) + QStringLiteral(" read as ") +
-              Quote(after.Value(section, name).value_or(QStringLiteral("<missing>"))));
+    TARVELA_FUZZ_CHECK(after.Value(section, name) == AsRead(value),
+                       "the key reads back to the value",
+                       Quote(value) + QStringLiteral(" read as ") +
+                           Quote(after.Value(section, name).value_or(QStringLiteral("<missing>"))));
     for (const Key& other : kKeys) {
         if (&other == &key)
             continue;
         const QString s = QString::fromLatin1(other.section);
         const QString k = QString::fromLatin1(other.key);
-        Check(after.Value(s, k) == before.Value(s, k), "another key changed", k);
+        TARVELA_FUZZ_CHECK(after.Value(s, k) == before.Value(s, k), "another key changed", k);
     }
 
     // Line by line: everything before and after the change stays byte for byte.
@@ -145,24 +149,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray valueBytes = EncodeCp1250(value);
     const QByteArray entry = key.key + QByteArray("=") + valueBytes + "\r\n";
 
-    Check(oldMid.size() <= 1, "more than one line of the file changed");
+    TARVELA_FUZZ_CHECK(oldMid.size() <= 1, "more than one line of the file changed");
     if (oldMid.size() == 1 && newMid.size() == 1) {
         // The value replaced in place: the key as spelled, and the line end, stay.
         const QByteArray& was = oldMid[0];
         const QByteArray& now = newMid[0];
         const qsizetype equals = was.indexOf('=');
-        Check(equals >= 0, "a line without \"=\" was changed", DecodeCp1250(was));
+        TARVELA_FUZZ_CHECK(equals >= 0, "a line without \"=\" was changed", DecodeCp1250(was));
         const QByteArray end = was.mid(WithoutLineEnd(was).size());
-        Check(now == was.left(equals + 1) + valueBytes + end,
-              "only the value of the key's line changed", DecodeCp1250(now));
+        TARVELA_FUZZ_CHECK(now == was.left(equals + 1) + valueBytes + end,
+                           "only the value of the key's line changed", DecodeCp1250(now));
         return 0;
     }
     std::size_t i = 0;
     if (!oldMid.empty()) {
         // A last line without a line end gets one before the new lines.
-        Check(!newMid.empty() && WithoutLineEnd(oldMid[0]) == oldMid[0] &&
-                  newMid[0] == oldMid[0] + "\r\n" && prefix + 1 == oldLines.size(),
-              "a changed line that is not the key's line");
+        TARVELA_FUZZ_CHECK(!newMid.empty() && WithoutLineEnd(oldMid[0]) == oldMid[0] &&
+                               newMid[0] == oldMid[0] + "\r\n" && prefix + 1 == oldLines.size(),
+                           "a changed line that is not the key's line");
         i = 1;
     }
     int entries = 0;
@@ -172,9 +176,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             ++entries;
             continue;
         }
-        Check(line == "\r\n" || line == "[" + QByteArray(key.section) + "]\r\n",
-              "an added line that is neither the key nor its section", DecodeCp1250(line));
+        TARVELA_FUZZ_CHECK(line == "\r\n" || line == "[" + QByteArray(key.section) + "]\r\n",
+                           "an added line that is neither the key nor its section",
+                           DecodeCp1250(line));
     }
-    Check(entries == 1 || (newMid.empty() && oldMid.empty()), "the key's line added once");
+    TARVELA_FUZZ_CHECK(entries == 1 || (newMid.empty() && oldMid.empty()),
+                       "the key's line added once");
     return 0;
 }

@@ -50,10 +50,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const qint32 number = in.ConsumeIntegral<qint32>();
     const QString text = RemainingText(in);
     const qint32 value = ParseWholeLenient(text); // must never throw
-    Check(value == Expected(text), "the value is the kept characters' number, or 0",
-          Quote(text) + QStringLiteral(" -> %1, expected %2").arg(value).arg(Expected(text)));
+    TARVELA_FUZZ_CHECK(value == Expected(text), "the value is the kept characters' number, or 0",
+                       Quote(text) +
+                           QStringLiteral(" -> %1, expected %2").arg(value).arg(Expected(text)));
     // A whole number written out reads back.
-    Check(ParseWholeLenient(QString::number(number)) == number, "a written number reads back",
-          QString::number(number));
+    TARVELA_FUZZ_CHECK(ParseWholeLenient(QString::number(number)) == number,
+                       "a written number reads back", QString::number(number));
     return 0;
 }
