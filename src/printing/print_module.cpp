@@ -1,6 +1,6 @@
 #include "printing/print_module.h"
 
-#include "printing/report_data_set.h"
+#include "printing/module_data_set.h"
 #include "printmodule/prm1.h"
 #include "text/codec.h"
 #include "text/errors.h"
@@ -9,8 +9,6 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLibrary>
-
-#include <vector>
 
 namespace tarvela {
 namespace {
@@ -39,77 +37,6 @@ public:
 
 private:
     QLibrary library_;
-};
-
-// A text for the module: Windows-1250, zero-terminated; the empty text goes as a null pointer.
-class CText {
-public:
-    CText(const QString& text, const QString& what) : bytes_(EncodeCp1250(text, what)) {}
-    const char* get() const { return bytes_.isEmpty() ? nullptr : bytes_.constData(); }
-
-private:
-    QByteArray bytes_;
-};
-
-// The data set as the C structure of prm1.h, with the storage its pointers point into.
-class CDataSet {
-public:
-    explicit CDataSet(const ReportDataSet& dataSet) {
-        const auto& columns = dataSet.columns();
-        names_.reserve(static_cast<size_t>(columns.size()));
-        for (const ReportDataSet::Column& column : columns) {
-            names_.push_back(EncodeCp1250(column.name, column.name));
-            columns_.push_back(Prm1Column{names_.back().constData(), CType(column.type),
-                                          column.type == ReportDataSet::ColumnType::Text
-                                              ? static_cast<int32_t>(column.width)
-                                              : 0});
-        }
-        const size_t cellCount = static_cast<size_t>(dataSet.rowCount()) * columns_.size();
-        texts_.reserve(cellCount);
-        cells_.reserve(cellCount);
-        for (int r = 0; r < dataSet.rowCount(); ++r) {
-            const QStringList& row = dataSet.row(r);
-            for (qsizetype c = 0; c < columns.size(); ++c) {
-                Prm1Cell cell{nullptr, 0};
-                if (columns.at(c).type == ReportDataSet::ColumnType::Text) {
-                    texts_.push_back(EncodeCp1250(row.at(c), columns.at(c).name));
-                    if (!texts_.back().isEmpty())
-                        cell.text = texts_.back().constData();
-                } else {
-                    cell.integer = row.at(c).toLongLong();
-                }
-                cells_.push_back(cell);
-            }
-        }
-        set_.structSize = sizeof(Prm1ReportDataSet);
-        set_.columnCount = static_cast<int32_t>(columns_.size());
-        set_.columns = columns_.empty() ? nullptr : columns_.data();
-        set_.rowCount = dataSet.rowCount();
-        set_.cells = cells_.empty() ? nullptr : cells_.data();
-    }
-    CDataSet(const CDataSet&) = delete;
-    CDataSet& operator=(const CDataSet&) = delete;
-
-    const Prm1ReportDataSet* get() const { return &set_; }
-
-private:
-    static int32_t CType(ReportDataSet::ColumnType type) {
-        switch (type) {
-        case ReportDataSet::ColumnType::AutoIncrement:
-            return PRM1_COLUMN_AUTOINC;
-        case ReportDataSet::ColumnType::Integer:
-            return PRM1_COLUMN_INTEGER;
-        case ReportDataSet::ColumnType::Text:
-            break;
-        }
-        return PRM1_COLUMN_TEXT;
-    }
-
-    std::vector<QByteArray> names_;
-    std::vector<Prm1Column> columns_;
-    std::vector<QByteArray> texts_;
-    std::vector<Prm1Cell> cells_;
-    Prm1ReportDataSet set_{};
 };
 
 // Checks 1 and 2 of a report: false (after telling the user) when the module or the template is
@@ -149,10 +76,10 @@ void LibraryPrintModule::runStandardReport(const QString& programFolder,
                                            const QString& variables, const ReportDataSet& dataSet) {
     if (!ModuleAndTemplateExist(programFolder, templatePath))
         return;
-    const CText path(templatePath, QStringLiteral("Předloha sestavy"));
-    const CText name(title, QStringLiteral("Název sestavy"));
-    const CText values(variables, QStringLiteral("Údaje sestavy"));
-    const CDataSet rows(dataSet);
+    const ModuleText path(templatePath, QStringLiteral("Předloha sestavy"));
+    const ModuleText name(title, QStringLiteral("Název sestavy"));
+    const ModuleText values(variables, QStringLiteral("Údaje sestavy"));
+    const ModuleDataSet rows(dataSet);
 
     ScopedLibrary library(programFolder);
     if (!library.load())
@@ -169,9 +96,9 @@ void LibraryPrintModule::runPlainReport(const QString& programFolder, const QStr
                                         const QString& title, const QString& variables) {
     if (!ModuleAndTemplateExist(programFolder, templatePath))
         return;
-    const CText path(templatePath, QStringLiteral("Předloha sestavy"));
-    const CText name(title, QStringLiteral("Název sestavy"));
-    const CText values(variables, QStringLiteral("Údaje sestavy"));
+    const ModuleText path(templatePath, QStringLiteral("Předloha sestavy"));
+    const ModuleText name(title, QStringLiteral("Název sestavy"));
+    const ModuleText values(variables, QStringLiteral("Údaje sestavy"));
 
     ScopedLibrary library(programFolder);
     if (!library.load())

@@ -2,6 +2,7 @@
 // its render-to-PDF entry point) and the PDF's text is read back with pdftotext. One document of
 // each family: an invoice with items, the period overview and the cash receipt.
 #include "print_window.h"
+#include "printing/module_data_set.h"
 #include "printing/print_module.h"
 #include "printing/report_data_set.h"
 #include "printmodule/prm1_test_support.h"
@@ -28,11 +29,7 @@ public:
 
     void runStandardReport(const QString&, const QString& templatePath, const QString& title,
                            const QString& variables, const ReportDataSet& dataSet) override {
-        CDataSet set;
-        for (const ReportDataSet::Column& c : dataSet.columns())
-            set.addColumn(c.name, CType(c.type), c.width);
-        for (int r = 0; r < dataSet.rowCount(); ++r)
-            set.addRow(dataSet.row(r));
+        const ModuleDataSet set(dataSet);
         render(templatePath, title, variables, set.get());
     }
     void runPlainReport(const QString&, const QString& templatePath, const QString& title,
@@ -42,31 +39,18 @@ public:
     QString printModuleVersion(const QString&) override { return QString(); }
 
 private:
-    static int CType(ReportDataSet::ColumnType type) {
-        switch (type) {
-        case ReportDataSet::ColumnType::AutoIncrement:
-            return PRM1_COLUMN_AUTOINC;
-        case ReportDataSet::ColumnType::Integer:
-            return PRM1_COLUMN_INTEGER;
-        case ReportDataSet::ColumnType::Text:
-            break;
-        }
-        return PRM1_COLUMN_TEXT;
-    }
-
     void render(const QString& templatePath, const QString& title, const QString& variables,
                 const Prm1ReportDataSet* dataSet) {
         ++calls;
         auto toPdf = reinterpret_cast<Prm1SestavaDoPDFFn>(module_.resolve("SestavaDoPDF"));
         QVERIFY2(toPdf, "SestavaDoPDF missing");
-        const QByteArray path = EncodeCp1250(templatePath);
-        const QByteArray titleBytes = EncodeCp1250(title);
-        const QByteArray vars = EncodeCp1250(variables);
-        const QByteArray pdf = EncodeCp1250(pdfPath_);
+        const ModuleText path(templatePath, QStringLiteral("template"));
+        const ModuleText titleText(title, QStringLiteral("title"));
+        const ModuleText vars(variables, QStringLiteral("variables"));
+        const ModuleText pdf(pdfPath_, QStringLiteral("PDF"));
         char buffer[512] = "";
-        result = toPdf(path.constData(), titleBytes.isEmpty() ? nullptr : titleBytes.constData(),
-                       vars.isEmpty() ? nullptr : vars.constData(), dataSet, pdf.constData(),
-                       buffer, sizeof buffer);
+        result = toPdf(path.get(), titleText.get(), vars.get(), dataSet, pdf.get(), buffer,
+                       sizeof buffer);
         message = DecodeCp1250(QByteArray(buffer));
     }
 
