@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -555,6 +556,43 @@ private slots:
         QVERIFY(!dlg.isVisible());
         QCOMPARE(hookCalls, 1);
         QCOMPARE(tarvela::LoadSettings(folder.path()).VychoziMena, QStringLiteral("EUX"));
+    }
+
+    void aVanishedProgramFolderKeepsTheDialogOpen() {
+        TempProgramFolder folder;
+        folder.writeBytes(QStringLiteral("Tarvela.ini"),
+                          Crlf(QStringLiteral("[NASTAVENI]\nPlatce=0\n")));
+        const AppSettings given = tarvela::LoadSettings(folder.path());
+        TKonfig dlg(given, folder.path());
+        int hookCalls = 0;
+        dlg.SetApplyHook([&](const AppSettings&) { ++hookCalls; });
+        ShowAndActivate(&dlg);
+        dlg.PageControl1->setCurrentIndex(1);
+        dlg.Ed_Nazev->setFocus();
+        QTest::keyClicks(dlg.Ed_Nazev, QStringLiteral("Truhlarstvi Novak"));
+        // The folder (a USB stick, a network share) goes away while the dialog is open.
+        QVERIFY(QDir(folder.path()).removeRecursively());
+        {
+            MessageBoxRecorder boxes;
+            QTest::mouseClick(dlg.Ok, Qt::LeftButton);
+            QCOMPARE(boxes.shown().size(), 1);
+            QCOMPARE(boxes.shown()[0].kind, tarvela::BoxKind::Error);
+            QVERIFY(boxes.shown()[0].text.contains(QStringLiteral("Tarvela.ini")));
+        }
+        QVERIFY(dlg.isVisible());
+        QVERIFY(!dlg.Saved());
+        QCOMPARE(dlg.Settings(), given);
+        QCOMPARE(hookCalls, 0);
+        QCOMPARE(dlg.Ed_Nazev->text(), QStringLiteral("Truhlarstvi Novak"));
+        QVERIFY(!QFileInfo::exists(folder.path())); // nothing recreated it half-way
+
+        // The folder is back: the same values are saved.
+        QVERIFY(QDir().mkpath(folder.path()));
+        QTest::mouseClick(dlg.Ok, Qt::LeftButton);
+        QVERIFY(dlg.Saved());
+        QCOMPARE(hookCalls, 1);
+        QCOMPARE(tarvela::LoadSettings(folder.path()).Dodavatel.Nazev,
+                 QStringLiteral("Truhlarstvi Novak"));
     }
 
     void aWriteCutOffByAFileSizeLimitKeepsTheDialogOpen() {
