@@ -5,7 +5,6 @@
 #include "invoice/invoice_store.h"
 #include "period_generator.h"
 
-
 #include <benchmark/benchmark.h>
 
 namespace tarvela::bench {
