@@ -10,16 +10,6 @@
 namespace tarvela::bench {
 namespace {
 
-void BM_RawBytesOf999Files(benchmark::State& state) {
-    const GeneratedPeriod& period = FullPeriod();
-    for (auto _ : state) {
-        const qint64 total = ReadAllBytesOf(period);
-        if (total < 0)
-            state.SkipWithError("cannot read");
-        benchmark::DoNotOptimize(total);
-    }
-    state.SetItemsProcessed(state.iterations() * period.files().size());
-}
 BENCHMARK(BM_RawBytesOf999Files)->Unit(benchmark::kMillisecond);
 
 void BM_ReadInvoiceFileOne(benchmark::State& state) {

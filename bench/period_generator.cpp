@@ -8,6 +8,8 @@
 
 #include <stdexcept>
 
+#include <benchmark/benchmark.h>
+
 namespace tarvela::bench {
 
 GeneratedPeriod::GeneratedPeriod(int count, int filledRows, int year)
@@ -82,6 +84,17 @@ qint64 ReadAllBytesOf(const GeneratedPeriod& period, void (*afterEach)()) {
             afterEach();
     }
     return total;
+}
+
+void BM_RawBytesOf999Files(benchmark::State& state) {
+    const GeneratedPeriod& period = FullPeriod();
+    for (auto _ : state) {
+        const qint64 total = ReadAllBytesOf(period);
+        if (total < 0)
+            state.SkipWithError("cannot read");
+        benchmark::DoNotOptimize(total);
+    }
+    state.SetItemsProcessed(state.iterations() * period.files().size());
 }
 
 } // namespace tarvela::bench

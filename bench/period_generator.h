@@ -6,6 +6,10 @@
 
 #include <memory>
 
+namespace benchmark {
+class State;
+}
+
 namespace tarvela::bench {
 
 // A realistic period on disk: a temporary program folder with one period folder holding
@@ -35,5 +39,9 @@ const GeneratedPeriod& FullPeriod();
 // and nothing else, calling afterEach (when given) after each file. Gives the number of bytes
 // read, or -1 when a file cannot be read.
 qint64 ReadAllBytesOf(const GeneratedPeriod& period, void (*afterEach)() = nullptr);
+
+// A benchmark body that runs that baseline over the full period, for the files that compare a
+// reader with it: BENCHMARK(BM_RawBytesOf999Files)->Unit(benchmark::kMillisecond);
+void BM_RawBytesOf999Files(benchmark::State& state);
 
 } // namespace tarvela::bench
