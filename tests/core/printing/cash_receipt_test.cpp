@@ -1,0 +1,52 @@
+#include "printing/cash_receipt.h"
+#include "support/printing_fixtures.h"
+
+#include <gtest/gtest.h>
+
+namespace tarvela::test {
+namespace {
+
+QString Golden(const char* castka, const char* words, const char* payer) {
+    return QStringLiteral("DodavJmeno|Jan Dvořák|DodavNazev|Truhlářství Dvořák s.r.o."
+                          "|DodavUlice|Lipová 12|DodavMesto|602 00 Brno"
+                          "|DodavEmail|dvorak@example.cz|DodavTel|Tel: +420 777 123 456"
+                          "|DodavIC|IČ: 12345678|DodavDIC|DIČ: CZ12345678"
+                          "|CisloDokladu|2026007|Datum|6.3.2026|Mena|CZK|Prijem|%3|Castka|%1"
+                          "|CastkaSlovy|%2|UcelPlatby|Úhrada faktury 2026007|Symbol|2026007"
+                          "|Pokladnik|Jana Dvořáková|JmenoPlatce|%3")
+        .arg(QString::fromUtf8(castka), QString::fromUtf8(words), QString::fromUtf8(payer));
+}
+
+TEST(CashReceiptVariables, GoldenTextsForThreeTotals) {
+    const struct {
+        const char* caption;
+        const char* words;
+    } cases[] = {{"250,90", "=dvěstěpadesát="}, {"", "=nula="}, {"10000000,00", "=10000000="}};
+    for (const auto& c : cases) {
+        InvoiceSnapshot invoice = SampleInvoice();
+        invoice.CelkemFaktura = QString::fromUtf8(c.caption);
+        EXPECT_EQ(S(CashReceiptVariables(invoice, PayerSettings()).text()),
+                  S(Golden(c.caption, c.words, "Petr Novák")));
+    }
+}
+
+TEST(CashReceiptVariables, PrefixesStayWithEmptySettingsAndPayerFallsBackToName1) {
+    InvoiceSnapshot invoice = SampleInvoice();
+    invoice.fields.OdberatelOdpovedOsoba = QStringLiteral(" ");
+    invoice.fields.Mena = QStringLiteral("EUR");
+    invoice.fields.Symbol = QStringLiteral("A|B");
+    AppSettings settings;
+    const QString expected =
+        QStringLiteral("DodavJmeno||DodavNazev||DodavUlice||DodavMesto||DodavEmail|"
+                       "|DodavTel|Tel: |DodavIC|IČ: |DodavDIC|DIČ: "
+                       "|CisloDokladu|2026007|Datum|6.3.2026|Mena|EUR|Prijem|Pekárna U Mlýna"
+                       "|Castka|478,00|CastkaSlovy|=čtyřistasedmdesátosm="
+                       "|UcelPlatby|Úhrada faktury 2026007|Symbol|A¦B|Pokladnik|"
+                       "|JmenoPlatce|Pekárna U Mlýna");
+    EXPECT_EQ(S(CashReceiptVariables(invoice, settings).text()), S(expected));
+    EXPECT_EQ(S(CashReceiptTemplate()), "Ses/PrijmovyDoklad.fr3");
+    EXPECT_EQ(S(CashReceiptTitle()), "Příjmový doklad");
+}
+
+} // namespace
+} // namespace tarvela::test

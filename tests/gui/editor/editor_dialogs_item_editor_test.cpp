@@ -1,0 +1,508 @@
+#include "editor/teditacepolozky.h"
+#include "editor/tseznampolozek.h"
+#include "support/editor_dialogs_modal.h"
+#include "support/pickers_invoice_files.h"
+#include "text/message_boxes.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include <memory>
+
+using namespace tarvela;
+using namespace tarvela::test;
+
+namespace {
+
+AppSettings Settings(bool platce) {
+    AppSettings s;
+    s.AktualniRok = 2026;
+    s.Platce = platce;
+    return s;
+}
+
+QString Info(const MessageBoxRecorder& boxes, int i = 0) {
+    return i < boxes.shown().size() ? boxes.shown()[i].text : QString();
+}
+
+// The editor as the window opens it, shown and active, with the hooks recorded.
+struct Editor {
+    TempProgramFolder folder;
+    std::unique_ptr<TEditacePolozky> dialog;
+    QList<InvoiceItemRow> written;
+    QList<RowAmount> amounts;
+    int confirmed = 0;
+
+    Editor(const InvoiceItemRow& row, bool platce, const RowAmount& start = {}) {
+        dialog = std::make_unique<TEditacePolozky>(row, start, Settings(platce), folder.path());
+        dialog->RowWritten = [this](const InvoiceItemRow& r) { written.append(r); };
+        dialog->AmountsChanged = [this](const RowAmount& a) { amounts.append(a); };
+        dialog->Confirmed = [this] { ++confirmed; };
+        dialog->show();
+        dialog->activateWindow();
+        QApplication::setActiveWindow(dialog.get());
+        if (!QTest::qWaitForWindowActive(dialog.get()))
+            qWarning("the editor did not become active");
+    }
+    TEditacePolozky* operator->() const { return dialog.get(); }
+};
+
+QWidget* Focused() {
+    QWidget* w = QApplication::focusWidget();
+    // The rate combo's own line edit stands for the combo.
+    if (w && qobject_cast<QComboBox*>(w->parentWidget()))
+        return w->parentWidget();
+    return w;
+}
+
+void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+}
+
+void Type(QLineEdit* field, const QString& text) {
+    field->setFocus();
+    field->setCursorPosition(static_cast<int>(field->text().size()));
+    QTest::keyClicks(field, text);
+}
+
+void Paste(QWidget* field, const QString& clipboard) {
+    QGuiApplication::clipboard()->setText(clipboard);
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+}
+
+// Leaves the focused field to the next control, as Tab does.
+void Leave(QWidget* field) {
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_Tab);
+}
+
+const InvoiceItemRow kPricedRow{"A1", "Oprava", "ks", "2", "150,00", "21"};
+
+} // namespace
+
+class EditorDialogsItemEditorTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic)); }
+
+    void controlsSitWhereTheFormPutsThem() {
+        Editor e(kPricedRow, true);
+        QCOMPARE(e->windowTitle(), QStringLiteral("Editace položky"));
+        QCOMPARE(e->size(), QSize(508, 176));
+        struct Place {
+            QWidget* w;
+            QRect r;
+        };
+        const Place places[] = {
+            {e->Ed_Kod, {16, 24, 73, 21}},
+            {e->Ed_OznaceniDodavky, {96, 24, 361, 21}},
+            {e->Tl_SeznamPolozek, {464, 24, 25, 21}},
+            {e->Ed_MJ, {16, 72, 73, 21}},
+            {e->Ed_PocetMJ, {96, 72, 73, 21}},
+            {e->Ed_CenaMJ, {176, 72, 97, 21}},
+            {e->SazbaDPH, {280, 72, 65, 21}},
+            {e->Ed_CenaSA, {352, 72, 105, 21}},
+            {e->Tl_Ok, {336, 136, 73, 25}},
+            {e->Tl_Storno, {416, 136, 75, 25}},
+        };
+        for (const Place& p : places)
+            QCOMPARE(p.w->geometry(), p.r);
+        // The clearing buttons keep at least the form's sizes and grow to their captions.
+        QCOMPARE(e->Tl_Vyprazdnit->pos(), QPoint(16, 136));
+        QVERIFY(e->Tl_Vyprazdnit->width() >= 81);
+        QVERIFY(e->Tl_VyprazdnitCenu->x() >= 104);
+        QVERIFY(e->Tl_VyprazdnitCenu->width() >= 129);
+        QCOMPARE(e->Tl_VyprazdnitCenu->x(), e->Tl_Vyprazdnit->geometry().right() + 8);
+        for (QPushButton* b : {e->Tl_Vyprazdnit, e->Tl_VyprazdnitCenu})
+            QVERIFY(b->sizeHint().width() <= b->width());
+        QVERIFY(e->Tl_VyprazdnitCenu->geometry().right() < e->Tl_Ok->x());
+        QCOMPARE(e->La_OznaceniDodavky->text(), QStringLiteral("Označení dodávky"));
+        QCOMPARE(e->La_CenaSA->text(), QStringLiteral("Celkem bez DPH"));
+        QCOMPARE(e->Tl_VyprazdnitCenu->text(), QStringLiteral("Vyprázdnit cenové údaje"));
+        QCOMPARE(e->Tl_SeznamPolozek->toolTip(),
+                 QStringLiteral("Přenést text z jiné existující faktury"));
+        QCOMPARE(Focused(), e->Ed_Kod);
+        QVERIFY(!e->Tl_Ok->isEnabled());
+        QCOMPARE(e->Ed_Kod->text(), QStringLiteral("A1"));
+        QCOMPARE(e->Ed_CenaMJ->text(), QStringLiteral("150,00"));
+        QCOMPARE(e->Ed_CenaSA->text(), QString());
+    }
+
+    void rateComboIsPickOnlyForAKnownRateAndEditableOtherwise() {
+        struct Case {
+            QString rate;
+            bool editable;
+            int index;
+        };
+        const Case cases[] = {{"21", false, 1}, {"15", false, 2}, {"10", false, 3},
+                              {"0", false, 0},  {"19", true, -2}, {"", true, -2}};
+        for (const Case& c : cases) {
+            InvoiceItemRow row = kPricedRow;
+            row.DPH = c.rate;
+            Editor e(row, true);
+            QCOMPARE(e->SazbaDPH->count(), 4);
+            QCOMPARE(e->SazbaDPH->itemText(1), QStringLiteral("21"));
+            QCOMPARE(e->SazbaDPH->isEditable(), c.editable);
+            QCOMPARE(e->SazbaDPH->currentText(), c.rate);
+            if (c.index >= 0)
+                QCOMPARE(e->SazbaDPH->currentIndex(), c.index);
+            QVERIFY(!e->Tl_Ok->isEnabled());
+        }
+        Editor nonPayer(kPricedRow, false);
+        QVERIFY(nonPayer->SazbaDPH->isHidden());
+        QVERIFY(nonPayer->La_SazbaDPH->isHidden());
+    }
+
+    void enterAndCtrlArrowsWalkTheVisibleEnabledTabStops() {
+        // A payer: the rate combo is on the way; Ok is still disabled, so Enter ends at Storno.
+        Editor e(kPricedRow, true);
+        const QList<QWidget*> walk{e->Ed_OznaceniDodavky, e->Ed_MJ,     e->Ed_PocetMJ, e->Ed_CenaMJ,
+                                   e->SazbaDPH,           e->Ed_CenaSA, e->Tl_Storno};
+        for (QWidget* next : walk) {
+            PressKey(Qt::Key_Return);
+            QCOMPARE(Focused(), next);
+        }
+        PressKey(Qt::Key_Return); // Enter on a button does nothing
+        QCOMPARE(Focused(), e->Tl_Storno);
+        QVERIFY(e->isVisible());
+        e->Ed_CenaSA->setFocus();
+        PressKey(Qt::Key_Left, Qt::ControlModifier);
+        QCOMPARE(Focused(), e->SazbaDPH);
+        PressKey(Qt::Key_Left, Qt::ControlModifier);
+        QCOMPARE(Focused(), e->Ed_CenaMJ);
+        PressKey(Qt::Key_Right, Qt::ControlModifier);
+        QCOMPARE(Focused(), e->SazbaDPH);
+
+        // A non-payer skips the hidden combo; an enabled Ok is the stop after Ed_CenaSA.
+        Editor n(kPricedRow, false);
+        Type(n->Ed_Kod, QStringLiteral("X"));
+        n->Ed_CenaMJ->setFocus();
+        PressKey(Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(Focused(), n->Ed_CenaSA);
+        PressKey(Qt::Key_Return);
+        QCOMPARE(Focused(), n->Tl_Ok);
+        QVERIFY(n->isVisible());
+        QVERIFY(n.written.isEmpty());
+    }
+
+    void escapeDoesNotCloseTheDialog() {
+        Editor e(kPricedRow, true);
+        PressKey(Qt::Key_Escape);
+        QVERIFY(e->isVisible());
+        QTest::mouseClick(e->Tl_Storno, Qt::LeftButton);
+        QVERIFY(!e->isVisible());
+        QCOMPARE(e->result(), int(QDialog::Rejected));
+        QVERIFY(e.written.isEmpty());
+    }
+
+    void completionOnLeavingQuantityAndPrice() {
+        struct Case {
+            QString quantity, price, quantityAfter, priceAfter, net;
+        };
+        const Case cases[] = {
+            {"5,", "10", "5,0", "10,00", "50,00"},    {"", "", "0", "0,00", "0,00"},
+            {"2", "150", "2", "150,00", "300,00"},    {"3", "0,333", "3", "0,333", "1,00"},
+            {"5,5", "12,5", "5,5", "12,50", "68,75"}, {"1", "12,", "1", "12,", "12,00"},
+        };
+        for (const Case& c : cases) {
+            Editor e(InvoiceItemRow{}, false);
+            e->Ed_PocetMJ->setText(c.quantity);
+            e->Ed_CenaMJ->setText(c.price);
+            Leave(e->Ed_PocetMJ);
+            QCOMPARE(e->Ed_PocetMJ->text(), c.quantityAfter);
+            QCOMPARE(Focused(), e->Ed_CenaMJ);
+            Leave(e->Ed_CenaMJ);
+            QCOMPARE(e->Ed_CenaMJ->text(), c.priceAfter);
+            QCOMPARE(e->Ed_CenaSA->text(), c.net);
+        }
+    }
+
+    void numberFieldsTakeOnlyNumberKeysAndTheCommaRule() {
+        MessageBoxRecorder boxes;
+        Editor e(InvoiceItemRow{}, false);
+        Type(e->Ed_PocetMJ, QStringLiteral(","));
+        QCOMPARE(e->Ed_PocetMJ->text(), QStringLiteral("0,"));
+        Type(e->Ed_PocetMJ, QStringLiteral("5,a|x 7"));
+        QCOMPARE(e->Ed_PocetMJ->text(), QStringLiteral("0,57"));
+        Type(e->Ed_CenaMJ, QStringLiteral("-1.5"));
+        QCOMPARE(e->Ed_CenaMJ->text(), QStringLiteral("-1.5"));
+        QTest::keyClick(e->Ed_CenaMJ, Qt::Key_Backspace);
+        QCOMPARE(e->Ed_CenaMJ->text(), QStringLiteral("-1."));
+        QVERIFY(boxes.shown().isEmpty());
+        QVERIFY(e->Tl_Ok->isEnabled());
+    }
+
+    void pastingIntoNumberFields() {
+        MessageBoxRecorder boxes;
+        Editor e(InvoiceItemRow{"", "", "", "7", "", ""}, false);
+        Paste(e->Ed_PocetMJ, QStringLiteral("  12,50 \t"));
+        QCOMPARE(e->Ed_PocetMJ->text(), QStringLiteral("12,50"));
+        Paste(e->Ed_PocetMJ, QStringLiteral("12 ks"));
+        QCOMPARE(e->Ed_PocetMJ->text(), QStringLiteral("12,50"));
+        QCOMPARE(Info(boxes),
+                 QStringLiteral("Vložená hodnota obsahuje jeden nebo více nečíselných znaků!"));
+        Paste(e->Ed_CenaMJ, QStringLiteral("1|2"));
+        QCOMPARE(e->Ed_CenaMJ->text(), QString());
+        Paste(e->Ed_CenaMJ, QStringLiteral("12345678901234567890"));
+        QCOMPARE(e->Ed_CenaMJ->text(), QString());
+        QCOMPARE(boxes.shown().size(), 2);
+        QCOMPARE(Info(boxes, 1),
+                 QStringLiteral("Vložená hodnota obsahuje jeden nebo více nečíselných znaků!"));
+    }
+
+    void aCellSeparatorNeverGetsIntoACell() {
+        Editor e(InvoiceItemRow{"", "", "", "", "", "19"}, true);
+        Type(e->Ed_Kod, QStringLiteral("A|1"));
+        QCOMPARE(e->Ed_Kod->text(), QStringLiteral("A1"));
+        Paste(e->Ed_OznaceniDodavky, QStringLiteral("Oprava|stroje|"));
+        QCOMPARE(e->Ed_OznaceniDodavky->text(), QStringLiteral("Opravastroje"));
+        Type(e->Ed_MJ, QStringLiteral("|ks|"));
+        QCOMPARE(e->Ed_MJ->text(), QStringLiteral("ks"));
+        QLineEdit* rate = e->SazbaDPH->lineEdit();
+        QVERIFY(rate);
+        rate->setFocus();
+        rate->end(false);
+        QTest::keyClicks(rate, QStringLiteral("|5"));
+        QCOMPARE(e->SazbaDPH->currentText(), QStringLiteral("195"));
+        QTest::mouseClick(e->Tl_Ok, Qt::LeftButton);
+        QCOMPARE(e.written.size(), 1);
+        QCOMPARE(ItemRowText(e.written[0]), QStringLiteral("A1|Opravastroje|ks|||195|"));
+    }
+
+    void okChecksForAPayer() {
+        struct Case {
+            QString quantity, price, rate;
+            QString message;
+            const char* focus; // where the focus goes, empty: stays
+        };
+        const Case cases[] = {
+            {"2", "", "21", "Je zadaný počet jednotek, schází zadat cenu.", "Ed_CenaMJ"},
+            {"", "150,00", "21", "Je zadaná cena, schází zadat počet jednotek.", "Ed_PocetMJ"},
+            {"2", "150,00", "", "Jste plátci DPH! Musíte zadat sazbu DPH.", ""},
+        };
+        for (const Case& c : cases) {
+            MessageBoxRecorder boxes;
+            Editor e(InvoiceItemRow{"K", "Popis", "ks", "", "", c.rate}, true);
+            e->Ed_PocetMJ->setText(c.quantity);
+            e->Ed_CenaMJ->setText(c.price);
+            e->Ed_OznaceniDodavky->setFocus();
+            e->Tl_OkClick(); // as a click, without the focus moving to the button
+            QCOMPARE(Info(boxes), c.message);
+            QCOMPARE(boxes.shown()[0].caption, QStringLiteral("Tarvela"));
+            QCOMPARE(Focused()->objectName(),
+                     QString::fromLatin1(*c.focus ? c.focus : "Ed_OznaceniDodavky"));
+            QVERIFY(e->isVisible());
+            QVERIFY(e.written.isEmpty());
+            QCOMPARE(e->Ed_PocetMJ->text(), c.quantity);
+        }
+    }
+
+    void okWithoutRateForANonPayerAndForATextOnlyRow() {
+        {
+            MessageBoxRecorder boxes;
+            Editor e(InvoiceItemRow{}, false);
+            e->Ed_PocetMJ->setText("2");
+            e->Ed_CenaMJ->setText("150,00");
+            QTest::mouseClick(e->Tl_Ok, Qt::LeftButton);
+            QVERIFY(boxes.shown().isEmpty());
+            QCOMPARE(e->result(), int(QDialog::Accepted));
+            QCOMPARE(e->Row(), (InvoiceItemRow{"", "", "", "2", "150,00", ""}));
+            QCOMPARE(e->Amounts().Base, 300.0);
+        }
+        {
+            // A payer's empty row: a description alone passes without a rate.
+            MessageBoxRecorder boxes;
+            Editor e(InvoiceItemRow{}, true);
+            QVERIFY(e->SazbaDPH->isEditable());
+            Type(e->Ed_OznaceniDodavky, QStringLiteral("Jen text"));
+            QTest::mouseClick(e->Tl_Ok, Qt::LeftButton);
+            QVERIFY(boxes.shown().isEmpty());
+            QCOMPARE(e.written.size(), 1);
+            QCOMPARE(ItemRowText(e.written[0]), QStringLiteral("|Jen text|||||"));
+            QCOMPARE(e.confirmed, 1);
+        }
+        {
+            // Tabbing through an empty row's numbers makes "0" and "0,00"; Ok then wants a rate.
+            MessageBoxRecorder boxes;
+            Editor e(InvoiceItemRow{}, true);
+            e->Ed_PocetMJ->setFocus();
+            PressKey(Qt::Key_Return);
+            PressKey(Qt::Key_Return);
+            QCOMPARE(e->Ed_PocetMJ->text(), QStringLiteral("0"));
+            QCOMPARE(e->Ed_CenaMJ->text(), QStringLiteral("0,00"));
+            QVERIFY(e->Tl_Ok->isEnabled());
+            e->Tl_OkClick();
+            QCOMPARE(Info(boxes), QStringLiteral("Jste plátci DPH! Musíte zadat sazbu DPH."));
+        }
+    }
+
+    void okWritesTheCellsAndRecomputesTheRow() {
+        Editor e(InvoiceItemRow{"A1", "Oprava", "ks", "1", "100,00", "15"}, true,
+                 RowAmount{100, 0, 15, 0});
+        e->Ed_PocetMJ->setText("2");
+        e->Ed_CenaMJ->setText("150,00");
+        e->SazbaDPH->setCurrentIndex(1);
+        QTest::mouseClick(e->Tl_Ok, Qt::LeftButton);
+        QCOMPARE(e->result(), int(QDialog::Accepted));
+        QCOMPARE(e.written, QList<InvoiceItemRow>{kPricedRow});
+        QCOMPARE(e.amounts, QList<RowAmount>{(RowAmount{300, 63, 0, 0})});
+        QCOMPARE(e.confirmed, 1);
+    }
+
+    void anUnknownRateIsKeptAndItsTaxStays() {
+        Editor e(InvoiceItemRow{"A1", "Oprava", "ks", "2", "100,00", "19"}, true,
+                 RowAmount{200, 38, 0, 0});
+        QCOMPARE(e->SazbaDPH->currentText(), QStringLiteral("19"));
+        Type(e->Ed_OznaceniDodavky, QStringLiteral(" motoru"));
+        QTest::mouseClick(e->Tl_Ok, Qt::LeftButton);
+        QCOMPARE(e->Row().DPH, QStringLiteral("19"));
+        QCOMPARE(e->Row().Dodavka, QStringLiteral("Oprava motoru"));
+        QCOMPARE(e->Amounts(), (RowAmount{200, 38, 0, 0}));
+    }
+
+    void aFailedConversionKeepsTheDialogOpen() {
+        MessageBoxRecorder boxes;
+        Editor e(InvoiceItemRow{"A1", "Oprava", "ks", "1", "10,00", "21"}, true,
+                 RowAmount{10, 2.1, 0, 0});
+        e->Ed_PocetMJ->setText("1.5");
+        Leave(e->Ed_PocetMJ);
+        QCOMPARE(boxes.shown().size(), 1);
+        QCOMPARE(boxes.shown()[0].kind, BoxKind::Error);
+        QCOMPARE(boxes.shown()[0].text,
+                 QStringLiteral("'1.5' is not a valid floating point value."));
+        QCOMPARE(e->Ed_CenaSA->text(), QString());
+
+        // Clicking Ok leaves the price field first, which reports the quantity once more.
+        QTest::mouseClick(e->Tl_Ok, Qt::LeftButton);
+        QCOMPARE(boxes.shown().size(), 3);
+        for (const ShownBox& box : boxes.shown())
+            QCOMPARE(box.text, QStringLiteral("'1.5' is not a valid floating point value."));
+        QVERIFY(e->isVisible());
+        QCOMPARE(e.written.size(), 1); // the cells are written ...
+        QCOMPARE(e.written[0].PocetMJ, QStringLiteral("1.5"));
+        QVERIFY(e.amounts.isEmpty()); // ... the amounts stay, nothing is confirmed
+        QCOMPARE(e->Amounts(), (RowAmount{10, 2.1, 0, 0}));
+        QCOMPARE(e.confirmed, 0);
+    }
+
+    void clearingButtonsZeroTheAmountsAtOnce() {
+        {
+            Editor e(kPricedRow, true, RowAmount{300, 63, 0, 0});
+            QTest::mouseClick(e->Tl_Vyprazdnit, Qt::LeftButton);
+            QCOMPARE(e.amounts, QList<RowAmount>{RowAmount{}});
+            for (QLineEdit* f : {e->Ed_Kod, e->Ed_OznaceniDodavky, e->Ed_MJ, e->Ed_PocetMJ,
+                                 e->Ed_CenaMJ, e->Ed_CenaSA})
+                QCOMPARE(f->text(), QString());
+            QCOMPARE(e->SazbaDPH->currentIndex(), -1);
+            QCOMPARE(e->SazbaDPH->currentText(), QString());
+            QVERIFY(e->Tl_Ok->isEnabled());
+            QTest::mouseClick(e->Tl_Storno, Qt::LeftButton);
+            QVERIFY(e.written.isEmpty()); // the amounts stay cleared; the cells are untouched
+        }
+        {
+            Editor e(kPricedRow, true, RowAmount{300, 63, 0, 0});
+            QTest::mouseClick(e->Tl_VyprazdnitCenu, Qt::LeftButton);
+            QCOMPARE(e.amounts, QList<RowAmount>{RowAmount{}});
+            QCOMPARE(e->Ed_Kod->text(), QStringLiteral("A1"));
+            QCOMPARE(e->Ed_OznaceniDodavky->text(), QStringLiteral("Oprava"));
+            QCOMPARE(e->Ed_MJ->text(), QString());
+            QTest::mouseClick(e->Tl_Ok, Qt::LeftButton);
+            QCOMPARE(ItemRowText(e->Row()), QStringLiteral("A1|Oprava|||||"));
+        }
+    }
+
+    void itemTakenFromTheListOfAPeriod() {
+        Editor e(InvoiceItemRow{}, true);
+        WriteInvoice(
+            e.folder, "2024/2024001.tvl",
+            InvoiceLines("2024001", {"K1|Oprava stroje|h|2|150|15|", "K2|Materiál|kg|1|80,5|21|"}));
+        QDir().mkpath(e.folder.path() + "2025");
+        QDir().mkpath(e.folder.path() + "Ses");
+
+        QTest::mouseClick(e->Tl_SeznamPolozek, Qt::LeftButton);
+        QStringList years;
+        for (QAction* a : e->PMenu_Rok->actions())
+            years << a->text();
+        QCOMPARE(years, (QStringList{"2025", "2024"}));
+        QCOMPARE(e->PMenu_Rok->actions()[1]->objectName(), QStringLiteral("PMenu_Rok_2024"));
+        e->PMenu_Rok->hide();
+
+        QString caption, counter;
+        OnNextModal(
+            [&](QWidget* modal) {
+                auto* list = qobject_cast<TSeznamPolozek*>(modal);
+                QVERIFY(list);
+                caption = list->windowTitle();
+                QTreeWidget* view = list->ListView1;
+                QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                                  view->visualItemRect(view->topLevelItem(1)).center());
+                counter = list->La_Pocitadlo->text();
+                QTest::mouseClick(list->Tl_Ok, Qt::LeftButton);
+            },
+            e.dialog.get());
+        e->PMenu_Rok->actions()[1]->trigger();
+        QCOMPARE(caption, QStringLiteral("Seznam položek, rok 2024"));
+        QCOMPARE(counter, QStringLiteral("2 z 2"));
+        QCOMPARE(e->Ed_Kod->text(), QStringLiteral("K2"));
+        QCOMPARE(e->Ed_OznaceniDodavky->text(), QStringLiteral("Materiál"));
+        QCOMPARE(e->Ed_MJ->text(), QStringLiteral("kg"));
+        QCOMPARE(e->Ed_CenaMJ->text(), QStringLiteral("80,5"));
+        QCOMPARE(e->Ed_PocetMJ->text(), QStringLiteral("0"));
+        QCOMPARE(e->SazbaDPH->currentText(), QStringLiteral("21"));
+        QCOMPARE(e->focusWidget(), e->Ed_Kod);
+        QVERIFY(e->Tl_Ok->isEnabled());
+
+        // A quantity already typed stays.
+        e->Ed_PocetMJ->setText("3");
+        OnNextModal(
+            [](QWidget* modal) {
+                // Ok is enabled by a click in the list; the first row is selected already.
+                auto* list = static_cast<TSeznamPolozek*>(modal);
+                QTreeWidget* view = list->ListView1;
+                QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                                  view->visualItemRect(view->topLevelItem(0)).center());
+                QTest::mouseClick(list->Tl_Ok, Qt::LeftButton);
+            },
+            e.dialog.get());
+        e->PMenu_Rok->actions()[1]->trigger();
+        QCOMPARE(e->Ed_Kod->text(), QStringLiteral("K1"));
+        QCOMPARE(e->Ed_CenaMJ->text(), QStringLiteral("150,00"));
+        QCOMPARE(e->Ed_PocetMJ->text(), QStringLiteral("3"));
+        QCOMPARE(e->SazbaDPH->currentText(), QStringLiteral("15"));
+    }
+
+    void aVanishedPeriodFolderIsReported() {
+        MessageBoxRecorder boxes;
+        Editor e(kPricedRow, true);
+        QDir().mkpath(e.folder.path() + "2025");
+        QTest::mouseClick(e->Tl_SeznamPolozek, Qt::LeftButton);
+        QCOMPARE(e->PMenu_Rok->actions().size(), 1);
+        e->PMenu_Rok->hide();
+        QDir(e.folder.path() + "2025").removeRecursively();
+        e->PMenu_Rok->actions()[0]->trigger();
+        QCOMPARE(Info(boxes), QStringLiteral("Nebyl nalezen adresář \"2025\" do kterého se "
+                                             "ukládají vytvořené faktury."));
+        QCOMPARE(e->Ed_Kod->text(), QStringLiteral("A1"));
+        QVERIFY(!e->Tl_Ok->isEnabled());
+    }
+
+    void noPeriodFolderNoMenu() {
+        Editor e(kPricedRow, true);
+        QTest::mouseClick(e->Tl_SeznamPolozek, Qt::LeftButton);
+        QVERIFY(e->PMenu_Rok->actions().isEmpty());
+        QVERIFY(!e->PMenu_Rok->isVisible());
+    }
+};
+
+QTEST_MAIN(EditorDialogsItemEditorTest)
+#include "editor_dialogs_item_editor_test.moc"

@@ -1,0 +1,206 @@
+#include "editor/tseznampolozek.h"
+#include "support/pickers_invoice_files.h"
+#include "text/message_boxes.h"
+
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include <memory>
+
+using namespace tarvela;
+using namespace tarvela::test;
+
+namespace {
+
+QStringList RowTexts(const QTreeWidget* view, int row) {
+    QStringList texts;
+    const QTreeWidgetItem* item = view->topLevelItem(row);
+    for (int c = 0; c < view->columnCount(); ++c)
+        texts << item->text(c);
+    return texts;
+}
+
+void ClickRow(QTreeWidget* view, int row) {
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                      view->visualItemRect(view->topLevelItem(row)).center());
+}
+
+// Five items in two invoices of 2025: "K1" twice (the first wins), two rows without a code.
+void WritePeriod(const TempProgramFolder& folder) {
+    WriteInvoice(folder, "2025/2025001.tvl",
+                 InvoiceLines("2025001", {"K1|Oprava stroje|h|2|150|21|", "|OPRAVA|ks|1|99|15|",
+                                          "||||||", "oprav-1|Materiál|kg|1|150,5|10|"}));
+    WriteInvoice(folder, "2025/2025002.tvl",
+                 InvoiceLines("2025002", {"k1|Jiný popis|ks|1|1|21|", "|Čištění|h|1|300|21|",
+                                          "|Přeprava|km|10|12|0|"}));
+}
+
+struct ItemList {
+    TempProgramFolder folder;
+    std::unique_ptr<TSeznamPolozek> dialog;
+    void open(bool platce, const QString& year = QStringLiteral("2025")) {
+        dialog = std::make_unique<TSeznamPolozek>(folder.path(), platce);
+        dialog->SetYear(year);
+        dialog->show();
+        QApplication::setActiveWindow(dialog.get());
+        if (!QTest::qWaitForWindowActive(dialog.get()))
+            qWarning("the item list did not become active");
+    }
+    TSeznamPolozek* operator->() const { return dialog.get(); }
+};
+
+} // namespace
+
+class EditorDialogsItemListTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic)); }
+
+    void listsTheFirstOccurrenceOfEachCodeAndEveryRowWithoutCode() {
+        ItemList l;
+        WritePeriod(l.folder);
+        l.open(true);
+        QCOMPARE(l->windowTitle(), QStringLiteral("Seznam položek, rok 2025"));
+        QTreeWidget* view = l->ListView1;
+        QCOMPARE(view->columnCount(), 5);
+        QCOMPARE(view->headerItem()->text(4), QStringLiteral("DPH"));
+        QCOMPARE(view->topLevelItemCount(), 5);
+        QCOMPARE(RowTexts(view, 0), (QStringList{"K1", "Oprava stroje", "h", "150,00", "21"}));
+        QCOMPARE(RowTexts(view, 1), (QStringList{"", "OPRAVA", "ks", "99,00", "15"}));
+        QCOMPARE(RowTexts(view, 2), (QStringList{"oprav-1", "Materiál", "kg", "150,5", "10"}));
+        QCOMPARE(RowTexts(view, 3), (QStringList{"", "Čištění", "h", "300,00", "21"}));
+        QCOMPARE(l->La_Pocitadlo->text(), QStringLiteral("1 z 5"));
+        QCOMPARE(view->currentItem(), view->topLevelItem(0));
+        QVERIFY(!l->Tl_Ok->isEnabled());
+        QVERIFY(!view->header()->sectionsClickable());
+    }
+
+    void theRateColumnOnlyForAVatPayer() {
+        ItemList l;
+        WritePeriod(l.folder);
+        l.open(false);
+        QCOMPARE(l->ListView1->columnCount(), 4);
+        QCOMPARE(l->ListView1->headerItem()->text(3), QStringLiteral("Cena MJ"));
+        QTest::mouseClick(l->Tl_Ok, Qt::LeftButton); // disabled: nothing happens
+        QVERIFY(l->isVisible());
+        ClickRow(l->ListView1, 1);
+        QVERIFY(l->Tl_Ok->isEnabled());
+        QTest::mouseClick(l->Tl_Ok, Qt::LeftButton);
+        QCOMPARE(l->result(), int(QDialog::Accepted));
+        // The rate is taken also when it is not shown.
+        QCOMPARE(l->SelectedEntry(), (ItemCatalogEntry{"", "OPRAVA", "ks", "99,00", "15"}));
+    }
+
+    void theCounterFollowsClicksAndKeys() {
+        ItemList l;
+        WritePeriod(l.folder);
+        l.open(true);
+        QTreeWidget* view = l->ListView1;
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_Down);
+        QCOMPARE(l->La_Pocitadlo->text(), QStringLiteral("2 z 5"));
+        QTest::keyClick(view, Qt::Key_End);
+        QCOMPARE(l->La_Pocitadlo->text(), QStringLiteral("5 z 5"));
+        QVERIFY(!l->Tl_Ok->isEnabled()); // keys do not enable Ok
+        ClickRow(view, 2);
+        QCOMPARE(l->La_Pocitadlo->text(), QStringLiteral("3 z 5"));
+        QVERIFY(l->Tl_Ok->isEnabled());
+    }
+
+    void filterAndItsCancel() {
+        MessageBoxRecorder boxes;
+        ItemList l;
+        WritePeriod(l.folder);
+        l.open(true);
+        QTest::mouseClick(l->Tl_Filtr, Qt::LeftButton);
+        QCOMPARE(boxes.shown().size(), 1);
+        QCOMPARE(boxes.shown()[0].text, QStringLiteral("Není zadaný výraz pro filtr."));
+        QCOMPARE(l->Tl_Filtr->text(), QStringLiteral("Filtr"));
+
+        l->Ed_Vyraz->setText(QStringLiteral("  OPRAV "));
+        QTest::mouseClick(l->Tl_Filtr, Qt::LeftButton);
+        QCOMPARE(l->Tl_Filtr->text(), QStringLiteral("Zrušit"));
+        QCOMPARE(l->ListView1->topLevelItemCount(), 3);
+        QCOMPARE(l->ListView1->topLevelItem(2)->text(0), QStringLiteral("oprav-1"));
+        QCOMPARE(l->La_Pocitadlo->text(), QStringLiteral("1 z 3"));
+
+        // Changing the expression does not filter again; "Zrušit" shows everything.
+        l->Ed_Vyraz->setText(QStringLiteral("čiš"));
+        QCOMPARE(l->ListView1->topLevelItemCount(), 3);
+        QTest::mouseClick(l->Tl_Filtr, Qt::LeftButton);
+        QCOMPARE(l->Tl_Filtr->text(), QStringLiteral("Filtr"));
+        QCOMPARE(l->La_Pocitadlo->text(), QStringLiteral("1 z 5"));
+        QTest::mouseClick(l->Tl_Filtr, Qt::LeftButton);
+        QCOMPARE(l->ListView1->topLevelItemCount(), 1);
+        QCOMPARE(l->ListView1->topLevelItem(0)->text(1), QStringLiteral("Čištění"));
+        QCOMPARE(l->La_Pocitadlo->text(), QStringLiteral("1 z 1"));
+        l->Ed_Vyraz->setText(QStringLiteral("nic takového"));
+        QTest::mouseClick(l->Tl_Filtr, Qt::LeftButton); // "Zrušit"
+        QTest::mouseClick(l->Tl_Filtr, Qt::LeftButton);
+        QCOMPARE(l->La_Pocitadlo->text(), QStringLiteral("0 z 0"));
+        QCOMPARE(boxes.shown().size(), 1);
+    }
+
+    void enterInTheFilterFieldPressesOk() {
+        ItemList l;
+        WritePeriod(l.folder);
+        l.open(true);
+        l->Ed_Vyraz->setText(QStringLiteral("oprav"));
+        l->Ed_Vyraz->setFocus();
+        QTest::keyClick(l->Ed_Vyraz, Qt::Key_Return); // Ok is disabled: nothing happens
+        QVERIFY(l->isVisible());
+        QCOMPARE(l->ListView1->topLevelItemCount(), 5);
+        ClickRow(l->ListView1, 3);
+        l->Ed_Vyraz->setFocus();
+        QTest::keyClick(l->Ed_Vyraz, Qt::Key_Return);
+        QVERIFY(!l->isVisible());
+        QCOMPARE(l->result(), int(QDialog::Accepted));
+        QCOMPARE(l->SelectedEntry()->Dodavka, QStringLiteral("Čištění"));
+        QCOMPARE(l->ListView1->topLevelItemCount(), 5); // the filter was not applied
+        QVERIFY(l->Catalog.isEmpty());                  // emptied when closed
+    }
+
+    void emptyPeriodAndOkWithoutASelection() {
+        MessageBoxRecorder boxes;
+        ItemList l;
+        QDir().mkpath(l.folder.path() + "2026");
+        l.open(true, QStringLiteral("2026"));
+        QCOMPARE(l->La_Pocitadlo->text(), QStringLiteral("0 z 0"));
+        QTest::mouseDClick(l->ListView1->viewport(), Qt::LeftButton, {}, QPoint(50, 50));
+        QCOMPARE(boxes.shown().size(), 1);
+        QCOMPARE(boxes.shown()[0].text, QStringLiteral("Není vybrána žádná položka"));
+        QCOMPARE(l->result(), int(QDialog::Accepted));
+        QVERIFY(!l->SelectedEntry());
+    }
+
+    void oneItemAndADoubleClickTakesIt() {
+        ItemList l;
+        WriteInvoice(l.folder, "2025/2025001.tvl", InvoiceLines("2025001", {"|Jediná|||||"}));
+        l.open(true);
+        QCOMPARE(l->La_Pocitadlo->text(), QStringLiteral("1 z 1"));
+        const QPoint at = l->ListView1->visualItemRect(l->ListView1->topLevelItem(0)).center();
+        QTest::mouseClick(l->ListView1->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(l->ListView1->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(l->result(), int(QDialog::Accepted));
+        QCOMPARE(l->SelectedEntry()->Dodavka, QStringLiteral("Jediná"));
+    }
+
+    void aShortFileDoesNotStopTheList() {
+        ItemList l;
+        QStringList lines = InvoiceLines("2025001", {"A1|Krátký řádek", "Bez oddělovače"});
+        WriteInvoice(l.folder, "2025/2025001.tvl", lines.mid(0, 20));
+        WriteInvoice(l.folder, "2025/2025002.tvl", InvoiceLines("2025002", {"B|Další|ks|1|5|21|"}));
+        l.open(true);
+        QCOMPARE(l->ListView1->topLevelItemCount(), 2);
+        QCOMPARE(RowTexts(l->ListView1, 0), (QStringList{"A1", "Krátký řádek", "", "", ""}));
+        QCOMPARE(l->La_Pocitadlo->text(), QStringLiteral("1 z 2"));
+    }
+};
+
+QTEST_MAIN(EditorDialogsItemListTest)
+#include "editor_dialogs_item_list_test.moc"
