@@ -9,7 +9,7 @@ packages=(
     libqrencode-dev libkainjow-mustache-dev
     poppler-utils zbar-tools
     xvfb xauth fonts-dejavu-core
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format
 )
 
 missing=()

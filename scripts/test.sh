@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test, in three stages:
-#   main  the whole program, its tests and benchmarks, run with ctest          (build/)
+# Installs what is missing, builds everything and runs every test, in these stages:
+#   format  every C++ file checked against .clang-format (no file is changed)
+#   main  the whole program, its tests and benchmarks, warnings as errors, run with ctest (build/)
 #   asan  the core tests again under AddressSanitizer + UndefinedBehaviorSanitizer (build-asan/)
 #   fuzz  every libFuzzer target for a bounded number of runs (clang)         (build-fuzz/)
-# TARVELA_TEST_STAGES picks stages (default "main asan fuzz"); TARVELA_BUILD_DIR,
+# TARVELA_TEST_STAGES picks stages (default "format main asan fuzz"); TARVELA_BUILD_DIR,
 # TARVELA_ASAN_BUILD_DIR and TARVELA_FUZZ_BUILD_DIR move the build folders.
 # docs/fuzzing.md tells how to run the fuzz targets longer.
 set -euo pipefail
@@ -32,10 +33,18 @@ fuzz_time_cap=10
 
 banner() { printf '\n=== %s ===\n' "$*"; }
 
+stage_format() {
+    banner "format: every C++ file as .clang-format has it"
+    local files
+    mapfile -t files < <(git ls-files '*.cpp' '*.h')
+    clang-format --dry-run --Werror "${files[@]}"
+    passed=$((passed + 1))
+}
+
 stage_main() {
     local build=${TARVELA_BUILD_DIR:-build}
     banner "main: build and ctest in $build"
-    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVELA_WERROR=ON
     cmake --build "$build" -j "$jobs"
     ctest --test-dir "$build" --output-on-failure -j "$jobs" | tee "$build/ctest.log"
     local ran
@@ -92,7 +101,7 @@ scripts/install-deps.sh
 # Every CTest test, every sanitizer test program and every fuzz target that passed; a failure
 # ends the script before the summary.
 passed=0
-for stage in ${TARVELA_TEST_STAGES:-main asan fuzz}; do
+for stage in ${TARVELA_TEST_STAGES:-format main asan fuzz}; do
     "stage_$stage"
 done
 banner "all stages passed"

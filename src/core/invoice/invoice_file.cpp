@@ -77,6 +77,19 @@ void ValidateInvoiceRecord(const InvoiceRecord& record) {
         if (!CanEncodeCp1250(text))
             EncodeCp1250(text, name); // raises EncodingError naming the field
     }
+    for (const OptionalInvoiceField& field : kOptionalInvoiceFields) {
+        const QString& text = record.*field.member;
+        const QString name = QString::fromUtf8(field.name);
+        CheckSingleLine(text, name);
+        if (!CanEncodeCp1250(text))
+            EncodeCp1250(text, name);
+    }
+    for (const QString& text : record.DalsiRadky) {
+        const QString name = QStringLiteral("Další údaje faktury");
+        CheckSingleLine(text, name);
+        if (!CanEncodeCp1250(text))
+            EncodeCp1250(text, name);
+    }
     for (int row = 0; row < kItemRowCount; ++row) {
         for (int cell = 0; cell < kItemCellCount; ++cell) {
             const QString& text = record.Polozky[row].cell(cell);
@@ -129,6 +142,13 @@ QByteArray InvoiceFileBytes(const InvoiceRecord& record) {
     AppendLine(out, record.DatumUhrady, "Datum úhrady");
     AppendLine(out, record.Mena, "Měna");
     AppendLine(out, record.UhrazenaCastka, "Uhrazená částka");
+    for (const OptionalInvoiceField& field : kOptionalInvoiceFields) {
+        const QString& value = record.*field.member;
+        if (!value.isEmpty())
+            AppendLine(out, QString::fromLatin1(field.key) + QLatin1Char('=') + value, field.name);
+    }
+    for (const QString& line : record.DalsiRadky)
+        AppendLine(out, line, "Další údaje faktury");
     return out;
 }
 
@@ -189,6 +209,22 @@ void ReadInvoiceBytes(const QByteArray& bytes, InvoiceRecord& record,
         record.Mena = defaultCurrency;
     if (lines.has(49))
         record.UhrazenaCastka = lines.line(49);
+
+    for (int n = kInvoiceFileLineCount + 1; n <= lines.count(); ++n) {
+        const QStringView line = lines.lineView(n);
+        const OptionalInvoiceField* known = nullptr;
+        for (const OptionalInvoiceField& field : kOptionalInvoiceFields) {
+            const QLatin1StringView key(field.key);
+            if (line.size() > key.size() && line.startsWith(key) && line[key.size()] == u'=') {
+                known = &field;
+                break;
+            }
+        }
+        if (known)
+            record.*known->member = line.mid(qsizetype(qstrlen(known->key)) + 1).toString();
+        else
+            record.DalsiRadky.append(line.toString());
+    }
 }
 
 void ReadInvoiceFile(const QString& path, InvoiceRecord& record, const QString& defaultCurrency) {

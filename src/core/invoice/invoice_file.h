@@ -8,18 +8,36 @@
 namespace tarvela {
 
 // Invoice file: 49 lines in the order of InvoiceRecord, Windows-1250, each line followed by
-// CR LF (the last one too), no header, no quoting.
+// CR LF (the last one too), no header, no quoting. After them come the optional lines of the
+// newer fields, "Klic=hodnota" for each one that is not empty, in the order of
+// kOptionalInvoiceFields, then the unknown lines the file was read with (DalsiRadky). A reader
+// that takes 49 lines reads such a file as before.
 
-// Line count of an invoice file as written.
+// Line count of an invoice file without optional lines.
 inline constexpr int kInvoiceFileLineCount = 49;
+
+// One optional line: its key before "=", its Czech name for messages, its field.
+struct OptionalInvoiceField {
+    const char* key;
+    const char* name;
+    QString InvoiceRecord::*member;
+};
+
+// The optional lines in the order they are written.
+inline constexpr OptionalInvoiceField kOptionalInvoiceFields[] = {
+    {"OpravovanyDoklad", "Opravovaný doklad", &InvoiceRecord::OpravovanyDoklad},
+    {"DuvodOpravy", "Důvod opravy", &InvoiceRecord::DuvodOpravy},
+    {"Kurz", "Kurz", &InvoiceRecord::Kurz},
+    {"DatumKurzu", "Datum kurzu", &InvoiceRecord::DatumKurzu},
+};
 
 // Checks every field of the record before anything is written: a field holding CR or LF, an
 // item cell holding "|", or a character Windows-1250 cannot hold raises ValidationError /
 // EncodingError naming the field in Czech ("Odběratel - název 1").
 void ValidateInvoiceRecord(const InvoiceRecord& record);
 
-// The file's bytes: the 49 lines, Windows-1250, CR LF. Line 46 is Uhrnem with every space
-// removed, or "0" when nothing remains. Validates the record first (see above).
+// The file's bytes: the 49 lines and the optional ones, Windows-1250, CR LF. Line 46 is Uhrnem with
+// every space removed, or "0" when nothing remains. Validates the record first (see above).
 QByteArray InvoiceFileBytes(const InvoiceRecord& record);
 
 // Writes the record to the path, replacing an existing file. The write is atomic: the old file
@@ -31,8 +49,10 @@ void WriteInvoiceFile(const InvoiceRecord& record, const QString& path);
 // Reads an invoice file into a record the caller has cleared beforehand; fields whose lines are
 // missing keep their values. Line endings CR LF, lone CR and lone LF are all accepted. Item rows
 // are taken only when the file has at least 43 lines; line 46 (the total) is never read; an
-// empty currency afterwards becomes defaultCurrency. Raises FileError when the file cannot be
-// read and ConversionError when a date line does not convert (fields read so far stay filled).
+// empty currency afterwards becomes defaultCurrency. Lines after 49 that begin with a known key
+// and "=" fill that field; every other line after 49 goes to DalsiRadky unchanged. Raises FileError
+// when the file cannot be read and ConversionError when a date line does not convert (fields read
+// so far stay filled).
 void ReadInvoiceFile(const QString& path, InvoiceRecord& record, const QString& defaultCurrency);
 
 // The same from bytes already read.

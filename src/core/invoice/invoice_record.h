@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <array>
@@ -41,7 +42,9 @@ QString ItemRowText(const InvoiceItemRow& row);
 // their own keep their value ("A|B|C" sets Kod and Dodavka only).
 void FillItemRowFromLine(QStringView line, InvoiceItemRow& row);
 
-// One invoice as a plain structure; the 49 lines of the invoice file in this order.
+// One invoice as a plain structure; the 49 lines of the invoice file in this order, then the
+// optional lines "Klic=hodnota" of the newer fields, written only when they are not empty (an
+// invoice without them is the 49-line file of before).
 // Texts are single-line and kept as typed (no trimming, no escaping).
 struct InvoiceRecord {
     QString Cislo;                 // 1  invoice number; also the file's base name
@@ -69,6 +72,15 @@ struct InvoiceRecord {
     QString DatumUhrady;    // 47 payment date "d.m.yyyy" or empty
     QString Mena;           // 48 currency code
     QString UhrazenaCastka; // 49 amount paid, as typed
+
+    // Optional lines after line 49, each "Klic=hodnota".
+    QString OpravovanyDoklad; // OpravovanyDoklad= number of the document a credit note corrects
+    QString DuvodOpravy;      // DuvodOpravy= reason for the correction
+    QString Kurz;             // Kurz= exchange rate, crowns for one unit of Mena, amount text
+    QString DatumKurzu;       // DatumKurzu= date the exchange rate applies to, "d.m.yyyy"
+    // Lines after line 49 that this program does not know (written by a newer one), kept in
+    // order and written back unchanged after the known optional lines.
+    QStringList DalsiRadky;
 
     friend bool operator==(const InvoiceRecord&, const InvoiceRecord&) = default;
 };

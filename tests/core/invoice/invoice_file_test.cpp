@@ -93,6 +93,63 @@ TEST(InvoiceFileWrite, CzechInvoiceIsWrittenByteForByteInWindows1250WithCrLf) {
     EXPECT_EQ(test::ReadFileBytes(path), kCzechInvoiceBytes);
 }
 
+// The optional lines after line 49: written only when set, read back into their fields; lines
+// this program does not know survive a read and a write unchanged.
+TEST(InvoiceFileOptionalLines, RoundTripAndTheirBytes) {
+    struct Case {
+        const char* what;
+        void (*set)(InvoiceRecord&);
+        QByteArray tail; // the bytes after line 49
+    };
+    const Case cases[] = {
+        {"none", [](InvoiceRecord&) {}, ""},
+        {"credit note",
+         [](InvoiceRecord& r) {
+             r.OpravovanyDoklad = u"2026001"_s;
+             r.DuvodOpravy = u"Vrácení zboží"_s;
+         },
+         "OpravovanyDoklad=2026001\r\nDuvodOpravy=Vr\xE1\x63\x65n\xED zbo\x9E\xED\r\n"},
+        {"exchange rate, set out of order",
+         [](InvoiceRecord& r) {
+             r.DatumKurzu = u"2.3.2026"_s;
+             r.Kurz = u"25,125"_s;
+         },
+         "Kurz=25,125\r\nDatumKurzu=2.3.2026\r\n"},
+        {"unknown lines after the known ones",
+         [](InvoiceRecord& r) {
+             r.Kurz = u"1"_s;
+             r.DalsiRadky = {u"Novy=1"_s, u""_s, u"Kurz"_s};
+         },
+         "Kurz=1\r\nNovy=1\r\n\r\nKurz\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        InvoiceRecord record = CzechInvoice();
+        c.set(record);
+        const QByteArray bytes = InvoiceFileBytes(record);
+        ASSERT_TRUE(bytes.startsWith(kCzechInvoiceBytes));
+        EXPECT_EQ(bytes.mid(kCzechInvoiceBytes.size()), c.tail);
+        InvoiceRecord back;
+        ReadInvoiceBytes(bytes, back, u"CZK"_s);
+        back.Uhrnem = record.Uhrnem; // the total is never read back
+        EXPECT_EQ(back, record);
+        EXPECT_EQ(InvoiceFileBytes(back), bytes);
+    }
+}
+
+TEST(InvoiceFileOptionalLines, AreRefusedByNameLikeEveryField) {
+    InvoiceRecord record = CzechInvoice();
+    record.DuvodOpravy = u"dva\nřádky"_s;
+    EXPECT_THROW(InvoiceFileBytes(record), ValidationError);
+    record.DuvodOpravy = u"€ ano, ☃ ne"_s;
+    try {
+        InvoiceFileBytes(record);
+        FAIL() << "a snowman was written";
+    } catch (const EncodingError& e) {
+        EXPECT_TRUE(e.message().contains(u"Důvod opravy"_s)) << e.message().toStdString();
+    }
+}
+
 TEST(InvoiceFileWrite, EmptyInvoiceHas49LinesWith25EmptyItemLinesAndTotalZero) {
     TempProgramFolder folder;
     InvoiceRecord r;

@@ -3,8 +3,8 @@
 #include <QFileInfo>
 #include <QLabel>
 
-#include "support/main_window_fixture.h"
 #include "settings/settings_file.h"
+#include "support/main_window_fixture.h"
 
 using namespace tarvela;
 using namespace tarvela::test;
