@@ -57,6 +57,26 @@ void CheckSingleLine(const QString& text, const QString& name) {
                                   .arg(name));
 }
 
+// A line of text the file can hold: no line break, every character in Windows-1250. Raises
+// ValidationError / EncodingError naming the field.
+void CheckStorableLine(const QString& text, const QString& name) {
+    CheckSingleLine(text, name);
+    if (!CanEncodeCp1250(text))
+        EncodeCp1250(text, name); // raises EncodingError naming the field
+}
+
+// Fills the optional field whose key ("Kurz") and "=" begin the line; false when none does.
+bool ReadOptionalLine(QStringView line, InvoiceRecord& record) {
+    for (const OptionalInvoiceField& field : kOptionalInvoiceFields) {
+        const QLatin1StringView key(field.key);
+        if (line.size() > key.size() && line.startsWith(key) && line[key.size()] == u'=') {
+            record.*field.member = line.mid(key.size() + 1).toString();
+            return true;
+        }
+    }
+    return false;
+}
+
 // Appends one line: the text in Windows-1250 followed by CR LF.
 void AppendLine(QByteArray& out, const QString& text, const QString& name) {
     out += EncodeCp1250(text, name);
@@ -70,26 +90,12 @@ void AppendLine(QByteArray& out, const QString& text, const char* name) {
 } // namespace
 
 void ValidateInvoiceRecord(const InvoiceRecord& record) {
-    for (const TextField& field : kTextFields) {
-        const QString& text = record.*field.member;
-        const QString name = QString::fromUtf8(field.name);
-        CheckSingleLine(text, name);
-        if (!CanEncodeCp1250(text))
-            EncodeCp1250(text, name); // raises EncodingError naming the field
-    }
-    for (const OptionalInvoiceField& field : kOptionalInvoiceFields) {
-        const QString& text = record.*field.member;
-        const QString name = QString::fromUtf8(field.name);
-        CheckSingleLine(text, name);
-        if (!CanEncodeCp1250(text))
-            EncodeCp1250(text, name);
-    }
-    for (const QString& text : record.DalsiRadky) {
-        const QString name = QStringLiteral("Další údaje faktury");
-        CheckSingleLine(text, name);
-        if (!CanEncodeCp1250(text))
-            EncodeCp1250(text, name);
-    }
+    for (const TextField& field : kTextFields)
+        CheckStorableLine(record.*field.member, QString::fromUtf8(field.name));
+    for (const OptionalInvoiceField& field : kOptionalInvoiceFields)
+        CheckStorableLine(record.*field.member, QString::fromUtf8(field.name));
+    for (const QString& text : record.DalsiRadky)
+        CheckStorableLine(text, QStringLiteral("Další údaje faktury"));
     for (int row = 0; row < kItemRowCount; ++row) {
         for (int cell = 0; cell < kItemCellCount; ++cell) {
             const QString& text = record.Polozky[row].cell(cell);
@@ -211,19 +217,8 @@ void ReadInvoiceBytes(const QByteArray& bytes, InvoiceRecord& record,
         record.UhrazenaCastka = lines.line(49);
 
     for (int n = kInvoiceFileLineCount + 1; n <= lines.count(); ++n) {
-        const QStringView line = lines.lineView(n);
-        const OptionalInvoiceField* known = nullptr;
-        for (const OptionalInvoiceField& field : kOptionalInvoiceFields) {
-            const QLatin1StringView key(field.key);
-            if (line.size() > key.size() && line.startsWith(key) && line[key.size()] == u'=') {
-                known = &field;
-                break;
-            }
-        }
-        if (known)
-            record.*known->member = line.mid(qsizetype(qstrlen(known->key)) + 1).toString();
-        else
-            record.DalsiRadky.append(line.toString());
+        if (!ReadOptionalLine(lines.lineView(n), record))
+            record.DalsiRadky.append(lines.line(n));
     }
 }
 
