@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-translations-l10n libgl-dev
     libgtest-dev libbenchmark-dev
     libqrencode-dev libkainjow-mustache-dev
-    poppler-utils zbar-tools
+    poppler-utils zbar-tools libxml2-utils xdg-utils
     xvfb xauth fonts-dejavu-core
     clang libclang-rt-14-dev clang-format
 )

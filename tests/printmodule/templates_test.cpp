@@ -1,6 +1,10 @@
 // Every report template rendered through the loaded print module and read back from the PDF:
 // the text poppler extracts, the page count, the size of the body text and the QR code.
+#include "printing/accountant_export.h"
+#include "printing/module_data_set.h"
+#include "printing/report_data_set.h"
 #include "printmodule/prm1_test_support.h"
+#include "support/printing_fixtures.h"
 #include "support/test_support.h"
 #include "text/codec.h"
 
@@ -114,6 +118,7 @@ private slots:
     void receiptWithItems();
     void cashReceipt();
     void periodOverviewWithSums();
+    void vatSummaryFromTheCore();
     void valuesAreEscapedAndWindows1250TemplatesRead();
     void failuresAreReported();
     void versionLabel();
@@ -309,6 +314,39 @@ void TemplatesTest::periodOverviewWithSums() {
     QVERIFY(second.contains("Č. Faktura Odběratel Vystaveno Splatnost Uhrazeno dne Částka CZK"));
     QVERIFY(second.contains("90. 2026090"));
     QVERIFY(second.contains("Celkem "));
+}
+
+// The VAT summary built by the program from three invoices, as the module prints it.
+void TemplatesTest::vatSummaryFromTheCore() {
+    const tarvela::AppSettings settings = PayerSettings();
+    std::vector<tarvela::PeriodInvoice> invoices;
+    for (const char* base : {"8263,64", "8265,29", "20000,00"}) {
+        tarvela::PeriodInvoice invoice;
+        invoice.record = SampleInvoice().fields;
+        invoice.record.Polozky = {};
+        invoice.record.Polozky[0] = Row("A", "Práce", "h", "1", base, "21");
+        invoice.record.Cislo = QString::fromLatin1(base).left(4);
+        invoice.sums = tarvela::SummarizeInvoice(invoice.record, settings);
+        invoices.push_back(invoice);
+    }
+    const auto [from, to] = tarvela::MonthRange(2026, 3);
+    const tarvela::VatSummary vat = tarvela::SummarizeVat(invoices, from, to);
+    tarvela::ReportDataSet rows;
+    tarvela::FillVatSummary(rows, vat, settings);
+    const tarvela::ModuleDataSet moduleRows(rows);
+    const QString pdf = folder_.file("dph.pdf");
+    QString message;
+    QCOMPARE(module_.renderPdf("PrehledDPH.fr3", tarvela::VatSummaryTitle(vat),
+                               tarvela::VatSummaryVariables(vat, settings).text(), moduleRows.get(),
+                               pdf, &message),
+             1);
+    QCOMPARE(message, QString());
+    const QString text = Squeezed(PdfText(pdf));
+    for (const char* expected :
+         {"Přehled DPH 1.3.2026 - 31.3.2026", "21 % 36528,93 7671,07", "Celkem 36528,93 7671,07",
+          "CZ87654321 8265 5.3.2026 8265,29 1735,71", "CZ87654321 2000 5.3.2026 20000,00 4200,00",
+          "Ostatní doklady souhrnně (1)", "21 % 8263,64 1735,36"})
+        QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
 }
 
 void TemplatesTest::valuesAreEscapedAndWindows1250TemplatesRead() {

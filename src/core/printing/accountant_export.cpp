@@ -1,0 +1,345 @@
+#include "printing/accountant_export.h"
+
+#include "invoice/file_lines.h"
+#include "invoice/invoice_file.h"
+#include "printing/isdoc_invoice.h"
+#include "printing/report_data_set.h"
+#include "text/amount_text.h"
+#include "text/dates.h"
+#include "text/errors.h"
+#include "text/helpers.h"
+
+#include <QDir>
+
+#include <algorithm>
+#include <cmath>
+
+namespace tarvela {
+
+namespace {
+
+using Type = ReportDataSet::ColumnType;
+
+QString CsvCell(const QString& text) {
+    if (!text.contains(QLatin1Char(';')) && !text.contains(QLatin1Char('"')) &&
+        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+class Csv {
+public:
+    void row(const QStringList& cells) {
+        QStringList quoted;
+        for (const QString& c : cells)
+            quoted.append(CsvCell(c));
+        text_ += quoted.join(QLatin1Char(';')) + QStringLiteral("\r\n");
+    }
+    QByteArray bytes() const { return QByteArray("\xEF\xBB\xBF") + text_.toUtf8(); }
+
+private:
+    QString text_;
+};
+
+QString Money(qint64 cents) {
+    return CentsText(cents);
+}
+
+QString PaidText(const QString& typed) {
+    if (TrimText(typed).isEmpty())
+        return QString();
+    try {
+        return FormatAmount(ParseAmountLenient(typed));
+    } catch (const ConversionError&) {
+        return typed;
+    }
+}
+
+QString KindSuffix(DocumentKind kind) {
+    switch (kind) {
+    case DocumentKind::Faktura:
+        return QString();
+    case DocumentKind::ProformaFaktura:
+        return QStringLiteral("proforma");
+    case DocumentKind::DanovyDoklad:
+        return QStringLiteral("danovy-doklad");
+    case DocumentKind::Dobropis:
+        return QStringLiteral("dobropis");
+    case DocumentKind::PrijmovyDokladSRozpisem:
+        return QStringLiteral("prijmovy-doklad");
+    case DocumentKind::DodaciList:
+        return QStringLiteral("dodaci-list");
+    case DocumentKind::CenovaNabidka:
+        return QStringLiteral("nabidka");
+    }
+    return QString();
+}
+
+qint64 Converted(qint64 cents, double rate) {
+    return std::llround(static_cast<double>(cents) * rate);
+}
+
+// The exchange rate of an invoice in crowns per unit; 1 for crowns.
+double CrownRate(const InvoiceRecord& f) {
+    const QString currency = TrimText(f.Mena);
+    if (currency.isEmpty() || currency == QLatin1String("CZK"))
+        return 1;
+    double rate = 0;
+    try {
+        rate = TrimText(f.Kurz).isEmpty() ? 0 : ParseAmount(f.Kurz);
+    } catch (const ConversionError&) {
+        rate = 0;
+    }
+    if (!(rate > 0))
+        throw ValidationError(
+            QStringLiteral("Faktura %1 je v měně %2 a nemá kurz: doplňte kurz a přehled vytvořte "
+                           "znovu.")
+                .arg(f.Cislo, currency));
+    return rate;
+}
+
+InvoiceTaxSummary InCrowns(const InvoiceTaxSummary& sums, double rate) {
+    InvoiceTaxSummary crowns;
+    for (const RateSum& r : sums.rates) {
+        const RateSum c{r.percent, Converted(r.baseCents, rate), Converted(r.taxCents, rate)};
+        crowns.rates.push_back(c);
+        crowns.baseCents += c.baseCents;
+        crowns.taxCents += c.taxCents;
+    }
+    return crowns;
+}
+
+void Add(InvoiceTaxSummary& to, const InvoiceTaxSummary& sums) {
+    for (const RateSum& r : sums.rates) {
+        auto it = std::find_if(to.rates.begin(), to.rates.end(),
+                               [&](const RateSum& t) { return t.percent == r.percent; });
+        if (it == to.rates.end()) {
+            to.rates.push_back(RateSum{r.percent, 0, 0});
+            it = to.rates.end() - 1;
+        }
+        it->baseCents += r.baseCents;
+        it->taxCents += r.taxCents;
+    }
+    to.baseCents += sums.baseCents;
+    to.taxCents += sums.taxCents;
+    std::sort(to.rates.begin(), to.rates.end(),
+              [](const RateSum& a, const RateSum& b) { return a.percent < b.percent; });
+}
+
+QStringList RateHeader(const QList<int>& rates) {
+    QStringList cells;
+    for (const int rate : rates)
+        cells << QStringLiteral("Základ %1 %").arg(rate) << QStringLiteral("DPH %1 %").arg(rate);
+    return cells;
+}
+
+QStringList RateCells(const InvoiceTaxSummary& sums, const QList<int>& rates) {
+    QStringList cells;
+    for (const int rate : rates) {
+        const RateSum r = sums.rate(rate);
+        cells << Money(r.baseCents) << Money(r.taxCents);
+    }
+    return cells;
+}
+
+} // namespace
+
+std::vector<PeriodInvoice> ReadPeriodInvoices(const InvoiceStore& store, int year,
+                                              const QDate& from, const QDate& to,
+                                              const AppSettings& settings,
+                                              const AfterEachEntry& afterEach) {
+    std::vector<PeriodInvoice> invoices;
+    const QString folder = store.PeriodFolder(year);
+    for (const QString& name :
+         store.ListInvoiceFiles(year, InvoiceStore::Listing::TvlLowerCase, afterEach)) {
+        PeriodInvoice invoice;
+        ReadInvoiceFile(folder + QDir::separator() + name, invoice.record, settings.VychoziMena);
+        const QDate supply = invoice.record.DatumPlneni;
+        if (!supply.isValid() || supply < from || supply > to)
+            continue;
+        invoice.sums = SummarizeInvoice(invoice.record, settings);
+        invoices.push_back(std::move(invoice));
+    }
+    return invoices;
+}
+
+QList<int> ExportRates(const AppSettings& settings) {
+    QList<int> rates;
+    for (const int rate : {settings.SazbaDPH1, settings.SazbaDPH2, settings.SazbaDPH3, 0}) {
+        if (!rates.contains(rate))
+            rates.append(rate);
+    }
+    std::sort(rates.begin(), rates.end(), std::greater<int>());
+    return rates;
+}
+
+QByteArray PeriodInvoicesCsv(const std::vector<PeriodInvoice>& invoices,
+                             const AppSettings& settings) {
+    const QList<int> rates = ExportRates(settings);
+    Csv csv;
+    csv.row(QStringList{QStringLiteral("Číslo"), QStringLiteral("Datum vystavení"),
+                        QStringLiteral("Datum plnění"), QStringLiteral("Datum splatnosti"),
+                        QStringLiteral("Odběratel"), QStringLiteral("IČ"), QStringLiteral("DIČ")} +
+            RateHeader(rates) +
+            QStringList{QStringLiteral("Celkem"), QStringLiteral("Měna"),
+                        QStringLiteral("Datum úhrady"), QStringLiteral("Uhrazeno")});
+    for (const PeriodInvoice& invoice : invoices) {
+        const InvoiceRecord& f = invoice.record;
+        csv.row(QStringList{f.Cislo, FormatInvoiceDate(f.DatumVystaveni),
+                            FormatInvoiceDate(f.DatumPlneni), FormatInvoiceDate(f.DatumSplatnosti),
+                            f.OdberatelNazev1, f.OdberatelIC, f.OdberatelDIC} +
+                RateCells(invoice.sums, rates) +
+                QStringList{Money(invoice.sums.totalCents()), f.Mena, f.DatumUhrady,
+                            PaidText(f.UhrazenaCastka)});
+    }
+    return csv.bytes();
+}
+
+QString PeriodIsdocFileName(const InvoiceRecord& record, DocumentKind kind) {
+    const QString suffix = KindSuffix(kind);
+    return TrimText(record.Cislo) + (suffix.isEmpty() ? QString() : QLatin1Char('-') + suffix) +
+           QStringLiteral(".isdoc");
+}
+
+QStringList ExportPeriod(const QString& folder, const std::vector<PeriodInvoice>& invoices,
+                         const QList<DocumentKind>& kinds, const AppSettings& settings) {
+    std::vector<std::pair<QString, QByteArray>> files;
+    for (const PeriodInvoice& invoice : invoices) {
+        const InvoiceSnapshot snapshot = SnapshotFromRecord(invoice.record, settings);
+        for (const DocumentKind kind : kinds) {
+            try {
+                files.emplace_back(PeriodIsdocFileName(invoice.record, kind),
+                                   BuildIsdocInvoice(kind, snapshot, settings));
+            } catch (const ValidationError& e) {
+                throw ValidationError(
+                    QStringLiteral("Faktura %1: %2").arg(invoice.record.Cislo, e.message()));
+            }
+        }
+    }
+    files.emplace_back(QStringLiteral("faktury.csv"), PeriodInvoicesCsv(invoices, settings));
+    QStringList written;
+    for (const auto& [name, bytes] : files) {
+        const QString path = QDir(folder).filePath(name);
+        if (!WriteFileAtomically(path, bytes))
+            throw FileError(
+                QStringLiteral("Soubor „%1“ nelze zapsat.").arg(QDir::toNativeSeparators(path)));
+        written.append(name);
+    }
+    return written;
+}
+
+VatSummary SummarizeVat(const std::vector<PeriodInvoice>& invoices, const QDate& from,
+                        const QDate& to) {
+    VatSummary summary;
+    summary.from = from;
+    summary.to = to;
+    for (const PeriodInvoice& invoice : invoices) {
+        const InvoiceRecord& f = invoice.record;
+        if (!f.DatumPlneni.isValid() || f.DatumPlneni < from || f.DatumPlneni > to)
+            continue;
+        const InvoiceTaxSummary crowns = InCrowns(invoice.sums, CrownRate(f));
+        Add(summary.total, crowns);
+        if (crowns.totalCents() > kControlStatementLimitCents &&
+            !TrimText(f.OdberatelDIC).isEmpty()) {
+            summary.individual.push_back(
+                VatDocument{f.Cislo, f.DatumPlneni, TrimText(f.OdberatelDIC), crowns});
+        } else {
+            Add(summary.rest, crowns);
+            ++summary.restCount;
+        }
+    }
+    return summary;
+}
+
+std::pair<QDate, QDate> MonthRange(int year, int month) {
+    const QDate first(year, month, 1);
+    return {first, first.addMonths(1).addDays(-1)};
+}
+
+std::pair<QDate, QDate> QuarterRange(int year, int quarter) {
+    const QDate first(year, (quarter - 1) * 3 + 1, 1);
+    return {first, first.addMonths(3).addDays(-1)};
+}
+
+QByteArray VatSummaryCsv(const VatSummary& summary, const AppSettings& settings) {
+    const QList<int> rates = ExportRates(settings);
+    Csv csv;
+    csv.row(QStringList{QStringLiteral("Oddíl"), QStringLiteral("DIČ odběratele"),
+                        QStringLiteral("Číslo dokladu"), QStringLiteral("Datum plnění")} +
+            RateHeader(rates) + QStringList{QStringLiteral("Celkem s DPH")});
+    const auto line = [&](const QString& part, const QString& dic, const QString& number,
+                          const QString& date, const InvoiceTaxSummary& sums) {
+        csv.row(QStringList{part, dic, number, date} + RateCells(sums, rates) +
+                QStringList{Money(sums.totalCents())});
+    };
+    line(QStringLiteral("Celkem za období"), QString(), QString(),
+         FormatInvoiceDate(summary.from) + QStringLiteral(" - ") + FormatInvoiceDate(summary.to),
+         summary.total);
+    for (const VatDocument& d : summary.individual)
+        line(QStringLiteral("Nad 10 000 Kč"), d.OdberatelDIC, d.Cislo,
+             FormatInvoiceDate(d.DatumPlneni), d.sums);
+    line(QStringLiteral("Ostatní doklady"), QString(),
+         QStringLiteral("počet %1").arg(summary.restCount), QString(), summary.rest);
+    return csv.bytes();
+}
+
+QString VatSummaryTemplate() {
+    return QStringLiteral("Ses/PrehledDPH.fr3");
+}
+
+QString VatSummaryTitle(const VatSummary& summary) {
+    return QStringLiteral("Přehled DPH ") + FormatInvoiceDate(summary.from) +
+           QStringLiteral(" - ") + FormatInvoiceDate(summary.to);
+}
+
+PrintVariables VatSummaryVariables(const VatSummary& summary, const AppSettings& settings) {
+    PrintVariables v;
+    v.add(QStringLiteral("Nadpis"), VatSummaryTitle(summary));
+    v.add(QStringLiteral("DodavNazev"), settings.Dodavatel.Nazev);
+    v.add(QStringLiteral("DodavDIC"), settings.Dodavatel.DIC);
+    const int rates[] = {settings.SazbaDPH1, settings.SazbaDPH2, settings.SazbaDPH3};
+    for (int i = 0; i < 3; ++i) {
+        const QString n = QString::number(i + 1);
+        v.add(QStringLiteral("SazbaDPH") + n, QString::number(rates[i]));
+        v.add(QStringLiteral("Zaklad") + n, Money(summary.total.rate(rates[i]).baseCents));
+        v.add(QStringLiteral("Dan") + n, Money(summary.total.rate(rates[i]).taxCents));
+        v.add(QStringLiteral("OstatniZaklad") + n, Money(summary.rest.rate(rates[i]).baseCents));
+        v.add(QStringLiteral("OstatniDan") + n, Money(summary.rest.rate(rates[i]).taxCents));
+    }
+    v.add(QStringLiteral("Zaklad0"), Money(summary.total.rate(0).baseCents));
+    v.add(QStringLiteral("OstatniZaklad0"), Money(summary.rest.rate(0).baseCents));
+    v.add(QStringLiteral("CelkemZaklad"), Money(summary.total.baseCents));
+    v.add(QStringLiteral("CelkemDan"), Money(summary.total.taxCents));
+    v.add(QStringLiteral("Celkem"), Money(summary.total.totalCents()));
+    v.add(QStringLiteral("OstatniPocet"), QString::number(summary.restCount));
+    return v;
+}
+
+void FillVatSummary(ReportDataSet& dataSet, const VatSummary& summary,
+                    const AppSettings& settings) {
+    ResetDataSet(dataSet);
+    dataSet.addColumn(QStringLiteral("Id"), Type::AutoIncrement);
+    dataSet.addColumn(QStringLiteral("DIC"), Type::Text, 20);
+    dataSet.addColumn(QStringLiteral("Cislo"), Type::Text, 50);
+    dataSet.addColumn(QStringLiteral("DatumPlneni"), Type::Text, 10);
+    for (const QString& n : {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}) {
+        dataSet.addColumn(QStringLiteral("Zaklad") + n, Type::Text, 15);
+        dataSet.addColumn(QStringLiteral("Dan") + n, Type::Text, 15);
+    }
+    dataSet.addColumn(QStringLiteral("Celkem"), Type::Text, 15);
+    dataSet.createAndOpen();
+    const int rates[] = {settings.SazbaDPH1, settings.SazbaDPH2, settings.SazbaDPH3};
+    int id = 0;
+    for (const VatDocument& d : summary.individual) {
+        QStringList row{QString::number(++id), d.OdberatelDIC, d.Cislo,
+                        FormatInvoiceDate(d.DatumPlneni)};
+        for (const int rate : rates)
+            row << Money(d.sums.rate(rate).baseCents) << Money(d.sums.rate(rate).taxCents);
+        row << Money(d.sums.totalCents());
+        dataSet.appendRow(row);
+    }
+}
+
+} // namespace tarvela

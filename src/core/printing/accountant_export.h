@@ -1,0 +1,97 @@
+#pragma once
+
+#include "invoice/invoice_store.h"
+#include "printing/invoice_documents.h"
+#include "printing/invoice_tax_summary.h"
+#include "printing/print_variables.h"
+#include "settings/settings_file.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace tarvela {
+
+class ReportDataSet;
+
+// One invoice file of a period with its figures recomputed from the rows.
+struct PeriodInvoice {
+    InvoiceRecord record;
+    InvoiceTaxSummary sums;
+};
+
+// The invoices of the period `year` whose date of taxable supply lies from `from` to `to`
+// (both included), in the order of their file names. A file that cannot be read raises FileError,
+// a row or date that does not convert ConversionError. afterEach runs after each listed file.
+std::vector<PeriodInvoice> ReadPeriodInvoices(const InvoiceStore& store, int year,
+                                              const QDate& from, const QDate& to,
+                                              const AppSettings& settings,
+                                              const AfterEachEntry& afterEach = {});
+
+// The rates the exports list, highest first: the three VAT rates of the settings and 0 %, each
+// once.
+QList<int> ExportRates(const AppSettings& settings);
+
+// The CSV of the invoices for the accountant: UTF-8 with a byte order mark, CR LF, ";" between
+// cells, decimal comma, a header row and one row per invoice: number, dates of issue, supply and
+// due date, customer, IČ, DIČ, base and tax per rate (ExportRates), total, currency, payment date
+// and amount paid. Amounts are in the invoice's currency.
+QByteArray PeriodInvoicesCsv(const std::vector<PeriodInvoice>& invoices,
+                             const AppSettings& settings);
+
+// The e-invoice file name of an invoice exported as `kind`: "<number>.isdoc" for the invoice,
+// "<number>-<kind>.isdoc" for the other kinds ("2026007-dobropis.isdoc").
+QString PeriodIsdocFileName(const InvoiceRecord& record, DocumentKind kind);
+
+// Writes the e-invoices of every invoice in every chosen kind and "faktury.csv" into `folder`.
+// All e-invoices are built first: an invoice missing required data stops the export with a
+// ValidationError that names its number before anything is written. Returns the names written.
+QStringList ExportPeriod(const QString& folder, const std::vector<PeriodInvoice>& invoices,
+                         const QList<DocumentKind>& kinds, const AppSettings& settings);
+
+// The VAT of a month or quarter by the date of taxable supply, in crowns (a foreign invoice
+// converted with its exchange rate, per rate).
+struct VatDocument {
+    QString Cislo;
+    QDate DatumPlneni;
+    QString OdberatelDIC;
+    InvoiceTaxSummary sums; // in crowns
+};
+
+struct VatSummary {
+    QDate from;
+    QDate to;
+    InvoiceTaxSummary total; // the sums per rate of all documents (no lines)
+    // Documents over 10 000 Kč including tax to a customer with a DIČ, one by one.
+    std::vector<VatDocument> individual;
+    InvoiceTaxSummary rest; // the sums per rate of the others
+    int restCount = 0;
+};
+
+// The limit above which the control statement lists a document by itself, in haléře.
+inline constexpr qint64 kControlStatementLimitCents = 1000000;
+
+// Sums the invoices (a foreign invoice without a readable exchange rate raises ValidationError
+// naming it).
+VatSummary SummarizeVat(const std::vector<PeriodInvoice>& invoices, const QDate& from,
+                        const QDate& to);
+
+// The first and last day of a month (quarter 0) or of a quarter 1 to 4 of a year.
+std::pair<QDate, QDate> MonthRange(int year, int month);
+std::pair<QDate, QDate> QuarterRange(int year, int quarter);
+
+// The VAT summary as CSV (the format of PeriodInvoicesCsv): the sums per rate, then the documents
+// one by one, then the rest summed.
+QByteArray VatSummaryCsv(const VatSummary& summary, const AppSettings& settings);
+
+// The print of the VAT summary: template, title, variables and rows (the documents one by one).
+QString VatSummaryTemplate();
+QString VatSummaryTitle(const VatSummary& summary);
+PrintVariables VatSummaryVariables(const VatSummary& summary, const AppSettings& settings);
+void FillVatSummary(ReportDataSet& dataSet, const VatSummary& summary, const AppSettings& settings);
+
+} // namespace tarvela
