@@ -192,7 +192,7 @@ QStringList ListRegularFiles(const QString& folder, const QString& pattern) {
     const QByteArray native = QFile::encodeName(folder);
     struct stat st {};
     if (::stat(native.constData(), &st) != 0 ? (errno == ENOENT || errno == ENOTDIR)
-                                              : !S_ISDIR(st.st_mode))
+                                             : !S_ISDIR(st.st_mode))
         return {}; // no folder at all
     // An unreadable folder would list as empty; an empty listing must mean an empty folder.
     DIR* probe = ::opendir(native.constData());
@@ -221,14 +221,13 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes) {
     const QByteArray native = QFile::encodeName(path);
     // An existing regular file keeps its permissions; a link or a new file gets the defaults.
     struct stat st {};
-    const mode_t mode =
-        ::lstat(native.constData(), &st) == 0 && S_ISREG(st.st_mode) ? (st.st_mode & 07777) : 0666;
-    const QString temporary = WriteTemporaryFile(path, bytes, mode);
+    const bool replacesFile = ::lstat(native.constData(), &st) == 0 && S_ISREG(st.st_mode);
+    const QString temporary = WriteTemporaryFile(path, bytes, 0666);
     if (temporary.isEmpty())
         return false;
     const QByteArray nativeTemporary = QFile::encodeName(temporary);
-    if (mode != 0666)
-        ::chmod(nativeTemporary.constData(), mode);
+    if (replacesFile)
+        ::chmod(nativeTemporary.constData(), st.st_mode & 07777);
     // rename() replaces the entry itself, a symbolic link included, never its target.
     if (::rename(nativeTemporary.constData(), native.constData()) != 0) {
         ::unlink(nativeTemporary.constData());

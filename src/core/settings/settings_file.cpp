@@ -289,9 +289,6 @@ void WriteIniString(const QString& path, const QString& section, const QString& 
             ThrowUnableToWrite(path);
         }
     }
-    // A byte order mark stays where it was, the lines after it are edited as usual.
-    const bool byteOrderMark = old.startsWith(kByteOrderMark);
-    old = WithoutByteOrderMark(old);
 
     std::vector<RawLine> lines = SplitRawLines(old);
     const QByteArray crlf("\r\n");
@@ -301,8 +298,11 @@ void WriteIniString(const QString& path, const QString& section, const QString& 
     qsizetype lastEntryInSection = -1;
     qsizetype entryAt = -1;
     qsizetype entryEquals = -1;
+    // A byte order mark before the first line stays where it is; the line is read after it.
+    const qsizetype markLength = old.startsWith(kByteOrderMark) ? kByteOrderMark.size() : 0;
     for (qsizetype i = 0; i < qsizetype(lines.size()); ++i) {
-        const ParsedLine parsed = ParseLine(lines[i].text);
+        const ParsedLine parsed =
+            ParseLine(i == 0 ? lines[i].text.mid(markLength) : lines[i].text);
         if (parsed.kind == ParsedLine::Section) {
             if (sectionAt >= 0)
                 break; // the next section ends ours
@@ -319,7 +319,7 @@ void WriteIniString(const QString& path, const QString& section, const QString& 
         lastEntryInSection = i;
         if (entryAt < 0 && SameTextAscii(parsed.name, key)) {
             entryAt = i;
-            entryEquals = parsed.equalsAt;
+            entryEquals = parsed.equalsAt + (i == 0 ? markLength : 0);
         }
     }
 
@@ -341,9 +341,7 @@ void WriteIniString(const QString& path, const QString& section, const QString& 
     }
 
     QByteArray out;
-    out.reserve(old.size() + valueBytes.size() + keyBytes.size() + sectionBytes.size() + 11);
-    if (byteOrderMark)
-        out += kByteOrderMark;
+    out.reserve(old.size() + valueBytes.size() + keyBytes.size() + sectionBytes.size() + 8);
     for (const RawLine& line : lines) {
         out += line.text;
         out += line.end;
