@@ -301,8 +301,7 @@ void WriteIniString(const QString& path, const QString& section, const QString& 
     // A byte order mark before the first line stays where it is; the line is read after it.
     const qsizetype markLength = old.startsWith(kByteOrderMark) ? kByteOrderMark.size() : 0;
     for (qsizetype i = 0; i < qsizetype(lines.size()); ++i) {
-        const ParsedLine parsed =
-            ParseLine(i == 0 ? lines[i].text.mid(markLength) : lines[i].text);
+        const ParsedLine parsed = ParseLine(i == 0 ? lines[i].text.mid(markLength) : lines[i].text);
         if (parsed.kind == ParsedLine::Section) {
             if (sectionAt >= 0)
                 break; // the next section ends ours
