@@ -139,8 +139,9 @@ TEST_F(HostilePeriodFolder, OpenActionReadsOrRefusesEachFile) {
         }
     }
     InvoiceRecord huge;
-    EXPECT_THROW(ReadInvoiceFile(folder + QStringLiteral("2026004.tvl"), huge, QStringLiteral("CZK")),
-                 OversizedFileError);
+    EXPECT_THROW(
+        ReadInvoiceFile(folder + QStringLiteral("2026004.tvl"), huge, QStringLiteral("CZK")),
+        OversizedFileError);
     EXPECT_TRUE(huge.Cislo.isEmpty()); // nothing of it was taken
     InvoiceRecord many;
     ReadInvoiceFile(folder + QStringLiteral("2026005.tvl"), many, QStringLiteral("CZK"));
