@@ -54,21 +54,20 @@ const Key kKeys[] = {
     {"Dodavatel", "Email"},          {"Dodavatel", "Osoba"},
 };
 
-// The value as the reader gives it back: blanks around it removed, one pair of surrounding quotes
-// removed, cut to the maximum length.
+// The value as the reader gives it back: the value itself, cut to the maximum length. A value
+// that reading would change (blanks at its ends, one pair of surrounding quotes) is written in
+// double quotes.
 QString AsRead(const QString& value) {
-    qsizetype begin = 0;
-    qsizetype end = value.size();
-    auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
-    while (begin < end && blank(value[begin]))
-        ++begin;
-    while (end > begin && blank(value[end - 1]))
-        --end;
-    QString text = value.mid(begin, end - begin);
-    if (text.size() >= 2 && text.front() == text.back() &&
-        (text.front() == QLatin1Char('"') || text.front() == QLatin1Char('\'')))
-        text = text.mid(1, text.size() - 2);
-    return text.left(kIniMaxValueLength);
+    return value.left(kIniMaxValueLength);
+}
+
+QByteArray StoredBytes(const QString& value) {
+    QByteArray bytes = EncodeCp1250(value);
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    const bool blankAtEdge = !bytes.isEmpty() && (blank(bytes.front()) || blank(bytes.back()));
+    const bool quoted = bytes.size() >= 2 && bytes.front() == bytes.back() &&
+                        (bytes.front() == '"' || bytes.front() == '\'');
+    return blankAtEdge || quoted ? '"' + bytes + '"' : bytes;
 }
 
 } // namespace
@@ -146,7 +145,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         ++suffix;
     const std::vector<QByteArray> oldMid(oldLines.begin() + prefix, oldLines.end() - suffix);
     const std::vector<QByteArray> newMid(newLines.begin() + prefix, newLines.end() - suffix);
-    const QByteArray valueBytes = EncodeCp1250(value);
+    const QByteArray valueBytes = StoredBytes(value);
     const QByteArray entry = key.key + QByteArray("=") + valueBytes + "\r\n";
 
     TARVELA_FUZZ_CHECK(oldMid.size() <= 1, "more than one line of the file changed");

@@ -2,7 +2,8 @@
 # Installs what is missing, builds everything and runs every test, in these stages:
 #   format  every C++ file checked against .clang-format (no file is changed)
 #   main  the whole program, its tests and benchmarks, warnings as errors, run with ctest (build/)
-#   asan  the core tests again under AddressSanitizer + UndefinedBehaviorSanitizer (build-asan/)
+#   asan  every test again (core, gui, module) under AddressSanitizer + UndefinedBehaviorSanitizer,
+#         built without NDEBUG so that the program's assertions run too        (build-asan/)
 #   fuzz  every libFuzzer target for a bounded number of runs (clang)         (build-fuzz/)
 # TARVELA_TEST_STAGES picks stages (default "format main asan fuzz"); TARVELA_BUILD_DIR,
 # TARVELA_ASAN_BUILD_DIR and TARVELA_FUZZ_BUILD_DIR move the build folders.
@@ -54,15 +55,19 @@ stage_main() {
 
 stage_asan() {
     local build=${TARVELA_ASAN_BUILD_DIR:-build-asan}
-    banner "asan: core tests under AddressSanitizer and UBSan in $build"
+    banner "asan: every test under AddressSanitizer and UBSan, assertions on, in $build"
     # -O1 without debug information: the sanitizers need no more, and it builds much faster.
+    # No -DNDEBUG: this is the stage in which the program's assertions run.
     cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVELA_SANITIZE=ON \
-        -DTARVELA_BUILD_BENCH=OFF -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -DNDEBUG"
-    # Only the core layer's tests, picked by their label.
-    cmake --build "$build" -j "$jobs" --target tarvela_core_tests
+        -DTARVELA_BUILD_BENCH=OFF -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1"
+    # The tests of every layer, picked by their labels; the print module reload test among them.
+    cmake --build "$build" -j "$jobs" --target tarvela_core_tests tarvela_gui_tests \
+        tarvela_module_tests
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
+        LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0" \
         UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-        ctest --test-dir "$build" --output-on-failure -j "$jobs" -L '^core$' | tee "$build/ctest.log"
+        ctest --test-dir "$build" --output-on-failure -j "$jobs" -L '^(core|gui|module)$' \
+        | tee "$build/ctest.log"
     local ran
     ran=$(sed -n 's/.*tests passed, 0 tests failed out of \([0-9]*\).*/\1/p' "$build/ctest.log")
     passed=$((passed + ${ran:-0}))

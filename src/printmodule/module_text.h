@@ -11,6 +11,12 @@
 namespace tarvela::prm1 {
 
 // Decodes a zero-terminated Windows-1250 text; a null pointer gives the empty text.
+// A text in memory of its own, for anything Qt may keep after the call: a QStringLiteral points
+// into the module's read-only data, which goes away when the program unloads the module.
+inline QString OwnedText(const char* latin1) {
+    return QString::fromLatin1(latin1);
+}
+
 QString FromCp1250(const char* text);
 QString FromCp1250(const QByteArray& bytes);
 

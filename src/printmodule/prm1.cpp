@@ -46,7 +46,7 @@ RenderedReport Prepare(const char* templatePath, const char* title, const char* 
     const ReportTable table = dataSet != nullptr ? ReadDataSet(*dataSet) : ReportTable();
     RenderedReport report;
     report.title = FromCp1250(title);
-    report.html = RenderTemplate(ReadTemplateFile(path), pairs, table);
+    report.html = RenderTemplate(ReadTemplateFile(path), pairs, table, path);
     for (const Variable& v : pairs) {
         if (v.name == QLatin1String("QRCode"))
             report.qrText = v.value.trimmed();

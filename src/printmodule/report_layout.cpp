@@ -1,5 +1,6 @@
 #include "report_layout.h"
 
+#include "module_text.h"
 #include "qr_code.h"
 #include "report_data.h"
 
@@ -23,8 +24,11 @@ constexpr double kFooterGap = 4.0; // from the body's bottom edge to the footer 
 
 QFont BodyFont() {
     QFont font;
-    font.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("Arial"), QStringLiteral("Helvetica")});
+    // Qt keeps the families of every font it resolves in its process-wide font cache, beyond
+    // the module's unloading: they must be texts of their own (OwnedText), never literals in
+    // the module's read-only data.
+    font.setFamilies({OwnedText("DejaVu Sans"), OwnedText("Liberation Sans"), OwnedText("Arial"),
+                      OwnedText("Helvetica")});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(9.0);
     return font;

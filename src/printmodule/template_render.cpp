@@ -2,8 +2,13 @@
 
 #include "module_text.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
+
+#include <string_view>
+#include <vector>
 
 #include <kainjow/mustache.hpp>
 
@@ -147,9 +152,97 @@ mstch::data BuildContext(const QList<Variable>& variables, const ReportTable& ta
     return context;
 }
 
+// Bounds of one rendering: a template is the user's to edit, and no template may crash or
+// freeze the program. The real templates stay far below them (depth 4, a few thousand parts,
+// some 100 kB of HTML).
+constexpr int kMaxSectionDepth = 64;
+constexpr qint64 kMaxExpansions = 2'000'000;
+constexpr size_t kMaxOutputBytes = size_t(32) << 20;
+constexpr qint64 kMaxRenderMs = 10'000;
+
+[[noreturn]] void ThrowTooComplex(const QString& templateName, const QString& reason) {
+    throw ReportError(
+        PRM1_ERROR_TEMPLATE_INVALID,
+        QStringLiteral("Předlohu sestavy \"%1\" nelze použít: %2.")
+            .arg(templateName.isEmpty() ? QStringLiteral("(bez názvu)") : templateName, reason));
+}
+
+std::string Trimmed(std::string_view text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return std::string(text);
+}
+
+// Walks the tags of the template before the engine sees it (whose parser and renderer recurse
+// once per nested section): refuses a nesting deeper than kMaxSectionDepth and a template whose
+// row sections nested in each other would expand to more than kMaxExpansions parts.
+void CheckTemplateBounds(const std::string& text, qint64 rows, const QString& templateName) {
+    std::string open = "{{";
+    std::string close = "}}";
+    std::vector<qint64> factors{1}; // the repetitions of every open section, outermost first
+    qint64 expansions = 0;
+    size_t at = 0;
+    while (at < text.size()) {
+        const size_t start = text.find(open, at);
+        if (start == std::string::npos)
+            break;
+        size_t inner = start + open.size();
+        std::string end = close;
+        if (open == "{{" && inner < text.size() && text[inner] == '{')
+            end = "}}}";
+        const size_t stop = text.find(end, inner);
+        if (stop == std::string::npos)
+            break; // the engine reports the unclosed tag
+        const std::string tag = Trimmed(std::string_view(text).substr(inner, stop - inner));
+        at = stop + end.size();
+        expansions += factors.back();
+        if (expansions > kMaxExpansions)
+            ThrowTooComplex(templateName,
+                            QStringLiteral("opakované části jsou do sebe vnořeny tak, že by "
+                                           "sestava měla přes %1 částí")
+                                .arg(kMaxExpansions));
+        if (tag.empty())
+            continue;
+        if (tag.front() == '#' || tag.front() == '^') {
+            const std::string name = Trimmed(std::string_view(tag).substr(1));
+            const bool list = tag.front() == '#' && (name == "Radky" || name == "NeprazdneRadky");
+            const qint64 factor = list ? std::max<qint64>(1, rows) : 1;
+            factors.push_back(std::min(factors.back() * factor, kMaxExpansions + 1));
+            if (int(factors.size()) - 1 > kMaxSectionDepth)
+                ThrowTooComplex(templateName,
+                                QStringLiteral("sekce jsou do sebe vnořeny hlouběji než do %1 "
+                                               "úrovní")
+                                    .arg(kMaxSectionDepth));
+        } else if (tag.front() == '/') {
+            if (factors.size() > 1)
+                factors.pop_back();
+        } else if (tag.front() == '=' && tag.size() > 2 && tag.back() == '=') {
+            // {{=<% %>=}}: other delimiters from here on
+            const std::string pair = Trimmed(std::string_view(tag).substr(1, tag.size() - 2));
+            const size_t space = pair.find_first_of(" \t");
+            if (space != std::string::npos) {
+                open = pair.substr(0, space);
+                close = Trimmed(std::string_view(pair).substr(space));
+            }
+        }
+    }
+}
+
 } // namespace
 
 QString ReadTemplateFile(const QString& path) {
+    // Only a regular file of a sane size is read: a FIFO or a device must not block or fill the
+    // memory.
+    const QFileInfo info(path);
+    constexpr qint64 kMaxTemplateBytes = qint64(4) << 20;
+    if (info.exists() && (!info.isFile() || info.size() > kMaxTemplateBytes))
+        throw ReportError(PRM1_ERROR_TEMPLATE_UNREADABLE,
+                          QStringLiteral("Soubor předlohy \"%1\" nelze použít: není to obyčejný "
+                                         "soubor nebo je větší než 4 MB.")
+                              .arg(path));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw ReportError(PRM1_ERROR_TEMPLATE_UNREADABLE,
@@ -165,15 +258,30 @@ QString ReadTemplateFile(const QString& path) {
 }
 
 QString RenderTemplate(const QString& templateText, const QList<Variable>& variables,
-                       const ReportTable& table) {
-    mstch::mustache engine(Utf8(templateText));
+                       const ReportTable& table, const QString& templateName) {
+    const std::string text = Utf8(templateText);
+    CheckTemplateBounds(text, table.rows.size(), templateName);
+    mstch::mustache engine(text);
     if (!engine.is_valid())
         throw ReportError(PRM1_ERROR_TEMPLATE_INVALID,
                           QStringLiteral("Chyba v předloze: %1")
                               .arg(QString::fromStdString(engine.error_message())));
     engine.set_custom_escape(EscapeHtml);
     const mstch::data context = BuildContext(variables, table);
-    const std::string html = engine.render(context);
+    std::string html;
+    QElapsedTimer clock;
+    clock.start();
+    engine.render(context, [&](const std::string& part) {
+        if (html.size() + part.size() > kMaxOutputBytes)
+            ThrowTooComplex(
+                templateName,
+                QStringLiteral("sestava by byla větší než %1 MB").arg(kMaxOutputBytes >> 20));
+        if (clock.elapsed() > kMaxRenderMs)
+            ThrowTooComplex(
+                templateName,
+                QStringLiteral("vykreslení by trvalo déle než %1 s").arg(kMaxRenderMs / 1000));
+        html += part;
+    });
     if (!engine.is_valid())
         throw ReportError(PRM1_ERROR_TEMPLATE_INVALID,
                           QStringLiteral("Chyba v předloze: %1")

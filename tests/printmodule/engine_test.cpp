@@ -228,6 +228,45 @@ TEST(Templates, ErrorsNameTheProblem) {
     EXPECT_TRUE(invalid("{{#SoucetKde}}Neni|DPH|21{{/SoucetKde}}", table).contains("Neni"));
 }
 
+// Templates are the user's to edit: one nested too deep for the engine's recursion, one whose
+// row sections multiply into billions of parts and one producing gigabytes all end with a
+// message naming the template, while a deep but sane one still renders.
+TEST(Templates, BeyondTheBoundsEndWithAMessageNamingTheTemplate) {
+    QList<QStringList> rows;
+    for (int i = 0; i < 25; ++i)
+        rows.append({QString::number(i + 1)});
+    const ReportTable table = Table({Integer("Id")}, rows);
+    const auto nested = [](const QString& open, const QString& close, int depth,
+                           const QString& inner) {
+        return open.repeated(depth) + inner + close.repeated(depth);
+    };
+    const QString name = QStringLiteral("/Ses/Upravena.fr3");
+    const struct {
+        QString text;
+        QString reason;
+    } cases[] = {
+        {nested("{{#A}}", "{{/A}}", 20000, "x"), "hlouběji"},
+        {nested("{{^A}}", "{{/A}}", 10000, "x"), "hlouběji"},
+        {nested("{{#Radky}}", "{{/Radky}}", 5, "{{Id}}"), "částí"},
+        {nested("{{#NeprazdneRadky}}", "{{/NeprazdneRadky}}", 6, ""), "částí"},
+        {"{{#Radky}}" + QString(2 << 20, u'x') + "{{/Radky}}", "MB"},
+    };
+    for (const auto& c : cases) {
+        try {
+            RenderTemplate(c.text, {{"A", "1"}}, table, name);
+            ADD_FAILURE() << "rendered: " << c.text.left(40).toStdString();
+        } catch (const ReportError& e) {
+            EXPECT_EQ(e.code(), PRM1_ERROR_TEMPLATE_INVALID);
+            EXPECT_TRUE(e.message().contains(name)) << e.what();
+            EXPECT_TRUE(e.message().contains(c.reason)) << e.what();
+        }
+    }
+    EXPECT_EQ(RenderTemplate(nested("{{#A}}", "{{/A}}", 60, "ok"), {{"A", "1"}}, table, name),
+              "ok");
+    EXPECT_EQ(RenderTemplate(nested("{{#Radky}}", "{{/Radky}}", 2, "."), {}, table, name),
+              QString(625, u'.'));
+}
+
 TEST(TemplateFiles, Utf8WithOrWithoutMarkElseWindows1250) {
     tarvela::test::TempProgramFolder folder;
     folder.writeBytes("a.fr3", "\xef\xbb\xbf<p>P\xc5\x99\xc3\xadjem</p>");

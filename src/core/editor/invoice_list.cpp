@@ -12,15 +12,9 @@
 namespace tarvela {
 
 QStringList ListInvoiceFileNames(const QString& folder) {
-    QDir dir(folder);
-    if (!dir.exists())
-        return {};
-    dir.setNameFilters({QStringLiteral("*.tvl")});
-    // Without QDir::CaseSensitive the pattern matches the extension in any case, as on the
-    // platform the files come from; hidden and system entries are left out.
-    dir.setFilter(QDir::Files | QDir::NoDotAndDotDot);
-    dir.setSorting(QDir::Unsorted);
-    QStringList names = dir.entryList();
+    // The pattern matches the extension in any case, as on the platform the files come from;
+    // hidden entries, links and anything but regular files are left out.
+    QStringList names = ListRegularFiles(folder, QStringLiteral("*.tvl"));
 
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);

@@ -3,11 +3,15 @@
 #include "invoice/file_lines.h"
 #include "invoice/invoice_record.h"
 #include "text/amount_text.h"
+#include "text/errors.h"
 #include "text/helpers.h"
 
+#include <QCollator>
 #include <QDir>
 #include <QLocale>
 #include <QSet>
+
+#include <algorithm>
 
 namespace tarvela {
 namespace {
@@ -27,12 +31,20 @@ ItemCatalog LoadItemCatalog(const QString& folder, const std::function<void()>& 
     const QDir dir(folder);
     if (!dir.exists())
         return catalog;
-    const QStringList names =
-        dir.entryList({QStringLiteral("*.tvl")}, QDir::Files | QDir::NoDotAndDotDot,
-                      QDir::Name | QDir::IgnoreCase);
+    QStringList names = ListRegularFiles(dir.path(), QStringLiteral("*.tvl"));
+    QCollator collator; // as the folder listing sorted names before
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(names.begin(), names.end(), [&collator](const QString& a, const QString& b) {
+        return collator.compare(a, b) < 0;
+    });
     for (const QString& name : names) {
         // Joined by hand: QDir::filePath takes a name beginning with ":" for a resource path.
-        const FileLines lines = FileLines::ReadFile(dir.path() + QLatin1Char('/') + name);
+        FileLines lines;
+        try {
+            lines = FileLines::ReadFile(dir.path() + QLatin1Char('/') + name);
+        } catch (const OversizedFileError&) {
+            continue; // no invoice: its items would be no items of the user's
+        }
         for (int n = kFirstItemLine; n < kFirstItemLine + kItemRowCount && lines.has(n); ++n) {
             const QStringList parts = SplitCells(lines.line(n));
             const QString description = Part(parts, 1);

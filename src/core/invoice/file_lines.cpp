@@ -3,8 +3,19 @@
 #include "text/codec.h"
 #include "text/errors.h"
 
+#include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <utility>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tarvela {
 
@@ -47,29 +58,229 @@ FileLines FileLines::ReadFile(const QString& path) {
     return FromBytes(ReadWholeFile(path));
 }
 
-QByteArray ReadWholeFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+namespace {
+
+[[noreturn]] void ThrowNotRegular(const QString& path) {
+    throw FileError(QStringLiteral("„%1“ není obyčejný soubor (je to odkaz, složka, zařízení nebo "
+                                   "roura) a program jej nečte.")
+                        .arg(path));
+}
+
+[[noreturn]] void ThrowOversized(const QString& path, qint64 size) {
+    throw OversizedFileError(
+        QStringLiteral("Soubor „%1“ je příliš velký (%2 kB); program čte soubory nejvýše do "
+                       "velikosti %3 kB. Soubor nebyl načten.")
+            .arg(path)
+            .arg(size / 1024)
+            .arg(kMaxReadFileSize / 1024));
+}
+
+[[noreturn]] void ThrowUnreadable(const QString& path) {
+    throw FileError(QStringLiteral("Soubor „%1“ nelze přečíst.").arg(path));
+}
+
+// A closed descriptor whatever happens.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+    // Closes now; false when closing reported an error (a delayed write failure).
+    bool close() {
+        const int fd = std::exchange(fd_, -1);
+        return fd < 0 || ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+bool WriteAll(int fd, const QByteArray& bytes) {
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, size_t(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        left -= n;
+    }
+    return true;
+}
+
+// Writes the bytes to a new temporary file beside the path, synced to disk. Its name, or an
+// empty text when it could not be written completely (nothing is left behind then).
+QString WriteTemporaryFile(const QString& path, const QByteArray& bytes, mode_t mode) {
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        QString name = path + QLatin1Char('.');
+        for (int i = 0; i < 6; ++i)
+            name += QLatin1Char(kLetters[QRandomGenerator::global()->bounded(62)]);
+        const QByteArray native = QFile::encodeName(name);
+        Descriptor fd(::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+        if (fd.get() < 0) {
+            if (errno == EEXIST)
+                continue;
+            return {};
+        }
+        if (!WriteAll(fd.get(), bytes) || ::fsync(fd.get()) != 0 || !fd.close()) {
+            ::unlink(native.constData());
+            return {};
+        }
+        return name;
+    }
+    return {};
+}
+
+} // namespace
+
+QByteArray ReadWholeFile(const QString& path, FollowLinks follow) {
+    const QByteArray native = QFile::encodeName(path);
+    // Without blocking: opening a FIFO must not wait for a writer.
+    int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
+    if (follow == FollowLinks::No)
+        flags |= O_NOFOLLOW;
+    Descriptor fd(::open(native.constData(), flags));
+    if (fd.get() < 0) {
+        if (errno == ELOOP)
+            ThrowNotRegular(path);
         throw FileError(QStringLiteral("Soubor „%1“ nelze otevřít pro čtení.").arg(path));
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw FileError(QStringLiteral("Soubor „%1“ nelze přečíst.").arg(path));
+    }
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0)
+        ThrowUnreadable(path);
+    if (!S_ISREG(st.st_mode))
+        ThrowNotRegular(path);
+    if (st.st_size > kMaxReadFileSize)
+        ThrowOversized(path, st.st_size);
+    // The file may grow while it is read: never more than the limit and one byte.
+    QByteArray bytes;
+    bytes.resize(qsizetype(st.st_size) + 1);
+    qsizetype got = 0;
+    for (;;) {
+        if (got == bytes.size()) {
+            if (bytes.size() > kMaxReadFileSize)
+                ThrowOversized(path, bytes.size());
+            bytes.resize(std::min<qsizetype>(bytes.size() * 2, kMaxReadFileSize + 1));
+        }
+        const ssize_t n = ::read(fd.get(), bytes.data() + got, size_t(bytes.size() - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            ThrowUnreadable(path);
+        if (n == 0)
+            break;
+        got += n;
+    }
+    bytes.truncate(got);
     return bytes;
 }
 
+bool IsRegularFileEntry(const QString& path) {
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+QStringList ListRegularFiles(const QString& folder, const QString& pattern) {
+    const QByteArray native = QFile::encodeName(folder);
+    struct stat st {};
+    if (::stat(native.constData(), &st) != 0 ? (errno == ENOENT || errno == ENOTDIR)
+                                             : !S_ISDIR(st.st_mode))
+        return {}; // no folder at all
+    // An unreadable folder would list as empty; an empty listing must mean an empty folder.
+    DIR* probe = ::opendir(native.constData());
+    if (probe == nullptr)
+        throw FileError(QStringLiteral("Složku „%1“ nelze přečíst (chybí oprávnění ke čtení). "
+                                       "Soubory v ní nelze zobrazit ani očíslovat.")
+                            .arg(folder));
+    ::closedir(probe);
+    // System entries are listed too, then everything but regular files is left out by the
+    // entry itself: a link to a FIFO or a device must not even be looked at.
+    const QDir dir(folder);
+    const QStringList entries = dir.entryList(
+        {pattern}, QDir::Files | QDir::System | QDir::NoSymLinks | QDir::NoDotAndDotDot,
+        QDir::NoSort);
+    QStringList names;
+    names.reserve(entries.size());
+    const QString prefix = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    for (const QString& name : entries) {
+        if (IsRegularFileEntry(prefix + name))
+            names.append(name);
+    }
+    return names;
+}
+
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes) {
-    // QSaveFile writes a temporary file beside the target and renames it over the target only
-    // when everything was written, so a failure never leaves a half-written file behind.
-    // Unbuffered, so that a short write (file size limit, full disk) shows in write()'s result:
-    // QSaveFile::commit() does not notice a failure of the buffer flush in close().
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    const QByteArray native = QFile::encodeName(path);
+    // An existing regular file keeps its permissions; a link or a new file gets the defaults.
+    struct stat st {};
+    const bool replacesFile = ::lstat(native.constData(), &st) == 0 && S_ISREG(st.st_mode);
+    const QString temporary = WriteTemporaryFile(path, bytes, 0666);
+    if (temporary.isEmpty())
         return false;
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        file.cancelWriting();
+    const QByteArray nativeTemporary = QFile::encodeName(temporary);
+    if (replacesFile)
+        ::chmod(nativeTemporary.constData(), st.st_mode & 07777);
+    // rename() replaces the entry itself, a symbolic link included, never its target.
+    if (::rename(nativeTemporary.constData(), native.constData()) != 0) {
+        ::unlink(nativeTemporary.constData());
         return false;
     }
-    return file.commit();
+    return true;
+}
+
+WriteOutcome CreateFileAtomically(const QString& path, const QByteArray& bytes) {
+    const QByteArray native = QFile::encodeName(path);
+    const QString temporary = WriteTemporaryFile(path, bytes, 0666);
+    if (temporary.isEmpty())
+        return WriteOutcome::Failed;
+    const QByteArray nativeTemporary = QFile::encodeName(temporary);
+    WriteOutcome outcome = WriteOutcome::Written;
+    if (::renameat2(AT_FDCWD, nativeTemporary.constData(), AT_FDCWD, native.constData(),
+                    RENAME_NOREPLACE) == 0)
+        return WriteOutcome::Written;
+    if (errno == EEXIST) {
+        outcome = WriteOutcome::AlreadyExists;
+    } else if (::link(nativeTemporary.constData(), native.constData()) == 0) {
+        // A file system without an exclusive rename (a network share): a hard link takes the
+        // name only when it is free, just as well.
+        outcome = WriteOutcome::Written;
+    } else if (errno == EEXIST) {
+        outcome = WriteOutcome::AlreadyExists;
+    } else {
+        // Neither: an exclusive create of the name reserves it, then the complete file
+        // replaces the empty one.
+        Descriptor reserved(
+            ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (reserved.get() < 0)
+            outcome = errno == EEXIST ? WriteOutcome::AlreadyExists : WriteOutcome::Failed;
+        else if (reserved.close() && ::rename(nativeTemporary.constData(), native.constData()) == 0)
+            return WriteOutcome::Written;
+        else
+            outcome = WriteOutcome::Failed;
+    }
+    ::unlink(nativeTemporary.constData());
+    return outcome;
+}
+
+bool IsTemporaryFileName(const QString& name) {
+    // name + "." + six letters or digits, as the writes above and earlier versions leave them
+    const qsizetype dot = name.size() - 7;
+    if (dot < 1 || name.at(dot) != QLatin1Char('.'))
+        return false;
+    for (qsizetype i = dot + 1; i < name.size(); ++i) {
+        const char16_t c = name.at(i).unicode();
+        if (!((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9')))
+            return false;
+    }
+    return true;
 }
 
 } // namespace tarvela

@@ -52,12 +52,44 @@ private:
     std::vector<Span> spans_;
 };
 
-// Reads a whole file's bytes; raises FileError naming the file when it cannot be read.
-QByteArray ReadWholeFile(const QString& path);
+// Invoice files and Tarvela.ini are a few kilobytes; a file larger than this is never read (a
+// sparse file of gigabytes would otherwise take all memory). The bound leaves room for files of
+// 100 000 lines that other programs may have written.
+inline constexpr qint64 kMaxReadFileSize = qint64(4) << 20;
 
-// Replaces the file with the bytes atomically: the bytes go to a temporary file beside it that
-// is renamed over the file only when complete, so a failed write (disk full, file size limit,
-// killed process) leaves the previous file intact. False when the file could not be written.
+// Whether ReadWholeFile follows a symbolic link at the end of the path.
+enum class FollowLinks { No, Yes };
+
+// Reads a whole file's bytes. Only a regular file is read: a FIFO, a device, a socket or a
+// folder, and with FollowLinks::No a symbolic link too, is refused without waiting or reading.
+// Raises FileError naming the file when it cannot be read, is no regular file or is larger than
+// kMaxReadFileSize (OversizedFileError).
+QByteArray ReadWholeFile(const QString& path, FollowLinks follow = FollowLinks::No);
+
+// True when the folder entry itself (not what a link points to) is a regular file.
+bool IsRegularFileEntry(const QString& path);
+
+// The names of the regular files of a folder whose names match the pattern ("*.tvl", without
+// regard to case), no hidden ones, no links, unsorted. A missing folder gives no names; a folder
+// that exists but cannot be read raises FileError saying so.
+QStringList ListRegularFiles(const QString& folder, const QString& pattern);
+
+// What a write of a new file found.
+enum class WriteOutcome { Written, Failed, AlreadyExists };
+
+// Replaces the file with the bytes atomically: the bytes go to a temporary file beside it
+// (name + ".XXXXXX") that is renamed over the folder entry only when complete and synced, so a
+// failed write (disk full, file size limit, killed process) leaves the previous file intact. A
+// symbolic link in the entry's place is replaced, its target is never written. False when the
+// file could not be written.
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes);
+
+// The same for a file that must not exist yet: the complete temporary file takes the name only
+// when no entry of that name exists (an exclusive create), so of two processes creating the
+// same file at once exactly one succeeds and the other gets AlreadyExists.
+WriteOutcome CreateFileAtomically(const QString& path, const QByteArray& bytes);
+
+// True for the name of a temporary file of the two writes above ("2026001.tvl.a1B2c3").
+bool IsTemporaryFileName(const QString& name);
 
 } // namespace tarvela

@@ -1,11 +1,14 @@
 #include "invoice/invoice_store.h"
 
+#include "invoice/file_lines.h"
 #include "invoice/invoice_file.h"
 #include "text/amount_text.h"
 #include "text/errors.h"
 #include "text/helpers.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -14,6 +17,9 @@ namespace tarvela {
 namespace {
 
 const QString kExtension = QStringLiteral(".tvl");
+
+// A temporary file older than this belongs to a save that will never finish.
+constexpr int kStaleTemporarySeconds = 120;
 
 // Ascending by name without regard to case; names equal but for case in a fixed order.
 void SortNames(QStringList& names) {
@@ -30,14 +36,18 @@ bool IsReservedDeviceName(const QString& number) {
     while (stem.endsWith(QLatin1Char(' ')))
         stem.chop(1);
     stem = UpperCaseAscii(stem);
-    static const QStringList kReserved = {QStringLiteral("CON"), QStringLiteral("PRN"),
-                                          QStringLiteral("AUX"), QStringLiteral("NUL")};
+    static const QStringList kReserved = {QStringLiteral("CON"),    QStringLiteral("PRN"),
+                                          QStringLiteral("AUX"),    QStringLiteral("NUL"),
+                                          QStringLiteral("CONIN$"), QStringLiteral("CONOUT$"),
+                                          QStringLiteral("CLOCK$")};
     if (kReserved.contains(stem))
         return true;
     if (stem.size() == 4 &&
         (stem.startsWith(QLatin1String("COM")) || stem.startsWith(QLatin1String("LPT")))) {
+        // COM0-COM9 and LPT0-LPT9, also with the superscript digits Windows reserves too.
         const QChar digit = stem.at(3);
-        return digit >= QLatin1Char('1') && digit <= QLatin1Char('9');
+        return (digit >= QLatin1Char('0') && digit <= QLatin1Char('9')) || digit == u'\u00B9' ||
+               digit == u'\u00B2' || digit == u'\u00B3';
     }
     return false;
 }
@@ -60,6 +70,9 @@ void ValidateInvoiceNumber(const QString& number) {
         if (kForbidden.contains(c))
             RefuseNumber(number, QStringLiteral("obsahuje znak „%1“").arg(c));
     }
+    // A name beginning with a dot is a hidden file that no listing shows.
+    if (number.startsWith(QLatin1Char('.')))
+        RefuseNumber(number, QStringLiteral("začíná tečkou (skrytý soubor)"));
     if (number.contains(QLatin1String("..")))
         RefuseNumber(number, QStringLiteral("obsahuje „..“"));
     if (number.endsWith(QLatin1Char('.')) || number.endsWith(QLatin1Char(' ')))
@@ -96,20 +109,72 @@ QString InvoiceStore::InvoiceFilePath(int year, const QString& number) const {
     return PeriodFolder(year) + QLatin1Char('/') + number + kExtension;
 }
 
+QString InvoiceStore::ExistingInvoiceFile(int year, const QString& number) const {
+    const QString own = InvoiceFilePath(year, number);
+    if (QFileInfo(own).exists() || QFileInfo(own).isSymLink())
+        return own;
+    // The same name with the extension in another case ("2026001.TVL"); links count too.
+    const QDir dir(PeriodFolder(year));
+    const QStringList entries =
+        dir.entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QString& name : entries) {
+        if (SameTextAscii(name, number + kExtension) &&
+            name.left(number.size()) == number) // the number itself as written
+            return PeriodFolder(year) + QLatin1Char('/') + name;
+    }
+    return {};
+}
+
 void InvoiceStore::SaveInvoice(int year, const InvoiceRecord& record) const {
+    const QString existing = ExistingInvoiceFile(year, record.Cislo);
+    RemoveStaleTemporaryFiles(year);
+    WriteInvoiceFile(record, existing.isEmpty() ? InvoiceFilePath(year, record.Cislo) : existing);
+}
+
+void InvoiceStore::CreateInvoice(int year, const InvoiceRecord& record) const {
     const QString path = InvoiceFilePath(year, record.Cislo);
-    WriteInvoiceFile(record, path);
+    const QByteArray bytes = InvoiceFileBytes(record);
+    RemoveStaleTemporaryFiles(year);
+    WriteOutcome outcome = WriteOutcome::AlreadyExists;
+    if (ExistingInvoiceFile(year, record.Cislo).isEmpty())
+        outcome = CreateFileAtomically(path, bytes);
+    if (outcome == WriteOutcome::Written)
+        return;
+    if (outcome == WriteOutcome::Failed)
+        throw FileError(
+            QStringLiteral("Soubor faktury „%1“ nelze zapsat. Faktura nebyla uložena.").arg(path));
+    const QString counter = NextInvoiceCounter(year);
+    const QString next =
+        counter == QLatin1String("000") ? QString() : QString::number(year) + counter;
+    QString message = QStringLiteral("Číslo faktury %1 mezitím použila jiná faktura (uložená "
+                                     "jinde, např. v jiném okně programu). Faktura nebyla "
+                                     "uložena.")
+                          .arg(record.Cislo);
+    if (!next.isEmpty())
+        message += QStringLiteral(" Další volné číslo je %1.").arg(next);
+    throw NumberTakenError(message, next);
+}
+
+void InvoiceStore::RemoveStaleTemporaryFiles(int year) const {
+    const QString folder = PeriodFolder(year) + QLatin1Char('/');
+    const QDir dir(folder);
+    const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-kStaleTemporarySeconds);
+    for (const QString& name :
+         dir.entryList({QStringLiteral("*") + kExtension + QStringLiteral(".*")},
+                       QDir::Files | QDir::Hidden | QDir::NoSymLinks)) {
+        if (!IsTemporaryFileName(name) || !IsRegularFileEntry(folder + name))
+            continue;
+        if (QFileInfo(folder + name).lastModified().toUTC() < before)
+            QFile::remove(folder + name);
+    }
 }
 
 QStringList InvoiceStore::ListInvoiceFiles(int year, Listing listing,
                                            const AfterEachEntry& afterEach) const {
     // Ordinary files only: no folders, no hidden or system entries. Name filters of QDir match
     // without regard to case.
-    QDir dir(PeriodFolder(year));
-    if (!dir.exists())
-        return {};
     const QStringList entries =
-        dir.entryList({QStringLiteral("*") + kExtension}, QDir::Files, QDir::NoSort);
+        ListRegularFiles(PeriodFolder(year), QStringLiteral("*") + kExtension);
     QStringList names;
     names.reserve(entries.size());
     for (const QString& name : entries) {
@@ -128,7 +193,16 @@ QStringList InvoiceStore::ListInvoiceFiles(int year, Listing listing,
 
 QString InvoiceStore::NextInvoiceCounter(int year, const AfterEachEntry& afterEach) const {
     EnsurePeriodFolder(year);
-    const QStringList names = ListInvoiceFiles(year, Listing::TvlLowerCase, afterEach);
+    QStringList names = ListInvoiceFiles(year, Listing::TvlLowerCase, afterEach);
+    // A save of another instance under way: its temporary file names the number.
+    const QDir dir(PeriodFolder(year));
+    for (const QString& name :
+         dir.entryList({QStringLiteral("*") + kExtension + QStringLiteral(".*")},
+                       QDir::Files | QDir::NoSymLinks)) {
+        if (IsTemporaryFileName(name))
+            names.append(LowerCaseAscii(name.left(name.size() - 7)));
+    }
+    SortNames(names);
     if (names.isEmpty())
         return QStringLiteral("001");
     QString last = names.last();

@@ -50,19 +50,39 @@ public:
     // Validates the number first (ValidateInvoiceNumber), so the path never leaves the folder.
     QString InvoiceFilePath(int year, const QString& number) const;
 
-    // Writes the record as the file of its number (Cislo) in the period folder, atomically.
-    // Raises ValidationError / EncodingError before anything is written, FileError when the
-    // file cannot be written (e.g. the period folder is missing; it is not created here).
+    // The existing folder entry of the number's invoice file, with the extension in whatever
+    // case it has on disk ("2026001.TVL"), or an empty text when the period has no such entry.
+    // Validates the number first.
+    QString ExistingInvoiceFile(int year, const QString& number) const;
+
+    // Writes the record as the file of its number (Cislo) in the period folder, atomically,
+    // over the number's existing file under that file's own name (ExistingInvoiceFile: the
+    // opened invoice, or a file the user agreed to replace). A symbolic link in the file's place
+    // is replaced, its target never written. Temporary files abandoned by killed saves are
+    // removed first. Raises ValidationError / EncodingError before anything is written,
+    // FileError when the file cannot be written (e.g. the period folder is missing; it is not
+    // created here).
     void SaveInvoice(int year, const InvoiceRecord& record) const;
 
-    // The invoice files (*.tvl, ordinary files, no hidden ones) of a period, in ascending name
-    // order without regard to case. A missing folder gives an empty list.
+    // The same for a new invoice: its file is created only if the period has no file of that
+    // number. When one appeared meanwhile (another instance saved the same number, perhaps over
+    // a network share), nothing is written and NumberTakenError offers the next free number.
+    void CreateInvoice(int year, const InvoiceRecord& record) const;
+
+    // Removes the temporary files of interrupted saves ("2026001.tvl.a1B2c3") that are older
+    // than a save could take; a fresh one may belong to a save of another instance under way.
+    void RemoveStaleTemporaryFiles(int year) const;
+
+    // The invoice files (*.tvl, regular files, no hidden ones, no links) of a period, in
+    // ascending name order without regard to case. A missing folder gives an empty list, an
+    // unreadable one raises FileError.
     QStringList ListInvoiceFiles(int year, Listing listing,
                                  const AfterEachEntry& afterEach = {}) const;
 
     // The next counter of the period: "001" to "999", or "000" when the period is full. Creates
-    // the period folder first. Raises ConversionError when the greatest file name does not end
-    // in a number ("2026abc.tvl").
+    // the period folder first. A number another instance is saving at this moment counts as
+    // taken. Raises ConversionError when the greatest file name does not end in a number
+    // ("2026abc.tvl"), FileError when the period folder cannot be read.
     QString NextInvoiceCounter(int year, const AfterEachEntry& afterEach = {}) const;
 
     // Names of the period folders (folders of the program folder whose names are digits only),

@@ -4,6 +4,7 @@
 #include "printing/invoice_documents.h"
 #include "printing/report_data_set.h"
 #include "text/amount_text.h"
+#include "text/errors.h"
 #include "text/helpers.h"
 
 #include <QDir>
@@ -21,7 +22,12 @@ QString LineOr(const FileLines& lines, int n, const QString& fallback) {
 }
 
 OverviewEntry ReadEntry(const QString& path, const QString& name, const QString& defaultCurrency) {
-    const FileLines lines = FileLines::ReadFile(path);
+    FileLines lines;
+    try {
+        lines = FileLines::ReadFile(path);
+    } catch (const OversizedFileError&) {
+        // Listed by its name like an empty file; opening it tells why it is not read.
+    }
     OverviewEntry entry;
     entry.Cislo = LineOr(lines, 1, name);
     entry.Odberatel = lines.line(11);

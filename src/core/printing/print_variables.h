@@ -12,8 +12,12 @@ namespace tarvela {
 // later pair onto the wrong name. Values are therefore written with each "|" replaced by the
 // broken bar "¦" (byte 0xA6 in Windows-1250), which prints almost the same. Line breaks inside a
 // value become spaces for the same reason.
+//
+// The module takes the text as one NUL-terminated string: a NUL character inside a value (an
+// invoice file may hold one) would silently cut off every later variable, so add() refuses it.
 class PrintVariables {
 public:
+    // Raises ValidationError naming the variable when the value holds a NUL character.
     void add(const QString& name, const QString& value);
     const QString& text() const { return text_; }
     bool isEmpty() const { return text_.isEmpty(); }
@@ -24,5 +28,9 @@ public:
 private:
     QString text_;
 };
+
+// Raises ValidationError naming the field when the text holds a NUL character, which the print
+// module's NUL-terminated texts cannot carry.
+void RefuseNulCharacter(const QString& value, const QString& field);
 
 } // namespace tarvela

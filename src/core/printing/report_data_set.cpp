@@ -37,7 +37,10 @@ void ReportDataSet::appendRow(const QStringList& values) {
         const Column& column = columns_.at(i);
         switch (column.type) {
         case ColumnType::Text:
-            row.append(values.at(i).left(column.width));
+            // Each cell goes to the module as a text of its own ending at a NUL: one inside
+            // would cut the cell short, so it shows as a space.
+            row.append(
+                QString(values.at(i)).replace(QChar(0), QLatin1Char(' ')).left(column.width));
             break;
         case ColumnType::AutoIncrement:
         case ColumnType::Integer: {

@@ -43,6 +43,13 @@ std::vector<RawLine> SplitRawLines(const QByteArray& bytes) {
     return lines;
 }
 
+// A UTF-8 byte order mark that an editor may put before the first section.
+const QByteArray kByteOrderMark("\xEF\xBB\xBF");
+
+QByteArray WithoutByteOrderMark(const QByteArray& bytes) {
+    return bytes.startsWith(kByteOrderMark) ? bytes.mid(kByteOrderMark.size()) : bytes;
+}
+
 int HexDigitValue(char16_t c) {
     if (c >= u'0' && c <= u'9')
         return c - u'0';
@@ -142,7 +149,15 @@ QByteArray CheckedValueBytes(const QString& value, const QString& what) {
         throw ValidationError(QStringLiteral("Pole „%1“ obsahuje konec řádku, který nelze uložit "
                                              "do souboru nastavení.")
                                   .arg(what));
-    return EncodeCp1250(value, what);
+    QByteArray bytes = EncodeCp1250(value, what);
+    // Reading trims blanks and one pair of outer quotes: a value that would lose either is
+    // written in double quotes, which reading removes again.
+    const bool blankAtEdge = !bytes.isEmpty() && (IsBlank(bytes.front()) || IsBlank(bytes.back()));
+    const bool quoted = bytes.size() >= 2 && bytes.front() == bytes.back() &&
+                        (bytes.front() == '"' || bytes.front() == '\'');
+    if (blankAtEdge || quoted)
+        bytes = '"' + bytes + '"';
+    return bytes;
 }
 
 } // namespace
@@ -156,17 +171,27 @@ QString SettingsFilePath(const QString& programFolder) {
 
 // --- IniFile ---------------------------------------------------------------------------------
 
-IniFile IniFile::Load(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+IniFile IniFile::Load(const QString& path, QString* problem) {
+    if (!QFileInfo::exists(path))
         return {};
-    return FromBytes(file.readAll());
+    try {
+        return FromBytes(ReadWholeFile(path, FollowLinks::Yes));
+    } catch (const OversizedFileError& e) {
+        if (problem != nullptr)
+            *problem = e.message();
+    } catch (const FileError& e) {
+        // A file that cannot be opened reads as missing; one that is no file at all (a FIFO, a
+        // device) is said.
+        if (problem != nullptr && QFileInfo(path).isReadable())
+            *problem = e.message();
+    }
+    return {};
 }
 
 IniFile IniFile::FromBytes(const QByteArray& bytes) {
     IniFile ini;
     Section* current = nullptr;
-    for (const RawLine& line : SplitRawLines(bytes)) {
+    for (const RawLine& line : SplitRawLines(WithoutByteOrderMark(bytes))) {
         ParsedLine parsed = ParseLine(line.text);
         if (parsed.kind == ParsedLine::Section) {
             ini.sections_.push_back({parsed.name, {}});
@@ -255,14 +280,14 @@ void WriteIniString(const QString& path, const QString& section, const QString& 
     const QByteArray keyBytes = EncodeCp1250(key);
 
     QByteArray old;
-    QFile in(path);
-    if (in.exists()) {
-        if (!in.open(QIODevice::ReadOnly))
+    if (QFileInfo::exists(path)) {
+        try {
+            old = ReadWholeFile(path, FollowLinks::Yes);
+        } catch (const OversizedFileError&) {
+            throw; // its own message: the file is left as it is
+        } catch (const FileError&) {
             ThrowUnableToWrite(path);
-        old = in.readAll();
-        if (in.error() != QFileDevice::NoError)
-            ThrowUnableToWrite(path);
-        in.close();
+        }
     }
 
     std::vector<RawLine> lines = SplitRawLines(old);
@@ -273,8 +298,10 @@ void WriteIniString(const QString& path, const QString& section, const QString& 
     qsizetype lastEntryInSection = -1;
     qsizetype entryAt = -1;
     qsizetype entryEquals = -1;
+    // A byte order mark before the first line stays where it is; the line is read after it.
+    const qsizetype markLength = old.startsWith(kByteOrderMark) ? kByteOrderMark.size() : 0;
     for (qsizetype i = 0; i < qsizetype(lines.size()); ++i) {
-        const ParsedLine parsed = ParseLine(lines[i].text);
+        const ParsedLine parsed = ParseLine(i == 0 ? lines[i].text.mid(markLength) : lines[i].text);
         if (parsed.kind == ParsedLine::Section) {
             if (sectionAt >= 0)
                 break; // the next section ends ours
@@ -291,7 +318,7 @@ void WriteIniString(const QString& path, const QString& section, const QString& 
         lastEntryInSection = i;
         if (entryAt < 0 && SameTextAscii(parsed.name, key)) {
             entryAt = i;
-            entryEquals = parsed.equalsAt;
+            entryEquals = parsed.equalsAt + (i == 0 ? markLength : 0);
         }
     }
 
@@ -328,8 +355,8 @@ void WriteIniInteger(const QString& path, const QString& section, const QString&
 
 // --- The program's settings ------------------------------------------------------------------
 
-AppSettings LoadSettings(const QString& programFolder) {
-    const IniFile ini = IniFile::Load(SettingsFilePath(programFolder));
+AppSettings LoadSettings(const QString& programFolder, QString* problem) {
+    const IniFile ini = IniFile::Load(SettingsFilePath(programFolder), problem);
     AppSettings s;
     for (const SupplierKey& k : kSupplierKeys)
         s.Dodavatel.*k.member = ini.ReadString(kSectionSupplier, QLatin1String(k.key), QString());

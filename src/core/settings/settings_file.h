@@ -64,8 +64,9 @@ QString SettingsFilePath(const QString& programFolder);
 
 // Reads every key of the settings file with defaults for all that is missing or unreadable
 // (AktualniRok defaults to the current year). A missing file gives the defaults; the file is
-// never created here. Never fails.
-AppSettings LoadSettings(const QString& programFolder);
+// never created here. Never fails: a file too large or no regular file gives the defaults and
+// its Czech message in problem (see IniFile::Load).
+AppSettings LoadSettings(const QString& programFolder, QString* problem = nullptr);
 
 // Writes all keys except AktualniRok, one key at a time: NASTAVENI VychoziMena, Platce,
 // SazbaDPH1..3, DobaSplatnosti, TypSymbolu, then the sixteen Dodavatel keys. Every value is
@@ -90,9 +91,12 @@ class IniFile {
 public:
     IniFile() = default;
 
-    // Reads the file; a missing or unreadable file gives an empty snapshot.
-    static IniFile Load(const QString& path);
-    // Parses Windows-1250 bytes (any line ends).
+    // Reads the file; a missing or unreadable file gives an empty snapshot. So does a file
+    // larger than kMaxReadFileSize or one that is no regular file (a FIFO, a device), which is
+    // never read: problem, when given, receives the Czech message saying so.
+    static IniFile Load(const QString& path, QString* problem = nullptr);
+    // Parses Windows-1250 bytes (any line ends; a UTF-8 byte order mark at the start is
+    // skipped).
     static IniFile FromBytes(const QByteArray& bytes);
 
     // The value of a key, or nothing when the section or the key is missing. A key present with
@@ -124,7 +128,9 @@ std::optional<int> ParseIniInteger(const QString& text);
 
 // Writes one key: replaces its value where the key exists (the rest of that line's key text
 // kept), adds a missing key after the last entry of its section, adds a missing section at the end
-// of the file, creates a missing file. Every other line stays byte for byte as it was. The file is
+// of the file, creates a missing file. Every other line stays byte for byte as it was, a byte
+// order mark at the start too. A value that reading would change (blanks at its ends, outer
+// quotes) is written in double quotes, so that it reads back the same. The file is
 // replaced atomically. "what" names the value for the user in a ValidationError /
 // EncodingError (value with a line break or a character outside Windows-1250; nothing is
 // written). A file that cannot be read or written raises FileError "Unable to write to <path>".

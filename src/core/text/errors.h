@@ -35,6 +35,24 @@ public:
     using TarvelaError::TarvelaError;
 };
 
+// A file larger than any file of its kind may be; it was not read.
+class OversizedFileError : public FileError {
+public:
+    using FileError::FileError;
+};
+
+// A new invoice's number whose file another instance of the program created meanwhile. The
+// next free number of the period is offered (empty when the period is full).
+class NumberTakenError : public FileError {
+public:
+    NumberTakenError(const QString& message, const QString& nextNumber)
+        : FileError(message), nextNumber_(nextNumber) {}
+    const QString& nextNumber() const noexcept { return nextNumber_; }
+
+private:
+    QString nextNumber_;
+};
+
 // Data the program refuses before writing anything (a bad invoice number, a line break in a field).
 class ValidationError : public TarvelaError {
 public:

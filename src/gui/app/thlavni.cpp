@@ -170,8 +170,13 @@ void THlavni::FormCreate(const QString& decimalSeparator) {
         TerminateRequested = true;
     }
 
-    Settings = LoadSettings(ProgramFolder);
+    QString settingsProblem;
+    Settings = LoadSettings(ProgramFolder, &settingsProblem);
+    if (!settingsProblem.isEmpty())
+        ShowWarning(QStringLiteral("Upozornění"),
+                    settingsProblem + QStringLiteral("\r\nProgram pracuje s výchozím nastavením."));
     InvoiceStore(ProgramFolder).EnsurePeriodFolder(Settings.AktualniRok);
+    InvoiceStore(ProgramFolder).RemoveStaleTemporaryFiles(Settings.AktualniRok);
 
     // Grid headers and row numbers.
     const QStringList headers = {QStringLiteral("Kód"),     QStringLiteral("Označení dodávky"),

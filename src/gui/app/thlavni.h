@@ -59,6 +59,9 @@ public:
     // The file the open invoice was opened from or last saved as; empty for a new invoice.
     // Saving under another number whose file exists asks before replacing that file.
     QString OwnInvoiceFile;
+    // The number New proposed for the new invoice: when its file appears before the first save
+    // (another instance took the number), saving offers the next free number instead.
+    QString ProposedNumber;
     bool TerminateRequested = false; // start-up refused to run (decimal separator): do not show
 
     bool InvoiceOpen() const; // PageControl1 not hidden

@@ -18,6 +18,7 @@
 #include "invoice/invoice_store.h"
 #include "text/clock.h"
 #include "text/dates.h"
+#include "text/errors.h"
 #include "text/message_boxes.h"
 
 namespace tarvela {
@@ -156,6 +157,7 @@ void THlavni::Akce_NovaFakturaExecute() {
     }
     PageControl1->show();
     Ed_Fa1->setText(QString::number(year) + counter);
+    ProposedNumber = Ed_Fa1->text();
     setWindowTitle(kCaptionPrefix + Ed_Fa1->text());
     CBox_Fa6->setCurrentIndex(0);
     const QDate today = Today();
@@ -214,10 +216,15 @@ void THlavni::Akce_UlozitFakturuExecute() {
         return;
     }
     const InvoiceStore store(ProgramFolder);
-    const QString path = store.InvoiceFilePath(Settings.AktualniRok, number);
+    const int year = Settings.AktualniRok;
+    // The number's file as it is on disk ("2026001.TVL" too); empty for a new number.
+    const QString existing = store.ExistingInvoiceFile(year, number);
+
+    // The proposed number of a new invoice is only ever created, never replaced.
+    const bool proposed = OwnInvoiceFile.isEmpty() && number == ProposedNumber;
 
     // Another invoice's file is never replaced without the user's word.
-    if (QFileInfo::exists(path) && !SameFile(path, OwnInvoiceFile) &&
+    if (!proposed && !existing.isEmpty() && !SameFile(existing, OwnInvoiceFile) &&
         !AskYesNo(QStringLiteral("Upozornění"),
                   QStringLiteral("Faktura číslo %1 již existuje. Chcete ji přepsat touto "
                                  "fakturou?")
@@ -227,8 +234,28 @@ void THlavni::Akce_UlozitFakturuExecute() {
     if (CBox_Fa6->currentText() == QStringLiteral("H") && Ed_DatumUhrady->text().isEmpty())
         Ed_DatumUhrady->setText(FormatInvoiceDate(Datum_Fa9->date()));
 
-    WriteInvoiceFile(RecordFromWindow(*this), path);
-    OwnInvoiceFile = path;
+    try {
+        if (proposed || existing.isEmpty())
+            store.CreateInvoice(year, RecordFromWindow(*this)); // only if still free
+        else
+            store.SaveInvoice(year, RecordFromWindow(*this));
+    } catch (const NumberTakenError& e) {
+        // Another instance saved this number meanwhile: nothing was written.
+        if (e.nextNumber().isEmpty())
+            throw;
+        if (AskYesNo(QStringLiteral("Upozornění"),
+                     e.message() + QStringLiteral("\r\nChcete fakturu uložit pod číslem %1?")
+                                       .arg(e.nextNumber()))) {
+            Ed_Fa1->setText(e.nextNumber());
+            ProposedNumber = e.nextNumber();
+            setWindowTitle(kCaptionPrefix + Ed_Fa1->text());
+            Akce_UlozitFakturuExecute();
+        }
+        return;
+    }
+    OwnInvoiceFile =
+        proposed || existing.isEmpty() ? store.InvoiceFilePath(year, number) : existing;
+    ProposedNumber.clear();
     ChangedFlag = false;
     UpdateActions();
 }
@@ -247,6 +274,7 @@ void THlavni::Akce_ZavritFakturuExecute() {
     ClearInvoice();
     setWindowTitle(QString::fromLatin1(kApplicationTitle));
     OwnInvoiceFile.clear();
+    ProposedNumber.clear();
     ChangedFlag = false;
     UpdateActions();
 }

@@ -135,17 +135,19 @@ TEST(InvoiceStoreTest, PeriodFoldersAreFoldersWithDigitsOnly) {
 
 TEST(InvoiceStoreTest, InvoiceNumbersThatAreNoSafeFileNameAreRefused) {
     const QStringList good = {u"2026001"_s, u"FA 2026-1"_s, u"Faktura č. 5"_s,
-                              u"a.b"_s,     u"CONSOLE"_s,   u"COM0"_s,
+                              u"a.b"_s,     u"CONSOLE"_s,   u"COM10"_s,
                               u"LPT10"_s,   u" x"_s,        QString(250, u'9')};
     for (const QString& number : good)
         EXPECT_NO_THROW(ValidateInvoiceNumber(number)) << number.toStdString();
 
-    const QStringList bad = {u""_s,     u"../x"_s,         u"a/b"_s,    u"a\\b"_s, u".."_s,
-                             u"."_s,    u"a..b"_s,         u"C:x"_s,    u"a*"_s,   u"a?"_s,
-                             u"a\"b"_s, u"<a"_s,           u"a>"_s,     u"a|b"_s,  u"a\tb"_s,
-                             u"a\nb"_s, u"a\x01"_s,        u"abc."_s,   u"abc "_s, u"CON"_s,
-                             u"con"_s,  u"Nul.txt"_s,      u"aux .x"_s, u"PRN"_s,  u"COM1"_s,
-                             u"lpt9"_s, QString(252, u'9')};
+    const QStringList bad = {u""_s, u"../x"_s, u"a/b"_s, u"a\\b"_s, u".."_s, u"."_s, u"a..b"_s,
+                             u"C:x"_s, u"a*"_s, u"a?"_s, u"a\"b"_s, u"<a"_s, u"a>"_s, u"a|b"_s,
+                             u"a\tb"_s, u"a\nb"_s, u"a\x01"_s, u"abc."_s, u"abc "_s, u"CON"_s,
+                             u"con"_s, u"Nul.txt"_s, u"aux .x"_s, u"PRN"_s, u"COM1"_s, u"lpt9"_s,
+                             QString(252, u'9'),
+                             // hidden files and the remaining device names
+                             u".5"_s, u".2026001"_s, u"COM0"_s, u"lpt0.x"_s, u"CONIN$"_s,
+                             u"conout$"_s, u"CLOCK$"_s, u"COM\u00B9"_s};
     for (const QString& number : bad) {
         try {
             ValidateInvoiceNumber(number);

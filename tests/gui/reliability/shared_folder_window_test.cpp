@@ -1,0 +1,131 @@
+// The main window over a period folder that another instance shares or that holds what no
+// invoice file should: the number New proposed is taken before the save, an invoice opened as
+// "2026001.TVL" is saved, and a file of a gigabyte is opened. Each ends with the data intact and
+// a Czech message.
+
+#include "app/thlavni.h"
+#include "invoice/invoice_file.h"
+#include "invoice/invoice_store.h"
+#include "support/editor_dialogs_modal.h"
+#include "support/test_support.h"
+#include "text/message_boxes.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace tarvela;
+using tarvela::test::TempProgramFolder;
+
+namespace {
+
+struct Fixture {
+    Fixture() {
+        folder.writeBytes(QStringLiteral("Tarvela.ini"), "[NASTAVENI]\r\nAktualniRok=2026\r\n");
+        window = std::make_unique<THlavni>(folder.path(), QStringLiteral(","));
+    }
+    QStringList files() const {
+        return QDir(folder.file(QStringLiteral("2026"))).entryList(QDir::Files | QDir::Hidden);
+    }
+    TempProgramFolder folder;
+    MessageBoxRecorder boxes;
+    std::unique_ptr<THlavni> window;
+};
+
+InvoiceRecord OtherInstancesInvoice(const QString& number) {
+    InvoiceRecord r;
+    r.Cislo = number;
+    r.OdberatelNazev1 = QStringLiteral("Jiné okno");
+    return r;
+}
+
+// Opens the invoice of the open dialog's first row.
+void OpenFirstRow(THlavni& w) {
+    test::OnNextModal([](QWidget* dialog) {
+        auto* list = dialog->findChild<QTreeWidget*>(QStringLiteral("ListView1"));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->topLevelItem(0)).center());
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Tl_Ok")), Qt::LeftButton);
+    });
+    w.Akce_OtevritFakturu->trigger();
+}
+
+} // namespace
+
+class SharedFolderWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void numberTakenMeanwhileOffersTheNextNumber();
+    void openedUpperCaseFileIsSavedOverItself();
+    void oversizedFileIsListedAndSaysWhyWhenOpened();
+};
+
+void SharedFolderWindowTest::numberTakenMeanwhileOffersTheNextNumber() {
+    Fixture f;
+    THlavni& w = *f.window;
+    w.Akce_NovaFaktura->trigger();
+    QCOMPARE(w.Ed_Fa1->text(), QStringLiteral("2026001"));
+    w.Ed_Od2->setText(QStringLiteral("Moje firma"));
+    // Another instance saves the same number first.
+    InvoiceStore(f.folder.path()).CreateInvoice(2026, OtherInstancesInvoice("2026001"));
+    const QByteArray theirs = f.folder.readBytes(QStringLiteral("2026/2026001.tvl"));
+
+    w.Akce_UlozitFakturu->trigger(); // answered No: nothing written, the edits stay
+    QCOMPARE(f.boxes.shown().size(), 1);
+    QCOMPARE(f.boxes.shown()[0].kind, BoxKind::YesNo);
+    QVERIFY2(f.boxes.shown()[0].text.contains(QStringLiteral("mezitím")) &&
+                 f.boxes.shown()[0].text.contains(QStringLiteral("2026002")),
+             qPrintable(f.boxes.shown()[0].text));
+    QCOMPARE(f.files(), QStringList{QStringLiteral("2026001.tvl")});
+    QVERIFY(w.ChangedFlag);
+
+    f.boxes.queueAnswer(true);
+    w.Akce_UlozitFakturu->trigger();
+    QCOMPARE(w.Ed_Fa1->text(), QStringLiteral("2026002"));
+    QVERIFY(!w.ChangedFlag);
+    QCOMPARE(f.files(),
+             (QStringList{QStringLiteral("2026001.tvl"), QStringLiteral("2026002.tvl")}));
+    QCOMPARE(f.folder.readBytes(QStringLiteral("2026/2026001.tvl")), theirs);
+    QVERIFY(f.folder.readBytes(QStringLiteral("2026/2026002.tvl")).contains("Moje firma"));
+}
+
+void SharedFolderWindowTest::openedUpperCaseFileIsSavedOverItself() {
+    Fixture f;
+    f.folder.writeBytes(QStringLiteral("2026/2026001.TVL"),
+                        InvoiceFileBytes(OtherInstancesInvoice("2026001")));
+    THlavni& w = *f.window;
+    OpenFirstRow(w);
+    QVERIFY(w.InvoiceOpen());
+    w.Ed_Od2->setText(QStringLiteral("Upraveno"));
+    w.Akce_UlozitFakturu->trigger();
+    QVERIFY2(f.boxes.shown().isEmpty(), qPrintable(f.boxes.shown().value(0).text));
+    QCOMPARE(f.files(), QStringList{QStringLiteral("2026001.TVL")});
+    QVERIFY(f.folder.readBytes(QStringLiteral("2026/2026001.TVL")).contains("Upraveno"));
+}
+
+void SharedFolderWindowTest::oversizedFileIsListedAndSaysWhyWhenOpened() {
+    Fixture f;
+    {
+        QFile sparse(f.folder.file(QStringLiteral("2026/2026001.tvl")));
+        QVERIFY(sparse.open(QIODevice::WriteOnly));
+        QVERIFY(sparse.resize(qint64(1) << 30));
+    }
+    THlavni& w = *f.window;
+    OpenFirstRow(w);
+    QCOMPARE(f.boxes.shown().size(), 1);
+    QCOMPARE(f.boxes.shown()[0].kind, BoxKind::Error);
+    QVERIFY2(f.boxes.shown()[0].text.contains(QStringLiteral("2026001.tvl")) &&
+                 f.boxes.shown()[0].text.contains(QStringLiteral("příliš velký")),
+             qPrintable(f.boxes.shown()[0].text));
+    QVERIFY(!w.InvoiceOpen());
+    QCOMPARE(QFileInfo(f.folder.file(QStringLiteral("2026/2026001.tvl"))).size(), qint64(1) << 30);
+}
+
+QTEST_MAIN(SharedFolderWindowTest)
+#include "shared_folder_window_test.moc"
