@@ -101,7 +101,7 @@ void BM_Save_MainWindow(benchmark::State& state) {
     window.Settings.AktualniRok = period.year();
     // A new invoice saved over its own existing file, every row filled.
     window.Akce_NovaFakturaExecute();
-    window.Ed_Fa1->setText(QStringLiteral("2026501"));
+    window.findChild<QLineEdit*>(QStringLiteral("Ed_Fa1"))->setText(QStringLiteral("2026501"));
     window.OwnInvoiceFile = program + year + QStringLiteral("/2026501.tvl");
     for (int row = 1; row <= 25; ++row) {
         window.SetCell(1, row, QStringLiteral("K%1").arg(row));

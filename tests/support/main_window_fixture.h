@@ -19,9 +19,9 @@
 #include <functional>
 #include <memory>
 
-#include "app/thlavni.h"
 #include "editor/totevrit.h"
 #include "support/test_support.h"
+#include "support/thlavni_access.h"
 #include "text/clock.h"
 #include "text/codec.h"
 #include "text/message_boxes.h"
@@ -103,14 +103,14 @@ inline void OpenThroughDialog(THlavni& w, const QString& number) {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
     });
-    w.Akce_OtevritFakturu->trigger();
+    ui(w).Akce_OtevritFakturu->trigger();
 }
 
 // Shows the page "Položky" and clicks grid row `row` (1 to 25), column 2.
 inline void ClickRow(THlavni& w, int row) {
-    if (w.PageControl1->currentIndex() != 1)
-        w.PageControl1->setCurrentIndex(1);
-    QTableWidget* grid = w.Grid1;
+    if (ui(w).PageControl1->currentIndex() != 1)
+        ui(w).PageControl1->setCurrentIndex(1);
+    QTableWidget* grid = ui(w).Grid1;
     grid->scrollToItem(grid->item(row - 1, 1));
     const QPoint at = grid->visualItemRect(grid->item(row - 1, 1)).center();
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
@@ -120,7 +120,7 @@ inline void ClickRow(THlavni& w, int row) {
 inline void PasteRow(THlavni& w, int row, const QString& text) {
     ClickRow(w, row);
     QGuiApplication::clipboard()->setText(text);
-    w.Akce_VlozitPolozku->trigger();
+    ui(w).Akce_VlozitPolozku->trigger();
 }
 
 // The six cells of a grid row as the item line of the file.

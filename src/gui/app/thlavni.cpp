@@ -1,4 +1,5 @@
 #include "app/thlavni.h"
+#include "app/thlavni_ui.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -38,7 +40,6 @@ namespace {
 constexpr int kClientWidth = 759;
 constexpr int kClientHeight = 571;
 constexpr int kToolBarHeight = 30;
-constexpr int kEditHeight = 21;
 
 const QColor kTeal(0, 128, 128);
 const QColor kPurple(128, 0, 128);
@@ -58,52 +59,67 @@ void SetTextColour(QLabel* label, const QColor& colour) {
     label->setPalette(pal);
 }
 
-void SetBold(QLabel* label) {
-    QFont f = label->font();
-    f.setBold(true);
-    label->setFont(f);
-}
+// The picture of each action that has one, by its index in ImageList1.
+struct ActionImage {
+    QAction* THlavniUi::*action;
+    int image;
+};
+constexpr ActionImage kActionImages[] = {
+    {&THlavniUi::Akce_NovaFaktura, 0},       {&THlavniUi::Akce_OtevritFakturu, 1},
+    {&THlavniUi::Akce_ZavritFakturu, 2},     {&THlavniUi::Akce_UlozitFakturu, 3},
+    {&THlavniUi::Akce_KonecProgramu, 12},    {&THlavniUi::Akce_EditovatPolozku, 5},
+    {&THlavniUi::Akce_ZkopirovatPolozku, 6}, {&THlavniUi::Akce_VlozitPolozku, 7},
+    {&THlavniUi::Akce_SmazatPolozku, 8},     {&THlavniUi::Akce_PolozkaDolu, 14},
+    {&THlavniUi::Akce_PolozkaNahoru, 13},    {&THlavniUi::Akce_ZmenaObdobi, 15},
+    {&THlavniUi::Akce_Konfigurace, 10},      {&THlavniUi::Akce_Napoveda, 11},
+};
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int w,
-                  Qt::Alignment align = Qt::AlignLeft) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(x, y, w, 16);
-    label->setAlignment(align | Qt::AlignVCenter);
-    return label;
-}
+// The tool bar from left to right: a button with its action, a button without one (it pops up
+// a menu; its picture is given by index), or a separator (no button).
+struct ToolBarEntry {
+    QToolButton* THlavniUi::*button;
+    const char* name;
+    QAction* THlavniUi::*action;
+    int image;
+};
+constexpr ToolBarEntry kToolBar[] = {
+    {&THlavniUi::TB_KonecProgramu, "TB_KonecProgramu", &THlavniUi::Akce_KonecProgramu, -1},
+    {nullptr, nullptr, nullptr, -1},
+    {&THlavniUi::TB_NovaFaktura, "TB_NovaFaktura", &THlavniUi::Akce_NovaFaktura, -1},
+    {&THlavniUi::TB_OtevritFakturu, "TB_OtevritFakturu", &THlavniUi::Akce_OtevritFakturu, -1},
+    {&THlavniUi::TB_ZavritFakturu, "TB_ZavritFakturu", &THlavniUi::Akce_ZavritFakturu, -1},
+    {nullptr, nullptr, nullptr, -1},
+    {&THlavniUi::TB_UlozitFakturu, "TB_UlozitFakturu", &THlavniUi::Akce_UlozitFakturu, -1},
+    {nullptr, nullptr, nullptr, -1},
+    {&THlavniUi::TB_Tisk, "TB_Tisk", nullptr, 4},
+    {nullptr, nullptr, nullptr, -1},
+    {&THlavniUi::TB_EditovatPolozku, "TB_EditovatPolozku", &THlavniUi::Akce_EditovatPolozku, -1},
+    {&THlavniUi::TB_ZkopirovatPolozku, "TB_ZkopirovatPolozku", &THlavniUi::Akce_ZkopirovatPolozku,
+     -1},
+    {&THlavniUi::TB_VlozitPolozku, "TB_VlozitPolozku", &THlavniUi::Akce_VlozitPolozku, -1},
+    {&THlavniUi::TB_SmazatPolozku, "TB_SmazatPolozku", &THlavniUi::Akce_SmazatPolozku, -1},
+    {nullptr, nullptr, nullptr, -1},
+    {&THlavniUi::TB_PolozkaDolu, "TB_PolozkaDolu", &THlavniUi::Akce_PolozkaDolu, -1},
+    {&THlavniUi::TB_PolozkaNahoru, "TB_PolozkaNahoru", &THlavniUi::Akce_PolozkaNahoru, -1},
+    {nullptr, nullptr, nullptr, -1},
+    {&THlavniUi::TB_Sestavy, "TB_Sestavy", nullptr, 9},
+    {nullptr, nullptr, nullptr, -1},
+    {&THlavniUi::TB_ZmenaObdobi, "TB_ZmenaObdobi", &THlavniUi::Akce_ZmenaObdobi, -1},
+    {&THlavniUi::TB_Konfigurace, "TB_Konfigurace", &THlavniUi::Akce_Konfigurace, -1},
+    {nullptr, nullptr, nullptr, -1},
+    {&THlavniUi::TB_Napoveda, "TB_Napoveda", &THlavniUi::Akce_Napoveda, -1},
+};
 
-QLineEdit* MakeEdit(QWidget* parent, const char* name, int x, int y, int w) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QLatin1String(name));
-    edit->setGeometry(x, y, w, kEditHeight);
-    return edit;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, int x, int y, int w,
-                        int h) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(x, y, w, h);
-    button->setAutoDefault(false);
-    return button;
-}
-
-QDateEdit* MakeDate(QWidget* parent, const char* name, int x, int y) {
-    auto* date = new QDateEdit(Today(), parent);
-    date->setObjectName(QLatin1String(name));
-    date->setGeometry(x, y, 105, kEditHeight);
-    date->setCalendarPopup(true);
-    date->setDisplayFormat(QStringLiteral("d.M.yyyy"));
-    return date;
-}
-
-QGroupBox* MakeGroup(QWidget* parent, const char* name, const QString& title, int x, int y, int w,
-                     int h) {
-    auto* group = new QGroupBox(title, parent);
-    group->setObjectName(QLatin1String(name));
-    group->setGeometry(x, y, w, h);
-    return group;
+QMenu* PopUpMenu(QWidget* parent, const char* name, const QList<QAction*>& actions) {
+    auto* menu = new QMenu(parent);
+    menu->setObjectName(QLatin1String(name));
+    menu->setToolTipsVisible(false);
+    for (QAction* action : actions)
+        if (action)
+            menu->addAction(action);
+        else
+            menu->addSeparator();
+    return menu;
 }
 
 } // namespace
@@ -112,8 +128,7 @@ THlavni::THlavni(QWidget* parent)
     : THlavni(QCoreApplication::applicationDirPath(), QLocale::system().decimalPoint(), parent) {}
 
 THlavni::THlavni(const QString& programFolder, const QString& decimalSeparator, QWidget* parent)
-    : QMainWindow(parent) {
-    setObjectName(QStringLiteral("THlavni"));
+    : QMainWindow(parent), ui_(std::make_unique<THlavniUi>()) {
     ProgramFolder = WithTrailingSeparator(programFolder);
 
     // Fixed-size window with system menu and minimise button, no maximise.
@@ -125,28 +140,31 @@ THlavni::THlavni(const QString& programFolder, const QString& decimalSeparator, 
     setFont(f);
 
     ImageList1 = CreateActionImages();
-    CreateActions();
-    CreateMenus();
+    ui_->setupUi(this);
+    for (QAction* action : findChildren<QAction*>(QRegularExpression(QStringLiteral("^Akce_")),
+                                                  Qt::FindDirectChildrenOnly)) {
+        ActionList1.append(action);
+        addAction(action);
+    }
+    for (const ActionImage& entry : kActionImages)
+        (ui_.get()->*entry.action)->setIcon(ImageList1.at(entry.image));
+    ui_->HMenu_Tisk->setIcon(ImageList1.at(4));
+    ui_->HMenu_Tisk->menuAction()->setObjectName(QStringLiteral("HMenu_Tisk"));
+    CreatePopUpMenus();
     CreateToolBar();
 
-    auto* client = new QWidget(this);
-    client->setObjectName(QStringLiteral("Client"));
-    setCentralWidget(client);
-    La_AktualniRok = MakeLabel(client, "La_AktualniRok", QString(), 24, 48 - kToolBarHeight, 177);
-    SetBold(La_AktualniRok);
-
-    PageControl1 = new QTabWidget(client);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    PageControl1->setGeometry(0, 0, kClientWidth, kClientHeight - kToolBarHeight);
-    CreatePage1();
-    CreatePage2();
-    PageControl1->hide();
+    // The date fields start at today; a few fields take no more than they can hold.
+    for (QDateEdit* date : {ui_->Datum_Fa7, ui_->Datum_Fa8, ui_->Datum_Fa9})
+        date->setDate(Today());
+    SetTypingLimit(ui_->Ed_Mena, 3);
+    SetTypingLimit(ui_->Ed_Od6, 6);
+    SetUpGrid1();
+    ui_->PageControl1->hide();
 
     setFixedSize(kClientWidth, menuBar()->sizeHint().height() + kClientHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
-    SetTabOrder();
     SetUpGrid1Drawing();
     ConnectHandlers();
     qApp->installEventFilter(this);
@@ -182,356 +200,86 @@ void THlavni::FormCreate(const QString& decimalSeparator) {
     const QStringList headers = {QStringLiteral("Kód"),     QStringLiteral("Označení dodávky"),
                                  QStringLiteral("MJ"),      QStringLiteral("Počet MJ"),
                                  QStringLiteral("Cena MJ"), QStringLiteral("DPH")};
-    Grid1->setHorizontalHeaderLabels(headers);
+    ui_->Grid1->setHorizontalHeaderLabels(headers);
     for (int col = 3; col < 6; ++col)
-        Grid1->horizontalHeaderItem(col)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        ui_->Grid1->horizontalHeaderItem(col)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     QStringList numbers;
     for (int row = 1; row <= kItemRowCount; ++row)
         numbers << QString::number(row);
-    Grid1->setVerticalHeaderLabels(numbers);
+    ui_->Grid1->setVerticalHeaderLabels(numbers);
 
     ApplyVatLabels();
 
-    for (QLabel* label : {La_APCelkem, La_APDPH1, La_APDPH2, La_APDPH3, La_CelkemRadek})
+    for (QLabel* label :
+         {ui_->La_APCelkem, ui_->La_APDPH1, ui_->La_APDPH2, ui_->La_APDPH3, ui_->La_CelkemRadek})
         SetTextColour(label, kTeal);
-    for (QLabel* label : {La_SACelkem, La_SADPH1, La_SADPH2, La_SADPH3, La_CelkemFaktura, La_Mena})
+    for (QLabel* label : {ui_->La_SACelkem, ui_->La_SADPH1, ui_->La_SADPH2, ui_->La_SADPH3,
+                          ui_->La_CelkemFaktura, ui_->La_Mena})
         SetTextColour(label, kPurple);
-    SetTextColour(La_AktualniRok, kPeriodBlue);
+    SetTextColour(ui_->La_AktualniRok, kPeriodBlue);
 
     ApplySymbolType();
-    La_AktualniRok->setText(QStringLiteral("Období: %1").arg(Settings.AktualniRok));
+    ui_->La_AktualniRok->setText(QStringLiteral("Období: %1").arg(Settings.AktualniRok));
 
-    Akce_PolozkaDolu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Down));
-    Akce_PolozkaNahoru->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Up));
+    ui_->Akce_PolozkaDolu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Down));
+    ui_->Akce_PolozkaNahoru->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Up));
 
-    PageControl1->setCurrentIndex(0);
+    ui_->PageControl1->setCurrentIndex(0);
     setWindowTitle(QString::fromLatin1(kApplicationTitle));
     ChangedFlag = false;
     UpdateActions();
 }
 
-// ---- Actions, menus, tool bar ----------------------------------------------------------------
+// ---- Pop-up menus and tool bar ---------------------------------------------------------------
 
-void THlavni::CreateActions() {
-    auto make = [this](const char* name, const QString& caption, const QString& hint, int image,
-                       const QKeySequence& shortcut = QKeySequence()) {
-        auto* action = new QAction(caption, this);
-        action->setObjectName(QLatin1String(name));
-        // A null hint is the caption; an action without a hint shows its caption as tool tip.
-        const QString shownHint = hint.isNull() ? caption : hint;
-        action->setToolTip(shownHint.isEmpty() ? caption : shownHint);
-        action->setStatusTip(shownHint);
-        if (image >= 0)
-            action->setIcon(ImageList1.at(image));
-        if (!shortcut.isEmpty())
-            action->setShortcut(shortcut);
-        action->setShortcutContext(Qt::WindowShortcut);
-        ActionList1.append(action);
-        addAction(action);
-        return action;
-    };
-    const QString same;                     // the hint is the caption
-    const QString none = QLatin1String(""); // no hint
-    Akce_NovaFaktura = make("Akce_NovaFaktura", QStringLiteral("Nová faktura"),
-                            QStringLiteral("Nová faktura"), 0, QKeySequence(Qt::CTRL | Qt::Key_N));
-    Akce_OtevritFakturu =
-        make("Akce_OtevritFakturu", QStringLiteral("Otevřít fakturu"),
-             QStringLiteral("Otevřít fakturu"), 1, QKeySequence(Qt::CTRL | Qt::Key_O));
-    Akce_ZavritFakturu =
-        make("Akce_ZavritFakturu", QStringLiteral("Zavřít fakturu"),
-             QStringLiteral("Zavřít fakturu"), 2, QKeySequence(Qt::CTRL | Qt::Key_W));
-    Akce_UlozitFakturu =
-        make("Akce_UlozitFakturu", QStringLiteral("Uložit fakturu"),
-             QStringLiteral("Uložit fakturu"), 3, QKeySequence(Qt::CTRL | Qt::Key_S));
-    Akce_KonecProgramu =
-        make("Akce_KonecProgramu", QStringLiteral("Konec"), QStringLiteral("Konec programu"), 12);
-    Akce_TiskFaktury01 = make("Akce_TiskFaktury01", QStringLiteral("Základní faktura"),
-                              QStringLiteral("Základní faktura"), -1);
-    Akce_TiskFaktury02 = make("Akce_TiskFaktury02", QStringLiteral("Proforma faktura"),
-                              QStringLiteral("Proforma faktury"), -1);
-    Akce_TiskFaktury03 = make("Akce_TiskFaktury03", QStringLiteral("Daňový doklad"),
-                              QStringLiteral("Daňový doklad"), -1);
-    Akce_TiskFaktury04 = make("Akce_TiskFaktury04", QStringLiteral("Dobropis"), none, -1);
-    Akce_TiskFaktury06 = make("Akce_TiskFaktury06", QStringLiteral("Dodací list"),
-                              QStringLiteral("Dodací list"), -1);
-    Akce_TiskFaktury10 = make("Akce_TiskFaktury10", QStringLiteral("Cenová nabídka"),
-                              QStringLiteral("Cenová nabídka"), -1);
-    Akce_TiskFaktury20 = make("Akce_TiskFaktury20", QStringLiteral("Příjmový doklad s rozpisem"),
-                              QStringLiteral("Příjmový doklad s rozpisem"), -1);
-    Akce_SestavaPrijmovyDoklad =
-        make("Akce_SestavaPrijmovyDoklad", QStringLiteral("Příjmový doklad"),
-             QStringLiteral("Příjmový doklad"), -1);
-    Akce_SestavaPrehled = make("Akce_SestavaPrehled", QStringLiteral("Přehled faktur"),
-                               QStringLiteral("Přehled faktur"), -1);
-    Akce_EditovatPolozku = make("Akce_EditovatPolozku", QStringLiteral("Editovat aktuální položku"),
-                                same, 5, QKeySequence(Qt::SHIFT | Qt::Key_Insert));
-    Akce_ZkopirovatPolozku = make("Akce_ZkopirovatPolozku", QStringLiteral("Zkopírovat položku"),
-                                  same, 6, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
-    Akce_VlozitPolozku = make("Akce_VlozitPolozku", QStringLiteral("Vložit položku"), same, 7,
-                              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
-    Akce_SmazatPolozku = make("Akce_SmazatPolozku", QStringLiteral("Smazat aktuální položku"), same,
-                              8, QKeySequence(Qt::SHIFT | Qt::Key_Delete));
-    Akce_PolozkaDolu = make("Akce_PolozkaDolu", QStringLiteral("Přesun položky dolů"), same, 14);
-    Akce_PolozkaNahoru =
-        make("Akce_PolozkaNahoru", QStringLiteral("Přesun položky nahoru"), same, 13);
-    Akce_ZmenaObdobi = make("Akce_ZmenaObdobi", QStringLiteral("Změna období"),
-                            QStringLiteral("Změna období"), 15);
-    Akce_Konfigurace =
-        make("Akce_Konfigurace", QStringLiteral("Konfigurace"), QStringLiteral("Konfigurace"), 10);
-    Akce_Napoveda =
-        make("Akce_Napoveda", QStringLiteral("Nápověda"), QStringLiteral("Nápověda"), 11);
-    Akce_WebDomu = make("Akce_WebDomu", QStringLiteral("Domovská stránka"),
-                        QStringLiteral("Domovská stránka"), -1);
-    Akce_NavodFR =
-        make("Akce_NavodFR", QStringLiteral("Dokumentace k tiskovému modulu (on-line)"), none, -1);
-    Akce_OProgramu =
-        make("Akce_OProgramu", QStringLiteral("O programu"), QStringLiteral("O programu"), -1);
-}
-
-void THlavni::CreateMenus() {
-    HMenu = menuBar();
-    HMenu->setObjectName(QStringLiteral("HMenu"));
-    auto menu = [this](QWidget* parent, const char* name, const QString& title) {
-        auto* m = new QMenu(title, parent);
-        m->setObjectName(QLatin1String(name));
-        m->setToolTipsVisible(false);
-        return m;
-    };
-
-    HMenu_Faktura = menu(HMenu, "HMenu_Faktura", QStringLiteral("Faktura"));
-    HMenu_Faktura->addAction(Akce_NovaFaktura);
-    HMenu_Faktura->addAction(Akce_OtevritFakturu);
-    HMenu_Faktura->addAction(Akce_ZavritFakturu);
-    HMenu_Faktura->addSeparator();
-    HMenu_Faktura->addAction(Akce_UlozitFakturu);
-    HMenu_Faktura->addSeparator();
-    HMenu_Tisk = menu(HMenu_Faktura, "HMenu_Tisk", QStringLiteral("Náhled a tisk faktury"));
-    HMenu_Tisk->setIcon(ImageList1.at(4));
-    HMenu_Tisk->menuAction()->setObjectName(QStringLiteral("HMenu_Tisk"));
-    HMenu_Tisk->addActions({Akce_TiskFaktury01, Akce_TiskFaktury02, Akce_TiskFaktury03,
-                            Akce_TiskFaktury06, Akce_TiskFaktury04});
-    HMenu_Tisk->addSeparator();
-    HMenu_Tisk->addAction(Akce_TiskFaktury10);
-    HMenu_Tisk->addSeparator();
-    HMenu_Tisk->addActions({Akce_SestavaPrijmovyDoklad, Akce_TiskFaktury20});
-    HMenu_Faktura->addMenu(HMenu_Tisk);
-    HMenu_Faktura->addSeparator();
-    HMenu_Faktura->addAction(Akce_KonecProgramu);
-    HMenu->addMenu(HMenu_Faktura);
-
-    HMenu_Polozky = menu(HMenu, "HMenu_Polozky", QStringLiteral("Položky"));
-    HMenu_Polozky->addActions(
-        {Akce_EditovatPolozku, Akce_ZkopirovatPolozku, Akce_VlozitPolozku, Akce_SmazatPolozku});
-    HMenu_Polozky->addSeparator();
-    HMenu_Polozky->addActions({Akce_PolozkaDolu, Akce_PolozkaNahoru});
-    HMenu->addMenu(HMenu_Polozky);
-
-    HMenu_Sestavy = menu(HMenu, "HMenu_Sestavy", QStringLiteral("Sestavy"));
-    HMenu_Sestavy->addAction(Akce_SestavaPrehled);
-    HMenu->addMenu(HMenu_Sestavy);
-
-    HMenu_Nastroje = menu(HMenu, "HMenu_Nastroje", QStringLiteral("Nástroje"));
-    HMenu_Nastroje->addActions({Akce_ZmenaObdobi, Akce_Konfigurace});
-    HMenu->addMenu(HMenu_Nastroje);
-
-    HMenu_Napoveda = menu(HMenu, "HMenu_Napoveda", QStringLiteral("Nápověda"));
-    HMenu_Napoveda->addActions({Akce_Napoveda, Akce_WebDomu, Akce_NavodFR});
-    HMenu_Napoveda->addSeparator();
-    HMenu_Napoveda->addAction(Akce_OProgramu);
-    HMenu->addMenu(HMenu_Napoveda);
-
-    PMenuTisk = menu(this, "PMenuTisk", QString());
-    PMenuTisk->addActions({Akce_TiskFaktury01, Akce_TiskFaktury02, Akce_TiskFaktury03,
-                           Akce_TiskFaktury04, Akce_TiskFaktury06});
-    PMenuTisk->addSeparator();
-    PMenuTisk->addAction(Akce_TiskFaktury10);
-    PMenuTisk->addSeparator();
-    PMenuTisk->addActions({Akce_SestavaPrijmovyDoklad, Akce_TiskFaktury20});
-
-    PMenuSestavy = menu(this, "PMenuSestavy", QString());
-    PMenuSestavy->addAction(Akce_SestavaPrehled);
-
-    PMenu_Rok = menu(this, "PMenu_Rok", QString());
+void THlavni::CreatePopUpMenus() {
+    THlavniUi& u = *ui_;
+    u.PMenuTisk =
+        PopUpMenu(this, "PMenuTisk",
+                  {u.Akce_TiskFaktury01, u.Akce_TiskFaktury02, u.Akce_TiskFaktury03,
+                   u.Akce_TiskFaktury04, u.Akce_TiskFaktury06, nullptr, u.Akce_TiskFaktury10,
+                   nullptr, u.Akce_SestavaPrijmovyDoklad, u.Akce_TiskFaktury20});
+    u.PMenuSestavy = PopUpMenu(this, "PMenuSestavy", {u.Akce_SestavaPrehled});
+    u.PMenu_Rok = PopUpMenu(this, "PMenu_Rok", {});
 }
 
 void THlavni::CreateToolBar() {
-    ToolBar1 = new QToolBar(this);
-    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
-    ToolBar1->setMovable(false);
-    ToolBar1->setFloatable(false);
-    ToolBar1->setFixedHeight(kToolBarHeight);
-    ToolBar1->setIconSize(QSize(16, 16));
-    ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    ToolBar1->setContextMenuPolicy(Qt::PreventContextMenu);
-    addToolBar(Qt::TopToolBarArea, ToolBar1);
+    QToolBar* bar = new QToolBar(this);
+    ui_->ToolBar1 = bar;
+    bar->setObjectName(QStringLiteral("ToolBar1"));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setFixedHeight(kToolBarHeight);
+    bar->setIconSize(QSize(16, 16));
+    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    bar->setContextMenuPolicy(Qt::PreventContextMenu);
+    addToolBar(Qt::TopToolBarArea, bar);
 
-    auto button = [this](const char* name, QAction* action) {
-        auto* b = new QToolButton(ToolBar1);
-        b->setObjectName(QLatin1String(name));
-        b->setAutoRaise(true);
-        b->setFixedSize(23, 22);
-        if (action)
-            b->setDefaultAction(action);
-        ToolBar1->addWidget(b);
-        return b;
-    };
-    TB_KonecProgramu = button("TB_KonecProgramu", Akce_KonecProgramu);
-    ToolBar1->addSeparator();
-    TB_NovaFaktura = button("TB_NovaFaktura", Akce_NovaFaktura);
-    TB_OtevritFakturu = button("TB_OtevritFakturu", Akce_OtevritFakturu);
-    TB_ZavritFakturu = button("TB_ZavritFakturu", Akce_ZavritFakturu);
-    ToolBar1->addSeparator();
-    TB_UlozitFakturu = button("TB_UlozitFakturu", Akce_UlozitFakturu);
-    ToolBar1->addSeparator();
-    TB_Tisk = button("TB_Tisk", nullptr);
-    TB_Tisk->setIcon(ImageList1.at(4));
-    TB_Tisk->setToolTip(QStringLiteral("Náhled a tisk faktury"));
-    ToolBar1->addSeparator();
-    TB_EditovatPolozku = button("TB_EditovatPolozku", Akce_EditovatPolozku);
-    TB_ZkopirovatPolozku = button("TB_ZkopirovatPolozku", Akce_ZkopirovatPolozku);
-    TB_VlozitPolozku = button("TB_VlozitPolozku", Akce_VlozitPolozku);
-    TB_SmazatPolozku = button("TB_SmazatPolozku", Akce_SmazatPolozku);
-    ToolBar1->addSeparator();
-    TB_PolozkaDolu = button("TB_PolozkaDolu", Akce_PolozkaDolu);
-    TB_PolozkaNahoru = button("TB_PolozkaNahoru", Akce_PolozkaNahoru);
-    ToolBar1->addSeparator();
-    TB_Sestavy = button("TB_Sestavy", nullptr);
-    TB_Sestavy->setIcon(ImageList1.at(9));
-    TB_Sestavy->setToolTip(QStringLiteral("Sestavy"));
-    ToolBar1->addSeparator();
-    TB_ZmenaObdobi = button("TB_ZmenaObdobi", Akce_ZmenaObdobi);
-    TB_Konfigurace = button("TB_Konfigurace", Akce_Konfigurace);
-    ToolBar1->addSeparator();
-    TB_Napoveda = button("TB_Napoveda", Akce_Napoveda);
+    for (const ToolBarEntry& entry : kToolBar) {
+        if (!entry.button) {
+            bar->addSeparator();
+            continue;
+        }
+        auto* button = new QToolButton(bar);
+        button->setObjectName(QLatin1String(entry.name));
+        button->setAutoRaise(true);
+        button->setFixedSize(23, 22);
+        if (entry.action)
+            button->setDefaultAction(ui_.get()->*entry.action);
+        else
+            button->setIcon(ImageList1.at(entry.image));
+        bar->addWidget(button);
+        ui_.get()->*entry.button = button;
+    }
+    ui_->TB_Tisk->setToolTip(QStringLiteral("Náhled a tisk faktury"));
+    ui_->TB_Sestavy->setToolTip(QStringLiteral("Sestavy"));
 }
 
-// ---- The two pages ---------------------------------------------------------------------------
-
-void THlavni::CreatePage1() {
-    TabSheet1 = new QWidget;
-    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-    PageControl1->addTab(TabSheet1, QStringLiteral("Vstupní údaje"));
-
-    const auto right = Qt::AlignRight;
-    constexpr int labelX = 4, labelW = 104, editX = 114;
-    constexpr int label2X = 432, label2W = 98, edit2X = 536;
-    auto rowY = [](int i) { return 20 + i * 26; };
-    auto labelY = [](int i) { return 22 + i * 26; };
-
-    // Header of the invoice.
-    GroupBox1 = MakeGroup(TabSheet1, "GroupBox1", QStringLiteral("Vstupní údaje"), 6, 4, 737, 156);
-    La_Fa1 = MakeLabel(GroupBox1, "La_Fa1", QStringLiteral("Číslo faktury"), labelX, labelY(0),
-                       labelW, right);
-    La_Fa2 = MakeLabel(GroupBox1, "La_Fa2", QStringLiteral("Konstantní symbol"), labelX, labelY(1),
-                       labelW, right);
-    La_Fa3 = MakeLabel(GroupBox1, "La_Fa3", QStringLiteral("Objednávka"), labelX, labelY(2), labelW,
-                       right);
-    La_Fa4 = MakeLabel(GroupBox1, "La_Fa4", QStringLiteral("Příjemce"), labelX, labelY(3), labelW,
-                       right);
-    La_Fa5 = MakeLabel(GroupBox1, "La_Fa5", QStringLiteral("Místo vyskladnění"), labelX, labelY(4),
-                       labelW, right);
-    Ed_Fa1 = MakeEdit(GroupBox1, "Ed_Fa1", editX, rowY(0), 121);
-    Tl_VybratVzorFaktury = MakeButton(GroupBox1, "Tl_VybratVzorFaktury", QStringLiteral("..."),
-                                      editX + 124, rowY(0), 23, kEditHeight);
-    Tl_VybratVzorFaktury->setToolTip(QStringLiteral("Vybrat vzor podle existující faktury"));
-    Ed_Fa2 = MakeEdit(GroupBox1, "Ed_Fa2", editX, rowY(1), 49);
-    Ed_Fa3 = MakeEdit(GroupBox1, "Ed_Fa3", editX, rowY(2), 185);
-    Ed_Fa4 = MakeEdit(GroupBox1, "Ed_Fa4", editX, rowY(3), 305);
-    Ed_Fa5 = MakeEdit(GroupBox1, "Ed_Fa5", editX, rowY(4), 305);
-
-    La_Fa6 = MakeLabel(GroupBox1, "La_Fa6", QStringLiteral("Forma úhrady"), label2X, labelY(0),
-                       label2W, right);
-    La_Fa7 = MakeLabel(GroupBox1, "La_Fa7", QStringLiteral("Datum plnění"), label2X, labelY(1),
-                       label2W, right);
-    La_Fa8 = MakeLabel(GroupBox1, "La_Fa8", QStringLiteral("Datum vystavení"), label2X, labelY(2),
-                       label2W, right);
-    La_Fa9 = MakeLabel(GroupBox1, "La_Fa9", QStringLiteral("Datum splatnosti"), label2X, labelY(3),
-                       label2W, right);
-    La_MenaPopiska = MakeLabel(GroupBox1, "La_MenaPopiska", QStringLiteral("Měna"), label2X,
-                               labelY(4), label2W, right);
-    CBox_Fa6 = new QComboBox(GroupBox1);
-    CBox_Fa6->setObjectName(QStringLiteral("CBox_Fa6"));
-    CBox_Fa6->setEditable(true);
-    CBox_Fa6->setInsertPolicy(QComboBox::NoInsert);
-    CBox_Fa6->addItems({QStringLiteral("PP"), QStringLiteral("H")});
-    CBox_Fa6->setCurrentIndex(-1);
-    CBox_Fa6->setGeometry(edit2X, rowY(0), 105, kEditHeight);
-    Datum_Fa7 = MakeDate(GroupBox1, "Datum_Fa7", edit2X, rowY(1));
-    Datum_Fa8 = MakeDate(GroupBox1, "Datum_Fa8", edit2X, rowY(2));
-    Datum_Fa9 = MakeDate(GroupBox1, "Datum_Fa9", edit2X, rowY(3));
-    Ed_Mena = MakeEdit(GroupBox1, "Ed_Mena", edit2X, rowY(4), 49);
-    SetTypingLimit(Ed_Mena, 3);
-
-    // The customer.
-    GroupBox2 = MakeGroup(TabSheet1, "GroupBox2", QStringLiteral("Odběratel"), 6, 164, 737, 156);
-    La_Od1 = MakeLabel(GroupBox2, "La_Od1", QStringLiteral("Kód odběratele"), labelX, labelY(0),
-                       labelW, right);
-    La_Od2 =
-        MakeLabel(GroupBox2, "La_Od2", QStringLiteral("Název 1"), labelX, labelY(1), labelW, right);
-    La_Od3 =
-        MakeLabel(GroupBox2, "La_Od3", QStringLiteral("Název 2"), labelX, labelY(2), labelW, right);
-    Label1 = MakeLabel(GroupBox2, "Label1", QStringLiteral("Odpovědná osoba"), labelX, labelY(3),
-                       labelW, right);
-    Ed_Od1 = MakeEdit(GroupBox2, "Ed_Od1", editX, rowY(0), 121);
-    Tl_VybratOdberatele = MakeButton(GroupBox2, "Tl_VybratOdberatele", QStringLiteral("..."),
-                                     editX + 124, rowY(0), 23, kEditHeight);
-    Tl_VybratOdberatele->setToolTip(
-        QStringLiteral("Přenést údaje odběratele z jiné existující faktury"));
-    Ed_Od2 = MakeEdit(GroupBox2, "Ed_Od2", editX, rowY(1), 305);
-    Ed_Od3 = MakeEdit(GroupBox2, "Ed_Od3", editX, rowY(2), 305);
-    Ed_Od4 = MakeEdit(GroupBox2, "Ed_Od4", editX, rowY(3), 305);
-    La_Od5 = MakeLabel(GroupBox2, "La_Od5", QStringLiteral("Ulice, číslo"), label2X, labelY(0),
-                       label2W, right);
-    La_Od6 =
-        MakeLabel(GroupBox2, "La_Od6", QStringLiteral("PSČ"), label2X, labelY(1), label2W, right);
-    La_Od7 =
-        MakeLabel(GroupBox2, "La_Od7", QStringLiteral("Město"), label2X, labelY(2), label2W, right);
-    La_Od8 =
-        MakeLabel(GroupBox2, "La_Od8", QStringLiteral("IČ"), label2X, labelY(3), label2W, right);
-    La_Od9 =
-        MakeLabel(GroupBox2, "La_Od9", QStringLiteral("DIČ"), label2X, labelY(4), label2W, right);
-    Ed_Od5 = MakeEdit(GroupBox2, "Ed_Od5", edit2X, rowY(0), 169);
-    Ed_Od6 = MakeEdit(GroupBox2, "Ed_Od6", edit2X, rowY(1), 49);
-    SetTypingLimit(Ed_Od6, 6);
-    Ed_Od7 = MakeEdit(GroupBox2, "Ed_Od7", edit2X, rowY(2), 169);
-    Ed_Od8 = MakeEdit(GroupBox2, "Ed_Od8", edit2X, rowY(3), 121);
-    Ed_Od9 = MakeEdit(GroupBox2, "Ed_Od9", edit2X, rowY(4), 121);
-
-    // Comments.
-    GroupBox3 = MakeGroup(TabSheet1, "GroupBox3", QStringLiteral("Komentáře připojené k faktuře"),
-                          6, 324, 737, 100);
-    La_Komentar1 = MakeLabel(GroupBox3, "La_Komentar1", QStringLiteral("Komentář 1"), 12, 18, 200);
-    Ed_Komentar1 = MakeEdit(GroupBox3, "Ed_Komentar1", 12, 34, 657);
-    La_Komentar2 = MakeLabel(GroupBox3, "La_Komentar2", QStringLiteral("Komentář 2"), 12, 57, 200);
-    Ed_Komentar2 = MakeEdit(GroupBox3, "Ed_Komentar2", 12, 73, 657);
-
-    // Payment.
-    GroupBox4 = MakeGroup(TabSheet1, "GroupBox4", QStringLiteral("Datum úhrady"), 6, 428, 290, 52);
-    Ed_DatumUhrady = MakeEdit(GroupBox4, "Ed_DatumUhrady", 10, 21, 113);
-    Ed_DatumUhrady->setReadOnly(true);
-    Tl_Datum = MakeButton(GroupBox4, "Tl_Datum", QStringLiteral("Datum"), 130, 20, 70, 23);
-    Tl_Zrusit = MakeButton(GroupBox4, "Tl_Zrusit", QStringLiteral("Zrušit"), 206, 20, 70, 23);
-    GroupBox5 = MakeGroup(TabSheet1, "GroupBox5", QStringLiteral("Úhrada v "), 304, 428, 141, 52);
-    Ed_UhrazenaCastka = MakeEdit(GroupBox5, "Ed_UhrazenaCastka", 10, 21, 121);
-}
-
-void THlavni::CreatePage2() {
-    TabSheet2 = new QWidget;
-    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
-    PageControl1->addTab(TabSheet2, QStringLiteral("Položky"));
-
-    constexpr int panelHeight = 61;
-
-    Grid1 = new QTableWidget(kItemRowCount, kItemCellCount, TabSheet2);
-    Grid1->setObjectName(QStringLiteral("Grid1"));
-    Grid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    Grid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    Grid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Grid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Grid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Grid1->setWordWrap(false);
-    Grid1->setCornerButtonEnabled(false);
-    QHeaderView* top = Grid1->horizontalHeader();
+// The grid's fixed row 0 (column headers) is the table's horizontal header and its fixed column 0
+// (row numbers) the vertical header; every cell holds an item from the start.
+void THlavni::SetUpGrid1() {
+    QTableWidget* grid = ui_->Grid1;
+    QHeaderView* top = grid->horizontalHeader();
     top->setSectionResizeMode(QHeaderView::Interactive);
     top->setSectionsClickable(false);
     top->setHighlightSections(false);
@@ -540,8 +288,8 @@ void THlavni::CreatePage2() {
     top->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     const int widths[kItemCellCount] = {83, 395, 43, 60, 80, 37};
     for (int col = 0; col < kItemCellCount; ++col)
-        Grid1->setColumnWidth(col, widths[col]);
-    QHeaderView* side = Grid1->verticalHeader();
+        grid->setColumnWidth(col, widths[col]);
+    QHeaderView* side = grid->verticalHeader();
     side->setSectionResizeMode(QHeaderView::Fixed);
     side->setDefaultSectionSize(18);
     side->setMinimumSectionSize(18);
@@ -551,84 +299,8 @@ void THlavni::CreatePage2() {
     side->setDefaultAlignment(Qt::AlignCenter);
     for (int row = 0; row < kItemRowCount; ++row)
         for (int col = 0; col < kItemCellCount; ++col)
-            Grid1->setItem(row, col, new QTableWidgetItem);
-    Grid1->setCurrentCell(0, 0);
-
-    Panel2 = new QFrame(TabSheet2);
-    Panel2->setObjectName(QStringLiteral("Panel2"));
-    Panel2->setFrameShape(QFrame::StyledPanel);
-    Panel2->setFixedHeight(panelHeight);
-
-    // The grid above, the panel at the bottom, both as wide as the page.
-    auto* layout = new QVBoxLayout(TabSheet2);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(Grid1);
-    layout->addWidget(Panel2);
-
-    const auto right = Qt::AlignRight;
-    constexpr int captionW = 100, valueW = 96, step = 104, firstX = 112;
-    La_AktualPolozka =
-        MakeLabel(Panel2, "La_AktualPolozka", QStringLiteral("Aktuální položka"), 8, 22, captionW);
-    La_Celkem = MakeLabel(Panel2, "La_Celkem", QStringLiteral("Celkem"), 8, 40, captionW);
-    La_Zaklad = MakeLabel(Panel2, "La_Zaklad", QStringLiteral("Základ"), firstX, 4, valueW, right);
-    La_DPH1 =
-        MakeLabel(Panel2, "La_DPH1", QStringLiteral("DPH 1"), firstX + step, 4, valueW, right);
-    La_DPH2 =
-        MakeLabel(Panel2, "La_DPH2", QStringLiteral("DPH 2"), firstX + 2 * step, 4, valueW, right);
-    La_DPH3 =
-        MakeLabel(Panel2, "La_DPH3", QStringLiteral("DPH 3"), firstX + 3 * step, 4, valueW, right);
-    La_Uhrnem = MakeLabel(Panel2, "La_Uhrnem", QStringLiteral("Úhrnem"), firstX + 4 * step, 4,
-                          valueW, right);
-    auto value = [&](const char* name, int col, int y) {
-        QLabel* label = MakeLabel(Panel2, name, QString(), firstX + col * step, y, valueW, right);
-        SetBold(label);
-        return label;
-    };
-    La_APCelkem = value("La_APCelkem", 0, 22);
-    La_APDPH1 = value("La_APDPH1", 1, 22);
-    La_APDPH2 = value("La_APDPH2", 2, 22);
-    La_APDPH3 = value("La_APDPH3", 3, 22);
-    La_CelkemRadek = value("La_CelkemRadek", 4, 22);
-    La_SACelkem = value("La_SACelkem", 0, 40);
-    La_SADPH1 = value("La_SADPH1", 1, 40);
-    La_SADPH2 = value("La_SADPH2", 2, 40);
-    La_SADPH3 = value("La_SADPH3", 3, 40);
-    La_CelkemFaktura = value("La_CelkemFaktura", 4, 40);
-    La_Mena = MakeLabel(Panel2, "La_Mena", QString(), firstX + 4 * step + valueW + 6, 40, 40);
-    SetBold(La_Mena);
-}
-
-void THlavni::SetTabOrder() {
-    const QList<QWidget*> order = {Ed_Fa1,
-                                   Tl_VybratVzorFaktury,
-                                   Ed_Fa2,
-                                   Ed_Fa3,
-                                   Ed_Fa4,
-                                   Ed_Fa5,
-                                   CBox_Fa6,
-                                   Datum_Fa7,
-                                   Datum_Fa8,
-                                   Datum_Fa9,
-                                   Ed_Mena,
-                                   Ed_Od1,
-                                   Tl_VybratOdberatele,
-                                   Ed_Od2,
-                                   Ed_Od3,
-                                   Ed_Od4,
-                                   Ed_Od5,
-                                   Ed_Od6,
-                                   Ed_Od7,
-                                   Ed_Od8,
-                                   Ed_Od9,
-                                   Ed_Komentar1,
-                                   Ed_Komentar2,
-                                   Ed_DatumUhrady,
-                                   Tl_Datum,
-                                   Tl_Zrusit,
-                                   Ed_UhrazenaCastka};
-    for (int i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(order[i - 1], order[i]);
+            grid->setItem(row, col, new QTableWidgetItem);
+    grid->setCurrentCell(0, 0);
 }
 
 // ---- Wiring ----------------------------------------------------------------------------------
@@ -637,160 +309,164 @@ void THlavni::ConnectHandlers() {
     auto on = [this](QAction* action, void (THlavni::*handler)()) {
         ConnectGuarded(action, &QAction::triggered, this, handler);
     };
-    on(Akce_NovaFaktura, &THlavni::Akce_NovaFakturaExecute);
-    on(Akce_OtevritFakturu, &THlavni::Akce_OtevritFakturuExecute);
-    on(Akce_ZavritFakturu, &THlavni::Akce_ZavritFakturuExecute);
-    on(Akce_UlozitFakturu, &THlavni::Akce_UlozitFakturuExecute);
-    on(Akce_KonecProgramu, &THlavni::Akce_KonecProgramuExecute);
+    on(ui_->Akce_NovaFaktura, &THlavni::Akce_NovaFakturaExecute);
+    on(ui_->Akce_OtevritFakturu, &THlavni::Akce_OtevritFakturuExecute);
+    on(ui_->Akce_ZavritFakturu, &THlavni::Akce_ZavritFakturuExecute);
+    on(ui_->Akce_UlozitFakturu, &THlavni::Akce_UlozitFakturuExecute);
+    on(ui_->Akce_KonecProgramu, &THlavni::Akce_KonecProgramuExecute);
     for (QAction* print :
-         {Akce_TiskFaktury01, Akce_TiskFaktury02, Akce_TiskFaktury03, Akce_TiskFaktury04,
-          Akce_TiskFaktury06, Akce_TiskFaktury10, Akce_TiskFaktury20})
+         {ui_->Akce_TiskFaktury01, ui_->Akce_TiskFaktury02, ui_->Akce_TiskFaktury03,
+          ui_->Akce_TiskFaktury04, ui_->Akce_TiskFaktury06, ui_->Akce_TiskFaktury10,
+          ui_->Akce_TiskFaktury20})
         ConnectGuarded(print, &QAction::triggered, this,
                        [this, print] { Akce_TiskFaktury01Execute(print); });
-    on(Akce_SestavaPrijmovyDoklad, &THlavni::Akce_SestavaPrijmovyDokladExecute);
-    on(Akce_SestavaPrehled, &THlavni::Akce_SestavaPrehledExecute);
-    on(Akce_EditovatPolozku, &THlavni::Akce_EditovatPolozkuExecute);
-    on(Akce_ZkopirovatPolozku, &THlavni::Akce_ZkopirovatPolozkuExecute);
-    on(Akce_VlozitPolozku, &THlavni::Akce_VlozitPolozkuExecute);
-    on(Akce_SmazatPolozku, &THlavni::Akce_SmazatPolozkuExecute);
-    on(Akce_PolozkaDolu, &THlavni::Akce_PolozkaDoluExecute);
-    on(Akce_PolozkaNahoru, &THlavni::Akce_PolozkaNahoruExecute);
-    on(Akce_ZmenaObdobi, &THlavni::Akce_ZmenaObdobiExecute);
-    on(Akce_Konfigurace, &THlavni::Akce_KonfiguraceExecute);
-    on(Akce_Napoveda, &THlavni::Akce_NapovedaExecute);
-    on(Akce_WebDomu, &THlavni::Akce_WebDomuExecute);
-    on(Akce_NavodFR, &THlavni::Akce_NavodFRExecute);
-    on(Akce_OProgramu, &THlavni::Akce_OProgramuExecute);
+    on(ui_->Akce_SestavaPrijmovyDoklad, &THlavni::Akce_SestavaPrijmovyDokladExecute);
+    on(ui_->Akce_SestavaPrehled, &THlavni::Akce_SestavaPrehledExecute);
+    on(ui_->Akce_EditovatPolozku, &THlavni::Akce_EditovatPolozkuExecute);
+    on(ui_->Akce_ZkopirovatPolozku, &THlavni::Akce_ZkopirovatPolozkuExecute);
+    on(ui_->Akce_VlozitPolozku, &THlavni::Akce_VlozitPolozkuExecute);
+    on(ui_->Akce_SmazatPolozku, &THlavni::Akce_SmazatPolozkuExecute);
+    on(ui_->Akce_PolozkaDolu, &THlavni::Akce_PolozkaDoluExecute);
+    on(ui_->Akce_PolozkaNahoru, &THlavni::Akce_PolozkaNahoruExecute);
+    on(ui_->Akce_ZmenaObdobi, &THlavni::Akce_ZmenaObdobiExecute);
+    on(ui_->Akce_Konfigurace, &THlavni::Akce_KonfiguraceExecute);
+    on(ui_->Akce_Napoveda, &THlavni::Akce_NapovedaExecute);
+    on(ui_->Akce_WebDomu, &THlavni::Akce_WebDomuExecute);
+    on(ui_->Akce_NavodFR, &THlavni::Akce_NavodFRExecute);
+    on(ui_->Akce_OProgramu, &THlavni::Akce_OProgramuExecute);
 
-    ConnectGuarded(TB_Tisk, &QToolButton::clicked, this, &THlavni::TB_TiskClick);
-    ConnectGuarded(TB_Sestavy, &QToolButton::clicked, this, &THlavni::TB_SestavyClick);
-    ConnectGuarded(Tl_VybratVzorFaktury, &QPushButton::clicked, this,
+    ConnectGuarded(ui_->TB_Tisk, &QToolButton::clicked, this, &THlavni::TB_TiskClick);
+    ConnectGuarded(ui_->TB_Sestavy, &QToolButton::clicked, this, &THlavni::TB_SestavyClick);
+    ConnectGuarded(ui_->Tl_VybratVzorFaktury, &QPushButton::clicked, this,
                    &THlavni::Tl_VybratVzorFakturyClick);
-    ConnectGuarded(Tl_VybratOdberatele, &QPushButton::clicked, this,
+    ConnectGuarded(ui_->Tl_VybratOdberatele, &QPushButton::clicked, this,
                    &THlavni::Tl_VybratOdberateleClick);
-    ConnectGuarded(Tl_Datum, &QPushButton::clicked, this, &THlavni::Tl_DatumClick);
-    ConnectGuarded(Tl_Zrusit, &QPushButton::clicked, this, &THlavni::Tl_ZrusitClick);
-    ConnectGuarded(PageControl1, &QTabWidget::currentChanged, this, &THlavni::PageControl1Change);
+    ConnectGuarded(ui_->Tl_Datum, &QPushButton::clicked, this, &THlavni::Tl_DatumClick);
+    ConnectGuarded(ui_->Tl_Zrusit, &QPushButton::clicked, this, &THlavni::Tl_ZrusitClick);
+    ConnectGuarded(ui_->PageControl1, &QTabWidget::currentChanged, this,
+                   &THlavni::PageControl1Change);
 
     // Grid1Click runs once per click and once per change of the current cell: a press that
     // changes the cell has already run it when the click arrives.
-    ConnectGuarded(Grid1, &QTableWidget::currentCellChanged, this, [this] {
+    ConnectGuarded(ui_->Grid1, &QTableWidget::currentCellChanged, this, [this] {
         skipNextGridClick_ = QApplication::mouseButtons() != Qt::NoButton;
         Grid1Click();
     });
-    ConnectGuarded(Grid1, &QTableWidget::cellClicked, this, [this] {
+    ConnectGuarded(ui_->Grid1, &QTableWidget::cellClicked, this, [this] {
         if (skipNextGridClick_) {
             skipNextGridClick_ = false;
             return;
         }
         Grid1Click();
     });
-    ConnectGuarded(Grid1, &QTableWidget::cellDoubleClicked, this, &THlavni::Grid1DblClick);
+    ConnectGuarded(ui_->Grid1, &QTableWidget::cellDoubleClicked, this, &THlavni::Grid1DblClick);
 
-    // The shared change handler. The number (Ed_Fa1) and the payment date have none.
+    // The shared change handler. The number (ui_->Ed_Fa1) and the payment date have none.
     for (QLineEdit* edit :
-         {Ed_Fa2, Ed_Fa3, Ed_Fa4, Ed_Fa5, Ed_Mena, Ed_Od1, Ed_Od2, Ed_Od3, Ed_Od4, Ed_Od5, Ed_Od6,
-          Ed_Od7, Ed_Od8, Ed_Od9, Ed_Komentar1, Ed_Komentar2, Ed_UhrazenaCastka})
+         {ui_->Ed_Fa2, ui_->Ed_Fa3, ui_->Ed_Fa4, ui_->Ed_Fa5, ui_->Ed_Mena, ui_->Ed_Od1,
+          ui_->Ed_Od2, ui_->Ed_Od3, ui_->Ed_Od4, ui_->Ed_Od5, ui_->Ed_Od6, ui_->Ed_Od7, ui_->Ed_Od8,
+          ui_->Ed_Od9, ui_->Ed_Komentar1, ui_->Ed_Komentar2, ui_->Ed_UhrazenaCastka})
         ConnectGuarded(edit, &QLineEdit::textChanged, this, &THlavni::Ed_Fa2Change);
-    ConnectGuarded(CBox_Fa6, &QComboBox::currentTextChanged, this, &THlavni::Ed_Fa2Change);
-    for (QDateEdit* date : {Datum_Fa7, Datum_Fa8, Datum_Fa9})
+    ConnectGuarded(ui_->CBox_Fa6, &QComboBox::currentTextChanged, this, &THlavni::Ed_Fa2Change);
+    for (QDateEdit* date : {ui_->Datum_Fa7, ui_->Datum_Fa8, ui_->Datum_Fa9})
         ConnectGuarded(date, &QDateEdit::dateChanged, this, &THlavni::Ed_Fa2Change);
 }
 
 // ---- State -----------------------------------------------------------------------------------
 
 bool THlavni::InvoiceOpen() const {
-    return !PageControl1->isHidden();
+    return !ui_->PageControl1->isHidden();
 }
 
 int THlavni::CurrentPage() const {
-    return PageControl1->currentIndex();
+    return ui_->PageControl1->currentIndex();
 }
 
 QString THlavni::Cell(int col, int row) const {
     if (row < 1 || col < 1)
-        return row == 0 && col >= 1 ? Grid1->horizontalHeaderItem(col - 1)->text()
+        return row == 0 && col >= 1 ? ui_->Grid1->horizontalHeaderItem(col - 1)->text()
                                     : (col == 0 && row >= 1 ? QString::number(row) : QString());
-    const QTableWidgetItem* item = Grid1->item(row - 1, col - 1);
+    const QTableWidgetItem* item = ui_->Grid1->item(row - 1, col - 1);
     return item ? item->text() : QString();
 }
 
 void THlavni::SetCell(int col, int row, const QString& text) {
     Q_ASSERT(row >= 1 && row <= kItemRowCount && col >= 1 && col <= kItemCellCount);
-    QTableWidgetItem* item = Grid1->item(row - 1, col - 1);
+    QTableWidgetItem* item = ui_->Grid1->item(row - 1, col - 1);
     if (!item) {
         item = new QTableWidgetItem;
-        Grid1->setItem(row - 1, col - 1, item);
+        ui_->Grid1->setItem(row - 1, col - 1, item);
     }
     item->setText(text);
 }
 
 int THlavni::CurrentRow() const {
-    return Grid1->currentRow() + 1;
+    return ui_->Grid1->currentRow() + 1;
 }
 
 void THlavni::SetCurrentRow(int row) {
-    const int col = qMax(0, Grid1->currentColumn());
-    Grid1->setCurrentCell(row - 1, col);
+    const int col = qMax(0, ui_->Grid1->currentColumn());
+    ui_->Grid1->setCurrentCell(row - 1, col);
 }
 
 int THlavni::SymbolLengthLimit() const {
-    return TypingLimit(Ed_Fa2);
+    return TypingLimit(ui_->Ed_Fa2);
 }
 
 void THlavni::UpdateActions() {
     const bool open = InvoiceOpen();
     const bool items = open && CurrentPage() == 1;
-    const bool cash = open && CBox_Fa6->currentText() == QStringLiteral("H");
+    const bool cash = open && ui_->CBox_Fa6->currentText() == QStringLiteral("H");
 
-    Akce_NovaFaktura->setEnabled(!open);
-    Akce_OtevritFakturu->setEnabled(!open);
-    Akce_ZavritFakturu->setEnabled(open);
-    Akce_UlozitFakturu->setEnabled(ChangedFlag);
-    for (QAction* action : {Akce_EditovatPolozku, Akce_ZkopirovatPolozku, Akce_VlozitPolozku,
-                            Akce_SmazatPolozku, Akce_PolozkaDolu, Akce_PolozkaNahoru})
-        action->setEnabled(items);
-    HMenu_Tisk->menuAction()->setEnabled(open);
-    TB_Tisk->setEnabled(open);
+    ui_->Akce_NovaFaktura->setEnabled(!open);
+    ui_->Akce_OtevritFakturu->setEnabled(!open);
+    ui_->Akce_ZavritFakturu->setEnabled(open);
+    ui_->Akce_UlozitFakturu->setEnabled(ChangedFlag);
     for (QAction* action :
-         {Akce_TiskFaktury01, Akce_TiskFaktury02, Akce_TiskFaktury06, Akce_TiskFaktury10})
+         {ui_->Akce_EditovatPolozku, ui_->Akce_ZkopirovatPolozku, ui_->Akce_VlozitPolozku,
+          ui_->Akce_SmazatPolozku, ui_->Akce_PolozkaDolu, ui_->Akce_PolozkaNahoru})
+        action->setEnabled(items);
+    ui_->HMenu_Tisk->menuAction()->setEnabled(open);
+    ui_->TB_Tisk->setEnabled(open);
+    for (QAction* action : {ui_->Akce_TiskFaktury01, ui_->Akce_TiskFaktury02,
+                            ui_->Akce_TiskFaktury06, ui_->Akce_TiskFaktury10})
         action->setEnabled(open);
-    Akce_TiskFaktury03->setEnabled(open && Settings.Platce);
+    ui_->Akce_TiskFaktury03->setEnabled(open && Settings.Platce);
     if (open)
-        Akce_TiskFaktury03->setVisible(Settings.Platce);
-    Akce_TiskFaktury20->setEnabled(cash);
-    Akce_SestavaPrijmovyDoklad->setEnabled(cash);
-    Akce_ZmenaObdobi->setEnabled(!open);
-    Akce_Konfigurace->setEnabled(!open);
+        ui_->Akce_TiskFaktury03->setVisible(Settings.Platce);
+    ui_->Akce_TiskFaktury20->setEnabled(cash);
+    ui_->Akce_SestavaPrijmovyDoklad->setEnabled(cash);
+    ui_->Akce_ZmenaObdobi->setEnabled(!open);
+    ui_->Akce_Konfigurace->setEnabled(!open);
 }
 
 void THlavni::ApplyVatLabels() {
-    La_DPH1->setText(QStringLiteral("DPH %1%").arg(Settings.SazbaDPH1));
-    La_DPH2->setText(QStringLiteral("DPH %1%").arg(Settings.SazbaDPH2));
-    La_DPH3->setText(QStringLiteral("DPH %1%").arg(Settings.SazbaDPH3));
-    for (QLabel* label : {La_DPH1, La_DPH2, La_DPH3, La_APDPH1, La_APDPH2, La_APDPH3, La_SADPH1,
-                          La_SADPH2, La_SADPH3})
+    ui_->La_DPH1->setText(QStringLiteral("DPH %1%").arg(Settings.SazbaDPH1));
+    ui_->La_DPH2->setText(QStringLiteral("DPH %1%").arg(Settings.SazbaDPH2));
+    ui_->La_DPH3->setText(QStringLiteral("DPH %1%").arg(Settings.SazbaDPH3));
+    for (QLabel* label : {ui_->La_DPH1, ui_->La_DPH2, ui_->La_DPH3, ui_->La_APDPH1, ui_->La_APDPH2,
+                          ui_->La_APDPH3, ui_->La_SADPH1, ui_->La_SADPH2, ui_->La_SADPH3})
         label->setVisible(Settings.Platce);
 }
 
 void THlavni::ApplySymbolType() {
     switch (static_cast<quint8>(Settings.TypSymbolu)) {
     case 0:
-        La_Fa2->setText(QStringLiteral("Konstantní symbol"));
-        Ed_Fa2->resize(49, Ed_Fa2->height());
-        SetTypingLimit(Ed_Fa2, 4);
+        ui_->La_Fa2->setText(QStringLiteral("Konstantní symbol"));
+        ui_->Ed_Fa2->resize(49, ui_->Ed_Fa2->height());
+        SetTypingLimit(ui_->Ed_Fa2, 4);
         break;
     case 1:
-        La_Fa2->setText(QStringLiteral("Variabilní symbol"));
-        Ed_Fa2->resize(121, Ed_Fa2->height());
-        SetTypingLimit(Ed_Fa2, 10);
+        ui_->La_Fa2->setText(QStringLiteral("Variabilní symbol"));
+        ui_->Ed_Fa2->resize(121, ui_->Ed_Fa2->height());
+        SetTypingLimit(ui_->Ed_Fa2, 10);
         break;
     default:
         return;
     }
-    La_Fa2->setVisible(true);
-    Ed_Fa2->setVisible(true);
-    Ed_Fa2->setEnabled(true);
+    ui_->La_Fa2->setVisible(true);
+    ui_->Ed_Fa2->setVisible(true);
+    ui_->Ed_Fa2->setEnabled(true);
 }
 
 // ---- Handlers of the window ------------------------------------------------------------------
@@ -803,7 +479,7 @@ void THlavni::Ed_Fa2Change() {
 bool THlavni::Ed_UhrazenaCastkaKeyPress(const QString& typed) {
     if (typed.isEmpty())
         return true;
-    const QLineEdit* edit = Ed_UhrazenaCastka;
+    const QLineEdit* edit = ui_->Ed_UhrazenaCastka;
     const EditFieldState field{edit->text(), edit->cursorPosition(),
                                edit->hasSelectedText() ? edit->selectionStart()
                                                        : edit->cursorPosition(),
@@ -823,16 +499,18 @@ bool THlavni::FormKeyPress(int key) {
 
 void THlavni::PageControl1Change() {
     if (CurrentPage() == 1)
-        SetTextColour(La_Mena, Ed_Mena->text() == Settings.VychoziMena ? kPurple : kDarkRed);
+        SetTextColour(ui_->La_Mena,
+                      ui_->Ed_Mena->text() == Settings.VychoziMena ? kPurple : kDarkRed);
     UpdateActions();
 }
 
 void THlavni::TB_TiskClick() {
-    PMenuTisk->popup(TB_Tisk->mapToGlobal(QPoint(5, TB_Tisk->height() + 2)));
+    ui_->PMenuTisk->popup(ui_->TB_Tisk->mapToGlobal(QPoint(5, ui_->TB_Tisk->height() + 2)));
 }
 
 void THlavni::TB_SestavyClick() {
-    PMenuSestavy->popup(TB_Sestavy->mapToGlobal(QPoint(5, TB_Sestavy->height() + 2)));
+    ui_->PMenuSestavy->popup(
+        ui_->TB_Sestavy->mapToGlobal(QPoint(5, ui_->TB_Sestavy->height() + 2)));
 }
 
 void THlavni::Akce_KonecProgramuExecute() {
@@ -857,7 +535,7 @@ void THlavni::closeEvent(QCloseEvent* event) {
 bool THlavni::eventFilter(QObject* watched, QEvent* event) {
     // The page control fills the client area below the tool bar.
     if (event->type() == QEvent::Resize && watched == centralWidget())
-        PageControl1->setGeometry(centralWidget()->rect());
+        ui_->PageControl1->setGeometry(centralWidget()->rect());
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
         return QMainWindow::eventFilter(watched, event);
     auto* widget = static_cast<QWidget*>(watched);
@@ -868,7 +546,7 @@ bool THlavni::eventFilter(QObject* watched, QEvent* event) {
     RunGuarded([&] {
         // The window sees the key before the focused control.
         consumed = FormKeyPress(key->key());
-        if (!consumed && widget == Ed_UhrazenaCastka && key->key() != Qt::Key_Tab &&
+        if (!consumed && widget == ui_->Ed_UhrazenaCastka && key->key() != Qt::Key_Tab &&
             key->key() != Qt::Key_Backtab && !key->text().isEmpty())
             consumed = !Ed_UhrazenaCastkaKeyPress(key->text());
     });

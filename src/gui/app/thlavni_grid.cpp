@@ -1,5 +1,6 @@
 // The item grid of the main window: drawing, the current row, totals and the item actions.
 #include "app/thlavni.h"
+#include "app/thlavni_ui.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -77,7 +78,7 @@ void SetGridRow(THlavni& w, int row, const InvoiceItemRow& cells) {
 } // namespace
 
 void THlavni::SetUpGrid1Drawing() {
-    Grid1->setItemDelegate(new Grid1CellDelegate(Grid1));
+    ui_->Grid1->setItemDelegate(new Grid1CellDelegate(ui_->Grid1));
 }
 
 void THlavni::Grid1Click() {
@@ -94,18 +95,18 @@ void THlavni::RecomputeRow(int row) {
 }
 
 void THlavni::ShowTotals() {
-    const TotalsTexts t = ComputeTotals(Amounts, CurrentRow(), Ed_Mena->text());
-    La_Mena->setText(t.Mena);
-    La_APCelkem->setText(t.APCelkem);
-    La_APDPH1->setText(t.APDPH1);
-    La_APDPH2->setText(t.APDPH2);
-    La_APDPH3->setText(t.APDPH3);
-    La_CelkemRadek->setText(t.CelkemRadek);
-    La_SACelkem->setText(t.SACelkem);
-    La_SADPH1->setText(t.SADPH1);
-    La_SADPH2->setText(t.SADPH2);
-    La_SADPH3->setText(t.SADPH3);
-    La_CelkemFaktura->setText(t.CelkemFaktura);
+    const TotalsTexts t = ComputeTotals(Amounts, CurrentRow(), ui_->Ed_Mena->text());
+    ui_->La_Mena->setText(t.Mena);
+    ui_->La_APCelkem->setText(t.APCelkem);
+    ui_->La_APDPH1->setText(t.APDPH1);
+    ui_->La_APDPH2->setText(t.APDPH2);
+    ui_->La_APDPH3->setText(t.APDPH3);
+    ui_->La_CelkemRadek->setText(t.CelkemRadek);
+    ui_->La_SACelkem->setText(t.SACelkem);
+    ui_->La_SADPH1->setText(t.SADPH1);
+    ui_->La_SADPH2->setText(t.SADPH2);
+    ui_->La_SADPH3->setText(t.SADPH3);
+    ui_->La_CelkemFaktura->setText(t.CelkemFaktura);
 }
 
 void THlavni::Akce_ZkopirovatPolozkuExecute() {

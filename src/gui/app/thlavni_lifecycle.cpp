@@ -1,5 +1,6 @@
 // The invoice lifecycle of the main window: new, open, save, close and emptying the window.
 #include "app/thlavni.h"
+#include "app/thlavni_ui.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -42,67 +43,67 @@ void SetPaymentForm(QComboBox* box, const QString& text) {
 }
 
 // The window's fields as a record, the invoice total as the totals panel shows it.
-InvoiceRecord RecordFromWindow(const THlavni& w) {
+InvoiceRecord RecordFromWindow(const THlavni& w, const THlavniUi& ui) {
     InvoiceRecord r;
-    r.Cislo = w.Ed_Fa1->text();
-    r.Symbol = w.Ed_Fa2->text();
-    r.Objednavka = w.Ed_Fa3->text();
-    r.Prijemce = w.Ed_Fa4->text();
-    r.MistoVyskladneni = w.Ed_Fa5->text();
-    r.FormaUhrady = w.CBox_Fa6->currentText();
-    r.DatumPlneni = w.Datum_Fa7->date();
-    r.DatumVystaveni = w.Datum_Fa8->date();
-    r.DatumSplatnosti = w.Datum_Fa9->date();
-    r.OdberatelKod = w.Ed_Od1->text();
-    r.OdberatelNazev1 = w.Ed_Od2->text();
-    r.OdberatelNazev2 = w.Ed_Od3->text();
-    r.OdberatelOdpovedOsoba = w.Ed_Od4->text();
-    r.OdberatelUliceCislo = w.Ed_Od5->text();
-    r.OdberatelPSC = w.Ed_Od6->text();
-    r.OdberatelMesto = w.Ed_Od7->text();
-    r.OdberatelIC = w.Ed_Od8->text();
-    r.OdberatelDIC = w.Ed_Od9->text();
+    r.Cislo = ui.Ed_Fa1->text();
+    r.Symbol = ui.Ed_Fa2->text();
+    r.Objednavka = ui.Ed_Fa3->text();
+    r.Prijemce = ui.Ed_Fa4->text();
+    r.MistoVyskladneni = ui.Ed_Fa5->text();
+    r.FormaUhrady = ui.CBox_Fa6->currentText();
+    r.DatumPlneni = ui.Datum_Fa7->date();
+    r.DatumVystaveni = ui.Datum_Fa8->date();
+    r.DatumSplatnosti = ui.Datum_Fa9->date();
+    r.OdberatelKod = ui.Ed_Od1->text();
+    r.OdberatelNazev1 = ui.Ed_Od2->text();
+    r.OdberatelNazev2 = ui.Ed_Od3->text();
+    r.OdberatelOdpovedOsoba = ui.Ed_Od4->text();
+    r.OdberatelUliceCislo = ui.Ed_Od5->text();
+    r.OdberatelPSC = ui.Ed_Od6->text();
+    r.OdberatelMesto = ui.Ed_Od7->text();
+    r.OdberatelIC = ui.Ed_Od8->text();
+    r.OdberatelDIC = ui.Ed_Od9->text();
     for (int row = 1; row <= kItemRowCount; ++row)
         for (int col = 1; col <= kItemCellCount; ++col)
             r.Polozky[row - 1].cell(col - 1) = w.Cell(col, row);
-    r.Komentar1 = w.Ed_Komentar1->text();
-    r.Komentar2 = w.Ed_Komentar2->text();
-    r.Uhrnem = w.La_CelkemFaktura->text();
-    r.DatumUhrady = w.Ed_DatumUhrady->text();
-    r.Mena = w.Ed_Mena->text();
-    r.UhrazenaCastka = w.Ed_UhrazenaCastka->text();
+    r.Komentar1 = ui.Ed_Komentar1->text();
+    r.Komentar2 = ui.Ed_Komentar2->text();
+    r.Uhrnem = ui.La_CelkemFaktura->text();
+    r.DatumUhrady = ui.Ed_DatumUhrady->text();
+    r.Mena = ui.Ed_Mena->text();
+    r.UhrazenaCastka = ui.Ed_UhrazenaCastka->text();
     return r;
 }
 
 // Fills the window's fields from a record. The invoice total is not taken: it is recomputed
 // from the rows.
-void FillWindow(THlavni& w, const InvoiceRecord& r) {
-    w.Ed_Fa1->setText(r.Cislo);
-    w.Ed_Fa2->setText(r.Symbol);
-    w.Ed_Fa3->setText(r.Objednavka);
-    w.Ed_Fa4->setText(r.Prijemce);
-    w.Ed_Fa5->setText(r.MistoVyskladneni);
-    SetPaymentForm(w.CBox_Fa6, r.FormaUhrady);
-    w.Datum_Fa7->setDate(r.DatumPlneni);
-    w.Datum_Fa8->setDate(r.DatumVystaveni);
-    w.Datum_Fa9->setDate(r.DatumSplatnosti);
-    w.Ed_Od1->setText(r.OdberatelKod);
-    w.Ed_Od2->setText(r.OdberatelNazev1);
-    w.Ed_Od3->setText(r.OdberatelNazev2);
-    w.Ed_Od4->setText(r.OdberatelOdpovedOsoba);
-    w.Ed_Od5->setText(r.OdberatelUliceCislo);
-    w.Ed_Od6->setText(r.OdberatelPSC);
-    w.Ed_Od7->setText(r.OdberatelMesto);
-    w.Ed_Od8->setText(r.OdberatelIC);
-    w.Ed_Od9->setText(r.OdberatelDIC);
+void FillWindow(THlavni& w, THlavniUi& ui, const InvoiceRecord& r) {
+    ui.Ed_Fa1->setText(r.Cislo);
+    ui.Ed_Fa2->setText(r.Symbol);
+    ui.Ed_Fa3->setText(r.Objednavka);
+    ui.Ed_Fa4->setText(r.Prijemce);
+    ui.Ed_Fa5->setText(r.MistoVyskladneni);
+    SetPaymentForm(ui.CBox_Fa6, r.FormaUhrady);
+    ui.Datum_Fa7->setDate(r.DatumPlneni);
+    ui.Datum_Fa8->setDate(r.DatumVystaveni);
+    ui.Datum_Fa9->setDate(r.DatumSplatnosti);
+    ui.Ed_Od1->setText(r.OdberatelKod);
+    ui.Ed_Od2->setText(r.OdberatelNazev1);
+    ui.Ed_Od3->setText(r.OdberatelNazev2);
+    ui.Ed_Od4->setText(r.OdberatelOdpovedOsoba);
+    ui.Ed_Od5->setText(r.OdberatelUliceCislo);
+    ui.Ed_Od6->setText(r.OdberatelPSC);
+    ui.Ed_Od7->setText(r.OdberatelMesto);
+    ui.Ed_Od8->setText(r.OdberatelIC);
+    ui.Ed_Od9->setText(r.OdberatelDIC);
     for (int row = 1; row <= kItemRowCount; ++row)
         for (int col = 1; col <= kItemCellCount; ++col)
             w.SetCell(col, row, r.Polozky[row - 1].cell(col - 1));
-    w.Ed_Komentar1->setText(r.Komentar1);
-    w.Ed_Komentar2->setText(r.Komentar2);
-    w.Ed_DatumUhrady->setText(r.DatumUhrady);
-    w.Ed_Mena->setText(r.Mena);
-    w.Ed_UhrazenaCastka->setText(r.UhrazenaCastka);
+    ui.Ed_Komentar1->setText(r.Komentar1);
+    ui.Ed_Komentar2->setText(r.Komentar2);
+    ui.Ed_DatumUhrady->setText(r.DatumUhrady);
+    ui.Ed_Mena->setText(r.Mena);
+    ui.Ed_UhrazenaCastka->setText(r.UhrazenaCastka);
 }
 
 bool SameFile(const QString& a, const QString& b) {
@@ -120,29 +121,31 @@ bool SameFile(const QString& a, const QString& b) {
 } // namespace
 
 void THlavni::ClearInvoice() {
-    for (QLineEdit* edit : {Ed_Fa1, Ed_Fa2, Ed_Fa3, Ed_Fa4, Ed_Fa5})
+    for (QLineEdit* edit : {ui_->Ed_Fa1, ui_->Ed_Fa2, ui_->Ed_Fa3, ui_->Ed_Fa4, ui_->Ed_Fa5})
         edit->clear();
-    CBox_Fa6->setCurrentIndex(-1);
-    CBox_Fa6->setEditText(QString());
+    ui_->CBox_Fa6->setCurrentIndex(-1);
+    ui_->CBox_Fa6->setEditText(QString());
     const QDate today = Today();
-    for (QDateEdit* date : {Datum_Fa7, Datum_Fa8, Datum_Fa9})
+    for (QDateEdit* date : {ui_->Datum_Fa7, ui_->Datum_Fa8, ui_->Datum_Fa9})
         date->setDate(today);
-    Ed_Mena->setText(Settings.VychoziMena);
-    for (QLineEdit* edit : {Ed_Od1, Ed_Od2, Ed_Od3, Ed_Od4, Ed_Od5, Ed_Od6, Ed_Od7, Ed_Od8, Ed_Od9,
-                            Ed_Komentar1, Ed_Komentar2, Ed_DatumUhrady, Ed_UhrazenaCastka})
+    ui_->Ed_Mena->setText(Settings.VychoziMena);
+    for (QLineEdit* edit : {ui_->Ed_Od1, ui_->Ed_Od2, ui_->Ed_Od3, ui_->Ed_Od4, ui_->Ed_Od5,
+                            ui_->Ed_Od6, ui_->Ed_Od7, ui_->Ed_Od8, ui_->Ed_Od9, ui_->Ed_Komentar1,
+                            ui_->Ed_Komentar2, ui_->Ed_DatumUhrady, ui_->Ed_UhrazenaCastka})
         edit->clear();
     for (int row = 1; row <= kItemRowCount; ++row)
         for (int col = 1; col <= kItemCellCount; ++col)
             SetCell(col, row, QString());
-    for (QLabel* label : {La_APCelkem, La_APDPH1, La_APDPH2, La_APDPH3, La_CelkemRadek, La_SACelkem,
-                          La_SADPH1, La_SADPH2, La_SADPH3, La_CelkemFaktura, La_Mena})
+    for (QLabel* label : {ui_->La_APCelkem, ui_->La_APDPH1, ui_->La_APDPH2, ui_->La_APDPH3,
+                          ui_->La_CelkemRadek, ui_->La_SACelkem, ui_->La_SADPH1, ui_->La_SADPH2,
+                          ui_->La_SADPH3, ui_->La_CelkemFaktura, ui_->La_Mena})
         label->clear();
     Amounts.Clear();
-    PageControl1->setCurrentIndex(0);
+    ui_->PageControl1->setCurrentIndex(0);
     {
         // The emptied labels stay empty: moving to the first cell is no click in the grid.
-        const QSignalBlocker block(Grid1);
-        Grid1->setCurrentCell(0, 0);
+        const QSignalBlocker block(ui_->Grid1);
+        ui_->Grid1->setCurrentCell(0, 0);
     }
 }
 
@@ -155,21 +158,21 @@ void THlavni::Akce_NovaFakturaExecute() {
                                 "vyhotovit v jednom období nejvíce 999 faktur."));
         return;
     }
-    PageControl1->show();
-    Ed_Fa1->setText(QString::number(year) + counter);
-    ProposedNumber = Ed_Fa1->text();
-    setWindowTitle(kCaptionPrefix + Ed_Fa1->text());
-    CBox_Fa6->setCurrentIndex(0);
+    ui_->PageControl1->show();
+    ui_->Ed_Fa1->setText(QString::number(year) + counter);
+    ProposedNumber = ui_->Ed_Fa1->text();
+    setWindowTitle(kCaptionPrefix + ui_->Ed_Fa1->text());
+    ui_->CBox_Fa6->setCurrentIndex(0);
     const QDate today = Today();
-    Datum_Fa7->setDate(today);
-    Datum_Fa8->setDate(today);
-    Datum_Fa9->setDate(today.addDays(Settings.DobaSplatnosti));
-    Ed_Mena->setText(Settings.VychoziMena);
+    ui_->Datum_Fa7->setDate(today);
+    ui_->Datum_Fa8->setDate(today);
+    ui_->Datum_Fa9->setDate(today.addDays(Settings.DobaSplatnosti));
+    ui_->Ed_Mena->setText(Settings.VychoziMena);
     OwnInvoiceFile.clear();
     ChangedFlag = false;
     UpdateActions();
     ShowTotals();
-    GroupBox5->setTitle(QStringLiteral("Úhrada v ") + Settings.VychoziMena);
+    ui_->GroupBox5->setTitle(QStringLiteral("Úhrada v ") + Settings.VychoziMena);
 }
 
 void THlavni::Akce_OtevritFakturuExecute() {
@@ -187,9 +190,9 @@ void THlavni::Akce_OtevritFakturuExecute() {
     try {
         // The record starts from the emptied window, so the fields of lines the file lacks
         // keep their cleared values.
-        InvoiceRecord record = RecordFromWindow(*this);
+        InvoiceRecord record = RecordFromWindow(*this, *ui_);
         ReadInvoiceFile(path, record, Settings.VychoziMena);
-        FillWindow(*this, record);
+        FillWindow(*this, *ui_, record);
         for (int row = 1; row <= kItemRowCount; ++row)
             RecomputeRow(row);
         ShowTotals();
@@ -201,16 +204,16 @@ void THlavni::Akce_OtevritFakturuExecute() {
         UpdateActions();
         throw;
     }
-    GroupBox5->setTitle(QStringLiteral("Uhrada v ") + Settings.VychoziMena);
-    PageControl1->show();
-    setWindowTitle(kCaptionPrefix + Ed_Fa1->text());
+    ui_->GroupBox5->setTitle(QStringLiteral("Uhrada v ") + Settings.VychoziMena);
+    ui_->PageControl1->show();
+    setWindowTitle(kCaptionPrefix + ui_->Ed_Fa1->text());
     OwnInvoiceFile = path;
     ChangedFlag = false;
     UpdateActions();
 }
 
 void THlavni::Akce_UlozitFakturuExecute() {
-    const QString number = Ed_Fa1->text();
+    const QString number = ui_->Ed_Fa1->text();
     if (number.isEmpty()) {
         ShowInfo(QStringLiteral("Faktura nemůže být uložena - není zadáno číslo faktury."));
         return;
@@ -231,14 +234,15 @@ void THlavni::Akce_UlozitFakturuExecute() {
                       .arg(number)))
         return;
 
-    if (CBox_Fa6->currentText() == QStringLiteral("H") && Ed_DatumUhrady->text().isEmpty())
-        Ed_DatumUhrady->setText(FormatInvoiceDate(Datum_Fa9->date()));
+    if (ui_->CBox_Fa6->currentText() == QStringLiteral("H") &&
+        ui_->Ed_DatumUhrady->text().isEmpty())
+        ui_->Ed_DatumUhrady->setText(FormatInvoiceDate(ui_->Datum_Fa9->date()));
 
     try {
         if (proposed || existing.isEmpty())
-            store.CreateInvoice(year, RecordFromWindow(*this)); // only if still free
+            store.CreateInvoice(year, RecordFromWindow(*this, *ui_)); // only if still free
         else
-            store.SaveInvoice(year, RecordFromWindow(*this));
+            store.SaveInvoice(year, RecordFromWindow(*this, *ui_));
     } catch (const NumberTakenError& e) {
         // Another instance saved this number meanwhile: nothing was written.
         if (e.nextNumber().isEmpty())
@@ -246,9 +250,9 @@ void THlavni::Akce_UlozitFakturuExecute() {
         if (AskYesNo(QStringLiteral("Upozornění"),
                      e.message() + QStringLiteral("\r\nChcete fakturu uložit pod číslem %1?")
                                        .arg(e.nextNumber()))) {
-            Ed_Fa1->setText(e.nextNumber());
+            ui_->Ed_Fa1->setText(e.nextNumber());
             ProposedNumber = e.nextNumber();
-            setWindowTitle(kCaptionPrefix + Ed_Fa1->text());
+            setWindowTitle(kCaptionPrefix + ui_->Ed_Fa1->text());
             Akce_UlozitFakturuExecute();
         }
         return;
@@ -270,7 +274,7 @@ void THlavni::Akce_ZavritFakturuExecute() {
         if (ChangedFlag)
             return;
     }
-    PageControl1->hide();
+    ui_->PageControl1->hide();
     ClearInvoice();
     setWindowTitle(QString::fromLatin1(kApplicationTitle));
     OwnInvoiceFile.clear();

@@ -1,5 +1,6 @@
 // The item editor, the template and customer pickers, the payment date and the period change.
 #include "app/thlavni.h"
+#include "app/thlavni_ui.h"
 
 #include "editor/date_dialogs.h"
 #include "editor/period_change.h"
@@ -55,58 +56,58 @@ void THlavni::Akce_EditovatPolozkuExecute() {
 }
 
 void THlavni::Grid1DblClick() {
-    if (Akce_EditovatPolozku->isEnabled())
-        Akce_EditovatPolozku->trigger();
+    if (ui_->Akce_EditovatPolozku->isEnabled())
+        ui_->Akce_EditovatPolozku->trigger();
 }
 
 // ---- Template and customer pickers ----------------------------------------------------------
 
 void THlavni::Tl_VybratVzorFakturyClick() {
-    if (!BuildPeriodMenu(PMenu_Rok, ProgramFolder, [this](QAction* item) {
+    if (!BuildPeriodMenu(ui_->PMenu_Rok, ProgramFolder, [this](QAction* item) {
             const std::optional<TemplateTaken> taken =
                 TakeTemplateFromInvoice(this, ProgramFolder, PeriodMenuYear(item));
             if (!taken)
                 return;
-            SetIfPresent<4>({Ed_Fa2, Ed_Fa3, Ed_Fa4, Ed_Fa5}, taken->Fa);
-            SetIfPresent<9>(
-                {Ed_Od1, Ed_Od2, Ed_Od3, Ed_Od4, Ed_Od5, Ed_Od6, Ed_Od7, Ed_Od8, Ed_Od9},
-                taken->Customer.Od);
+            SetIfPresent<4>({ui_->Ed_Fa2, ui_->Ed_Fa3, ui_->Ed_Fa4, ui_->Ed_Fa5}, taken->Fa);
+            SetIfPresent<9>({ui_->Ed_Od1, ui_->Ed_Od2, ui_->Ed_Od3, ui_->Ed_Od4, ui_->Ed_Od5,
+                             ui_->Ed_Od6, ui_->Ed_Od7, ui_->Ed_Od8, ui_->Ed_Od9},
+                            taken->Customer.Od);
             for (int row = 1; row <= kItemRowCount; ++row) {
                 if (const auto& cells = taken->Rows[row - 1]) {
                     for (int col = 1; col <= kItemCellCount; ++col)
                         SetCell(col, row, cells->cell(col - 1));
                 }
             }
-            SetIfPresent<1>({Ed_Komentar1}, {taken->Komentar1});
-            SetIfPresent<1>({Ed_Komentar2}, {taken->Komentar2});
-            SetIfPresent<1>({Ed_Mena}, {taken->Mena});
+            SetIfPresent<1>({ui_->Ed_Komentar1}, {taken->Komentar1});
+            SetIfPresent<1>({ui_->Ed_Komentar2}, {taken->Komentar2});
+            SetIfPresent<1>({ui_->Ed_Mena}, {taken->Mena});
             for (int row = 1; row <= kItemRowCount; ++row)
                 RecomputeRow(row);
             ShowTotals();
             UpdateActions();
-            GroupBox5->setTitle(QStringLiteral("Úhrada v ") + Settings.VychoziMena);
+            ui_->GroupBox5->setTitle(QStringLiteral("Úhrada v ") + Settings.VychoziMena);
         }))
         return;
     const QPoint outer = frameGeometry().topLeft();
-    PopUpPeriodMenu(PMenu_Rok, QPoint(outer.x() + Tl_VybratVzorFaktury->x() + 17,
-                                      outer.y() + GroupBox1->y() + 137));
+    PopUpPeriodMenu(ui_->PMenu_Rok, QPoint(outer.x() + ui_->Tl_VybratVzorFaktury->x() + 17,
+                                           outer.y() + ui_->GroupBox1->y() + 137));
 }
 
 void THlavni::Tl_VybratOdberateleClick() {
-    if (!BuildPeriodMenu(PMenu_Rok, ProgramFolder, [this](QAction* item) {
+    if (!BuildPeriodMenu(ui_->PMenu_Rok, ProgramFolder, [this](QAction* item) {
             const std::optional<CustomerTaken> taken =
                 TakeCustomerFromInvoice(this, ProgramFolder, PeriodMenuYear(item));
             if (!taken)
                 return;
-            SetIfPresent<9>(
-                {Ed_Od1, Ed_Od2, Ed_Od3, Ed_Od4, Ed_Od5, Ed_Od6, Ed_Od7, Ed_Od8, Ed_Od9},
-                taken->Od);
+            SetIfPresent<9>({ui_->Ed_Od1, ui_->Ed_Od2, ui_->Ed_Od3, ui_->Ed_Od4, ui_->Ed_Od5,
+                             ui_->Ed_Od6, ui_->Ed_Od7, ui_->Ed_Od8, ui_->Ed_Od9},
+                            taken->Od);
             UpdateActions();
         }))
         return;
     const QPoint outer = frameGeometry().topLeft();
-    PopUpPeriodMenu(PMenu_Rok, QPoint(outer.x() + Tl_VybratOdberatele->x() + 17,
-                                      outer.y() + GroupBox2->y() + 137));
+    PopUpPeriodMenu(ui_->PMenu_Rok, QPoint(outer.x() + ui_->Tl_VybratOdberatele->x() + 17,
+                                           outer.y() + ui_->GroupBox2->y() + 137));
 }
 
 // ---- Payment date ---------------------------------------------------------------------------
@@ -115,13 +116,13 @@ void THlavni::Tl_DatumClick() {
     QDate date = Today();
     if (!AskDate(date, QStringLiteral("Datum"), this))
         return;
-    Ed_DatumUhrady->setText(FormatInvoiceDate(date));
+    ui_->Ed_DatumUhrady->setText(FormatInvoiceDate(date));
     ChangedFlag = true;
     UpdateActions();
 }
 
 void THlavni::Tl_ZrusitClick() {
-    Ed_DatumUhrady->clear();
+    ui_->Ed_DatumUhrady->clear();
     ChangedFlag = true;
     UpdateActions();
 }
@@ -132,7 +133,7 @@ void THlavni::Akce_ZmenaObdobiExecute() {
     // The year is written to the settings file first; the period changes in memory and on the
     // label only when that write succeeded (a failed write throws and changes nothing).
     if (const std::optional<int> year = ChangePeriod(this, ProgramFolder, Settings))
-        La_AktualniRok->setText(PeriodLabelText(*year));
+        ui_->La_AktualniRok->setText(PeriodLabelText(*year));
 }
 
 } // namespace tarvela

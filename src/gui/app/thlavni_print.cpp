@@ -5,6 +5,7 @@
 // set belongs to the handler; a cleanup guard clears its columns and closes it again whatever
 // happens on the way.
 #include "app/thlavni.h"
+#include "app/thlavni_ui.h"
 
 #include "invoice/invoice_store.h"
 #include "printing/cash_receipt.h"
@@ -29,44 +30,44 @@ namespace tarvela {
 namespace {
 
 // The fields, grid cells, total captions and row bases the window shows.
-InvoiceSnapshot TakeSnapshot(const THlavni& w) {
+InvoiceSnapshot TakeSnapshot(const THlavni& w, const THlavniUi& ui) {
     InvoiceSnapshot s;
     InvoiceRecord& f = s.fields;
-    f.Cislo = w.Ed_Fa1->text();
-    f.Symbol = w.Ed_Fa2->text();
-    f.Objednavka = w.Ed_Fa3->text();
-    f.Prijemce = w.Ed_Fa4->text();
-    f.MistoVyskladneni = w.Ed_Fa5->text();
-    f.FormaUhrady = w.CBox_Fa6->currentText();
-    f.DatumPlneni = w.Datum_Fa7->date();
-    f.DatumVystaveni = w.Datum_Fa8->date();
-    f.DatumSplatnosti = w.Datum_Fa9->date();
-    f.OdberatelKod = w.Ed_Od1->text();
-    f.OdberatelNazev1 = w.Ed_Od2->text();
-    f.OdberatelNazev2 = w.Ed_Od3->text();
-    f.OdberatelOdpovedOsoba = w.Ed_Od4->text();
-    f.OdberatelUliceCislo = w.Ed_Od5->text();
-    f.OdberatelPSC = w.Ed_Od6->text();
-    f.OdberatelMesto = w.Ed_Od7->text();
-    f.OdberatelIC = w.Ed_Od8->text();
-    f.OdberatelDIC = w.Ed_Od9->text();
+    f.Cislo = ui.Ed_Fa1->text();
+    f.Symbol = ui.Ed_Fa2->text();
+    f.Objednavka = ui.Ed_Fa3->text();
+    f.Prijemce = ui.Ed_Fa4->text();
+    f.MistoVyskladneni = ui.Ed_Fa5->text();
+    f.FormaUhrady = ui.CBox_Fa6->currentText();
+    f.DatumPlneni = ui.Datum_Fa7->date();
+    f.DatumVystaveni = ui.Datum_Fa8->date();
+    f.DatumSplatnosti = ui.Datum_Fa9->date();
+    f.OdberatelKod = ui.Ed_Od1->text();
+    f.OdberatelNazev1 = ui.Ed_Od2->text();
+    f.OdberatelNazev2 = ui.Ed_Od3->text();
+    f.OdberatelOdpovedOsoba = ui.Ed_Od4->text();
+    f.OdberatelUliceCislo = ui.Ed_Od5->text();
+    f.OdberatelPSC = ui.Ed_Od6->text();
+    f.OdberatelMesto = ui.Ed_Od7->text();
+    f.OdberatelIC = ui.Ed_Od8->text();
+    f.OdberatelDIC = ui.Ed_Od9->text();
     for (int row = 1; row <= kItemRowCount; ++row) {
         InvoiceItemRow& item = f.Polozky[static_cast<std::size_t>(row - 1)];
         for (int col = 1; col <= kItemCellCount; ++col)
             item.cell(col - 1) = w.Cell(col, row);
         s.Base[static_cast<std::size_t>(row - 1)] = w.Amounts[row].Base;
     }
-    f.Komentar1 = w.Ed_Komentar1->text();
-    f.Komentar2 = w.Ed_Komentar2->text();
-    f.Mena = w.Ed_Mena->text();
-    f.Uhrnem = w.La_CelkemFaktura->text();
-    f.DatumUhrady = w.Ed_DatumUhrady->text();
-    f.UhrazenaCastka = w.Ed_UhrazenaCastka->text();
-    s.CelkemFaktura = w.La_CelkemFaktura->text();
-    s.SACelkem = w.La_SACelkem->text();
-    s.SADPH1 = w.La_SADPH1->text();
-    s.SADPH2 = w.La_SADPH2->text();
-    s.SADPH3 = w.La_SADPH3->text();
+    f.Komentar1 = ui.Ed_Komentar1->text();
+    f.Komentar2 = ui.Ed_Komentar2->text();
+    f.Mena = ui.Ed_Mena->text();
+    f.Uhrnem = ui.La_CelkemFaktura->text();
+    f.DatumUhrady = ui.Ed_DatumUhrady->text();
+    f.UhrazenaCastka = ui.Ed_UhrazenaCastka->text();
+    s.CelkemFaktura = ui.La_CelkemFaktura->text();
+    s.SACelkem = ui.La_SACelkem->text();
+    s.SADPH1 = ui.La_SADPH1->text();
+    s.SADPH2 = ui.La_SADPH2->text();
+    s.SADPH3 = ui.La_SADPH3->text();
     return s;
 }
 
@@ -81,12 +82,12 @@ QString ExistingTemplate(const QString& programFolder, const QString& relativePa
 }
 
 // One document of the open invoice, as the window shows it.
-void PrintInvoiceDocument(const THlavni& w, DocumentKind kind) {
+void PrintInvoiceDocument(const THlavni& w, const THlavniUi& ui, DocumentKind kind) {
     const QString templatePath = ExistingTemplate(w.ProgramFolder, DocumentTemplate(kind));
     if (templatePath.isEmpty())
         return;
 
-    const InvoiceSnapshot invoice = TakeSnapshot(w);
+    const InvoiceSnapshot invoice = TakeSnapshot(w, ui);
     const PrintVariables variables = InvoiceDocumentVariables(kind, invoice, w.Settings);
 
     ReportDataSet dataSet;
@@ -101,14 +102,14 @@ void PrintInvoiceDocument(const THlavni& w, DocumentKind kind) {
 void THlavni::Akce_TiskFaktury01Execute(QAction* akce) {
     if (!akce)
         throw std::invalid_argument("print handler called without its action");
-    PrintInvoiceDocument(*this, DocumentKindFromActionName(akce->objectName()));
+    PrintInvoiceDocument(*this, *ui_, DocumentKindFromActionName(akce->objectName()));
 }
 
 void THlavni::Akce_SestavaPrijmovyDokladExecute() {
     const QString templatePath = ExistingTemplate(ProgramFolder, CashReceiptTemplate());
     if (templatePath.isEmpty())
         return;
-    const PrintVariables variables = CashReceiptVariables(TakeSnapshot(*this), Settings);
+    const PrintVariables variables = CashReceiptVariables(TakeSnapshot(*this, *ui_), Settings);
     RunPlainReport(ProgramFolder, templatePath, CashReceiptTitle(), variables.text());
 }
 

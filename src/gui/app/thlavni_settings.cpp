@@ -1,5 +1,6 @@
 // The settings dialog, help, web pages and the About box, started from the main window.
 #include "app/thlavni.h"
+#include "app/thlavni_ui.h"
 
 #include <QGroupBox>
 
@@ -26,7 +27,7 @@ void THlavni::Akce_KonfiguraceExecute() {
     // However the dialog was closed.
     if (Settings.TypSymbolu != before)
         ApplySymbolType();
-    GroupBox5->setTitle(QStringLiteral("Úhrada v ") + Settings.VychoziMena);
+    ui_->GroupBox5->setTitle(QStringLiteral("Úhrada v ") + Settings.VychoziMena);
 }
 
 void THlavni::Akce_NapovedaExecute() {

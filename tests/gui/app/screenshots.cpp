@@ -13,7 +13,7 @@
 #include <QTest>
 
 #include "app/application.h"
-#include "app/thlavni.h"
+#include "support/thlavni_access.h"
 #include "text/message_boxes.h"
 
 using namespace tarvela;
@@ -52,24 +52,24 @@ int main(int argc, char** argv) {
     QTest::qWait(100);
     Save(&w, out, QStringLiteral("01_empty"));
 
-    SaveMenu(w.HMenu_Faktura, out, QStringLiteral("02_menu_faktura"));
-    SaveMenu(w.HMenu_Tisk, out, QStringLiteral("03_menu_tisk"));
-    SaveMenu(w.HMenu_Polozky, out, QStringLiteral("04_menu_polozky"));
-    SaveMenu(w.HMenu_Sestavy, out, QStringLiteral("05_menu_sestavy"));
-    SaveMenu(w.HMenu_Nastroje, out, QStringLiteral("06_menu_nastroje"));
-    SaveMenu(w.HMenu_Napoveda, out, QStringLiteral("07_menu_napoveda"));
+    SaveMenu(ui(w).HMenu_Faktura, out, QStringLiteral("02_menu_faktura"));
+    SaveMenu(ui(w).HMenu_Tisk, out, QStringLiteral("03_menu_tisk"));
+    SaveMenu(ui(w).HMenu_Polozky, out, QStringLiteral("04_menu_polozky"));
+    SaveMenu(ui(w).HMenu_Sestavy, out, QStringLiteral("05_menu_sestavy"));
+    SaveMenu(ui(w).HMenu_Nastroje, out, QStringLiteral("06_menu_nastroje"));
+    SaveMenu(ui(w).HMenu_Napoveda, out, QStringLiteral("07_menu_napoveda"));
 
-    w.PageControl1->show();
-    w.Ed_Fa1->setText(QStringLiteral("2026001"));
-    w.CBox_Fa6->setCurrentIndex(1);
-    w.Ed_Od2->setText(QStringLiteral("Žluťoučký kůň s.r.o."));
-    w.Ed_Mena->setText(QStringLiteral("CZK"));
-    w.GroupBox5->setTitle(QStringLiteral("Úhrada v CZK"));
+    ui(w).PageControl1->show();
+    ui(w).Ed_Fa1->setText(QStringLiteral("2026001"));
+    ui(w).CBox_Fa6->setCurrentIndex(1);
+    ui(w).Ed_Od2->setText(QStringLiteral("Žluťoučký kůň s.r.o."));
+    ui(w).Ed_Mena->setText(QStringLiteral("CZK"));
+    ui(w).GroupBox5->setTitle(QStringLiteral("Úhrada v CZK"));
     w.UpdateActions();
     QTest::qWait(50);
     Save(&w, out, QStringLiteral("08_page1"));
-    SaveMenu(w.PMenuTisk, out, QStringLiteral("09_popup_tisk"));
-    SaveMenu(w.HMenu_Tisk, out, QStringLiteral("10_menu_tisk_open"));
+    SaveMenu(ui(w).PMenuTisk, out, QStringLiteral("09_popup_tisk"));
+    SaveMenu(ui(w).HMenu_Tisk, out, QStringLiteral("10_menu_tisk_open"));
 
     w.SetCell(1, 1, QStringLiteral("A1"));
     w.SetCell(2, 1, QStringLiteral("Oprava čerpadla"));
@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
     w.SetCell(4, 1, QStringLiteral("2"));
     w.SetCell(5, 1, QStringLiteral("150,00"));
     w.SetCell(6, 1, QStringLiteral("21"));
-    w.PageControl1->setCurrentIndex(1);
+    ui(w).PageControl1->setCurrentIndex(1);
     w.Grid1Click();
     QTest::qWait(50);
     Save(&w, out, QStringLiteral("11_page2"));

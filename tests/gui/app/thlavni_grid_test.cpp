@@ -21,17 +21,17 @@ struct Labels {
 };
 
 Labels Shown(const THlavni& w) {
-    return {w.La_APCelkem->text(),     w.La_APDPH1->text(),      w.La_APDPH2->text(),
-            w.La_APDPH3->text(),       w.La_CelkemRadek->text(), w.La_SACelkem->text(),
-            w.La_SADPH1->text(),       w.La_SADPH2->text(),      w.La_SADPH3->text(),
-            w.La_CelkemFaktura->text()};
+    return {ui(w).La_APCelkem->text(),     ui(w).La_APDPH1->text(),      ui(w).La_APDPH2->text(),
+            ui(w).La_APDPH3->text(),       ui(w).La_CelkemRadek->text(), ui(w).La_SACelkem->text(),
+            ui(w).La_SADPH1->text(),       ui(w).La_SADPH2->text(),      ui(w).La_SADPH3->text(),
+            ui(w).La_CelkemFaktura->text()};
 }
 
 // A window with a new invoice on the page "Položky".
 struct GridFixture : MainWindowFixture {
     GridFixture() {
-        w().Akce_NovaFaktura->trigger();
-        w().PageControl1->setCurrentIndex(1);
+        ui(w()).Akce_NovaFaktura->trigger();
+        ui(w()).PageControl1->setCurrentIndex(1);
         if (!QTest::qWaitForWindowExposed(&w()))
             qWarning("main window not exposed");
     }
@@ -64,26 +64,26 @@ private slots:
         QCOMPARE(Shown(w), both);
 
         ClickRow(w, 1);
-        QCOMPARE(w.La_APDPH1->text(), QStringLiteral("63,00"));
-        QCOMPARE(w.La_CelkemRadek->text(), QStringLiteral("363,00"));
+        QCOMPARE(ui(w).La_APDPH1->text(), QStringLiteral("63,00"));
+        QCOMPARE(ui(w).La_CelkemRadek->text(), QStringLiteral("363,00"));
 
         // By keyboard.
-        w.Grid1->setFocus();
-        QTest::keyClick(w.Grid1, Qt::Key_Down);
+        ui(w).Grid1->setFocus();
+        QTest::keyClick(ui(w).Grid1, Qt::Key_Down);
         QCOMPARE(w.CurrentRow(), 2);
         QCOMPARE(Shown(w), both);
 
         // By the program.
         w.SetCurrentRow(3);
-        QCOMPARE(w.La_APCelkem->text(), QStringLiteral("0,00"));
-        QCOMPARE(w.La_CelkemFaktura->text(), QStringLiteral("708,00"));
+        QCOMPARE(ui(w).La_APCelkem->text(), QStringLiteral("0,00"));
+        QCOMPARE(ui(w).La_CelkemFaktura->text(), QStringLiteral("708,00"));
     }
 
     void equalRatesPutTheTaxInTheLastColumn() {
         MainWindowFixture f(QByteArray("[NASTAVENI]\r\nAktualniRok=2026\r\nPlatce=1\r\n"
                                        "SazbaDPH1=21\r\nSazbaDPH2=12\r\nSazbaDPH3=12\r\n"));
         THlavni& w = f.w();
-        w.Akce_NovaFaktura->trigger();
+        ui(w).Akce_NovaFaktura->trigger();
         PasteRow(w, 1, QStringLiteral("|x|ks|1|100,00|12|"));
         QCOMPARE(Shown(w), (Labels{"100,00", "0,00", "0,00", "12,00", "112,00", "100,00", "0,00",
                                    "0,00", "12,00", "112,00"}));
@@ -96,10 +96,10 @@ private slots:
             PasteRow(w, row, QStringLiteral("|Drobnost|ks|3|0,333|0|"));
         for (int row = 1; row <= 3; ++row) {
             ClickRow(w, row);
-            QCOMPARE(w.La_APCelkem->text(), QStringLiteral("1,00"));
+            QCOMPARE(ui(w).La_APCelkem->text(), QStringLiteral("1,00"));
         }
-        QCOMPARE(w.La_SACelkem->text(), QStringLiteral("3,00"));
-        QCOMPARE(w.La_CelkemFaktura->text(), QStringLiteral("3,00"));
+        QCOMPARE(ui(w).La_SACelkem->text(), QStringLiteral("3,00"));
+        QCOMPARE(ui(w).La_CelkemFaktura->text(), QStringLiteral("3,00"));
     }
 
     void rowChangedElsewhereIsRecomputedWhenCurrent() {
@@ -110,20 +110,20 @@ private slots:
         w.SetCell(5, 1, QStringLiteral("200,00"));
         w.SetCell(6, 1, QString()); // a rate that matches nothing keeps the old tax
         ClickRow(w, 1);
-        QCOMPARE(w.La_APCelkem->text(), QStringLiteral("400,00"));
-        QCOMPARE(w.La_APDPH1->text(), QStringLiteral("63,00"));
+        QCOMPARE(ui(w).La_APCelkem->text(), QStringLiteral("400,00"));
+        QCOMPARE(ui(w).La_APDPH1->text(), QStringLiteral("63,00"));
         w.SetCell(6, 1, QStringLiteral("0"));
         ClickRow(w, 2);
         ClickRow(w, 1);
-        QCOMPARE(w.La_APDPH1->text(), QStringLiteral("0,00"));
-        QCOMPARE(w.La_CelkemFaktura->text(), QStringLiteral("400,00"));
+        QCOMPARE(ui(w).La_APDPH1->text(), QStringLiteral("0,00"));
+        QCOMPARE(ui(w).La_CelkemFaktura->text(), QStringLiteral("400,00"));
     }
 
     void unreadableNumberIsReportedAndKeepsTheFigures() {
         GridFixture f;
         THlavni& w = f.w();
         PasteRow(w, 1, kRow21);
-        w.Akce_UlozitFakturu->trigger();
+        ui(w).Akce_UlozitFakturu->trigger();
         QVERIFY(!w.ChangedFlag);
         const Labels before = Shown(w);
 
@@ -134,33 +134,33 @@ private slots:
                            QStringLiteral("'1.5' is not a valid floating point value.")}));
         QCOMPARE(RowText(w, 2), QStringLiteral("|Chyba|ks|1.5|10|21|"));
         QVERIFY(!w.ChangedFlag);
-        QCOMPARE(w.La_CelkemFaktura->text(), before.total);
+        QCOMPARE(ui(w).La_CelkemFaktura->text(), before.total);
     }
 
     void copyAndPaste() {
         GridFixture f;
         THlavni& w = f.w();
         PasteRow(w, 1, kRow21);
-        w.Akce_UlozitFakturu->trigger();
+        ui(w).Akce_UlozitFakturu->trigger();
 
         ClickRow(w, 1);
-        w.Akce_ZkopirovatPolozku->trigger();
+        ui(w).Akce_ZkopirovatPolozku->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(), kRow21);
         QVERIFY(!w.ChangedFlag);
 
         ClickRow(w, 4);
-        w.Akce_VlozitPolozku->trigger();
+        ui(w).Akce_VlozitPolozku->trigger();
         QCOMPARE(RowText(w, 4), kRow21);
         QVERIFY(w.ChangedFlag);
-        QVERIFY(w.Akce_UlozitFakturu->isEnabled());
-        QCOMPARE(w.La_CelkemFaktura->text(), QStringLiteral("726,00"));
+        QVERIFY(ui(w).Akce_UlozitFakturu->isEnabled());
+        QCOMPARE(ui(w).La_CelkemFaktura->text(), QStringLiteral("726,00"));
         // The clipboard keeps the row for further pastes.
         ClickRow(w, 5);
-        w.Akce_VlozitPolozku->trigger();
+        ui(w).Akce_VlozitPolozku->trigger();
         QCOMPARE(RowText(w, 5), kRow21);
 
         ClickRow(w, 9);
-        w.Akce_ZkopirovatPolozku->trigger();
+        ui(w).Akce_ZkopirovatPolozku->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("||||||"));
     }
 
@@ -190,7 +190,7 @@ private slots:
             QGuiApplication::clipboard()->clear();
         else
             QGuiApplication::clipboard()->setText(clipboard);
-        w.Akce_VlozitPolozku->trigger();
+        ui(w).Akce_VlozitPolozku->trigger();
         QCOMPARE(RowText(w, 1), row);
         QVERIFY(f.boxes.shown().isEmpty());
     }
@@ -200,12 +200,12 @@ private slots:
         THlavni& w = f.w();
         for (int row = 1; row <= 7; ++row)
             PasteRow(w, row, kRow21);
-        w.Akce_UlozitFakturu->trigger();
-        QCOMPARE(w.La_CelkemFaktura->text(), QStringLiteral("2541,00"));
+        ui(w).Akce_UlozitFakturu->trigger();
+        QCOMPARE(ui(w).La_CelkemFaktura->text(), QStringLiteral("2541,00"));
 
         ClickRow(w, 5);
         f.boxes.queueAnswer(false);
-        w.Akce_SmazatPolozku->trigger();
+        ui(w).Akce_SmazatPolozku->trigger();
         const ShownBox question{BoxKind::YesNo, QStringLiteral("Pozor!"),
                                 QStringLiteral("Chcete opravdu smazat tuto položku?")};
         QCOMPARE(f.boxes.takeShown(), QList<ShownBox>{question});
@@ -213,26 +213,26 @@ private slots:
         QVERIFY(!w.ChangedFlag);
 
         f.boxes.queueAnswer(true);
-        w.Akce_SmazatPolozku->trigger();
+        ui(w).Akce_SmazatPolozku->trigger();
         QCOMPARE(f.boxes.takeShown(), QList<ShownBox>{question});
         QCOMPARE(RowText(w, 5), QStringLiteral("||||||"));
         QCOMPARE(RowText(w, 6), kRow21);
-        QCOMPARE(w.La_APCelkem->text(), QStringLiteral("0,00"));
-        QCOMPARE(w.La_CelkemRadek->text(), QStringLiteral("0,00"));
-        QCOMPARE(w.La_CelkemFaktura->text(), QStringLiteral("2178,00"));
+        QCOMPARE(ui(w).La_APCelkem->text(), QStringLiteral("0,00"));
+        QCOMPARE(ui(w).La_CelkemRadek->text(), QStringLiteral("0,00"));
+        QCOMPARE(ui(w).La_CelkemFaktura->text(), QStringLiteral("2178,00"));
         QVERIFY(w.ChangedFlag);
 
         ClickRow(w, 20);
         f.boxes.queueAnswer(true);
-        w.Akce_SmazatPolozku->trigger();
+        ui(w).Akce_SmazatPolozku->trigger();
         QCOMPARE(f.boxes.takeShown(), QList<ShownBox>{question});
     }
 
     void deleteOnTheFirstPageTellsNoItem() {
         GridFixture f;
         THlavni& w = f.w();
-        w.PageControl1->setCurrentIndex(0);
-        QVERIFY(!w.Akce_SmazatPolozku->isEnabled());
+        ui(w).PageControl1->setCurrentIndex(0);
+        QVERIFY(!ui(w).Akce_SmazatPolozku->isEnabled());
         w.Akce_SmazatPolozkuExecute();
         QCOMPARE(f.boxes.shown(),
                  (QList<ShownBox>{{BoxKind::Info, QStringLiteral("Tarvela"),
@@ -244,36 +244,36 @@ private slots:
         THlavni& w = f.w();
         PasteRow(w, 2, kRow21);
         PasteRow(w, 3, kRow15);
-        w.Akce_UlozitFakturu->trigger();
-        const QString total = w.La_CelkemFaktura->text();
+        ui(w).Akce_UlozitFakturu->trigger();
+        const QString total = ui(w).La_CelkemFaktura->text();
 
         ClickRow(w, 3);
-        w.Akce_PolozkaNahoru->trigger();
+        ui(w).Akce_PolozkaNahoru->trigger();
         QCOMPARE(RowText(w, 2), kRow15);
         QCOMPARE(RowText(w, 3), kRow21);
         QCOMPARE(w.CurrentRow(), 2);
-        QCOMPARE(w.La_APDPH2->text(), QStringLiteral("45,00"));
-        QCOMPARE(w.La_CelkemFaktura->text(), total);
+        QCOMPARE(ui(w).La_APDPH2->text(), QStringLiteral("45,00"));
+        QCOMPARE(ui(w).La_CelkemFaktura->text(), total);
         QVERIFY(w.ChangedFlag);
         for (int row = 1; row <= 3; ++row)
-            QCOMPARE(w.Grid1->verticalHeaderItem(row - 1)->text(), QString::number(row));
+            QCOMPARE(ui(w).Grid1->verticalHeaderItem(row - 1)->text(), QString::number(row));
 
         // Down past an empty row leaves the empty row above.
         ClickRow(w, 3);
-        w.Akce_PolozkaDolu->trigger();
+        ui(w).Akce_PolozkaDolu->trigger();
         QCOMPARE(RowText(w, 3), QStringLiteral("||||||"));
         QCOMPARE(RowText(w, 4), kRow21);
         QCOMPARE(w.CurrentRow(), 4);
-        QCOMPARE(w.La_APDPH1->text(), QStringLiteral("63,00"));
-        QCOMPARE(w.La_CelkemFaktura->text(), total);
+        QCOMPARE(ui(w).La_APDPH1->text(), QStringLiteral("63,00"));
+        QCOMPARE(ui(w).La_CelkemFaktura->text(), total);
 
         // The amounts move with the rows, even those a rate no longer matches.
         w.SetCell(6, 4, QStringLiteral("19"));
-        w.Grid1->setFocus();
-        QTest::keyClick(w.Grid1, Qt::Key_Up, Qt::ControlModifier);
+        ui(w).Grid1->setFocus();
+        QTest::keyClick(ui(w).Grid1, Qt::Key_Up, Qt::ControlModifier);
         QCOMPARE(w.CurrentRow(), 3);
-        QCOMPARE(w.La_APDPH1->text(), QStringLiteral("63,00"));
-        QCOMPARE(w.La_CelkemFaktura->text(), total);
+        QCOMPARE(ui(w).La_APDPH1->text(), QStringLiteral("63,00"));
+        QCOMPARE(ui(w).La_CelkemFaktura->text(), total);
     }
 
     void moveStopsAtTheEnds() {
@@ -281,14 +281,14 @@ private slots:
         THlavni& w = f.w();
         PasteRow(w, 1, kRow21);
         PasteRow(w, 25, kRow15);
-        w.Akce_UlozitFakturu->trigger();
+        ui(w).Akce_UlozitFakturu->trigger();
         ClickRow(w, 1);
-        w.Akce_PolozkaNahoru->trigger();
+        ui(w).Akce_PolozkaNahoru->trigger();
         QCOMPARE(RowText(w, 1), kRow21);
         QCOMPARE(w.CurrentRow(), 1);
         QVERIFY(!w.ChangedFlag);
         ClickRow(w, 25);
-        w.Akce_PolozkaDolu->trigger();
+        ui(w).Akce_PolozkaDolu->trigger();
         QCOMPARE(RowText(w, 25), kRow15);
         QCOMPARE(w.CurrentRow(), 25);
         QVERIFY(!w.ChangedFlag);
@@ -300,12 +300,12 @@ private slots:
         PasteRow(w, 1, QStringLiteral("KOD|Popis|ks|8888|8888|88|"));
         PasteRow(w, 2, QStringLiteral("KOD|Popis|ks|8888|8888|88|"));
         ClickRow(w, 2);
-        w.Grid1->clearFocus();
+        ui(w).Grid1->clearFocus();
         QTest::qWait(20);
-        const QImage image = w.Grid1->viewport()->grab().toImage();
+        const QImage image = ui(w).Grid1->viewport()->grab().toImage();
 
         auto inkColumns = [&](int tableRow, int col) {
-            const QRect cell = w.Grid1->visualItemRect(w.Grid1->item(tableRow, col));
+            const QRect cell = ui(w).Grid1->visualItemRect(ui(w).Grid1->item(tableRow, col));
             const QRgb background = image.pixel(cell.x() + 1, cell.bottom() - 1);
             int left = -1;
             int right = -1;

@@ -48,10 +48,10 @@ struct ActionState {
 };
 
 void ExpectState(THlavni& w, const ActionState& s) {
-    QCOMPARE(w.Akce_NovaFaktura->isEnabled(), s.newEnabled);
-    QCOMPARE(w.Akce_OtevritFakturu->isEnabled(), s.openEnabled);
-    QCOMPARE(w.Akce_ZavritFakturu->isEnabled(), s.closeEnabled);
-    QCOMPARE(w.Akce_UlozitFakturu->isEnabled(), s.saveEnabled);
+    QCOMPARE(ui(w).Akce_NovaFaktura->isEnabled(), s.newEnabled);
+    QCOMPARE(ui(w).Akce_OtevritFakturu->isEnabled(), s.openEnabled);
+    QCOMPARE(ui(w).Akce_ZavritFakturu->isEnabled(), s.closeEnabled);
+    QCOMPARE(ui(w).Akce_UlozitFakturu->isEnabled(), s.saveEnabled);
     QCOMPARE(w.InvoiceOpen(), s.pageShown);
     QCOMPARE(w.ChangedFlag, s.saveEnabled);
 }
@@ -68,31 +68,31 @@ private slots:
     void newTypeSaveWritesTheFile() {
         MainWindowFixture f;
         THlavni& w = f.w();
-        w.Akce_NovaFaktura->trigger();
-        QCOMPARE(w.Ed_Fa1->text(), QStringLiteral("2026001"));
+        ui(w).Akce_NovaFaktura->trigger();
+        QCOMPARE(ui(w).Ed_Fa1->text(), QStringLiteral("2026001"));
         QCOMPARE(w.windowTitle(), QStringLiteral("Tarvela - 2026001"));
-        QCOMPARE(w.CBox_Fa6->currentText(), QStringLiteral("PP"));
-        QCOMPARE(w.Datum_Fa7->date(), QDate(2026, 3, 5));
-        QCOMPARE(w.Datum_Fa8->date(), QDate(2026, 3, 5));
-        QCOMPARE(w.Datum_Fa9->date(), QDate(2026, 3, 19));
-        QCOMPARE(w.Ed_Mena->text(), QStringLiteral("CZK"));
-        QCOMPARE(w.GroupBox5->title(), QStringLiteral("Úhrada v CZK"));
-        QCOMPARE(w.La_CelkemFaktura->text(), QStringLiteral("0,00"));
-        QCOMPARE(w.La_Mena->text(), QStringLiteral("CZK"));
-        QCOMPARE(w.PageControl1->currentIndex(), 0);
+        QCOMPARE(ui(w).CBox_Fa6->currentText(), QStringLiteral("PP"));
+        QCOMPARE(ui(w).Datum_Fa7->date(), QDate(2026, 3, 5));
+        QCOMPARE(ui(w).Datum_Fa8->date(), QDate(2026, 3, 5));
+        QCOMPARE(ui(w).Datum_Fa9->date(), QDate(2026, 3, 19));
+        QCOMPARE(ui(w).Ed_Mena->text(), QStringLiteral("CZK"));
+        QCOMPARE(ui(w).GroupBox5->title(), QStringLiteral("Úhrada v CZK"));
+        QCOMPARE(ui(w).La_CelkemFaktura->text(), QStringLiteral("0,00"));
+        QCOMPARE(ui(w).La_Mena->text(), QStringLiteral("CZK"));
+        QCOMPARE(ui(w).PageControl1->currentIndex(), 0);
         ExpectState(w, kUnchanged);
 
-        TypeInto(w.Ed_Fa2, QStringLiteral("12345"));
+        TypeInto(ui(w).Ed_Fa2, QStringLiteral("12345"));
         ExpectState(w, kChanged);
-        TypeInto(w.Ed_Fa3, QStringLiteral("OBJ-7"));
-        TypeInto(w.Ed_Od2, QStringLiteral("Řeznictví Šťastný"));
-        TypeInto(w.Ed_Od7, QStringLiteral("Brno"));
-        TypeInto(w.Ed_Komentar1, QStringLiteral("Děkujeme"));
+        TypeInto(ui(w).Ed_Fa3, QStringLiteral("OBJ-7"));
+        TypeInto(ui(w).Ed_Od2, QStringLiteral("Řeznictví Šťastný"));
+        TypeInto(ui(w).Ed_Od7, QStringLiteral("Brno"));
+        TypeInto(ui(w).Ed_Komentar1, QStringLiteral("Děkujeme"));
         PasteRow(w, 1, QStringLiteral("A1|Oprava|ks|2|150,00|21|"));
         PasteRow(w, 2, QStringLiteral("|Doprava|km|10|12,50|15|"));
-        QCOMPARE(w.La_CelkemFaktura->text(), QStringLiteral("506,75"));
+        QCOMPARE(ui(w).La_CelkemFaktura->text(), QStringLiteral("506,75"));
 
-        w.Akce_UlozitFakturu->trigger();
+        ui(w).Akce_UlozitFakturu->trigger();
         ExpectState(w, kUnchanged);
         QCOMPARE(w.windowTitle(), QStringLiteral("Tarvela - 2026001"));
 
@@ -126,9 +126,9 @@ private slots:
         QVERIFY(f.boxes.shown().isEmpty());
 
         // Saving again without an edit writes the same bytes.
-        TypeInto(w.Ed_Fa3, QStringLiteral("X"));
-        w.Ed_Fa3->setText(QStringLiteral("OBJ-7"));
-        w.Akce_UlozitFakturu->trigger();
+        TypeInto(ui(w).Ed_Fa3, QStringLiteral("X"));
+        ui(w).Ed_Fa3->setText(QStringLiteral("OBJ-7"));
+        ui(w).Akce_UlozitFakturu->trigger();
         QCOMPARE(f.periodBytes(QStringLiteral("2026001")), FileOfLines(expected));
         QVERIFY(f.boxes.shown().isEmpty());
     }
@@ -141,41 +141,43 @@ private slots:
         QVERIFY(f.boxes.shown().isEmpty());
         ExpectState(w, kUnchanged);
         QCOMPARE(w.windowTitle(), QStringLiteral("Tarvela - 2026004"));
-        QCOMPARE(w.GroupBox5->title(), QStringLiteral("Uhrada v CZK"));
+        QCOMPARE(ui(w).GroupBox5->title(), QStringLiteral("Uhrada v CZK"));
 
-        const QList<QLineEdit*> edits{w.Ed_Fa1, w.Ed_Fa2, w.Ed_Fa3, w.Ed_Fa4, w.Ed_Fa5};
+        const QList<QLineEdit*> edits{ui(w).Ed_Fa1, ui(w).Ed_Fa2, ui(w).Ed_Fa3, ui(w).Ed_Fa4,
+                                      ui(w).Ed_Fa5};
         const QStringList lines = StoredInvoiceLines();
         for (int i = 0; i < edits.size(); ++i)
             QCOMPARE(edits[i]->text(), lines[i]);
-        QCOMPARE(w.CBox_Fa6->currentText(), QStringLiteral("H"));
-        QCOMPARE(w.Datum_Fa7->date(), QDate(2026, 1, 7));
-        QCOMPARE(w.Datum_Fa8->date(), QDate(2026, 1, 8));
-        QCOMPARE(w.Datum_Fa9->date(), QDate(2026, 1, 22));
-        const QList<QLineEdit*> customer{w.Ed_Od1, w.Ed_Od2, w.Ed_Od3, w.Ed_Od4, w.Ed_Od5,
-                                         w.Ed_Od6, w.Ed_Od7, w.Ed_Od8, w.Ed_Od9};
+        QCOMPARE(ui(w).CBox_Fa6->currentText(), QStringLiteral("H"));
+        QCOMPARE(ui(w).Datum_Fa7->date(), QDate(2026, 1, 7));
+        QCOMPARE(ui(w).Datum_Fa8->date(), QDate(2026, 1, 8));
+        QCOMPARE(ui(w).Datum_Fa9->date(), QDate(2026, 1, 22));
+        const QList<QLineEdit*> customer{ui(w).Ed_Od1, ui(w).Ed_Od2, ui(w).Ed_Od3,
+                                         ui(w).Ed_Od4, ui(w).Ed_Od5, ui(w).Ed_Od6,
+                                         ui(w).Ed_Od7, ui(w).Ed_Od8, ui(w).Ed_Od9};
         for (int i = 0; i < customer.size(); ++i)
             QCOMPARE(customer[i]->text(), lines[9 + i]);
         for (int row = 1; row <= 25; ++row)
             QCOMPARE(RowText(w, row), lines[17 + row]);
-        QCOMPARE(w.Ed_Komentar1->text(), QStringLiteral("Děkujeme"));
-        QCOMPARE(w.Ed_Komentar2->text(), QStringLiteral("Druhý komentář"));
-        QCOMPARE(w.Ed_DatumUhrady->text(), QStringLiteral("25.1.2026"));
-        QCOMPARE(w.Ed_Mena->text(), QStringLiteral("EUR"));
-        QCOMPARE(w.Ed_UhrazenaCastka->text(), QStringLiteral("506.75"));
+        QCOMPARE(ui(w).Ed_Komentar1->text(), QStringLiteral("Děkujeme"));
+        QCOMPARE(ui(w).Ed_Komentar2->text(), QStringLiteral("Druhý komentář"));
+        QCOMPARE(ui(w).Ed_DatumUhrady->text(), QStringLiteral("25.1.2026"));
+        QCOMPARE(ui(w).Ed_Mena->text(), QStringLiteral("EUR"));
+        QCOMPARE(ui(w).Ed_UhrazenaCastka->text(), QStringLiteral("506.75"));
 
-        QCOMPARE(w.La_SACelkem->text(), QStringLiteral("425,00"));
-        QCOMPARE(w.La_SADPH1->text(), QStringLiteral("63,00"));
-        QCOMPARE(w.La_SADPH2->text(), QStringLiteral("18,75"));
-        QCOMPARE(w.La_SADPH3->text(), QStringLiteral("0,00"));
-        QCOMPARE(w.La_CelkemFaktura->text(), QStringLiteral("506,75"));
-        QCOMPARE(w.La_APCelkem->text(), QStringLiteral("300,00"));
-        QCOMPARE(w.La_CelkemRadek->text(), QStringLiteral("363,00"));
-        QCOMPARE(w.La_Mena->text(), QStringLiteral("EUR"));
+        QCOMPARE(ui(w).La_SACelkem->text(), QStringLiteral("425,00"));
+        QCOMPARE(ui(w).La_SADPH1->text(), QStringLiteral("63,00"));
+        QCOMPARE(ui(w).La_SADPH2->text(), QStringLiteral("18,75"));
+        QCOMPARE(ui(w).La_SADPH3->text(), QStringLiteral("0,00"));
+        QCOMPARE(ui(w).La_CelkemFaktura->text(), QStringLiteral("506,75"));
+        QCOMPARE(ui(w).La_APCelkem->text(), QStringLiteral("300,00"));
+        QCOMPARE(ui(w).La_CelkemRadek->text(), QStringLiteral("363,00"));
+        QCOMPARE(ui(w).La_Mena->text(), QStringLiteral("EUR"));
 
         // Saved unchanged, the file gets the recomputed total and nothing else changes.
-        TypeInto(w.Ed_Fa3, QStringLiteral("X"));
-        w.Ed_Fa3->setText(QStringLiteral("OBJ-1"));
-        w.Akce_UlozitFakturu->trigger();
+        TypeInto(ui(w).Ed_Fa3, QStringLiteral("X"));
+        ui(w).Ed_Fa3->setText(QStringLiteral("OBJ-1"));
+        ui(w).Akce_UlozitFakturu->trigger();
         QVERIFY(f.boxes.shown().isEmpty()); // its own file: no question
         QStringList saved = lines;
         saved[45] = QStringLiteral("506,75");
@@ -190,11 +192,11 @@ private slots:
         f.writePeriodFile(QStringLiteral("2026004"), FileOfLines(lines));
         OpenThroughDialog(w, QStringLiteral("2026004"));
         ExpectState(w, kUnchanged);
-        QCOMPARE(w.Ed_Od2->text(), QStringLiteral("Řeznictví Šťastný"));
+        QCOMPARE(ui(w).Ed_Od2->text(), QStringLiteral("Řeznictví Šťastný"));
         QCOMPARE(RowText(w, 1), QStringLiteral("||||||"));
-        QCOMPARE(w.Ed_Mena->text(), QStringLiteral("CZK"));
-        QCOMPARE(w.Ed_DatumUhrady->text(), QString());
-        QCOMPARE(w.La_CelkemFaktura->text(), QStringLiteral("0,00"));
+        QCOMPARE(ui(w).Ed_Mena->text(), QStringLiteral("CZK"));
+        QCOMPARE(ui(w).Ed_DatumUhrady->text(), QString());
+        QCOMPARE(ui(w).La_CelkemFaktura->text(), QStringLiteral("0,00"));
     }
 
     void cancelledOpenChangesNothing() {
@@ -210,40 +212,40 @@ private slots:
         MainWindowFixture f;
         THlavni& w = f.w();
         ExpectState(w, kNoInvoice);
-        w.Akce_NovaFaktura->trigger();
+        ui(w).Akce_NovaFaktura->trigger();
         ExpectState(w, kUnchanged);
-        TypeInto(w.Ed_Od2, QStringLiteral("Alfa"));
+        TypeInto(ui(w).Ed_Od2, QStringLiteral("Alfa"));
         ExpectState(w, kChanged);
-        w.Akce_UlozitFakturu->trigger();
+        ui(w).Akce_UlozitFakturu->trigger();
         ExpectState(w, kUnchanged);
-        w.Akce_ZavritFakturu->trigger();
+        ui(w).Akce_ZavritFakturu->trigger();
         ExpectState(w, kNoInvoice);
         QCOMPARE(w.windowTitle(), QStringLiteral("Tarvela"));
         QVERIFY(f.boxes.shown().isEmpty()); // unchanged: no question
         QVERIFY(f.folder.exists(QStringLiteral("2026/2026001.tvl")));
-        w.Akce_NovaFaktura->trigger();
-        QCOMPARE(w.Ed_Fa1->text(), QStringLiteral("2026002"));
-        QCOMPARE(w.Ed_Od2->text(), QString());
+        ui(w).Akce_NovaFaktura->trigger();
+        QCOMPARE(ui(w).Ed_Fa1->text(), QStringLiteral("2026002"));
+        QCOMPARE(ui(w).Ed_Od2->text(), QString());
     }
 
     void newThenCloseLeavesNoTrace() {
         MainWindowFixture f;
         THlavni& w = f.w();
-        w.Akce_NovaFaktura->trigger();
-        w.Akce_ZavritFakturu->trigger();
+        ui(w).Akce_NovaFaktura->trigger();
+        ui(w).Akce_ZavritFakturu->trigger();
         QVERIFY(f.boxes.shown().isEmpty());
         QVERIFY(!f.folder.exists(QStringLiteral("2026/2026001.tvl")));
-        w.Akce_NovaFaktura->trigger();
-        QCOMPARE(w.Ed_Fa1->text(), QStringLiteral("2026001"));
+        ui(w).Akce_NovaFaktura->trigger();
+        QCOMPARE(ui(w).Ed_Fa1->text(), QStringLiteral("2026001"));
     }
 
     void closeQuestionAnsweredNo() {
         MainWindowFixture f;
         THlavni& w = f.w();
-        w.Akce_NovaFaktura->trigger();
-        TypeInto(w.Ed_Od2, QStringLiteral("Alfa"));
+        ui(w).Akce_NovaFaktura->trigger();
+        TypeInto(ui(w).Ed_Od2, QStringLiteral("Alfa"));
         f.boxes.queueAnswer(false);
-        w.Akce_ZavritFakturu->trigger();
+        ui(w).Akce_ZavritFakturu->trigger();
         QCOMPARE(f.boxes.shown(), (QList<ShownBox>{{BoxKind::YesNo, QStringLiteral("Upozornění"),
                                                     kChangedQuestion}}));
         ExpectState(w, kNoInvoice);
@@ -253,10 +255,10 @@ private slots:
     void closeQuestionAnsweredYes() {
         MainWindowFixture f;
         THlavni& w = f.w();
-        w.Akce_NovaFaktura->trigger();
-        TypeInto(w.Ed_Od2, QStringLiteral("Alfa"));
+        ui(w).Akce_NovaFaktura->trigger();
+        TypeInto(ui(w).Ed_Od2, QStringLiteral("Alfa"));
         f.boxes.queueAnswer(true);
-        w.Akce_ZavritFakturu->trigger();
+        ui(w).Akce_ZavritFakturu->trigger();
         QCOMPARE(f.boxes.shown().size(), 1);
         ExpectState(w, kNoInvoice);
         QVERIFY(f.folder.exists(QStringLiteral("2026/2026001.tvl")));
@@ -265,10 +267,10 @@ private slots:
     void saveWithoutNumber() {
         MainWindowFixture f;
         THlavni& w = f.w();
-        w.Akce_NovaFaktura->trigger();
-        w.Ed_Fa1->clear();
-        TypeInto(w.Ed_Od2, QStringLiteral("Alfa"));
-        w.Akce_UlozitFakturu->trigger();
+        ui(w).Akce_NovaFaktura->trigger();
+        ui(w).Ed_Fa1->clear();
+        TypeInto(ui(w).Ed_Od2, QStringLiteral("Alfa"));
+        ui(w).Akce_UlozitFakturu->trigger();
         QCOMPARE(f.boxes.shown(),
                  (QList<ShownBox>{{BoxKind::Info, QStringLiteral("Tarvela"),
                                    QStringLiteral("Faktura nemůže být uložena - není zadáno "
@@ -280,10 +282,10 @@ private slots:
     void numberThatCannotNameAFileIsRefused() {
         MainWindowFixture f;
         THlavni& w = f.w();
-        w.Akce_NovaFaktura->trigger();
-        w.Ed_Fa1->setText(QStringLiteral("../2026001"));
-        TypeInto(w.Ed_Od2, QStringLiteral("Alfa"));
-        w.Akce_UlozitFakturu->trigger();
+        ui(w).Akce_NovaFaktura->trigger();
+        ui(w).Ed_Fa1->setText(QStringLiteral("../2026001"));
+        TypeInto(ui(w).Ed_Od2, QStringLiteral("Alfa"));
+        ui(w).Akce_UlozitFakturu->trigger();
         QCOMPARE(f.boxes.shown().size(), 1);
         QCOMPARE(f.boxes.shown().first().kind, BoxKind::Error);
         ExpectState(w, kChanged);
@@ -294,31 +296,31 @@ private slots:
     void paymentDateFromDueDateForCash() {
         MainWindowFixture f;
         THlavni& w = f.w();
-        w.Akce_NovaFaktura->trigger();
-        w.CBox_Fa6->setCurrentIndex(1);
-        w.Akce_UlozitFakturu->trigger();
-        QCOMPARE(w.Ed_DatumUhrady->text(), QStringLiteral("19.3.2026"));
+        ui(w).Akce_NovaFaktura->trigger();
+        ui(w).CBox_Fa6->setCurrentIndex(1);
+        ui(w).Akce_UlozitFakturu->trigger();
+        QCOMPARE(ui(w).Ed_DatumUhrady->text(), QStringLiteral("19.3.2026"));
         QList<QByteArray> lines = f.periodBytes(QStringLiteral("2026001")).split('\n');
         QCOMPARE(lines.at(46), QByteArray("19.3.2026\r"));
 
-        w.Akce_ZavritFakturu->trigger();
-        w.Akce_NovaFaktura->trigger();
-        TypeInto(w.Ed_Od2, QStringLiteral("Beta"));
-        w.Akce_UlozitFakturu->trigger();
+        ui(w).Akce_ZavritFakturu->trigger();
+        ui(w).Akce_NovaFaktura->trigger();
+        TypeInto(ui(w).Ed_Od2, QStringLiteral("Beta"));
+        ui(w).Akce_UlozitFakturu->trigger();
         lines = f.periodBytes(QStringLiteral("2026002")).split('\n');
         QCOMPARE(lines.at(46), QByteArray("\r"));
-        QCOMPARE(w.Ed_DatumUhrady->text(), QString());
+        QCOMPARE(ui(w).Ed_DatumUhrady->text(), QString());
     }
 
     void saveUnderChangedNumberKeepsOldFile() {
         MainWindowFixture f;
         THlavni& w = f.w();
-        w.Akce_NovaFaktura->trigger();
-        TypeInto(w.Ed_Od2, QStringLiteral("Alfa"));
-        w.Akce_UlozitFakturu->trigger();
-        w.Ed_Fa1->setText(QStringLiteral("2026050"));
-        TypeInto(w.Ed_Od3, QStringLiteral("x"));
-        w.Akce_UlozitFakturu->trigger();
+        ui(w).Akce_NovaFaktura->trigger();
+        TypeInto(ui(w).Ed_Od2, QStringLiteral("Alfa"));
+        ui(w).Akce_UlozitFakturu->trigger();
+        ui(w).Ed_Fa1->setText(QStringLiteral("2026050"));
+        TypeInto(ui(w).Ed_Od3, QStringLiteral("x"));
+        ui(w).Akce_UlozitFakturu->trigger();
         QVERIFY(f.boxes.shown().isEmpty());
         QVERIFY(f.folder.exists(QStringLiteral("2026/2026001.tvl")));
         QVERIFY(f.folder.exists(QStringLiteral("2026/2026050.tvl")));
@@ -332,13 +334,13 @@ private slots:
         THlavni& w = f.w();
         const QByteArray other = FileOfLines(StoredInvoiceLines());
         f.writePeriodFile(QStringLiteral("2026001"), other);
-        w.Akce_NovaFaktura->trigger();
-        QCOMPARE(w.Ed_Fa1->text(), QStringLiteral("2026002"));
-        w.Ed_Fa1->setText(QStringLiteral("2026001"));
-        TypeInto(w.Ed_Od2, QStringLiteral("Alfa"));
+        ui(w).Akce_NovaFaktura->trigger();
+        QCOMPARE(ui(w).Ed_Fa1->text(), QStringLiteral("2026002"));
+        ui(w).Ed_Fa1->setText(QStringLiteral("2026001"));
+        TypeInto(ui(w).Ed_Od2, QStringLiteral("Alfa"));
 
         f.boxes.queueAnswer(false);
-        w.Akce_UlozitFakturu->trigger();
+        ui(w).Akce_UlozitFakturu->trigger();
         QCOMPARE(f.boxes.shown().size(), 1);
         const ShownBox asked = f.boxes.takeShown().first();
         QCOMPARE(asked.kind, BoxKind::YesNo);
@@ -348,14 +350,14 @@ private slots:
         ExpectState(w, kChanged);
 
         f.boxes.queueAnswer(true);
-        w.Akce_UlozitFakturu->trigger();
+        ui(w).Akce_UlozitFakturu->trigger();
         QCOMPARE(f.boxes.takeShown().size(), 1);
         QVERIFY(f.periodBytes(QStringLiteral("2026001")) != other);
         ExpectState(w, kUnchanged);
 
         // Now it is this invoice's own file: saving again asks nothing.
-        TypeInto(w.Ed_Od3, QStringLiteral("x"));
-        w.Akce_UlozitFakturu->trigger();
+        TypeInto(ui(w).Ed_Od3, QStringLiteral("x"));
+        ui(w).Akce_UlozitFakturu->trigger();
         QVERIFY(f.boxes.shown().isEmpty());
         ExpectState(w, kUnchanged);
     }
@@ -365,8 +367,8 @@ private slots:
         THlavni& w = f.w();
         f.writePeriodFile(QStringLiteral("2026004"), FileOfLines(StoredInvoiceLines()));
         OpenThroughDialog(w, QStringLiteral("2026004"));
-        TypeInto(w.Ed_Od3, QStringLiteral("!"));
-        w.Akce_UlozitFakturu->trigger();
+        TypeInto(ui(w).Ed_Od3, QStringLiteral("!"));
+        ui(w).Akce_UlozitFakturu->trigger();
         QVERIFY(f.boxes.shown().isEmpty());
         QVERIFY(f.periodBytes(QStringLiteral("2026004")).contains("a syn!"));
     }
@@ -383,13 +385,13 @@ private slots:
         QCOMPARE(f.boxes.shown().first().kind, BoxKind::Error);
         ExpectState(w, kNoInvoice);
         QCOMPARE(w.windowTitle(), QStringLiteral("Tarvela"));
-        QCOMPARE(w.Ed_Fa2->text(), QString());
+        QCOMPARE(ui(w).Ed_Fa2->text(), QString());
 
-        w.Akce_NovaFaktura->trigger();
-        QCOMPARE(w.Ed_Fa1->text(), QStringLiteral("2026005"));
-        QCOMPARE(w.Ed_Fa2->text(), QString());
-        QCOMPARE(w.Ed_Fa3->text(), QString());
-        QCOMPARE(w.CBox_Fa6->currentText(), QStringLiteral("PP"));
+        ui(w).Akce_NovaFaktura->trigger();
+        QCOMPARE(ui(w).Ed_Fa1->text(), QStringLiteral("2026005"));
+        QCOMPARE(ui(w).Ed_Fa2->text(), QString());
+        QCOMPARE(ui(w).Ed_Fa3->text(), QString());
+        QCOMPARE(ui(w).CBox_Fa6->currentText(), QStringLiteral("PP"));
         ExpectState(w, kUnchanged);
     }
 
@@ -411,14 +413,14 @@ private slots:
     void closeKeepsInvoiceWhenSaveDidNotHappen() {
         MainWindowFixture f;
         THlavni& w = f.w();
-        w.Akce_NovaFaktura->trigger();
-        w.Ed_Fa1->clear();
-        TypeInto(w.Ed_Od2, QStringLiteral("Alfa"));
+        ui(w).Akce_NovaFaktura->trigger();
+        ui(w).Ed_Fa1->clear();
+        TypeInto(ui(w).Ed_Od2, QStringLiteral("Alfa"));
         f.boxes.queueAnswer(true);
-        w.Akce_ZavritFakturu->trigger();
+        ui(w).Akce_ZavritFakturu->trigger();
         QCOMPARE(f.boxes.shown().size(), 2); // the question and "no number"
         ExpectState(w, kChanged);
-        QCOMPARE(w.Ed_Od2->text(), QStringLiteral("Alfa"));
+        QCOMPARE(ui(w).Ed_Od2->text(), QStringLiteral("Alfa"));
 
         // The same when the program is closed: it stays running with the invoice.
         f.boxes.takeShown();
@@ -438,23 +440,23 @@ private slots:
     void closeKeepsInvoiceWhenWriteFails() {
         MainWindowFixture f;
         THlavni& w = f.w();
-        w.Akce_NovaFaktura->trigger();
-        w.CBox_Fa6->setCurrentIndex(1);
+        ui(w).Akce_NovaFaktura->trigger();
+        ui(w).CBox_Fa6->setCurrentIndex(1);
         QVERIFY(QDir(f.folder.file(QStringLiteral("2026"))).removeRecursively());
         f.boxes.queueAnswer(true);
-        w.Akce_ZavritFakturu->trigger();
+        ui(w).Akce_ZavritFakturu->trigger();
         QCOMPARE(f.boxes.shown().size(), 2);
         QCOMPARE(f.boxes.shown().at(1).kind, BoxKind::Error);
         ExpectState(w, kChanged);
         // The payment date filled by the save stays.
-        QCOMPARE(w.Ed_DatumUhrady->text(), QStringLiteral("19.3.2026"));
+        QCOMPARE(ui(w).Ed_DatumUhrady->text(), QStringLiteral("19.3.2026"));
     }
 
     void closingTheWindowAsksOnce() {
         MainWindowFixture f;
         THlavni& w = f.w();
-        w.Akce_NovaFaktura->trigger();
-        TypeInto(w.Ed_Od2, QStringLiteral("Alfa"));
+        ui(w).Akce_NovaFaktura->trigger();
+        TypeInto(ui(w).Ed_Od2, QStringLiteral("Alfa"));
         f.boxes.queueAnswer(true);
         QVERIFY(w.close());
         QCOMPARE(f.boxes.shown().size(), 1);
@@ -466,39 +468,39 @@ private slots:
         THlavni& w = f.w();
         f.writePeriodFile(QStringLiteral("2026004"), FileOfLines(StoredInvoiceLines()));
         OpenThroughDialog(w, QStringLiteral("2026004"));
-        w.Akce_ZavritFakturu->trigger();
-        QCOMPARE(w.Ed_DatumUhrady->text(), QString());
-        QCOMPARE(w.La_CelkemFaktura->text(), QString());
-        QCOMPARE(w.La_APCelkem->text(), QString());
-        w.Akce_NovaFaktura->trigger();
-        QCOMPARE(w.Ed_DatumUhrady->text(), QString());
-        QCOMPARE(w.Ed_UhrazenaCastka->text(), QString());
-        QCOMPARE(w.Ed_Mena->text(), QStringLiteral("CZK"));
-        QCOMPARE(w.GroupBox5->title(), QStringLiteral("Úhrada v CZK"));
+        ui(w).Akce_ZavritFakturu->trigger();
+        QCOMPARE(ui(w).Ed_DatumUhrady->text(), QString());
+        QCOMPARE(ui(w).La_CelkemFaktura->text(), QString());
+        QCOMPARE(ui(w).La_APCelkem->text(), QString());
+        ui(w).Akce_NovaFaktura->trigger();
+        QCOMPARE(ui(w).Ed_DatumUhrady->text(), QString());
+        QCOMPARE(ui(w).Ed_UhrazenaCastka->text(), QString());
+        QCOMPARE(ui(w).Ed_Mena->text(), QStringLiteral("CZK"));
+        QCOMPARE(ui(w).GroupBox5->title(), QStringLiteral("Úhrada v CZK"));
         for (int row = 1; row <= 25; ++row)
             QCOMPARE(RowText(w, row), QStringLiteral("||||||"));
-        QCOMPARE(w.La_CelkemFaktura->text(), QStringLiteral("0,00"));
+        QCOMPARE(ui(w).La_CelkemFaktura->text(), QStringLiteral("0,00"));
     }
 
     void newInAFullPeriod() {
         MainWindowFixture f;
         THlavni& w = f.w();
         f.writePeriodFile(QStringLiteral("2026999"), FileOfLines(StoredInvoiceLines()));
-        w.Akce_NovaFaktura->trigger();
+        ui(w).Akce_NovaFaktura->trigger();
         QCOMPARE(f.boxes.shown(),
                  (QList<ShownBox>{{BoxKind::Info, QStringLiteral("Tarvela"),
                                    QStringLiteral("Novou fakturu nelze vytvořit. Tato verze "
                                                   "programu umožňuje vyhotovit v jednom období "
                                                   "nejvíce 999 faktur.")}}));
         ExpectState(w, kNoInvoice);
-        QCOMPARE(w.Ed_Fa1->text(), QString());
+        QCOMPARE(ui(w).Ed_Fa1->text(), QString());
     }
 
     void newWhenTheGreatestNameIsNoNumber() {
         MainWindowFixture f;
         THlavni& w = f.w();
         f.writePeriodFile(QStringLiteral("2026abc"), FileOfLines(StoredInvoiceLines()));
-        w.Akce_NovaFaktura->trigger();
+        ui(w).Akce_NovaFaktura->trigger();
         QCOMPARE(f.boxes.shown().size(), 1);
         QCOMPARE(f.boxes.shown().first().kind, BoxKind::Error);
         ExpectState(w, kNoInvoice);

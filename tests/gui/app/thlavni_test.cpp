@@ -19,8 +19,8 @@
 #include <QToolButton>
 
 #include "app/application.h"
-#include "app/thlavni.h"
 #include "support/test_support.h"
+#include "support/thlavni_access.h"
 #include "text/helpers.h"
 #include "text/message_boxes.h"
 
@@ -57,7 +57,7 @@ QStringList MenuTexts(const QMenu* menu) {
 
 // Shows the window, opens an invoice in it (page control shown) and waits until it is active.
 void ShowWithInvoice(THlavni& w) {
-    w.PageControl1->show();
+    ui(w).PageControl1->show();
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
 }
@@ -113,32 +113,34 @@ void THlavniTest::startWithoutSettingsFile() {
     QVERIFY(QFileInfo(f.folder.file(QString::number(CurrentYear()))).isDir());
 
     QCOMPARE(w.windowTitle(), QStringLiteral("Tarvela"));
-    QCOMPARE(w.La_AktualniRok->text(), QStringLiteral("Období: %1").arg(CurrentYear()));
-    QCOMPARE(w.La_Fa2->text(), QStringLiteral("Variabilní symbol"));
-    QCOMPARE(w.Ed_Fa2->width(), 121);
+    QCOMPARE(ui(w).La_AktualniRok->text(), QStringLiteral("Období: %1").arg(CurrentYear()));
+    QCOMPARE(ui(w).La_Fa2->text(), QStringLiteral("Variabilní symbol"));
+    QCOMPARE(ui(w).Ed_Fa2->width(), 121);
     QCOMPARE(w.SymbolLengthLimit(), 10);
     QVERIFY(!w.InvoiceOpen());
     QCOMPARE(w.CurrentPage(), 0);
     QVERIFY(!w.ChangedFlag);
-    for (QLabel* vat : {w.La_DPH1, w.La_DPH2, w.La_DPH3, w.La_APDPH1, w.La_APDPH2, w.La_APDPH3,
-                        w.La_SADPH1, w.La_SADPH2, w.La_SADPH3})
+    for (QLabel* vat :
+         {ui(w).La_DPH1, ui(w).La_DPH2, ui(w).La_DPH3, ui(w).La_APDPH1, ui(w).La_APDPH2,
+          ui(w).La_APDPH3, ui(w).La_SADPH1, ui(w).La_SADPH2, ui(w).La_SADPH3})
         QVERIFY2(vat->isHidden(), qPrintable(vat->objectName()));
-    QCOMPARE(w.La_DPH1->text(), QStringLiteral("DPH 21%"));
-    QCOMPARE(w.La_DPH2->text(), QStringLiteral("DPH 15%"));
-    QCOMPARE(w.La_DPH3->text(), QStringLiteral("DPH 10%"));
+    QCOMPARE(ui(w).La_DPH1->text(), QStringLiteral("DPH 21%"));
+    QCOMPARE(ui(w).La_DPH2->text(), QStringLiteral("DPH 15%"));
+    QCOMPARE(ui(w).La_DPH3->text(), QStringLiteral("DPH 10%"));
 
     // Colours of the totals and of the period label.
-    for (QLabel* teal : {w.La_APCelkem, w.La_APDPH1, w.La_APDPH2, w.La_APDPH3, w.La_CelkemRadek})
+    for (QLabel* teal : {ui(w).La_APCelkem, ui(w).La_APDPH1, ui(w).La_APDPH2, ui(w).La_APDPH3,
+                         ui(w).La_CelkemRadek})
         QCOMPARE(TextColour(teal), QColor(0, 128, 128));
-    for (QLabel* purple :
-         {w.La_SACelkem, w.La_SADPH1, w.La_SADPH2, w.La_SADPH3, w.La_CelkemFaktura, w.La_Mena})
+    for (QLabel* purple : {ui(w).La_SACelkem, ui(w).La_SADPH1, ui(w).La_SADPH2, ui(w).La_SADPH3,
+                           ui(w).La_CelkemFaktura, ui(w).La_Mena})
         QCOMPARE(TextColour(purple), QColor(128, 0, 128));
-    QCOMPARE(TextColour(w.La_AktualniRok), QColor(40, 84, 127));
-    QVERIFY(w.La_AktualniRok->font().bold());
+    QCOMPARE(TextColour(ui(w).La_AktualniRok), QColor(40, 84, 127));
+    QVERIFY(ui(w).La_AktualniRok->font().bold());
 
     // Shortcuts set at start.
-    QCOMPARE(w.Akce_PolozkaDolu->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Down));
-    QCOMPARE(w.Akce_PolozkaNahoru->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Up));
+    QCOMPARE(ui(w).Akce_PolozkaDolu->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Down));
+    QCOMPARE(ui(w).Akce_PolozkaNahoru->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Up));
 }
 
 void THlavniTest::startFromSettingsFile_data() {
@@ -184,16 +186,18 @@ void THlavniTest::startFromSettingsFile() {
     THlavni& w = *f.window;
     QVERIFY(f.boxes.shown().isEmpty());
     QCOMPARE(w.Settings.Platce, payer);
-    QCOMPARE(w.La_Fa2->text(), symbolLabel);
-    QCOMPARE(w.Ed_Fa2->width(), symbolWidth);
+    QCOMPARE(ui(w).La_Fa2->text(), symbolLabel);
+    QCOMPARE(ui(w).Ed_Fa2->width(), symbolWidth);
     QCOMPARE(w.SymbolLengthLimit(), symbolLimit);
-    QVERIFY(!w.La_Fa2->isHidden());
-    QVERIFY(w.Ed_Fa2->isEnabled());
-    QCOMPARE(w.La_AktualniRok->text(), QStringLiteral("Období: %1").arg(year));
+    QVERIFY(!ui(w).La_Fa2->isHidden());
+    QVERIFY(ui(w).Ed_Fa2->isEnabled());
+    QCOMPARE(ui(w).La_AktualniRok->text(), QStringLiteral("Období: %1").arg(year));
     QVERIFY(QFileInfo(f.folder.file(QString::number(year))).isDir());
-    QCOMPARE((QStringList{w.La_DPH1->text(), w.La_DPH2->text(), w.La_DPH3->text()}), vatLabels);
-    for (QLabel* vat : {w.La_DPH1, w.La_DPH2, w.La_DPH3, w.La_APDPH1, w.La_APDPH2, w.La_APDPH3,
-                        w.La_SADPH1, w.La_SADPH2, w.La_SADPH3})
+    QCOMPARE((QStringList{ui(w).La_DPH1->text(), ui(w).La_DPH2->text(), ui(w).La_DPH3->text()}),
+             vatLabels);
+    for (QLabel* vat :
+         {ui(w).La_DPH1, ui(w).La_DPH2, ui(w).La_DPH3, ui(w).La_APDPH1, ui(w).La_APDPH2,
+          ui(w).La_APDPH3, ui(w).La_SADPH1, ui(w).La_SADPH2, ui(w).La_SADPH3})
         QCOMPARE(vat->isHidden(), !payer);
     // The settings file is only read.
     QCOMPARE(f.folder.readBytes(QStringLiteral("Tarvela.ini")), ini);
@@ -213,70 +217,70 @@ void THlavniTest::decimalSeparatorOtherThanComma() {
     // The rest of the start-up still ran: settings read, folder created, labels set.
     QCOMPARE(w.Settings.AktualniRok, 2021);
     QVERIFY(QFileInfo(f.folder.file(QStringLiteral("2021"))).isDir());
-    QCOMPARE(w.La_AktualniRok->text(), QStringLiteral("Období: 2021"));
-    QCOMPARE(w.La_Fa2->text(), QStringLiteral("Konstantní symbol"));
-    QVERIFY(w.Akce_NovaFaktura->isEnabled());
+    QCOMPARE(ui(w).La_AktualniRok->text(), QStringLiteral("Období: 2021"));
+    QCOMPARE(ui(w).La_Fa2->text(), QStringLiteral("Konstantní symbol"));
+    QVERIFY(ui(w).Akce_NovaFaktura->isEnabled());
     QVERIFY(!w.isVisible());
 }
 
 void THlavniTest::controlsOfThePages() {
     Fixture f;
     THlavni& w = *f.window;
-    QCOMPARE(w.PageControl1->count(), 2);
-    QCOMPARE(w.PageControl1->tabText(0), QStringLiteral("Vstupní údaje"));
-    QCOMPARE(w.PageControl1->tabText(1), QStringLiteral("Položky"));
-    QCOMPARE(w.GroupBox1->title(), QStringLiteral("Vstupní údaje"));
-    QCOMPARE(w.GroupBox2->title(), QStringLiteral("Odběratel"));
-    QCOMPARE(w.GroupBox3->title(), QStringLiteral("Komentáře připojené k faktuře"));
-    QCOMPARE(w.GroupBox4->title(), QStringLiteral("Datum úhrady"));
-    QCOMPARE(w.CBox_Fa6->count(), 2);
-    QCOMPARE(w.CBox_Fa6->itemText(0), QStringLiteral("PP"));
-    QCOMPARE(w.CBox_Fa6->itemText(1), QStringLiteral("H"));
-    QVERIFY(w.CBox_Fa6->isEditable());
-    QVERIFY(w.Ed_DatumUhrady->isReadOnly());
-    QCOMPARE(w.Tl_VybratVzorFaktury->toolTip(),
+    QCOMPARE(ui(w).PageControl1->count(), 2);
+    QCOMPARE(ui(w).PageControl1->tabText(0), QStringLiteral("Vstupní údaje"));
+    QCOMPARE(ui(w).PageControl1->tabText(1), QStringLiteral("Položky"));
+    QCOMPARE(ui(w).GroupBox1->title(), QStringLiteral("Vstupní údaje"));
+    QCOMPARE(ui(w).GroupBox2->title(), QStringLiteral("Odběratel"));
+    QCOMPARE(ui(w).GroupBox3->title(), QStringLiteral("Komentáře připojené k faktuře"));
+    QCOMPARE(ui(w).GroupBox4->title(), QStringLiteral("Datum úhrady"));
+    QCOMPARE(ui(w).CBox_Fa6->count(), 2);
+    QCOMPARE(ui(w).CBox_Fa6->itemText(0), QStringLiteral("PP"));
+    QCOMPARE(ui(w).CBox_Fa6->itemText(1), QStringLiteral("H"));
+    QVERIFY(ui(w).CBox_Fa6->isEditable());
+    QVERIFY(ui(w).Ed_DatumUhrady->isReadOnly());
+    QCOMPARE(ui(w).Tl_VybratVzorFaktury->toolTip(),
              QStringLiteral("Vybrat vzor podle existující faktury"));
-    QCOMPARE(w.Tl_VybratOdberatele->toolTip(),
+    QCOMPARE(ui(w).Tl_VybratOdberatele->toolTip(),
              QStringLiteral("Přenést údaje odběratele z jiné existující faktury"));
 
     // Field widths that carry meaning.
     const QList<QPair<QWidget*, int>> widths = {
-        {w.Ed_Fa1, 121},           {w.Ed_Fa3, 185},       {w.Ed_Fa4, 305},
-        {w.Ed_Fa5, 305},           {w.Ed_Mena, 49},       {w.Ed_Od1, 121},
-        {w.Ed_Od2, 305},           {w.Ed_Od5, 169},       {w.Ed_Od6, 49},
-        {w.Ed_Od8, 121},           {w.Ed_Komentar1, 657}, {w.Ed_DatumUhrady, 113},
-        {w.Ed_UhrazenaCastka, 121}};
+        {ui(w).Ed_Fa1, 121},           {ui(w).Ed_Fa3, 185},       {ui(w).Ed_Fa4, 305},
+        {ui(w).Ed_Fa5, 305},           {ui(w).Ed_Mena, 49},       {ui(w).Ed_Od1, 121},
+        {ui(w).Ed_Od2, 305},           {ui(w).Ed_Od5, 169},       {ui(w).Ed_Od6, 49},
+        {ui(w).Ed_Od8, 121},           {ui(w).Ed_Komentar1, 657}, {ui(w).Ed_DatumUhrady, 113},
+        {ui(w).Ed_UhrazenaCastka, 121}};
     for (const auto& [widget, width] : widths)
         QVERIFY2(widget->width() == width, qPrintable(widget->objectName()));
 
     // The grid: 25 rows of six cells, header row and row numbers fixed.
-    QCOMPARE(w.Grid1->rowCount(), 25);
-    QCOMPARE(w.Grid1->columnCount(), 6);
+    QCOMPARE(ui(w).Grid1->rowCount(), 25);
+    QCOMPARE(ui(w).Grid1->columnCount(), 6);
     QCOMPARE(w.Cell(2, 0), QStringLiteral("Označení dodávky"));
     QCOMPARE(w.Cell(6, 0), QStringLiteral("DPH"));
     QCOMPARE(w.Cell(0, 25), QStringLiteral("25"));
-    QCOMPARE(w.Grid1->verticalHeaderItem(0)->text(), QStringLiteral("1"));
-    QCOMPARE(w.Grid1->verticalHeaderItem(24)->text(), QStringLiteral("25"));
-    QCOMPARE(w.Grid1->verticalHeader()->width(), 22);
+    QCOMPARE(ui(w).Grid1->verticalHeaderItem(0)->text(), QStringLiteral("1"));
+    QCOMPARE(ui(w).Grid1->verticalHeaderItem(24)->text(), QStringLiteral("25"));
+    QCOMPARE(ui(w).Grid1->verticalHeader()->width(), 22);
     const int widthsOfColumns[] = {83, 395, 43, 60, 80, 37};
     for (int col = 0; col < 6; ++col)
-        QCOMPARE(w.Grid1->columnWidth(col), widthsOfColumns[col]);
-    QCOMPARE(w.Grid1->rowHeight(0), 18);
-    QCOMPARE(w.Grid1->selectionBehavior(), QAbstractItemView::SelectRows);
-    QCOMPARE(w.Grid1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-    QCOMPARE(w.Panel2->height(), 61);
+        QCOMPARE(ui(w).Grid1->columnWidth(col), widthsOfColumns[col]);
+    QCOMPARE(ui(w).Grid1->rowHeight(0), 18);
+    QCOMPARE(ui(w).Grid1->selectionBehavior(), QAbstractItemView::SelectRows);
+    QCOMPARE(ui(w).Grid1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QCOMPARE(ui(w).Panel2->height(), 61);
     w.SetCell(3, 7, QStringLiteral("ks"));
     QCOMPARE(w.Cell(3, 7), QStringLiteral("ks"));
-    QCOMPARE(w.Grid1->item(6, 2)->text(), QStringLiteral("ks"));
+    QCOMPARE(ui(w).Grid1->item(6, 2)->text(), QStringLiteral("ks"));
 
     // Typing limits that do not cut a text the program sets.
-    w.Ed_Mena->setText(QStringLiteral("EURO"));
-    QCOMPARE(w.Ed_Mena->text(), QStringLiteral("EURO"));
-    w.Ed_Mena->clear();
-    QTest::keyClicks(w.Ed_Mena, QStringLiteral("EURO"));
-    QCOMPARE(w.Ed_Mena->text(), QStringLiteral("EUR"));
-    QTest::keyClicks(w.Ed_Od6, QStringLiteral("1100000"));
-    QCOMPARE(w.Ed_Od6->text(), QStringLiteral("110000"));
+    ui(w).Ed_Mena->setText(QStringLiteral("EURO"));
+    QCOMPARE(ui(w).Ed_Mena->text(), QStringLiteral("EURO"));
+    ui(w).Ed_Mena->clear();
+    QTest::keyClicks(ui(w).Ed_Mena, QStringLiteral("EURO"));
+    QCOMPARE(ui(w).Ed_Mena->text(), QStringLiteral("EUR"));
+    QTest::keyClicks(ui(w).Ed_Od6, QStringLiteral("1100000"));
+    QCOMPARE(ui(w).Ed_Od6->text(), QStringLiteral("110000"));
 }
 
 void THlavniTest::actionsCaptionsHintsShortcuts_data() {
@@ -347,41 +351,41 @@ void THlavniTest::menusAndToolBar() {
     THlavni& w = *f.window;
     const QStringList top = {"Faktura", "Položky", "Sestavy", "Nástroje", "Nápověda"};
     QStringList shownTop;
-    for (const QAction* a : w.HMenu->actions())
+    for (const QAction* a : ui(w).HMenu->actions())
         shownTop << a->text();
     QCOMPARE(shownTop, top);
-    QCOMPARE(MenuTexts(w.HMenu_Faktura),
+    QCOMPARE(MenuTexts(ui(w).HMenu_Faktura),
              (QStringList{"Nová faktura", "Otevřít fakturu", "Zavřít fakturu", "-",
                           "Uložit fakturu", "-", "Náhled a tisk faktury", "-", "Konec"}));
-    QCOMPARE(MenuTexts(w.HMenu_Tisk),
+    QCOMPARE(MenuTexts(ui(w).HMenu_Tisk),
              (QStringList{"Základní faktura", "Proforma faktura", "Daňový doklad", "Dodací list",
                           "Dobropis", "-", "Cenová nabídka", "-", "Příjmový doklad",
                           "Příjmový doklad s rozpisem"}));
-    QVERIFY(!w.HMenu_Tisk->icon().isNull());
-    QCOMPARE(MenuTexts(w.HMenu_Polozky),
+    QVERIFY(!ui(w).HMenu_Tisk->icon().isNull());
+    QCOMPARE(MenuTexts(ui(w).HMenu_Polozky),
              (QStringList{"Editovat aktuální položku", "Zkopírovat položku", "Vložit položku",
                           "Smazat aktuální položku", "-", "Přesun položky dolů",
                           "Přesun položky nahoru"}));
-    QCOMPARE(MenuTexts(w.HMenu_Sestavy), QStringList{"Přehled faktur"});
-    QCOMPARE(MenuTexts(w.HMenu_Nastroje), (QStringList{"Změna období", "Konfigurace"}));
-    QCOMPARE(MenuTexts(w.HMenu_Napoveda),
+    QCOMPARE(MenuTexts(ui(w).HMenu_Sestavy), QStringList{"Přehled faktur"});
+    QCOMPARE(MenuTexts(ui(w).HMenu_Nastroje), (QStringList{"Změna období", "Konfigurace"}));
+    QCOMPARE(MenuTexts(ui(w).HMenu_Napoveda),
              (QStringList{"Nápověda", "Domovská stránka",
                           "Dokumentace k tiskovému modulu (on-line)", "-", "O programu"}));
-    QCOMPARE(MenuTexts(w.PMenuTisk),
+    QCOMPARE(MenuTexts(ui(w).PMenuTisk),
              (QStringList{"Základní faktura", "Proforma faktura", "Daňový doklad", "Dobropis",
                           "Dodací list", "-", "Cenová nabídka", "-", "Příjmový doklad",
                           "Příjmový doklad s rozpisem"}));
-    QCOMPARE(MenuTexts(w.PMenuSestavy), QStringList{"Přehled faktur"});
-    QVERIFY(w.PMenu_Rok->actions().isEmpty());
+    QCOMPARE(MenuTexts(ui(w).PMenuSestavy), QStringList{"Přehled faktur"});
+    QVERIFY(ui(w).PMenu_Rok->actions().isEmpty());
 
     // Tool bar: buttons in order, groups divided by separators; TB_x carries Akce_x.
     QStringList bar;
-    for (QAction* a : w.ToolBar1->actions()) {
+    for (QAction* a : ui(w).ToolBar1->actions()) {
         if (a->isSeparator()) {
             bar << QStringLiteral("-");
             continue;
         }
-        auto* button = qobject_cast<QToolButton*>(w.ToolBar1->widgetForAction(a));
+        auto* button = qobject_cast<QToolButton*>(ui(w).ToolBar1->widgetForAction(a));
         QVERIFY(button);
         bar << button->objectName();
         QVERIFY2(!button->icon().isNull(), qPrintable(button->objectName()));
@@ -413,11 +417,11 @@ void THlavniTest::menusAndToolBar() {
                                "TB_Konfigurace",
                                "-",
                                "TB_Napoveda"}));
-    QCOMPARE(w.TB_Tisk->toolTip(), QStringLiteral("Náhled a tisk faktury"));
-    QCOMPARE(w.TB_Sestavy->toolTip(), QStringLiteral("Sestavy"));
-    QCOMPARE(w.TB_Tisk->defaultAction(), nullptr);
-    QCOMPARE(w.ToolBar1->height(), 30);
-    QCOMPARE(w.ToolBar1->toolButtonStyle(), Qt::ToolButtonIconOnly);
+    QCOMPARE(ui(w).TB_Tisk->toolTip(), QStringLiteral("Náhled a tisk faktury"));
+    QCOMPARE(ui(w).TB_Sestavy->toolTip(), QStringLiteral("Sestavy"));
+    QCOMPARE(ui(w).TB_Tisk->defaultAction(), nullptr);
+    QCOMPARE(ui(w).ToolBar1->height(), 30);
+    QCOMPARE(ui(w).ToolBar1->toolButtonStyle(), Qt::ToolButtonIconOnly);
 }
 
 void THlavniTest::imagesAreDistinctPictures() {
@@ -479,9 +483,9 @@ void THlavniTest::updateActionsTable() {
     Fixture f;
     THlavni& w = *f.window;
     w.Settings.Platce = payer;
-    w.PageControl1->setVisible(open);
-    w.PageControl1->setCurrentIndex(page);
-    w.CBox_Fa6->setEditText(payment);
+    ui(w).PageControl1->setVisible(open);
+    ui(w).PageControl1->setCurrentIndex(page);
+    ui(w).CBox_Fa6->setEditText(payment);
     w.ChangedFlag = changed;
     w.UpdateActions();
 
@@ -491,23 +495,23 @@ void THlavniTest::updateActionsTable() {
                 return false;
         return true;
     };
-    QVERIFY(all({w.Akce_NovaFaktura, w.Akce_OtevritFakturu}, expected[0]));
-    QCOMPARE(w.Akce_ZavritFakturu->isEnabled(), expected[1]);
-    QCOMPARE(w.Akce_UlozitFakturu->isEnabled(), expected[2]);
-    QVERIFY(all({w.Akce_EditovatPolozku, w.Akce_ZkopirovatPolozku, w.Akce_VlozitPolozku,
-                 w.Akce_SmazatPolozku, w.Akce_PolozkaDolu, w.Akce_PolozkaNahoru},
+    QVERIFY(all({ui(w).Akce_NovaFaktura, ui(w).Akce_OtevritFakturu}, expected[0]));
+    QCOMPARE(ui(w).Akce_ZavritFakturu->isEnabled(), expected[1]);
+    QCOMPARE(ui(w).Akce_UlozitFakturu->isEnabled(), expected[2]);
+    QVERIFY(all({ui(w).Akce_EditovatPolozku, ui(w).Akce_ZkopirovatPolozku, ui(w).Akce_VlozitPolozku,
+                 ui(w).Akce_SmazatPolozku, ui(w).Akce_PolozkaDolu, ui(w).Akce_PolozkaNahoru},
                 expected[3]));
-    QCOMPARE(w.HMenu_Tisk->menuAction()->isEnabled(), expected[4]);
-    QCOMPARE(w.TB_Tisk->isEnabled(), expected[4]);
-    QVERIFY(all(
-        {w.Akce_TiskFaktury01, w.Akce_TiskFaktury02, w.Akce_TiskFaktury06, w.Akce_TiskFaktury10},
-        expected[4]));
-    QCOMPARE(w.Akce_TiskFaktury03->isEnabled(), expected[5]);
-    QVERIFY(all({w.Akce_TiskFaktury20, w.Akce_SestavaPrijmovyDoklad}, expected[6]));
-    QVERIFY(all({w.Akce_ZmenaObdobi, w.Akce_Konfigurace}, expected[7]));
+    QCOMPARE(ui(w).HMenu_Tisk->menuAction()->isEnabled(), expected[4]);
+    QCOMPARE(ui(w).TB_Tisk->isEnabled(), expected[4]);
+    QVERIFY(all({ui(w).Akce_TiskFaktury01, ui(w).Akce_TiskFaktury02, ui(w).Akce_TiskFaktury06,
+                 ui(w).Akce_TiskFaktury10},
+                expected[4]));
+    QCOMPARE(ui(w).Akce_TiskFaktury03->isEnabled(), expected[5]);
+    QVERIFY(all({ui(w).Akce_TiskFaktury20, ui(w).Akce_SestavaPrijmovyDoklad}, expected[6]));
+    QVERIFY(all({ui(w).Akce_ZmenaObdobi, ui(w).Akce_Konfigurace}, expected[7]));
     // Never disabled.
-    QVERIFY(all({w.Akce_TiskFaktury04, w.Akce_SestavaPrehled, w.Akce_KonecProgramu, w.Akce_Napoveda,
-                 w.Akce_WebDomu, w.Akce_NavodFR, w.Akce_OProgramu},
+    QVERIFY(all({ui(w).Akce_TiskFaktury04, ui(w).Akce_SestavaPrehled, ui(w).Akce_KonecProgramu,
+                 ui(w).Akce_Napoveda, ui(w).Akce_WebDomu, ui(w).Akce_NavodFR, ui(w).Akce_OProgramu},
                 true));
 }
 
@@ -515,63 +519,64 @@ void THlavniTest::vatDocumentHiddenForNonPayer() {
     Fixture f(QByteArray("[NASTAVENI]\r\nPlatce=0\r\n"));
     THlavni& w = *f.window;
     // Before any invoice was open its visibility is left alone.
-    QVERIFY(w.Akce_TiskFaktury03->isVisible());
-    QVERIFY(!w.Akce_TiskFaktury03->isEnabled());
-    w.PageControl1->show();
+    QVERIFY(ui(w).Akce_TiskFaktury03->isVisible());
+    QVERIFY(!ui(w).Akce_TiskFaktury03->isEnabled());
+    ui(w).PageControl1->show();
     w.UpdateActions();
-    QVERIFY(!w.Akce_TiskFaktury03->isVisible());
-    w.PageControl1->hide();
+    QVERIFY(!ui(w).Akce_TiskFaktury03->isVisible());
+    ui(w).PageControl1->hide();
     w.UpdateActions();
-    QVERIFY(!w.Akce_TiskFaktury03->isVisible());
+    QVERIFY(!ui(w).Akce_TiskFaktury03->isVisible());
 
     Fixture payer(QByteArray("[NASTAVENI]\r\nPlatce=1\r\n"));
-    payer.window->PageControl1->show();
+    ui(*payer.window).PageControl1->show();
     payer.window->UpdateActions();
-    QVERIFY(payer.window->Akce_TiskFaktury03->isVisible());
-    QVERIFY(payer.window->Akce_TiskFaktury03->isEnabled());
+    QVERIFY(ui(*payer.window).Akce_TiskFaktury03->isVisible());
+    QVERIFY(ui(*payer.window).Akce_TiskFaktury03->isEnabled());
 }
 
 void THlavniTest::formOfPaymentDrivesReceipts() {
     Fixture f;
     THlavni& w = *f.window;
-    w.PageControl1->show();
+    ui(w).PageControl1->show();
     w.UpdateActions();
-    QVERIFY(!w.Akce_UlozitFakturu->isEnabled());
-    w.CBox_Fa6->setCurrentIndex(1); // "H"
+    QVERIFY(!ui(w).Akce_UlozitFakturu->isEnabled());
+    ui(w).CBox_Fa6->setCurrentIndex(1); // "H"
     QVERIFY(w.ChangedFlag);
-    QVERIFY(w.Akce_UlozitFakturu->isEnabled());
-    QVERIFY(w.Akce_TiskFaktury20->isEnabled());
-    QVERIFY(w.Akce_SestavaPrijmovyDoklad->isEnabled());
-    w.CBox_Fa6->setCurrentIndex(0); // "PP"
-    QVERIFY(!w.Akce_TiskFaktury20->isEnabled());
-    QVERIFY(!w.Akce_SestavaPrijmovyDoklad->isEnabled());
+    QVERIFY(ui(w).Akce_UlozitFakturu->isEnabled());
+    QVERIFY(ui(w).Akce_TiskFaktury20->isEnabled());
+    QVERIFY(ui(w).Akce_SestavaPrijmovyDoklad->isEnabled());
+    ui(w).CBox_Fa6->setCurrentIndex(0); // "PP"
+    QVERIFY(!ui(w).Akce_TiskFaktury20->isEnabled());
+    QVERIFY(!ui(w).Akce_SestavaPrijmovyDoklad->isEnabled());
 
     // Typing into the combo box counts as well.
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    w.CBox_Fa6->setFocus();
-    w.CBox_Fa6->lineEdit()->selectAll();
-    QTest::keyClicks(w.CBox_Fa6, QStringLiteral("H"));
-    QCOMPARE(w.CBox_Fa6->currentText(), QStringLiteral("H"));
-    QVERIFY(w.Akce_TiskFaktury20->isEnabled());
+    ui(w).CBox_Fa6->setFocus();
+    ui(w).CBox_Fa6->lineEdit()->selectAll();
+    QTest::keyClicks(ui(w).CBox_Fa6, QStringLiteral("H"));
+    QCOMPARE(ui(w).CBox_Fa6->currentText(), QStringLiteral("H"));
+    QVERIFY(ui(w).Akce_TiskFaktury20->isEnabled());
 }
 
 void THlavniTest::changeHandlerMarksInvoiceChanged() {
     Fixture f;
     THlavni& w = *f.window;
-    w.PageControl1->show();
+    ui(w).PageControl1->show();
     const QList<QLineEdit*> marking = {
-        w.Ed_Fa2, w.Ed_Fa3, w.Ed_Fa4,       w.Ed_Fa5,       w.Ed_Mena,          w.Ed_Od1,
-        w.Ed_Od2, w.Ed_Od3, w.Ed_Od4,       w.Ed_Od5,       w.Ed_Od6,           w.Ed_Od7,
-        w.Ed_Od8, w.Ed_Od9, w.Ed_Komentar1, w.Ed_Komentar2, w.Ed_UhrazenaCastka};
+        ui(w).Ed_Fa2,       ui(w).Ed_Fa3,           ui(w).Ed_Fa4, ui(w).Ed_Fa5, ui(w).Ed_Mena,
+        ui(w).Ed_Od1,       ui(w).Ed_Od2,           ui(w).Ed_Od3, ui(w).Ed_Od4, ui(w).Ed_Od5,
+        ui(w).Ed_Od6,       ui(w).Ed_Od7,           ui(w).Ed_Od8, ui(w).Ed_Od9, ui(w).Ed_Komentar1,
+        ui(w).Ed_Komentar2, ui(w).Ed_UhrazenaCastka};
     for (QLineEdit* edit : marking) {
         w.ChangedFlag = false;
         w.UpdateActions();
         edit->setText(QStringLiteral("1"));
         QVERIFY2(w.ChangedFlag, qPrintable(edit->objectName()));
-        QVERIFY(w.Akce_UlozitFakturu->isEnabled());
+        QVERIFY(ui(w).Akce_UlozitFakturu->isEnabled());
     }
-    for (QDateEdit* date : {w.Datum_Fa7, w.Datum_Fa8, w.Datum_Fa9}) {
+    for (QDateEdit* date : {ui(w).Datum_Fa7, ui(w).Datum_Fa8, ui(w).Datum_Fa9}) {
         w.ChangedFlag = false;
         date->setDate(date->date().addDays(3));
         QVERIFY2(w.ChangedFlag, qPrintable(date->objectName()));
@@ -579,51 +584,51 @@ void THlavniTest::changeHandlerMarksInvoiceChanged() {
     // The number and the payment date have no change handler.
     w.ChangedFlag = false;
     w.UpdateActions();
-    w.Ed_Fa1->setText(QStringLiteral("2026001"));
-    w.Ed_DatumUhrady->setText(QStringLiteral("1.1.2026"));
+    ui(w).Ed_Fa1->setText(QStringLiteral("2026001"));
+    ui(w).Ed_DatumUhrady->setText(QStringLiteral("1.1.2026"));
     QVERIFY(!w.ChangedFlag);
-    QVERIFY(!w.Akce_UlozitFakturu->isEnabled());
+    QVERIFY(!ui(w).Akce_UlozitFakturu->isEnabled());
 }
 
 void THlavniTest::enterMovesFocusOnFirstPage() {
     Fixture f;
     THlavni& w = *f.window;
     ShowWithInvoice(w);
-    w.Ed_Fa3->setFocus();
-    QTest::keyClick(w.Ed_Fa3, Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), w.Ed_Fa4);
-    QTest::keyClick(w.Ed_Fa4, Qt::Key_Enter); // the numeric pad's Enter as well
-    QCOMPARE(QApplication::focusWidget(), w.Ed_Fa5);
+    ui(w).Ed_Fa3->setFocus();
+    QTest::keyClick(ui(w).Ed_Fa3, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), ui(w).Ed_Fa4);
+    QTest::keyClick(ui(w).Ed_Fa4, Qt::Key_Enter); // the numeric pad's Enter as well
+    QCOMPARE(QApplication::focusWidget(), ui(w).Ed_Fa5);
 
     // The whole tab order of the page, by Enter.
-    const QList<QWidget*> order = {w.Ed_Fa1,
-                                   w.Tl_VybratVzorFaktury,
-                                   w.Ed_Fa2,
-                                   w.Ed_Fa3,
-                                   w.Ed_Fa4,
-                                   w.Ed_Fa5,
-                                   w.CBox_Fa6,
-                                   w.Datum_Fa7,
-                                   w.Datum_Fa8,
-                                   w.Datum_Fa9,
-                                   w.Ed_Mena,
-                                   w.Ed_Od1,
-                                   w.Tl_VybratOdberatele,
-                                   w.Ed_Od2,
-                                   w.Ed_Od3,
-                                   w.Ed_Od4,
-                                   w.Ed_Od5,
-                                   w.Ed_Od6,
-                                   w.Ed_Od7,
-                                   w.Ed_Od8,
-                                   w.Ed_Od9,
-                                   w.Ed_Komentar1,
-                                   w.Ed_Komentar2,
-                                   w.Ed_DatumUhrady,
-                                   w.Tl_Datum,
-                                   w.Tl_Zrusit,
-                                   w.Ed_UhrazenaCastka};
-    w.Ed_Fa1->setFocus();
+    const QList<QWidget*> order = {ui(w).Ed_Fa1,
+                                   ui(w).Tl_VybratVzorFaktury,
+                                   ui(w).Ed_Fa2,
+                                   ui(w).Ed_Fa3,
+                                   ui(w).Ed_Fa4,
+                                   ui(w).Ed_Fa5,
+                                   ui(w).CBox_Fa6,
+                                   ui(w).Datum_Fa7,
+                                   ui(w).Datum_Fa8,
+                                   ui(w).Datum_Fa9,
+                                   ui(w).Ed_Mena,
+                                   ui(w).Ed_Od1,
+                                   ui(w).Tl_VybratOdberatele,
+                                   ui(w).Ed_Od2,
+                                   ui(w).Ed_Od3,
+                                   ui(w).Ed_Od4,
+                                   ui(w).Ed_Od5,
+                                   ui(w).Ed_Od6,
+                                   ui(w).Ed_Od7,
+                                   ui(w).Ed_Od8,
+                                   ui(w).Ed_Od9,
+                                   ui(w).Ed_Komentar1,
+                                   ui(w).Ed_Komentar2,
+                                   ui(w).Ed_DatumUhrady,
+                                   ui(w).Tl_Datum,
+                                   ui(w).Tl_Zrusit,
+                                   ui(w).Ed_UhrazenaCastka};
+    ui(w).Ed_Fa1->setFocus();
     for (int i = 1; i < order.size(); ++i) {
         QWidget* focus = QApplication::focusWidget();
         QTest::keyClick(focus, Qt::Key_Return);
@@ -634,41 +639,41 @@ void THlavniTest::enterMovesFocusOnFirstPage() {
                                      order[i]->objectName())));
     }
     // Enter on a button moves on without pressing it, and the text of a field is untouched.
-    QCOMPARE(w.Ed_Fa3->text(), QString());
+    QCOMPARE(ui(w).Ed_Fa3->text(), QString());
 }
 
 void THlavniTest::pageControlFillsClientArea() {
     Fixture f;
     THlavni& w = *f.window;
     ShowWithInvoice(w);
-    QCOMPARE(w.PageControl1->geometry(), w.centralWidget()->rect());
+    QCOMPARE(ui(w).PageControl1->geometry(), w.centralWidget()->rect());
     QCOMPARE(w.centralWidget()->width(), 759);
     // Client area 759 x 571 below the menu: tool bar (30) and page control.
-    QCOMPARE(w.ToolBar1->height() + w.centralWidget()->height(), 571);
+    QCOMPARE(ui(w).ToolBar1->height() + w.centralWidget()->height(), 571);
     // Nothing of the first page is cut off at the page's edges.
-    for (QWidget* child : w.TabSheet1->findChildren<QWidget*>()) {
-        if (child->parentWidget() == w.TabSheet1)
-            QVERIFY2(w.TabSheet1->rect().contains(child->geometry()),
+    for (QWidget* child : ui(w).TabSheet1->findChildren<QWidget*>()) {
+        if (child->parentWidget() == ui(w).TabSheet1)
+            QVERIFY2(ui(w).TabSheet1->rect().contains(child->geometry()),
                      qPrintable(child->objectName()));
     }
-    w.PageControl1->setCurrentIndex(1);
-    QCOMPARE(w.Panel2->geometry().bottom(), w.TabSheet2->rect().bottom());
-    QCOMPARE(w.Panel2->width(), w.TabSheet2->width());
-    QCOMPARE(w.Grid1->geometry().bottom() + 1, w.Panel2->geometry().top());
+    ui(w).PageControl1->setCurrentIndex(1);
+    QCOMPARE(ui(w).Panel2->geometry().bottom(), ui(w).TabSheet2->rect().bottom());
+    QCOMPARE(ui(w).Panel2->width(), ui(w).TabSheet2->width());
+    QCOMPARE(ui(w).Grid1->geometry().bottom() + 1, ui(w).Panel2->geometry().top());
 }
 
 void THlavniTest::enterNotConsumedOnItemsPage() {
     Fixture f;
     THlavni& w = *f.window;
     ShowWithInvoice(w);
-    w.PageControl1->setCurrentIndex(1);
-    w.Grid1->setFocus();
-    QCOMPARE(QApplication::focusWidget(), w.Grid1);
+    ui(w).PageControl1->setCurrentIndex(1);
+    ui(w).Grid1->setFocus();
+    QCOMPARE(QApplication::focusWidget(), ui(w).Grid1);
     QVERIFY(!w.FormKeyPress(Qt::Key_Return));
-    QTest::keyClick(w.Grid1, Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), w.Grid1);
+    QTest::keyClick(ui(w).Grid1, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), ui(w).Grid1);
     // Other keys are never consumed by the window.
-    w.PageControl1->setCurrentIndex(0);
+    ui(w).PageControl1->setCurrentIndex(0);
     QVERIFY(!w.FormKeyPress(Qt::Key_A));
     QVERIFY(w.FormKeyPress(Qt::Key_Return));
 }
@@ -677,17 +682,17 @@ void THlavniTest::paidAmountKeyFilter() {
     Fixture f;
     THlavni& w = *f.window;
     ShowWithInvoice(w);
-    w.Ed_UhrazenaCastka->setFocus();
-    QTest::keyClicks(w.Ed_UhrazenaCastka, QStringLiteral("1,5"));
-    QCOMPARE(w.Ed_UhrazenaCastka->text(), QStringLiteral("15"));
-    QTest::keyClicks(w.Ed_UhrazenaCastka, QStringLiteral("a.2-x 0"));
-    QCOMPARE(w.Ed_UhrazenaCastka->text(), QStringLiteral("15.20"));
-    QTest::keyClick(w.Ed_UhrazenaCastka, Qt::Key_Backspace);
-    QCOMPARE(w.Ed_UhrazenaCastka->text(), QStringLiteral("15.2"));
+    ui(w).Ed_UhrazenaCastka->setFocus();
+    QTest::keyClicks(ui(w).Ed_UhrazenaCastka, QStringLiteral("1,5"));
+    QCOMPARE(ui(w).Ed_UhrazenaCastka->text(), QStringLiteral("15"));
+    QTest::keyClicks(ui(w).Ed_UhrazenaCastka, QStringLiteral("a.2-x 0"));
+    QCOMPARE(ui(w).Ed_UhrazenaCastka->text(), QStringLiteral("15.20"));
+    QTest::keyClick(ui(w).Ed_UhrazenaCastka, Qt::Key_Backspace);
+    QCOMPARE(ui(w).Ed_UhrazenaCastka->text(), QStringLiteral("15.2"));
     // Keys that type nothing still work: cursor movement and deleting.
-    QTest::keyClick(w.Ed_UhrazenaCastka, Qt::Key_Home);
-    QTest::keyClick(w.Ed_UhrazenaCastka, Qt::Key_Delete);
-    QCOMPARE(w.Ed_UhrazenaCastka->text(), QStringLiteral("5.2"));
+    QTest::keyClick(ui(w).Ed_UhrazenaCastka, Qt::Key_Home);
+    QTest::keyClick(ui(w).Ed_UhrazenaCastka, Qt::Key_Delete);
+    QCOMPARE(ui(w).Ed_UhrazenaCastka->text(), QStringLiteral("5.2"));
     QVERIFY(w.ChangedFlag);
     // The filter as a decision.
     QVERIFY(w.Ed_UhrazenaCastkaKeyPress(QStringLiteral("7")));
@@ -696,45 +701,45 @@ void THlavniTest::paidAmountKeyFilter() {
     QVERIFY(!w.Ed_UhrazenaCastkaKeyPress(QStringLiteral(",")));
     QVERIFY(!w.Ed_UhrazenaCastkaKeyPress(QStringLiteral("č")));
     // Other fields are not filtered.
-    QTest::keyClicks(w.Ed_Fa3, QStringLiteral("a,b"));
-    QCOMPARE(w.Ed_Fa3->text(), QStringLiteral("a,b"));
+    QTest::keyClicks(ui(w).Ed_Fa3, QStringLiteral("a,b"));
+    QCOMPARE(ui(w).Ed_Fa3->text(), QStringLiteral("a,b"));
 }
 
 void THlavniTest::currencyLabelColour() {
     Fixture f;
     THlavni& w = *f.window;
-    w.PageControl1->show();
-    w.Ed_Mena->setText(QStringLiteral("EUR"));
-    w.PageControl1->setCurrentIndex(1);
-    QCOMPARE(TextColour(w.La_Mena), QColor(172, 0, 0));
-    w.PageControl1->setCurrentIndex(0);
-    w.Ed_Mena->setText(QStringLiteral("CZK"));
+    ui(w).PageControl1->show();
+    ui(w).Ed_Mena->setText(QStringLiteral("EUR"));
+    ui(w).PageControl1->setCurrentIndex(1);
+    QCOMPARE(TextColour(ui(w).La_Mena), QColor(172, 0, 0));
+    ui(w).PageControl1->setCurrentIndex(0);
+    ui(w).Ed_Mena->setText(QStringLiteral("CZK"));
     // Colour changes only when the items page is shown.
-    QCOMPARE(TextColour(w.La_Mena), QColor(172, 0, 0));
-    w.PageControl1->setCurrentIndex(1);
-    QCOMPARE(TextColour(w.La_Mena), QColor(128, 0, 128));
+    QCOMPARE(TextColour(ui(w).La_Mena), QColor(172, 0, 0));
+    ui(w).PageControl1->setCurrentIndex(1);
+    QCOMPARE(TextColour(ui(w).La_Mena), QColor(128, 0, 128));
     // Switching pages runs UpdateActions.
-    QVERIFY(w.Akce_EditovatPolozku->isEnabled());
-    w.PageControl1->setCurrentIndex(0);
-    QVERIFY(!w.Akce_EditovatPolozku->isEnabled());
+    QVERIFY(ui(w).Akce_EditovatPolozku->isEnabled());
+    ui(w).PageControl1->setCurrentIndex(0);
+    QVERIFY(!ui(w).Akce_EditovatPolozku->isEnabled());
 }
 
 void THlavniTest::symbolLimitAndExistingText() {
     Fixture f(QByteArray("[NASTAVENI]\r\nTypSymbolu=1\r\n"));
     THlavni& w = *f.window;
-    QTest::keyClicks(w.Ed_Fa2, QStringLiteral("123456789012"));
-    QCOMPARE(w.Ed_Fa2->text(), QStringLiteral("1234567890"));
+    QTest::keyClicks(ui(w).Ed_Fa2, QStringLiteral("123456789012"));
+    QCOMPARE(ui(w).Ed_Fa2->text(), QStringLiteral("1234567890"));
     // A shorter limit does not cut the symbol already there; typing more is refused.
     w.Settings.TypSymbolu = SymbolType::Constant;
     w.ApplySymbolType();
-    QCOMPARE(w.Ed_Fa2->text(), QStringLiteral("1234567890"));
-    QCOMPARE(w.La_Fa2->text(), QStringLiteral("Konstantní symbol"));
-    QCOMPARE(w.Ed_Fa2->width(), 49);
-    QTest::keyClicks(w.Ed_Fa2, QStringLiteral("1"));
-    QCOMPARE(w.Ed_Fa2->text(), QStringLiteral("1234567890"));
-    w.Ed_Fa2->clear();
-    QTest::keyClicks(w.Ed_Fa2, QStringLiteral("123456"));
-    QCOMPARE(w.Ed_Fa2->text(), QStringLiteral("1234"));
+    QCOMPARE(ui(w).Ed_Fa2->text(), QStringLiteral("1234567890"));
+    QCOMPARE(ui(w).La_Fa2->text(), QStringLiteral("Konstantní symbol"));
+    QCOMPARE(ui(w).Ed_Fa2->width(), 49);
+    QTest::keyClicks(ui(w).Ed_Fa2, QStringLiteral("1"));
+    QCOMPARE(ui(w).Ed_Fa2->text(), QStringLiteral("1234567890"));
+    ui(w).Ed_Fa2->clear();
+    QTest::keyClicks(ui(w).Ed_Fa2, QStringLiteral("123456"));
+    QCOMPARE(ui(w).Ed_Fa2->text(), QStringLiteral("1234"));
 }
 
 void THlavniTest::toolButtonsShowPopUps() {
@@ -742,15 +747,15 @@ void THlavniTest::toolButtonsShowPopUps() {
     THlavni& w = *f.window;
     ShowWithInvoice(w);
     w.UpdateActions();
-    QTest::mouseClick(w.TB_Tisk, Qt::LeftButton);
-    QTRY_VERIFY(w.PMenuTisk->isVisible());
-    const QPoint below = w.TB_Tisk->mapToGlobal(QPoint(0, w.TB_Tisk->height()));
-    QVERIFY(w.PMenuTisk->geometry().top() >= below.y());
-    QVERIFY(qAbs(w.PMenuTisk->geometry().left() - below.x() - 5) <= 1);
-    w.PMenuTisk->hide();
-    QTest::mouseClick(w.TB_Sestavy, Qt::LeftButton);
-    QTRY_VERIFY(w.PMenuSestavy->isVisible());
-    w.PMenuSestavy->hide();
+    QTest::mouseClick(ui(w).TB_Tisk, Qt::LeftButton);
+    QTRY_VERIFY(ui(w).PMenuTisk->isVisible());
+    const QPoint below = ui(w).TB_Tisk->mapToGlobal(QPoint(0, ui(w).TB_Tisk->height()));
+    QVERIFY(ui(w).PMenuTisk->geometry().top() >= below.y());
+    QVERIFY(qAbs(ui(w).PMenuTisk->geometry().left() - below.x() - 5) <= 1);
+    ui(w).PMenuTisk->hide();
+    QTest::mouseClick(ui(w).TB_Sestavy, Qt::LeftButton);
+    QTRY_VERIFY(ui(w).PMenuSestavy->isVisible());
+    ui(w).PMenuSestavy->hide();
 }
 
 void THlavniTest::closingWithoutInvoiceAsksNothing() {
@@ -758,7 +763,7 @@ void THlavniTest::closingWithoutInvoiceAsksNothing() {
     THlavni& w = *f.window;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.Akce_KonecProgramu->trigger();
+    ui(w).Akce_KonecProgramu->trigger();
     QVERIFY(!w.isVisible());
     QVERIFY(f.boxes.shown().isEmpty());
 }
@@ -768,10 +773,10 @@ void THlavniTest::closingWithUnsavedInvoiceAsksOnce() {
     THlavni& w = *f.window;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.Akce_NovaFaktura->trigger();
+    ui(w).Akce_NovaFaktura->trigger();
     QVERIFY(w.InvoiceOpen());
-    const QString number = w.Ed_Fa1->text();
-    QTest::keyClicks(w.Ed_Od2, QStringLiteral("Novak"));
+    const QString number = ui(w).Ed_Fa1->text();
+    QTest::keyClicks(ui(w).Ed_Od2, QStringLiteral("Novak"));
     QVERIFY(w.ChangedFlag);
     f.boxes.queueAnswer(false);
     QVERIFY(w.close());
@@ -788,24 +793,24 @@ void THlavniTest::gridClickRunsOncePerClick() {
     Fixture f;
     THlavni& w = *f.window;
     ShowWithInvoice(w);
-    w.PageControl1->setCurrentIndex(1);
+    ui(w).PageControl1->setCurrentIndex(1);
     // A row whose quantity does not read as a number: each run of Grid1Click reports it.
     w.SetCell(4, 3, QStringLiteral("abc"));
     w.SetCell(5, 3, QStringLiteral("1,00"));
     f.boxes.takeShown();
-    const QRect cell = w.Grid1->visualItemRect(w.Grid1->item(2, 1));
-    QTest::mouseClick(w.Grid1->viewport(), Qt::LeftButton, {}, cell.center());
+    const QRect cell = ui(w).Grid1->visualItemRect(ui(w).Grid1->item(2, 1));
+    QTest::mouseClick(ui(w).Grid1->viewport(), Qt::LeftButton, {}, cell.center());
     QCOMPARE(w.CurrentRow(), 3);
     QCOMPARE(f.boxes.shown().size(), 1);
     QCOMPARE(f.boxes.shown().at(0).kind, BoxKind::Error);
     // A second click on the current row runs it again, once.
-    QTest::mouseClick(w.Grid1->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseClick(ui(w).Grid1->viewport(), Qt::LeftButton, {}, cell.center());
     QCOMPARE(f.boxes.shown().size(), 2);
     // Moving by keyboard runs it too.
-    QTest::keyClick(w.Grid1, Qt::Key_Down);
+    QTest::keyClick(ui(w).Grid1, Qt::Key_Down);
     QCOMPARE(w.CurrentRow(), 4);
     QCOMPARE(f.boxes.shown().size(), 2);
-    QTest::keyClick(w.Grid1, Qt::Key_Up);
+    QTest::keyClick(ui(w).Grid1, Qt::Key_Up);
     QCOMPARE(f.boxes.shown().size(), 3);
 }
 
@@ -834,8 +839,8 @@ void THlavniTest::failureInHandlerReachesErrorBox() {
         {BoxKind::Error, "Tarvela", "disk full."}};
     QCOMPARE(f.boxes.shown(), expected);
     // The program goes on: the window still works.
-    w.PageControl1->show();
-    w.Ed_Fa3->setText(QStringLiteral("x"));
+    ui(w).PageControl1->show();
+    ui(w).Ed_Fa3->setText(QStringLiteral("x"));
     QVERIFY(w.ChangedFlag);
 
     // The last net: an event handler that throws outside any guard.

@@ -38,11 +38,11 @@ private slots:
         THlavni& w = f.w();
         QStringList offered;
         PickYear("2024", true, &offered);
-        w.Akce_ZmenaObdobi->trigger();
+        ui(w).Akce_ZmenaObdobi->trigger();
         QCOMPARE(offered.first(), QStringLiteral("2026"));
         QCOMPARE(offered.last(), QStringLiteral("2010"));
         QCOMPARE(w.Settings.AktualniRok, 2024);
-        QCOMPARE(w.La_AktualniRok->text(), QStringLiteral("Období: 2024"));
+        QCOMPARE(ui(w).La_AktualniRok->text(), QStringLiteral("Období: 2024"));
         QCOMPARE(w.windowTitle(), QStringLiteral("Tarvela"));
         QVERIFY(!QFileInfo::exists(f.folder.path() + "2024")); // no folder created
         const QByteArray ini = f.folder.readBytes("Tarvela.ini");
@@ -51,7 +51,7 @@ private slots:
 
         THlavni restarted(f.folder.path(), QStringLiteral(","));
         QCOMPARE(restarted.Settings.AktualniRok, 2024);
-        QCOMPARE(restarted.La_AktualniRok->text(), QStringLiteral("Období: 2024"));
+        QCOMPARE(ui(restarted).La_AktualniRok->text(), QStringLiteral("Období: 2024"));
         QVERIFY(f.boxes.shown().isEmpty());
     }
 
@@ -60,9 +60,9 @@ private slots:
         THlavni& w = f.w();
         const QByteArray before = f.folder.readBytes("Tarvela.ini");
         PickYear("2020", false);
-        w.Akce_ZmenaObdobi->trigger();
+        ui(w).Akce_ZmenaObdobi->trigger();
         QCOMPARE(w.Settings.AktualniRok, 2026);
-        QCOMPARE(w.La_AktualniRok->text(), QStringLiteral("Období: 2026"));
+        QCOMPARE(ui(w).La_AktualniRok->text(), QStringLiteral("Období: 2026"));
         QCOMPARE(f.folder.readBytes("Tarvela.ini"), before);
     }
 
@@ -73,23 +73,23 @@ private slots:
         QVERIFY(QFile::remove(f.folder.file("Tarvela.ini")));
         QVERIFY(QDir().mkpath(f.folder.file("Tarvela.ini")));
         PickYear("2024");
-        w.Akce_ZmenaObdobi->trigger();
+        ui(w).Akce_ZmenaObdobi->trigger();
         QCOMPARE(f.boxes.shown().size(), 1);
         QCOMPARE(f.boxes.shown()[0].kind, BoxKind::Error);
         QVERIFY2(f.boxes.shown()[0].text.startsWith(QStringLiteral("Unable to write to")),
                  qPrintable(f.boxes.shown()[0].text));
         QCOMPARE(w.Settings.AktualniRok, 2026);
-        QCOMPARE(w.La_AktualniRok->text(), QStringLiteral("Období: 2026"));
+        QCOMPARE(ui(w).La_AktualniRok->text(), QStringLiteral("Období: 2026"));
     }
 
     void disabledWhileAnInvoiceIsOpen() {
         MainWindowFixture f;
         THlavni& w = f.w();
-        w.Akce_NovaFaktura->trigger();
-        QVERIFY(!w.Akce_ZmenaObdobi->isEnabled());
+        ui(w).Akce_NovaFaktura->trigger();
+        QVERIFY(!ui(w).Akce_ZmenaObdobi->isEnabled());
         w.ChangedFlag = false;
-        w.Akce_ZavritFakturu->trigger();
-        QVERIFY(w.Akce_ZmenaObdobi->isEnabled());
+        ui(w).Akce_ZavritFakturu->trigger();
+        QVERIFY(ui(w).Akce_ZmenaObdobi->isEnabled());
     }
 };
 

@@ -34,10 +34,10 @@ QStringList TemplateLines() {
 
 // Opens a new invoice and fills the fields a template must leave alone.
 void NewInvoiceWithPayment(THlavni& w) {
-    w.Akce_NovaFaktura->trigger();
-    w.CBox_Fa6->setCurrentIndex(0);
-    w.Ed_DatumUhrady->setText(QStringLiteral("1.3.2026"));
-    w.Ed_UhrazenaCastka->setText(QStringLiteral("100"));
+    ui(w).Akce_NovaFaktura->trigger();
+    ui(w).CBox_Fa6->setCurrentIndex(0);
+    ui(w).Ed_DatumUhrady->setText(QStringLiteral("1.3.2026"));
+    ui(w).Ed_UhrazenaCastka->setText(QStringLiteral("100"));
     w.ChangedFlag = false;
     w.UpdateActions();
 }
@@ -105,37 +105,37 @@ private slots:
         QDir().mkpath(f.folder.path() + "Ses");
         QDir().mkpath(f.folder.path() + "2024x");
         NewInvoiceWithPayment(w);
-        const QDate supply = w.Datum_Fa7->date();
+        const QDate supply = ui(w).Datum_Fa7->date();
 
-        QTest::mouseClick(w.Tl_VybratVzorFaktury, Qt::LeftButton);
-        QCOMPARE(MenuYears(w.PMenu_Rok), (QStringList{"2026", "2025", "2024"}));
-        w.PMenu_Rok->hide();
+        QTest::mouseClick(ui(w).Tl_VybratVzorFaktury, Qt::LeftButton);
+        QCOMPARE(MenuYears(ui(w).PMenu_Rok), (QStringList{"2026", "2025", "2024"}));
+        ui(w).PMenu_Rok->hide();
         ChooseInOpenDialog("2024015");
-        MenuItem(w.PMenu_Rok, "2024")->trigger();
+        MenuItem(ui(w).PMenu_Rok, "2024")->trigger();
 
-        QCOMPARE(w.Ed_Fa2->text(), QStringLiteral("VS777"));
-        QCOMPARE(w.Ed_Fa3->text(), QStringLiteral("OBJ-24"));
-        QCOMPARE(w.Ed_Fa4->text(), QStringLiteral("Příjemce 24"));
-        QCOMPARE(w.Ed_Fa5->text(), QStringLiteral("Sklad Brno"));
-        QCOMPARE(w.Ed_Od1->text(), QStringLiteral("K-24"));
-        QCOMPARE(w.Ed_Od2->text(), QStringLiteral("Šťastný"));
-        QCOMPARE(w.Ed_Od9->text(), QStringLiteral("CZ12345678"));
+        QCOMPARE(ui(w).Ed_Fa2->text(), QStringLiteral("VS777"));
+        QCOMPARE(ui(w).Ed_Fa3->text(), QStringLiteral("OBJ-24"));
+        QCOMPARE(ui(w).Ed_Fa4->text(), QStringLiteral("Příjemce 24"));
+        QCOMPARE(ui(w).Ed_Fa5->text(), QStringLiteral("Sklad Brno"));
+        QCOMPARE(ui(w).Ed_Od1->text(), QStringLiteral("K-24"));
+        QCOMPARE(ui(w).Ed_Od2->text(), QStringLiteral("Šťastný"));
+        QCOMPARE(ui(w).Ed_Od9->text(), QStringLiteral("CZ12345678"));
         for (int row = 1; row <= 25; ++row)
             QCOMPARE(RowText(w, row), QStringLiteral("T%1|Položka %1|ks|1|10,00|21|").arg(row));
-        QCOMPARE(w.Ed_Komentar1->text(), QStringLiteral("Komentář vzoru"));
-        QCOMPARE(w.Ed_Komentar2->text(), QStringLiteral("Druhý komentář vzoru"));
-        QCOMPARE(w.Ed_Mena->text(), QStringLiteral("EUR"));
-        QCOMPARE(w.La_SACelkem->text(), QStringLiteral("250,00"));
-        QCOMPARE(w.La_CelkemFaktura->text(), QStringLiteral("302,50"));
+        QCOMPARE(ui(w).Ed_Komentar1->text(), QStringLiteral("Komentář vzoru"));
+        QCOMPARE(ui(w).Ed_Komentar2->text(), QStringLiteral("Druhý komentář vzoru"));
+        QCOMPARE(ui(w).Ed_Mena->text(), QStringLiteral("EUR"));
+        QCOMPARE(ui(w).La_SACelkem->text(), QStringLiteral("250,00"));
+        QCOMPARE(ui(w).La_CelkemFaktura->text(), QStringLiteral("302,50"));
         // Not taken: number, payment form, dates, payment date, paid amount.
-        QCOMPARE(w.Ed_Fa1->text(), QStringLiteral("2026001"));
-        QCOMPARE(w.CBox_Fa6->currentText(), QStringLiteral("PP"));
-        QCOMPARE(w.Datum_Fa7->date(), supply);
-        QCOMPARE(w.Ed_DatumUhrady->text(), QStringLiteral("1.3.2026"));
-        QCOMPARE(w.Ed_UhrazenaCastka->text(), QStringLiteral("100"));
-        QCOMPARE(w.GroupBox5->title(), QStringLiteral("Úhrada v CZK"));
+        QCOMPARE(ui(w).Ed_Fa1->text(), QStringLiteral("2026001"));
+        QCOMPARE(ui(w).CBox_Fa6->currentText(), QStringLiteral("PP"));
+        QCOMPARE(ui(w).Datum_Fa7->date(), supply);
+        QCOMPARE(ui(w).Ed_DatumUhrady->text(), QStringLiteral("1.3.2026"));
+        QCOMPARE(ui(w).Ed_UhrazenaCastka->text(), QStringLiteral("100"));
+        QCOMPARE(ui(w).GroupBox5->title(), QStringLiteral("Úhrada v CZK"));
         QVERIFY(w.ChangedFlag);
-        QVERIFY(w.Akce_UlozitFakturu->isEnabled());
+        QVERIFY(ui(w).Akce_UlozitFakturu->isEnabled());
         QVERIFY(f.boxes.shown().isEmpty());
         QVERIFY(!QDir(f.folder.path() + "2024").exists("2026001.tvl"));
     }
@@ -149,20 +149,20 @@ private slots:
         f.folder.writeBytes("2026/2026900.tvl", FileOfLines(lines));
         NewInvoiceWithPayment(w);
         PasteRow(w, 5, QStringLiteral("P|Zůstane|ks|1|5,00|21|"));
-        w.Ed_Komentar1->setText(QStringLiteral("můj komentář"));
+        ui(w).Ed_Komentar1->setText(QStringLiteral("můj komentář"));
 
-        QTest::mouseClick(w.Tl_VybratVzorFaktury, Qt::LeftButton);
-        w.PMenu_Rok->hide();
+        QTest::mouseClick(ui(w).Tl_VybratVzorFaktury, Qt::LeftButton);
+        ui(w).PMenu_Rok->hide();
         ChooseInOpenDialog("2026900");
-        MenuItem(w.PMenu_Rok, "2026")->trigger();
+        MenuItem(ui(w).PMenu_Rok, "2026")->trigger();
         QVERIFY(f.boxes.shown().isEmpty());
         QCOMPARE(RowText(w, 1), QStringLiteral("T1|Položka 1|ks|1|10,00|21|"));
         QCOMPARE(RowText(w, 2), QStringLiteral("Jen text||||||"));
         QCOMPARE(RowText(w, 3), QStringLiteral("X|Y|||||"));
         QCOMPARE(RowText(w, 5), QStringLiteral("P|Zůstane|ks|1|5,00|21|"));
-        QCOMPARE(w.Ed_Komentar1->text(), QStringLiteral("můj komentář"));
-        QCOMPARE(w.Ed_Mena->text(), QStringLiteral("CZK"));
-        QCOMPARE(w.La_CelkemFaktura->text(), QStringLiteral("18,15"));
+        QCOMPARE(ui(w).Ed_Komentar1->text(), QStringLiteral("můj komentář"));
+        QCOMPARE(ui(w).Ed_Mena->text(), QStringLiteral("CZK"));
+        QCOMPARE(ui(w).La_CelkemFaktura->text(), QStringLiteral("18,15"));
     }
 
     void customerFromASeventeenLineFile() {
@@ -170,18 +170,18 @@ private slots:
         THlavni& w = f.w();
         f.folder.writeBytes("2025/2025003.tvl", FileOfLines(TemplateLines().mid(0, 17)));
         NewInvoiceWithPayment(w);
-        w.Ed_Od9->setText(QStringLiteral("CZ999"));
-        w.Ed_Fa3->setText(QStringLiteral("moje objednávka"));
+        ui(w).Ed_Od9->setText(QStringLiteral("CZ999"));
+        ui(w).Ed_Fa3->setText(QStringLiteral("moje objednávka"));
 
-        QTest::mouseClick(w.Tl_VybratOdberatele, Qt::LeftButton);
-        w.PMenu_Rok->hide();
+        QTest::mouseClick(ui(w).Tl_VybratOdberatele, Qt::LeftButton);
+        ui(w).PMenu_Rok->hide();
         ChooseInOpenDialog("2025003");
-        MenuItem(w.PMenu_Rok, "2025")->trigger();
-        QCOMPARE(w.Ed_Od1->text(), QStringLiteral("K-24"));
-        QCOMPARE(w.Ed_Od5->text(), QStringLiteral("Dlouhá 5"));
-        QCOMPARE(w.Ed_Od8->text(), QStringLiteral("12345678"));
-        QCOMPARE(w.Ed_Od9->text(), QStringLiteral("CZ999"));
-        QCOMPARE(w.Ed_Fa3->text(), QStringLiteral("moje objednávka"));
+        MenuItem(ui(w).PMenu_Rok, "2025")->trigger();
+        QCOMPARE(ui(w).Ed_Od1->text(), QStringLiteral("K-24"));
+        QCOMPARE(ui(w).Ed_Od5->text(), QStringLiteral("Dlouhá 5"));
+        QCOMPARE(ui(w).Ed_Od8->text(), QStringLiteral("12345678"));
+        QCOMPARE(ui(w).Ed_Od9->text(), QStringLiteral("CZ999"));
+        QCOMPARE(ui(w).Ed_Fa3->text(), QStringLiteral("moje objednávka"));
         QVERIFY(w.ChangedFlag);
     }
 
@@ -190,24 +190,24 @@ private slots:
         THlavni& w = f.w();
         QDir().mkpath(f.folder.path() + "2025");
         NewInvoiceWithPayment(w);
-        QTest::mouseClick(w.Tl_VybratOdberatele, Qt::LeftButton);
-        w.PMenu_Rok->hide();
+        QTest::mouseClick(ui(w).Tl_VybratOdberatele, Qt::LeftButton);
+        ui(w).PMenu_Rok->hide();
         QDir(f.folder.path() + "2025").removeRecursively();
-        MenuItem(w.PMenu_Rok, "2025")->trigger();
+        MenuItem(ui(w).PMenu_Rok, "2025")->trigger();
         QCOMPARE(f.boxes.shown().size(), 1);
         QCOMPARE(f.boxes.shown()[0].text, QStringLiteral("Nebyl nalezen adresář \"2025\" do "
                                                          "kterého se ukládají vytvořené faktury."));
 
         OnNextModal([](QWidget* modal) { static_cast<TOtevrit*>(modal)->Tl_Storno->click(); });
-        MenuItem(w.PMenu_Rok, "2026")->trigger();
+        MenuItem(ui(w).PMenu_Rok, "2026")->trigger();
         QVERIFY(!w.ChangedFlag);
-        QCOMPARE(w.Ed_Od1->text(), QString());
+        QCOMPARE(ui(w).Ed_Od1->text(), QString());
     }
 
     void doubleClickInTheGridEditsTheCurrentRow() {
         MainWindowFixture f;
         THlavni& w = f.w();
-        w.Akce_NovaFaktura->trigger();
+        ui(w).Akce_NovaFaktura->trigger();
         w.ChangedFlag = false;
         w.UpdateActions();
         ClickRow(w, 3);
@@ -225,15 +225,15 @@ private slots:
             editor->SazbaDPH->setCurrentIndex(1);
             QTest::mouseClick(editor->Tl_Ok, Qt::LeftButton);
         });
-        QTableWidget* grid = w.Grid1;
+        QTableWidget* grid = ui(w).Grid1;
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {},
                            grid->visualItemRect(grid->item(2, 1)).center());
         QCOMPARE(RowText(w, 3), QStringLiteral("|Oprava||2|150,00|21|"));
         QCOMPARE(w.Amounts[3], (RowAmount{300, 63, 0, 0}));
-        QCOMPARE(w.La_APCelkem->text(), QStringLiteral("300,00"));
-        QCOMPARE(w.La_CelkemFaktura->text(), QStringLiteral("363,00"));
+        QCOMPARE(ui(w).La_APCelkem->text(), QStringLiteral("300,00"));
+        QCOMPARE(ui(w).La_CelkemFaktura->text(), QStringLiteral("363,00"));
         QVERIFY(w.ChangedFlag);
-        QVERIFY(w.Akce_UlozitFakturu->isEnabled());
+        QVERIFY(ui(w).Akce_UlozitFakturu->isEnabled());
 
         // A clearing button zeroes the amounts at once, even when Storno follows.
         OnNextModal([](QWidget* modal) {
@@ -241,7 +241,7 @@ private slots:
             QTest::mouseClick(editor->Tl_VyprazdnitCenu, Qt::LeftButton);
             QTest::mouseClick(editor->Tl_Storno, Qt::LeftButton);
         });
-        w.Akce_EditovatPolozku->trigger();
+        ui(w).Akce_EditovatPolozku->trigger();
         QCOMPARE(w.Amounts[3], RowAmount{});
         QCOMPARE(RowText(w, 3), QStringLiteral("|Oprava||2|150,00|21|"));
     }
@@ -249,9 +249,9 @@ private slots:
     void theEditorIsNotOpenedWhileItsActionIsDisabled() {
         MainWindowFixture f;
         THlavni& w = f.w();
-        w.Akce_NovaFaktura->trigger();
-        QCOMPARE(w.PageControl1->currentIndex(), 0);
-        QVERIFY(!w.Akce_EditovatPolozku->isEnabled());
+        ui(w).Akce_NovaFaktura->trigger();
+        QCOMPARE(ui(w).PageControl1->currentIndex(), 0);
+        QVERIFY(!ui(w).Akce_EditovatPolozku->isEnabled());
         w.Grid1DblClick();
         QVERIFY(QApplication::activeModalWidget() == nullptr);
     }
@@ -266,25 +266,25 @@ private slots:
             QCOMPARE(calendar->selectedDate(), QDate(2026, 3, 5));
             QTest::mouseClick(modal->findChild<QPushButton*>("Tl_Storno"), Qt::LeftButton);
         });
-        QTest::mouseClick(w.Tl_Datum, Qt::LeftButton);
-        QCOMPARE(w.Ed_DatumUhrady->text(), QStringLiteral("1.3.2026"));
+        QTest::mouseClick(ui(w).Tl_Datum, Qt::LeftButton);
+        QCOMPARE(ui(w).Ed_DatumUhrady->text(), QStringLiteral("1.3.2026"));
         QVERIFY(!w.ChangedFlag);
 
         OnNextModal([](QWidget* modal) {
             ClickDay(modal->findChild<QCalendarWidget*>(), 3);
             QTest::mouseClick(modal->findChild<QPushButton*>("Tl_Ok"), Qt::LeftButton);
         });
-        QTest::mouseClick(w.Tl_Datum, Qt::LeftButton);
-        QCOMPARE(w.Ed_DatumUhrady->text(), QStringLiteral("3.3.2026"));
+        QTest::mouseClick(ui(w).Tl_Datum, Qt::LeftButton);
+        QCOMPARE(ui(w).Ed_DatumUhrady->text(), QStringLiteral("3.3.2026"));
         QVERIFY(w.ChangedFlag);
 
-        w.Ed_DatumUhrady->clear();
+        ui(w).Ed_DatumUhrady->clear();
         w.ChangedFlag = false;
         w.UpdateActions();
-        QTest::mouseClick(w.Tl_Zrusit, Qt::LeftButton);
-        QCOMPARE(w.Ed_DatumUhrady->text(), QString());
+        QTest::mouseClick(ui(w).Tl_Zrusit, Qt::LeftButton);
+        QCOMPARE(ui(w).Ed_DatumUhrady->text(), QString());
         QVERIFY(w.ChangedFlag);
-        QVERIFY(w.Akce_UlozitFakturu->isEnabled());
+        QVERIFY(ui(w).Akce_UlozitFakturu->isEnabled());
     }
 };
 

@@ -14,10 +14,10 @@
 #include <functional>
 #include <memory>
 
-#include "app/thlavni.h"
 #include "help/about_box.h"
 #include "printing/print_module.h"
 #include "support/test_support.h"
+#include "support/thlavni_access.h"
 #include "text/clock.h"
 #include "text/gui_helpers.h"
 #include "text/helpers.h"
@@ -199,7 +199,7 @@ private slots:
         VersionModule module(QStringLiteral("2.4 (2026)"));
         PrintModuleOverride use(module);
         MessageBoxRecorder boxes;
-        WithModal([&] { window.Akce_OProgramu->trigger(); },
+        WithModal([&] { ui(window).Akce_OProgramu->trigger(); },
                   [](QWidget* box) {
                       QCOMPARE(box->windowTitle(), QStringLiteral("O programu Tarvela"));
                       QCOMPARE(Text(box, "La_CisloVerzeFR"), QStringLiteral("PRM1  2.4 (2026)"));
@@ -214,7 +214,7 @@ private slots:
         TempProgramFolder folder; // no print module in it
         THlavni window(folder.path(), QStringLiteral(","));
         MessageBoxRecorder boxes;
-        WithModal([&] { window.Akce_OProgramu->trigger(); },
+        WithModal([&] { ui(window).Akce_OProgramu->trigger(); },
                   [&boxes](QWidget* box) {
                       // The module's message came first.
                       QCOMPARE(boxes.shown().size(), 1);
@@ -230,7 +230,7 @@ private slots:
         QVERIFY(QFile::copy(QStringLiteral(TARVELA_PRM1_FILE), folder.file(PrintModuleFileName())));
         THlavni window(folder.path(), QStringLiteral(","));
         MessageBoxRecorder boxes;
-        WithModal([&] { window.Akce_OProgramu->trigger(); },
+        WithModal([&] { ui(window).Akce_OProgramu->trigger(); },
                   [](QWidget* box) {
                       const QString text = Text(box, "La_CisloVerzeFR");
                       QVERIFY(text.startsWith(QStringLiteral("PRM1  ")));

@@ -9,9 +9,9 @@
 #include <QUrlQuery>
 #include <QtTest>
 
-#include "app/thlavni.h"
 #include "help/help_links.h"
 #include "support/test_support.h"
+#include "support/thlavni_access.h"
 
 using namespace tarvela;
 using tarvela::test::TempProgramFolder;
@@ -66,7 +66,7 @@ private slots:
         THlavni window(folder.path(), QStringLiteral(","));
         UrlCatcher catcher;
 
-        window.Akce_Napoveda->trigger();
+        ui(window).Akce_Napoveda->trigger();
         QCOMPARE(catcher.urls.size(), 1);
         const QUrl help = catcher.urls.takeFirst();
         QVERIFY(help.isLocalFile());
@@ -75,11 +75,11 @@ private slots:
         QCOMPARE(QUrlQuery(help).queryItemValue(QStringLiteral("STRANA")),
                  QStringLiteral("page0000"));
 
-        window.Akce_WebDomu->trigger();
+        ui(window).Akce_WebDomu->trigger();
         QCOMPARE(catcher.urls.size(), 1);
         QCOMPARE(catcher.urls.takeFirst(), QUrl(QStringLiteral("http://tarvela.cz")));
 
-        window.Akce_NavodFR->trigger();
+        ui(window).Akce_NavodFR->trigger();
         QCOMPARE(catcher.urls.size(), 1);
         const QUrl manual = catcher.urls.takeFirst();
         QVERIFY(manual.isLocalFile());
@@ -87,8 +87,8 @@ private slots:
         QCOMPARE(QDir::cleanPath(manual.toLocalFile()),
                  QDir::cleanPath(folder.file(QStringLiteral("help/sablony.html"))));
 
-        for (QAction* a : {window.Akce_Napoveda, window.Akce_WebDomu, window.Akce_NavodFR,
-                           window.Akce_OProgramu})
+        for (QAction* a : {ui(window).Akce_Napoveda, ui(window).Akce_WebDomu,
+                           ui(window).Akce_NavodFR, ui(window).Akce_OProgramu})
             QVERIFY(a->isEnabled());
     }
 

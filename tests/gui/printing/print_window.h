@@ -3,9 +3,9 @@
 // A main window over a temporary program folder with an invoice open and filled through its
 // controls, for the tests of printing from the window.
 
-#include "app/thlavni.h"
 #include "support/printing_fixtures.h"
 #include "support/test_support.h"
+#include "support/thlavni_access.h"
 #include "text/message_boxes.h"
 
 #include <QComboBox>
@@ -43,27 +43,27 @@ struct PrintWindow {
     // made current once so its amounts are computed: 300 + 63 (21 %), the message row, 125 at
     // rate 0; total 488,00.
     void OpenFilledInvoice(const QString& formOfPayment = QStringLiteral("H")) {
-        w->Akce_NovaFaktura->trigger();
-        w->Ed_Fa2->setText(QStringLiteral("2026042"));
-        w->Ed_Fa3->setText(QStringLiteral("OBJ-7"));
-        w->Ed_Fa4->setText(QStringLiteral("Sklad Vyškov"));
-        w->Ed_Fa5->setText(QStringLiteral("Brno-jih"));
-        w->CBox_Fa6->setCurrentText(formOfPayment);
-        w->Datum_Fa7->setDate(QDate(2026, 3, 5));
-        w->Datum_Fa8->setDate(QDate(2026, 3, 6));
-        w->Datum_Fa9->setDate(QDate(2026, 3, 20));
-        w->Ed_Mena->setText(QStringLiteral("CZK"));
-        w->Ed_Od1->setText(QStringLiteral("K7"));
-        w->Ed_Od2->setText(QStringLiteral("Pekárna U Mlýna"));
-        w->Ed_Od3->setText(QStringLiteral("provoz 2"));
-        w->Ed_Od4->setText(QStringLiteral("Petr Novák"));
-        w->Ed_Od5->setText(QStringLiteral("Mlýnská 5"));
-        w->Ed_Od6->setText(QStringLiteral("62800"));
-        w->Ed_Od7->setText(QStringLiteral("Brno"));
-        w->Ed_Od8->setText(QStringLiteral("87654321"));
-        w->Ed_Od9->setText(QStringLiteral("CZ87654321"));
-        w->Ed_Komentar1->setText(QStringLiteral("Děkujeme."));
-        w->Ed_Komentar2->setText(QStringLiteral("Zboží zůstává majetkem dodavatele."));
+        ui(*w).Akce_NovaFaktura->trigger();
+        ui(*w).Ed_Fa2->setText(QStringLiteral("2026042"));
+        ui(*w).Ed_Fa3->setText(QStringLiteral("OBJ-7"));
+        ui(*w).Ed_Fa4->setText(QStringLiteral("Sklad Vyškov"));
+        ui(*w).Ed_Fa5->setText(QStringLiteral("Brno-jih"));
+        ui(*w).CBox_Fa6->setCurrentText(formOfPayment);
+        ui(*w).Datum_Fa7->setDate(QDate(2026, 3, 5));
+        ui(*w).Datum_Fa8->setDate(QDate(2026, 3, 6));
+        ui(*w).Datum_Fa9->setDate(QDate(2026, 3, 20));
+        ui(*w).Ed_Mena->setText(QStringLiteral("CZK"));
+        ui(*w).Ed_Od1->setText(QStringLiteral("K7"));
+        ui(*w).Ed_Od2->setText(QStringLiteral("Pekárna U Mlýna"));
+        ui(*w).Ed_Od3->setText(QStringLiteral("provoz 2"));
+        ui(*w).Ed_Od4->setText(QStringLiteral("Petr Novák"));
+        ui(*w).Ed_Od5->setText(QStringLiteral("Mlýnská 5"));
+        ui(*w).Ed_Od6->setText(QStringLiteral("62800"));
+        ui(*w).Ed_Od7->setText(QStringLiteral("Brno"));
+        ui(*w).Ed_Od8->setText(QStringLiteral("87654321"));
+        ui(*w).Ed_Od9->setText(QStringLiteral("CZ87654321"));
+        ui(*w).Ed_Komentar1->setText(QStringLiteral("Děkujeme."));
+        ui(*w).Ed_Komentar2->setText(QStringLiteral("Zboží zůstává majetkem dodavatele."));
         SetRow(1, {"A1", "Oprava stolu", "ks", "2", "150,00", "21"});
         SetRow(2, {"msg", "Záloha", "", "", "", ""});
         SetRow(4, {"", "Doprava", "km", "10", "12,50", "0"});

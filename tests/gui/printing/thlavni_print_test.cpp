@@ -181,10 +181,10 @@ void ThlavniPrintTest::everyFieldReachesItsVariable() {
     PrintWindow pw(PayerSettings());
     pw.OpenFilledInvoice();
     RecordingPrintModule module;
-    const QString numberBefore = pw.w->Ed_Fa1->text();
+    const QString numberBefore = ui(*pw.w).Ed_Fa1->text();
     QVERIFY(pw.w->ChangedFlag);
 
-    pw.w->Akce_TiskFaktury20->trigger();
+    ui(*pw.w).Akce_TiskFaktury20->trigger();
     QCOMPARE(module.calls.size(), 1);
     const PrintCall& call = module.calls.first();
 
@@ -231,16 +231,16 @@ void ThlavniPrintTest::everyFieldReachesItsVariable() {
         QCOMPARE(call.value(pair.first), pair.second);
 
     // The responsible person cleared: the customer's name 1 pays.
-    pw.w->Ed_Od4->setText(QStringLiteral("   "));
-    pw.w->Akce_TiskFaktury01->trigger();
+    ui(*pw.w).Ed_Od4->setText(QStringLiteral("   "));
+    ui(*pw.w).Akce_TiskFaktury01->trigger();
     QCOMPARE(module.calls.size(), 2);
     QCOMPARE(module.calls[1].value("Prijem"), QStringLiteral("Pekárna U Mlýna"));
     QCOMPARE(module.calls[1].value("JmenoPlatce"), QStringLiteral("Pekárna U Mlýna"));
 
     QVERIFY(pw.PeriodFiles(2026).isEmpty());
     QVERIFY(pw.w->ChangedFlag);
-    QCOMPARE(pw.w->Ed_Fa1->text(), numberBefore);
-    QCOMPARE(pw.w->La_CelkemFaktura->text(), QStringLiteral("488,00"));
+    QCOMPARE(ui(*pw.w).Ed_Fa1->text(), numberBefore);
+    QCOMPARE(ui(*pw.w).La_CelkemFaktura->text(), QStringLiteral("488,00"));
     QCOMPARE(pw.w->Cell(2, 1), QStringLiteral("Oprava stolu"));
 }
 
@@ -249,8 +249,8 @@ void ThlavniPrintTest::itemRowsOfAnInvoiceAndOfTheReceipt() {
     pw.OpenFilledInvoice();
     RecordingPrintModule module;
 
-    pw.w->Akce_TiskFaktury01->trigger();
-    pw.w->Akce_TiskFaktury20->trigger();
+    ui(*pw.w).Akce_TiskFaktury01->trigger();
+    ui(*pw.w).Akce_TiskFaktury20->trigger();
     QCOMPARE(module.calls.size(), 2);
 
     QList<QStringList> invoiceRows = {
@@ -304,8 +304,8 @@ void ThlavniPrintTest::moduleFailureGoesToTheErrorBox() {
     RecordingPrintModule module;
     module.failWith = QStringLiteral("Nelze načíst DLL!");
 
-    pw.w->Akce_TiskFaktury01->trigger();
-    pw.w->Akce_SestavaPrijmovyDoklad->trigger();
+    ui(*pw.w).Akce_TiskFaktury01->trigger();
+    ui(*pw.w).Akce_SestavaPrijmovyDoklad->trigger();
     QCOMPARE(module.calls.size(), 2);
     QCOMPARE(pw.boxes.shown().size(), 2);
     for (const ShownBox& box : pw.boxes.shown()) {
@@ -314,10 +314,10 @@ void ThlavniPrintTest::moduleFailureGoesToTheErrorBox() {
     }
     // Nothing of the window changed; the next print works.
     module.failWith.reset();
-    pw.w->Akce_TiskFaktury02->trigger();
+    ui(*pw.w).Akce_TiskFaktury02->trigger();
     QCOMPARE(module.calls.size(), 3);
     QCOMPARE(module.calls[2].rows.size(), 25);
-    QCOMPARE(pw.w->Ed_Od2->text(), QStringLiteral("Pekárna U Mlýna"));
+    QCOMPARE(ui(*pw.w).Ed_Od2->text(), QStringLiteral("Pekárna U Mlýna"));
 }
 
 void ThlavniPrintTest::cashReceipt() {
@@ -325,8 +325,8 @@ void ThlavniPrintTest::cashReceipt() {
     pw.OpenFilledInvoice();
     RecordingPrintModule module;
 
-    QVERIFY(pw.w->Akce_SestavaPrijmovyDoklad->isEnabled());
-    pw.w->Akce_SestavaPrijmovyDoklad->trigger();
+    QVERIFY(ui(*pw.w).Akce_SestavaPrijmovyDoklad->isEnabled());
+    ui(*pw.w).Akce_SestavaPrijmovyDoklad->trigger();
     QCOMPARE(module.calls.size(), 1);
     const PrintCall& call = module.calls.first();
     QVERIFY(!call.withRows);
@@ -343,10 +343,10 @@ void ThlavniPrintTest::cashReceipt() {
                             "|Pokladnik|Jana Dvořáková|JmenoPlatce|Petr Novák"));
 
     // Only for cash payment.
-    pw.w->CBox_Fa6->setCurrentText(QStringLiteral("PP"));
-    QVERIFY(!pw.w->Akce_SestavaPrijmovyDoklad->isEnabled());
-    QVERIFY(!pw.w->Akce_TiskFaktury20->isEnabled());
-    pw.w->Akce_SestavaPrijmovyDoklad->trigger();
+    ui(*pw.w).CBox_Fa6->setCurrentText(QStringLiteral("PP"));
+    QVERIFY(!ui(*pw.w).Akce_SestavaPrijmovyDoklad->isEnabled());
+    QVERIFY(!ui(*pw.w).Akce_TiskFaktury20->isEnabled());
+    ui(*pw.w).Akce_SestavaPrijmovyDoklad->trigger();
     QCOMPARE(module.calls.size(), 1);
 }
 
@@ -357,7 +357,7 @@ void ThlavniPrintTest::overviewOfAnEmptyPeriodCreatesItsFolder() {
     QVERIFY(QDir(pw.folder.file("2031")).removeRecursively());
     RecordingPrintModule module;
 
-    pw.w->Akce_SestavaPrehled->trigger();
+    ui(*pw.w).Akce_SestavaPrehled->trigger();
     QCOMPARE(module.calls.size(), 0);
     QVERIFY(QFileInfo(pw.folder.file("2031")).isDir());
     const QList<ShownBox> expected = {{BoxKind::Info, QStringLiteral("Tarvela"),
@@ -389,7 +389,7 @@ void ThlavniPrintTest::overviewOfAPeriod() {
 
     // Available without an open invoice.
     QVERIFY(!pw.w->InvoiceOpen());
-    pw.w->Akce_SestavaPrehled->trigger();
+    ui(*pw.w).Akce_SestavaPrehled->trigger();
     QCOMPARE(pw.boxes.shown().size(), 0);
     QCOMPARE(module.calls.size(), 1);
     const PrintCall& call = module.calls.first();

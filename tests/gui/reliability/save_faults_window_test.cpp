@@ -2,9 +2,9 @@
 // folder that vanished. The error box says the invoice was not saved, the previous file stays
 // byte for byte, and the edits stay in the window, still marked as unsaved.
 
-#include "app/thlavni.h"
 #include "invoice/invoice_store.h"
 #include "support/test_support.h"
+#include "support/thlavni_access.h"
 #include "text/message_boxes.h"
 
 #include <QAction>
@@ -67,10 +67,10 @@ private slots:
 // A new invoice with a customer, saved once; returns its file's path.
 static QString NewSavedInvoice(Fixture& f) {
     THlavni& w = *f.window;
-    w.Akce_NovaFaktura->trigger();
-    w.Ed_Od2->setText(QStringLiteral("Firma s.r.o."));
-    w.Akce_UlozitFakturu->trigger();
-    return InvoiceStore(w.ProgramFolder).InvoiceFilePath(2026, w.Ed_Fa1->text());
+    ui(w).Akce_NovaFaktura->trigger();
+    ui(w).Ed_Od2->setText(QStringLiteral("Firma s.r.o."));
+    ui(w).Akce_UlozitFakturu->trigger();
+    return InvoiceStore(w.ProgramFolder).InvoiceFilePath(2026, ui(w).Ed_Fa1->text());
 }
 
 void SaveFaultsWindowTest::limitHitPartWayKeepsFileAndEdits() {
@@ -82,12 +82,12 @@ void SaveFaultsWindowTest::limitHitPartWayKeepsFileAndEdits() {
     QVERIFY(f.boxes.shown().isEmpty());
     const QByteArray previous = test::ReadFileBytes(path);
 
-    w.Ed_Od2->setText(QStringLiteral("Nová firma, a. s."));
+    ui(w).Ed_Od2->setText(QStringLiteral("Nová firma, a. s."));
     QVERIFY(w.ChangedFlag);
     {
         FileSizeLimit limit(rlim_t(previous.size() / 2));
         QVERIFY(limit.active());
-        w.Akce_UlozitFakturu->trigger();
+        ui(w).Akce_UlozitFakturu->trigger();
     }
     QCOMPARE(f.boxes.shown().size(), 1);
     QCOMPARE(f.boxes.shown()[0].kind, BoxKind::Error);
@@ -96,11 +96,11 @@ void SaveFaultsWindowTest::limitHitPartWayKeepsFileAndEdits() {
     QCOMPARE(test::ReadFileBytes(path), previous);
     QCOMPARE(QDir(QFileInfo(path).path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     QVERIFY(w.ChangedFlag);
-    QVERIFY(w.Akce_UlozitFakturu->isEnabled());
-    QCOMPARE(w.Ed_Od2->text(), QStringLiteral("Nová firma, a. s."));
+    QVERIFY(ui(w).Akce_UlozitFakturu->isEnabled());
+    QCOMPARE(ui(w).Ed_Od2->text(), QStringLiteral("Nová firma, a. s."));
 
     // With the limit gone the same edits save.
-    w.Akce_UlozitFakturu->trigger();
+    ui(w).Akce_UlozitFakturu->trigger();
     QCOMPARE(f.boxes.shown().size(), 1);
     QVERIFY(!w.ChangedFlag);
     QVERIFY(test::ReadFileBytes(path).contains("Nov\xe1 firma, a. s."));
@@ -111,23 +111,23 @@ void SaveFaultsWindowTest::vanishedPeriodFolderKeepsEdits() {
     THlavni& w = *f.window;
     const QString path = NewSavedInvoice(f);
     QVERIFY(QFileInfo::exists(path));
-    w.Ed_Od2->setText(QStringLiteral("Jiná firma"));
+    ui(w).Ed_Od2->setText(QStringLiteral("Jiná firma"));
     QVERIFY(QDir(QFileInfo(path).path()).removeRecursively());
 
-    w.Akce_UlozitFakturu->trigger();
+    ui(w).Akce_UlozitFakturu->trigger();
     QCOMPARE(f.boxes.shown().size(), 1);
     QCOMPARE(f.boxes.shown()[0].kind, BoxKind::Error);
     QVERIFY2(f.boxes.shown()[0].text.contains(QFileInfo(path).fileName()),
              qPrintable(f.boxes.shown()[0].text));
     QVERIFY(w.ChangedFlag);
-    QCOMPARE(w.Ed_Od2->text(), QStringLiteral("Jiná firma"));
+    QCOMPARE(ui(w).Ed_Od2->text(), QStringLiteral("Jiná firma"));
     QVERIFY(w.InvoiceOpen());
 
     // Closing asks to save; the save fails again, and the invoice stays open with its edits.
     f.boxes.queueAnswer(true);
-    w.Akce_ZavritFakturu->trigger();
+    ui(w).Akce_ZavritFakturu->trigger();
     QVERIFY(w.ChangedFlag);
-    QCOMPARE(w.Ed_Od2->text(), QStringLiteral("Jiná firma"));
+    QCOMPARE(ui(w).Ed_Od2->text(), QStringLiteral("Jiná firma"));
 }
 
 QTEST_MAIN(SaveFaultsWindowTest)

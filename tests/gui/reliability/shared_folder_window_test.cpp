@@ -8,6 +8,7 @@
 #include "invoice/invoice_store.h"
 #include "support/editor_dialogs_modal.h"
 #include "support/test_support.h"
+#include "support/thlavni_access.h"
 #include "text/message_boxes.h"
 
 #include <QAction>
@@ -53,7 +54,7 @@ void OpenFirstRow(THlavni& w) {
                           list->visualItemRect(list->topLevelItem(0)).center());
         QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Tl_Ok")), Qt::LeftButton);
     });
-    w.Akce_OtevritFakturu->trigger();
+    ui(w).Akce_OtevritFakturu->trigger();
 }
 
 } // namespace
@@ -69,14 +70,14 @@ private slots:
 void SharedFolderWindowTest::numberTakenMeanwhileOffersTheNextNumber() {
     Fixture f;
     THlavni& w = *f.window;
-    w.Akce_NovaFaktura->trigger();
-    QCOMPARE(w.Ed_Fa1->text(), QStringLiteral("2026001"));
-    w.Ed_Od2->setText(QStringLiteral("Moje firma"));
+    ui(w).Akce_NovaFaktura->trigger();
+    QCOMPARE(ui(w).Ed_Fa1->text(), QStringLiteral("2026001"));
+    ui(w).Ed_Od2->setText(QStringLiteral("Moje firma"));
     // Another instance saves the same number first.
     InvoiceStore(f.folder.path()).CreateInvoice(2026, OtherInstancesInvoice("2026001"));
     const QByteArray theirs = f.folder.readBytes(QStringLiteral("2026/2026001.tvl"));
 
-    w.Akce_UlozitFakturu->trigger(); // answered No: nothing written, the edits stay
+    ui(w).Akce_UlozitFakturu->trigger(); // answered No: nothing written, the edits stay
     QCOMPARE(f.boxes.shown().size(), 1);
     QCOMPARE(f.boxes.shown()[0].kind, BoxKind::YesNo);
     QVERIFY2(f.boxes.shown()[0].text.contains(QStringLiteral("mezitím")) &&
@@ -86,8 +87,8 @@ void SharedFolderWindowTest::numberTakenMeanwhileOffersTheNextNumber() {
     QVERIFY(w.ChangedFlag);
 
     f.boxes.queueAnswer(true);
-    w.Akce_UlozitFakturu->trigger();
-    QCOMPARE(w.Ed_Fa1->text(), QStringLiteral("2026002"));
+    ui(w).Akce_UlozitFakturu->trigger();
+    QCOMPARE(ui(w).Ed_Fa1->text(), QStringLiteral("2026002"));
     QVERIFY(!w.ChangedFlag);
     QCOMPARE(f.files(),
              (QStringList{QStringLiteral("2026001.tvl"), QStringLiteral("2026002.tvl")}));
@@ -102,8 +103,8 @@ void SharedFolderWindowTest::openedUpperCaseFileIsSavedOverItself() {
     THlavni& w = *f.window;
     OpenFirstRow(w);
     QVERIFY(w.InvoiceOpen());
-    w.Ed_Od2->setText(QStringLiteral("Upraveno"));
-    w.Akce_UlozitFakturu->trigger();
+    ui(w).Ed_Od2->setText(QStringLiteral("Upraveno"));
+    ui(w).Akce_UlozitFakturu->trigger();
     QVERIFY2(f.boxes.shown().isEmpty(), qPrintable(f.boxes.shown().value(0).text));
     QCOMPARE(f.files(), QStringList{QStringLiteral("2026001.TVL")});
     QVERIFY(f.folder.readBytes(QStringLiteral("2026/2026001.TVL")).contains("Upraveno"));

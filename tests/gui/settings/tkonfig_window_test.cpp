@@ -15,10 +15,10 @@
 
 #include <functional>
 
-#include "app/thlavni.h"
 #include "settings/settings_file.h"
 #include "settings/tkonfig.h"
 #include "support/test_support.h"
+#include "support/thlavni_access.h"
 #include "text/codec.h"
 #include "text/gui_helpers.h"
 #include "text/message_boxes.h"
@@ -52,14 +52,14 @@ void WithSettingsDialog(THlavni& window, const std::function<void(TKonfig*)>& in
         });
     });
     poll.start();
-    window.Akce_Konfigurace->trigger();
+    ui(window).Akce_Konfigurace->trigger();
     poll.stop();
     QVERIFY(seen);
 }
 
 const QList<QLabel*> VatLabels(const THlavni& w) {
-    return {w.La_DPH1,   w.La_DPH2,   w.La_DPH3,   w.La_APDPH1, w.La_APDPH2,
-            w.La_APDPH3, w.La_SADPH1, w.La_SADPH2, w.La_SADPH3};
+    return {ui(w).La_DPH1,   ui(w).La_DPH2,   ui(w).La_DPH3,   ui(w).La_APDPH1, ui(w).La_APDPH2,
+            ui(w).La_APDPH3, ui(w).La_SADPH1, ui(w).La_SADPH2, ui(w).La_SADPH3};
 }
 
 const QByteArray kPayerIni = Crlf(QStringLiteral("; vlastní poznámka\n[NASTAVENI]\nPlatce=1\n"
@@ -77,7 +77,7 @@ private slots:
         folder.writeBytes(QStringLiteral("Tarvela.ini"), kPayerIni);
         THlavni window(folder.path(), QStringLiteral(","));
         const AppSettings before = window.Settings;
-        window.GroupBox5->setTitle(QString());
+        ui(window).GroupBox5->setTitle(QString());
         WithSettingsDialog(window, [](TKonfig* dialog) {
             QTest::mouseClick(dialog->Platce, Qt::LeftButton);
             QTest::mouseClick(dialog->RBox_TypSymbolu0, Qt::LeftButton);
@@ -85,8 +85,8 @@ private slots:
         });
         QCOMPARE(window.Settings, before);
         QCOMPARE(folder.readBytes(QStringLiteral("Tarvela.ini")), kPayerIni);
-        QCOMPARE(window.GroupBox5->title(), QStringLiteral("Úhrada v EUR"));
-        QCOMPARE(window.La_Fa2->text(), QStringLiteral("Variabilní symbol"));
+        QCOMPARE(ui(window).GroupBox5->title(), QStringLiteral("Úhrada v EUR"));
+        QCOMPARE(ui(window).La_Fa2->text(), QStringLiteral("Variabilní symbol"));
         for (QLabel* label : VatLabels(window))
             QVERIFY(!label->isHidden());
     }
@@ -107,8 +107,8 @@ private slots:
         QCOMPARE(window.Settings.SazbaDPH1, 22);
         for (QLabel* label : VatLabels(window))
             QVERIFY(label->isHidden());
-        QCOMPARE(window.La_DPH1->text(), QStringLiteral("DPH 22%"));
-        QCOMPARE(window.La_DPH2->text(), QStringLiteral("DPH 12%"));
+        QCOMPARE(ui(window).La_DPH1->text(), QStringLiteral("DPH 22%"));
+        QCOMPARE(ui(window).La_DPH2->text(), QStringLiteral("DPH 12%"));
         const AppSettings read = LoadSettings(folder.path());
         QCOMPARE(read.Platce, false);
         QCOMPARE(read.SazbaDPH1, 22);
@@ -123,15 +123,15 @@ private slots:
         });
         for (QLabel* label : VatLabels(window))
             QVERIFY(!label->isHidden());
-        QCOMPARE(window.La_DPH3->text(), QStringLiteral("DPH 4%"));
+        QCOMPARE(ui(window).La_DPH3->text(), QStringLiteral("DPH 4%"));
     }
 
     void changingOnlyTheSymbolTypeChangesTheHeaderFieldAtOnce() {
         TempProgramFolder folder;
         folder.writeBytes(QStringLiteral("Tarvela.ini"), kPayerIni);
         THlavni window(folder.path(), QStringLiteral(","));
-        window.Ed_Fa2->setText(QStringLiteral("1234567890")); // stays though longer than 4
-        QCOMPARE(window.Ed_Fa2->width(), 121);
+        ui(window).Ed_Fa2->setText(QStringLiteral("1234567890")); // stays though longer than 4
+        QCOMPARE(ui(window).Ed_Fa2->width(), 121);
         WithSettingsDialog(window, [](TKonfig* dialog) {
             QVERIFY(!dialog->Ok->isEnabled());
             QTest::mouseClick(dialog->RBox_TypSymbolu0, Qt::LeftButton);
@@ -139,10 +139,10 @@ private slots:
             QTest::mouseClick(dialog->Ok, Qt::LeftButton);
         });
         QCOMPARE(window.Settings.TypSymbolu, SymbolType::Constant);
-        QCOMPARE(window.La_Fa2->text(), QStringLiteral("Konstantní symbol"));
-        QCOMPARE(window.Ed_Fa2->width(), 49);
-        QCOMPARE(TypingLimit(window.Ed_Fa2), 4);
-        QCOMPARE(window.Ed_Fa2->text(), QStringLiteral("1234567890"));
+        QCOMPARE(ui(window).La_Fa2->text(), QStringLiteral("Konstantní symbol"));
+        QCOMPARE(ui(window).Ed_Fa2->width(), 49);
+        QCOMPARE(TypingLimit(ui(window).Ed_Fa2), 4);
+        QCOMPARE(ui(window).Ed_Fa2->text(), QStringLiteral("1234567890"));
         QCOMPARE(LoadSettings(folder.path()).TypSymbolu, SymbolType::Constant);
     }
 
@@ -160,7 +160,7 @@ private slots:
         });
         QVERIFY(QFileInfo(folder.file(QStringLiteral("2027"))).isDir());
         QCOMPARE(window.Settings.VychoziMena, QStringLiteral("USD"));
-        QCOMPARE(window.GroupBox5->title(), QStringLiteral("Úhrada v USD"));
+        QCOMPARE(ui(window).GroupBox5->title(), QStringLiteral("Úhrada v USD"));
         const QByteArray bytes = folder.readBytes(QStringLiteral("Tarvela.ini"));
         QVERIFY(bytes.startsWith("[NASTAVENI]\r\nAktualniRok=2027\r\nVychoziMena=USD\r\n"));
     }
@@ -184,8 +184,8 @@ private slots:
         QCOMPARE(window.Settings, before);
         for (QLabel* label : VatLabels(window))
             QVERIFY(label->isHidden());
-        QCOMPARE(window.La_Fa2->text(), QStringLiteral("Variabilní symbol"));
-        QCOMPARE(window.GroupBox5->title(), QStringLiteral("Úhrada v CZK"));
+        QCOMPARE(ui(window).La_Fa2->text(), QStringLiteral("Variabilní symbol"));
+        QCOMPARE(ui(window).GroupBox5->title(), QStringLiteral("Úhrada v CZK"));
     }
 };
 
