@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "editor/row_amounts.h"
+#include "invoice/invoice_record.h"
 #include "settings/settings_file.h"
 
 class QAction;
@@ -54,6 +55,10 @@ public:
     // The number New proposed for the new invoice: when its file appears before the first save
     // (another instance took the number), saving offers the next free number instead.
     QString ProposedNumber;
+    // The invoice as it was read from its file: the lines the window does not show (the
+    // optional and unknown lines after line 49) are saved from it unchanged. Empty for a new
+    // invoice.
+    InvoiceRecord OpenedRecord;
     bool TerminateRequested = false; // start-up refused to run (decimal separator): do not show
 
     bool InvoiceOpen() const; // PageControl1 not hidden

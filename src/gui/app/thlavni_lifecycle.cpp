@@ -42,9 +42,10 @@ void SetPaymentForm(QComboBox* box, const QString& text) {
         box->setEditText(text);
 }
 
-// The window's fields as a record, the invoice total as the totals panel shows it.
+// The window's fields as a record, the invoice total as the totals panel shows it. What the
+// window does not show comes from the invoice as it was opened.
 InvoiceRecord RecordFromWindow(const THlavni& w, const THlavniUi& ui) {
-    InvoiceRecord r;
+    InvoiceRecord r = w.OpenedRecord;
     r.Cislo = ui.Ed_Fa1->text();
     r.Symbol = ui.Ed_Fa2->text();
     r.Objednavka = ui.Ed_Fa3->text();
@@ -141,6 +142,7 @@ void THlavni::ClearInvoice() {
                           ui_->La_SADPH3, ui_->La_CelkemFaktura, ui_->La_Mena})
         label->clear();
     Amounts.Clear();
+    OpenedRecord = InvoiceRecord();
     ui_->PageControl1->setCurrentIndex(0);
     {
         // The emptied labels stay empty: moving to the first cell is no click in the grid.
@@ -161,6 +163,7 @@ void THlavni::Akce_NovaFakturaExecute() {
     ui_->PageControl1->show();
     ui_->Ed_Fa1->setText(QString::number(year) + counter);
     ProposedNumber = ui_->Ed_Fa1->text();
+    OpenedRecord = InvoiceRecord();
     setWindowTitle(kCaptionPrefix + ui_->Ed_Fa1->text());
     ui_->CBox_Fa6->setCurrentIndex(0);
     const QDate today = Today();
@@ -190,9 +193,11 @@ void THlavni::Akce_OtevritFakturuExecute() {
     try {
         // The record starts from the emptied window, so the fields of lines the file lacks
         // keep their cleared values.
+        OpenedRecord = InvoiceRecord();
         InvoiceRecord record = RecordFromWindow(*this, *ui_);
         ReadInvoiceFile(path, record, Settings.VychoziMena);
         FillWindow(*this, *ui_, record);
+        OpenedRecord = record;
         for (int row = 1; row <= kItemRowCount; ++row)
             RecomputeRow(row);
         ShowTotals();

@@ -64,6 +64,7 @@ class SharedFolderWindowTest : public QObject {
 private slots:
     void numberTakenMeanwhileOffersTheNextNumber();
     void openedUpperCaseFileIsSavedOverItself();
+    void savingAnOpenedInvoiceKeepsTheLinesTheWindowDoesNotShow();
     void oversizedFileIsListedAndSaysWhyWhenOpened();
 };
 
@@ -108,6 +109,32 @@ void SharedFolderWindowTest::openedUpperCaseFileIsSavedOverItself() {
     QVERIFY2(f.boxes.shown().isEmpty(), qPrintable(f.boxes.shown().value(0).text));
     QCOMPARE(f.files(), QStringList{QStringLiteral("2026001.TVL")});
     QVERIFY(f.folder.readBytes(QStringLiteral("2026/2026001.TVL")).contains("Upraveno"));
+}
+
+void SharedFolderWindowTest::savingAnOpenedInvoiceKeepsTheLinesTheWindowDoesNotShow() {
+    Fixture f;
+    InvoiceRecord written = OtherInstancesInvoice(QStringLiteral("2026001"));
+    written.OpravovanyDoklad = QStringLiteral("2025017");
+    written.Kurz = QStringLiteral("24,335");
+    written.DalsiRadky = {QStringLiteral("NovejsiPole=ano")};
+    f.folder.writeBytes(QStringLiteral("2026/2026001.tvl"), InvoiceFileBytes(written));
+    THlavni& w = *f.window;
+    OpenFirstRow(w);
+    ui(w).Ed_Od2->setText(QStringLiteral("Upraveno"));
+    ui(w).Akce_UlozitFakturu->trigger();
+    QVERIFY2(f.boxes.shown().isEmpty(), qPrintable(f.boxes.shown().value(0).text));
+    const QByteArray saved = f.folder.readBytes(QStringLiteral("2026/2026001.tvl"));
+    QVERIFY(saved.contains("\r\nUpraveno\r\n"));
+    QVERIFY2(saved.endsWith("\r\nOpravovanyDoklad=2025017\r\nKurz=24,335\r\nNovejsiPole=ano\r\n"),
+             saved.right(80).constData());
+
+    // The next new invoice starts without them.
+    ui(w).Akce_ZavritFakturu->trigger();
+    ui(w).Akce_NovaFaktura->trigger();
+    ui(w).Ed_Od2->setText(QStringLiteral("Nová"));
+    ui(w).Akce_UlozitFakturu->trigger();
+    const QByteArray fresh = f.folder.readBytes(QStringLiteral("2026/2026002.tvl"));
+    QCOMPARE(fresh.count("\r\n"), 49);
 }
 
 void SharedFolderWindowTest::oversizedFileIsListedAndSaysWhyWhenOpened() {
