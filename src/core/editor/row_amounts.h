@@ -1,6 +1,7 @@
 #pragma once
 
 #include "invoice/invoice_record.h"
+#include "settings/settings_file.h"
 
 #include <QString>
 
@@ -10,9 +11,9 @@ namespace tarvela {
 
 // The three VAT rates of the settings, in per cent.
 struct VatRates {
-    int rate1 = 21;
-    int rate2 = 15;
-    int rate3 = 10;
+    int rate1 = settings_defaults::SazbaDPH1;
+    int rate2 = settings_defaults::SazbaDPH2;
+    int rate3 = settings_defaults::SazbaDPH3;
 };
 
 // The amounts of one item row: the base (quantity x unit price, never rounded) and the tax at

@@ -117,32 +117,6 @@ ParsedLine ParseLine(const QByteArray& raw) {
     throw FileError(QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(path)));
 }
 
-// Czech labels of the settings as the settings dialog shows them, for error messages.
-struct SupplierKey {
-    const char* key;
-    const char* label;
-    QString SupplierData::*member;
-};
-
-const SupplierKey kSupplierKeys[] = {
-    {"Nazev", "Název", &SupplierData::Nazev},
-    {"Jmeno", "Jméno", &SupplierData::Jmeno},
-    {"Ulice", "Ulice, číslo", &SupplierData::Ulice},
-    {"Mesto", "Město", &SupplierData::Mesto},
-    {"ICO", "IČO", &SupplierData::ICO},
-    {"DIC", "DIČ", &SupplierData::DIC},
-    {"Registrace", "Registrace", &SupplierData::Registrace},
-    {"Banka", "Peněžní ústav", &SupplierData::Banka},
-    {"Ucet", "Číslo účtu", &SupplierData::Ucet},
-    {"IBAN", "IBAN", &SupplierData::IBAN},
-    {"BIC", "BIC (SWIFT)", &SupplierData::BIC},
-    {"Tel", "Telefon", &SupplierData::Tel},
-    {"Fax", "Fax", &SupplierData::Fax},
-    {"Email", "E-mail", &SupplierData::Email},
-    {"WWW", "WWW", &SupplierData::WWW},
-    {"Osoba", "Odpovědná osoba", &SupplierData::Osoba},
-};
-
 // A value must be one line and fit Windows-1250; raises ValidationError / EncodingError.
 QByteArray CheckedValueBytes(const QString& value, const QString& what) {
     if (value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n')))
@@ -358,18 +332,19 @@ void WriteIniInteger(const QString& path, const QString& section, const QString&
 AppSettings LoadSettings(const QString& programFolder, QString* problem) {
     const IniFile ini = IniFile::Load(SettingsFilePath(programFolder), problem);
     AppSettings s;
-    for (const SupplierKey& k : kSupplierKeys)
-        s.Dodavatel.*k.member = ini.ReadString(kSectionSupplier, QLatin1String(k.key), QString());
+    for (const SupplierField& f : kSupplierFields)
+        s.Dodavatel.*f.member = ini.ReadString(kSectionSupplier, QLatin1String(f.key), QString());
     const QString& g = kSectionGeneral;
+    const AppSettings d; // the defaults
     s.AktualniRok = ini.ReadInteger(g, QStringLiteral("AktualniRok"), CurrentYear());
-    s.VychoziMena = ini.ReadString(g, QStringLiteral("VychoziMena"), QStringLiteral("CZK"));
-    s.Platce = ini.ReadBool(g, QStringLiteral("Platce"), false);
-    s.SazbaDPH1 = ini.ReadInteger(g, QStringLiteral("SazbaDPH1"), 21);
-    s.SazbaDPH2 = ini.ReadInteger(g, QStringLiteral("SazbaDPH2"), 15);
-    s.SazbaDPH3 = ini.ReadInteger(g, QStringLiteral("SazbaDPH3"), 10);
-    s.DobaSplatnosti = ini.ReadInteger(g, QStringLiteral("DobaSplatnosti"), 14);
-    s.TypSymbolu =
-        static_cast<SymbolType>(ini.ReadInteger(g, QStringLiteral("TypSymbolu"), 1) & 0xFF);
+    s.VychoziMena = ini.ReadString(g, QStringLiteral("VychoziMena"), d.VychoziMena);
+    s.Platce = ini.ReadBool(g, QStringLiteral("Platce"), d.Platce);
+    s.SazbaDPH1 = ini.ReadInteger(g, QStringLiteral("SazbaDPH1"), d.SazbaDPH1);
+    s.SazbaDPH2 = ini.ReadInteger(g, QStringLiteral("SazbaDPH2"), d.SazbaDPH2);
+    s.SazbaDPH3 = ini.ReadInteger(g, QStringLiteral("SazbaDPH3"), d.SazbaDPH3);
+    s.DobaSplatnosti = ini.ReadInteger(g, QStringLiteral("DobaSplatnosti"), d.DobaSplatnosti);
+    s.TypSymbolu = static_cast<SymbolType>(
+        ini.ReadInteger(g, QStringLiteral("TypSymbolu"), static_cast<int>(d.TypSymbolu)) & 0xFF);
     return s;
 }
 
@@ -380,8 +355,8 @@ void SaveSettings(const QString& programFolder, const AppSettings& settings) {
 
     // Refuse a value that cannot be stored before anything is written.
     CheckedValueBytes(settings.VychoziMena, currencyLabel);
-    for (const SupplierKey& k : kSupplierKeys)
-        CheckedValueBytes(settings.Dodavatel.*k.member, QString::fromUtf8(k.label));
+    for (const SupplierField& f : kSupplierFields)
+        CheckedValueBytes(settings.Dodavatel.*f.member, QString::fromUtf8(f.caption));
 
     WriteIniString(path, g, QStringLiteral("VychoziMena"), settings.VychoziMena, currencyLabel);
     WriteIniString(path, g, QStringLiteral("Platce"), BoolToDigit(settings.Platce));
@@ -390,9 +365,9 @@ void SaveSettings(const QString& programFolder, const AppSettings& settings) {
     WriteIniInteger(path, g, QStringLiteral("SazbaDPH3"), settings.SazbaDPH3);
     WriteIniInteger(path, g, QStringLiteral("DobaSplatnosti"), settings.DobaSplatnosti);
     WriteIniInteger(path, g, QStringLiteral("TypSymbolu"), static_cast<int>(settings.TypSymbolu));
-    for (const SupplierKey& k : kSupplierKeys)
-        WriteIniString(path, kSectionSupplier, QLatin1String(k.key), settings.Dodavatel.*k.member,
-                       QString::fromUtf8(k.label));
+    for (const SupplierField& f : kSupplierFields)
+        WriteIniString(path, kSectionSupplier, QLatin1String(f.key), settings.Dodavatel.*f.member,
+                       QString::fromUtf8(f.caption));
 }
 
 void SavePeriodYear(const QString& programFolder, int year) {

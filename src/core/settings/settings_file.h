@@ -20,6 +20,18 @@ enum class SymbolType : quint8 {
     Variable = 1  // "Variabilní symbol"
 };
 
+// Every default of the settings: the value of a key that is missing or unreadable, and of a
+// settings record before anything is read. AktualniRok has none of its own: the current year.
+namespace settings_defaults {
+inline constexpr char VychoziMena[] = "CZK";
+inline constexpr bool Platce = false;
+inline constexpr int SazbaDPH1 = 21;
+inline constexpr int SazbaDPH2 = 15;
+inline constexpr int SazbaDPH3 = 10;
+inline constexpr int DobaSplatnosti = 14;
+inline constexpr SymbolType TypSymbolu = SymbolType::Variable;
+} // namespace settings_defaults
+
 // Section "Dodavatel": the supplier printed on every document; all empty by default.
 struct SupplierData {
     QString Nazev;
@@ -42,17 +54,47 @@ struct SupplierData {
     friend bool operator==(const SupplierData&, const SupplierData&) = default;
 };
 
+// One supplier field: its key in section "Dodavatel", its caption in the settings dialog (also
+// the field's name in messages), the name of its edit there and where it is kept.
+struct SupplierField {
+    const char* key;
+    const char* caption;
+    const char* editName;
+    QString SupplierData::*member;
+};
+
+// The sixteen supplier fields in the order of the file, of SupplierData and of the dialog's tab
+// order.
+inline constexpr SupplierField kSupplierFields[16] = {
+    {"Nazev", "Název", "Ed_Nazev", &SupplierData::Nazev},
+    {"Jmeno", "Jméno", "Ed_Jmeno", &SupplierData::Jmeno},
+    {"Ulice", "Ulice, číslo", "Ed_Ulice", &SupplierData::Ulice},
+    {"Mesto", "Město", "Ed_Mesto", &SupplierData::Mesto},
+    {"ICO", "IČO", "Ed_IC", &SupplierData::ICO},
+    {"DIC", "DIČ", "Ed_DIC", &SupplierData::DIC},
+    {"Registrace", "Registrace", "Ed_Registrace", &SupplierData::Registrace},
+    {"Banka", "Peněžní ústav", "Ed_Banka", &SupplierData::Banka},
+    {"Ucet", "Číslo účtu", "Ed_Ucet", &SupplierData::Ucet},
+    {"IBAN", "IBAN", "Ed_IBAN", &SupplierData::IBAN},
+    {"BIC", "BIC (SWIFT)", "Ed_BIC", &SupplierData::BIC},
+    {"Tel", "Telefon", "Ed_Telefon", &SupplierData::Tel},
+    {"Fax", "Fax", "Ed_Fax", &SupplierData::Fax},
+    {"Email", "E-mail", "Ed_Email", &SupplierData::Email},
+    {"WWW", "WWW", "Ed_WWW", &SupplierData::WWW},
+    {"Osoba", "Odpovědná osoba", "Ed_Osoba", &SupplierData::Osoba},
+};
+
 // The whole configuration, read once at start. Fields carry the names of their INI keys.
 struct AppSettings {
     // Section "NASTAVENI"
     int AktualniRok = 0; // the current period; LoadSettings defaults it to the current year
-    QString VychoziMena = QStringLiteral("CZK");
-    bool Platce = false;
-    int SazbaDPH1 = 21;
-    int SazbaDPH2 = 15;
-    int SazbaDPH3 = 10;
-    int DobaSplatnosti = 14;
-    SymbolType TypSymbolu = SymbolType::Variable;
+    QString VychoziMena = QLatin1String(settings_defaults::VychoziMena);
+    bool Platce = settings_defaults::Platce;
+    int SazbaDPH1 = settings_defaults::SazbaDPH1;
+    int SazbaDPH2 = settings_defaults::SazbaDPH2;
+    int SazbaDPH3 = settings_defaults::SazbaDPH3;
+    int DobaSplatnosti = settings_defaults::DobaSplatnosti;
+    SymbolType TypSymbolu = settings_defaults::TypSymbolu;
     // Section "Dodavatel"
     SupplierData Dodavatel;
 

@@ -1,8 +1,10 @@
 #include "editor/teditacepolozky.h"
+#include "ui_teditacepolozky.h"
 
 #include "editor/pickers.h"
 #include "editor/tseznampolozek.h"
 #include "text/amount_text.h"
+#include "text/form_font.h"
 #include "text/key_filters.h"
 #include "text/message_boxes.h"
 
@@ -52,31 +54,6 @@ public:
     }
 };
 
-QLineEdit* MakeEdit(QWidget* parent, const char* name, int left, int top, int width) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QLatin1String(name));
-    edit->setGeometry(left, top, width, 21);
-    return edit;
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int left, int top) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->move(left, top);
-    label->adjustSize();
-    return label;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, int left, int top,
-                        int width, int height) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(left, top, width, height);
-    button->setAutoDefault(false);
-    button->setDefault(false);
-    return button;
-}
-
 bool IsEnterKey(const QKeyEvent* event) {
     return (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
            (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
@@ -97,71 +74,35 @@ bool IsControlFocusChange(const QEvent* event) {
 TEditacePolozky::TEditacePolozky(const InvoiceItemRow& row, const RowAmount& amounts,
                                  const AppSettings& settings, const QString& programFolder,
                                  QWidget* owner)
-    : QDialog(owner), row_(row), amounts_(amounts), settings_(settings),
-      programFolder_(programFolder) {
+    : QDialog(owner), ui_(std::make_unique<Ui::TEditacePolozky>()), row_(row), amounts_(amounts),
+      settings_(settings), programFolder_(programFolder) {
     CreateControls();
     FormCreate();
     WatchChildren();
 }
 
+TEditacePolozky::~TEditacePolozky() = default;
+
 void TEditacePolozky::CreateControls() {
-    setObjectName(QStringLiteral("TEditacePolozky"));
-    setWindowTitle(QStringLiteral("Editace položky"));
+    ui_->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    QFont font(QStringList{QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans")});
-    font.setPointSize(8);
-    setFont(font);
-    setFixedSize(508, 176);
+    ApplyFormFont(this);
+    setFixedSize(size());
 
-    La_Kod = MakeLabel(this, "La_Kod", QStringLiteral("Kód"), 16, 8);
-    Ed_Kod = MakeEdit(this, "Ed_Kod", 16, 24, 73);
-    La_OznaceniDodavky =
-        MakeLabel(this, "La_OznaceniDodavky", QStringLiteral("Označení dodávky"), 96, 8);
-    Ed_OznaceniDodavky = MakeEdit(this, "Ed_OznaceniDodavky", 96, 24, 361);
-    Tl_SeznamPolozek = MakeButton(this, "Tl_SeznamPolozek", QStringLiteral("..."), 464, 24, 25, 21);
-    Tl_SeznamPolozek->setToolTip(QStringLiteral("Přenést text z jiné existující faktury"));
-    Tl_SeznamPolozek->setFocusPolicy(Qt::ClickFocus);
-
-    La_MJ = MakeLabel(this, "La_MJ", QStringLiteral("MJ"), 16, 56);
-    Ed_MJ = MakeEdit(this, "Ed_MJ", 16, 72, 73);
-    La_PocetMJ = MakeLabel(this, "La_PocetMJ", QStringLiteral("Počet MJ"), 96, 56);
-    Ed_PocetMJ = MakeEdit(this, "Ed_PocetMJ", 96, 72, 73);
-    La_CenaMJ = MakeLabel(this, "La_CenaMJ", QStringLiteral("Cena MJ"), 176, 56);
-    Ed_CenaMJ = MakeEdit(this, "Ed_CenaMJ", 176, 72, 97);
-    La_SazbaDPH = MakeLabel(this, "La_SazbaDPH", QStringLiteral("Sazba DPH"), 280, 56);
-    SazbaDPH = new QComboBox(this);
-    SazbaDPH->setObjectName(QStringLiteral("SazbaDPH"));
-    SazbaDPH->setGeometry(280, 72, 65, 21);
-    La_CenaSA = MakeLabel(this, "La_CenaSA", QStringLiteral("Celkem bez DPH"), 352, 56);
-    Ed_CenaSA = MakeEdit(this, "Ed_CenaSA", 352, 72, 105);
-    Ed_CenaSA->setReadOnly(true); // shows the amount only; never read back
-
-    Tl_Vyprazdnit =
-        MakeButton(this, "Tl_Vyprazdnit", QStringLiteral("Vyprázdnit vše"), 16, 136, 81, 25);
-    Tl_Vyprazdnit->setFocusPolicy(Qt::ClickFocus);
-    Tl_VyprazdnitCenu = MakeButton(this, "Tl_VyprazdnitCenu",
-                                   QStringLiteral("Vyprázdnit cenové údaje"), 104, 136, 129, 25);
-    Tl_VyprazdnitCenu->setFocusPolicy(Qt::ClickFocus);
     // With a font wider than the form's the two captions would be cut off: the buttons grow to
     // their captions, the second one keeping its distance from the first.
-    Tl_Vyprazdnit->resize(qMax(81, Tl_Vyprazdnit->sizeHint().width()), 25);
-    Tl_VyprazdnitCenu->setGeometry(Tl_Vyprazdnit->geometry().right() + 1 + 7, 136,
-                                   qMax(129, Tl_VyprazdnitCenu->sizeHint().width()), 25);
-    Tl_Ok = MakeButton(this, "Tl_Ok", QStringLiteral("Ok"), 336, 136, 73, 25);
-    Tl_Storno = MakeButton(this, "Tl_Storno", QStringLiteral("Storno"), 416, 136, 75, 25);
-
-    setTabOrder(Ed_Kod, Ed_OznaceniDodavky);
-    setTabOrder(Ed_OznaceniDodavky, Ed_MJ);
-    setTabOrder(Ed_MJ, Ed_PocetMJ);
-    setTabOrder(Ed_PocetMJ, Ed_CenaMJ);
-    setTabOrder(Ed_CenaMJ, SazbaDPH);
-    setTabOrder(SazbaDPH, Ed_CenaSA);
-    setTabOrder(Ed_CenaSA, Tl_Ok);
-    setTabOrder(Tl_Ok, Tl_Storno);
+    ui_->Tl_Vyprazdnit->resize(
+        qMax(ui_->Tl_Vyprazdnit->width(), ui_->Tl_Vyprazdnit->sizeHint().width()),
+        ui_->Tl_Vyprazdnit->height());
+    ui_->Tl_VyprazdnitCenu->setGeometry(
+        ui_->Tl_Vyprazdnit->geometry().right() + 1 + 7, ui_->Tl_VyprazdnitCenu->y(),
+        qMax(ui_->Tl_VyprazdnitCenu->width(), ui_->Tl_VyprazdnitCenu->sizeHint().width()),
+        ui_->Tl_VyprazdnitCenu->height());
 
     auto* validator = new NoCellSeparatorValidator(this);
-    for (QLineEdit* edit : {Ed_Kod, Ed_OznaceniDodavky, Ed_MJ, Ed_PocetMJ, Ed_CenaMJ})
+    for (QLineEdit* edit :
+         {ui_->Ed_Kod, ui_->Ed_OznaceniDodavky, ui_->Ed_MJ, ui_->Ed_PocetMJ, ui_->Ed_CenaMJ})
         edit->setValidator(validator);
 
     Akce_StiskKlavesyEnter = new QAction(this);
@@ -183,17 +124,20 @@ void TEditacePolozky::CreateControls() {
 
     PMenu_Rok = NewPeriodMenu(this);
 
-    for (QLineEdit* edit : {Ed_Kod, Ed_OznaceniDodavky, Ed_MJ, Ed_PocetMJ, Ed_CenaMJ})
+    for (QLineEdit* edit :
+         {ui_->Ed_Kod, ui_->Ed_OznaceniDodavky, ui_->Ed_MJ, ui_->Ed_PocetMJ, ui_->Ed_CenaMJ})
         ConnectGuarded(edit, &QLineEdit::textChanged, this, &TEditacePolozky::Ed_KodChange);
-    ConnectGuarded(SazbaDPH, &QComboBox::currentIndexChanged, this, &TEditacePolozky::Ed_KodChange);
-    ConnectGuarded(SazbaDPH, &QComboBox::editTextChanged, this, &TEditacePolozky::Ed_KodChange);
-    ConnectGuarded(Tl_Ok, &QPushButton::clicked, this, &TEditacePolozky::Tl_OkClick);
-    ConnectGuarded(Tl_Storno, &QPushButton::clicked, this, &TEditacePolozky::Tl_StornoClick);
-    ConnectGuarded(Tl_Vyprazdnit, &QPushButton::clicked, this,
+    ConnectGuarded(ui_->SazbaDPH, &QComboBox::currentIndexChanged, this,
+                   &TEditacePolozky::Ed_KodChange);
+    ConnectGuarded(ui_->SazbaDPH, &QComboBox::editTextChanged, this,
+                   &TEditacePolozky::Ed_KodChange);
+    ConnectGuarded(ui_->Tl_Ok, &QPushButton::clicked, this, &TEditacePolozky::Tl_OkClick);
+    ConnectGuarded(ui_->Tl_Storno, &QPushButton::clicked, this, &TEditacePolozky::Tl_StornoClick);
+    ConnectGuarded(ui_->Tl_Vyprazdnit, &QPushButton::clicked, this,
                    &TEditacePolozky::Tl_VyprazdnitClick);
-    ConnectGuarded(Tl_VyprazdnitCenu, &QPushButton::clicked, this,
+    ConnectGuarded(ui_->Tl_VyprazdnitCenu, &QPushButton::clicked, this,
                    &TEditacePolozky::Tl_VyprazdnitCenuClick);
-    ConnectGuarded(Tl_SeznamPolozek, &QPushButton::clicked, this,
+    ConnectGuarded(ui_->Tl_SeznamPolozek, &QPushButton::clicked, this,
                    &TEditacePolozky::Tl_SeznamPolozekClick);
 }
 
@@ -201,16 +145,16 @@ void TEditacePolozky::FormCreate() {
     const QString rate1 = QString::number(settings_.SazbaDPH1);
     const QString rate2 = QString::number(settings_.SazbaDPH2);
     const QString rate3 = QString::number(settings_.SazbaDPH3);
-    SazbaDPH->clear();
-    SazbaDPH->addItems({QStringLiteral("0"), rate1, rate2, rate3});
+    ui_->SazbaDPH->clear();
+    ui_->SazbaDPH->addItems({QStringLiteral("0"), rate1, rate2, rate3});
 
-    Ed_Kod->setText(row_.Kod);
-    Ed_OznaceniDodavky->setText(row_.Dodavka);
-    Ed_MJ->setText(row_.MJ);
-    Ed_PocetMJ->setText(row_.PocetMJ);
-    Ed_CenaMJ->setText(row_.Cena);
+    ui_->Ed_Kod->setText(row_.Kod);
+    ui_->Ed_OznaceniDodavky->setText(row_.Dodavka);
+    ui_->Ed_MJ->setText(row_.MJ);
+    ui_->Ed_PocetMJ->setText(row_.PocetMJ);
+    ui_->Ed_CenaMJ->setText(row_.Cena);
 
-    SazbaDPH->setEditable(false);
+    ui_->SazbaDPH->setEditable(false);
     int index = -1;
     if (row_.DPH == rate3)
         index = 3;
@@ -221,23 +165,23 @@ void TEditacePolozky::FormCreate() {
     else if (row_.DPH == QLatin1String("0"))
         index = 0;
     if (index >= 0) {
-        SazbaDPH->setCurrentIndex(index);
+        ui_->SazbaDPH->setCurrentIndex(index);
     } else {
         // A rate the settings do not hold (or none): shown as it is, and any rate may be typed.
-        SazbaDPH->setEditable(true);
-        SazbaDPH->setInsertPolicy(QComboBox::NoInsert);
-        SazbaDPH->setValidator(new NoCellSeparatorValidator(SazbaDPH));
-        SazbaDPH->setCurrentIndex(0);
-        SazbaDPH->setEditText(row_.DPH);
+        ui_->SazbaDPH->setEditable(true);
+        ui_->SazbaDPH->setInsertPolicy(QComboBox::NoInsert);
+        ui_->SazbaDPH->setValidator(new NoCellSeparatorValidator(ui_->SazbaDPH));
+        ui_->SazbaDPH->setCurrentIndex(0);
+        ui_->SazbaDPH->setEditText(row_.DPH);
     }
 
-    Ed_CenaSA->clear();
-    La_SazbaDPH->setVisible(settings_.Platce);
-    SazbaDPH->setVisible(settings_.Platce);
-    QPalette face = Ed_CenaSA->palette();
+    ui_->Ed_CenaSA->clear();
+    ui_->La_SazbaDPH->setVisible(settings_.Platce);
+    ui_->SazbaDPH->setVisible(settings_.Platce);
+    QPalette face = ui_->Ed_CenaSA->palette();
     face.setColor(QPalette::Base, face.color(QPalette::Button));
-    Ed_CenaSA->setPalette(face);
-    Tl_Ok->setEnabled(false);
+    ui_->Ed_CenaSA->setPalette(face);
+    ui_->Tl_Ok->setEnabled(false);
 }
 
 void TEditacePolozky::WatchChildren() {
@@ -260,16 +204,16 @@ void TEditacePolozky::showEvent(QShowEvent* event) {
 }
 
 void TEditacePolozky::FormActivate() {
-    Ed_Kod->setFocus(Qt::OtherFocusReason);
+    ui_->Ed_Kod->setFocus(Qt::OtherFocusReason);
 }
 
 void TEditacePolozky::Ed_KodChange() {
-    Tl_Ok->setEnabled(true);
+    ui_->Tl_Ok->setEnabled(true);
 }
 
 QString TEditacePolozky::NetTotalText() const {
-    const QString quantity = Ed_PocetMJ->text();
-    const QString price = Ed_CenaMJ->text();
+    const QString quantity = ui_->Ed_PocetMJ->text();
+    const QString price = ui_->Ed_CenaMJ->text();
     if (quantity.isEmpty() || price.isEmpty())
         return QStringLiteral("0,00");
     double v = ParseAmount(quantity) * ParseAmount(price);
@@ -280,21 +224,21 @@ QString TEditacePolozky::NetTotalText() const {
 }
 
 void TEditacePolozky::Ed_PocetMJExit() {
-    const QString completed = CompleteQuantity(Ed_PocetMJ->text());
-    if (completed != Ed_PocetMJ->text())
-        Ed_PocetMJ->setText(completed);
-    Ed_CenaSA->setText(NetTotalText());
+    const QString completed = CompleteQuantity(ui_->Ed_PocetMJ->text());
+    if (completed != ui_->Ed_PocetMJ->text())
+        ui_->Ed_PocetMJ->setText(completed);
+    ui_->Ed_CenaSA->setText(NetTotalText());
 }
 
 void TEditacePolozky::Ed_CenaMJExit() {
-    const QString padded = PadAmountDecimals(Ed_CenaMJ->text());
-    if (padded != Ed_CenaMJ->text())
-        Ed_CenaMJ->setText(padded);
-    Ed_CenaSA->setText(NetTotalText());
+    const QString padded = PadAmountDecimals(ui_->Ed_CenaMJ->text());
+    if (padded != ui_->Ed_CenaMJ->text())
+        ui_->Ed_CenaMJ->setText(padded);
+    ui_->Ed_CenaSA->setText(NetTotalText());
 }
 
 void TEditacePolozky::Ed_CenaSAEnter() {
-    Ed_CenaSA->setText(NetTotalText());
+    ui_->Ed_CenaSA->setText(NetTotalText());
 }
 
 bool TEditacePolozky::Ed_PocetMJKeyPress(QLineEdit* field, QKeyEvent* event) {
@@ -337,26 +281,30 @@ bool TEditacePolozky::Ed_PocetMJKeyPress(QLineEdit* field, QKeyEvent* event) {
 }
 
 void TEditacePolozky::Tl_OkClick() {
-    const QString quantity = Ed_PocetMJ->text();
-    const QString price = Ed_CenaMJ->text();
+    const QString quantity = ui_->Ed_PocetMJ->text();
+    const QString price = ui_->Ed_CenaMJ->text();
     if (!quantity.isEmpty() && price.isEmpty()) {
         ShowInfo(QStringLiteral("Je zadaný počet jednotek, schází zadat cenu."));
-        Ed_CenaMJ->setFocus(Qt::OtherFocusReason);
+        ui_->Ed_CenaMJ->setFocus(Qt::OtherFocusReason);
         return;
     }
     if (quantity.isEmpty() && !price.isEmpty()) {
         ShowInfo(QStringLiteral("Je zadaná cena, schází zadat počet jednotek."));
-        Ed_PocetMJ->setFocus(Qt::OtherFocusReason);
+        ui_->Ed_PocetMJ->setFocus(Qt::OtherFocusReason);
         return;
     }
-    if (!SazbaDPH->isHidden() && (!quantity.isEmpty() || !price.isEmpty()) &&
-        SazbaDPH->currentText().isEmpty()) {
+    if (!ui_->SazbaDPH->isHidden() && (!quantity.isEmpty() || !price.isEmpty()) &&
+        ui_->SazbaDPH->currentText().isEmpty()) {
         ShowInfo(QStringLiteral("Jste plátci DPH! Musíte zadat sazbu DPH."));
         return;
     }
 
-    row_ = InvoiceItemRow{Ed_Kod->text(), Ed_OznaceniDodavky->text(), Ed_MJ->text(), quantity,
-                          price,          SazbaDPH->currentText()};
+    row_ = InvoiceItemRow{ui_->Ed_Kod->text(),
+                          ui_->Ed_OznaceniDodavky->text(),
+                          ui_->Ed_MJ->text(),
+                          quantity,
+                          price,
+                          ui_->SazbaDPH->currentText()};
     if (RowWritten)
         RowWritten(row_);
 
@@ -382,19 +330,19 @@ void TEditacePolozky::SetAmounts(const RowAmount& amounts) {
 }
 
 void TEditacePolozky::ClearFields(bool keepTexts) {
-    SazbaDPH->setCurrentIndex(-1);
-    if (SazbaDPH->isEditable())
-        SazbaDPH->setEditText(QString());
+    ui_->SazbaDPH->setCurrentIndex(-1);
+    if (ui_->SazbaDPH->isEditable())
+        ui_->SazbaDPH->setEditText(QString());
     if (!keepTexts) {
-        Ed_Kod->clear();
-        Ed_OznaceniDodavky->clear();
+        ui_->Ed_Kod->clear();
+        ui_->Ed_OznaceniDodavky->clear();
     }
-    Ed_MJ->clear();
-    Ed_PocetMJ->clear();
-    Ed_CenaMJ->clear();
-    Ed_CenaSA->clear();
+    ui_->Ed_MJ->clear();
+    ui_->Ed_PocetMJ->clear();
+    ui_->Ed_CenaMJ->clear();
+    ui_->Ed_CenaSA->clear();
     SetAmounts(RowAmount{});
-    Tl_Ok->setEnabled(true);
+    ui_->Tl_Ok->setEnabled(true);
 }
 
 void TEditacePolozky::Tl_VyprazdnitClick() {
@@ -410,8 +358,8 @@ void TEditacePolozky::Tl_SeznamPolozekClick() {
                          [this](QAction* item) { TakeItemFromList(item); }))
         return;
     const QPoint outer = frameGeometry().topLeft();
-    PopUpPeriodMenu(PMenu_Rok, QPoint(outer.x() + Tl_SeznamPolozek->x() + 5,
-                                      outer.y() + Tl_SeznamPolozek->y() + 46));
+    PopUpPeriodMenu(PMenu_Rok, QPoint(outer.x() + ui_->Tl_SeznamPolozek->x() + 5,
+                                      outer.y() + ui_->Tl_SeznamPolozek->y() + 46));
 }
 
 void TEditacePolozky::TakeItemFromList(QAction* item) {
@@ -428,32 +376,34 @@ void TEditacePolozky::TakeItemFromList(QAction* item) {
     FormActivate();
     if (!taken || taken->Dodavka.isEmpty())
         return;
-    Ed_Kod->setText(taken->Kod);
-    Ed_OznaceniDodavky->setText(taken->Dodavka);
-    Ed_MJ->setText(taken->MJ);
-    Ed_CenaMJ->setText(taken->Cena);
-    if (Ed_PocetMJ->text().isEmpty() && (!Ed_MJ->text().isEmpty() || !Ed_CenaMJ->text().isEmpty()))
-        Ed_PocetMJ->setText(QStringLiteral("0"));
-    if (!SazbaDPH->isHidden()) {
-        const int index = SazbaDPH->findText(taken->DPH);
+    ui_->Ed_Kod->setText(taken->Kod);
+    ui_->Ed_OznaceniDodavky->setText(taken->Dodavka);
+    ui_->Ed_MJ->setText(taken->MJ);
+    ui_->Ed_CenaMJ->setText(taken->Cena);
+    if (ui_->Ed_PocetMJ->text().isEmpty() &&
+        (!ui_->Ed_MJ->text().isEmpty() || !ui_->Ed_CenaMJ->text().isEmpty()))
+        ui_->Ed_PocetMJ->setText(QStringLiteral("0"));
+    if (!ui_->SazbaDPH->isHidden()) {
+        const int index = ui_->SazbaDPH->findText(taken->DPH);
         if (index >= 0)
-            SazbaDPH->setCurrentIndex(index);
+            ui_->SazbaDPH->setCurrentIndex(index);
     }
 }
 
 QWidget* TEditacePolozky::FocusedControl() const {
     QWidget* focused = focusWidget();
-    if (focused && SazbaDPH->isAncestorOf(focused))
-        return SazbaDPH;
+    if (focused && ui_->SazbaDPH->isAncestorOf(focused))
+        return ui_->SazbaDPH;
     return focused;
 }
 
 void TEditacePolozky::MoveFocus(bool forward) {
     QWidget* focused = FocusedControl();
-    if (!qobject_cast<QLineEdit*>(focused) && focused != SazbaDPH)
+    if (!qobject_cast<QLineEdit*>(focused) && focused != ui_->SazbaDPH)
         return;
-    const QList<QWidget*> order{Ed_Kod,   Ed_OznaceniDodavky, Ed_MJ, Ed_PocetMJ, Ed_CenaMJ,
-                                SazbaDPH, Ed_CenaSA,          Tl_Ok, Tl_Storno};
+    const QList<QWidget*> order{
+        ui_->Ed_Kod,   ui_->Ed_OznaceniDodavky, ui_->Ed_MJ, ui_->Ed_PocetMJ, ui_->Ed_CenaMJ,
+        ui_->SazbaDPH, ui_->Ed_CenaSA,          ui_->Tl_Ok, ui_->Tl_Storno};
     const qsizetype at = order.indexOf(focused);
     if (at < 0)
         return;
@@ -513,7 +463,7 @@ bool TEditacePolozky::eventFilter(QObject* watched, QEvent* event) {
             Akce_StiskVlevo->trigger();
             return true;
         }
-        if (watched == Ed_PocetMJ || watched == Ed_CenaMJ) {
+        if (watched == ui_->Ed_PocetMJ || watched == ui_->Ed_CenaMJ) {
             bool handled = false;
             RunGuarded(
                 [&] { handled = Ed_PocetMJKeyPress(static_cast<QLineEdit*>(watched), key); });
@@ -522,9 +472,10 @@ bool TEditacePolozky::eventFilter(QObject* watched, QEvent* event) {
         break;
     }
     case QEvent::FocusOut:
-        if ((watched == Ed_PocetMJ || watched == Ed_CenaMJ) && IsControlFocusChange(event)) {
+        if ((watched == ui_->Ed_PocetMJ || watched == ui_->Ed_CenaMJ) &&
+            IsControlFocusChange(event)) {
             RunGuarded([&] {
-                if (watched == Ed_PocetMJ)
+                if (watched == ui_->Ed_PocetMJ)
                     Ed_PocetMJExit();
                 else
                     Ed_CenaMJExit();
@@ -532,7 +483,7 @@ bool TEditacePolozky::eventFilter(QObject* watched, QEvent* event) {
         }
         break;
     case QEvent::FocusIn:
-        if (watched == Ed_CenaSA && IsControlFocusChange(event))
+        if (watched == ui_->Ed_CenaSA && IsControlFocusChange(event))
             RunGuarded([this] { Ed_CenaSAEnter(); });
         break;
     default:

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class QAction;
 class QComboBox;
@@ -16,6 +17,10 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QWidget;
+
+namespace Ui {
+class TEditacePolozky;
+}
 
 namespace tarvela {
 
@@ -34,6 +39,7 @@ public:
     TEditacePolozky(const InvoiceItemRow& row, const RowAmount& amounts,
                     const AppSettings& settings, const QString& programFolder,
                     QWidget* owner = nullptr);
+    ~TEditacePolozky() override;
 
     std::function<void(const InvoiceItemRow&)> RowWritten;
     std::function<void(const RowAmount&)> AmountsChanged;
@@ -67,34 +73,6 @@ public:
     void Akce_StiskVpravoExecute();
     void Akce_StiskVlevoExecute();
 
-    QLabel* La_Kod = nullptr;
-    QLineEdit* Ed_Kod = nullptr;
-    QLabel* La_OznaceniDodavky = nullptr;
-    QLineEdit* Ed_OznaceniDodavky = nullptr;
-    QPushButton* Tl_SeznamPolozek = nullptr;
-    QLabel* La_MJ = nullptr;
-    QLineEdit* Ed_MJ = nullptr;
-    QLabel* La_PocetMJ = nullptr;
-    QLineEdit* Ed_PocetMJ = nullptr;
-    QLabel* La_CenaMJ = nullptr;
-    QLineEdit* Ed_CenaMJ = nullptr;
-    QLabel* La_SazbaDPH = nullptr;
-    QComboBox* SazbaDPH = nullptr;
-    QLabel* La_CenaSA = nullptr;
-    QLineEdit* Ed_CenaSA = nullptr;
-    QPushButton* Tl_Vyprazdnit = nullptr;
-    QPushButton* Tl_VyprazdnitCenu = nullptr;
-    QPushButton* Tl_Ok = nullptr;
-    QPushButton* Tl_Storno = nullptr;
-
-    // Dialog shortcuts (Enter, Ctrl+Right, Ctrl+Left); they take precedence over the focused
-    // control.
-    QAction* Akce_StiskKlavesyEnter = nullptr;
-    QAction* Akce_StiskVpravo = nullptr;
-    QAction* Akce_StiskVlevo = nullptr;
-
-    QMenu* PMenu_Rok = nullptr; // the periods of Tl_SeznamPolozek
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -108,6 +86,15 @@ private:
     void ClearFields(bool keepTexts);
     void SetAmounts(const RowAmount& amounts);
 
+    // Dialog shortcuts (Enter, Ctrl+Right, Ctrl+Left); they take precedence over the focused
+    // control.
+    QAction* Akce_StiskKlavesyEnter = nullptr;
+    QAction* Akce_StiskVpravo = nullptr;
+    QAction* Akce_StiskVlevo = nullptr;
+
+    QMenu* PMenu_Rok = nullptr; // the periods of Tl_SeznamPolozek
+
+    std::unique_ptr<Ui::TEditacePolozky> ui_;
     InvoiceItemRow row_;
     RowAmount amounts_;
     AppSettings settings_;

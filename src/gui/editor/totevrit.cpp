@@ -1,6 +1,8 @@
 #include "editor/totevrit.h"
+#include "ui_totevrit.h"
 
 #include "editor/invoice_list.h"
+#include "text/form_font.h"
 #include "text/message_boxes.h"
 
 #include <QCoreApplication>
@@ -39,55 +41,26 @@ const ListColumn kColumns[] = {
     {"Měna", 50, Qt::AlignLeft},
 };
 
-// The list as the dialog needs it: a click or a double click anywhere in it (on a row or on the
-// empty part) is reported after the list itself has handled it, so the selection is up to date.
-class InvoiceListView : public QTreeWidget {
-public:
-    using QTreeWidget::QTreeWidget;
-    std::function<void()> onClick;
-    std::function<void()> onDoubleClick;
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* event) override {
-        QTreeWidget::mouseReleaseEvent(event);
-        if (event->button() == Qt::LeftButton && onClick)
-            onClick();
-    }
-    void mouseDoubleClickEvent(QMouseEvent* event) override {
-        QTreeWidget::mouseDoubleClickEvent(event);
-        if (event->button() == Qt::LeftButton && onDoubleClick)
-            onDoubleClick();
-    }
-};
-
 } // namespace
 
 TOtevrit::TOtevrit(const QString& programFolder, QWidget* owner)
-    : QDialog(owner), programFolder_(programFolder) {
+    : QDialog(owner), ui_(std::make_unique<Ui::TOtevrit>()), programFolder_(programFolder) {
     if (!programFolder_.isEmpty() && !programFolder_.endsWith(QLatin1Char('/')) &&
         !programFolder_.endsWith(QDir::separator()))
         programFolder_ += QDir::separator();
 
-    setObjectName(QStringLiteral("TOtevrit"));
+    ui_->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(676, 463);
-    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    setFixedSize(size());
+    ApplyFormFont(this);
+    ListView1 = ui_->ListView1;
+    Tl_Ok = ui_->Tl_Ok;
+    Tl_Storno = ui_->Tl_Storno;
+    ui_->ListView1->onClick = Guarded([this] { ListView1Click(); });
+    ui_->ListView1->onDoubleClick = Guarded([this] { ListView1DblClick(); });
 
-    auto* list = new InvoiceListView(this);
-    list->onClick = Guarded([this] { ListView1Click(); });
-    list->onDoubleClick = Guarded([this] { ListView1DblClick(); });
-    ListView1 = list;
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setGeometry(8, 8, 657, 401);
-    ListView1->setRootIsDecorated(false);
-    ListView1->setItemsExpandable(false);
-    ListView1->setUniformRowHeights(true);
     ListView1->setSortingEnabled(false);
-    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setAllColumnsShowFocus(true);
     ListView1->header()->setSectionsClickable(false);
     ListView1->header()->setSectionsMovable(false);
     ListView1->header()->setStretchLastSection(false);
@@ -101,25 +74,13 @@ TOtevrit::TOtevrit(const QString& programFolder, QWidget* owner)
     for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i)
         ListView1->setColumnWidth(i, kColumns[i].width);
 
-    Tl_Ok = new QPushButton(QStringLiteral("Ok"), this);
-    Tl_Ok->setObjectName(QStringLiteral("Tl_Ok"));
-    Tl_Ok->setGeometry(488, 424, 75, 25);
-    Tl_Ok->setDefault(true);
-    Tl_Ok->setAutoDefault(false);
-
-    Tl_Storno = new QPushButton(QStringLiteral("Storno"), this);
-    Tl_Storno->setObjectName(QStringLiteral("Tl_Storno"));
-    Tl_Storno->setGeometry(568, 424, 75, 25);
-    Tl_Storno->setAutoDefault(false);
-
-    setTabOrder(ListView1, Tl_Ok);
-    setTabOrder(Tl_Ok, Tl_Storno);
-
     connect(Tl_Ok, &QPushButton::clicked, this, [this] { PressOk(); });
     connect(Tl_Storno, &QPushButton::clicked, this, &QDialog::reject);
 
     FormCreate();
 }
+
+TOtevrit::~TOtevrit() = default;
 
 void TOtevrit::SetYear(const QString& year) {
     year_ = year.left(4);

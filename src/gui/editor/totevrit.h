@@ -1,12 +1,41 @@
 #pragma once
 
 #include <QDialog>
+#include <QMouseEvent>
 #include <QString>
+#include <QTreeWidget>
+
+#include <functional>
+#include <memory>
 
 class QPushButton;
-class QTreeWidget;
+
+namespace Ui {
+class TOtevrit;
+}
 
 namespace tarvela {
+
+// The list as the dialog needs it: a click or a double click anywhere in it (on a row or on the
+// empty part) is reported after the list itself has handled it, so the selection is up to date.
+class InvoiceListView : public QTreeWidget {
+public:
+    using QTreeWidget::QTreeWidget;
+    std::function<void()> onClick;
+    std::function<void()> onDoubleClick;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        QTreeWidget::mouseReleaseEvent(event);
+        if (event->button() == Qt::LeftButton && onClick)
+            onClick();
+    }
+    void mouseDoubleClickEvent(QMouseEvent* event) override {
+        QTreeWidget::mouseDoubleClickEvent(event);
+        if (event->button() == Qt::LeftButton && onDoubleClick)
+            onDoubleClick();
+    }
+};
 
 // The open dialog: lists the invoices of one period, one row per invoice file, and lets the
 // user choose one. It yields the chosen file's path and never opens or writes the file itself.
@@ -17,6 +46,7 @@ class TOtevrit : public QDialog {
     Q_OBJECT
 public:
     TOtevrit(const QString& programFolder, QWidget* owner = nullptr);
+    ~TOtevrit() override;
 
     // The period year as text; longer texts are cut to their first four characters.
     void SetYear(const QString& year);
@@ -36,6 +66,7 @@ public:
     void ListView1Click();
     void ListView1DblClick();
 
+    // The form's controls, also reached by the main window's tests.
     QTreeWidget* ListView1 = nullptr;
     QPushButton* Tl_Ok = nullptr;
     QPushButton* Tl_Storno = nullptr;
@@ -47,6 +78,7 @@ private:
     // Pressing Tl_Ok, also by a double click while it is disabled.
     void PressOk();
 
+    std::unique_ptr<Ui::TOtevrit> ui_;
     QString programFolder_;
     QString year_;
     bool shown_ = false;

@@ -1,4 +1,5 @@
 #include "editor/tseznampolozek.h"
+#include "ui_tseznampolozek.h"
 
 #include "editor/pickers.h"
 #include "text/helpers.h"
@@ -17,117 +18,53 @@
 namespace tarvela {
 namespace {
 
-// The list in report view, telling its window about clicks, double clicks and keys after it
-// has handled them itself.
-class ItemListView : public QTreeWidget {
-public:
-    using QTreeWidget::QTreeWidget;
-    std::function<void()> clicked;
-    std::function<void()> doubleClicked;
-    std::function<void()> keyDown;
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* event) override {
-        QTreeWidget::mouseReleaseEvent(event);
-        if (clicked && event->button() == Qt::LeftButton)
-            clicked();
-    }
-    void mouseDoubleClickEvent(QMouseEvent* event) override {
-        QTreeWidget::mouseDoubleClickEvent(event);
-        if (doubleClicked && event->button() == Qt::LeftButton)
-            doubleClicked();
-    }
-    void keyPressEvent(QKeyEvent* event) override {
-        QTreeWidget::keyPressEvent(event);
-        if (keyDown)
-            keyDown();
-    }
-};
-
 enum Column { ColKod, ColDodavka, ColMJ, ColCena, ColDPH };
 
 } // namespace
 
 TSeznamPolozek::TSeznamPolozek(const QString& programFolder, bool platce, QWidget* owner)
-    : QDialog(owner), programFolder_(programFolder), platce_(platce) {
-    setObjectName(QStringLiteral("TSeznamPolozek"));
+    : QDialog(owner), ui_(std::make_unique<Ui::TSeznamPolozek>()), programFolder_(programFolder),
+      platce_(platce) {
+    ui_->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(635, 515);
+    setFixedSize(size());
+    ui_->ListView1->setSortingEnabled(false);
+    ui_->ListView1->header()->setSectionsClickable(false);
+    ui_->ListView1->header()->setSectionsMovable(false);
+    ui_->ListView1->setHeaderLabels({QStringLiteral("Kód"), QStringLiteral("Označení dodávky"),
+                                     QStringLiteral("MJ"), QStringLiteral("Cena MJ")});
+    ui_->ListView1->setColumnWidth(ColKod, 60);
+    ui_->ListView1->setColumnWidth(ColDodavka, 340);
+    ui_->ListView1->setColumnWidth(ColMJ, 60);
+    ui_->ListView1->setColumnWidth(ColCena, 80);
+    ui_->ListView1->headerItem()->setTextAlignment(ColMJ, Qt::AlignCenter);
+    ui_->ListView1->headerItem()->setTextAlignment(ColCena, Qt::AlignRight | Qt::AlignVCenter);
+    ui_->ListView1->clicked = Guarded([this] { ListView1Click(); });
+    ui_->ListView1->doubleClicked = Guarded([this] { ListView1DblClick(); });
+    ui_->ListView1->keyDown = Guarded([this] { ListView1KeyDown(); });
 
-    auto* list = new ItemListView(this);
-    ListView1 = list;
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setGeometry(8, 8, 617, 457);
-    ListView1->setRootIsDecorated(false);
-    ListView1->setItemsExpandable(false);
-    ListView1->setUniformRowHeights(true);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1->setSortingEnabled(false);
-    ListView1->header()->setSectionsClickable(false);
-    ListView1->header()->setSectionsMovable(false);
-    ListView1->setHeaderLabels({QStringLiteral("Kód"), QStringLiteral("Označení dodávky"),
-                                QStringLiteral("MJ"), QStringLiteral("Cena MJ")});
-    ListView1->setColumnWidth(ColKod, 60);
-    ListView1->setColumnWidth(ColDodavka, 340);
-    ListView1->setColumnWidth(ColMJ, 60);
-    ListView1->setColumnWidth(ColCena, 80);
-    ListView1->headerItem()->setTextAlignment(ColMJ, Qt::AlignCenter);
-    ListView1->headerItem()->setTextAlignment(ColCena, Qt::AlignRight | Qt::AlignVCenter);
-    list->clicked = Guarded([this] { ListView1Click(); });
-    list->doubleClicked = Guarded([this] { ListView1DblClick(); });
-    list->keyDown = Guarded([this] { ListView1KeyDown(); });
-
-    Ed_Vyraz = new QLineEdit(this);
-    Ed_Vyraz->setObjectName(QStringLiteral("Ed_Vyraz"));
-    Ed_Vyraz->setGeometry(128, 484, 121, 21);
-    Ed_Vyraz->setFocusPolicy(Qt::ClickFocus); // not a tab stop
-
-    Tl_Filtr = new QPushButton(QStringLiteral("Filtr"), this);
-    Tl_Filtr->setObjectName(QStringLiteral("Tl_Filtr"));
-    Tl_Filtr->setGeometry(256, 480, 75, 25);
-    Tl_Filtr->setAutoDefault(false);
-
-    Tl_Ok = new QPushButton(QStringLiteral("Ok"), this);
-    Tl_Ok->setObjectName(QStringLiteral("Tl_Ok"));
-    Tl_Ok->setGeometry(432, 480, 75, 25);
-    Tl_Ok->setDefault(true);
-
-    Tl_Storno = new QPushButton(QStringLiteral("Storno"), this);
-    Tl_Storno->setObjectName(QStringLiteral("Tl_Storno"));
-    Tl_Storno->setGeometry(512, 480, 75, 25);
-    Tl_Storno->setAutoDefault(false);
-
-    La_Pocitadlo = new QLabel(this);
-    La_Pocitadlo->setObjectName(QStringLiteral("La_Pocitadlo"));
-    La_Pocitadlo->move(8, 489);
-    La_Pocitadlo->resize(110, La_Pocitadlo->sizeHint().height());
-
-    setTabOrder(ListView1, Tl_Filtr);
-    setTabOrder(Tl_Filtr, Tl_Ok);
-    setTabOrder(Tl_Ok, Tl_Storno);
-
-    ConnectGuarded(Tl_Filtr, &QPushButton::clicked, this, &TSeznamPolozek::Tl_FiltrClick);
+    ConnectGuarded(ui_->Tl_Filtr, &QPushButton::clicked, this, &TSeznamPolozek::Tl_FiltrClick);
     // Pressing Ok: its click handler first, then the dialog closes with Ok.
-    ConnectGuarded(Tl_Ok, &QPushButton::clicked, this, [this] {
+    ConnectGuarded(ui_->Tl_Ok, &QPushButton::clicked, this, [this] {
         Tl_OkClick();
         accept();
     });
-    connect(Tl_Storno, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ui_->Tl_Storno, &QPushButton::clicked, this, &QDialog::reject);
 
     FormCreate();
 }
 
+TSeznamPolozek::~TSeznamPolozek() = default;
+
 void TSeznamPolozek::FormCreate() {
     if (platce_) {
-        ListView1->setColumnCount(5);
-        ListView1->headerItem()->setText(ColDPH, QStringLiteral("DPH"));
-        ListView1->headerItem()->setTextAlignment(ColDPH, Qt::AlignCenter);
-        ListView1->setColumnWidth(ColDPH, 40);
+        ui_->ListView1->setColumnCount(5);
+        ui_->ListView1->headerItem()->setText(ColDPH, QStringLiteral("DPH"));
+        ui_->ListView1->headerItem()->setTextAlignment(ColDPH, Qt::AlignCenter);
+        ui_->ListView1->setColumnWidth(ColDPH, 40);
     }
-    Tl_Ok->setEnabled(false);
+    ui_->Tl_Ok->setEnabled(false);
 }
 
 void TSeznamPolozek::SetYear(const QString& year) {
@@ -157,8 +94,8 @@ void TSeznamPolozek::LoadItemCatalog(const QString& folder) {
 }
 
 void TSeznamPolozek::FillItemList(const QString& filter) {
-    ListView1->setUpdatesEnabled(false);
-    ListView1->clear();
+    ui_->ListView1->setUpdatesEnabled(false);
+    ui_->ListView1->clear();
     rows_.clear();
     QList<QTreeWidgetItem*> items;
     for (const ItemCatalogEntry& entry : Catalog) {
@@ -172,23 +109,23 @@ void TSeznamPolozek::FillItemList(const QString& filter) {
         items.append(item);
         rows_.append(entry);
     }
-    ListView1->addTopLevelItems(items);
-    ListView1->setUpdatesEnabled(true);
+    ui_->ListView1->addTopLevelItems(items);
+    ui_->ListView1->setUpdatesEnabled(true);
     if (!items.isEmpty())
-        ListView1->setCurrentItem(items.first());
+        ui_->ListView1->setCurrentItem(items.first());
     UpdateCounter();
 }
 
 int TSeznamPolozek::SelectedRow() const {
-    const QList<QTreeWidgetItem*> selected = ListView1->selectedItems();
+    const QList<QTreeWidgetItem*> selected = ui_->ListView1->selectedItems();
     if (selected.isEmpty())
         return -1;
-    return ListView1->indexOfTopLevelItem(selected.first());
+    return ui_->ListView1->indexOfTopLevelItem(selected.first());
 }
 
 void TSeznamPolozek::UpdateCounter() {
-    La_Pocitadlo->setText(
-        QStringLiteral("%1 z %2").arg(SelectedRow() + 1).arg(ListView1->topLevelItemCount()));
+    ui_->La_Pocitadlo->setText(
+        QStringLiteral("%1 z %2").arg(SelectedRow() + 1).arg(ui_->ListView1->topLevelItemCount()));
 }
 
 std::optional<ItemCatalogEntry> TSeznamPolozek::SelectedEntry() const {
@@ -199,7 +136,7 @@ std::optional<ItemCatalogEntry> TSeznamPolozek::SelectedEntry() const {
 }
 
 void TSeznamPolozek::ListView1Click() {
-    Tl_Ok->setEnabled(SelectedRow() >= 0);
+    ui_->Tl_Ok->setEnabled(SelectedRow() >= 0);
     UpdateCounter();
 }
 
@@ -217,17 +154,17 @@ void TSeznamPolozek::Tl_FiltrClick() {
     if (filterOn_) {
         FillItemList(QString());
         filterOn_ = false;
-        Tl_Filtr->setText(QStringLiteral("Filtr"));
+        ui_->Tl_Filtr->setText(QStringLiteral("Filtr"));
         return;
     }
-    const QString expression = TrimText(Ed_Vyraz->text());
+    const QString expression = TrimText(ui_->Ed_Vyraz->text());
     if (expression.isEmpty()) {
         ShowInfo(QStringLiteral("Není zadaný výraz pro filtr."));
         return;
     }
     FillItemList(FilterLowerCase(expression));
     filterOn_ = true;
-    Tl_Filtr->setText(QStringLiteral("Zrušit"));
+    ui_->Tl_Filtr->setText(QStringLiteral("Zrušit"));
 }
 
 void TSeznamPolozek::Tl_OkClick() {

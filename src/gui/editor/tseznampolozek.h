@@ -3,17 +3,52 @@
 #include "editor/item_catalog.h"
 
 #include <QDialog>
+#include <QKeyEvent>
 #include <QList>
+#include <QMouseEvent>
 #include <QString>
+#include <QTreeWidget>
 
+#include <functional>
+#include <memory>
 #include <optional>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTreeWidget;
+
+namespace Ui {
+class TSeznamPolozek;
+}
 
 namespace tarvela {
+
+// The list in report view, telling its window about clicks, double clicks and keys after it
+// has handled them itself.
+class ItemListView : public QTreeWidget {
+public:
+    using QTreeWidget::QTreeWidget;
+    std::function<void()> clicked;
+    std::function<void()> doubleClicked;
+    std::function<void()> keyDown;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        QTreeWidget::mouseReleaseEvent(event);
+        if (clicked && event->button() == Qt::LeftButton)
+            clicked();
+    }
+    void mouseDoubleClickEvent(QMouseEvent* event) override {
+        QTreeWidget::mouseDoubleClickEvent(event);
+        if (doubleClicked && event->button() == Qt::LeftButton)
+            doubleClicked();
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        QTreeWidget::keyPressEvent(event);
+        if (keyDown)
+            keyDown();
+    }
+};
 
 // The item list: all items of the invoices of one period (code, description, unit, unit price
 // and, for a VAT payer, the rate), with a filter, from which the item editor takes one.
@@ -24,6 +59,7 @@ class TSeznamPolozek : public QDialog {
     Q_OBJECT
 public:
     TSeznamPolozek(const QString& programFolder, bool platce, QWidget* owner = nullptr);
+    ~TSeznamPolozek() override;
 
     // The period year as text; longer texts are cut to their first four characters.
     void SetYear(const QString& year);
@@ -51,13 +87,6 @@ public:
 
     ItemCatalog Catalog; // filled when shown, emptied when closed
 
-    QTreeWidget* ListView1 = nullptr;
-    QLineEdit* Ed_Vyraz = nullptr;
-    QPushButton* Tl_Filtr = nullptr;
-    QPushButton* Tl_Ok = nullptr;
-    QPushButton* Tl_Storno = nullptr;
-    QLabel* La_Pocitadlo = nullptr;
-
     void done(int result) override;
 
 protected:
@@ -67,6 +96,7 @@ private:
     void UpdateCounter();
     int SelectedRow() const; // 0-based, -1 when none
 
+    std::unique_ptr<Ui::TSeznamPolozek> ui_;
     QString programFolder_;
     bool platce_ = false;
     QString year_;

@@ -2,11 +2,13 @@
 
 #include <QDialog>
 #include <QList>
+#include <QRadioButton>
 #include <QString>
 #include <QWidget>
 
 #include <array>
 #include <functional>
+#include <memory>
 
 #include "settings/settings_file.h"
 
@@ -16,9 +18,12 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QRadioButton;
 class QTabWidget;
 class QToolButton;
+
+namespace Ui {
+class TKonfig;
+}
 
 namespace tarvela {
 
@@ -72,6 +77,15 @@ private:
     int position_ = 0;
 };
 
+// An item of the symbol-type group: a click anywhere on its row selects it.
+class RadioItem : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+
 // The settings dialog: the general settings on the page "Obecné" and the supplier's data on the
 // page "Údaje dodavatele". It shows a copy of the settings it is given; Ok saves them to the
 // settings file of the program folder and only then takes them over; Storno changes nothing.
@@ -83,6 +97,7 @@ class TKonfig : public QDialog {
     Q_OBJECT
 public:
     TKonfig(const AppSettings& settings, const QString& programFolder, QWidget* parent = nullptr);
+    ~TKonfig() override;
 
     // The settings as given, or the saved ones once Ok has succeeded.
     const AppSettings& Settings() const { return settings_; }
@@ -109,70 +124,21 @@ public:
     void StornoClick();
     void OkClick();
 
-    // ---- Controls ---------------------------------------------------------------------------
-    QPushButton* Ok = nullptr;
-    QPushButton* Storno = nullptr;
-    QTabWidget* PageControl1 = nullptr;
-    QWidget* TabSheet1 = nullptr; // "Obecné"
-    QWidget* TabSheet2 = nullptr; // "Údaje dodavatele"
-
-    QGroupBox* GBox_Mena = nullptr;
-    QLineEdit* Ed_VychoziMena = nullptr;
-    QLabel* La_KodMeny = nullptr;
-
-    QGroupBox* GBox_DPH = nullptr;
-    QCheckBox* Platce = nullptr;
-    QLabel* La_SazbaDPH1 = nullptr;
-    QLabel* La_SazbaDPH2 = nullptr;
-    QLabel* La_SazbaDPH3 = nullptr;
-    QLineEdit* Ed_SazbaDPH1 = nullptr;
-    QLineEdit* Ed_SazbaDPH2 = nullptr;
-    QLineEdit* Ed_SazbaDPH3 = nullptr;
-    TUpDown* UpDown_SazbaDPH1 = nullptr;
-    TUpDown* UpDown_SazbaDPH2 = nullptr;
-    TUpDown* UpDown_SazbaDPH3 = nullptr;
-
-    QGroupBox* GBox_VychoziSplatnost = nullptr;
-    QLineEdit* Text_DobaSplatnosti = nullptr;
-    TUpDown* DobaSplatnosti = nullptr;
-
-    QGroupBox* RBox_TypSymbolu = nullptr;
-    QRadioButton* RBox_TypSymbolu0 = nullptr; // "Konstantní symbol"
-    QRadioButton* RBox_TypSymbolu1 = nullptr; // "Variabilní symbol"
-
-    QLineEdit* Ed_Nazev = nullptr;
-    QLineEdit* Ed_Jmeno = nullptr;
-    QLineEdit* Ed_Ulice = nullptr;
-    QLineEdit* Ed_Mesto = nullptr;
-    QLineEdit* Ed_IC = nullptr;
-    QLineEdit* Ed_DIC = nullptr;
-    QLineEdit* Ed_Registrace = nullptr;
-    QLineEdit* Ed_Banka = nullptr;
-    QLineEdit* Ed_Ucet = nullptr;
-    QLineEdit* Ed_IBAN = nullptr;
-    QLineEdit* Ed_BIC = nullptr;
-    QLineEdit* Ed_Telefon = nullptr;
-    QLineEdit* Ed_Fax = nullptr;
-    QLineEdit* Ed_Email = nullptr;
-    QLineEdit* Ed_WWW = nullptr;
-    QLineEdit* Ed_Osoba = nullptr;
-    // The sixteen supplier edits in tab order (the order of SupplierData).
-    std::array<QLineEdit*, 16> SupplierEdits{};
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void CreatePage1();
-    void CreatePage2();
+    void CreateControls();
     void ConnectHandlers();
-    void SetTabOrder();
     void FormCreate();
     void EnableRateControls(bool on);
     // The value to save for a spin control: its position once the user stepped it, otherwise the
     // value it was filled with.
     int SpinValue(const TUpDown* control, int original) const;
 
+    std::unique_ptr<Ui::TKonfig> ui_;
+    // The sixteen supplier edits in the order of kSupplierFields (their tab order).
+    std::array<QLineEdit*, 16> supplierEdits_{};
     AppSettings settings_;
     QString programFolder_;
     std::function<void(const AppSettings&)> applyHook_;

@@ -1,5 +1,5 @@
 #include "editor/item_catalog.h"
-#include "support/pickers_invoice_files.h"
+#include "support/sample_invoices.h"
 
 #include <QLocale>
 

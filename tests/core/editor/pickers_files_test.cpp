@@ -1,5 +1,5 @@
 #include "editor/picker_files.h"
-#include "support/pickers_invoice_files.h"
+#include "support/sample_invoices.h"
 
 #include <gtest/gtest.h>
 

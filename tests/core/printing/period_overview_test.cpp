@@ -1,6 +1,7 @@
 #include "printing/period_overview.h"
 #include "printing/report_data_set.h"
 #include "support/printing_fixtures.h"
+#include "support/sample_invoices.h"
 #include "support/test_support.h"
 #include "text/codec.h"
 
@@ -12,16 +13,8 @@
 namespace tarvela::test {
 namespace {
 
-// An invoice file of `count` lines (CR LF, Windows-1250) with the given lines filled.
 QByteArray InvoiceFile(const QMap<int, QString>& lines, int count = 49) {
-    QByteArray bytes;
-    for (int n = 1; n <= count; ++n) {
-        QString line = lines.value(n);
-        if (line.isEmpty() && n >= 19 && n <= 43)
-            line = QStringLiteral("||||||");
-        bytes += EncodeCp1250(line) + "\r\n";
-    }
-    return bytes;
+    return InvoiceFileBytes(lines, count);
 }
 
 QMap<int, QString> Lines(const char* number, const char* customer, const char* total,

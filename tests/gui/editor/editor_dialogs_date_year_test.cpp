@@ -1,5 +1,5 @@
 #include "editor/date_dialogs.h"
-#include "support/editor_dialogs_modal.h"
+#include "support/modal_dialog.h"
 #include "text/clock.h"
 
 #include <QCalendarWidget>

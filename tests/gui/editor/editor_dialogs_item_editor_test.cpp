@@ -1,7 +1,9 @@
 #include "editor/teditacepolozky.h"
 #include "editor/tseznampolozek.h"
-#include "support/editor_dialogs_modal.h"
-#include "support/pickers_invoice_files.h"
+#include "support/controls.h"
+#include "support/form_checks.h"
+#include "support/modal_dialog.h"
+#include "support/sample_invoices.h"
 #include "text/message_boxes.h"
 
 #include <QAction>
@@ -44,6 +46,26 @@ struct Editor {
 
     Editor(const InvoiceItemRow& row, bool platce, const RowAmount& start = {}) {
         dialog = std::make_unique<TEditacePolozky>(row, start, Settings(platce), folder.path());
+        La_Kod = Find<QLabel>("La_Kod");
+        Ed_Kod = Find<QLineEdit>("Ed_Kod");
+        La_OznaceniDodavky = Find<QLabel>("La_OznaceniDodavky");
+        Ed_OznaceniDodavky = Find<QLineEdit>("Ed_OznaceniDodavky");
+        Tl_SeznamPolozek = Find<QPushButton>("Tl_SeznamPolozek");
+        La_MJ = Find<QLabel>("La_MJ");
+        Ed_MJ = Find<QLineEdit>("Ed_MJ");
+        La_PocetMJ = Find<QLabel>("La_PocetMJ");
+        Ed_PocetMJ = Find<QLineEdit>("Ed_PocetMJ");
+        La_CenaMJ = Find<QLabel>("La_CenaMJ");
+        Ed_CenaMJ = Find<QLineEdit>("Ed_CenaMJ");
+        La_SazbaDPH = Find<QLabel>("La_SazbaDPH");
+        SazbaDPH = Find<QComboBox>("SazbaDPH");
+        La_CenaSA = Find<QLabel>("La_CenaSA");
+        Ed_CenaSA = Find<QLineEdit>("Ed_CenaSA");
+        Tl_Vyprazdnit = Find<QPushButton>("Tl_Vyprazdnit");
+        Tl_VyprazdnitCenu = Find<QPushButton>("Tl_VyprazdnitCenu");
+        Tl_Ok = Find<QPushButton>("Tl_Ok");
+        Tl_Storno = Find<QPushButton>("Tl_Storno");
+        PMenu_Rok = Find<QMenu>("PMenu_Rok");
         dialog->RowWritten = [this](const InvoiceItemRow& r) { written.append(r); };
         dialog->AmountsChanged = [this](const RowAmount& a) { amounts.append(a); };
         dialog->Confirmed = [this] { ++confirmed; };
@@ -54,6 +76,29 @@ struct Editor {
             qWarning("the editor did not become active");
     }
     TEditacePolozky* operator->() const { return dialog.get(); }
+
+    // The dialog's controls, found by their names.
+    template <class T> T* Find(const char* name) const { return Control<T>(dialog.get(), name); }
+    QLabel* La_Kod = nullptr;
+    QLineEdit* Ed_Kod = nullptr;
+    QLabel* La_OznaceniDodavky = nullptr;
+    QLineEdit* Ed_OznaceniDodavky = nullptr;
+    QPushButton* Tl_SeznamPolozek = nullptr;
+    QLabel* La_MJ = nullptr;
+    QLineEdit* Ed_MJ = nullptr;
+    QLabel* La_PocetMJ = nullptr;
+    QLineEdit* Ed_PocetMJ = nullptr;
+    QLabel* La_CenaMJ = nullptr;
+    QLineEdit* Ed_CenaMJ = nullptr;
+    QLabel* La_SazbaDPH = nullptr;
+    QComboBox* SazbaDPH = nullptr;
+    QLabel* La_CenaSA = nullptr;
+    QLineEdit* Ed_CenaSA = nullptr;
+    QPushButton* Tl_Vyprazdnit = nullptr;
+    QPushButton* Tl_VyprazdnitCenu = nullptr;
+    QPushButton* Tl_Ok = nullptr;
+    QPushButton* Tl_Storno = nullptr;
+    QMenu* PMenu_Rok = nullptr;
 };
 
 QWidget* Focused() {
@@ -99,43 +144,30 @@ private slots:
         Editor e(kPricedRow, true);
         QCOMPARE(e->windowTitle(), QStringLiteral("Editace položky"));
         QCOMPARE(e->size(), QSize(508, 176));
-        struct Place {
-            QWidget* w;
-            QRect r;
-        };
-        const Place places[] = {
-            {e->Ed_Kod, {16, 24, 73, 21}},
-            {e->Ed_OznaceniDodavky, {96, 24, 361, 21}},
-            {e->Tl_SeznamPolozek, {464, 24, 25, 21}},
-            {e->Ed_MJ, {16, 72, 73, 21}},
-            {e->Ed_PocetMJ, {96, 72, 73, 21}},
-            {e->Ed_CenaMJ, {176, 72, 97, 21}},
-            {e->SazbaDPH, {280, 72, 65, 21}},
-            {e->Ed_CenaSA, {352, 72, 105, 21}},
-            {e->Tl_Ok, {336, 136, 73, 25}},
-            {e->Tl_Storno, {416, 136, 75, 25}},
-        };
-        for (const Place& p : places)
-            QCOMPARE(p.w->geometry(), p.r);
+        // Every caption fits and no two controls overlap (the places themselves are the form's).
+        QVERIFY2(CaptionsThatDoNotFit(e.dialog.get()).isEmpty(),
+                 qPrintable(CaptionsThatDoNotFit(e.dialog.get()).join(QLatin1Char('\n'))));
+        QVERIFY2(OverlappingControls(e.dialog.get()).isEmpty(),
+                 qPrintable(OverlappingControls(e.dialog.get()).join(QLatin1Char('\n'))));
         // The clearing buttons keep at least the form's sizes and grow to their captions.
-        QCOMPARE(e->Tl_Vyprazdnit->pos(), QPoint(16, 136));
-        QVERIFY(e->Tl_Vyprazdnit->width() >= 81);
-        QVERIFY(e->Tl_VyprazdnitCenu->x() >= 104);
-        QVERIFY(e->Tl_VyprazdnitCenu->width() >= 129);
-        QCOMPARE(e->Tl_VyprazdnitCenu->x(), e->Tl_Vyprazdnit->geometry().right() + 8);
-        for (QPushButton* b : {e->Tl_Vyprazdnit, e->Tl_VyprazdnitCenu})
+        QCOMPARE(e.Tl_Vyprazdnit->pos(), QPoint(16, 136));
+        QVERIFY(e.Tl_Vyprazdnit->width() >= 81);
+        QVERIFY(e.Tl_VyprazdnitCenu->x() >= 104);
+        QVERIFY(e.Tl_VyprazdnitCenu->width() >= 129);
+        QCOMPARE(e.Tl_VyprazdnitCenu->x(), e.Tl_Vyprazdnit->geometry().right() + 8);
+        for (QPushButton* b : {e.Tl_Vyprazdnit, e.Tl_VyprazdnitCenu})
             QVERIFY(b->sizeHint().width() <= b->width());
-        QVERIFY(e->Tl_VyprazdnitCenu->geometry().right() < e->Tl_Ok->x());
-        QCOMPARE(e->La_OznaceniDodavky->text(), QStringLiteral("Označení dodávky"));
-        QCOMPARE(e->La_CenaSA->text(), QStringLiteral("Celkem bez DPH"));
-        QCOMPARE(e->Tl_VyprazdnitCenu->text(), QStringLiteral("Vyprázdnit cenové údaje"));
-        QCOMPARE(e->Tl_SeznamPolozek->toolTip(),
+        QVERIFY(e.Tl_VyprazdnitCenu->geometry().right() < e.Tl_Ok->x());
+        QCOMPARE(e.La_OznaceniDodavky->text(), QStringLiteral("Označení dodávky"));
+        QCOMPARE(e.La_CenaSA->text(), QStringLiteral("Celkem bez DPH"));
+        QCOMPARE(e.Tl_VyprazdnitCenu->text(), QStringLiteral("Vyprázdnit cenové údaje"));
+        QCOMPARE(e.Tl_SeznamPolozek->toolTip(),
                  QStringLiteral("Přenést text z jiné existující faktury"));
-        QCOMPARE(Focused(), e->Ed_Kod);
-        QVERIFY(!e->Tl_Ok->isEnabled());
-        QCOMPARE(e->Ed_Kod->text(), QStringLiteral("A1"));
-        QCOMPARE(e->Ed_CenaMJ->text(), QStringLiteral("150,00"));
-        QCOMPARE(e->Ed_CenaSA->text(), QString());
+        QCOMPARE(Focused(), e.Ed_Kod);
+        QVERIFY(!e.Tl_Ok->isEnabled());
+        QCOMPARE(e.Ed_Kod->text(), QStringLiteral("A1"));
+        QCOMPARE(e.Ed_CenaMJ->text(), QStringLiteral("150,00"));
+        QCOMPARE(e.Ed_CenaSA->text(), QString());
     }
 
     void rateComboIsPickOnlyForAKnownRateAndEditableOtherwise() {
@@ -150,47 +182,47 @@ private slots:
             InvoiceItemRow row = kPricedRow;
             row.DPH = c.rate;
             Editor e(row, true);
-            QCOMPARE(e->SazbaDPH->count(), 4);
-            QCOMPARE(e->SazbaDPH->itemText(1), QStringLiteral("21"));
-            QCOMPARE(e->SazbaDPH->isEditable(), c.editable);
-            QCOMPARE(e->SazbaDPH->currentText(), c.rate);
+            QCOMPARE(e.SazbaDPH->count(), 4);
+            QCOMPARE(e.SazbaDPH->itemText(1), QStringLiteral("21"));
+            QCOMPARE(e.SazbaDPH->isEditable(), c.editable);
+            QCOMPARE(e.SazbaDPH->currentText(), c.rate);
             if (c.index >= 0)
-                QCOMPARE(e->SazbaDPH->currentIndex(), c.index);
-            QVERIFY(!e->Tl_Ok->isEnabled());
+                QCOMPARE(e.SazbaDPH->currentIndex(), c.index);
+            QVERIFY(!e.Tl_Ok->isEnabled());
         }
         Editor nonPayer(kPricedRow, false);
-        QVERIFY(nonPayer->SazbaDPH->isHidden());
-        QVERIFY(nonPayer->La_SazbaDPH->isHidden());
+        QVERIFY(nonPayer.SazbaDPH->isHidden());
+        QVERIFY(nonPayer.La_SazbaDPH->isHidden());
     }
 
     void enterAndCtrlArrowsWalkTheVisibleEnabledTabStops() {
         // A payer: the rate combo is on the way; Ok is still disabled, so Enter ends at Storno.
         Editor e(kPricedRow, true);
-        const QList<QWidget*> walk{e->Ed_OznaceniDodavky, e->Ed_MJ,     e->Ed_PocetMJ, e->Ed_CenaMJ,
-                                   e->SazbaDPH,           e->Ed_CenaSA, e->Tl_Storno};
+        const QList<QWidget*> walk{e.Ed_OznaceniDodavky, e.Ed_MJ,     e.Ed_PocetMJ, e.Ed_CenaMJ,
+                                   e.SazbaDPH,           e.Ed_CenaSA, e.Tl_Storno};
         for (QWidget* next : walk) {
             PressKey(Qt::Key_Return);
             QCOMPARE(Focused(), next);
         }
         PressKey(Qt::Key_Return); // Enter on a button does nothing
-        QCOMPARE(Focused(), e->Tl_Storno);
+        QCOMPARE(Focused(), e.Tl_Storno);
         QVERIFY(e->isVisible());
-        e->Ed_CenaSA->setFocus();
+        e.Ed_CenaSA->setFocus();
         PressKey(Qt::Key_Left, Qt::ControlModifier);
-        QCOMPARE(Focused(), e->SazbaDPH);
+        QCOMPARE(Focused(), e.SazbaDPH);
         PressKey(Qt::Key_Left, Qt::ControlModifier);
-        QCOMPARE(Focused(), e->Ed_CenaMJ);
+        QCOMPARE(Focused(), e.Ed_CenaMJ);
         PressKey(Qt::Key_Right, Qt::ControlModifier);
-        QCOMPARE(Focused(), e->SazbaDPH);
+        QCOMPARE(Focused(), e.SazbaDPH);
 
         // A non-payer skips the hidden combo; an enabled Ok is the stop after Ed_CenaSA.
         Editor n(kPricedRow, false);
-        Type(n->Ed_Kod, QStringLiteral("X"));
-        n->Ed_CenaMJ->setFocus();
+        Type(n.Ed_Kod, QStringLiteral("X"));
+        n.Ed_CenaMJ->setFocus();
         PressKey(Qt::Key_Enter, Qt::KeypadModifier);
-        QCOMPARE(Focused(), n->Ed_CenaSA);
+        QCOMPARE(Focused(), n.Ed_CenaSA);
         PressKey(Qt::Key_Return);
-        QCOMPARE(Focused(), n->Tl_Ok);
+        QCOMPARE(Focused(), n.Tl_Ok);
         QVERIFY(n->isVisible());
         QVERIFY(n.written.isEmpty());
     }
@@ -199,7 +231,7 @@ private slots:
         Editor e(kPricedRow, true);
         PressKey(Qt::Key_Escape);
         QVERIFY(e->isVisible());
-        QTest::mouseClick(e->Tl_Storno, Qt::LeftButton);
+        QTest::mouseClick(e.Tl_Storno, Qt::LeftButton);
         QVERIFY(!e->isVisible());
         QCOMPARE(e->result(), int(QDialog::Rejected));
         QVERIFY(e.written.isEmpty());
@@ -216,45 +248,45 @@ private slots:
         };
         for (const Case& c : cases) {
             Editor e(InvoiceItemRow{}, false);
-            e->Ed_PocetMJ->setText(c.quantity);
-            e->Ed_CenaMJ->setText(c.price);
-            Leave(e->Ed_PocetMJ);
-            QCOMPARE(e->Ed_PocetMJ->text(), c.quantityAfter);
-            QCOMPARE(Focused(), e->Ed_CenaMJ);
-            Leave(e->Ed_CenaMJ);
-            QCOMPARE(e->Ed_CenaMJ->text(), c.priceAfter);
-            QCOMPARE(e->Ed_CenaSA->text(), c.net);
+            e.Ed_PocetMJ->setText(c.quantity);
+            e.Ed_CenaMJ->setText(c.price);
+            Leave(e.Ed_PocetMJ);
+            QCOMPARE(e.Ed_PocetMJ->text(), c.quantityAfter);
+            QCOMPARE(Focused(), e.Ed_CenaMJ);
+            Leave(e.Ed_CenaMJ);
+            QCOMPARE(e.Ed_CenaMJ->text(), c.priceAfter);
+            QCOMPARE(e.Ed_CenaSA->text(), c.net);
         }
     }
 
     void numberFieldsTakeOnlyNumberKeysAndTheCommaRule() {
         MessageBoxRecorder boxes;
         Editor e(InvoiceItemRow{}, false);
-        Type(e->Ed_PocetMJ, QStringLiteral(","));
-        QCOMPARE(e->Ed_PocetMJ->text(), QStringLiteral("0,"));
-        Type(e->Ed_PocetMJ, QStringLiteral("5,a|x 7"));
-        QCOMPARE(e->Ed_PocetMJ->text(), QStringLiteral("0,57"));
-        Type(e->Ed_CenaMJ, QStringLiteral("-1.5"));
-        QCOMPARE(e->Ed_CenaMJ->text(), QStringLiteral("-1.5"));
-        QTest::keyClick(e->Ed_CenaMJ, Qt::Key_Backspace);
-        QCOMPARE(e->Ed_CenaMJ->text(), QStringLiteral("-1."));
+        Type(e.Ed_PocetMJ, QStringLiteral(","));
+        QCOMPARE(e.Ed_PocetMJ->text(), QStringLiteral("0,"));
+        Type(e.Ed_PocetMJ, QStringLiteral("5,a|x 7"));
+        QCOMPARE(e.Ed_PocetMJ->text(), QStringLiteral("0,57"));
+        Type(e.Ed_CenaMJ, QStringLiteral("-1.5"));
+        QCOMPARE(e.Ed_CenaMJ->text(), QStringLiteral("-1.5"));
+        QTest::keyClick(e.Ed_CenaMJ, Qt::Key_Backspace);
+        QCOMPARE(e.Ed_CenaMJ->text(), QStringLiteral("-1."));
         QVERIFY(boxes.shown().isEmpty());
-        QVERIFY(e->Tl_Ok->isEnabled());
+        QVERIFY(e.Tl_Ok->isEnabled());
     }
 
     void pastingIntoNumberFields() {
         MessageBoxRecorder boxes;
         Editor e(InvoiceItemRow{"", "", "", "7", "", ""}, false);
-        Paste(e->Ed_PocetMJ, QStringLiteral("  12,50 \t"));
-        QCOMPARE(e->Ed_PocetMJ->text(), QStringLiteral("12,50"));
-        Paste(e->Ed_PocetMJ, QStringLiteral("12 ks"));
-        QCOMPARE(e->Ed_PocetMJ->text(), QStringLiteral("12,50"));
+        Paste(e.Ed_PocetMJ, QStringLiteral("  12,50 \t"));
+        QCOMPARE(e.Ed_PocetMJ->text(), QStringLiteral("12,50"));
+        Paste(e.Ed_PocetMJ, QStringLiteral("12 ks"));
+        QCOMPARE(e.Ed_PocetMJ->text(), QStringLiteral("12,50"));
         QCOMPARE(Info(boxes),
                  QStringLiteral("Vložená hodnota obsahuje jeden nebo více nečíselných znaků!"));
-        Paste(e->Ed_CenaMJ, QStringLiteral("1|2"));
-        QCOMPARE(e->Ed_CenaMJ->text(), QString());
-        Paste(e->Ed_CenaMJ, QStringLiteral("12345678901234567890"));
-        QCOMPARE(e->Ed_CenaMJ->text(), QString());
+        Paste(e.Ed_CenaMJ, QStringLiteral("1|2"));
+        QCOMPARE(e.Ed_CenaMJ->text(), QString());
+        Paste(e.Ed_CenaMJ, QStringLiteral("12345678901234567890"));
+        QCOMPARE(e.Ed_CenaMJ->text(), QString());
         QCOMPARE(boxes.shown().size(), 2);
         QCOMPARE(Info(boxes, 1),
                  QStringLiteral("Vložená hodnota obsahuje jeden nebo více nečíselných znaků!"));
@@ -262,19 +294,19 @@ private slots:
 
     void aCellSeparatorNeverGetsIntoACell() {
         Editor e(InvoiceItemRow{"", "", "", "", "", "19"}, true);
-        Type(e->Ed_Kod, QStringLiteral("A|1"));
-        QCOMPARE(e->Ed_Kod->text(), QStringLiteral("A1"));
-        Paste(e->Ed_OznaceniDodavky, QStringLiteral("Oprava|stroje|"));
-        QCOMPARE(e->Ed_OznaceniDodavky->text(), QStringLiteral("Opravastroje"));
-        Type(e->Ed_MJ, QStringLiteral("|ks|"));
-        QCOMPARE(e->Ed_MJ->text(), QStringLiteral("ks"));
-        QLineEdit* rate = e->SazbaDPH->lineEdit();
+        Type(e.Ed_Kod, QStringLiteral("A|1"));
+        QCOMPARE(e.Ed_Kod->text(), QStringLiteral("A1"));
+        Paste(e.Ed_OznaceniDodavky, QStringLiteral("Oprava|stroje|"));
+        QCOMPARE(e.Ed_OznaceniDodavky->text(), QStringLiteral("Opravastroje"));
+        Type(e.Ed_MJ, QStringLiteral("|ks|"));
+        QCOMPARE(e.Ed_MJ->text(), QStringLiteral("ks"));
+        QLineEdit* rate = e.SazbaDPH->lineEdit();
         QVERIFY(rate);
         rate->setFocus();
         rate->end(false);
         QTest::keyClicks(rate, QStringLiteral("|5"));
-        QCOMPARE(e->SazbaDPH->currentText(), QStringLiteral("195"));
-        QTest::mouseClick(e->Tl_Ok, Qt::LeftButton);
+        QCOMPARE(e.SazbaDPH->currentText(), QStringLiteral("195"));
+        QTest::mouseClick(e.Tl_Ok, Qt::LeftButton);
         QCOMPARE(e.written.size(), 1);
         QCOMPARE(ItemRowText(e.written[0]), QStringLiteral("A1|Opravastroje|ks|||195|"));
     }
@@ -293,9 +325,9 @@ private slots:
         for (const Case& c : cases) {
             MessageBoxRecorder boxes;
             Editor e(InvoiceItemRow{"K", "Popis", "ks", "", "", c.rate}, true);
-            e->Ed_PocetMJ->setText(c.quantity);
-            e->Ed_CenaMJ->setText(c.price);
-            e->Ed_OznaceniDodavky->setFocus();
+            e.Ed_PocetMJ->setText(c.quantity);
+            e.Ed_CenaMJ->setText(c.price);
+            e.Ed_OznaceniDodavky->setFocus();
             e->Tl_OkClick(); // as a click, without the focus moving to the button
             QCOMPARE(Info(boxes), c.message);
             QCOMPARE(boxes.shown()[0].caption, QStringLiteral("Tarvela"));
@@ -303,7 +335,7 @@ private slots:
                      QString::fromLatin1(*c.focus ? c.focus : "Ed_OznaceniDodavky"));
             QVERIFY(e->isVisible());
             QVERIFY(e.written.isEmpty());
-            QCOMPARE(e->Ed_PocetMJ->text(), c.quantity);
+            QCOMPARE(e.Ed_PocetMJ->text(), c.quantity);
         }
     }
 
@@ -311,9 +343,9 @@ private slots:
         {
             MessageBoxRecorder boxes;
             Editor e(InvoiceItemRow{}, false);
-            e->Ed_PocetMJ->setText("2");
-            e->Ed_CenaMJ->setText("150,00");
-            QTest::mouseClick(e->Tl_Ok, Qt::LeftButton);
+            e.Ed_PocetMJ->setText("2");
+            e.Ed_CenaMJ->setText("150,00");
+            QTest::mouseClick(e.Tl_Ok, Qt::LeftButton);
             QVERIFY(boxes.shown().isEmpty());
             QCOMPARE(e->result(), int(QDialog::Accepted));
             QCOMPARE(e->Row(), (InvoiceItemRow{"", "", "", "2", "150,00", ""}));
@@ -323,9 +355,9 @@ private slots:
             // A payer's empty row: a description alone passes without a rate.
             MessageBoxRecorder boxes;
             Editor e(InvoiceItemRow{}, true);
-            QVERIFY(e->SazbaDPH->isEditable());
-            Type(e->Ed_OznaceniDodavky, QStringLiteral("Jen text"));
-            QTest::mouseClick(e->Tl_Ok, Qt::LeftButton);
+            QVERIFY(e.SazbaDPH->isEditable());
+            Type(e.Ed_OznaceniDodavky, QStringLiteral("Jen text"));
+            QTest::mouseClick(e.Tl_Ok, Qt::LeftButton);
             QVERIFY(boxes.shown().isEmpty());
             QCOMPARE(e.written.size(), 1);
             QCOMPARE(ItemRowText(e.written[0]), QStringLiteral("|Jen text|||||"));
@@ -335,12 +367,12 @@ private slots:
             // Tabbing through an empty row's numbers makes "0" and "0,00"; Ok then wants a rate.
             MessageBoxRecorder boxes;
             Editor e(InvoiceItemRow{}, true);
-            e->Ed_PocetMJ->setFocus();
+            e.Ed_PocetMJ->setFocus();
             PressKey(Qt::Key_Return);
             PressKey(Qt::Key_Return);
-            QCOMPARE(e->Ed_PocetMJ->text(), QStringLiteral("0"));
-            QCOMPARE(e->Ed_CenaMJ->text(), QStringLiteral("0,00"));
-            QVERIFY(e->Tl_Ok->isEnabled());
+            QCOMPARE(e.Ed_PocetMJ->text(), QStringLiteral("0"));
+            QCOMPARE(e.Ed_CenaMJ->text(), QStringLiteral("0,00"));
+            QVERIFY(e.Tl_Ok->isEnabled());
             e->Tl_OkClick();
             QCOMPARE(Info(boxes), QStringLiteral("Jste plátci DPH! Musíte zadat sazbu DPH."));
         }
@@ -349,10 +381,10 @@ private slots:
     void okWritesTheCellsAndRecomputesTheRow() {
         Editor e(InvoiceItemRow{"A1", "Oprava", "ks", "1", "100,00", "15"}, true,
                  RowAmount{100, 0, 15, 0});
-        e->Ed_PocetMJ->setText("2");
-        e->Ed_CenaMJ->setText("150,00");
-        e->SazbaDPH->setCurrentIndex(1);
-        QTest::mouseClick(e->Tl_Ok, Qt::LeftButton);
+        e.Ed_PocetMJ->setText("2");
+        e.Ed_CenaMJ->setText("150,00");
+        e.SazbaDPH->setCurrentIndex(1);
+        QTest::mouseClick(e.Tl_Ok, Qt::LeftButton);
         QCOMPARE(e->result(), int(QDialog::Accepted));
         QCOMPARE(e.written, QList<InvoiceItemRow>{kPricedRow});
         QCOMPARE(e.amounts, QList<RowAmount>{(RowAmount{300, 63, 0, 0})});
@@ -362,9 +394,9 @@ private slots:
     void anUnknownRateIsKeptAndItsTaxStays() {
         Editor e(InvoiceItemRow{"A1", "Oprava", "ks", "2", "100,00", "19"}, true,
                  RowAmount{200, 38, 0, 0});
-        QCOMPARE(e->SazbaDPH->currentText(), QStringLiteral("19"));
-        Type(e->Ed_OznaceniDodavky, QStringLiteral(" motoru"));
-        QTest::mouseClick(e->Tl_Ok, Qt::LeftButton);
+        QCOMPARE(e.SazbaDPH->currentText(), QStringLiteral("19"));
+        Type(e.Ed_OznaceniDodavky, QStringLiteral(" motoru"));
+        QTest::mouseClick(e.Tl_Ok, Qt::LeftButton);
         QCOMPARE(e->Row().DPH, QStringLiteral("19"));
         QCOMPARE(e->Row().Dodavka, QStringLiteral("Oprava motoru"));
         QCOMPARE(e->Amounts(), (RowAmount{200, 38, 0, 0}));
@@ -374,16 +406,16 @@ private slots:
         MessageBoxRecorder boxes;
         Editor e(InvoiceItemRow{"A1", "Oprava", "ks", "1", "10,00", "21"}, true,
                  RowAmount{10, 2.1, 0, 0});
-        e->Ed_PocetMJ->setText("1.5");
-        Leave(e->Ed_PocetMJ);
+        e.Ed_PocetMJ->setText("1.5");
+        Leave(e.Ed_PocetMJ);
         QCOMPARE(boxes.shown().size(), 1);
         QCOMPARE(boxes.shown()[0].kind, BoxKind::Error);
         QCOMPARE(boxes.shown()[0].text,
                  QStringLiteral("'1.5' is not a valid floating point value."));
-        QCOMPARE(e->Ed_CenaSA->text(), QString());
+        QCOMPARE(e.Ed_CenaSA->text(), QString());
 
         // Clicking Ok leaves the price field first, which reports the quantity once more.
-        QTest::mouseClick(e->Tl_Ok, Qt::LeftButton);
+        QTest::mouseClick(e.Tl_Ok, Qt::LeftButton);
         QCOMPARE(boxes.shown().size(), 3);
         for (const ShownBox& box : boxes.shown())
             QCOMPARE(box.text, QStringLiteral("'1.5' is not a valid floating point value."));
@@ -398,25 +430,25 @@ private slots:
     void clearingButtonsZeroTheAmountsAtOnce() {
         {
             Editor e(kPricedRow, true, RowAmount{300, 63, 0, 0});
-            QTest::mouseClick(e->Tl_Vyprazdnit, Qt::LeftButton);
+            QTest::mouseClick(e.Tl_Vyprazdnit, Qt::LeftButton);
             QCOMPARE(e.amounts, QList<RowAmount>{RowAmount{}});
-            for (QLineEdit* f : {e->Ed_Kod, e->Ed_OznaceniDodavky, e->Ed_MJ, e->Ed_PocetMJ,
-                                 e->Ed_CenaMJ, e->Ed_CenaSA})
+            for (QLineEdit* f :
+                 {e.Ed_Kod, e.Ed_OznaceniDodavky, e.Ed_MJ, e.Ed_PocetMJ, e.Ed_CenaMJ, e.Ed_CenaSA})
                 QCOMPARE(f->text(), QString());
-            QCOMPARE(e->SazbaDPH->currentIndex(), -1);
-            QCOMPARE(e->SazbaDPH->currentText(), QString());
-            QVERIFY(e->Tl_Ok->isEnabled());
-            QTest::mouseClick(e->Tl_Storno, Qt::LeftButton);
+            QCOMPARE(e.SazbaDPH->currentIndex(), -1);
+            QCOMPARE(e.SazbaDPH->currentText(), QString());
+            QVERIFY(e.Tl_Ok->isEnabled());
+            QTest::mouseClick(e.Tl_Storno, Qt::LeftButton);
             QVERIFY(e.written.isEmpty()); // the amounts stay cleared; the cells are untouched
         }
         {
             Editor e(kPricedRow, true, RowAmount{300, 63, 0, 0});
-            QTest::mouseClick(e->Tl_VyprazdnitCenu, Qt::LeftButton);
+            QTest::mouseClick(e.Tl_VyprazdnitCenu, Qt::LeftButton);
             QCOMPARE(e.amounts, QList<RowAmount>{RowAmount{}});
-            QCOMPARE(e->Ed_Kod->text(), QStringLiteral("A1"));
-            QCOMPARE(e->Ed_OznaceniDodavky->text(), QStringLiteral("Oprava"));
-            QCOMPARE(e->Ed_MJ->text(), QString());
-            QTest::mouseClick(e->Tl_Ok, Qt::LeftButton);
+            QCOMPARE(e.Ed_Kod->text(), QStringLiteral("A1"));
+            QCOMPARE(e.Ed_OznaceniDodavky->text(), QStringLiteral("Oprava"));
+            QCOMPARE(e.Ed_MJ->text(), QString());
+            QTest::mouseClick(e.Tl_Ok, Qt::LeftButton);
             QCOMPARE(ItemRowText(e->Row()), QStringLiteral("A1|Oprava|||||"));
         }
     }
@@ -429,13 +461,13 @@ private slots:
         QDir().mkpath(e.folder.path() + "2025");
         QDir().mkpath(e.folder.path() + "Ses");
 
-        QTest::mouseClick(e->Tl_SeznamPolozek, Qt::LeftButton);
+        QTest::mouseClick(e.Tl_SeznamPolozek, Qt::LeftButton);
         QStringList years;
-        for (QAction* a : e->PMenu_Rok->actions())
+        for (QAction* a : e.PMenu_Rok->actions())
             years << a->text();
         QCOMPARE(years, (QStringList{"2025", "2024"}));
-        QCOMPARE(e->PMenu_Rok->actions()[1]->objectName(), QStringLiteral("PMenu_Rok_2024"));
-        e->PMenu_Rok->hide();
+        QCOMPARE(e.PMenu_Rok->actions()[1]->objectName(), QStringLiteral("PMenu_Rok_2024"));
+        e.PMenu_Rok->hide();
 
         QString caption, counter;
         OnNextModal(
@@ -443,64 +475,64 @@ private slots:
                 auto* list = qobject_cast<TSeznamPolozek*>(modal);
                 QVERIFY(list);
                 caption = list->windowTitle();
-                QTreeWidget* view = list->ListView1;
+                QTreeWidget* view = Control<QTreeWidget>(list, "ListView1");
                 QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
                                   view->visualItemRect(view->topLevelItem(1)).center());
-                counter = list->La_Pocitadlo->text();
-                QTest::mouseClick(list->Tl_Ok, Qt::LeftButton);
+                counter = Control<QLabel>(list, "La_Pocitadlo")->text();
+                QTest::mouseClick(Control<QPushButton>(list, "Tl_Ok"), Qt::LeftButton);
             },
             e.dialog.get());
-        e->PMenu_Rok->actions()[1]->trigger();
+        e.PMenu_Rok->actions()[1]->trigger();
         QCOMPARE(caption, QStringLiteral("Seznam položek, rok 2024"));
         QCOMPARE(counter, QStringLiteral("2 z 2"));
-        QCOMPARE(e->Ed_Kod->text(), QStringLiteral("K2"));
-        QCOMPARE(e->Ed_OznaceniDodavky->text(), QStringLiteral("Materiál"));
-        QCOMPARE(e->Ed_MJ->text(), QStringLiteral("kg"));
-        QCOMPARE(e->Ed_CenaMJ->text(), QStringLiteral("80,5"));
-        QCOMPARE(e->Ed_PocetMJ->text(), QStringLiteral("0"));
-        QCOMPARE(e->SazbaDPH->currentText(), QStringLiteral("21"));
-        QCOMPARE(e->focusWidget(), e->Ed_Kod);
-        QVERIFY(e->Tl_Ok->isEnabled());
+        QCOMPARE(e.Ed_Kod->text(), QStringLiteral("K2"));
+        QCOMPARE(e.Ed_OznaceniDodavky->text(), QStringLiteral("Materiál"));
+        QCOMPARE(e.Ed_MJ->text(), QStringLiteral("kg"));
+        QCOMPARE(e.Ed_CenaMJ->text(), QStringLiteral("80,5"));
+        QCOMPARE(e.Ed_PocetMJ->text(), QStringLiteral("0"));
+        QCOMPARE(e.SazbaDPH->currentText(), QStringLiteral("21"));
+        QCOMPARE(e->focusWidget(), e.Ed_Kod);
+        QVERIFY(e.Tl_Ok->isEnabled());
 
         // A quantity already typed stays.
-        e->Ed_PocetMJ->setText("3");
+        e.Ed_PocetMJ->setText("3");
         OnNextModal(
             [](QWidget* modal) {
                 // Ok is enabled by a click in the list; the first row is selected already.
                 auto* list = static_cast<TSeznamPolozek*>(modal);
-                QTreeWidget* view = list->ListView1;
+                QTreeWidget* view = Control<QTreeWidget>(list, "ListView1");
                 QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
                                   view->visualItemRect(view->topLevelItem(0)).center());
-                QTest::mouseClick(list->Tl_Ok, Qt::LeftButton);
+                QTest::mouseClick(Control<QPushButton>(list, "Tl_Ok"), Qt::LeftButton);
             },
             e.dialog.get());
-        e->PMenu_Rok->actions()[1]->trigger();
-        QCOMPARE(e->Ed_Kod->text(), QStringLiteral("K1"));
-        QCOMPARE(e->Ed_CenaMJ->text(), QStringLiteral("150,00"));
-        QCOMPARE(e->Ed_PocetMJ->text(), QStringLiteral("3"));
-        QCOMPARE(e->SazbaDPH->currentText(), QStringLiteral("15"));
+        e.PMenu_Rok->actions()[1]->trigger();
+        QCOMPARE(e.Ed_Kod->text(), QStringLiteral("K1"));
+        QCOMPARE(e.Ed_CenaMJ->text(), QStringLiteral("150,00"));
+        QCOMPARE(e.Ed_PocetMJ->text(), QStringLiteral("3"));
+        QCOMPARE(e.SazbaDPH->currentText(), QStringLiteral("15"));
     }
 
     void aVanishedPeriodFolderIsReported() {
         MessageBoxRecorder boxes;
         Editor e(kPricedRow, true);
         QDir().mkpath(e.folder.path() + "2025");
-        QTest::mouseClick(e->Tl_SeznamPolozek, Qt::LeftButton);
-        QCOMPARE(e->PMenu_Rok->actions().size(), 1);
-        e->PMenu_Rok->hide();
+        QTest::mouseClick(e.Tl_SeznamPolozek, Qt::LeftButton);
+        QCOMPARE(e.PMenu_Rok->actions().size(), 1);
+        e.PMenu_Rok->hide();
         QDir(e.folder.path() + "2025").removeRecursively();
-        e->PMenu_Rok->actions()[0]->trigger();
+        e.PMenu_Rok->actions()[0]->trigger();
         QCOMPARE(Info(boxes), QStringLiteral("Nebyl nalezen adresář \"2025\" do kterého se "
                                              "ukládají vytvořené faktury."));
-        QCOMPARE(e->Ed_Kod->text(), QStringLiteral("A1"));
-        QVERIFY(!e->Tl_Ok->isEnabled());
+        QCOMPARE(e.Ed_Kod->text(), QStringLiteral("A1"));
+        QVERIFY(!e.Tl_Ok->isEnabled());
     }
 
     void noPeriodFolderNoMenu() {
         Editor e(kPricedRow, true);
-        QTest::mouseClick(e->Tl_SeznamPolozek, Qt::LeftButton);
-        QVERIFY(e->PMenu_Rok->actions().isEmpty());
-        QVERIFY(!e->PMenu_Rok->isVisible());
+        QTest::mouseClick(e.Tl_SeznamPolozek, Qt::LeftButton);
+        QVERIFY(e.PMenu_Rok->actions().isEmpty());
+        QVERIFY(!e.PMenu_Rok->isVisible());
     }
 };
 

@@ -1,5 +1,6 @@
 #include "editor/tseznampolozek.h"
-#include "support/pickers_invoice_files.h"
+#include "support/controls.h"
+#include "support/sample_invoices.h"
 #include "text/message_boxes.h"
 
 #include <QDir>
@@ -45,6 +46,12 @@ struct ItemList {
     std::unique_ptr<TSeznamPolozek> dialog;
     void open(bool platce, const QString& year = QStringLiteral("2025")) {
         dialog = std::make_unique<TSeznamPolozek>(folder.path(), platce);
+        ListView1 = Control<QTreeWidget>(dialog.get(), "ListView1");
+        Ed_Vyraz = Control<QLineEdit>(dialog.get(), "Ed_Vyraz");
+        Tl_Filtr = Control<QPushButton>(dialog.get(), "Tl_Filtr");
+        Tl_Ok = Control<QPushButton>(dialog.get(), "Tl_Ok");
+        Tl_Storno = Control<QPushButton>(dialog.get(), "Tl_Storno");
+        La_Pocitadlo = Control<QLabel>(dialog.get(), "La_Pocitadlo");
         dialog->SetYear(year);
         dialog->show();
         QApplication::setActiveWindow(dialog.get());
@@ -52,6 +59,14 @@ struct ItemList {
             qWarning("the item list did not become active");
     }
     TSeznamPolozek* operator->() const { return dialog.get(); }
+
+    // The dialog's controls, found by their names.
+    QTreeWidget* ListView1 = nullptr;
+    QLineEdit* Ed_Vyraz = nullptr;
+    QPushButton* Tl_Filtr = nullptr;
+    QPushButton* Tl_Ok = nullptr;
+    QPushButton* Tl_Storno = nullptr;
+    QLabel* La_Pocitadlo = nullptr;
 };
 
 } // namespace
@@ -66,7 +81,7 @@ private slots:
         WritePeriod(l.folder);
         l.open(true);
         QCOMPARE(l->windowTitle(), QStringLiteral("Seznam položek, rok 2025"));
-        QTreeWidget* view = l->ListView1;
+        QTreeWidget* view = l.ListView1;
         QCOMPARE(view->columnCount(), 5);
         QCOMPARE(view->headerItem()->text(4), QStringLiteral("DPH"));
         QCOMPARE(view->topLevelItemCount(), 5);
@@ -74,9 +89,9 @@ private slots:
         QCOMPARE(RowTexts(view, 1), (QStringList{"", "OPRAVA", "ks", "99,00", "15"}));
         QCOMPARE(RowTexts(view, 2), (QStringList{"oprav-1", "Materiál", "kg", "150,5", "10"}));
         QCOMPARE(RowTexts(view, 3), (QStringList{"", "Čištění", "h", "300,00", "21"}));
-        QCOMPARE(l->La_Pocitadlo->text(), QStringLiteral("1 z 5"));
+        QCOMPARE(l.La_Pocitadlo->text(), QStringLiteral("1 z 5"));
         QCOMPARE(view->currentItem(), view->topLevelItem(0));
-        QVERIFY(!l->Tl_Ok->isEnabled());
+        QVERIFY(!l.Tl_Ok->isEnabled());
         QVERIFY(!view->header()->sectionsClickable());
     }
 
@@ -84,13 +99,13 @@ private slots:
         ItemList l;
         WritePeriod(l.folder);
         l.open(false);
-        QCOMPARE(l->ListView1->columnCount(), 4);
-        QCOMPARE(l->ListView1->headerItem()->text(3), QStringLiteral("Cena MJ"));
-        QTest::mouseClick(l->Tl_Ok, Qt::LeftButton); // disabled: nothing happens
+        QCOMPARE(l.ListView1->columnCount(), 4);
+        QCOMPARE(l.ListView1->headerItem()->text(3), QStringLiteral("Cena MJ"));
+        QTest::mouseClick(l.Tl_Ok, Qt::LeftButton); // disabled: nothing happens
         QVERIFY(l->isVisible());
-        ClickRow(l->ListView1, 1);
-        QVERIFY(l->Tl_Ok->isEnabled());
-        QTest::mouseClick(l->Tl_Ok, Qt::LeftButton);
+        ClickRow(l.ListView1, 1);
+        QVERIFY(l.Tl_Ok->isEnabled());
+        QTest::mouseClick(l.Tl_Ok, Qt::LeftButton);
         QCOMPARE(l->result(), int(QDialog::Accepted));
         // The rate is taken also when it is not shown.
         QCOMPARE(l->SelectedEntry(), (ItemCatalogEntry{"", "OPRAVA", "ks", "99,00", "15"}));
@@ -100,16 +115,16 @@ private slots:
         ItemList l;
         WritePeriod(l.folder);
         l.open(true);
-        QTreeWidget* view = l->ListView1;
+        QTreeWidget* view = l.ListView1;
         view->setFocus();
         QTest::keyClick(view, Qt::Key_Down);
-        QCOMPARE(l->La_Pocitadlo->text(), QStringLiteral("2 z 5"));
+        QCOMPARE(l.La_Pocitadlo->text(), QStringLiteral("2 z 5"));
         QTest::keyClick(view, Qt::Key_End);
-        QCOMPARE(l->La_Pocitadlo->text(), QStringLiteral("5 z 5"));
-        QVERIFY(!l->Tl_Ok->isEnabled()); // keys do not enable Ok
+        QCOMPARE(l.La_Pocitadlo->text(), QStringLiteral("5 z 5"));
+        QVERIFY(!l.Tl_Ok->isEnabled()); // keys do not enable Ok
         ClickRow(view, 2);
-        QCOMPARE(l->La_Pocitadlo->text(), QStringLiteral("3 z 5"));
-        QVERIFY(l->Tl_Ok->isEnabled());
+        QCOMPARE(l.La_Pocitadlo->text(), QStringLiteral("3 z 5"));
+        QVERIFY(l.Tl_Ok->isEnabled());
     }
 
     void filterAndItsCancel() {
@@ -117,32 +132,32 @@ private slots:
         ItemList l;
         WritePeriod(l.folder);
         l.open(true);
-        QTest::mouseClick(l->Tl_Filtr, Qt::LeftButton);
+        QTest::mouseClick(l.Tl_Filtr, Qt::LeftButton);
         QCOMPARE(boxes.shown().size(), 1);
         QCOMPARE(boxes.shown()[0].text, QStringLiteral("Není zadaný výraz pro filtr."));
-        QCOMPARE(l->Tl_Filtr->text(), QStringLiteral("Filtr"));
+        QCOMPARE(l.Tl_Filtr->text(), QStringLiteral("Filtr"));
 
-        l->Ed_Vyraz->setText(QStringLiteral("  OPRAV "));
-        QTest::mouseClick(l->Tl_Filtr, Qt::LeftButton);
-        QCOMPARE(l->Tl_Filtr->text(), QStringLiteral("Zrušit"));
-        QCOMPARE(l->ListView1->topLevelItemCount(), 3);
-        QCOMPARE(l->ListView1->topLevelItem(2)->text(0), QStringLiteral("oprav-1"));
-        QCOMPARE(l->La_Pocitadlo->text(), QStringLiteral("1 z 3"));
+        l.Ed_Vyraz->setText(QStringLiteral("  OPRAV "));
+        QTest::mouseClick(l.Tl_Filtr, Qt::LeftButton);
+        QCOMPARE(l.Tl_Filtr->text(), QStringLiteral("Zrušit"));
+        QCOMPARE(l.ListView1->topLevelItemCount(), 3);
+        QCOMPARE(l.ListView1->topLevelItem(2)->text(0), QStringLiteral("oprav-1"));
+        QCOMPARE(l.La_Pocitadlo->text(), QStringLiteral("1 z 3"));
 
         // Changing the expression does not filter again; "Zrušit" shows everything.
-        l->Ed_Vyraz->setText(QStringLiteral("čiš"));
-        QCOMPARE(l->ListView1->topLevelItemCount(), 3);
-        QTest::mouseClick(l->Tl_Filtr, Qt::LeftButton);
-        QCOMPARE(l->Tl_Filtr->text(), QStringLiteral("Filtr"));
-        QCOMPARE(l->La_Pocitadlo->text(), QStringLiteral("1 z 5"));
-        QTest::mouseClick(l->Tl_Filtr, Qt::LeftButton);
-        QCOMPARE(l->ListView1->topLevelItemCount(), 1);
-        QCOMPARE(l->ListView1->topLevelItem(0)->text(1), QStringLiteral("Čištění"));
-        QCOMPARE(l->La_Pocitadlo->text(), QStringLiteral("1 z 1"));
-        l->Ed_Vyraz->setText(QStringLiteral("nic takového"));
-        QTest::mouseClick(l->Tl_Filtr, Qt::LeftButton); // "Zrušit"
-        QTest::mouseClick(l->Tl_Filtr, Qt::LeftButton);
-        QCOMPARE(l->La_Pocitadlo->text(), QStringLiteral("0 z 0"));
+        l.Ed_Vyraz->setText(QStringLiteral("čiš"));
+        QCOMPARE(l.ListView1->topLevelItemCount(), 3);
+        QTest::mouseClick(l.Tl_Filtr, Qt::LeftButton);
+        QCOMPARE(l.Tl_Filtr->text(), QStringLiteral("Filtr"));
+        QCOMPARE(l.La_Pocitadlo->text(), QStringLiteral("1 z 5"));
+        QTest::mouseClick(l.Tl_Filtr, Qt::LeftButton);
+        QCOMPARE(l.ListView1->topLevelItemCount(), 1);
+        QCOMPARE(l.ListView1->topLevelItem(0)->text(1), QStringLiteral("Čištění"));
+        QCOMPARE(l.La_Pocitadlo->text(), QStringLiteral("1 z 1"));
+        l.Ed_Vyraz->setText(QStringLiteral("nic takového"));
+        QTest::mouseClick(l.Tl_Filtr, Qt::LeftButton); // "Zrušit"
+        QTest::mouseClick(l.Tl_Filtr, Qt::LeftButton);
+        QCOMPARE(l.La_Pocitadlo->text(), QStringLiteral("0 z 0"));
         QCOMPARE(boxes.shown().size(), 1);
     }
 
@@ -150,19 +165,19 @@ private slots:
         ItemList l;
         WritePeriod(l.folder);
         l.open(true);
-        l->Ed_Vyraz->setText(QStringLiteral("oprav"));
-        l->Ed_Vyraz->setFocus();
-        QTest::keyClick(l->Ed_Vyraz, Qt::Key_Return); // Ok is disabled: nothing happens
+        l.Ed_Vyraz->setText(QStringLiteral("oprav"));
+        l.Ed_Vyraz->setFocus();
+        QTest::keyClick(l.Ed_Vyraz, Qt::Key_Return); // Ok is disabled: nothing happens
         QVERIFY(l->isVisible());
-        QCOMPARE(l->ListView1->topLevelItemCount(), 5);
-        ClickRow(l->ListView1, 3);
-        l->Ed_Vyraz->setFocus();
-        QTest::keyClick(l->Ed_Vyraz, Qt::Key_Return);
+        QCOMPARE(l.ListView1->topLevelItemCount(), 5);
+        ClickRow(l.ListView1, 3);
+        l.Ed_Vyraz->setFocus();
+        QTest::keyClick(l.Ed_Vyraz, Qt::Key_Return);
         QVERIFY(!l->isVisible());
         QCOMPARE(l->result(), int(QDialog::Accepted));
         QCOMPARE(l->SelectedEntry()->Dodavka, QStringLiteral("Čištění"));
-        QCOMPARE(l->ListView1->topLevelItemCount(), 5); // the filter was not applied
-        QVERIFY(l->Catalog.isEmpty());                  // emptied when closed
+        QCOMPARE(l.ListView1->topLevelItemCount(), 5); // the filter was not applied
+        QVERIFY(l->Catalog.isEmpty());                 // emptied when closed
     }
 
     void emptyPeriodAndOkWithoutASelection() {
@@ -170,8 +185,8 @@ private slots:
         ItemList l;
         QDir().mkpath(l.folder.path() + "2026");
         l.open(true, QStringLiteral("2026"));
-        QCOMPARE(l->La_Pocitadlo->text(), QStringLiteral("0 z 0"));
-        QTest::mouseDClick(l->ListView1->viewport(), Qt::LeftButton, {}, QPoint(50, 50));
+        QCOMPARE(l.La_Pocitadlo->text(), QStringLiteral("0 z 0"));
+        QTest::mouseDClick(l.ListView1->viewport(), Qt::LeftButton, {}, QPoint(50, 50));
         QCOMPARE(boxes.shown().size(), 1);
         QCOMPARE(boxes.shown()[0].text, QStringLiteral("Není vybrána žádná položka"));
         QCOMPARE(l->result(), int(QDialog::Accepted));
@@ -182,10 +197,10 @@ private slots:
         ItemList l;
         WriteInvoice(l.folder, "2025/2025001.tvl", InvoiceLines("2025001", {"|Jediná|||||"}));
         l.open(true);
-        QCOMPARE(l->La_Pocitadlo->text(), QStringLiteral("1 z 1"));
-        const QPoint at = l->ListView1->visualItemRect(l->ListView1->topLevelItem(0)).center();
-        QTest::mouseClick(l->ListView1->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(l->ListView1->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(l.La_Pocitadlo->text(), QStringLiteral("1 z 1"));
+        const QPoint at = l.ListView1->visualItemRect(l.ListView1->topLevelItem(0)).center();
+        QTest::mouseClick(l.ListView1->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(l.ListView1->viewport(), Qt::LeftButton, {}, at);
         QCOMPARE(l->result(), int(QDialog::Accepted));
         QCOMPARE(l->SelectedEntry()->Dodavka, QStringLiteral("Jediná"));
     }
@@ -196,9 +211,9 @@ private slots:
         WriteInvoice(l.folder, "2025/2025001.tvl", lines.mid(0, 20));
         WriteInvoice(l.folder, "2025/2025002.tvl", InvoiceLines("2025002", {"B|Další|ks|1|5|21|"}));
         l.open(true);
-        QCOMPARE(l->ListView1->topLevelItemCount(), 2);
-        QCOMPARE(RowTexts(l->ListView1, 0), (QStringList{"A1", "Krátký řádek", "", "", ""}));
-        QCOMPARE(l->La_Pocitadlo->text(), QStringLiteral("1 z 2"));
+        QCOMPARE(l.ListView1->topLevelItemCount(), 2);
+        QCOMPARE(RowTexts(l.ListView1, 0), (QStringList{"A1", "Krátký řádek", "", "", ""}));
+        QCOMPARE(l.La_Pocitadlo->text(), QStringLiteral("1 z 2"));
     }
 };
 

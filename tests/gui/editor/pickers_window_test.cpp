@@ -8,6 +8,7 @@
 #include <QTableView>
 
 #include "editor/teditacepolozky.h"
+#include "support/controls.h"
 #include "support/main_window_fixture.h"
 
 using namespace tarvela;
@@ -215,15 +216,15 @@ private slots:
             auto* editor = qobject_cast<TEditacePolozky*>(modal);
             QVERIFY(editor);
             // Enter is the editor's own, not the main window's.
-            editor->Ed_Kod->setFocus();
-            QTest::keyClick(editor->Ed_Kod, Qt::Key_Return);
-            QCOMPARE(editor->focusWidget(), editor->Ed_OznaceniDodavky);
+            Control<QLineEdit>(editor, "Ed_Kod")->setFocus();
+            QTest::keyClick(Control<QLineEdit>(editor, "Ed_Kod"), Qt::Key_Return);
+            QCOMPARE(editor->focusWidget(), Control<QLineEdit>(editor, "Ed_OznaceniDodavky"));
             QVERIFY(editor->isVisible());
-            editor->Ed_OznaceniDodavky->setText(QStringLiteral("Oprava"));
-            editor->Ed_PocetMJ->setText(QStringLiteral("2"));
-            editor->Ed_CenaMJ->setText(QStringLiteral("150,00"));
-            editor->SazbaDPH->setCurrentIndex(1);
-            QTest::mouseClick(editor->Tl_Ok, Qt::LeftButton);
+            Control<QLineEdit>(editor, "Ed_OznaceniDodavky")->setText(QStringLiteral("Oprava"));
+            Control<QLineEdit>(editor, "Ed_PocetMJ")->setText(QStringLiteral("2"));
+            Control<QLineEdit>(editor, "Ed_CenaMJ")->setText(QStringLiteral("150,00"));
+            Control<QComboBox>(editor, "SazbaDPH")->setCurrentIndex(1);
+            QTest::mouseClick(Control<QPushButton>(editor, "Tl_Ok"), Qt::LeftButton);
         });
         QTableWidget* grid = ui(w).Grid1;
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {},
@@ -238,8 +239,8 @@ private slots:
         // A clearing button zeroes the amounts at once, even when Storno follows.
         OnNextModal([](QWidget* modal) {
             auto* editor = static_cast<TEditacePolozky*>(modal);
-            QTest::mouseClick(editor->Tl_VyprazdnitCenu, Qt::LeftButton);
-            QTest::mouseClick(editor->Tl_Storno, Qt::LeftButton);
+            QTest::mouseClick(Control<QPushButton>(editor, "Tl_VyprazdnitCenu"), Qt::LeftButton);
+            QTest::mouseClick(Control<QPushButton>(editor, "Tl_Storno"), Qt::LeftButton);
         });
         ui(w).Akce_EditovatPolozku->trigger();
         QCOMPARE(w.Amounts[3], RowAmount{});

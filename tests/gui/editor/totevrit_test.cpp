@@ -1,5 +1,6 @@
 #include "editor/totevrit.h"
 
+#include "support/sample_invoices.h"
 #include "support/test_support.h"
 #include "text/codec.h"
 #include "text/message_boxes.h"
@@ -17,24 +18,12 @@ using tarvela::test::TempProgramFolder;
 namespace {
 
 QByteArray InvoiceFile(int lineCount, const QString& customer, const QString& total) {
-    QByteArray bytes;
-    for (int n = 1; n <= lineCount; ++n) {
-        QString line;
-        if (n == 7)
-            line = QStringLiteral("1.2.2026");
-        else if (n == 9)
-            line = QStringLiteral("15.2.2026");
-        else if (n == 11)
-            line = customer;
-        else if (n == 46)
-            line = total;
-        else if (n == 48)
-            line = QStringLiteral("CZK");
-        else if (n >= 19 && n <= 43)
-            line = QStringLiteral("||||||");
-        bytes += tarvela::EncodeCp1250(line) + "\r\n";
-    }
-    return bytes;
+    return tarvela::test::InvoiceFileBytes({{7, QStringLiteral("1.2.2026")},
+                                            {9, QStringLiteral("15.2.2026")},
+                                            {11, customer},
+                                            {46, total},
+                                            {48, QStringLiteral("CZK")}},
+                                           lineCount);
 }
 
 QStringList RowTexts(const QTreeWidgetItem* item) {

@@ -16,6 +16,7 @@
 
 #include "help/about_box.h"
 #include "printing/print_module.h"
+#include "support/modal_dialog.h"
 #include "support/test_support.h"
 #include "support/thlavni_access.h"
 #include "text/clock.h"
@@ -25,6 +26,7 @@
 
 using namespace tarvela;
 using tarvela::test::TempProgramFolder;
+using tarvela::test::WithModal;
 
 namespace {
 
@@ -47,30 +49,6 @@ const AboutRow kRows[6] = {
 QString Text(const QWidget* box, const char* name) {
     const auto* label = box->findChild<QLabel*>(QString::fromLatin1(name));
     return label ? label->text() : QStringLiteral("<missing %1>").arg(QLatin1String(name));
-}
-
-// Runs `whileUp` on the modal window once it is up; `run` is what opens it. Fails when no modal
-// window appears or when it is still open after `whileUp` (which should close it).
-void WithModal(const std::function<void()>& run, const std::function<void(QWidget*)>& whileUp) {
-    bool seen = false;
-    QTimer poll;
-    poll.setInterval(10);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || seen)
-            return;
-        seen = true;
-        whileUp(modal);
-        // A box left open would hang the test: close it, and fail below.
-        QTimer::singleShot(500, modal, [modal] {
-            if (modal->isVisible())
-                modal->close();
-        });
-    });
-    poll.start();
-    run();
-    poll.stop();
-    QVERIFY(seen);
 }
 
 class UrlCatcher : public QObject {

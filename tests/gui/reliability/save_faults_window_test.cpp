@@ -3,6 +3,7 @@
 // byte for byte, and the edits stay in the window, still marked as unsaved.
 
 #include "invoice/invoice_store.h"
+#include "support/file_size_limit.h"
 #include "support/test_support.h"
 #include "support/thlavni_access.h"
 #include "text/message_boxes.h"
@@ -18,32 +19,10 @@
 #include <sys/resource.h>
 
 using namespace tarvela;
+using tarvela::test::FileSizeLimit;
 using tarvela::test::TempProgramFolder;
 
 namespace {
-
-// Lowers the soft file size limit of this process for its lifetime; SIGXFSZ is ignored meanwhile,
-// so a write beyond the limit returns short instead of ending the process.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lowered = saved_;
-        lowered.rlim_cur = bytes;
-        active_ = setrlimit(RLIMIT_FSIZE, &lowered) == 0;
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-    bool active() const { return active_; }
-
-private:
-    rlimit saved_{};
-    void (*previousHandler_)(int) = SIG_DFL;
-    bool active_ = false;
-};
 
 struct Fixture {
     Fixture() {

@@ -6,7 +6,7 @@
 #include "app/thlavni.h"
 #include "invoice/invoice_file.h"
 #include "invoice/invoice_store.h"
-#include "support/editor_dialogs_modal.h"
+#include "support/modal_dialog.h"
 #include "support/test_support.h"
 #include "support/thlavni_access.h"
 #include "text/message_boxes.h"

@@ -17,13 +17,16 @@
 
 #include "settings/settings_file.h"
 #include "settings/tkonfig.h"
+#include "support/modal_dialog.h"
 #include "support/test_support.h"
 #include "support/thlavni_access.h"
 #include "text/codec.h"
 #include "text/gui_helpers.h"
 #include "text/message_boxes.h"
+#include "tkonfig_controls.h"
 
 using namespace tarvela;
+using tarvela::test::K;
 using tarvela::test::TempProgramFolder;
 
 namespace {
@@ -35,26 +38,14 @@ QByteArray Crlf(const QString& text) {
 }
 
 // Opens the settings through the window's action and runs `inDialog` while the dialog is up.
-// Fails when the dialog does not appear or is still open afterwards.
+// Fails when the dialog does not appear or is not the settings dialog.
 void WithSettingsDialog(THlavni& window, const std::function<void(TKonfig*)>& inDialog) {
-    bool seen = false;
-    QTimer poll;
-    poll.setInterval(10);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<TKonfig*>(QApplication::activeModalWidget());
-        if (!dialog || seen)
-            return;
-        seen = true;
-        inDialog(dialog);
-        QTimer::singleShot(500, dialog, [dialog] {
-            if (dialog->isVisible())
-                dialog->reject();
-        });
-    });
-    poll.start();
-    ui(window).Akce_Konfigurace->trigger();
-    poll.stop();
-    QVERIFY(seen);
+    tarvela::test::WithModal([&] { ui(window).Akce_Konfigurace->trigger(); },
+                             [&](QWidget* modal) {
+                                 auto* dialog = qobject_cast<TKonfig*>(modal);
+                                 QVERIFY2(dialog, "the modal window is not the settings dialog");
+                                 inDialog(dialog);
+                             });
 }
 
 const QList<QLabel*> VatLabels(const THlavni& w) {
@@ -79,9 +70,9 @@ private slots:
         const AppSettings before = window.Settings;
         ui(window).GroupBox5->setTitle(QString());
         WithSettingsDialog(window, [](TKonfig* dialog) {
-            QTest::mouseClick(dialog->Platce, Qt::LeftButton);
-            QTest::mouseClick(dialog->RBox_TypSymbolu0, Qt::LeftButton);
-            QTest::mouseClick(dialog->Storno, Qt::LeftButton);
+            QTest::mouseClick(K(*dialog).Platce, Qt::LeftButton);
+            QTest::mouseClick(K(*dialog).RBox_TypSymbolu0, Qt::LeftButton);
+            QTest::mouseClick(K(*dialog).Storno, Qt::LeftButton);
         });
         QCOMPARE(window.Settings, before);
         QCOMPARE(folder.readBytes(QStringLiteral("Tarvela.ini")), kPayerIni);
@@ -98,10 +89,10 @@ private slots:
         for (QLabel* label : VatLabels(window))
             QVERIFY(!label->isHidden());
         WithSettingsDialog(window, [](TKonfig* dialog) {
-            QTest::mouseClick(dialog->UpDown_SazbaDPH1->UpButton(), Qt::LeftButton);
-            QTest::mouseClick(dialog->Platce, Qt::LeftButton);
-            QVERIFY(!dialog->UpDown_SazbaDPH1->isEnabled());
-            QTest::mouseClick(dialog->Ok, Qt::LeftButton);
+            QTest::mouseClick(K(*dialog).UpDown_SazbaDPH1->UpButton(), Qt::LeftButton);
+            QTest::mouseClick(K(*dialog).Platce, Qt::LeftButton);
+            QVERIFY(!K(*dialog).UpDown_SazbaDPH1->isEnabled());
+            QTest::mouseClick(K(*dialog).Ok, Qt::LeftButton);
         });
         QCOMPARE(window.Settings.Platce, false);
         QCOMPARE(window.Settings.SazbaDPH1, 22);
@@ -117,9 +108,9 @@ private slots:
 
         // Ticking it again shows them with the new rates.
         WithSettingsDialog(window, [](TKonfig* dialog) {
-            QTest::mouseClick(dialog->Platce, Qt::LeftButton);
-            QTest::mouseClick(dialog->UpDown_SazbaDPH3->DownButton(), Qt::LeftButton);
-            QTest::mouseClick(dialog->Ok, Qt::LeftButton);
+            QTest::mouseClick(K(*dialog).Platce, Qt::LeftButton);
+            QTest::mouseClick(K(*dialog).UpDown_SazbaDPH3->DownButton(), Qt::LeftButton);
+            QTest::mouseClick(K(*dialog).Ok, Qt::LeftButton);
         });
         for (QLabel* label : VatLabels(window))
             QVERIFY(!label->isHidden());
@@ -133,10 +124,10 @@ private slots:
         ui(window).Ed_Fa2->setText(QStringLiteral("1234567890")); // stays though longer than 4
         QCOMPARE(ui(window).Ed_Fa2->width(), 121);
         WithSettingsDialog(window, [](TKonfig* dialog) {
-            QVERIFY(!dialog->Ok->isEnabled());
-            QTest::mouseClick(dialog->RBox_TypSymbolu0, Qt::LeftButton);
-            QVERIFY(dialog->Ok->isEnabled());
-            QTest::mouseClick(dialog->Ok, Qt::LeftButton);
+            QVERIFY(!K(*dialog).Ok->isEnabled());
+            QTest::mouseClick(K(*dialog).RBox_TypSymbolu0, Qt::LeftButton);
+            QVERIFY(K(*dialog).Ok->isEnabled());
+            QTest::mouseClick(K(*dialog).Ok, Qt::LeftButton);
         });
         QCOMPARE(window.Settings.TypSymbolu, SymbolType::Constant);
         QCOMPARE(ui(window).La_Fa2->text(), QStringLiteral("Konstantní symbol"));
@@ -153,10 +144,10 @@ private slots:
         THlavni window(folder.path(), QStringLiteral(","));
         QVERIFY(QDir(folder.file(QStringLiteral("2027"))).removeRecursively());
         WithSettingsDialog(window, [](TKonfig* dialog) {
-            dialog->Ed_VychoziMena->setFocus();
-            dialog->Ed_VychoziMena->selectAll();
-            QTest::keyClicks(dialog->Ed_VychoziMena, QStringLiteral("USD"));
-            QTest::mouseClick(dialog->Ok, Qt::LeftButton);
+            K(*dialog).Ed_VychoziMena->setFocus();
+            K(*dialog).Ed_VychoziMena->selectAll();
+            QTest::keyClicks(K(*dialog).Ed_VychoziMena, QStringLiteral("USD"));
+            QTest::mouseClick(K(*dialog).Ok, Qt::LeftButton);
         });
         QVERIFY(QFileInfo(folder.file(QStringLiteral("2027"))).isDir());
         QCOMPARE(window.Settings.VychoziMena, QStringLiteral("USD"));
@@ -172,14 +163,14 @@ private slots:
         QVERIFY(QDir().mkpath(folder.file(QStringLiteral("Tarvela.ini"))));
         MessageBoxRecorder boxes;
         WithSettingsDialog(window, [&boxes](TKonfig* dialog) {
-            QTest::mouseClick(dialog->Platce, Qt::LeftButton);
-            QTest::mouseClick(dialog->RBox_TypSymbolu0, Qt::LeftButton);
-            QTest::mouseClick(dialog->Ok, Qt::LeftButton);
+            QTest::mouseClick(K(*dialog).Platce, Qt::LeftButton);
+            QTest::mouseClick(K(*dialog).RBox_TypSymbolu0, Qt::LeftButton);
+            QTest::mouseClick(K(*dialog).Ok, Qt::LeftButton);
             QCOMPARE(boxes.shown().size(), 1);
             QVERIFY(boxes.shown()[0].text.startsWith(QStringLiteral("Unable to write to ")));
             QVERIFY(dialog->isVisible());
-            QVERIFY(dialog->Platce->isChecked());
-            QTest::mouseClick(dialog->Storno, Qt::LeftButton);
+            QVERIFY(K(*dialog).Platce->isChecked());
+            QTest::mouseClick(K(*dialog).Storno, Qt::LeftButton);
         });
         QCOMPARE(window.Settings, before);
         for (QLabel* label : VatLabels(window))

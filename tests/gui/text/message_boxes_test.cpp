@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "app/application.h"
+#include "support/modal_dialog.h"
 #include "text/gui_helpers.h"
 #include "text/message_boxes.h"
 
@@ -34,14 +35,9 @@ struct SeenBox {
 
 // Once the next modal box appears, records it and lets `answer` close it.
 void WhenBoxAppears(SeenBox& seen, std::function<void(QMessageBox*)> answer) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, &seen, answer] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible())
-            return;
-        timer->stop();
-        timer->deleteLater();
+    tarvela::test::OnNextModal([&seen, answer](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        QVERIFY2(box, "the modal window is not a message box");
         seen.caption = box->windowTitle();
         seen.text = box->text();
         seen.icon = box->icon();
@@ -53,7 +49,6 @@ void WhenBoxAppears(SeenBox& seen, std::function<void(QMessageBox*)> answer) {
         seen.modal = box->windowModality() == Qt::ApplicationModal;
         answer(box);
     });
-    timer->start();
 }
 
 void PressEnter(QMessageBox* box) {

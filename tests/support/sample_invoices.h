@@ -1,10 +1,12 @@
 #pragma once
 
-// Invoice files for the tests of the item list and the pickers.
+// Sample invoice files for the tests: whole files from their line texts, as the program writes
+// them (Windows-1250, CR LF after every line).
 
 #include "support/test_support.h"
 #include "text/codec.h"
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -33,6 +35,15 @@ inline QByteArray InvoiceBytes(const QStringList& lines) {
     for (const QString& line : lines)
         text += line + QStringLiteral("\r\n");
     return EncodeCp1250(text);
+}
+
+// An invoice file of `count` lines with the given lines (numbered from 1) filled; the other
+// lines are empty, except the item rows 19 to 43, which are empty rows "||||||".
+inline QByteArray InvoiceFileBytes(const QMap<int, QString>& lines, int count = 49) {
+    QStringList all;
+    for (int n = 1; n <= count; ++n)
+        all << lines.value(n, n >= 19 && n <= 43 ? QStringLiteral("||||||") : QString());
+    return InvoiceBytes(all);
 }
 
 inline void WriteInvoice(const TempProgramFolder& folder, const QString& relative,
