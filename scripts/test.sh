@@ -107,7 +107,9 @@ scripts/install-deps.sh
 # ends the script before the summary.
 passed=0
 for stage in ${TARVELA_TEST_STAGES:-format main asan fuzz}; do
+    started=$SECONDS
     "stage_$stage"
+    echo "stage $stage took $((SECONDS - started)) s"
 done
 banner "all stages passed"
 echo "checks: $passed passed, 0 failed"

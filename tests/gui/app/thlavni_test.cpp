@@ -15,6 +15,10 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
 #include <QToolBar>
 #include <QToolButton>
 
@@ -854,7 +858,15 @@ void THlavniTest::failureInHandlerReachesErrorBox() {
     throwing.show();
     QVERIFY(QTest::qWaitForWindowExposed(&throwing));
     f.boxes.takeShown();
-    QTest::mouseClick(&throwing, Qt::LeftButton);
+    {
+#if defined(__SANITIZE_ADDRESS__)
+        // Qt's mouse event delivery is not exception safe: the event point it was delivering
+        // stays allocated when the exception leaves it. That is the price of the last net, not a
+        // leak of the program, so the leak checker does not count it.
+        const __lsan::ScopedDisabler qtLeaksTheEventPoint;
+#endif
+        QTest::mouseClick(&throwing, Qt::LeftButton);
+    }
     QCOMPARE(f.boxes.shown(),
              (QList<ShownBox>{{BoxKind::Error, "Tarvela", "Neplatné číslo faktury."}}));
 }
