@@ -14,12 +14,18 @@ namespace tarvela {
 // value become spaces for the same reason.
 class PrintVariables {
 public:
+    // A value that Windows-1250 cannot hold is refused here with EncodingError naming the field
+    // the user knows (FieldCaption), before anything reaches the print module.
     void add(const QString& name, const QString& value);
     const QString& text() const { return text_; }
     bool isEmpty() const { return text_.isEmpty(); }
 
     // The value as it is written into the text.
     static QString SafeValue(const QString& value);
+
+    // The Czech name of the field behind a print variable or data-set column ("OdberatelNazev1"
+    // -> "Odběratel - název 1"); the name itself for one without a field.
+    static QString FieldCaption(const QString& name);
 
 private:
     QString text_;

@@ -107,7 +107,9 @@ ParsedLine ParseLine(const QByteArray& raw) {
 }
 
 [[noreturn]] void ThrowUnableToWrite(const QString& path) {
-    throw FileError(QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(path)));
+    throw FileError(QStringLiteral("Nastavení nelze zapsat do souboru „%1“. Zkontrolujte, zda "
+                                   "soubor není jen pro čtení a zda je na disku místo.")
+                        .arg(QDir::toNativeSeparators(path)));
 }
 
 // Czech labels of the settings as the settings dialog shows them, for error messages.
