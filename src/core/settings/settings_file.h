@@ -127,7 +127,8 @@ std::optional<int> ParseIniInteger(const QString& text);
 // of the file, creates a missing file. Every other line stays byte for byte as it was. The file is
 // replaced atomically. "what" names the value for the user in a ValidationError /
 // EncodingError (value with a line break or a character outside Windows-1250; nothing is
-// written). A file that cannot be read or written raises FileError "Nastavení nelze zapsat do souboru „<path>“. …".
+// written). A file that cannot be read or written raises FileError "Nastavení nelze zapsat do
+// souboru „<path>“. …".
 void WriteIniString(const QString& path, const QString& section, const QString& key,
                     const QString& value, const QString& what = QString());
 
