@@ -116,6 +116,10 @@ TOtevrit::TOtevrit(const QString& programFolder, QWidget* owner)
     setTabOrder(Tl_Ok, Tl_Storno);
 
     connect(Tl_Ok, &QPushButton::clicked, this, [this] { PressOk(); });
+    // Ok is enabled while a row is selected, however it was selected (click, arrow keys); Enter
+    // then presses it as the default button.
+    connect(ListView1, &QTreeWidget::itemSelectionChanged, this,
+            Guarded([this] { Tl_Ok->setEnabled(!ListView1->selectedItems().isEmpty()); }));
     connect(Tl_Storno, &QPushButton::clicked, this, &QDialog::reject);
 
     FormCreate();
@@ -175,6 +179,7 @@ void TOtevrit::FillInvoiceList(const QString& folder) {
     ListView1->addTopLevelItems(pending);
     ListView1->clearSelection();
     ListView1->setCurrentItem(nullptr, 0, QItemSelectionModel::NoUpdate);
+    ListView1->setFocus(Qt::OtherFocusReason); // the arrow keys pick a row at once
 }
 
 void TOtevrit::ListView1Click() {
