@@ -279,9 +279,17 @@ qint32 ParseWholeLenient(const QString& text) {
 
 qint32 WholeCrownsOfPaidAmount(const QString& text) {
     QString whole = text;
-    const qsizetype comma = whole.indexOf(QLatin1Char(','));
-    if (comma >= 0)
-        whole.truncate(comma);
+    qsizetype decimals = whole.indexOf(QLatin1Char(','));
+    if (decimals < 0) {
+        // Files written before the comma was accepted may hold "506.75": a last full stop with
+        // one or two digits after it is the decimal point; one with three groups thousands.
+        const qsizetype stop = whole.lastIndexOf(QLatin1Char('.'));
+        const qsizetype after = whole.size() - stop - 1;
+        if (stop >= 0 && (after == 1 || after == 2) && IsDigitsOnly(whole.mid(stop + 1)))
+            decimals = stop;
+    }
+    if (decimals >= 0)
+        whole.truncate(decimals);
     return ParseWholeLenient(whole);
 }
 

@@ -1,4 +1,5 @@
 #include "app/thlavni.h"
+#include "editor/date_fields.h"
 
 #include <QAction>
 #include <QApplication>
@@ -7,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDateEdit>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -17,6 +19,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QToolBar>
@@ -164,12 +167,15 @@ THlavni::~THlavni() {
 void THlavni::FormCreate(const QString& decimalSeparator) {
     if (decimalSeparator != QStringLiteral(",")) {
         ShowInfo(QStringLiteral("Program Tarvela vyžaduje pro oddělovací znak desetinných míst "
-                                "nastavený znak čárky (,).\r\nNastavení provedete v Ovládacích "
-                                "panelech na formuláři Oblast a jazyk."));
+                                "nastavený znak čárky (,).\r\nSpusťte jej s českým prostředím, "
+                                "například příkazem:\r\nLC_ALL=cs_CZ.UTF-8 %1\r\n(tak jej "
+                                "spouští i spouštěč v nabídce aplikací a skript scripts/run.sh).")
+                     .arg(QDir::toNativeSeparators(QCoreApplication::applicationFilePath())));
         // The program ends without the window being used; the remaining steps still run.
         TerminateRequested = true;
     }
 
+    FirstStart = !QFileInfo::exists(SettingsFilePath(ProgramFolder));
     Settings = LoadSettings(ProgramFolder);
     InvoiceStore(ProgramFolder).EnsurePeriodFolder(Settings.AktualniRok);
 
@@ -201,6 +207,11 @@ void THlavni::FormCreate(const QString& decimalSeparator) {
 
     PageControl1->setCurrentIndex(0);
     setWindowTitle(QString::fromLatin1(kApplicationTitle));
+    // The status bar confirms a save; made at start and added below the client area, so the
+    // window's layout never jumps and nothing of the pages is cut off.
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    setFixedSize(kClientWidth,
+                 menuBar()->sizeHint().height() + kClientHeight + statusBar()->sizeHint().height());
     ChangedFlag = false;
     UpdateActions();
 }
@@ -213,8 +224,10 @@ void THlavni::CreateActions() {
         auto* action = new QAction(caption, this);
         action->setObjectName(QLatin1String(name));
         // A null hint is the caption; an action without a hint shows its caption as tool tip.
-        const QString shownHint = hint.isNull() ? caption : hint;
-        action->setToolTip(shownHint.isEmpty() ? caption : shownHint);
+        // The caption's "&" marks its mnemonic (Alt + the underlined letter), never shown.
+        const QString plain = QString(caption).remove(QLatin1Char('&'));
+        const QString shownHint = hint.isNull() ? plain : hint;
+        action->setToolTip(shownHint.isEmpty() ? plain : shownHint);
         action->setStatusTip(shownHint);
         if (image >= 0)
             action->setIcon(ImageList1.at(image));
@@ -227,60 +240,61 @@ void THlavni::CreateActions() {
     };
     const QString same;                     // the hint is the caption
     const QString none = QLatin1String(""); // no hint
-    Akce_NovaFaktura = make("Akce_NovaFaktura", QStringLiteral("Nová faktura"),
+    Akce_NovaFaktura = make("Akce_NovaFaktura", QStringLiteral("&Nová faktura"),
                             QStringLiteral("Nová faktura"), 0, QKeySequence(Qt::CTRL | Qt::Key_N));
     Akce_OtevritFakturu =
-        make("Akce_OtevritFakturu", QStringLiteral("Otevřít fakturu"),
+        make("Akce_OtevritFakturu", QStringLiteral("&Otevřít fakturu"),
              QStringLiteral("Otevřít fakturu"), 1, QKeySequence(Qt::CTRL | Qt::Key_O));
     Akce_ZavritFakturu =
-        make("Akce_ZavritFakturu", QStringLiteral("Zavřít fakturu"),
+        make("Akce_ZavritFakturu", QStringLiteral("&Zavřít fakturu"),
              QStringLiteral("Zavřít fakturu"), 2, QKeySequence(Qt::CTRL | Qt::Key_W));
     Akce_UlozitFakturu =
-        make("Akce_UlozitFakturu", QStringLiteral("Uložit fakturu"),
+        make("Akce_UlozitFakturu", QStringLiteral("&Uložit fakturu"),
              QStringLiteral("Uložit fakturu"), 3, QKeySequence(Qt::CTRL | Qt::Key_S));
     Akce_KonecProgramu =
-        make("Akce_KonecProgramu", QStringLiteral("Konec"), QStringLiteral("Konec programu"), 12);
-    Akce_TiskFaktury01 = make("Akce_TiskFaktury01", QStringLiteral("Základní faktura"),
+        make("Akce_KonecProgramu", QStringLiteral("&Konec"), QStringLiteral("Konec programu"), 12);
+    Akce_TiskFaktury01 = make("Akce_TiskFaktury01", QStringLiteral("&Základní faktura"),
                               QStringLiteral("Základní faktura"), -1);
-    Akce_TiskFaktury02 = make("Akce_TiskFaktury02", QStringLiteral("Proforma faktura"),
+    Akce_TiskFaktury02 = make("Akce_TiskFaktury02", QStringLiteral("&Proforma faktura"),
                               QStringLiteral("Proforma faktury"), -1);
-    Akce_TiskFaktury03 = make("Akce_TiskFaktury03", QStringLiteral("Daňový doklad"),
+    Akce_TiskFaktury03 = make("Akce_TiskFaktury03", QStringLiteral("&Daňový doklad"),
                               QStringLiteral("Daňový doklad"), -1);
-    Akce_TiskFaktury04 = make("Akce_TiskFaktury04", QStringLiteral("Dobropis"), none, -1);
-    Akce_TiskFaktury06 = make("Akce_TiskFaktury06", QStringLiteral("Dodací list"),
+    Akce_TiskFaktury04 = make("Akce_TiskFaktury04", QStringLiteral("Do&bropis"), none, -1);
+    Akce_TiskFaktury06 = make("Akce_TiskFaktury06", QStringLiteral("Dodací &list"),
                               QStringLiteral("Dodací list"), -1);
-    Akce_TiskFaktury10 = make("Akce_TiskFaktury10", QStringLiteral("Cenová nabídka"),
+    Akce_TiskFaktury10 = make("Akce_TiskFaktury10", QStringLiteral("&Cenová nabídka"),
                               QStringLiteral("Cenová nabídka"), -1);
-    Akce_TiskFaktury20 = make("Akce_TiskFaktury20", QStringLiteral("Příjmový doklad s rozpisem"),
+    Akce_TiskFaktury20 = make("Akce_TiskFaktury20", QStringLiteral("Příjmový doklad s &rozpisem"),
                               QStringLiteral("Příjmový doklad s rozpisem"), -1);
     Akce_SestavaPrijmovyDoklad =
-        make("Akce_SestavaPrijmovyDoklad", QStringLiteral("Příjmový doklad"),
+        make("Akce_SestavaPrijmovyDoklad", QStringLiteral("Příj&mový doklad"),
              QStringLiteral("Příjmový doklad"), -1);
-    Akce_SestavaPrehled = make("Akce_SestavaPrehled", QStringLiteral("Přehled faktur"),
+    Akce_SestavaPrehled = make("Akce_SestavaPrehled", QStringLiteral("&Přehled faktur"),
                                QStringLiteral("Přehled faktur"), -1);
-    Akce_EditovatPolozku = make("Akce_EditovatPolozku", QStringLiteral("Editovat aktuální položku"),
-                                same, 5, QKeySequence(Qt::SHIFT | Qt::Key_Insert));
-    Akce_ZkopirovatPolozku = make("Akce_ZkopirovatPolozku", QStringLiteral("Zkopírovat položku"),
+    Akce_EditovatPolozku =
+        make("Akce_EditovatPolozku", QStringLiteral("&Editovat aktuální položku"), same, 5,
+             QKeySequence(Qt::SHIFT | Qt::Key_Insert));
+    Akce_ZkopirovatPolozku = make("Akce_ZkopirovatPolozku", QStringLiteral("&Zkopírovat položku"),
                                   same, 6, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
-    Akce_VlozitPolozku = make("Akce_VlozitPolozku", QStringLiteral("Vložit položku"), same, 7,
+    Akce_VlozitPolozku = make("Akce_VlozitPolozku", QStringLiteral("&Vložit položku"), same, 7,
                               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
-    Akce_SmazatPolozku = make("Akce_SmazatPolozku", QStringLiteral("Smazat aktuální položku"), same,
-                              8, QKeySequence(Qt::SHIFT | Qt::Key_Delete));
-    Akce_PolozkaDolu = make("Akce_PolozkaDolu", QStringLiteral("Přesun položky dolů"), same, 14);
+    Akce_SmazatPolozku = make("Akce_SmazatPolozku", QStringLiteral("&Smazat aktuální položku"),
+                              same, 8, QKeySequence(Qt::SHIFT | Qt::Key_Delete));
+    Akce_PolozkaDolu = make("Akce_PolozkaDolu", QStringLiteral("Přesun položky &dolů"), same, 14);
     Akce_PolozkaNahoru =
-        make("Akce_PolozkaNahoru", QStringLiteral("Přesun položky nahoru"), same, 13);
-    Akce_ZmenaObdobi = make("Akce_ZmenaObdobi", QStringLiteral("Změna období"),
+        make("Akce_PolozkaNahoru", QStringLiteral("Přesun položky &nahoru"), same, 13);
+    Akce_ZmenaObdobi = make("Akce_ZmenaObdobi", QStringLiteral("Změna &období"),
                             QStringLiteral("Změna období"), 15);
     Akce_Konfigurace =
-        make("Akce_Konfigurace", QStringLiteral("Konfigurace"), QStringLiteral("Konfigurace"), 10);
+        make("Akce_Konfigurace", QStringLiteral("&Konfigurace"), QStringLiteral("Konfigurace"), 10);
     Akce_Napoveda =
-        make("Akce_Napoveda", QStringLiteral("Nápověda"), QStringLiteral("Nápověda"), 11);
-    Akce_WebDomu = make("Akce_WebDomu", QStringLiteral("Domovská stránka"),
+        make("Akce_Napoveda", QStringLiteral("&Nápověda"), QStringLiteral("Nápověda"), 11);
+    Akce_WebDomu = make("Akce_WebDomu", QStringLiteral("&Domovská stránka"),
                         QStringLiteral("Domovská stránka"), -1);
     Akce_NavodFR =
-        make("Akce_NavodFR", QStringLiteral("Dokumentace k tiskovému modulu (on-line)"), none, -1);
+        make("Akce_NavodFR", QStringLiteral("Do&kumentace k tiskovému modulu (on-line)"), none, -1);
     Akce_OProgramu =
-        make("Akce_OProgramu", QStringLiteral("O programu"), QStringLiteral("O programu"), -1);
+        make("Akce_OProgramu", QStringLiteral("&O programu"), QStringLiteral("O programu"), -1);
 }
 
 void THlavni::CreateMenus() {
@@ -293,14 +307,14 @@ void THlavni::CreateMenus() {
         return m;
     };
 
-    HMenu_Faktura = menu(HMenu, "HMenu_Faktura", QStringLiteral("Faktura"));
+    HMenu_Faktura = menu(HMenu, "HMenu_Faktura", QStringLiteral("&Faktura"));
     HMenu_Faktura->addAction(Akce_NovaFaktura);
     HMenu_Faktura->addAction(Akce_OtevritFakturu);
     HMenu_Faktura->addAction(Akce_ZavritFakturu);
     HMenu_Faktura->addSeparator();
     HMenu_Faktura->addAction(Akce_UlozitFakturu);
     HMenu_Faktura->addSeparator();
-    HMenu_Tisk = menu(HMenu_Faktura, "HMenu_Tisk", QStringLiteral("Náhled a tisk faktury"));
+    HMenu_Tisk = menu(HMenu_Faktura, "HMenu_Tisk", QStringLiteral("Náhled a &tisk faktury"));
     HMenu_Tisk->setIcon(ImageList1.at(4));
     HMenu_Tisk->menuAction()->setObjectName(QStringLiteral("HMenu_Tisk"));
     HMenu_Tisk->addActions({Akce_TiskFaktury01, Akce_TiskFaktury02, Akce_TiskFaktury03,
@@ -314,22 +328,22 @@ void THlavni::CreateMenus() {
     HMenu_Faktura->addAction(Akce_KonecProgramu);
     HMenu->addMenu(HMenu_Faktura);
 
-    HMenu_Polozky = menu(HMenu, "HMenu_Polozky", QStringLiteral("Položky"));
+    HMenu_Polozky = menu(HMenu, "HMenu_Polozky", QStringLiteral("&Položky"));
     HMenu_Polozky->addActions(
         {Akce_EditovatPolozku, Akce_ZkopirovatPolozku, Akce_VlozitPolozku, Akce_SmazatPolozku});
     HMenu_Polozky->addSeparator();
     HMenu_Polozky->addActions({Akce_PolozkaDolu, Akce_PolozkaNahoru});
     HMenu->addMenu(HMenu_Polozky);
 
-    HMenu_Sestavy = menu(HMenu, "HMenu_Sestavy", QStringLiteral("Sestavy"));
+    HMenu_Sestavy = menu(HMenu, "HMenu_Sestavy", QStringLiteral("&Sestavy"));
     HMenu_Sestavy->addAction(Akce_SestavaPrehled);
     HMenu->addMenu(HMenu_Sestavy);
 
-    HMenu_Nastroje = menu(HMenu, "HMenu_Nastroje", QStringLiteral("Nástroje"));
+    HMenu_Nastroje = menu(HMenu, "HMenu_Nastroje", QStringLiteral("&Nástroje"));
     HMenu_Nastroje->addActions({Akce_ZmenaObdobi, Akce_Konfigurace});
     HMenu->addMenu(HMenu_Nastroje);
 
-    HMenu_Napoveda = menu(HMenu, "HMenu_Napoveda", QStringLiteral("Nápověda"));
+    HMenu_Napoveda = menu(HMenu, "HMenu_Napoveda", QStringLiteral("Nápo&věda"));
     HMenu_Napoveda->addActions({Akce_Napoveda, Akce_WebDomu, Akce_NavodFR});
     HMenu_Napoveda->addSeparator();
     HMenu_Napoveda->addAction(Akce_OProgramu);
@@ -690,6 +704,10 @@ void THlavni::ConnectHandlers() {
     ConnectGuarded(CBox_Fa6, &QComboBox::currentTextChanged, this, &THlavni::Ed_Fa2Change);
     for (QDateEdit* date : {Datum_Fa7, Datum_Fa8, Datum_Fa9})
         ConnectGuarded(date, &QDateEdit::dateChanged, this, &THlavni::Ed_Fa2Change);
+    MakeTypedDateField(Datum_Fa7, La_Fa7->text());
+    MakeTypedDateField(Datum_Fa8, La_Fa8->text());
+    MakeTypedDateField(Datum_Fa9, La_Fa9->text());
+    LinkDueDate(Datum_Fa8, Datum_Fa9, [this] { return Settings.DobaSplatnosti; });
 }
 
 // ---- State -----------------------------------------------------------------------------------
@@ -742,6 +760,8 @@ void THlavni::UpdateActions() {
     Akce_OtevritFakturu->setEnabled(!open);
     Akce_ZavritFakturu->setEnabled(open);
     Akce_UlozitFakturu->setEnabled(ChangedFlag);
+    // The title's "[*]" shows an unsaved invoice.
+    setWindowModified(open && ChangedFlag);
     for (QAction* action : {Akce_EditovatPolozku, Akce_ZkopirovatPolozku, Akce_VlozitPolozku,
                             Akce_SmazatPolozku, Akce_PolozkaDolu, Akce_PolozkaNahoru})
         action->setEnabled(items);
@@ -798,7 +818,7 @@ void THlavni::Ed_Fa2Change() {
 bool THlavni::Ed_UhrazenaCastkaKeyPress(const QString& typed) {
     if (typed.isEmpty())
         return true;
-    const QLineEdit* edit = Ed_UhrazenaCastka;
+    QLineEdit* edit = Ed_UhrazenaCastka;
     const EditFieldState field{edit->text(), edit->cursorPosition(),
                                edit->hasSelectedText() ? edit->selectionStart()
                                                        : edit->cursorPosition(),
@@ -806,7 +826,15 @@ bool THlavni::Ed_UhrazenaCastkaKeyPress(const QString& typed) {
     const KeyFilterResult result = tarvela::Ed_UhrazenaCastkaKeyPress(typed.at(0), field);
     if (result.beep)
         QApplication::beep();
-    return !result.swallowed;
+    const bool decimal = typed.at(0) == QLatin1Char(',') || typed.at(0) == QLatin1Char('.');
+    if (!decimal)
+        return !result.swallowed;
+    // The decimal comma: "0," in the empty field, a full stop turned into the comma.
+    if (result.text != edit->text()) {
+        edit->setText(result.text);
+        edit->setCursorPosition(result.cursor);
+    }
+    return false;
 }
 
 bool THlavni::FormKeyPress(int key) {
@@ -864,7 +892,9 @@ bool THlavni::eventFilter(QObject* watched, QEvent* event) {
         // The window sees the key before the focused control.
         consumed = FormKeyPress(key->key());
         if (!consumed && widget == Ed_UhrazenaCastka && key->key() != Qt::Key_Tab &&
-            key->key() != Qt::Key_Backtab && !key->text().isEmpty())
+            key->key() != Qt::Key_Backtab && !key->text().isEmpty() &&
+            !(key->modifiers() & (Qt::AltModifier | Qt::MetaModifier)) &&
+            !(key->modifiers().testFlag(Qt::ControlModifier) && key->key() != Qt::Key_V))
             consumed = !Ed_UhrazenaCastkaKeyPress(key->text());
     });
     return consumed || QMainWindow::eventFilter(watched, event);

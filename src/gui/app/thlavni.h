@@ -59,6 +59,7 @@ public:
     // The file the open invoice was opened from or last saved as; empty for a new invoice.
     // Saving under another number whose file exists asks before replacing that file.
     QString OwnInvoiceFile;
+    bool FirstStart = false;         // no settings file at start: FormFirstStart asks for them
     bool TerminateRequested = false; // start-up refused to run (decimal separator): do not show
 
     bool InvoiceOpen() const; // PageControl1 not hidden
@@ -118,6 +119,10 @@ public:
 
     // ---- Settings, help, About (thlavni_settings.cpp) ---------------------------------------
     void Akce_KonfiguraceExecute();
+    // The first start without settings: a short hint, then the settings dialog on the supplier
+    // page, so that the first invoice does not print an empty supplier.
+    void FormFirstStart();
+    void OpenSettings(int page);
     void Akce_NapovedaExecute();
     void Akce_WebDomuExecute();
     void Akce_NavodFRExecute();

@@ -4,11 +4,13 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDateEdit>
+#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>
 
@@ -156,12 +158,33 @@ void THlavni::Akce_NovaFakturaExecute() {
     }
     PageControl1->show();
     Ed_Fa1->setText(QString::number(year) + counter);
-    setWindowTitle(kCaptionPrefix + Ed_Fa1->text());
+    setWindowTitle(kCaptionPrefix + Ed_Fa1->text() + QStringLiteral("[*]"));
     CBox_Fa6->setCurrentIndex(0);
-    const QDate today = Today();
+    // The dates lie inside the period: January's invoices prepared in December start on
+    // 1 January, a late invoice of last year ends on 31 December.
+    QDate today = Today();
+    if (today.year() < year)
+        today = QDate(year, 1, 1);
+    else if (today.year() > year)
+        today = QDate(year, 12, 31);
     Datum_Fa7->setDate(today);
     Datum_Fa8->setDate(today);
     Datum_Fa9->setDate(today.addDays(Settings.DobaSplatnosti));
+    if (today != Today())
+        statusBar()->showMessage(
+            QStringLiteral("Faktura patří do období %1: datum plnění a vystavení je %2.")
+                .arg(year)
+                .arg(FormatInvoiceDate(today)),
+            15000);
+    else
+        statusBar()->clearMessage();
+    // A variable symbol is the invoice number's digits, as Czech invoices have it; the user may
+    // change it.
+    if (Settings.TypSymbolu == SymbolType::Variable) {
+        QString digits = Ed_Fa1->text();
+        digits.removeIf([](QChar c) { return !c.isDigit(); });
+        Ed_Fa2->setText(digits);
+    }
     Ed_Mena->setText(Settings.VychoziMena);
     OwnInvoiceFile.clear();
     ChangedFlag = false;
@@ -201,7 +224,7 @@ void THlavni::Akce_OtevritFakturuExecute() {
     }
     GroupBox5->setTitle(QStringLiteral("Uhrada v ") + Settings.VychoziMena);
     PageControl1->show();
-    setWindowTitle(kCaptionPrefix + Ed_Fa1->text());
+    setWindowTitle(kCaptionPrefix + Ed_Fa1->text() + QStringLiteral("[*]"));
     OwnInvoiceFile = path;
     ChangedFlag = false;
     UpdateActions();
@@ -231,17 +254,26 @@ void THlavni::Akce_UlozitFakturuExecute() {
     OwnInvoiceFile = path;
     ChangedFlag = false;
     UpdateActions();
+    statusBar()->showMessage(
+        QStringLiteral("Faktura %1 je uložena (%2).").arg(number, QDir::toNativeSeparators(path)),
+        15000);
 }
 
 void THlavni::Akce_ZavritFakturuExecute() {
-    if (ChangedFlag &&
-        AskYesNo(QStringLiteral("Upozornění"),
-                 QStringLiteral("Ve faktuře byly provedeny změny, chcete je uložit?"))) {
-        Akce_UlozitFakturuExecute();
-        // The user wants the edits kept: when they were not saved (no number, another
-        // invoice's file not to be replaced), the invoice stays open with them.
-        if (ChangedFlag)
+    if (ChangedFlag) {
+        // Storno is the default and Escape's answer: neither Enter nor a slip loses the edits.
+        const Answer answer =
+            AskYesNoCancel(QStringLiteral("Upozornění"),
+                           QStringLiteral("Ve faktuře byly provedeny změny, chcete je uložit?"));
+        if (answer == Answer::Cancel)
             return;
+        if (answer == Answer::Yes) {
+            Akce_UlozitFakturuExecute();
+            // The user wants the edits kept: when they were not saved (no number, another
+            // invoice's file not to be replaced), the invoice stays open with them.
+            if (ChangedFlag)
+                return;
+        }
     }
     PageControl1->hide();
     ClearInvoice();

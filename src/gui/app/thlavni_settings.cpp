@@ -2,6 +2,8 @@
 #include "app/thlavni.h"
 
 #include <QGroupBox>
+#include <QLineEdit>
+#include <QTabWidget>
 
 #include "help/about_box.h"
 #include "help/help_links.h"
@@ -9,13 +11,28 @@
 #include "settings/tkonfig.h"
 #include "text/gui_helpers.h"
 #include "text/helpers.h"
+#include "text/message_boxes.h"
 
 namespace tarvela {
 
 void THlavni::Akce_KonfiguraceExecute() {
+    OpenSettings(0);
+}
+
+void THlavni::FormFirstStart() {
+    ShowInfo(QStringLiteral("Vítejte v programu Tarvela. Nejprve vyplňte údaje dodavatele "
+                            "(název, adresu, IČO, účet): tisknou se na každé faktuře. Nastavení "
+                            "lze kdykoli změnit v nabídce Nástroje - Konfigurace."));
+    OpenSettings(1);
+}
+
+void THlavni::OpenSettings(int page) {
     const SymbolType before = Settings.TypSymbolu;
     {
         TKonfig dialog(Settings, ProgramFolder, this);
+        dialog.PageControl1->setCurrentIndex(page);
+        if (page == 1)
+            dialog.Ed_Nazev->setFocus(Qt::OtherFocusReason);
         // Ok saves first; only then do the settings and the window follow.
         dialog.SetApplyHook([this](const AppSettings& saved) {
             Settings = saved;
@@ -34,11 +51,11 @@ void THlavni::Akce_NapovedaExecute() {
 }
 
 void THlavni::Akce_WebDomuExecute() {
-    OpenDocument(HomePageUrl(), QString());
+    OpenDocumentOrSay(HomePageUrl());
 }
 
 void THlavni::Akce_NavodFRExecute() {
-    OpenDocument(ReportManualAddress(ProgramFolder), QString());
+    OpenDocumentOrSay(ReportManualAddress(ProgramFolder));
 }
 
 void THlavni::Akce_OProgramuExecute() {

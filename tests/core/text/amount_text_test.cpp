@@ -366,7 +366,11 @@ TEST(WholeCrownsOfPaidAmount, ReadsTheDecimalComma) {
     const struct {
         const char* text;
         qint32 value;
-    } cases[] = {{"567,44", 567}, {"1.500", 1500}, {"0,99", 0}, {"", 0}, {"abc", 0}, {"12", 12}};
+    } cases[] = {{"567,44", 567},    {"1.500", 1500},
+                 {"0,99", 0},        {"", 0},
+                 {"abc", 0},         {"12", 12},
+                 {"506.75", 506},    {"506.5", 506},
+                 {"1.234,50", 1234}, {"1.234.567", 1234567}};
     for (const auto& c : cases)
         EXPECT_EQ(WholeCrownsOfPaidAmount(Q(c.text)), c.value) << c.text;
 }

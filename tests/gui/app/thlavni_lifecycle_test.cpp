@@ -5,7 +5,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStatusBar>
 #include <QTabWidget>
+#include <QTest>
 
 #include "support/main_window_fixture.h"
 
@@ -70,7 +72,7 @@ private slots:
         THlavni& w = f.w();
         w.Akce_NovaFaktura->trigger();
         QCOMPARE(w.Ed_Fa1->text(), QStringLiteral("2026001"));
-        QCOMPARE(w.windowTitle(), QStringLiteral("Tarvela - 2026001"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Tarvela - 2026001[*]"));
         QCOMPARE(w.CBox_Fa6->currentText(), QStringLiteral("PP"));
         QCOMPARE(w.Datum_Fa7->date(), QDate(2026, 3, 5));
         QCOMPARE(w.Datum_Fa8->date(), QDate(2026, 3, 5));
@@ -82,6 +84,8 @@ private slots:
         QCOMPARE(w.PageControl1->currentIndex(), 0);
         ExpectState(w, kUnchanged);
 
+        QCOMPARE(w.Ed_Fa2->text(), QStringLiteral("2026001")); // the variable symbol, prefilled
+        w.Ed_Fa2->clear();
         TypeInto(w.Ed_Fa2, QStringLiteral("12345"));
         ExpectState(w, kChanged);
         TypeInto(w.Ed_Fa3, QStringLiteral("OBJ-7"));
@@ -94,7 +98,7 @@ private slots:
 
         w.Akce_UlozitFakturu->trigger();
         ExpectState(w, kUnchanged);
-        QCOMPARE(w.windowTitle(), QStringLiteral("Tarvela - 2026001"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Tarvela - 2026001[*]"));
 
         QStringList expected{"2026001",
                              "12345",
@@ -140,7 +144,7 @@ private slots:
         OpenThroughDialog(w, QStringLiteral("2026004"));
         QVERIFY(f.boxes.shown().isEmpty());
         ExpectState(w, kUnchanged);
-        QCOMPARE(w.windowTitle(), QStringLiteral("Tarvela - 2026004"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Tarvela - 2026004[*]"));
         QCOMPARE(w.GroupBox5->title(), QStringLiteral("Uhrada v CZK"));
 
         const QList<QLineEdit*> edits{w.Ed_Fa1, w.Ed_Fa2, w.Ed_Fa3, w.Ed_Fa4, w.Ed_Fa5};
@@ -244,10 +248,57 @@ private slots:
         TypeInto(w.Ed_Od2, QStringLiteral("Alfa"));
         f.boxes.queueAnswer(false);
         w.Akce_ZavritFakturu->trigger();
-        QCOMPARE(f.boxes.shown(), (QList<ShownBox>{{BoxKind::YesNo, QStringLiteral("Upozornění"),
-                                                    kChangedQuestion}}));
+        QCOMPARE(f.boxes.shown(),
+                 (QList<ShownBox>{
+                     {BoxKind::YesNoCancel, QStringLiteral("Upozornění"), kChangedQuestion}}));
         ExpectState(w, kNoInvoice);
         QVERIFY(!f.folder.exists(QStringLiteral("2026/2026001.tvl")));
+    }
+
+    // Storno (also Enter and Escape, the box's default and escape button) keeps everything: the
+    // invoice stays open with its edits, unsaved, and the window stays when it was closing.
+    void closeQuestionAnsweredStorno() {
+        MainWindowFixture f;
+        THlavni& w = f.w();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.Akce_NovaFaktura->trigger();
+        TypeInto(w.Ed_Od2, QStringLiteral("Alfa"));
+        QVERIFY(w.isWindowModified());
+        f.boxes.queueAnswer(Answer::Cancel);
+        w.Akce_ZavritFakturu->trigger();
+        QVERIFY(!w.close()); // the empty queue answers Storno, the default
+        QCOMPARE(f.boxes.shown().size(), 2);
+        for (const ShownBox& box : f.boxes.shown())
+            QCOMPARE(box.kind, BoxKind::YesNoCancel);
+        QVERIFY(w.isVisible());
+        QVERIFY(w.InvoiceOpen());
+        QVERIFY(w.ChangedFlag);
+        QVERIFY(w.isWindowModified());
+        QCOMPARE(w.Ed_Od2->text(), QStringLiteral("Alfa"));
+        QVERIFY(!f.folder.exists(QStringLiteral("2026/2026001.tvl")));
+
+        // Ano saves, and the save confirms itself in the status bar.
+        f.boxes.queueAnswer(Answer::Yes);
+        QVERIFY(w.close());
+        QVERIFY(f.folder.exists(QStringLiteral("2026/2026001.tvl")));
+        QVERIFY(f.periodBytes(QStringLiteral("2026001")).contains("\r\nAlfa\r\n"));
+    }
+
+    void saveConfirmsItselfAndClearsTheTitleMark() {
+        MainWindowFixture f;
+        THlavni& w = f.w();
+        w.Akce_NovaFaktura->trigger();
+        QCOMPARE(w.windowTitle(), QStringLiteral("Tarvela - 2026001[*]"));
+        QVERIFY(!w.isWindowModified());
+        TypeInto(w.Ed_Od2, QStringLiteral("Alfa"));
+        QVERIFY(w.isWindowModified());
+        w.Akce_UlozitFakturu->trigger();
+        QVERIFY(!w.isWindowModified());
+        const QString message = w.statusBar()->currentMessage();
+        QVERIFY2(message.startsWith(QStringLiteral("Faktura 2026001 je uložena (")),
+                 qPrintable(message));
+        QVERIFY(message.contains(QStringLiteral("2026001.tvl")));
     }
 
     void closeQuestionAnsweredYes() {
@@ -322,7 +373,7 @@ private slots:
         QVERIFY(f.boxes.shown().isEmpty());
         QVERIFY(f.folder.exists(QStringLiteral("2026/2026001.tvl")));
         QVERIFY(f.folder.exists(QStringLiteral("2026/2026050.tvl")));
-        QCOMPARE(w.windowTitle(), QStringLiteral("Tarvela - 2026001"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Tarvela - 2026001[*]"));
         ExpectState(w, kUnchanged);
     }
 
@@ -387,7 +438,7 @@ private slots:
 
         w.Akce_NovaFaktura->trigger();
         QCOMPARE(w.Ed_Fa1->text(), QStringLiteral("2026005"));
-        QCOMPARE(w.Ed_Fa2->text(), QString());
+        QCOMPARE(w.Ed_Fa2->text(), QStringLiteral("2026005")); // the variable symbol
         QCOMPARE(w.Ed_Fa3->text(), QString());
         QCOMPARE(w.CBox_Fa6->currentText(), QStringLiteral("PP"));
         ExpectState(w, kUnchanged);
@@ -401,8 +452,7 @@ private slots:
         f.writePeriodFile(QStringLiteral("2026004"), FileOfLines(lines));
         OpenThroughDialog(w, QStringLiteral("2026004"));
         QCOMPARE(f.boxes.shown().size(), 1);
-        QCOMPARE(f.boxes.shown().first().text,
-                 QStringLiteral("'1.5' is not a valid floating point value."));
+        QCOMPARE(f.boxes.shown().first().text, QStringLiteral("Počet MJ: „1.5“ není číslo."));
         ExpectState(w, kNoInvoice);
         QCOMPARE(RowText(w, 1), QStringLiteral("||||||"));
     }

@@ -537,7 +537,8 @@ private slots:
             QTest::mouseClick(dlg.Ok, Qt::LeftButton);
             QCOMPARE(boxes.shown().size(), 1);
             QCOMPARE(boxes.shown()[0].kind, tarvela::BoxKind::Error);
-            QVERIFY(boxes.shown()[0].text.startsWith(QStringLiteral("Unable to write to ")));
+            QVERIFY(boxes.shown()[0].text.startsWith(
+                QStringLiteral("Nastavení nelze zapsat do souboru „")));
             QVERIFY(boxes.shown()[0].text.contains(QStringLiteral("Tarvela.ini")));
         }
         QVERIFY(dlg.isVisible());
@@ -614,7 +615,8 @@ private slots:
             MessageBoxRecorder boxes;
             QTest::mouseClick(dlg.Ok, Qt::LeftButton);
             QCOMPARE(boxes.shown().size(), 1);
-            QVERIFY(boxes.shown()[0].text.startsWith(QStringLiteral("Unable to write to ")));
+            QVERIFY(boxes.shown()[0].text.startsWith(
+                QStringLiteral("Nastavení nelze zapsat do souboru „")));
         }
         QVERIFY(dlg.isVisible());
         QVERIFY(!dlg.Saved());

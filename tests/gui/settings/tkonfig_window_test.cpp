@@ -176,7 +176,8 @@ private slots:
             QTest::mouseClick(dialog->RBox_TypSymbolu0, Qt::LeftButton);
             QTest::mouseClick(dialog->Ok, Qt::LeftButton);
             QCOMPARE(boxes.shown().size(), 1);
-            QVERIFY(boxes.shown()[0].text.startsWith(QStringLiteral("Unable to write to ")));
+            QVERIFY(boxes.shown()[0].text.startsWith(
+                QStringLiteral("Nastavení nelze zapsat do souboru „")));
             QVERIFY(dialog->isVisible());
             QVERIFY(dialog->Platce->isChecked());
             QTest::mouseClick(dialog->Storno, Qt::LeftButton);
