@@ -14,8 +14,8 @@ namespace tarvela {
 // button). Each call builds its window, shows it modally and destroys it before it returns.
 
 // A day picked in a month calendar (MonthCalendar1) that opens on `date`, which is preselected:
-// "Ok" is enabled from the start, so Enter takes it. True when the user confirmed; `date` then holds the chosen day.
-// On Storno, Esc or the close box `date` stays as it was.
+// "Ok" is enabled from the start, so Enter takes it. True when the user confirmed; `date` then
+// holds the chosen day. On Storno, Esc or the close box `date` stays as it was.
 bool AskDate(QDate& date, const QString& title, QWidget* parent = nullptr);
 
 // A year picked from the list CBox_Rok. True when the user confirmed (also with the year
