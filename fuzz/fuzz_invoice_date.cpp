@@ -34,9 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const ConversionError& e) {
         TARVELA_FUZZ_CHECK(text.size() >= 8 && parts.size() == 3,
                            "a text without three parts was refused", Quote(text));
-        const bool notWhole =
-            e.message().endsWith(QStringLiteral("' is not a valid integer value"));
-        const bool notDate = e.message() == QStringLiteral("'%1' is not a valid date").arg(text);
+        const bool notWhole = e.message().endsWith(QStringLiteral("“ není celé číslo."));
+        const bool notDate = e.message() == QStringLiteral("„%1“ není platné datum.").arg(text);
         TARVELA_FUZZ_CHECK(notWhole || notDate, "the refusal is a conversion message", e.message());
         if (notDate) {
             const QDate d(ParseWhole(parts[2]), ParseWhole(parts[1]), ParseWhole(parts[0]));

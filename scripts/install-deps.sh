@@ -1,16 +1,34 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Tarvela needs to build, run and test, when any are missing.
+# Installs the Debian packages Tarvela needs, when any are missing.
+#
+#   scripts/install-deps.sh run    what building and running the program needs (scripts/run.sh)
+#   scripts/install-deps.sh test   that, and what the tests, benchmarks and checks need
+#                                  (scripts/test.sh); also the default without an argument
 set -euo pipefail
 
-packages=(
+mode=${1:-test}
+
+run_packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-translations-l10n libgl-dev
-    libgtest-dev libbenchmark-dev
     libqrencode-dev libkainjow-mustache-dev
-    poppler-utils zbar-tools libxml2-utils xdg-utils
-    xvfb xauth fonts-dejavu-core
+    fonts-dejavu-core xdg-utils
+)
+test_packages=(
+    libgtest-dev libbenchmark-dev
+    poppler-utils zbar-tools libxml2-utils
+    xvfb xauth
     clang libclang-rt-14-dev clang-format
 )
+
+case "$mode" in
+run) packages=("${run_packages[@]}") ;;
+test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
+*)
+    echo "usage: $0 [run|test]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -101,7 +101,7 @@ stage_fuzz() {
     rm -rf "$scratch"
 }
 
-scripts/install-deps.sh
+scripts/install-deps.sh test
 
 # Every CTest test, every sanitizer test program and every fuzz target that passed; a failure
 # ends the script before the summary.

@@ -39,9 +39,10 @@ void RecomputeRow(RowAmount& amounts, const QString& quantity, const QString& pr
     double base = 0;
     if (!(quantity.isEmpty() && price.isEmpty())) {
         // Quantity first: with both cells wrong, the quantity's text is the one reported.
-        const double q = ParseAmount(quantity);
-        const double p = ParseAmount(price);
+        const double q = ParseFieldAmount(QStringLiteral("Počet MJ"), quantity);
+        const double p = ParseFieldAmount(QStringLiteral("Cena MJ"), price);
         base = q * p;
+        CheckAmountLimit(QStringLiteral("Celkem bez DPH"), FormatAmount(base), base);
     }
 
     RowAmount result = amounts;

@@ -111,6 +111,15 @@ qint32 WholePartOfTotal(const QString& totalCaption) {
 }
 
 QString AmountInWordsText(const QString& totalCaption) {
+    // From ten million on the words are the digits themselves; a total beyond 32 bits keeps all
+    // of its digits instead of reading as zero.
+    QString whole = totalCaption;
+    const qsizetype comma = whole.indexOf(QLatin1Char(','));
+    if (comma >= 0)
+        whole.truncate(comma);
+    whole.remove(QLatin1Char(' '));
+    if (whole.size() > 9 && IsDigitsOnly(whole.startsWith(QLatin1Char('-')) ? whole.mid(1) : whole))
+        return QLatin1Char('=') + whole + QLatin1Char('=');
     return QLatin1Char('=') + AmountInWords(WholePartOfTotal(totalCaption)) + QLatin1Char('=');
 }
 

@@ -1,5 +1,6 @@
 #include "printing/module_data_set.h"
 
+#include "printing/print_variables.h"
 #include "printing/report_data_set.h"
 #include "text/codec.h"
 
@@ -42,7 +43,8 @@ ModuleDataSet::ModuleDataSet(const ReportDataSet& dataSet) {
         for (qsizetype c = 0; c < columns.size(); ++c) {
             Prm1Cell cell{nullptr, 0};
             if (columns.at(c).type == ReportDataSet::ColumnType::Text) {
-                texts_.push_back(EncodeCp1250(row.at(c), columns.at(c).name));
+                texts_.push_back(
+                    EncodeCp1250(row.at(c), PrintVariables::FieldCaption(columns.at(c).name)));
                 if (!texts_.back().isEmpty())
                     cell.text = texts_.back().constData();
             } else {

@@ -119,7 +119,7 @@ void FillPeriodOverview(ReportDataSet& dataSet, const QList<OverviewEntry>& entr
         const qint32 castkaJinaMena = otherCurrency ? total : 0;
         qint32 uhrazeno = 0;
         if (!e.DatumUhrady.isEmpty())
-            uhrazeno = otherCurrency ? ParseWholeLenient(e.UhrazenaCastka) : castka;
+            uhrazeno = otherCurrency ? WholeCrownsOfPaidAmount(e.UhrazenaCastka) : castka;
         dataSet.appendRow({QString::number(++id), e.Cislo, e.Odberatel, QString::number(castka),
                            QString::number(castkaJinaMena), e.DatumVystaveni, e.DatumSplatnosti,
                            e.DatumUhrady, QString::number(uhrazeno), e.Mena});

@@ -17,13 +17,19 @@ namespace tarvela {
 // invoice file may hold one) would silently cut off every later variable, so add() refuses it.
 class PrintVariables {
 public:
-    // Raises ValidationError naming the variable when the value holds a NUL character.
+    // Raises ValidationError naming the variable when the value holds a NUL character, and
+    // EncodingError naming the field the user knows (FieldCaption) when Windows-1250 cannot hold
+    // it, before anything reaches the print module.
     void add(const QString& name, const QString& value);
     const QString& text() const { return text_; }
     bool isEmpty() const { return text_.isEmpty(); }
 
     // The value as it is written into the text.
     static QString SafeValue(const QString& value);
+
+    // The Czech name of the field behind a print variable or data-set column ("OdberatelNazev1"
+    // -> "Odběratel - název 1"); the name itself for one without a field.
+    static QString FieldCaption(const QString& name);
 
 private:
     QString text_;

@@ -114,7 +114,9 @@ ParsedLine ParseLine(const QByteArray& raw) {
 }
 
 [[noreturn]] void ThrowUnableToWrite(const QString& path) {
-    throw FileError(QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(path)));
+    throw FileError(QStringLiteral("Nastavení nelze zapsat do souboru „%1“. Zkontrolujte, zda "
+                                   "soubor není jen pro čtení a zda je na disku místo.")
+                        .arg(QDir::toNativeSeparators(path)));
 }
 
 // A value must be one line and fit Windows-1250; raises ValidationError / EncodingError.

@@ -114,7 +114,7 @@ AppSettings LoadSettings(const QString& programFolder, QString* problem = nullpt
 // SazbaDPH1..3, DobaSplatnosti, TypSymbolu, then the sixteen Dodavatel keys. Every value is
 // checked first (line breaks, characters outside Windows-1250: ValidationError / EncodingError
 // naming the field, nothing written). A key that cannot be written stops the operation with
-// FileError "Unable to write to <path>"; keys written before it stay written.
+// FileError "Nastavení nelze zapsat do souboru „<path>“. …"; keys written before it stay written.
 void SaveSettings(const QString& programFolder, const AppSettings& settings);
 
 // Writes NASTAVENI / AktualniRok alone (the file is created when missing).
@@ -175,7 +175,8 @@ std::optional<int> ParseIniInteger(const QString& text);
 // quotes) is written in double quotes, so that it reads back the same. The file is
 // replaced atomically. "what" names the value for the user in a ValidationError /
 // EncodingError (value with a line break or a character outside Windows-1250; nothing is
-// written). A file that cannot be read or written raises FileError "Unable to write to <path>".
+// written). A file that cannot be read or written raises FileError "Nastavení nelze zapsat do
+// souboru „<path>“. …".
 void WriteIniString(const QString& path, const QString& section, const QString& key,
                     const QString& value, const QString& what = QString());
 

@@ -17,11 +17,11 @@ static_assert(std::numeric_limits<long double>::digits == 64,
 namespace {
 
 [[noreturn]] void ThrowNotFloat(const QString& text) {
-    throw ConversionError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+    throw ConversionError(NotANumberMessage(text));
 }
 
 [[noreturn]] void ThrowNotInteger(const QString& text) {
-    throw ConversionError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    throw ConversionError(QStringLiteral("„%1“ není celé číslo.").arg(text));
 }
 
 bool IsAsciiDigit(QChar c) {
@@ -215,6 +215,35 @@ double ParseAmount(const QString& text) {
     return value;
 }
 
+QString NotANumberMessage(const QString& text) {
+    return QStringLiteral("„%1“ není číslo.").arg(text);
+}
+
+QString LargestAmountText() {
+    return QStringLiteral("999999999,99");
+}
+
+QString WithFieldName(const QString& field, const QString& message) {
+    return field.isEmpty() ? message : field + QStringLiteral(": ") + message;
+}
+
+void CheckAmountLimit(const QString& field, const QString& text, double value) {
+    if (std::fabs(value) > kLargestAmount) {
+        throw ConversionError(
+            WithFieldName(field, QStringLiteral("„%1“ je větší, než pole pojme; největší hodnota "
+                                                "je %2.")
+                                     .arg(text, LargestAmountText())));
+    }
+}
+
+double ParseFieldAmount(const QString& field, const QString& text) {
+    double value = 0.0;
+    if (!TryParseAmount(WithoutOuterSpaces(text), value))
+        throw ConversionError(WithFieldName(field, NotANumberMessage(text)));
+    CheckAmountLimit(field, text, value);
+    return value;
+}
+
 double ParseAmountLenient(const QString& text) {
     if (text.isEmpty() || text == QLatin1String("0"))
         return 0.0;
@@ -246,6 +275,22 @@ qint32 ParseWholeLenient(const QString& text) {
         return 0;
     qint32 value = 0;
     return TryParseWhole(kept, value) ? value : 0;
+}
+
+qint32 WholeCrownsOfPaidAmount(const QString& text) {
+    QString whole = text;
+    qsizetype decimals = whole.indexOf(QLatin1Char(','));
+    if (decimals < 0) {
+        // Files written before the comma was accepted may hold "506.75": a last full stop with
+        // one or two digits after it is the decimal point; one with three groups thousands.
+        const qsizetype stop = whole.lastIndexOf(QLatin1Char('.'));
+        const qsizetype after = whole.size() - stop - 1;
+        if (stop >= 0 && (after == 1 || after == 2) && IsDigitsOnly(whole.mid(stop + 1)))
+            decimals = stop;
+    }
+    if (decimals >= 0)
+        whole.truncate(decimals);
+    return ParseWholeLenient(whole);
 }
 
 double RoundAmount(double value, int digit) {

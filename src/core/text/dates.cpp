@@ -30,7 +30,32 @@ QDate ParseInvoiceDate(const QString& text) {
     // Years 1 to 9999 only: the date system has no year 0 and no years before Christ.
     const QDate date = year >= 1 && year <= 9999 ? QDate(year, month, day) : QDate();
     if (!date.isValid())
-        throw ConversionError(QStringLiteral("'%1' is not a valid date").arg(text));
+        throw ConversionError(QStringLiteral("„%1“ není platné datum.").arg(text));
+    return date;
+}
+
+QDate ParseTypedDate(const QString& field, const QString& text) {
+    const QString trimmed = text.trimmed();
+    const QStringList parts = trimmed.split(QLatin1Char('.'));
+    auto number = [](const QString& part, int maxDigits) {
+        if (part.isEmpty() || part.size() > maxDigits || !IsDigitsOnly(part))
+            return -1;
+        return part.toInt();
+    };
+    QDate date;
+    if (parts.size() == 3 && parts[2].size() == 4) {
+        const int day = number(parts[0], 2);
+        const int month = number(parts[1], 2);
+        const int year = number(parts[2], 4);
+        if (day > 0 && month > 0 && year > 0)
+            date = QDate(year, month, day);
+    }
+    if (!date.isValid()) {
+        throw ConversionError(WithFieldName(
+            field,
+            QStringLiteral("„%1“ není platné datum; zadejte den.měsíc.rok, například 5.3.2026.")
+                .arg(trimmed)));
+    }
     return date;
 }
 

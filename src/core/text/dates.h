@@ -14,8 +14,14 @@ QString FormatInvoiceDate(const QDate& date);
 
 // Reads a stored date text. Shorter than 8 characters, or not exactly three parts between full
 // stops: the zero date. Three parts that are not whole numbers throw ConversionError
-// "'<part>' is not a valid integer value"; three numbers that form no date throw ConversionError
-// "'<text>' is not a valid date".
+// "„<part>“ není celé číslo."; three numbers that form no date throw ConversionError
+// "„<text>“ není platné datum.".
 QDate ParseInvoiceDate(const QString& text);
+
+// Reads a date the user typed into a field: "d.m.yyyy", day and month of one or two digits, a
+// four-digit year, spaces around it ignored. Anything else, and a date that does not exist
+// ("31.2.2026"), throws ConversionError naming the field: "Datum vystavení: „31.2.2026“ není
+// platné datum; zadejte den.měsíc.rok, například 5.3.2026." Never shifts a date into another.
+QDate ParseTypedDate(const QString& field, const QString& text);
 
 } // namespace tarvela

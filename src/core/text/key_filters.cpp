@@ -60,11 +60,29 @@ EditFieldState StateAfter(const KeyFilterResult& result) {
     return state;
 }
 
+// A decimal comma (or a full stop, which means it): into the empty field it gives "0,"; a field
+// that holds a comma already swallows it.
+KeyFilterResult TypeDecimalComma(const EditFieldState& field) {
+    if (field.text.isEmpty()) {
+        KeyFilterResult zero = Apply(QLatin1Char('0'), field);
+        return Apply(QLatin1Char(','), StateAfter(zero));
+    }
+    // The whole text counts, even when its comma is selected.
+    if (field.text.contains(QLatin1Char(',')))
+        return Swallow(field);
+    return Apply(QLatin1Char(','), field);
+}
+
 } // namespace
 
 KeyFilterResult Ed_UhrazenaCastkaKeyPress(QChar typed, const EditFieldState& field) {
-    if (typed == kBackspaceChar || typed == QLatin1Char('.') || IsAsciiDigit(typed))
+    if (typed == kBackspaceChar || IsAsciiDigit(typed))
         return Apply(typed, field);
+    if (typed == QLatin1Char(',') || typed == QLatin1Char('.')) {
+        KeyFilterResult result = TypeDecimalComma(field);
+        result.swallowed = typed == QLatin1Char('.') || result.swallowed;
+        return result;
+    }
     KeyFilterResult result = Swallow(field);
     result.beep = true;
     return result;
@@ -94,17 +112,11 @@ KeyFilterResult Ed_PocetMJKeyPress(QChar typed, const EditFieldState& field,
                          IsAsciiDigit(typed);
     if (!allowed)
         return Swallow(field);
-    if (typed == QLatin1Char(',')) {
-        if (field.text.isEmpty()) {
-            // The comma becomes "0" and a decimal keystroke follows it: the field reads "0,".
-            KeyFilterResult zero = Apply(QLatin1Char('0'), field);
-            KeyFilterResult result =
-                Ed_PocetMJKeyPress(QLatin1Char(','), StateAfter(zero), clipboard);
-            result.swallowed = false;
-            return result;
-        }
-        if (field.text.contains(QLatin1Char(',')))
-            return Swallow(field);
+    if (typed == QLatin1Char(',') || typed == QLatin1Char('.')) {
+        // A full stop is the decimal comma the user meant: "1.5" reads "1,5".
+        KeyFilterResult result = TypeDecimalComma(field);
+        result.swallowed = typed == QLatin1Char('.') || result.swallowed;
+        return result;
     }
     return Apply(typed, field);
 }

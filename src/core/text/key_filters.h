@@ -32,15 +32,18 @@ struct KeyFilterResult {
 inline constexpr QChar kBackspaceChar = QChar(8);
 inline constexpr QChar kCtrlVChar = QChar(22);
 
-// The paid-amount field: backspace, "." and 0-9 pass; anything else is swallowed with a beep.
+// The paid-amount field takes an amount with a decimal comma: backspace and 0-9 pass; "," and "."
+// both give the one decimal comma ("0," in the empty field, swallowed when there is one already);
+// anything else is swallowed with a beep.
 KeyFilterResult Ed_UhrazenaCastkaKeyPress(QChar typed, const EditFieldState& field);
 
 // The quantity and unit-price fields of the item editor. Ctrl+V (code 22) pastes the clipboard
 // text, trimmed, in place of the whole field when it has fewer than 15 characters and passes
 // IsNumberChars; with other characters it shows "Vložená hodnota obsahuje jeden nebo více
 // nečíselných znaků!"; a longer text or a clipboard without text (nullopt) does nothing. Backspace,
-// ",", "-", "." and 0-9 pass, anything else is swallowed silently. A comma into the empty field
-// gives "0,"; a comma into a field that holds one is swallowed.
+// ",", "-" and 0-9 pass, anything else is swallowed silently. A full stop is read as the decimal
+// comma. A comma into the empty field gives "0,"; a comma into a field that holds one is
+// swallowed.
 KeyFilterResult Ed_PocetMJKeyPress(QChar typed, const EditFieldState& field,
                                    const std::optional<QString>& clipboard);
 

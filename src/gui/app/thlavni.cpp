@@ -1,5 +1,6 @@
 #include "app/thlavni.h"
 #include "app/thlavni_ui.h"
+#include "editor/date_fields.h"
 
 #include <QAction>
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDateEdit>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -19,6 +21,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QToolBar>
@@ -182,12 +185,15 @@ THlavni::~THlavni() {
 void THlavni::FormCreate(const QString& decimalSeparator) {
     if (decimalSeparator != QStringLiteral(",")) {
         ShowInfo(QStringLiteral("Program Tarvela vyžaduje pro oddělovací znak desetinných míst "
-                                "nastavený znak čárky (,).\r\nNastavení provedete v Ovládacích "
-                                "panelech na formuláři Oblast a jazyk."));
+                                "nastavený znak čárky (,).\r\nSpusťte jej s českým prostředím, "
+                                "například příkazem:\r\nLC_ALL=cs_CZ.UTF-8 %1\r\n(tak jej "
+                                "spouští i spouštěč v nabídce aplikací a skript scripts/run.sh).")
+                     .arg(QDir::toNativeSeparators(QCoreApplication::applicationFilePath())));
         // The program ends without the window being used; the remaining steps still run.
         TerminateRequested = true;
     }
 
+    FirstStart = !QFileInfo::exists(SettingsFilePath(ProgramFolder));
     QString settingsProblem;
     Settings = LoadSettings(ProgramFolder, &settingsProblem);
     if (!settingsProblem.isEmpty())
@@ -226,6 +232,11 @@ void THlavni::FormCreate(const QString& decimalSeparator) {
 
     ui_->PageControl1->setCurrentIndex(0);
     setWindowTitle(QString::fromLatin1(kApplicationTitle));
+    // The status bar confirms a save; made at start and added below the client area, so the
+    // window's layout never jumps and nothing of the pages is cut off.
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    setFixedSize(kClientWidth,
+                 menuBar()->sizeHint().height() + kClientHeight + statusBar()->sizeHint().height());
     ChangedFlag = false;
     UpdateActions();
 }
@@ -370,6 +381,10 @@ void THlavni::ConnectHandlers() {
     ConnectGuarded(ui_->CBox_Fa6, &QComboBox::currentTextChanged, this, &THlavni::Ed_Fa2Change);
     for (QDateEdit* date : {ui_->Datum_Fa7, ui_->Datum_Fa8, ui_->Datum_Fa9})
         ConnectGuarded(date, &QDateEdit::dateChanged, this, &THlavni::Ed_Fa2Change);
+    MakeTypedDateField(ui_->Datum_Fa7, ui_->La_Fa7->text());
+    MakeTypedDateField(ui_->Datum_Fa8, ui_->La_Fa8->text());
+    MakeTypedDateField(ui_->Datum_Fa9, ui_->La_Fa9->text());
+    LinkDueDate(ui_->Datum_Fa8, ui_->Datum_Fa9, [this] { return Settings.DobaSplatnosti; });
 }
 
 // ---- State -----------------------------------------------------------------------------------
@@ -422,6 +437,8 @@ void THlavni::UpdateActions() {
     ui_->Akce_OtevritFakturu->setEnabled(!open);
     ui_->Akce_ZavritFakturu->setEnabled(open);
     ui_->Akce_UlozitFakturu->setEnabled(ChangedFlag);
+    // The title's "[*]" shows an unsaved invoice.
+    setWindowModified(open && ChangedFlag);
     for (QAction* action :
          {ui_->Akce_EditovatPolozku, ui_->Akce_ZkopirovatPolozku, ui_->Akce_VlozitPolozku,
           ui_->Akce_SmazatPolozku, ui_->Akce_PolozkaDolu, ui_->Akce_PolozkaNahoru})
@@ -479,7 +496,7 @@ void THlavni::Ed_Fa2Change() {
 bool THlavni::Ed_UhrazenaCastkaKeyPress(const QString& typed) {
     if (typed.isEmpty())
         return true;
-    const QLineEdit* edit = ui_->Ed_UhrazenaCastka;
+    QLineEdit* edit = ui_->Ed_UhrazenaCastka;
     const EditFieldState field{edit->text(), edit->cursorPosition(),
                                edit->hasSelectedText() ? edit->selectionStart()
                                                        : edit->cursorPosition(),
@@ -487,7 +504,15 @@ bool THlavni::Ed_UhrazenaCastkaKeyPress(const QString& typed) {
     const KeyFilterResult result = tarvela::Ed_UhrazenaCastkaKeyPress(typed.at(0), field);
     if (result.beep)
         QApplication::beep();
-    return !result.swallowed;
+    const bool decimal = typed.at(0) == QLatin1Char(',') || typed.at(0) == QLatin1Char('.');
+    if (!decimal)
+        return !result.swallowed;
+    // The decimal comma: "0," in the empty field, a full stop turned into the comma.
+    if (result.text != edit->text()) {
+        edit->setText(result.text);
+        edit->setCursorPosition(result.cursor);
+    }
+    return false;
 }
 
 bool THlavni::FormKeyPress(int key) {
@@ -547,7 +572,9 @@ bool THlavni::eventFilter(QObject* watched, QEvent* event) {
         // The window sees the key before the focused control.
         consumed = FormKeyPress(key->key());
         if (!consumed && widget == ui_->Ed_UhrazenaCastka && key->key() != Qt::Key_Tab &&
-            key->key() != Qt::Key_Backtab && !key->text().isEmpty())
+            key->key() != Qt::Key_Backtab && !key->text().isEmpty() &&
+            !(key->modifiers() & (Qt::AltModifier | Qt::MetaModifier)) &&
+            !(key->modifiers().testFlag(Qt::ControlModifier) && key->key() != Qt::Key_V))
             consumed = !Ed_UhrazenaCastkaKeyPress(key->text());
     });
     return consumed || QMainWindow::eventFilter(watched, event);

@@ -59,6 +59,7 @@ public:
     // optional and unknown lines after line 49) are saved from it unchanged. Empty for a new
     // invoice.
     InvoiceRecord OpenedRecord;
+    bool FirstStart = false;         // no settings file at start: FormFirstStart asks for them
     bool TerminateRequested = false; // start-up refused to run (decimal separator): do not show
 
     bool InvoiceOpen() const; // PageControl1 not hidden
@@ -118,6 +119,10 @@ public:
 
     // ---- Settings, help, About (thlavni_settings.cpp) ---------------------------------------
     void Akce_KonfiguraceExecute();
+    // The first start without settings: a short hint, then the settings dialog on the supplier
+    // page, so that the first invoice does not print an empty supplier.
+    void FormFirstStart();
+    void OpenSettings(int page);
     void Akce_NapovedaExecute();
     void Akce_WebDomuExecute();
     void Akce_NavodFRExecute();

@@ -5,11 +5,13 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDateEdit>
+#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>
 
@@ -164,12 +166,33 @@ void THlavni::Akce_NovaFakturaExecute() {
     ui_->Ed_Fa1->setText(QString::number(year) + counter);
     ProposedNumber = ui_->Ed_Fa1->text();
     OpenedRecord = InvoiceRecord();
-    setWindowTitle(kCaptionPrefix + ui_->Ed_Fa1->text());
+    setWindowTitle(kCaptionPrefix + ui_->Ed_Fa1->text() + QStringLiteral("[*]"));
     ui_->CBox_Fa6->setCurrentIndex(0);
-    const QDate today = Today();
+    // The dates lie inside the period: January's invoices prepared in December start on
+    // 1 January, a late invoice of last year ends on 31 December.
+    QDate today = Today();
+    if (today.year() < year)
+        today = QDate(year, 1, 1);
+    else if (today.year() > year)
+        today = QDate(year, 12, 31);
     ui_->Datum_Fa7->setDate(today);
     ui_->Datum_Fa8->setDate(today);
     ui_->Datum_Fa9->setDate(today.addDays(Settings.DobaSplatnosti));
+    if (today != Today())
+        statusBar()->showMessage(
+            QStringLiteral("Faktura patří do období %1: datum plnění a vystavení je %2.")
+                .arg(year)
+                .arg(FormatInvoiceDate(today)),
+            15000);
+    else
+        statusBar()->clearMessage();
+    // A variable symbol is the invoice number's digits, as Czech invoices have it; the user may
+    // change it.
+    if (Settings.TypSymbolu == SymbolType::Variable) {
+        QString digits = ui_->Ed_Fa1->text();
+        digits.removeIf([](QChar c) { return !c.isDigit(); });
+        ui_->Ed_Fa2->setText(digits);
+    }
     ui_->Ed_Mena->setText(Settings.VychoziMena);
     OwnInvoiceFile.clear();
     ChangedFlag = false;
@@ -211,7 +234,7 @@ void THlavni::Akce_OtevritFakturuExecute() {
     }
     ui_->GroupBox5->setTitle(QStringLiteral("Uhrada v ") + Settings.VychoziMena);
     ui_->PageControl1->show();
-    setWindowTitle(kCaptionPrefix + ui_->Ed_Fa1->text());
+    setWindowTitle(kCaptionPrefix + ui_->Ed_Fa1->text() + QStringLiteral("[*]"));
     OwnInvoiceFile = path;
     ChangedFlag = false;
     UpdateActions();
@@ -257,7 +280,7 @@ void THlavni::Akce_UlozitFakturuExecute() {
                                        .arg(e.nextNumber()))) {
             ui_->Ed_Fa1->setText(e.nextNumber());
             ProposedNumber = e.nextNumber();
-            setWindowTitle(kCaptionPrefix + ui_->Ed_Fa1->text());
+            setWindowTitle(kCaptionPrefix + ui_->Ed_Fa1->text() + QStringLiteral("[*]"));
             Akce_UlozitFakturuExecute();
         }
         return;
@@ -267,17 +290,26 @@ void THlavni::Akce_UlozitFakturuExecute() {
     ProposedNumber.clear();
     ChangedFlag = false;
     UpdateActions();
+    statusBar()->showMessage(QStringLiteral("Faktura %1 je uložena (%2).")
+                                 .arg(number, QDir::toNativeSeparators(OwnInvoiceFile)),
+                             15000);
 }
 
 void THlavni::Akce_ZavritFakturuExecute() {
-    if (ChangedFlag &&
-        AskYesNo(QStringLiteral("Upozornění"),
-                 QStringLiteral("Ve faktuře byly provedeny změny, chcete je uložit?"))) {
-        Akce_UlozitFakturuExecute();
-        // The user wants the edits kept: when they were not saved (no number, another
-        // invoice's file not to be replaced), the invoice stays open with them.
-        if (ChangedFlag)
+    if (ChangedFlag) {
+        // Storno is the default and Escape's answer: neither Enter nor a slip loses the edits.
+        const Answer answer =
+            AskYesNoCancel(QStringLiteral("Upozornění"),
+                           QStringLiteral("Ve faktuře byly provedeny změny, chcete je uložit?"));
+        if (answer == Answer::Cancel)
             return;
+        if (answer == Answer::Yes) {
+            Akce_UlozitFakturuExecute();
+            // The user wants the edits kept: when they were not saved (no number, another
+            // invoice's file not to be replaced), the invoice stays open with them.
+            if (ChangedFlag)
+                return;
+        }
     }
     ui_->PageControl1->hide();
     ClearInvoice();

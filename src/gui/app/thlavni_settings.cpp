@@ -3,6 +3,8 @@
 #include "app/thlavni_ui.h"
 
 #include <QGroupBox>
+#include <QLineEdit>
+#include <QTabWidget>
 
 #include "help/about_box.h"
 #include "help/help_links.h"
@@ -10,13 +12,26 @@
 #include "settings/tkonfig.h"
 #include "text/gui_helpers.h"
 #include "text/helpers.h"
+#include "text/message_boxes.h"
 
 namespace tarvela {
 
 void THlavni::Akce_KonfiguraceExecute() {
+    OpenSettings(0);
+}
+
+void THlavni::FormFirstStart() {
+    ShowInfo(QStringLiteral("Vítejte v programu Tarvela. Nejprve vyplňte údaje dodavatele "
+                            "(název, adresu, IČO, účet): tisknou se na každé faktuře. Nastavení "
+                            "lze kdykoli změnit v nabídce Nástroje - Konfigurace."));
+    OpenSettings(1);
+}
+
+void THlavni::OpenSettings(int page) {
     const SymbolType before = Settings.TypSymbolu;
     {
         TKonfig dialog(Settings, ProgramFolder, this);
+        dialog.ShowPage(page);
         // Ok saves first; only then do the settings and the window follow.
         dialog.SetApplyHook([this](const AppSettings& saved) {
             Settings = saved;
@@ -35,11 +50,11 @@ void THlavni::Akce_NapovedaExecute() {
 }
 
 void THlavni::Akce_WebDomuExecute() {
-    OpenDocument(HomePageUrl(), QString());
+    OpenDocumentOrSay(HomePageUrl());
 }
 
 void THlavni::Akce_NavodFRExecute() {
-    OpenDocument(ReportManualAddress(ProgramFolder), QString());
+    OpenDocumentOrSay(ReportManualAddress(ProgramFolder));
 }
 
 void THlavni::Akce_OProgramuExecute() {

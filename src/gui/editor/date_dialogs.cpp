@@ -65,7 +65,8 @@ struct SmallDialog {
 } // namespace
 
 QList<int> YearChoices(int year, int lowest) {
-    const int high = std::max(CurrentYear(), year);
+    // Next year too: January's invoices can be prepared in December.
+    const int high = std::max(CurrentYear() + 1, year);
     const int low = std::min(lowest, year);
     QList<int> years;
     for (int y = high; y >= low; --y)
@@ -82,9 +83,9 @@ bool AskDate(QDate& date, const QString& title, QWidget* parent) {
     MonthCalendar1->setSelectedDate(date);
     const QSize natural = MonthCalendar1->sizeHint();
     MonthCalendar1->setGeometry(8, 8, natural.width(), natural.height());
+    // The preselected date can be taken at once: Ok is enabled from the start.
     QObject::connect(MonthCalendar1, &QCalendarWidget::clicked, &d.dialog,
                      [&d] { EnableOkButton(&d.dialog); });
-    d.Tl_Ok->setEnabled(false);
 
     // Outer size 210 x 241 as far as the calendar's natural size allows.
     const int width = std::max(204, natural.width() + 16);

@@ -216,7 +216,9 @@ QString TEditacePolozky::NetTotalText() const {
     const QString price = ui_->Ed_CenaMJ->text();
     if (quantity.isEmpty() || price.isEmpty())
         return QStringLiteral("0,00");
-    double v = ParseAmount(quantity) * ParseAmount(price);
+    double v = ParseFieldAmount(ui_->La_PocetMJ->text(), quantity) *
+               ParseFieldAmount(ui_->La_CenaMJ->text(), price);
+    CheckAmountLimit(ui_->La_CenaSA->text(), FormatAmount(v), v);
     v = v * 100;
     v = std::nearbyint(v); // halves to even in the default rounding mode
     v = v / 100;
@@ -299,20 +301,29 @@ void TEditacePolozky::Tl_OkClick() {
         return;
     }
 
-    row_ = InvoiceItemRow{ui_->Ed_Kod->text(),
-                          ui_->Ed_OznaceniDodavky->text(),
-                          ui_->Ed_MJ->text(),
-                          quantity,
-                          price,
-                          ui_->SazbaDPH->currentText()};
+    // A quantity or price that is not a number, or one beyond the largest amount, stops here
+    // with its message: nothing is written into the grid, the amounts keep their values and the
+    // dialog stays open on the field to mend.
+    const InvoiceItemRow row{ui_->Ed_Kod->text(),
+                             ui_->Ed_OznaceniDodavky->text(),
+                             ui_->Ed_MJ->text(),
+                             quantity,
+                             price,
+                             ui_->SazbaDPH->currentText()};
+    RowAmount recomputed = amounts_;
+    try {
+        RecomputeRow(recomputed, row.PocetMJ, row.Cena, row.DPH,
+                     VatRates{settings_.SazbaDPH1, settings_.SazbaDPH2, settings_.SazbaDPH3});
+    } catch (const ConversionError& e) {
+        QLineEdit* wrong =
+            e.message().startsWith(ui_->La_PocetMJ->text()) ? ui_->Ed_PocetMJ : ui_->Ed_CenaMJ;
+        wrong->setFocus(Qt::OtherFocusReason);
+        wrong->selectAll();
+        throw;
+    }
+    row_ = row;
     if (RowWritten)
         RowWritten(row_);
-
-    // A quantity or price that is not a number stops here: the cells are written, the amounts
-    // keep their values and the dialog stays open.
-    RowAmount recomputed = amounts_;
-    RecomputeRow(recomputed, row_.PocetMJ, row_.Cena, row_.DPH,
-                 VatRates{settings_.SazbaDPH1, settings_.SazbaDPH2, settings_.SazbaDPH3});
     SetAmounts(recomputed);
     if (Confirmed)
         Confirmed();
@@ -419,6 +430,12 @@ void TEditacePolozky::MoveFocus(bool forward) {
 }
 
 void TEditacePolozky::Akce_StiskKlavesyEnterExecute() {
+    // Enter on a button presses it; in a field it walks on.
+    if (auto* button = qobject_cast<QAbstractButton*>(focusWidget())) {
+        if (button->isEnabled())
+            button->click();
+        return;
+    }
     MoveFocus(true);
 }
 
@@ -440,6 +457,10 @@ void TEditacePolozky::keyPressEvent(QKeyEvent* event) {
 }
 
 bool TEditacePolozky::eventFilter(QObject* watched, QEvent* event) {
+    // The open list of rates is a pop-up of its own: its keys (Enter picks the highlighted rate)
+    // are its business.
+    if (auto* widget = qobject_cast<QWidget*>(watched); widget && widget->window() != this)
+        return QDialog::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::ShortcutOverride: {
         auto* key = static_cast<QKeyEvent*>(event);

@@ -75,6 +75,10 @@ TOtevrit::TOtevrit(const QString& programFolder, QWidget* owner)
         ListView1->setColumnWidth(i, kColumns[i].width);
 
     connect(Tl_Ok, &QPushButton::clicked, this, [this] { PressOk(); });
+    // Ok is enabled while a row is selected, however it was selected (click, arrow keys); Enter
+    // then presses it as the default button.
+    connect(ListView1, &QTreeWidget::itemSelectionChanged, this,
+            Guarded([this] { Tl_Ok->setEnabled(!ListView1->selectedItems().isEmpty()); }));
     connect(Tl_Storno, &QPushButton::clicked, this, &QDialog::reject);
 
     FormCreate();
@@ -136,6 +140,7 @@ void TOtevrit::FillInvoiceList(const QString& folder) {
     ListView1->addTopLevelItems(pending);
     ListView1->clearSelection();
     ListView1->setCurrentItem(nullptr, 0, QItemSelectionModel::NoUpdate);
+    ListView1->setFocus(Qt::OtherFocusReason); // the arrow keys pick a row at once
 }
 
 void TOtevrit::ListView1Click() {

@@ -38,7 +38,7 @@ QString ReportManualAddress(const QString& programFolder) {
 }
 
 bool OpenHelpPage(const QString& programFolder, const QString& pageKey) {
-    return OpenDocument(HelpPageAddress(programFolder, pageKey), QString());
+    return OpenDocumentOrSay(HelpPageAddress(programFolder, pageKey));
 }
 
 } // namespace tarvela

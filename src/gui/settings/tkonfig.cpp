@@ -319,4 +319,10 @@ bool TKonfig::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
+void TKonfig::ShowPage(int page) {
+    ui_->PageControl1->setCurrentIndex(page);
+    if (page == 1)
+        ui_->Ed_Nazev->setFocus(Qt::OtherFocusReason);
+}
+
 } // namespace tarvela

@@ -113,6 +113,9 @@ public:
     // Index of the selected symbol type (0 constant, 1 variable).
     int TypSymboluIndex() const;
 
+    // Opens on page 0 (general) or 1 (supplier, with the focus in the name).
+    void ShowPage(int page);
+
     // ---- Handlers ---------------------------------------------------------------------------
     void Ed_NazevChange();
     // Enter in a supplier edit: consumed, the focus moves on. True when the key was consumed.

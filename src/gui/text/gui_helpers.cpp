@@ -88,6 +88,19 @@ bool OpenDocument(const QString& target, const QString& parameters) {
     return QDesktopServices::openUrl(url);
 }
 
+QString CannotOpenMessage(const QString& target) {
+    return QStringLiteral("Adresu „%1“ se nepodařilo otevřít: na tomto počítači není nastaven "
+                          "webový prohlížeč ani jiný program, který by ji otevřel.")
+        .arg(target);
+}
+
+bool OpenDocumentOrSay(const QString& target) {
+    if (OpenDocument(target))
+        return true;
+    ShowWarning(QStringLiteral("Upozornění"), CannotOpenMessage(target));
+    return false;
+}
+
 void EnableOkButton(QObject* dialog) {
     if (!dialog)
         return;
@@ -105,7 +118,7 @@ LinkLabel::LinkLabel(const QString& address, QWidget* parent) : QLabel(address, 
 }
 
 void LinkLabel::Click() {
-    OpenDocument(QStringLiteral("http://") + text());
+    OpenDocumentOrSay(QStringLiteral("http://") + text());
 }
 
 void LinkLabel::MouseEnter() {

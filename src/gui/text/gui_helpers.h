@@ -13,6 +13,13 @@ namespace tarvela {
 // use for them. Returns true when the desktop accepted the request; callers may ignore it.
 bool OpenDocument(const QString& target, const QString& parameters = QString());
 
+// OpenDocument for a user's command: when the desktop cannot open the target (no browser, no
+// handler) a warning box says so and names the address. True when it was opened.
+bool OpenDocumentOrSay(const QString& target);
+
+// The warning's text for a target that could not be opened.
+QString CannotOpenMessage(const QString& target);
+
 // Enables every button named "Tl_Ok" among the widgets the dialog owns.
 void EnableOkButton(QObject* dialog);
 

@@ -54,7 +54,11 @@ MessageBoxRecorder::~MessageBoxRecorder() {
 }
 
 void MessageBoxRecorder::queueAnswer(bool yes) {
-    answers_.append(yes);
+    answers_.append(yes ? Answer::Yes : Answer::No);
+}
+
+void MessageBoxRecorder::queueAnswer(Answer answer) {
+    answers_.append(answer);
 }
 
 QList<ShownBox> MessageBoxRecorder::takeShown() {
@@ -64,7 +68,11 @@ QList<ShownBox> MessageBoxRecorder::takeShown() {
 }
 
 bool MessageBoxRecorder::nextAnswer() {
-    return answers_.isEmpty() ? false : answers_.takeFirst();
+    return answers_.isEmpty() ? false : answers_.takeFirst() == Answer::Yes;
+}
+
+Answer MessageBoxRecorder::nextChoice() {
+    return answers_.isEmpty() ? Answer::Cancel : answers_.takeFirst();
 }
 
 void ShowInfo(const QString& text) {
@@ -95,6 +103,32 @@ bool AskYesNo(const QString& caption, const QString& text) {
     box.setDefaultButton(no);
     box.exec();
     return box.clickedButton() == yes;
+}
+
+Answer AskYesNoCancel(const QString& caption, const QString& text) {
+    if (g_recorder) {
+        g_recorder->record({BoxKind::YesNoCancel, caption, text});
+        return g_recorder->nextChoice();
+    }
+    QMessageBox box(QMessageBox::Question, caption, DisplayText(text), QMessageBox::NoButton,
+                    BoxParent());
+    box.setWindowModality(Qt::ApplicationModal);
+    QPushButton* yes = box.addButton(QStringLiteral("&Ano"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("&Ne"), QMessageBox::NoRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("&Storno"), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == yes)
+        return Answer::Yes;
+    if (box.clickedButton() == no)
+        return Answer::No;
+    return Answer::Cancel;
+}
+
+QString OutOfMemoryMessage() {
+    return QStringLiteral("Pro tuto operaci není dost paměti. Zavřete jiné programy a zkuste to "
+                          "znovu.");
 }
 
 QString ErrorBoxText(const QString& message) {

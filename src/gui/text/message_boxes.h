@@ -6,6 +6,7 @@
 
 #include <exception>
 #include <functional>
+#include <new>
 #include <type_traits>
 #include <utility>
 
@@ -28,6 +29,12 @@ void ShowWarning(const QString& caption, const QString& text);
 // Question icon, "Ano" and "Ne" with "Ne" as the default button; true when the user answers Yes.
 // The window's close button is not offered.
 bool AskYesNo(const QString& caption, const QString& text);
+
+// The answer to a question that can also be called off.
+enum class Answer { Yes, No, Cancel };
+// Question icon, "Ano", "Ne" and "Storno" with "Storno" as the default button; Escape and the
+// window's close button answer Storno too, so that neither Enter nor a slip loses anything.
+Answer AskYesNoCancel(const QString& caption, const QString& text);
 // Error icon, OK, caption "Tarvela": a failure that a handler did not handle. The message gets a
 // full stop when its last character has a code above that of the full stop.
 void ErrorBox(const QString& message);
@@ -35,8 +42,11 @@ void ErrorBox(const QString& message);
 // The text ErrorBox shows for a failure message (the full-stop rule).
 QString ErrorBoxText(const QString& message);
 
+// What the error box says when the memory ran out.
+QString OutOfMemoryMessage();
+
 // What a box was, as recorded by MessageBoxRecorder.
-enum class BoxKind { Info, InfoCaption, Warning, YesNo, Error };
+enum class BoxKind { Info, InfoCaption, Warning, YesNo, YesNoCancel, Error };
 
 struct ShownBox {
     BoxKind kind;
@@ -46,8 +56,9 @@ struct ShownBox {
 };
 
 // Test seam: while an instance lives, no box appears; every box is recorded instead, and AskYesNo
-// takes its answers from the queue (an empty queue answers No, the default button). Instances
-// nest; the innermost one records.
+// takes its answers from the queue (an empty queue answers No, the default button), AskYesNoCancel
+// likewise (an empty queue answers Cancel, its default). Instances nest; the innermost one
+// records.
 class MessageBoxRecorder {
 public:
     MessageBoxRecorder();
@@ -56,6 +67,7 @@ public:
     MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
 
     void queueAnswer(bool yes);
+    void queueAnswer(Answer answer);
     const QList<ShownBox>& shown() const { return shown_; }
     QList<ShownBox> takeShown();
     int pendingAnswers() const { return static_cast<int>(answers_.size()); }
@@ -63,10 +75,11 @@ public:
     // Used by the boxes themselves.
     void record(const ShownBox& box) { shown_.append(box); }
     bool nextAnswer();
+    Answer nextChoice();
 
 private:
     QList<ShownBox> shown_;
-    QList<bool> answers_;
+    QList<Answer> answers_;
     MessageBoxRecorder* outer_ = nullptr;
 };
 
@@ -80,6 +93,8 @@ template <class F> void RunGuarded(F&& handler) {
         std::forward<F>(handler)();
     } catch (const TarvelaError& e) {
         ErrorBox(e.message());
+    } catch (const std::bad_alloc&) {
+        ErrorBox(OutOfMemoryMessage());
     } catch (const std::exception& e) {
         ErrorBox(QString::fromLocal8Bit(e.what()));
     }

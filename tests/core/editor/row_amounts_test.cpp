@@ -56,7 +56,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<RowCase>& info) { return std::string(info.param.name); });
 
 TEST(RecomputeRow, UnreadableNumbersFailAndKeepTheRow) {
-    const char* bad[][2] = {{"2", ""}, {"", "150,00"}, {"1.5", "2"}, {"2", "abc"}, {"1 000", "1"}};
+    const char* bad[][2] = {{"2", ""},      {"", "150,00"}, {"1.5", "2"},  {"2", "abc"},
+                            {"1 000", "1"}, {"1e20", "1"},  {"2", "1e20"}, {"100000", "100000"}};
     for (const auto& cells : bad) {
         RowAmount amounts = kOldTax;
         EXPECT_THROW(RecomputeRow(amounts, QString::fromUtf8(cells[0]), QString::fromUtf8(cells[1]),
@@ -64,6 +65,13 @@ TEST(RecomputeRow, UnreadableNumbersFailAndKeepTheRow) {
                      ConversionError)
             << cells[0] << " x " << cells[1];
         EXPECT_EQ(amounts, kOldTax);
+    }
+    try {
+        RowAmount amounts;
+        RecomputeRow(amounts, QStringLiteral("1.5"), QStringLiteral("1e20"), {}, kRates);
+        ADD_FAILURE() << "read";
+    } catch (const ConversionError& e) {
+        EXPECT_EQ(e.message(), QString::fromUtf8("Počet MJ: „1.5“ není číslo."));
     }
 }
 

@@ -116,7 +116,7 @@ TEST(InvoiceStoreTest, GreatestNameWithoutANumberIsAConversionError) {
         store.NextInvoiceCounter(2026);
         FAIL() << "no error";
     } catch (const ConversionError& e) {
-        EXPECT_EQ(e.message(), u"'abc' is not a valid integer value"_s);
+        EXPECT_EQ(e.message(), u"„abc“ není celé číslo."_s);
     }
 }
 

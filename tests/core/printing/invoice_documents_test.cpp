@@ -1,6 +1,7 @@
 #include "printing/invoice_documents.h"
 #include "printing/report_data_set.h"
 #include "support/printing_fixtures.h"
+#include "text/errors.h"
 
 #include <gtest/gtest.h>
 
@@ -149,6 +150,8 @@ TEST(InvoiceDocumentVariables, ReceiptWordsFollowTheWholePartOfTheTotal) {
     EXPECT_EQ(wordsOf(""), "=nula=");
     EXPECT_EQ(wordsOf("0,99"), "=nula=");
     EXPECT_EQ(wordsOf("10000000,00"), "=10000000=");
+    // 25 rows at the largest price with tax: beyond 32 bits, every digit stays.
+    EXPECT_EQ(wordsOf("30249999999,70"), "=30249999999=");
 }
 
 TEST(WholePartOfTotal, CutsBeforeTheCommaWithoutRounding) {
@@ -265,6 +268,35 @@ TEST(FillInvoiceItems, ReplacesWhatAnEarlierReportLeftInTheDataSet) {
     EXPECT_EQ(dataSet.columns().size(), 8);
     EXPECT_EQ(dataSet.columnIndex("Stary"), -1);
     EXPECT_EQ(dataSet.rowCount(), 3);
+}
+
+} // namespace
+} // namespace tarvela::test
+
+namespace tarvela::test {
+namespace {
+
+TEST(InvoiceDocumentVariables, TextWindows1250CannotHoldNamesItsFieldOnly) {
+    const struct {
+        QString InvoiceRecord::*member;
+        const char* caption;
+    } fields[] = {{&InvoiceRecord::OdberatelNazev1, "Odběratel - název 1"},
+                  {&InvoiceRecord::Komentar2, "Komentář 2"},
+                  {&InvoiceRecord::Objednavka, "Objednávka"}};
+    for (const auto& field : fields) {
+        InvoiceSnapshot invoice = SampleInvoice();
+        invoice.fields.*field.member = QStringLiteral("Cena v ₽");
+        try {
+            InvoiceDocumentVariables(DocumentKind::Faktura, invoice, PayerSettings());
+            ADD_FAILURE() << field.caption << " was accepted";
+        } catch (const EncodingError& e) {
+            EXPECT_TRUE(e.message().contains(QString::fromUtf8(field.caption) +
+                                             QStringLiteral(": „Cena v ₽“")))
+                << S(e.message());
+            // Only the field, never the whole variable text of the document.
+            EXPECT_FALSE(e.message().contains(QStringLiteral("DodavNazev"))) << S(e.message());
+        }
+    }
 }
 
 } // namespace

@@ -176,7 +176,7 @@ TEST_F(FaultInjection, SettingsWriteCutShortKeepsThePreviousFile) {
         SCOPED_TRACE(limit);
         EXPECT_EQ(RunWithFileSizeLimit(
                       limit, [&] { SavePeriodYear(program.path(), 2026); },
-                      QStringLiteral("Unable to write to")),
+                      QStringLiteral("Nastavení nelze zapsat do souboru „")),
                   kRaisedExpected);
         EXPECT_EQ(program.readBytes(QString::fromLatin1(kSettingsFileName)), kSettings);
         EXPECT_EQ(RunWithFileSizeLimit(
@@ -199,7 +199,7 @@ TEST_F(FaultInjection, SettingsLimitReachedPartWayKeepsEveryWriteWhole) {
     const rlim_t limit = rlim_t(kSettings.size() + 120);
     EXPECT_EQ(RunWithFileSizeLimit(
                   limit, [&] { SaveSettings(program.path(), settings); },
-                  QStringLiteral("Unable to write to")),
+                  QStringLiteral("Nastavení nelze zapsat do souboru „")),
               kRaisedExpected);
     const QByteArray after = program.readBytes(QString::fromLatin1(kSettingsFileName));
     EXPECT_LE(after.size(), qsizetype(limit));
@@ -219,8 +219,10 @@ TEST_F(FaultInjection, SettingsFolderGoneFailsClearly) {
         SavePeriodYear(gone, 2026);
         FAIL() << "writing into a missing folder reported success";
     } catch (const FileError& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("Unable to write to ") +
-                                   QDir::toNativeSeparators(SettingsFilePath(gone)));
+        EXPECT_EQ(e.message(), QStringLiteral("Nastavení nelze zapsat do souboru „") +
+                                   QDir::toNativeSeparators(SettingsFilePath(gone)) +
+                                   QStringLiteral("“. Zkontrolujte, zda soubor není jen pro čtení "
+                                                  "a zda je na disku místo."));
     }
     AppSettings settings;
     EXPECT_THROW(SaveSettings(gone, settings), FileError);

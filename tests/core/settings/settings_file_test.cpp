@@ -333,7 +333,9 @@ TEST(SettingsFileSave, FileThatCannotBeWrittenIsReportedWithItsPath) {
         SavePeriodYear(folder.path(), 2026);
         FAIL() << "no error";
     } catch (const FileError& e) {
-        EXPECT_EQ(e.message(), u"Unable to write to "_s + folder.file(kIni));
+        EXPECT_EQ(e.message(),
+                  u"Nastavení nelze zapsat do souboru „"_s + folder.file(kIni) +
+                      u"“. Zkontrolujte, zda soubor není jen pro čtení a zda je na disku místo."_s);
     }
 }
 
@@ -354,7 +356,12 @@ TEST(SettingsFileSave, FailedWriteLeavesThePreviousFileIntact) {
         try {
             SavePeriodYear(folder.path(), 2026);
         } catch (const FileError& e) {
-            code = e.message() == u"Unable to write to "_s + folder.file(kIni) ? 0 : 2;
+            code =
+                e.message() ==
+                        u"Nastavení nelze zapsat do souboru „"_s + folder.file(kIni) +
+                            u"“. Zkontrolujte, zda soubor není jen pro čtení a zda je na disku místo."_s
+                    ? 0
+                    : 2;
         } catch (...) {
             code = 3;
         }

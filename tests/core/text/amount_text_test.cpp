@@ -162,8 +162,7 @@ TEST(ParseAmount, RefusedTextsNameTheTextAsRead) {
                              "١٢"};
     for (const char* text : refused) {
         const QString t = Q(text);
-        ExpectConversionError([&] { ParseAmount(t); },
-                              QStringLiteral("'%1' is not a valid floating point value").arg(t));
+        ExpectConversionError([&] { ParseAmount(t); }, QStringLiteral("„%1“ není číslo.").arg(t));
     }
 }
 
@@ -172,8 +171,7 @@ TEST(ParseAmount, ErrorBoxShowsTheConversionMessageWithAFullStop) {
         ParseAmount(QStringLiteral("12.5"));
         FAIL() << "no error";
     } catch (const ConversionError& e) {
-        EXPECT_EQ(AppendFullStop(e.message()),
-                  QStringLiteral("'12.5' is not a valid floating point value."));
+        EXPECT_EQ(AppendFullStop(e.message()), QStringLiteral("„12.5“ není číslo."));
     }
 }
 
@@ -189,11 +187,11 @@ TEST(ParseAmountLenient, KeepsOnlySignsCommaAndDigits) {
 
 TEST(ParseAmountLenient, FailureShowsWhatWasKept) {
     ExpectConversionError([] { ParseAmountLenient(QStringLiteral("abc")); },
-                          QStringLiteral("'' is not a valid floating point value"));
+                          QStringLiteral("„“ není číslo."));
     ExpectConversionError([] { ParseAmountLenient(QStringLiteral("1-2 EUR")); },
-                          QStringLiteral("'1-2' is not a valid floating point value"));
+                          QStringLiteral("„1-2“ není číslo."));
     ExpectConversionError([] { ParseAmountLenient(QStringLiteral("1,2,3")); },
-                          QStringLiteral("'1,2,3' is not a valid floating point value"));
+                          QStringLiteral("„1,2,3“ není číslo."));
 }
 
 TEST(ParseWholeLenient, NeverFails) {
@@ -233,7 +231,7 @@ TEST(ParseWhole, StrictReading) {
     for (const char* text : {"", "-", "1,5", "1.5", "2147483648", "-2147483649", "1 2", "x1"}) {
         const QString t = Q(text);
         ExpectConversionError([&] { ParseWhole(t); },
-                              QStringLiteral("'%1' is not a valid integer value").arg(t));
+                              QStringLiteral("„%1“ není celé číslo.").arg(t));
     }
 }
 
@@ -338,4 +336,41 @@ TEST(AmountText, DoesNotFollowTheDefaultLocale) {
     EXPECT_EQ(FormatAmount(1234567.5), QStringLiteral("1234567,50"));
     EXPECT_THROW(ParseAmount(QStringLiteral("1234567.5")), ConversionError);
     QLocale::setDefault(before);
+}
+
+TEST(ParseFieldAmount, NamesTheFieldAndTheLimit) {
+    EXPECT_EQ(ParseFieldAmount(QStringLiteral("Cena MJ"), QStringLiteral("999999999,99")),
+              999999999.99);
+    EXPECT_EQ(ParseFieldAmount(QStringLiteral("Cena MJ"), QStringLiteral("-999999999,99")),
+              -999999999.99);
+    const QString limit = Q("„%1“ je větší, než pole pojme; největší hodnota je 999999999,99.");
+    const struct {
+        const char* text;
+        QString message;
+    } refused[] = {
+        {"1.5", Q("„1.5“ není číslo.")},
+        {"1 000", Q("„1 000“ není číslo.")},
+        {"", Q("„“ není číslo.")},
+        {"1e20", limit.arg(Q("1e20"))},
+        {"1000000000", limit.arg(Q("1000000000"))},
+        {"-999999999,999", limit.arg(Q("-999999999,999"))},
+        {"1E400", Q("„1E400“ není číslo.")},
+    };
+    for (const auto& c : refused) {
+        ExpectConversionError([&] { ParseFieldAmount(Q("Počet MJ"), Q(c.text)); },
+                              Q("Počet MJ: ") + c.message);
+    }
+}
+
+TEST(WholeCrownsOfPaidAmount, ReadsTheDecimalComma) {
+    const struct {
+        const char* text;
+        qint32 value;
+    } cases[] = {{"567,44", 567},    {"1.500", 1500},
+                 {"0,99", 0},        {"", 0},
+                 {"abc", 0},         {"12", 12},
+                 {"506.75", 506},    {"506.5", 506},
+                 {"1.234,50", 1234}, {"1.234.567", 1234567}};
+    for (const auto& c : cases)
+        EXPECT_EQ(WholeCrownsOfPaidAmount(Q(c.text)), c.value) << c.text;
 }

@@ -39,7 +39,7 @@ TEST(ParseInvoiceDate, PartsThatAreNoWholeNumbersFail) {
         ParseInvoiceDate(QStringLiteral("ab.12.2026"));
         FAIL() << "no error";
     } catch (const ConversionError& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("'ab' is not a valid integer value"));
+        EXPECT_EQ(e.message(), QStringLiteral("„ab“ není celé číslo."));
     }
     EXPECT_THROW(ParseInvoiceDate(QStringLiteral("1.1,5.2026")), ConversionError);
     EXPECT_THROW(ParseInvoiceDate(QStringLiteral("..202600")), ConversionError);
@@ -53,7 +53,7 @@ TEST(ParseInvoiceDate, NumbersThatFormNoDateFail) {
             ParseInvoiceDate(t);
             ADD_FAILURE() << "no error for " << text;
         } catch (const ConversionError& e) {
-            EXPECT_EQ(e.message(), QStringLiteral("'%1' is not a valid date").arg(t));
+            EXPECT_EQ(e.message(), QStringLiteral("„%1“ není platné datum.").arg(t));
         }
     }
 }
@@ -62,4 +62,44 @@ TEST(ParseInvoiceDate, ReadsBackEveryWrittenDate) {
     for (QDate d(1999, 12, 25); d <= QDate(2027, 1, 10); d = d.addDays(1))
         ASSERT_EQ(ParseInvoiceDate(FormatInvoiceDate(d)), d)
             << d.toString(Qt::ISODate).toStdString();
+}
+
+TEST(ParseTypedDate, ReadsWhatWasTypedAndRefusesImpossibleDates) {
+    const struct {
+        const char* typed;
+        QDate date; // null: refused
+    } cases[] = {
+        {"5.3.2026", QDate(2026, 3, 5)},
+        {"05.03.2026", QDate(2026, 3, 5)},
+        {" 29.2.2028 ", QDate(2028, 2, 29)},
+        {"31.12.2026", QDate(2026, 12, 31)},
+        {"31.2.2026", QDate()},
+        {"29.2.2026", QDate()},
+        {"0.1.2026", QDate()},
+        {"1.13.2026", QDate()},
+        {"32.1.2026", QDate()},
+        {"1.1.26", QDate()},
+        {"1.1.2026.", QDate()},
+        {"1..2026", QDate()},
+        {"a.1.2026", QDate()},
+        {"", QDate()},
+        {"1,1,2026", QDate()},
+        {"123.1.2026", QDate()},
+    };
+    for (const auto& c : cases) {
+        const QString typed = QString::fromUtf8(c.typed);
+        if (c.date.isValid()) {
+            EXPECT_EQ(ParseTypedDate(QStringLiteral("Datum plnění"), typed), c.date) << c.typed;
+            continue;
+        }
+        try {
+            ParseTypedDate(QString::fromUtf8("Datum plnění"), typed);
+            ADD_FAILURE() << c.typed << " was read";
+        } catch (const ConversionError& e) {
+            EXPECT_EQ(e.message(),
+                      QString::fromUtf8("Datum plnění: „%1“ není platné datum; zadejte "
+                                        "den.měsíc.rok, například 5.3.2026.")
+                          .arg(typed.trimmed()));
+        }
+    }
 }

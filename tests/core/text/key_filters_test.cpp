@@ -55,21 +55,26 @@ auto Quantity = [](QChar key, const EditFieldState& field) {
 
 } // namespace
 
-TEST(PaidAmountKeys, CommaIsSwallowedWithABeep) {
+TEST(PaidAmountKeys, TypedAsAnAmountWithADecimalComma) {
+    // What is typed key by key and what the field holds: a full stop is the decimal comma.
+    const struct {
+        const char* keys;
+        const char* text;
+    } cases[] = {
+        {"567,44", "567,44"}, {"567.44", "567,44"}, {",5", "0,5"},     {".5", "0,5"},
+        {"1,5,0", "1,50"},    {"1.500", "1,500"},   {"12,.3", "12,3"},
+    };
+    for (const auto& c : cases) {
+        Typing t;
+        t.type(QString::fromUtf8(c.keys), PaidAmount);
+        EXPECT_EQ(t.field.text, QString::fromUtf8(c.text)) << c.keys;
+        EXPECT_EQ(t.beeps, 0) << c.keys;
+        EXPECT_TRUE(t.messages.isEmpty());
+    }
     Typing t;
-    t.type(QStringLiteral("1,5"), PaidAmount);
-    EXPECT_EQ(t.field.text, QStringLiteral("15"));
-    EXPECT_EQ(t.beeps, 1);
-    EXPECT_TRUE(t.messages.isEmpty());
-}
-
-TEST(PaidAmountKeys, DigitsFullStopsAndBackspacePass) {
-    Typing t;
-    t.type(QStringLiteral("1.500"), PaidAmount);
-    EXPECT_EQ(t.field.text, QStringLiteral("1.500"));
+    t.type(QStringLiteral("1,50"), PaidAmount);
     t.type(QString(kBackspaceChar), PaidAmount);
-    EXPECT_EQ(t.field.text, QStringLiteral("1.50"));
-    EXPECT_EQ(t.beeps, 0);
+    EXPECT_EQ(t.field.text, QStringLiteral("1,5"));
 }
 
 TEST(PaidAmountKeys, EverythingElseBeeps) {
@@ -117,11 +122,13 @@ TEST(QuantityKeys, OneCommaOnly) {
 TEST(QuantityKeys, AllowedAndSwallowedCharacters) {
     Typing t;
     t.type(QStringLiteral("-1.2x a+E"), Quantity);
-    EXPECT_EQ(t.field.text, QStringLiteral("-1.2"));
+    EXPECT_EQ(t.field.text, QStringLiteral("-1,2")); // the full stop is the decimal comma
     EXPECT_EQ(t.beeps, 0);
     EXPECT_TRUE(t.messages.isEmpty());
     t.type(QString(kBackspaceChar) + kBackspaceChar, Quantity);
     EXPECT_EQ(t.field.text, QStringLiteral("-1"));
+    t.type(QStringLiteral(".5.3"), Quantity);
+    EXPECT_EQ(t.field.text, QStringLiteral("-1,53"));
 }
 
 TEST(QuantityKeys, BackspaceDeletesTheSelectionOrThePreviousCharacter) {

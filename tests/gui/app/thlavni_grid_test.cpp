@@ -131,7 +131,7 @@ private slots:
         QCOMPARE(f.boxes.shown().size(), 1);
         QCOMPARE(f.boxes.shown().first(),
                  (ShownBox{BoxKind::Error, QStringLiteral("Tarvela"),
-                           QStringLiteral("'1.5' is not a valid floating point value.")}));
+                           QStringLiteral("Počet MJ: „1.5“ není číslo.")}));
         QCOMPARE(RowText(w, 2), QStringLiteral("|Chyba|ks|1.5|10|21|"));
         QVERIFY(!w.ChangedFlag);
         QCOMPARE(ui(w).La_CelkemFaktura->text(), before.total);

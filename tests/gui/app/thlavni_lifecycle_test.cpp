@@ -5,7 +5,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStatusBar>
 #include <QTabWidget>
+#include <QTest>
 
 #include "support/main_window_fixture.h"
 
@@ -70,7 +72,7 @@ private slots:
         THlavni& w = f.w();
         ui(w).Akce_NovaFaktura->trigger();
         QCOMPARE(ui(w).Ed_Fa1->text(), QStringLiteral("2026001"));
-        QCOMPARE(w.windowTitle(), QStringLiteral("Tarvela - 2026001"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Tarvela - 2026001[*]"));
         QCOMPARE(ui(w).CBox_Fa6->currentText(), QStringLiteral("PP"));
         QCOMPARE(ui(w).Datum_Fa7->date(), QDate(2026, 3, 5));
         QCOMPARE(ui(w).Datum_Fa8->date(), QDate(2026, 3, 5));
@@ -82,6 +84,8 @@ private slots:
         QCOMPARE(ui(w).PageControl1->currentIndex(), 0);
         ExpectState(w, kUnchanged);
 
+        QCOMPARE(ui(w).Ed_Fa2->text(), QStringLiteral("2026001")); // the variable symbol, prefilled
+        ui(w).Ed_Fa2->clear();
         TypeInto(ui(w).Ed_Fa2, QStringLiteral("12345"));
         ExpectState(w, kChanged);
         TypeInto(ui(w).Ed_Fa3, QStringLiteral("OBJ-7"));
@@ -94,7 +98,7 @@ private slots:
 
         ui(w).Akce_UlozitFakturu->trigger();
         ExpectState(w, kUnchanged);
-        QCOMPARE(w.windowTitle(), QStringLiteral("Tarvela - 2026001"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Tarvela - 2026001[*]"));
 
         QStringList expected{"2026001",
                              "12345",
@@ -140,7 +144,7 @@ private slots:
         OpenThroughDialog(w, QStringLiteral("2026004"));
         QVERIFY(f.boxes.shown().isEmpty());
         ExpectState(w, kUnchanged);
-        QCOMPARE(w.windowTitle(), QStringLiteral("Tarvela - 2026004"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Tarvela - 2026004[*]"));
         QCOMPARE(ui(w).GroupBox5->title(), QStringLiteral("Uhrada v CZK"));
 
         const QList<QLineEdit*> edits{ui(w).Ed_Fa1, ui(w).Ed_Fa2, ui(w).Ed_Fa3, ui(w).Ed_Fa4,
@@ -246,10 +250,57 @@ private slots:
         TypeInto(ui(w).Ed_Od2, QStringLiteral("Alfa"));
         f.boxes.queueAnswer(false);
         ui(w).Akce_ZavritFakturu->trigger();
-        QCOMPARE(f.boxes.shown(), (QList<ShownBox>{{BoxKind::YesNo, QStringLiteral("Upozornění"),
-                                                    kChangedQuestion}}));
+        QCOMPARE(f.boxes.shown(),
+                 (QList<ShownBox>{
+                     {BoxKind::YesNoCancel, QStringLiteral("Upozornění"), kChangedQuestion}}));
         ExpectState(w, kNoInvoice);
         QVERIFY(!f.folder.exists(QStringLiteral("2026/2026001.tvl")));
+    }
+
+    // Storno (also Enter and Escape, the box's default and escape button) keeps everything: the
+    // invoice stays open with its edits, unsaved, and the window stays when it was closing.
+    void closeQuestionAnsweredStorno() {
+        MainWindowFixture f;
+        THlavni& w = f.w();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        ui(w).Akce_NovaFaktura->trigger();
+        TypeInto(ui(w).Ed_Od2, QStringLiteral("Alfa"));
+        QVERIFY(w.isWindowModified());
+        f.boxes.queueAnswer(Answer::Cancel);
+        ui(w).Akce_ZavritFakturu->trigger();
+        QVERIFY(!w.close()); // the empty queue answers Storno, the default
+        QCOMPARE(f.boxes.shown().size(), 2);
+        for (const ShownBox& box : f.boxes.shown())
+            QCOMPARE(box.kind, BoxKind::YesNoCancel);
+        QVERIFY(w.isVisible());
+        QVERIFY(w.InvoiceOpen());
+        QVERIFY(w.ChangedFlag);
+        QVERIFY(w.isWindowModified());
+        QCOMPARE(ui(w).Ed_Od2->text(), QStringLiteral("Alfa"));
+        QVERIFY(!f.folder.exists(QStringLiteral("2026/2026001.tvl")));
+
+        // Ano saves, and the save confirms itself in the status bar.
+        f.boxes.queueAnswer(Answer::Yes);
+        QVERIFY(w.close());
+        QVERIFY(f.folder.exists(QStringLiteral("2026/2026001.tvl")));
+        QVERIFY(f.periodBytes(QStringLiteral("2026001")).contains("\r\nAlfa\r\n"));
+    }
+
+    void saveConfirmsItselfAndClearsTheTitleMark() {
+        MainWindowFixture f;
+        THlavni& w = f.w();
+        ui(w).Akce_NovaFaktura->trigger();
+        QCOMPARE(w.windowTitle(), QStringLiteral("Tarvela - 2026001[*]"));
+        QVERIFY(!w.isWindowModified());
+        TypeInto(ui(w).Ed_Od2, QStringLiteral("Alfa"));
+        QVERIFY(w.isWindowModified());
+        ui(w).Akce_UlozitFakturu->trigger();
+        QVERIFY(!w.isWindowModified());
+        const QString message = w.statusBar()->currentMessage();
+        QVERIFY2(message.startsWith(QStringLiteral("Faktura 2026001 je uložena (")),
+                 qPrintable(message));
+        QVERIFY(message.contains(QStringLiteral("2026001.tvl")));
     }
 
     void closeQuestionAnsweredYes() {
@@ -324,7 +375,7 @@ private slots:
         QVERIFY(f.boxes.shown().isEmpty());
         QVERIFY(f.folder.exists(QStringLiteral("2026/2026001.tvl")));
         QVERIFY(f.folder.exists(QStringLiteral("2026/2026050.tvl")));
-        QCOMPARE(w.windowTitle(), QStringLiteral("Tarvela - 2026001"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Tarvela - 2026001[*]"));
         ExpectState(w, kUnchanged);
     }
 
@@ -389,7 +440,7 @@ private slots:
 
         ui(w).Akce_NovaFaktura->trigger();
         QCOMPARE(ui(w).Ed_Fa1->text(), QStringLiteral("2026005"));
-        QCOMPARE(ui(w).Ed_Fa2->text(), QString());
+        QCOMPARE(ui(w).Ed_Fa2->text(), QStringLiteral("2026005")); // the variable symbol
         QCOMPARE(ui(w).Ed_Fa3->text(), QString());
         QCOMPARE(ui(w).CBox_Fa6->currentText(), QStringLiteral("PP"));
         ExpectState(w, kUnchanged);
@@ -403,8 +454,7 @@ private slots:
         f.writePeriodFile(QStringLiteral("2026004"), FileOfLines(lines));
         OpenThroughDialog(w, QStringLiteral("2026004"));
         QCOMPARE(f.boxes.shown().size(), 1);
-        QCOMPARE(f.boxes.shown().first().text,
-                 QStringLiteral("'1.5' is not a valid floating point value."));
+        QCOMPARE(f.boxes.shown().first().text, QStringLiteral("Počet MJ: „1.5“ není číslo."));
         ExpectState(w, kNoInvoice);
         QCOMPARE(RowText(w, 1), QStringLiteral("||||||"));
     }

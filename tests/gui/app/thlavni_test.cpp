@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSet>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -52,10 +53,15 @@ struct Fixture {
 };
 
 // The texts of a menu's entries, separators as "-".
+// A caption as shown: without the "&" that marks its mnemonic.
+QString Shown(const QString& caption) {
+    return QString(caption).remove(QLatin1Char('&'));
+}
+
 QStringList MenuTexts(const QMenu* menu) {
     QStringList texts;
     for (const QAction* action : menu->actions())
-        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        texts << (action->isSeparator() ? QStringLiteral("-") : Shown(action->text()));
     return texts;
 }
 
@@ -79,6 +85,8 @@ private slots:
     void actionsCaptionsHintsShortcuts_data();
     void actionsCaptionsHintsShortcuts();
     void menusAndToolBar();
+    void everyMenuEntryHasItsOwnMnemonic();
+    void altLetterOpensTheMenuAndTypesNothing();
     void imagesAreDistinctPictures();
     void updateActionsTable_data();
     void updateActionsTable();
@@ -214,8 +222,10 @@ void THlavniTest::decimalSeparatorOtherThanComma() {
     const QList<ShownBox> expected = {
         {BoxKind::Info, QStringLiteral("Tarvela"),
          QStringLiteral("Program Tarvela vyžaduje pro oddělovací znak desetinných míst nastavený "
-                        "znak čárky (,).\r\nNastavení provedete v Ovládacích panelech na "
-                        "formuláři Oblast a jazyk.")}};
+                        "znak čárky (,).\r\nSpusťte jej s českým prostředím, například "
+                        "příkazem:\r\nLC_ALL=cs_CZ.UTF-8 %1\r\n(tak jej spouští i spouštěč v "
+                        "nabídce aplikací a skript scripts/run.sh).")
+             .arg(QDir::toNativeSeparators(QCoreApplication::applicationFilePath()))}};
     QCOMPARE(f.boxes.shown(), expected);
     QVERIFY(w.TerminateRequested);
     // The rest of the start-up still ran: settings read, folder created, labels set.
@@ -343,11 +353,54 @@ void THlavniTest::actionsCaptionsHintsShortcuts() {
     auto* action = f.window->findChild<QAction*>(name);
     QVERIFY(action);
     QVERIFY(f.window->ActionList1.contains(action));
-    QCOMPARE(action->text(), caption);
+    QCOMPARE(Shown(action->text()), caption);
     QCOMPARE(action->statusTip(), hint);
     QCOMPARE(action->toolTip(), hint.isEmpty() ? caption : hint);
     QCOMPARE(action->shortcut(), shortcut);
     QCOMPARE(!action->icon().isNull(), hasImage);
+}
+
+void THlavniTest::everyMenuEntryHasItsOwnMnemonic() {
+    Fixture f;
+    THlavni& w = *f.window;
+    QList<const QWidget*> menus{ui(w).HMenu};
+    for (QMenu* m :
+         {ui(w).HMenu_Faktura, ui(w).HMenu_Tisk, ui(w).HMenu_Polozky, ui(w).HMenu_Sestavy,
+          ui(w).HMenu_Nastroje, ui(w).HMenu_Napoveda, ui(w).PMenuTisk, ui(w).PMenuSestavy})
+        menus << m;
+    for (const QWidget* menu : menus) {
+        QSet<QChar> letters;
+        for (const QAction* a : menu->actions()) {
+            if (a->isSeparator())
+                continue;
+            const QString text = a->text();
+            const qsizetype amp = text.indexOf(QLatin1Char('&'));
+            QVERIFY2(amp >= 0 && amp + 1 < text.size() && text.count(QLatin1Char('&')) == 1,
+                     qPrintable(text));
+            const QChar letter = text.at(amp + 1).toLower();
+            QVERIFY2(!letters.contains(letter), qPrintable(menu->objectName() + ": " + text));
+            letters.insert(letter);
+        }
+    }
+}
+
+void THlavniTest::altLetterOpensTheMenuAndTypesNothing() {
+    Fixture f;
+    THlavni& w = *f.window;
+    ShowWithInvoice(w);
+    ui(w).Ed_Fa3->setFocus();
+    QTest::keyClicks(ui(w).Ed_Fa3, QStringLiteral("OBJ"));
+    QTest::keyClick(ui(w).Ed_Fa3, Qt::Key_F, Qt::AltModifier);
+    QTRY_VERIFY(ui(w).HMenu_Faktura->isVisible());
+    QCOMPARE(ui(w).Ed_Fa3->text(), QStringLiteral("OBJ"));
+    QTest::keyClick(ui(w).HMenu_Faktura, Qt::Key_Escape);
+    QTRY_VERIFY(!ui(w).HMenu_Faktura->isVisible());
+    // The paid amount's key filter lets Alt keys pass to the menus as well.
+    ui(w).Ed_UhrazenaCastka->setFocus();
+    QTest::keyClick(ui(w).Ed_UhrazenaCastka, Qt::Key_P, Qt::AltModifier);
+    QTRY_VERIFY(ui(w).HMenu_Polozky->isVisible());
+    QCOMPARE(ui(w).Ed_UhrazenaCastka->text(), QString());
+    QTest::keyClick(ui(w).HMenu_Polozky, Qt::Key_Escape);
 }
 
 void THlavniTest::menusAndToolBar() {
@@ -356,7 +409,7 @@ void THlavniTest::menusAndToolBar() {
     const QStringList top = {"Faktura", "Položky", "Sestavy", "Nástroje", "Nápověda"};
     QStringList shownTop;
     for (const QAction* a : ui(w).HMenu->actions())
-        shownTop << a->text();
+        shownTop << Shown(a->text());
     QCOMPARE(shownTop, top);
     QCOMPARE(MenuTexts(ui(w).HMenu_Faktura),
              (QStringList{"Nová faktura", "Otevřít fakturu", "Zavřít fakturu", "-",
@@ -687,22 +740,29 @@ void THlavniTest::paidAmountKeyFilter() {
     THlavni& w = *f.window;
     ShowWithInvoice(w);
     ui(w).Ed_UhrazenaCastka->setFocus();
-    QTest::keyClicks(ui(w).Ed_UhrazenaCastka, QStringLiteral("1,5"));
-    QCOMPARE(ui(w).Ed_UhrazenaCastka->text(), QStringLiteral("15"));
-    QTest::keyClicks(ui(w).Ed_UhrazenaCastka, QStringLiteral("a.2-x 0"));
-    QCOMPARE(ui(w).Ed_UhrazenaCastka->text(), QStringLiteral("15.20"));
+    // An amount with a decimal comma, typed key by key; the full stop is that comma.
+    QTest::keyClicks(ui(w).Ed_UhrazenaCastka, QStringLiteral("567,44"));
+    QCOMPARE(ui(w).Ed_UhrazenaCastka->text(), QStringLiteral("567,44"));
+    QTest::keyClicks(ui(w).Ed_UhrazenaCastka, QStringLiteral("a.-x 0"));
+    QCOMPARE(ui(w).Ed_UhrazenaCastka->text(), QStringLiteral("567,440"));
     QTest::keyClick(ui(w).Ed_UhrazenaCastka, Qt::Key_Backspace);
-    QCOMPARE(ui(w).Ed_UhrazenaCastka->text(), QStringLiteral("15.2"));
+    QCOMPARE(ui(w).Ed_UhrazenaCastka->text(), QStringLiteral("567,44"));
+    // Ctrl+A selects all and what is typed replaces it; "." into the empty field gives "0,".
+    QTest::keyClick(ui(w).Ed_UhrazenaCastka, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(ui(w).Ed_UhrazenaCastka, QStringLiteral("12.5"));
+    QCOMPARE(ui(w).Ed_UhrazenaCastka->text(), QStringLiteral("12,5"));
+    ui(w).Ed_UhrazenaCastka->clear();
+    QTest::keyClicks(ui(w).Ed_UhrazenaCastka, QStringLiteral(".5"));
+    QCOMPARE(ui(w).Ed_UhrazenaCastka->text(), QStringLiteral("0,5"));
     // Keys that type nothing still work: cursor movement and deleting.
     QTest::keyClick(ui(w).Ed_UhrazenaCastka, Qt::Key_Home);
     QTest::keyClick(ui(w).Ed_UhrazenaCastka, Qt::Key_Delete);
-    QCOMPARE(ui(w).Ed_UhrazenaCastka->text(), QStringLiteral("5.2"));
+    QCOMPARE(ui(w).Ed_UhrazenaCastka->text(), QStringLiteral(",5"));
     QVERIFY(w.ChangedFlag);
-    // The filter as a decision.
+    // The filter as a decision: true lets the key reach the field as typed.
     QVERIFY(w.Ed_UhrazenaCastkaKeyPress(QStringLiteral("7")));
-    QVERIFY(w.Ed_UhrazenaCastkaKeyPress(QStringLiteral(".")));
+    QVERIFY(!w.Ed_UhrazenaCastkaKeyPress(QStringLiteral(".")));
     QVERIFY(w.Ed_UhrazenaCastkaKeyPress(QStringLiteral("\b")));
-    QVERIFY(!w.Ed_UhrazenaCastkaKeyPress(QStringLiteral(",")));
     QVERIFY(!w.Ed_UhrazenaCastkaKeyPress(QStringLiteral("č")));
     // Other fields are not filtered.
     QTest::keyClicks(ui(w).Ed_Fa3, QStringLiteral("a,b"));
@@ -785,7 +845,7 @@ void THlavniTest::closingWithUnsavedInvoiceAsksOnce() {
     f.boxes.queueAnswer(false);
     QVERIFY(w.close());
     QCOMPARE(f.boxes.shown(),
-             (QList<ShownBox>{{BoxKind::YesNo, QStringLiteral("Upozornění"),
+             (QList<ShownBox>{{BoxKind::YesNoCancel, QStringLiteral("Upozornění"),
                                QStringLiteral("Ve faktuře byly provedeny změny, chcete je "
                                               "uložit?")}}));
     QVERIFY(!w.isVisible());

@@ -48,8 +48,8 @@ private slots:
         QTest::addColumn<int>("year");
         QTest::addColumn<int>("first");
         QTest::addColumn<int>("last");
-        QTest::newRow("current period") << 2026 << 2026 << 2010;
-        QTest::newRow("early period") << 2005 << 2026 << 2005;
+        QTest::newRow("current period") << 2026 << 2027 << 2010; // next year offered too
+        QTest::newRow("early period") << 2005 << 2027 << 2005;
         QTest::newRow("future period") << 2030 << 2030 << 2010;
     }
     void yearListRanges() {
@@ -122,8 +122,6 @@ private slots:
             for (auto* button : calendar->findChildren<QToolButton*>())
                 monthShown += button->text() + QLatin1Char(' ');
             enabledBefore = ok->isEnabled();
-            QTest::keyClick(dialog, Qt::Key_Return); // disabled default button: nothing
-            QVERIFY(dialog->isVisible());
             ClickDay(calendar, 3);
             enabledAfter = ok->isEnabled();
             QTest::mouseClick(ok, Qt::LeftButton);
@@ -131,11 +129,19 @@ private slots:
         QDate date = Today();
         QVERIFY(AskDate(date, QStringLiteral("Datum")));
         QCOMPARE(date, QDate(2026, 12, 3));
-        QVERIFY(!enabledBefore);
+        QVERIFY(enabledBefore); // today is preselected and can be taken at once
         QVERIFY(enabledAfter);
         QVERIFY2(monthShown.contains(QStringLiteral("prosinec")), qPrintable(monthShown));
         QCOMPARE(band, 41);
         QCOMPARE(okBottomGap, 7);
+    }
+
+    void enterTakesThePreselectedToday() {
+        ScopedToday today(QDate(2026, 12, 7));
+        OnNextModal([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Return); });
+        QDate date = Today();
+        QVERIFY(AskDate(date, QStringLiteral("Datum")));
+        QCOMPARE(date, QDate(2026, 12, 7));
     }
 
     void dateCancelledLeavesTheDate() {

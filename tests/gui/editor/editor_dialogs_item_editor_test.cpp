@@ -204,9 +204,6 @@ private slots:
             PressKey(Qt::Key_Return);
             QCOMPARE(Focused(), next);
         }
-        PressKey(Qt::Key_Return); // Enter on a button does nothing
-        QCOMPARE(Focused(), e.Tl_Storno);
-        QVERIFY(e->isVisible());
         e.Ed_CenaSA->setFocus();
         PressKey(Qt::Key_Left, Qt::ControlModifier);
         QCOMPARE(Focused(), e.SazbaDPH);
@@ -267,9 +264,9 @@ private slots:
         Type(e.Ed_PocetMJ, QStringLiteral("5,a|x 7"));
         QCOMPARE(e.Ed_PocetMJ->text(), QStringLiteral("0,57"));
         Type(e.Ed_CenaMJ, QStringLiteral("-1.5"));
-        QCOMPARE(e.Ed_CenaMJ->text(), QStringLiteral("-1.5"));
+        QCOMPARE(e.Ed_CenaMJ->text(), QStringLiteral("-1,5")); // the full stop is the comma
         QTest::keyClick(e.Ed_CenaMJ, Qt::Key_Backspace);
-        QCOMPARE(e.Ed_CenaMJ->text(), QStringLiteral("-1."));
+        QCOMPARE(e.Ed_CenaMJ->text(), QStringLiteral("-1,"));
         QVERIFY(boxes.shown().isEmpty());
         QVERIFY(e.Tl_Ok->isEnabled());
     }
@@ -410,21 +407,113 @@ private slots:
         Leave(e.Ed_PocetMJ);
         QCOMPARE(boxes.shown().size(), 1);
         QCOMPARE(boxes.shown()[0].kind, BoxKind::Error);
-        QCOMPARE(boxes.shown()[0].text,
-                 QStringLiteral("'1.5' is not a valid floating point value."));
+        QCOMPARE(boxes.shown()[0].text, QStringLiteral("Počet MJ: „1.5“ není číslo."));
         QCOMPARE(e.Ed_CenaSA->text(), QString());
 
-        // Clicking Ok leaves the price field first, which reports the quantity once more.
+        // Ok refuses the row: nothing reaches the grid, the amounts stay, the quantity has the
+        // focus to be mended.
         QTest::mouseClick(e.Tl_Ok, Qt::LeftButton);
-        QCOMPARE(boxes.shown().size(), 3);
+        QVERIFY(boxes.shown().size() >= 2);
         for (const ShownBox& box : boxes.shown())
-            QCOMPARE(box.text, QStringLiteral("'1.5' is not a valid floating point value."));
+            QCOMPARE(box.text, QStringLiteral("Počet MJ: „1.5“ není číslo."));
         QVERIFY(e->isVisible());
-        QCOMPARE(e.written.size(), 1); // the cells are written ...
-        QCOMPARE(e.written[0].PocetMJ, QStringLiteral("1.5"));
-        QVERIFY(e.amounts.isEmpty()); // ... the amounts stay, nothing is confirmed
+        QVERIFY(e.written.isEmpty());
+        QCOMPARE(Focused(), e.Ed_PocetMJ);
+        QVERIFY(e.amounts.isEmpty());
         QCOMPARE(e->Amounts(), (RowAmount{10, 2.1, 0, 0}));
         QCOMPARE(e.confirmed, 0);
+    }
+
+    // What is typed key by key into quantity and price, and what Ok does with it.
+    void typedNumbersAreKeptOrRefusedByName_data() {
+        QTest::addColumn<QString>("quantity");
+        QTest::addColumn<QString>("price");
+        QTest::addColumn<QString>("shownQuantity"); // what the field holds after typing
+        QTest::addColumn<QString>("message");       // empty: Ok writes the row
+        QTest::newRow("dot is the comma") << "1.5"
+                                          << "10"
+                                          << "1,5"
+                                          << "";
+        QTest::newRow("exponent keys do nothing") << "1e2"
+                                                  << "3"
+                                                  << "12"
+                                                  << "";
+        QTest::newRow("largest price") << "1"
+                                       << "999999999,99"
+                                       << "1"
+                                       << "";
+        QTest::newRow("price beyond the limit")
+            << "1"
+            << "100000000000000000000"
+            << "1"
+            << "Cena MJ: „100000000000000000000,00“ je větší, než pole pojme; největší hodnota "
+               "je 999999999,99.";
+        QTest::newRow("row beyond the limit")
+            << "100000"
+            << "100000"
+            << "100000"
+            << "Celkem bez DPH: „10000000000,00“ je větší, než pole pojme; největší hodnota je "
+               "999999999,99.";
+    }
+
+    void typedNumbersAreKeptOrRefusedByName() {
+        QFETCH(QString, quantity);
+        QFETCH(QString, price);
+        QFETCH(QString, shownQuantity);
+        QFETCH(QString, message);
+        MessageBoxRecorder boxes;
+        Editor e(InvoiceItemRow{}, false, RowAmount{5, 0, 0, 0});
+        Type(e.Ed_Kod, QStringLiteral("K"));
+        Type(e.Ed_PocetMJ, quantity);
+        QCOMPARE(e.Ed_PocetMJ->text(), shownQuantity);
+        Type(e.Ed_CenaMJ, price);
+        e.Ed_Kod->setFocus();
+        QTest::mouseClick(e.Tl_Ok, Qt::LeftButton);
+        if (message.isEmpty()) {
+            QVERIFY(boxes.shown().isEmpty());
+            QCOMPARE(e.written.size(), 1);
+            QCOMPARE(e.written[0].PocetMJ, shownQuantity);
+            QCOMPARE(e->result(), int(QDialog::Accepted));
+            return;
+        }
+        QVERIFY(!boxes.shown().isEmpty());
+        QCOMPARE(boxes.shown().last(), (ShownBox{BoxKind::Error, "Tarvela", message}));
+        QVERIFY(e->isVisible());
+        QVERIFY(e.written.isEmpty());
+        QCOMPARE(e->Amounts(), (RowAmount{5, 0, 0, 0}));
+        // Storno leaves without a trace.
+        QTest::mouseClick(e.Tl_Storno, Qt::LeftButton);
+        QCOMPARE(e->result(), int(QDialog::Rejected));
+        QVERIFY(e.written.isEmpty());
+        QCOMPARE(e.confirmed, 0);
+    }
+
+    void enterPressesTheFocusedButtonAndPicksFromTheOpenRateList() {
+        {
+            Editor e(kPricedRow, true);
+            Type(e.Ed_Kod, QStringLiteral("X"));
+            e.SazbaDPH->setFocus();
+            e.SazbaDPH->showPopup();
+            QTRY_VERIFY(e.SazbaDPH->view()->isVisible());
+            QCOMPARE(e.SazbaDPH->currentText(), QStringLiteral("21"));
+            QTest::keyClick(e.SazbaDPH->view(), Qt::Key_Down);
+            QTest::keyClick(e.SazbaDPH->view(), Qt::Key_Return);
+            QTRY_VERIFY(!e.SazbaDPH->view()->isVisible());
+            QCOMPARE(e.SazbaDPH->currentIndex(), 2); // the highlighted rate was picked
+            QVERIFY(e->isVisible());
+            e.Tl_Ok->setFocus();
+            PressKey(Qt::Key_Return);
+            QCOMPARE(e->result(), int(QDialog::Accepted));
+            QCOMPARE(e.written.size(), 1);
+            QCOMPARE(e.written[0].DPH, e.SazbaDPH->itemText(2));
+        }
+        {
+            Editor e(kPricedRow, true);
+            e.Tl_Storno->setFocus();
+            PressKey(Qt::Key_Return);
+            QCOMPARE(e->result(), int(QDialog::Rejected));
+            QVERIFY(e.written.isEmpty());
+        }
     }
 
     void clearingButtonsZeroTheAmountsAtOnce() {

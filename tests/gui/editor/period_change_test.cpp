@@ -39,7 +39,7 @@ private slots:
         QStringList offered;
         PickYear("2024", true, &offered);
         ui(w).Akce_ZmenaObdobi->trigger();
-        QCOMPARE(offered.first(), QStringLiteral("2026"));
+        QCOMPARE(offered.first(), QStringLiteral("2027")); // next year offered too
         QCOMPARE(offered.last(), QStringLiteral("2010"));
         QCOMPARE(w.Settings.AktualniRok, 2024);
         QCOMPARE(ui(w).La_AktualniRok->text(), QStringLiteral("Období: 2024"));
@@ -76,7 +76,8 @@ private slots:
         ui(w).Akce_ZmenaObdobi->trigger();
         QCOMPARE(f.boxes.shown().size(), 1);
         QCOMPARE(f.boxes.shown()[0].kind, BoxKind::Error);
-        QVERIFY2(f.boxes.shown()[0].text.startsWith(QStringLiteral("Unable to write to")),
+        QVERIFY2(f.boxes.shown()[0].text.startsWith(
+                     QStringLiteral("Nastavení nelze zapsat do souboru „")),
                  qPrintable(f.boxes.shown()[0].text));
         QCOMPARE(w.Settings.AktualniRok, 2026);
         QCOMPARE(ui(w).La_AktualniRok->text(), QStringLiteral("Období: 2026"));

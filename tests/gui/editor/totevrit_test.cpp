@@ -100,26 +100,36 @@ private slots:
         QVERIFY(list->selectedItems().isEmpty());
     }
 
-    void clickEnablesOkKeyboardDoesNot() {
+    void arrowKeysOrClickEnableOkAndEnterOpens() {
+        {
+            TOtevrit dialog(folder_->path());
+            dialog.SetYear(QStringLiteral("2026"));
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            QTreeWidget* list = dialog.ListView1;
+            QCOMPARE(QApplication::focusWidget(), list); // the keys work at once
+            QVERIFY(!dialog.Tl_Ok->isEnabled());
+            QTest::keyClick(list, Qt::Key_Down);
+            QTest::keyClick(list, Qt::Key_Down);
+            QCOMPARE(list->selectedItems().size(), 1);
+            const QString number = list->selectedItems().first()->text(0);
+            QVERIFY(dialog.Tl_Ok->isEnabled());
+            QTest::keyClick(list, Qt::Key_Return);
+            QVERIFY(!dialog.isVisible());
+            QCOMPARE(dialog.result(), int(QDialog::Accepted));
+            QCOMPARE(dialog.SelectedFile, folder_->path() + QStringLiteral("2026") +
+                                              QDir::separator() + number + QStringLiteral(".tvl"));
+        }
         TOtevrit dialog(folder_->path());
         dialog.SetYear(QStringLiteral("2026"));
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QTreeWidget* list = dialog.ListView1;
-
-        list->setFocus();
-        QTest::keyClick(list, Qt::Key_Down);
-        QTest::keyClick(list, Qt::Key_Down);
-        QVERIFY(!list->selectedItems().isEmpty());
-        QVERIFY(!dialog.Tl_Ok->isEnabled());
-        // Enter does not press a disabled Ok.
-        QTest::keyClick(list, Qt::Key_Return);
-        QVERIFY(dialog.isVisible());
-
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, RowCentre(list, 1));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, RowCentre(list, 2));
         QVERIFY(dialog.Tl_Ok->isEnabled());
-        QTest::keyClick(list, Qt::Key_Return);
-        QVERIFY(!dialog.isVisible());
+        QTest::keyClick(list, Qt::Key_Up);
+        QCOMPARE(list->selectedItems(), QList<QTreeWidgetItem*>{list->topLevelItem(1)});
+        QTest::keyClick(list, Qt::Key_Enter, Qt::KeypadModifier);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.SelectedFile, folder_->path() + QStringLiteral("2026") + QDir::separator() +
                                           QStringLiteral("2026001.tvl"));

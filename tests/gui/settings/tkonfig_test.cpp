@@ -503,7 +503,8 @@ private slots:
             QTest::mouseClick(K(dlg).Ok, Qt::LeftButton);
             QCOMPARE(boxes.shown().size(), 1);
             QCOMPARE(boxes.shown()[0].kind, tarvela::BoxKind::Error);
-            QVERIFY(boxes.shown()[0].text.startsWith(QStringLiteral("Unable to write to ")));
+            QVERIFY(boxes.shown()[0].text.startsWith(
+                QStringLiteral("Nastavení nelze zapsat do souboru „")));
             QVERIFY(boxes.shown()[0].text.contains(QStringLiteral("Tarvela.ini")));
         }
         QVERIFY(dlg.isVisible());
@@ -580,7 +581,8 @@ private slots:
             MessageBoxRecorder boxes;
             QTest::mouseClick(K(dlg).Ok, Qt::LeftButton);
             QCOMPARE(boxes.shown().size(), 1);
-            QVERIFY(boxes.shown()[0].text.startsWith(QStringLiteral("Unable to write to ")));
+            QVERIFY(boxes.shown()[0].text.startsWith(
+                QStringLiteral("Nastavení nelze zapsat do souboru „")));
         }
         QVERIFY(dlg.isVisible());
         QVERIFY(!dlg.Saved());

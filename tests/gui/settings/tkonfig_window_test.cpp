@@ -167,7 +167,8 @@ private slots:
             QTest::mouseClick(K(*dialog).RBox_TypSymbolu0, Qt::LeftButton);
             QTest::mouseClick(K(*dialog).Ok, Qt::LeftButton);
             QCOMPARE(boxes.shown().size(), 1);
-            QVERIFY(boxes.shown()[0].text.startsWith(QStringLiteral("Unable to write to ")));
+            QVERIFY(boxes.shown()[0].text.startsWith(
+                QStringLiteral("Nastavení nelze zapsat do souboru „")));
             QVERIFY(dialog->isVisible());
             QVERIFY(K(*dialog).Platce->isChecked());
             QTest::mouseClick(K(*dialog).Storno, Qt::LeftButton);

@@ -88,6 +88,11 @@ private slots:
     void infoBoxes();
     void questionDefaultsToNo();
     void questionAnsweredYes();
+    void yesNoCancelAnsweredByKeysAndClicks_data();
+    void yesNoCancelAnsweredByKeysAndClicks();
+    void yesNoCancelRecorded();
+    void outOfMemoryIsShownInCzech();
+    void linkThatCannotBeOpenedSaysSo();
     void errorBoxFullStopRule_data();
     void errorBoxFullStopRule();
     void recorderQueuesAnswersAndNests();
@@ -159,6 +164,93 @@ void MessageBoxesTest::questionAnsweredYes() {
     QVERIFY(AskYesNo(QStringLiteral("Upozornění"),
                      QStringLiteral("Ve faktuře byly provedeny změny, chcete je uložit?")));
     QCOMPARE(seen.caption, QStringLiteral("Upozornění"));
+}
+
+void MessageBoxesTest::yesNoCancelAnsweredByKeysAndClicks_data() {
+    QTest::addColumn<QString>("how"); // a key name or the caption of the button clicked
+    QTest::addColumn<int>("answer");
+    QTest::newRow("Enter") << "Enter" << int(Answer::Cancel);
+    QTest::newRow("Escape") << "Escape" << int(Answer::Cancel);
+    QTest::newRow("Alt+A") << "Alt+A" << int(Answer::Yes);
+    QTest::newRow("Alt+N") << "Alt+N" << int(Answer::No);
+    QTest::newRow("Ano") << "&Ano" << int(Answer::Yes);
+    QTest::newRow("Ne") << "&Ne" << int(Answer::No);
+    QTest::newRow("Storno") << "&Storno" << int(Answer::Cancel);
+}
+
+void MessageBoxesTest::yesNoCancelAnsweredByKeysAndClicks() {
+    QFETCH(QString, how);
+    QFETCH(int, answer);
+    SeenBox seen;
+    WhenBoxAppears(seen, [how](QMessageBox* box) {
+        // Mnemonics are shortcuts: they reach only the active window.
+        box->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(box));
+        if (how == QLatin1String("Enter"))
+            QTest::keyClick(box, Qt::Key_Return);
+        else if (how == QLatin1String("Escape"))
+            QTest::keyClick(box, Qt::Key_Escape);
+        else if (how == QLatin1String("Alt+A"))
+            QTest::keyClick(box, Qt::Key_A, Qt::AltModifier);
+        else if (how == QLatin1String("Alt+N"))
+            QTest::keyClick(box, Qt::Key_N, Qt::AltModifier);
+        else
+            QTest::mouseClick(ButtonWithText(box, how), Qt::LeftButton);
+    });
+    const Answer got =
+        AskYesNoCancel(QStringLiteral("Upozornění"),
+                       QStringLiteral("Ve faktuře byly provedeny změny, chcete je uložit?"));
+    QCOMPARE(int(got), answer);
+    QCOMPARE(seen.caption, QStringLiteral("Upozornění"));
+    QCOMPARE(int(seen.icon), int(QMessageBox::Question));
+    QStringList buttons = seen.buttons;
+    buttons.sort();
+    QCOMPARE(buttons, (QStringList{QStringLiteral("&Ano"), QStringLiteral("&Ne"),
+                                   QStringLiteral("&Storno")}));
+    QCOMPARE(seen.defaultButton, QStringLiteral("&Storno"));
+    QVERIFY(seen.modal);
+}
+
+void MessageBoxesTest::yesNoCancelRecorded() {
+    MessageBoxRecorder boxes;
+    boxes.queueAnswer(Answer::No);
+    boxes.queueAnswer(true);
+    QCOMPARE(int(AskYesNoCancel("a", "1")), int(Answer::No));
+    QCOMPARE(int(AskYesNoCancel("a", "2")), int(Answer::Yes));
+    QCOMPARE(int(AskYesNoCancel("a", "3")), int(Answer::Cancel)); // the default button
+    QCOMPARE(boxes.shown().at(0), (ShownBox{BoxKind::YesNoCancel, "a", "1"}));
+}
+
+void MessageBoxesTest::outOfMemoryIsShownInCzech() {
+    MessageBoxRecorder boxes;
+    bool after = false;
+    RunGuarded([&] {
+        throw std::bad_alloc();
+        after = true;
+    });
+    QVERIFY(!after);
+    QCOMPARE(boxes.shown(),
+             (QList<ShownBox>{{BoxKind::Error, QStringLiteral("Tarvela"),
+                               QStringLiteral("Pro tuto operaci není dost paměti. Zavřete jiné "
+                                              "programy a zkuste to znovu.")}}));
+}
+
+void MessageBoxesTest::linkThatCannotBeOpenedSaysSo() {
+    // No URL handler and no browser on the offscreen platform: the desktop refuses.
+    MessageBoxRecorder boxes;
+    QVERIFY(!OpenDocumentOrSay(QStringLiteral("http://www.example.cz")));
+    LinkLabel link(QStringLiteral("www.example.cz"));
+    link.resize(120, 20);
+    QTest::mouseClick(&link, Qt::LeftButton, {}, QPoint(10, 10));
+    const ShownBox expected{BoxKind::Warning, QStringLiteral("Upozornění"),
+                            QStringLiteral("Adresu „http://www.example.cz“ se nepodařilo otevřít: "
+                                           "na tomto počítači není nastaven webový prohlížeč ani "
+                                           "jiný program, který by ji otevřel.")};
+    QCOMPARE(boxes.shown(), (QList<ShownBox>{expected, expected}));
+    // With a browser, nothing is said.
+    UrlCatcher catcher;
+    QVERIFY(OpenDocumentOrSay(QStringLiteral("http://www.example.cz")));
+    QCOMPARE(boxes.shown().size(), 2);
 }
 
 void MessageBoxesTest::errorBoxFullStopRule_data() {

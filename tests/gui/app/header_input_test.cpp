@@ -1,0 +1,218 @@
+// The invoice header as a user fills it: the date fields typed into, the due date that follows
+// the date of issue, the prefilled variable symbol, and the first start without settings.
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTest>
+
+#include "gui/settings/tkonfig_controls.h"
+#include "settings/tkonfig.h"
+#include "support/main_window_fixture.h"
+#include "text/dates.h"
+
+using namespace tarvela;
+using namespace tarvela::test;
+
+namespace {
+
+QLineEdit* LineOf(QDateEdit* field) {
+    return field->findChild<QLineEdit*>();
+}
+
+// The focused control; the window itself when nothing has the focus.
+QWidget* Focused() {
+    QWidget* focused = QApplication::focusWidget();
+    return focused ? focused : QApplication::activeWindow();
+}
+
+// How the field is entered before typing.
+void Enter(THlavni& w, QDateEdit* field, const QString& how) {
+    if (how == QLatin1String("click")) {
+        QLineEdit* line = LineOf(field);
+        QTest::mouseClick(line, Qt::LeftButton, {}, QPoint(line->width() - 12, line->height() / 2));
+    } else if (how == QLatin1String("tab")) {
+        ui(w).Ed_Fa5->setFocus();
+        // Tab on from a field before it in the tab order.
+        for (int i = 0; i < 20 && QApplication::focusWidget() != LineOf(field) &&
+                        QApplication::focusWidget() != field;
+             ++i)
+            QTest::keyClick(Focused(), Qt::Key_Tab);
+        QVERIFY(field->hasFocus());
+    } else if (how == QLatin1String("ctrl+a")) {
+        field->setFocus(Qt::OtherFocusReason);
+        QTest::mouseClick(LineOf(field), Qt::LeftButton); // a click inside: no new focus
+        QTest::keyClick(LineOf(field), Qt::Key_A, Qt::ControlModifier);
+    } else { // "again": a second click into the field that has the focus already
+        field->setFocus(Qt::OtherFocusReason);
+        QTest::mouseClick(LineOf(field), Qt::LeftButton);
+        QTest::keyClick(LineOf(field), Qt::Key_A, Qt::ControlModifier);
+    }
+}
+
+} // namespace
+
+class HeaderInputTest : public QObject {
+    Q_OBJECT
+private slots:
+    void typedDates_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("leave"); // "tab" or "enter"
+        QTest::addColumn<QDate>("date");    // what the field holds afterwards
+        QTest::addColumn<QString>("message");
+        const QString impossible =
+            QStringLiteral("Datum plnění: „%1“ není platné datum; zadejte den.měsíc.rok, "
+                           "například 5.3.2026.");
+        QTest::newRow("click + type") << "click"
+                                      << "12.3.2026"
+                                      << "tab" << QDate(2026, 3, 12) << "";
+        QTest::newRow("tab + type") << "tab"
+                                    << "1.4.2026"
+                                    << "tab" << QDate(2026, 4, 1) << "";
+        QTest::newRow("ctrl+a + type") << "ctrl+a"
+                                       << "28.2.2026"
+                                       << "enter" << QDate(2026, 2, 28) << "";
+        QTest::newRow("comma for the dot") << "click"
+                                           << "7,3,2026"
+                                           << "tab" << QDate(2026, 3, 7) << "";
+        QTest::newRow("leading zeros") << "tab"
+                                       << "09.03.2026"
+                                       << "enter" << QDate(2026, 3, 9) << "";
+        QTest::newRow("31.2. refused") << "click"
+                                       << "31.2.2026"
+                                       << "tab" << QDate(2026, 3, 5) << impossible.arg("31.2.2026");
+        QTest::newRow("29.2. of a common year")
+            << "ctrl+a"
+            << "29.2.2027"
+            << "enter" << QDate(2026, 3, 5) << impossible.arg("29.2.2027");
+        QTest::newRow("month 13") << "tab"
+                                  << "1.13.2026"
+                                  << "tab" << QDate(2026, 3, 5) << impossible.arg("1.13.2026");
+        QTest::newRow("day only") << "click"
+                                  << "12"
+                                  << "tab" << QDate(2026, 3, 5) << impossible.arg("12");
+        QTest::newRow("29.2. of a leap year") << "again"
+                                              << "29.2.2028"
+                                              << "tab" << QDate(2028, 2, 29) << "";
+    }
+
+    void typedDates() {
+        QFETCH(QString, how);
+        QFETCH(QString, typed);
+        QFETCH(QString, leave);
+        QFETCH(QDate, date);
+        QFETCH(QString, message);
+        MainWindowFixture f;
+        THlavni& w = f.w();
+        ui(w).Akce_NovaFaktura->trigger();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QCOMPARE(ui(w).Datum_Fa7->date(), QDate(2026, 3, 5));
+        Enter(w, ui(w).Datum_Fa7, how);
+        QTest::keyClicks(Focused(), typed);
+        QCOMPARE(LineOf(ui(w).Datum_Fa7)->text(), QString(typed).replace(QLatin1Char(','), '.'));
+        QTest::keyClick(Focused(), leave == QLatin1String("tab") ? Qt::Key_Tab : Qt::Key_Return);
+        QCOMPARE(ui(w).Datum_Fa7->date(), date);
+        QCOMPARE(LineOf(ui(w).Datum_Fa7)->text(), FormatInvoiceDate(date));
+        if (message.isEmpty()) {
+            QVERIFY(f.boxes.shown().isEmpty());
+        } else {
+            QCOMPARE(f.boxes.shown(),
+                     (QList<ShownBox>{{BoxKind::Error, QStringLiteral("Tarvela"), message}}));
+        }
+        // The other dates were not touched.
+        QCOMPARE(ui(w).Datum_Fa8->date(), QDate(2026, 3, 5));
+        // What the field holds is what is saved (a refused date changed nothing: the customer's
+        // name makes the invoice savable).
+        ui(w).Ed_Od2->setText(QStringLiteral("Odběratel"));
+        ui(w).Akce_UlozitFakturu->trigger();
+        QVERIFY(f.periodBytes(QStringLiteral("2026001"))
+                    .contains("\r\n" + FormatInvoiceDate(date).toLatin1() + "\r\n"));
+    }
+
+    void dueDateFollowsTheDateOfIssueUntilSetByHand() {
+        MainWindowFixture f; // 14 days
+        THlavni& w = f.w();
+        ui(w).Akce_NovaFaktura->trigger();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QCOMPARE(ui(w).Datum_Fa9->date(), QDate(2026, 3, 19));
+        Enter(w, ui(w).Datum_Fa8, QStringLiteral("click"));
+        QTest::keyClicks(Focused(), QStringLiteral("10.3.2026"));
+        QTest::keyClick(Focused(), Qt::Key_Tab);
+        QCOMPARE(ui(w).Datum_Fa8->date(), QDate(2026, 3, 10));
+        QCOMPARE(ui(w).Datum_Fa9->date(), QDate(2026, 3, 24));
+        ui(w).Datum_Fa8->setFocus();
+        QTest::keyClick(ui(w).Datum_Fa8, Qt::Key_Up); // the arrow keys too
+        QVERIFY(ui(w).Datum_Fa8->date() != QDate(2026, 3, 10));
+        QCOMPARE(ui(w).Datum_Fa9->date(), ui(w).Datum_Fa8->date().addDays(14));
+
+        // Set by hand, it stays; one before the date of issue is warned about once.
+        Enter(w, ui(w).Datum_Fa9, QStringLiteral("click"));
+        QTest::keyClicks(Focused(), QStringLiteral("1.3.2026"));
+        QTest::keyClick(Focused(), Qt::Key_Tab);
+        QCOMPARE(ui(w).Datum_Fa9->date(), QDate(2026, 3, 1));
+        const QDate issue = ui(w).Datum_Fa8->date();
+        QCOMPARE(f.boxes.shown(),
+                 (QList<ShownBox>{{BoxKind::Warning, QStringLiteral("Upozornění"),
+                                   QStringLiteral("Datum splatnosti 1.3.2026 je dřívější než "
+                                                  "datum vystavení %1.")
+                                       .arg(FormatInvoiceDate(issue))}}));
+        Enter(w, ui(w).Datum_Fa8, QStringLiteral("click"));
+        QTest::keyClicks(Focused(), QStringLiteral("20.2.2026"));
+        QTest::keyClick(Focused(), Qt::Key_Tab);
+        QCOMPARE(ui(w).Datum_Fa9->date(), QDate(2026, 3, 1));
+        QCOMPARE(f.boxes.shown().size(), 1);
+    }
+
+    void firstStartAsksForTheSupplier() {
+        TempProgramFolder folder;
+        ScopedToday today(QDate(2026, 3, 5));
+        MessageBoxRecorder boxes;
+        THlavni w(folder.path(), QStringLiteral(","));
+        QVERIFY(w.FirstStart);
+        int page = -1;
+        QString focused; // the name: the dialog is gone when it is compared
+        OnNextModal([&](QWidget* modal) {
+            auto* dialog = qobject_cast<TKonfig*>(modal);
+            QVERIFY(dialog);
+            page = K(*dialog).PageControl1->currentIndex();
+            if (QWidget* widget = dialog->focusWidget()) // the dialog's focus, active or not yet
+                focused = widget->objectName();
+            // QTest types ASCII keys only: the Czech letters go in as an input method would.
+            K(*dialog).Ed_Nazev->insert(QStringLiteral("Truhlářství Dvořák"));
+            QTest::mouseClick(K(*dialog).Ok, Qt::LeftButton);
+        });
+        w.FormFirstStart();
+        QCOMPARE(page, 1); // "Údaje dodavatele"
+        QCOMPARE(boxes.shown().size(), 1);
+        QVERIFY(boxes.shown()[0].text.startsWith(QStringLiteral("Vítejte v programu Tarvela.")));
+        QCOMPARE(w.Settings.Dodavatel.Nazev, QStringLiteral("Truhlářství Dvořák"));
+        QVERIFY(ReadFileBytes(folder.file(QStringLiteral("Tarvela.ini")))
+                    .contains(EncodeCp1250(QStringLiteral("Nazev=Truhlářství Dvořák\r\n"))));
+        QCOMPARE(focused, QStringLiteral("Ed_Nazev"));
+        // With settings, the next start is an ordinary one.
+        THlavni again(folder.path(), QStringLiteral(","));
+        QVERIFY(!again.FirstStart);
+    }
+
+    void newInvoiceInAnotherPeriodGetsDatesInsideIt() {
+        MainWindowFixture f(QByteArray("[NASTAVENI]\r\nAktualniRok=2027\r\nDobaSplatnosti=14\r\n"
+                                       "TypSymbolu=1\r\n"));
+        THlavni& w = f.w();
+        ui(w).Akce_NovaFaktura->trigger();
+        QCOMPARE(ui(w).Ed_Fa1->text(), QStringLiteral("2027001"));
+        QCOMPARE(ui(w).Ed_Fa2->text(), QStringLiteral("2027001")); // the variable symbol
+        QCOMPARE(ui(w).Datum_Fa7->date(), QDate(2027, 1, 1));
+        QCOMPARE(ui(w).Datum_Fa8->date(), QDate(2027, 1, 1));
+        QCOMPARE(ui(w).Datum_Fa9->date(), QDate(2027, 1, 15));
+        QVERIFY(w.statusBar()->currentMessage().contains(QStringLiteral("1.1.2027")));
+        QVERIFY(!w.ChangedFlag);
+    }
+};
+
+QTEST_MAIN(HeaderInputTest)
+#include "header_input_test.moc"
