@@ -1,4 +1,5 @@
 #include "app/thlavni.h"
+#include "app/invoice_binding.h"
 #include "app/thlavni_ui.h"
 #include "editor/date_fields.h"
 
@@ -372,18 +373,17 @@ void THlavni::ConnectHandlers() {
     });
     ConnectGuarded(ui_->Grid1, &QTableWidget::cellDoubleClicked, this, &THlavni::Grid1DblClick);
 
-    // The shared change handler. The number (ui_->Ed_Fa1) and the payment date have none.
-    for (QLineEdit* edit :
-         {ui_->Ed_Fa2, ui_->Ed_Fa3, ui_->Ed_Fa4, ui_->Ed_Fa5, ui_->Ed_Mena, ui_->Ed_Od1,
-          ui_->Ed_Od2, ui_->Ed_Od3, ui_->Ed_Od4, ui_->Ed_Od5, ui_->Ed_Od6, ui_->Ed_Od7, ui_->Ed_Od8,
-          ui_->Ed_Od9, ui_->Ed_Komentar1, ui_->Ed_Komentar2, ui_->Ed_UhrazenaCastka})
-        ConnectGuarded(edit, &QLineEdit::textChanged, this, &THlavni::Ed_Fa2Change);
-    ConnectGuarded(ui_->CBox_Fa6, &QComboBox::currentTextChanged, this, &THlavni::Ed_Fa2Change);
-    for (QDateEdit* date : {ui_->Datum_Fa7, ui_->Datum_Fa8, ui_->Datum_Fa9})
-        ConnectGuarded(date, &QDateEdit::dateChanged, this, &THlavni::Ed_Fa2Change);
-    MakeTypedDateField(ui_->Datum_Fa7, ui_->La_Fa7->text());
-    MakeTypedDateField(ui_->Datum_Fa8, ui_->La_Fa8->text());
-    MakeTypedDateField(ui_->Datum_Fa9, ui_->La_Fa9->text());
+    // The shared change handler. The number and the payment date have none.
+    THlavniUi& u = *ui_;
+    for (const TextFieldBinding& b : kTextFields) {
+        if (b.marksChange)
+            ConnectGuarded(u.*b.control, &QLineEdit::textChanged, this, &THlavni::Ed_Fa2Change);
+    }
+    ConnectGuarded(u.CBox_Fa6, &QComboBox::currentTextChanged, this, &THlavni::Ed_Fa2Change);
+    for (const DateFieldBinding& b : kDateFields) {
+        ConnectGuarded(u.*b.control, &QDateEdit::dateChanged, this, &THlavni::Ed_Fa2Change);
+        MakeTypedDateField(u.*b.control, (u.*b.caption)->text());
+    }
     LinkDueDate(ui_->Datum_Fa8, ui_->Datum_Fa9, [this] { return Settings.DobaSplatnosti; });
 }
 

@@ -63,7 +63,10 @@ public:
     bool TerminateRequested = false; // start-up refused to run (decimal separator): do not show
 
     bool InvoiceOpen() const; // PageControl1 not hidden
-    int CurrentPage() const;  // index of the page shown in PageControl1
+    // The invoice as the window shows it, over the record it was opened from (the lines the
+    // window does not show); the total as the totals panel shows it.
+    InvoiceRecord WindowRecord() const;
+    int CurrentPage() const; // index of the page shown in PageControl1
 
     // ---- Routines of the window -----------------------------------------------------------
     void UpdateActions();

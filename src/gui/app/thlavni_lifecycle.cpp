@@ -1,4 +1,5 @@
 // The invoice lifecycle of the main window: new, open, save, close and emptying the window.
+#include "app/invoice_binding.h"
 #include "app/thlavni.h"
 #include "app/thlavni_ui.h"
 
@@ -35,80 +36,6 @@ void ProcessPaintEvents() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-// The form of payment as the combo box shows it: an entry of the list is selected, any other
-// text is typed in.
-void SetPaymentForm(QComboBox* box, const QString& text) {
-    const int index = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    box->setCurrentIndex(index);
-    if (index < 0)
-        box->setEditText(text);
-}
-
-// The window's fields as a record, the invoice total as the totals panel shows it. What the
-// window does not show comes from the invoice as it was opened.
-InvoiceRecord RecordFromWindow(const THlavni& w, const THlavniUi& ui) {
-    InvoiceRecord r = w.OpenedRecord;
-    r.Cislo = ui.Ed_Fa1->text();
-    r.Symbol = ui.Ed_Fa2->text();
-    r.Objednavka = ui.Ed_Fa3->text();
-    r.Prijemce = ui.Ed_Fa4->text();
-    r.MistoVyskladneni = ui.Ed_Fa5->text();
-    r.FormaUhrady = ui.CBox_Fa6->currentText();
-    r.DatumPlneni = ui.Datum_Fa7->date();
-    r.DatumVystaveni = ui.Datum_Fa8->date();
-    r.DatumSplatnosti = ui.Datum_Fa9->date();
-    r.OdberatelKod = ui.Ed_Od1->text();
-    r.OdberatelNazev1 = ui.Ed_Od2->text();
-    r.OdberatelNazev2 = ui.Ed_Od3->text();
-    r.OdberatelOdpovedOsoba = ui.Ed_Od4->text();
-    r.OdberatelUliceCislo = ui.Ed_Od5->text();
-    r.OdberatelPSC = ui.Ed_Od6->text();
-    r.OdberatelMesto = ui.Ed_Od7->text();
-    r.OdberatelIC = ui.Ed_Od8->text();
-    r.OdberatelDIC = ui.Ed_Od9->text();
-    for (int row = 1; row <= kItemRowCount; ++row)
-        for (int col = 1; col <= kItemCellCount; ++col)
-            r.Polozky[row - 1].cell(col - 1) = w.Cell(col, row);
-    r.Komentar1 = ui.Ed_Komentar1->text();
-    r.Komentar2 = ui.Ed_Komentar2->text();
-    r.Uhrnem = ui.La_CelkemFaktura->text();
-    r.DatumUhrady = ui.Ed_DatumUhrady->text();
-    r.Mena = ui.Ed_Mena->text();
-    r.UhrazenaCastka = ui.Ed_UhrazenaCastka->text();
-    return r;
-}
-
-// Fills the window's fields from a record. The invoice total is not taken: it is recomputed
-// from the rows.
-void FillWindow(THlavni& w, THlavniUi& ui, const InvoiceRecord& r) {
-    ui.Ed_Fa1->setText(r.Cislo);
-    ui.Ed_Fa2->setText(r.Symbol);
-    ui.Ed_Fa3->setText(r.Objednavka);
-    ui.Ed_Fa4->setText(r.Prijemce);
-    ui.Ed_Fa5->setText(r.MistoVyskladneni);
-    SetPaymentForm(ui.CBox_Fa6, r.FormaUhrady);
-    ui.Datum_Fa7->setDate(r.DatumPlneni);
-    ui.Datum_Fa8->setDate(r.DatumVystaveni);
-    ui.Datum_Fa9->setDate(r.DatumSplatnosti);
-    ui.Ed_Od1->setText(r.OdberatelKod);
-    ui.Ed_Od2->setText(r.OdberatelNazev1);
-    ui.Ed_Od3->setText(r.OdberatelNazev2);
-    ui.Ed_Od4->setText(r.OdberatelOdpovedOsoba);
-    ui.Ed_Od5->setText(r.OdberatelUliceCislo);
-    ui.Ed_Od6->setText(r.OdberatelPSC);
-    ui.Ed_Od7->setText(r.OdberatelMesto);
-    ui.Ed_Od8->setText(r.OdberatelIC);
-    ui.Ed_Od9->setText(r.OdberatelDIC);
-    for (int row = 1; row <= kItemRowCount; ++row)
-        for (int col = 1; col <= kItemCellCount; ++col)
-            w.SetCell(col, row, r.Polozky[row - 1].cell(col - 1));
-    ui.Ed_Komentar1->setText(r.Komentar1);
-    ui.Ed_Komentar2->setText(r.Komentar2);
-    ui.Ed_DatumUhrady->setText(r.DatumUhrady);
-    ui.Ed_Mena->setText(r.Mena);
-    ui.Ed_UhrazenaCastka->setText(r.UhrazenaCastka);
-}
-
 bool SameFile(const QString& a, const QString& b) {
     if (a.isEmpty() || b.isEmpty())
         return false;
@@ -123,19 +50,26 @@ bool SameFile(const QString& a, const QString& b) {
 
 } // namespace
 
+InvoiceRecord THlavni::WindowRecord() const {
+    InvoiceRecord r = OpenedRecord;
+    ReadInvoiceControls(*ui_, r);
+    for (int row = 1; row <= kItemRowCount; ++row)
+        for (int col = 1; col <= kItemCellCount; ++col)
+            r.Polozky[row - 1].cell(col - 1) = Cell(col, row);
+    return r;
+}
+
 void THlavni::ClearInvoice() {
-    for (QLineEdit* edit : {ui_->Ed_Fa1, ui_->Ed_Fa2, ui_->Ed_Fa3, ui_->Ed_Fa4, ui_->Ed_Fa5})
-        edit->clear();
+    for (const TextFieldBinding& b : kTextFields) {
+        if (b.control != &THlavniUi::Ed_Mena)
+            (ui_.get()->*b.control)->clear();
+    }
+    ui_->Ed_Mena->setText(Settings.VychoziMena);
     ui_->CBox_Fa6->setCurrentIndex(-1);
     ui_->CBox_Fa6->setEditText(QString());
     const QDate today = Today();
-    for (QDateEdit* date : {ui_->Datum_Fa7, ui_->Datum_Fa8, ui_->Datum_Fa9})
-        date->setDate(today);
-    ui_->Ed_Mena->setText(Settings.VychoziMena);
-    for (QLineEdit* edit : {ui_->Ed_Od1, ui_->Ed_Od2, ui_->Ed_Od3, ui_->Ed_Od4, ui_->Ed_Od5,
-                            ui_->Ed_Od6, ui_->Ed_Od7, ui_->Ed_Od8, ui_->Ed_Od9, ui_->Ed_Komentar1,
-                            ui_->Ed_Komentar2, ui_->Ed_DatumUhrady, ui_->Ed_UhrazenaCastka})
-        edit->clear();
+    for (const DateFieldBinding& b : kDateFields)
+        (ui_.get()->*b.control)->setDate(today);
     for (int row = 1; row <= kItemRowCount; ++row)
         for (int col = 1; col <= kItemCellCount; ++col)
             SetCell(col, row, QString());
@@ -217,9 +151,12 @@ void THlavni::Akce_OtevritFakturuExecute() {
         // The record starts from the emptied window, so the fields of lines the file lacks
         // keep their cleared values.
         OpenedRecord = InvoiceRecord();
-        InvoiceRecord record = RecordFromWindow(*this, *ui_);
+        InvoiceRecord record = WindowRecord();
         ReadInvoiceFile(path, record, Settings.VychoziMena);
-        FillWindow(*this, *ui_, record);
+        FillInvoiceControls(*ui_, record);
+        for (int row = 1; row <= kItemRowCount; ++row)
+            for (int col = 1; col <= kItemCellCount; ++col)
+                SetCell(col, row, record.Polozky[row - 1].cell(col - 1));
         OpenedRecord = record;
         for (int row = 1; row <= kItemRowCount; ++row)
             RecomputeRow(row);
@@ -268,9 +205,9 @@ void THlavni::Akce_UlozitFakturuExecute() {
 
     try {
         if (proposed || existing.isEmpty())
-            store.CreateInvoice(year, RecordFromWindow(*this, *ui_)); // only if still free
+            store.CreateInvoice(year, WindowRecord()); // only if still free
         else
-            store.SaveInvoice(year, RecordFromWindow(*this, *ui_));
+            store.SaveInvoice(year, WindowRecord());
     } catch (const NumberTakenError& e) {
         // Another instance saved this number meanwhile: nothing was written.
         if (e.nextNumber().isEmpty())

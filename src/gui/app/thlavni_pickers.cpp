@@ -1,4 +1,5 @@
 // The item editor, the template and customer pickers, the payment date and the period change.
+#include "app/invoice_binding.h"
 #include "app/thlavni.h"
 #include "app/thlavni_ui.h"
 
@@ -20,13 +21,19 @@ namespace tarvela {
 
 namespace {
 
+// Sets each field whose value the other invoice has.
 template <std::size_t N>
-void SetIfPresent(const std::array<QLineEdit*, N>& fields,
+void SetIfPresent(THlavniUi& ui, QLineEdit* THlavniUi::*const (&fields)[N],
                   const std::array<std::optional<QString>, N>& values) {
     for (std::size_t i = 0; i < N; ++i) {
         if (values[i])
-            fields[i]->setText(*values[i]);
+            (ui.*fields[i])->setText(*values[i]);
     }
+}
+
+void SetIfPresent(QLineEdit* field, const std::optional<QString>& value) {
+    if (value)
+        field->setText(*value);
 }
 
 } // namespace
@@ -68,19 +75,17 @@ void THlavni::Tl_VybratVzorFakturyClick() {
                 TakeTemplateFromInvoice(this, ProgramFolder, PeriodMenuYear(item));
             if (!taken)
                 return;
-            SetIfPresent<4>({ui_->Ed_Fa2, ui_->Ed_Fa3, ui_->Ed_Fa4, ui_->Ed_Fa5}, taken->Fa);
-            SetIfPresent<9>({ui_->Ed_Od1, ui_->Ed_Od2, ui_->Ed_Od3, ui_->Ed_Od4, ui_->Ed_Od5,
-                             ui_->Ed_Od6, ui_->Ed_Od7, ui_->Ed_Od8, ui_->Ed_Od9},
-                            taken->Customer.Od);
+            SetIfPresent(*ui_, kTemplateHeaderEdits, taken->Fa);
+            SetIfPresent(*ui_, kCustomerEdits, taken->Customer.Od);
             for (int row = 1; row <= kItemRowCount; ++row) {
                 if (const auto& cells = taken->Rows[row - 1]) {
                     for (int col = 1; col <= kItemCellCount; ++col)
                         SetCell(col, row, cells->cell(col - 1));
                 }
             }
-            SetIfPresent<1>({ui_->Ed_Komentar1}, {taken->Komentar1});
-            SetIfPresent<1>({ui_->Ed_Komentar2}, {taken->Komentar2});
-            SetIfPresent<1>({ui_->Ed_Mena}, {taken->Mena});
+            SetIfPresent(ui_->Ed_Komentar1, taken->Komentar1);
+            SetIfPresent(ui_->Ed_Komentar2, taken->Komentar2);
+            SetIfPresent(ui_->Ed_Mena, taken->Mena);
             for (int row = 1; row <= kItemRowCount; ++row)
                 RecomputeRow(row);
             ShowTotals();
@@ -99,9 +104,7 @@ void THlavni::Tl_VybratOdberateleClick() {
                 TakeCustomerFromInvoice(this, ProgramFolder, PeriodMenuYear(item));
             if (!taken)
                 return;
-            SetIfPresent<9>({ui_->Ed_Od1, ui_->Ed_Od2, ui_->Ed_Od3, ui_->Ed_Od4, ui_->Ed_Od5,
-                             ui_->Ed_Od6, ui_->Ed_Od7, ui_->Ed_Od8, ui_->Ed_Od9},
-                            taken->Od);
+            SetIfPresent(*ui_, kCustomerEdits, taken->Od);
             UpdateActions();
         }))
         return;

@@ -29,40 +29,12 @@ namespace tarvela {
 
 namespace {
 
-// The fields, grid cells, total captions and row bases the window shows.
+// The invoice as the window shows it with the row bases and the totals panel's captions.
 InvoiceSnapshot TakeSnapshot(const THlavni& w, const THlavniUi& ui) {
     InvoiceSnapshot s;
-    InvoiceRecord& f = s.fields;
-    f.Cislo = ui.Ed_Fa1->text();
-    f.Symbol = ui.Ed_Fa2->text();
-    f.Objednavka = ui.Ed_Fa3->text();
-    f.Prijemce = ui.Ed_Fa4->text();
-    f.MistoVyskladneni = ui.Ed_Fa5->text();
-    f.FormaUhrady = ui.CBox_Fa6->currentText();
-    f.DatumPlneni = ui.Datum_Fa7->date();
-    f.DatumVystaveni = ui.Datum_Fa8->date();
-    f.DatumSplatnosti = ui.Datum_Fa9->date();
-    f.OdberatelKod = ui.Ed_Od1->text();
-    f.OdberatelNazev1 = ui.Ed_Od2->text();
-    f.OdberatelNazev2 = ui.Ed_Od3->text();
-    f.OdberatelOdpovedOsoba = ui.Ed_Od4->text();
-    f.OdberatelUliceCislo = ui.Ed_Od5->text();
-    f.OdberatelPSC = ui.Ed_Od6->text();
-    f.OdberatelMesto = ui.Ed_Od7->text();
-    f.OdberatelIC = ui.Ed_Od8->text();
-    f.OdberatelDIC = ui.Ed_Od9->text();
-    for (int row = 1; row <= kItemRowCount; ++row) {
-        InvoiceItemRow& item = f.Polozky[static_cast<std::size_t>(row - 1)];
-        for (int col = 1; col <= kItemCellCount; ++col)
-            item.cell(col - 1) = w.Cell(col, row);
+    s.fields = w.WindowRecord();
+    for (int row = 1; row <= kItemRowCount; ++row)
         s.Base[static_cast<std::size_t>(row - 1)] = w.Amounts[row].Base;
-    }
-    f.Komentar1 = ui.Ed_Komentar1->text();
-    f.Komentar2 = ui.Ed_Komentar2->text();
-    f.Mena = ui.Ed_Mena->text();
-    f.Uhrnem = ui.La_CelkemFaktura->text();
-    f.DatumUhrady = ui.Ed_DatumUhrady->text();
-    f.UhrazenaCastka = ui.Ed_UhrazenaCastka->text();
     s.CelkemFaktura = ui.La_CelkemFaktura->text();
     s.SACelkem = ui.La_SACelkem->text();
     s.SADPH1 = ui.La_SADPH1->text();
