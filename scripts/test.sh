@@ -45,7 +45,9 @@ stage_format() {
 stage_main() {
     local build=${TARVELA_BUILD_DIR:-build}
     banner "main: build and ctest in $build"
-    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVELA_WERROR=ON
+    # Optimised as released, without debug information: it builds and links much faster.
+    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVELA_WERROR=ON \
+        -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -DNDEBUG"
     cmake --build "$build" -j "$jobs"
     ctest --test-dir "$build" --output-on-failure -j "$jobs" | tee "$build/ctest.log"
     local ran
