@@ -338,11 +338,12 @@ AppSettings LoadSettings(const QString& programFolder) {
     s.VychoziMena = ini.ReadString(g, QStringLiteral("VychoziMena"), QStringLiteral("CZK"));
     s.Platce = ini.ReadBool(g, QStringLiteral("Platce"), false);
     s.SazbaDPH1 = ini.ReadInteger(g, QStringLiteral("SazbaDPH1"), 21);
-    s.SazbaDPH2 = ini.ReadInteger(g, QStringLiteral("SazbaDPH2"), 15);
-    s.SazbaDPH3 = ini.ReadInteger(g, QStringLiteral("SazbaDPH3"), 10);
+    s.SazbaDPH2 = ini.ReadInteger(g, QStringLiteral("SazbaDPH2"), 12);
+    s.SazbaDPH3 = ini.ReadInteger(g, QStringLiteral("SazbaDPH3"), 0);
     s.DobaSplatnosti = ini.ReadInteger(g, QStringLiteral("DobaSplatnosti"), 14);
     s.TypSymbolu =
         static_cast<SymbolType>(ini.ReadInteger(g, QStringLiteral("TypSymbolu"), 1) & 0xFF);
+    s.PoznamkaOsvobozeni = ini.ReadString(g, QStringLiteral("PoznamkaOsvobozeni"), QString());
     return s;
 }
 
@@ -350,9 +351,11 @@ void SaveSettings(const QString& programFolder, const AppSettings& settings) {
     const QString path = SettingsFilePath(programFolder);
     const QString& g = kSectionGeneral;
     const QString currencyLabel = QStringLiteral("Výchozí označení měny");
+    const QString noteLabel = QStringLiteral("Poznámka k osvobození od DPH");
 
     // Refuse a value that cannot be stored before anything is written.
     CheckedValueBytes(settings.VychoziMena, currencyLabel);
+    CheckedValueBytes(settings.PoznamkaOsvobozeni, noteLabel);
     for (const SupplierKey& k : kSupplierKeys)
         CheckedValueBytes(settings.Dodavatel.*k.member, QString::fromUtf8(k.label));
 
@@ -363,6 +366,9 @@ void SaveSettings(const QString& programFolder, const AppSettings& settings) {
     WriteIniInteger(path, g, QStringLiteral("SazbaDPH3"), settings.SazbaDPH3);
     WriteIniInteger(path, g, QStringLiteral("DobaSplatnosti"), settings.DobaSplatnosti);
     WriteIniInteger(path, g, QStringLiteral("TypSymbolu"), static_cast<int>(settings.TypSymbolu));
+    const QString noteKey = QStringLiteral("PoznamkaOsvobozeni");
+    if (!settings.PoznamkaOsvobozeni.isEmpty() || IniFile::Load(path).Value(g, noteKey).has_value())
+        WriteIniString(path, g, noteKey, settings.PoznamkaOsvobozeni, noteLabel);
     for (const SupplierKey& k : kSupplierKeys)
         WriteIniString(path, kSectionSupplier, QLatin1String(k.key), settings.Dodavatel.*k.member,
                        QString::fromUtf8(k.label));

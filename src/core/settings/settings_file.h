@@ -49,10 +49,15 @@ struct AppSettings {
     QString VychoziMena = QStringLiteral("CZK");
     bool Platce = false;
     int SazbaDPH1 = 21;
-    int SazbaDPH2 = 15;
-    int SazbaDPH3 = 10;
+    // Rates in force since 2024 are 21 % and 12 %; the third slot is 0 so that no rate beyond
+    // the law's is offered by default (a row at 0 % is always allowed).
+    int SazbaDPH2 = 12;
+    int SazbaDPH3 = 0;
     int DobaSplatnosti = 14;
     SymbolType TypSymbolu = SymbolType::Variable;
+    // Printed on a payer's tax document with a base at 0 % ("Osvobozeno od daně podle § 51
+    // zákona o DPH."); empty by default. The key is written only once it has a value or exists.
+    QString PoznamkaOsvobozeni;
     // Section "Dodavatel"
     SupplierData Dodavatel;
 
@@ -68,10 +73,12 @@ QString SettingsFilePath(const QString& programFolder);
 AppSettings LoadSettings(const QString& programFolder);
 
 // Writes all keys except AktualniRok, one key at a time: NASTAVENI VychoziMena, Platce,
-// SazbaDPH1..3, DobaSplatnosti, TypSymbolu, then the sixteen Dodavatel keys. Every value is
-// checked first (line breaks, characters outside Windows-1250: ValidationError / EncodingError
-// naming the field, nothing written). A key that cannot be written stops the operation with
-// FileError "Unable to write to <path>"; keys written before it stay written.
+// SazbaDPH1..3, DobaSplatnosti, TypSymbolu, PoznamkaOsvobozeni (only when it is not empty or the
+// file has the key already, so an existing file stays byte for byte as it was), then the sixteen
+// Dodavatel keys. Every value is checked first (line breaks, characters outside Windows-1250:
+// ValidationError / EncodingError naming the field, nothing written). A key that cannot be written
+// stops the operation with FileError "Unable to write to <path>"; keys written before it stay
+// written.
 void SaveSettings(const QString& programFolder, const AppSettings& settings);
 
 // Writes NASTAVENI / AktualniRok alone (the file is created when missing).
