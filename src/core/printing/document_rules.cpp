@@ -139,6 +139,11 @@ QString CashReceiptFileName(const QString& number) {
     return WithNumber(QStringLiteral("Příjmový doklad"), number);
 }
 
+QString DocumentReportTitle(DocumentKind kind, bool vatPayer, const QString& number) {
+    const QString title = DocumentTitle(kind, vatPayer);
+    return TrimText(number).isEmpty() ? title : title + QStringLiteral(" č. ") + TrimText(number);
+}
+
 void CheckDocumentPrintable(DocumentKind kind, const InvoiceSnapshot& invoice,
                             const AppSettings& settings) {
     if (!IsTaxDocument(kind, settings))

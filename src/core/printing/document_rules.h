@@ -54,6 +54,11 @@ QString AmountDueInWords(qint64 dueHalere, const QString& currencyCode);
 QString DocumentFileName(DocumentKind kind, const QString& number);
 QString CashReceiptFileName(const QString& number);
 
+// The report title, which the module prints in the footer of every page and on the preview:
+// the document's title and number ("FAKTURA - DAŇOVÝ DOKLAD č. 2026001"), so that every
+// continuation page says what it belongs to.
+QString DocumentReportTitle(DocumentKind kind, bool vatPayer, const QString& number);
+
 // Raises ValidationError when the document must not be printed: a VAT payer's tax document
 // with rows whose rate the settings do not know (named by row), or in a foreign currency
 // without its exchange rate and date.
