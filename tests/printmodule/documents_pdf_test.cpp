@@ -117,7 +117,8 @@ void DocumentsPdfTest::kindsSayWhatTheyMust() {
     const QString text = PdfText(pdf).simplified();
     const auto has = [&](const QString& t) { return text.contains(t); };
     const auto must = [&](const char* t) {
-        QVERIFY2(has(QString::fromUtf8(t)), qPrintable(QStringLiteral("missing: ") + t));
+        QVERIFY2(has(QString::fromUtf8(t)),
+                 qPrintable(QStringLiteral("missing: ") + t + " in " + text));
     };
     const auto never = [&](const char* t) {
         QVERIFY2(!has(QString::fromUtf8(t)), qPrintable(QStringLiteral("printed: ") + t));
