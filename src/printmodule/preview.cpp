@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
@@ -43,10 +44,16 @@ private:
     bool installed_ = false;
 };
 
-// A file name for the PDF from the report title: letters, digits and a few signs.
-QString SuggestedPdfName(const QString& title) {
+// A file name for the PDF in the user's documents folder: the name the program proposes
+// ("Faktura 2026001"), else the report title in letters, digits and a few signs.
+QString SuggestedPdfName(const RenderedReport& report) {
     QString name;
-    for (const QChar c : title.simplified()) {
+    for (const QChar c : report.fileName) {
+        if (!QStringLiteral("/\\:*?\"<>|").contains(c) && c.unicode() >= 32)
+            name += c;
+    }
+    name = name.trimmed();
+    for (const QChar c : name.isEmpty() ? report.title.simplified() : QString()) {
         if (c.isLetterOrNumber() || c == u'-' || c == u'_')
             name += c;
         else if (c == u' ' && !name.endsWith(u'_'))
@@ -61,7 +68,7 @@ QString SuggestedPdfName(const QString& title) {
 
 void SaveAsPdf(QWidget* parent, const RenderedReport& report) {
     QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("Uložit jako PDF"),
-                                                SuggestedPdfName(report.title),
+                                                SuggestedPdfName(report),
                                                 QStringLiteral("Dokument PDF (*.pdf)"));
     if (path.isEmpty())
         return;
@@ -119,6 +126,15 @@ void ShowPreview(const RenderedReport& report) {
         bar->addAction(save);
         if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(save)))
             button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        // Why the payment code is missing or shortened, so the user can mend the data; shown
+        // here only, never printed.
+        if (!report.qrReason.isEmpty()) {
+            auto* reason = new QLabel(report.qrReason, bar);
+            reason->setObjectName(QStringLiteral("La_QRDuvod"));
+            reason->setStyleSheet(QStringLiteral("color: #8a1c1c; padding: 0 8px;"));
+            bar->addSeparator();
+            bar->addWidget(reason);
+        }
     } else {
         dialog.addAction(save);
     }

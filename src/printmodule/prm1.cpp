@@ -50,6 +50,10 @@ RenderedReport Prepare(const char* templatePath, const char* title, const char* 
     for (const Variable& v : pairs) {
         if (v.name == QLatin1String("QRCode"))
             report.qrText = v.value.trimmed();
+        else if (v.name == QLatin1String("NazevSouboru"))
+            report.fileName = v.value.trimmed();
+        else if (v.name == QLatin1String("QRDuvod"))
+            report.qrReason = v.value.trimmed();
     }
     return report;
 }

@@ -11,6 +11,8 @@ struct RenderedReport {
     QString html;
     QString title;
     QString qrText;
+    QString fileName; // variable NazevSouboru: the proposed name of a saved PDF, without ".pdf"
+    QString qrReason; // variable QRDuvod: why the payment code is missing or shortened
 };
 
 // Lays the report out on the device's paper (A4 unless the user chose otherwise) and paints

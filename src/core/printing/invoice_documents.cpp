@@ -1,7 +1,10 @@
 #include "printing/invoice_documents.h"
 
+#include "printing/document_rules.h"
+#include "printing/money.h"
 #include "printing/qr_payment.h"
 #include "printing/report_data_set.h"
+#include "printing/vat_recap.h"
 #include "text/amount_text.h"
 #include "text/amount_words.h"
 #include "text/dates.h"
@@ -18,11 +21,68 @@ using Type = ReportDataSet::ColumnType;
 QString SymbolLabel(SymbolType type) {
     switch (type) {
     case SymbolType::Constant:
-        return QStringLiteral("Specifický symbol:");
+        return QStringLiteral("Konstantní symbol:");
     case SymbolType::Variable:
         return QStringLiteral("Variabilní symbol:");
     }
     return QString();
+}
+
+// The caption of the date of supply for each kind; empty where the document has none.
+QString SupplyDateLabel(DocumentKind kind, bool taxDocument) {
+    switch (kind) {
+    case DocumentKind::ProformaFaktura:
+    case DocumentKind::CenovaNabidka:
+        return QString();
+    case DocumentKind::DanovyDoklad:
+        return QStringLiteral("Datum přijetí úplaty:");
+    case DocumentKind::DodaciList:
+        return QStringLiteral("Datum dodání:");
+    case DocumentKind::Faktura:
+    case DocumentKind::Dobropis:
+    case DocumentKind::PrijmovyDokladSRozpisem:
+        break;
+    }
+    return taxDocument ? QStringLiteral("Datum zdanitelného plnění:")
+                       : QStringLiteral("Datum plnění:");
+}
+
+QString Subtitle(DocumentKind kind, bool vatPayer) {
+    switch (kind) {
+    case DocumentKind::ProformaFaktura:
+        return QStringLiteral("Nejedná se o daňový doklad");
+    case DocumentKind::DanovyDoklad:
+        return QStringLiteral("Daňový doklad k přijaté platbě");
+    case DocumentKind::Dobropis:
+        return vatPayer ? QStringLiteral("Opravný daňový doklad")
+                        : QStringLiteral("Opravný doklad");
+    case DocumentKind::PrijmovyDokladSRozpisem:
+        return vatPayer ? QStringLiteral("Zjednodušený daňový doklad") : QString();
+    case DocumentKind::Faktura:
+    case DocumentKind::DodaciList:
+    case DocumentKind::CenovaNabidka:
+        break;
+    }
+    return QString();
+}
+
+QString AmountDueLabel(DocumentKind kind, qint64 due) {
+    switch (kind) {
+    case DocumentKind::ProformaFaktura:
+        return QStringLiteral("Záloha k úhradě");
+    case DocumentKind::DanovyDoklad:
+        return QStringLiteral("Přijatá úplata");
+    case DocumentKind::CenovaNabidka:
+        return QStringLiteral("Celková cena");
+    case DocumentKind::PrijmovyDokladSRozpisem:
+        return due < 0 ? QStringLiteral("Vráceno") : QStringLiteral("Přijato");
+    case DocumentKind::DodaciList:
+        return QString();
+    case DocumentKind::Faktura:
+    case DocumentKind::Dobropis:
+        break;
+    }
+    return due < 0 ? QStringLiteral("K vrácení") : QStringLiteral("Celkem k úhradě");
 }
 
 } // namespace
@@ -123,11 +183,93 @@ QString AmountInWordsText(const QString& totalCaption) {
     return QLatin1Char('=') + AmountInWords(WholePartOfTotal(totalCaption)) + QLatin1Char('=');
 }
 
+void AddDocumentRuleVariables(PrintVariables& v, DocumentKind kind, const InvoiceSnapshot& invoice,
+                              const AppSettings& settings, const AmountDue& due,
+                              const QString& fileName) {
+    const InvoiceRecord& f = invoice.fields;
+    const bool taxDocument = IsTaxDocument(kind, settings);
+    const bool foreign = IsForeignCurrency(f, settings);
+    const VatRecap recap = ComputeVatRecap(invoice, settings);
+
+    v.add(QStringLiteral("DanovyDoklad"), BoolToDigit(taxDocument));
+    v.add(QStringLiteral("Podtitul"), Subtitle(kind, settings.Platce));
+    v.add(QStringLiteral("PopiskaDatumPlneni"), SupplyDateLabel(kind, taxDocument));
+    v.add(QStringLiteral("FormaUhradyKod"), f.FormaUhrady);
+    v.add(QStringLiteral("PopiskaCena"),
+          settings.Platce ? QStringLiteral("Cena MJ bez DPH") : QStringLiteral("Cena MJ"));
+
+    // The amount asked for or returned, always as a positive figure beside its caption.
+    v.add(QStringLiteral("PopiskaCelkem"), AmountDueLabel(kind, due.Due));
+    v.add(QStringLiteral("CastkaKUhrade"), FormatHalere(due.Due < 0 ? -due.Due : due.Due));
+    v.add(QStringLiteral("Zaokrouhleni"),
+          due.Rounding != 0 ? FormatHalere(due.Rounding) : QString());
+
+    // Recap per rate: the window's own sums, every rate with a base once, highest first.
+    v.add(QStringLiteral("ZakladDPH0"), FormatHalere(recap.BaseAtZero));
+    for (int s = 0; s < 3; ++s)
+        v.add(QStringLiteral("ZakladDPH%1").arg(s + 1), FormatHalere(recap.BaseAtSlot[s]));
+    v.add(QStringLiteral("CelkemDPH"), FormatHalere(recap.TotalTax));
+    const std::optional<double> rate = ParseExchangeRate(f.Kurz);
+    const bool inCrowns = foreign && taxDocument && rate.has_value();
+    qint64 taxInCrowns = 0;
+    bool zeroBase = false;
+    for (int i = 0; i < 4; ++i) {
+        const bool has = i < recap.Lines.size();
+        const VatRecapLine line = has ? recap.Lines[i] : VatRecapLine{};
+        const QString n = QString::number(i + 1);
+        v.add(QStringLiteral("RekapSazba") + n, has ? QString::number(line.Rate) : QString());
+        v.add(QStringLiteral("RekapZaklad") + n, has ? FormatHalere(line.Base) : QString());
+        v.add(QStringLiteral("RekapDPH") + n, has ? FormatHalere(line.Tax) : QString());
+        const qint64 crowns = inCrowns && has ? TaxInCrowns(line.Tax, *rate) : 0;
+        taxInCrowns += crowns;
+        v.add(QStringLiteral("RekapDPHCZK") + n,
+              inCrowns && has ? FormatHalere(crowns) : QString());
+        if (has && line.Rate == 0 && line.Base != 0)
+            zeroBase = true;
+    }
+    v.add(QStringLiteral("PoznamkaOsvobozeni"),
+          taxDocument && zeroBase ? settings.PoznamkaOsvobozeni : QString());
+
+    // Another currency: the rate the user typed and its date; a payer's tax in crowns.
+    v.add(QStringLiteral("CiziMena"), BoolToDigit(foreign));
+    v.add(QStringLiteral("Kurz"), foreign ? f.Kurz : QString());
+    v.add(QStringLiteral("DatumKurzu"), foreign ? f.DatumKurzu : QString());
+    v.add(QStringLiteral("CelkemDPHCZK"), inCrowns ? FormatHalere(taxInCrowns) : QString());
+
+    // A credit note names what it corrects and why.
+    const bool creditNote = kind == DocumentKind::Dobropis;
+    v.add(QStringLiteral("OpravovanyDoklad"), creditNote ? f.OpravovanyDoklad : QString());
+    v.add(QStringLiteral("DuvodOpravy"), creditNote ? f.DuvodOpravy : QString());
+
+    v.add(QStringLiteral("NazevSouboru"), fileName);
+}
+
 PrintVariables InvoiceDocumentVariables(DocumentKind kind, const InvoiceSnapshot& invoice,
                                         const AppSettings& settings) {
     const InvoiceRecord& f = invoice.fields;
     const SupplierData& d = settings.Dodavatel;
     const QString payer = PayerName(f);
+    const QString currency = DocumentCurrency(f, settings);
+    const AmountDue due =
+        ComputeAmountDue(invoice.CelkemFaktura, RoundsToCrowns(kind, f, settings));
+
+    // The date of supply: none on a pro-forma or an offer; on the tax document of a received
+    // payment the day it was received (the payment date, else the date of supply).
+    QString supplyDate = FormatInvoiceDate(f.DatumPlneni);
+    if (kind == DocumentKind::ProformaFaktura || kind == DocumentKind::CenovaNabidka)
+        supplyDate.clear();
+    if (kind == DocumentKind::DanovyDoklad && !TrimText(f.DatumUhrady).isEmpty())
+        supplyDate = TrimText(f.DatumUhrady);
+
+    // The tax document of a received payment asks for nothing more, so it has no payment code.
+    QrPayment qr;
+    if (kind == DocumentKind::DanovyDoklad)
+        qr.Reason =
+            QStringLiteral("QR Platba není: daňový doklad k přijaté platbě k platbě nevyzývá.");
+    else if (kind == DocumentKind::DodaciList)
+        qr.Reason = QStringLiteral("QR Platba není: dodací list k platbě nevyzývá.");
+    else
+        qr = InvoiceQrPayment(invoice, settings, FormatHalere(due.Due));
 
     PrintVariables v;
     v.add(QStringLiteral("Nazev1"), DocumentTitle(kind, settings.Platce));
@@ -165,15 +307,15 @@ PrintVariables InvoiceDocumentVariables(DocumentKind kind, const InvoiceSnapshot
     v.add(QStringLiteral("Objednavka"), f.Objednavka);
     v.add(QStringLiteral("Prijemce"), f.Prijemce);
     v.add(QStringLiteral("MistoVyskladneni"), f.MistoVyskladneni);
-    v.add(QStringLiteral("FormaUhrady"), f.FormaUhrady);
-    v.add(QStringLiteral("DatumPlneni"), FormatInvoiceDate(f.DatumPlneni));
+    v.add(QStringLiteral("FormaUhrady"), PaymentFormWords(f.FormaUhrady));
+    v.add(QStringLiteral("DatumPlneni"), supplyDate);
     v.add(QStringLiteral("DatumVystaveni"), FormatInvoiceDate(f.DatumVystaveni));
     v.add(QStringLiteral("DatumSplatnosti"), FormatInvoiceDate(f.DatumSplatnosti));
     v.add(QStringLiteral("Mena"), f.Mena);
     v.add(QStringLiteral("Prijem"), payer);
     v.add(QStringLiteral("Castka"), invoice.CelkemFaktura);
     v.add(QStringLiteral("CastkaSlovy"), kind == DocumentKind::PrijmovyDokladSRozpisem
-                                             ? AmountInWordsText(invoice.CelkemFaktura)
+                                             ? AmountDueInWords(due.Due, currency)
                                              : QString());
     v.add(QStringLiteral("UcelPlatby"), QStringLiteral("Úhrada faktury ") + f.Cislo);
     v.add(QStringLiteral("JmenoPlatce"), payer);
@@ -191,7 +333,9 @@ PrintVariables InvoiceDocumentVariables(DocumentKind kind, const InvoiceSnapshot
     v.add(QStringLiteral("Uhrnem"), invoice.CelkemFaktura);
     v.add(QStringLiteral("Komentar1"), f.Komentar1);
     v.add(QStringLiteral("Komentar2"), f.Komentar2);
-    v.add(QStringLiteral("QRCode"), QrPaymentText(invoice, settings));
+    v.add(QStringLiteral("QRCode"), qr.Text);
+    AddDocumentRuleVariables(v, kind, invoice, settings, due, DocumentFileName(kind, f.Cislo));
+    v.add(QStringLiteral("QRDuvod"), qr.Reason);
     return v;
 }
 
@@ -219,6 +363,14 @@ void FillInvoiceItems(ReportDataSet& dataSet, DocumentKind kind, const InvoiceSn
         if (skipBlank && TrimText(row.Dodavka).isEmpty())
             continue;
         const double base = invoice.Base[static_cast<std::size_t>(i)];
+        // The "msg" row carries the payment message of the QR code, not an item: it goes in as
+        // an empty row, so the rows keep their numbers and the templates skip it.
+        if (IsQrMessageRow(row)) {
+            if (!skipBlank)
+                dataSet.appendRow({QString::number(i + 1), QString(), QString(), QString(),
+                                   QString(), QString(), QString(), QString()});
+            continue;
+        }
         dataSet.appendRow({QString::number(i + 1), row.Kod, row.Dodavka, row.MJ, row.PocetMJ,
                            row.Cena, row.DPH, base == 0.0 ? QString() : FormatAmount(base)});
     }

@@ -72,9 +72,18 @@ qint32 WholePartOfTotal(const QString& totalCaption);
 QString AmountInWordsText(const QString& totalCaption);
 
 // The variables of an invoice document: the 55 pairs from Nazev1 to QRCode (PopiskaSymbol left
-// out for a symbol type other than 0 and 1).
+// out for a symbol type other than 0 and 1), then what each kind must say: the recap per rate,
+// the amount due with its caption and rounding, the credit note's corrected document, the
+// exchange rate, the file name and the one-line reason of a missing or shortened QR code
+// (QRDuvod). docs/templates.md lists them all.
 PrintVariables InvoiceDocumentVariables(DocumentKind kind, const InvoiceSnapshot& invoice,
                                         const AppSettings& settings);
+
+// The pairs after QRCode, for documents with the invoice's amounts.
+struct AmountDue;
+void AddDocumentRuleVariables(PrintVariables& v, DocumentKind kind, const InvoiceSnapshot& invoice,
+                              const AppSettings& settings, const AmountDue& due,
+                              const QString& fileName);
 
 // Prepares the data set (closed, the eight item columns Id, Kod, Dodavka, MJ, PocetMJ, Cena,
 // DPH, Zaklad defined, created empty and opened) and appends the item rows: all 25 rows, or for

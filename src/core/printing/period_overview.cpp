@@ -2,14 +2,17 @@
 
 #include "invoice/file_lines.h"
 #include "printing/invoice_documents.h"
+#include "printing/money.h"
 #include "printing/report_data_set.h"
 #include "text/amount_text.h"
 #include "text/errors.h"
 #include "text/helpers.h"
 
 #include <QDir>
+#include <QRegularExpression>
 
 #include <algorithm>
+#include <map>
 
 namespace tarvela {
 
@@ -33,6 +36,7 @@ OverviewEntry ReadEntry(const QString& path, const QString& name, const QString&
     entry.Odberatel = lines.line(11);
     if (lines.has(46)) {
         QString total = StripSpaces(lines.line(46));
+        entry.CastkaPresne = total;
         if (total.isEmpty())
             total = QStringLiteral("0");
         const qsizetype comma = total.indexOf(QLatin1Char(','));
@@ -96,6 +100,62 @@ PrintVariables PeriodOverviewVariables(const AppSettings& settings) {
     return v;
 }
 
+qint64 OverviewExactTotal(const OverviewEntry& entry) {
+    return ParseHalere(entry.CastkaPresne).value_or(0);
+}
+
+qint64 OverviewExactPaid(const OverviewEntry& entry, const QString& defaultCurrency) {
+    if (entry.DatumUhrady.isEmpty())
+        return 0;
+    if (entry.Mena == defaultCurrency)
+        return OverviewExactTotal(entry);
+    // "443,83" is an amount; "1.234" and "1 234,50" are grouped thousands.
+    QString paid = StripSpaces(entry.UhrazenaCastka);
+    static const QRegularExpression grouped(
+        QStringLiteral("^[-+]?\\d{1,3}(\\.\\d{3})+(,\\d{1,2})?$"));
+    if (grouped.match(paid).hasMatch())
+        paid.remove(QLatin1Char('.'));
+    return ParseHalere(paid).value_or(0);
+}
+
+namespace {
+
+// "1210,00 CZK; 443,83 EUR": the default currency first, then the others by name.
+QString SumsPerCurrency(const std::map<QString, qint64>& sums, const QString& defaultCurrency) {
+    QStringList parts;
+    const auto own = sums.find(defaultCurrency);
+    if (own != sums.end())
+        parts << FormatHalere(own->second) + QLatin1Char(' ') + own->first;
+    for (const auto& [currency, sum] : sums) {
+        if (currency != defaultCurrency)
+            parts << FormatHalere(sum) + QLatin1Char(' ') + currency;
+    }
+    return parts.join(QStringLiteral("; "));
+}
+
+} // namespace
+
+PrintVariables PeriodOverviewVariables(const AppSettings& settings,
+                                       const QList<OverviewEntry>& entries) {
+    PrintVariables v = PeriodOverviewVariables(settings);
+    const QString& own = settings.VychoziMena;
+    qint64 ownTotal = 0;
+    std::map<QString, qint64> others;
+    std::map<QString, qint64> paid;
+    for (const OverviewEntry& e : entries) {
+        if (e.Mena == own)
+            ownTotal += OverviewExactTotal(e);
+        else
+            others[e.Mena] += OverviewExactTotal(e);
+        if (!e.DatumUhrady.isEmpty())
+            paid[e.Mena] += OverviewExactPaid(e, own);
+    }
+    v.add(QStringLiteral("SoucetCastka"), FormatHalere(ownTotal));
+    v.add(QStringLiteral("SoucetJinaMena"), SumsPerCurrency(others, own));
+    v.add(QStringLiteral("SoucetUhrazeno"), SumsPerCurrency(paid, own));
+    return v;
+}
+
 void FillPeriodOverview(ReportDataSet& dataSet, const QList<OverviewEntry>& entries,
                         const QString& defaultCurrency) {
     ResetDataSet(dataSet);
@@ -109,6 +169,9 @@ void FillPeriodOverview(ReportDataSet& dataSet, const QList<OverviewEntry>& entr
     dataSet.addColumn(QStringLiteral("DatumUhrady"), Type::Text, 10);
     dataSet.addColumn(QStringLiteral("Uhrazeno"), Type::Integer);
     dataSet.addColumn(QStringLiteral("Mena"), Type::Text, 3);
+    dataSet.addColumn(QStringLiteral("CastkaPresne"), Type::Text, 15);
+    dataSet.addColumn(QStringLiteral("CastkaJinaMenaPresne"), Type::Text, 15);
+    dataSet.addColumn(QStringLiteral("UhrazenoPresne"), Type::Text, 15);
     dataSet.createAndOpen();
 
     int id = 0;
@@ -117,12 +180,21 @@ void FillPeriodOverview(ReportDataSet& dataSet, const QList<OverviewEntry>& entr
         const qint32 total = ParseWholeLenient(e.Castka);
         const qint32 castka = otherCurrency ? 0 : total;
         const qint32 castkaJinaMena = otherCurrency ? total : 0;
+        const qint64 exactTotal = OverviewExactTotal(e);
+        const qint64 exactPaid = OverviewExactPaid(e, defaultCurrency);
+        // The paid amount is an amount: its whole part, not its digits run together.
         qint32 uhrazeno = 0;
         if (!e.DatumUhrady.isEmpty())
-            uhrazeno = otherCurrency ? WholeCrownsOfPaidAmount(e.UhrazenaCastka) : castka;
+            uhrazeno = otherCurrency ? static_cast<qint32>(exactPaid / 100) : castka;
+        const auto exact = [](bool shown, qint64 halere) {
+            return shown ? FormatHalere(halere) : QString();
+        };
         dataSet.appendRow({QString::number(++id), e.Cislo, e.Odberatel, QString::number(castka),
                            QString::number(castkaJinaMena), e.DatumVystaveni, e.DatumSplatnosti,
-                           e.DatumUhrady, QString::number(uhrazeno), e.Mena});
+                           e.DatumUhrady, QString::number(uhrazeno), e.Mena,
+                           exact(!otherCurrency && exactTotal != 0, exactTotal),
+                           exact(otherCurrency && exactTotal != 0, exactTotal),
+                           exact(!e.DatumUhrady.isEmpty(), exactPaid)});
     }
 }
 

@@ -22,6 +22,7 @@ struct OverviewEntry {
     QString DatumUhrady;     // line 47
     QString Mena;            // line 48; fallback: the default currency
     QString UhrazenaCastka;  // line 49
+    QString CastkaPresne;    // line 46 without spaces, with its haléře; empty without line 46
 
     bool operator==(const OverviewEntry&) const = default;
 };
@@ -38,12 +39,24 @@ QString PeriodOverviewTitle(int year);
 QList<OverviewEntry> CollectPeriodOverview(const InvoiceStore& store, const AppSettings& settings,
                                            const AfterEachEntry& afterEach = {});
 
-// "Nadpis" and "VychoziMena".
+// "Nadpis" and "VychoziMena"; with the entries also the exact sums per currency:
+// "SoucetCastka" (the default currency), "SoucetJinaMena" and "SoucetUhrazeno" ("1210,00 CZK;
+// 443,83 EUR"), each currency on its own, never added together.
 PrintVariables PeriodOverviewVariables(const AppSettings& settings);
+PrintVariables PeriodOverviewVariables(const AppSettings& settings,
+                                       const QList<OverviewEntry>& entries);
+
+// The exact total of an entry and what is paid of it, in haléře: the total line read as an
+// amount; paid is 0 when unpaid, the total in the default currency, else the paid-amount line
+// read as an amount ("443,83" is 443,83).
+qint64 OverviewExactTotal(const OverviewEntry& entry);
+qint64 OverviewExactPaid(const OverviewEntry& entry, const QString& defaultCurrency);
 
 // Prepares the data set with the ten overview columns (Id, Cislo, Odberatel, Castka,
-// CastkaJinaMena, DatumVystaveni, DatumSplatnosti, DatumUhrady, Uhrazeno, Mena) and appends one
-// row per entry in the given order.
+// CastkaJinaMena, DatumVystaveni, DatumSplatnosti, DatumUhrady, Uhrazeno, Mena) and the exact
+// ones beside them (CastkaPresne, CastkaJinaMenaPresne, UhrazenoPresne: amounts with two
+// decimals, empty where the integer column is 0) and appends one row per entry in the given
+// order. A paid amount in another currency is read as an amount: Uhrazeno is its whole part.
 void FillPeriodOverview(ReportDataSet& dataSet, const QList<OverviewEntry>& entries,
                         const QString& defaultCurrency);
 

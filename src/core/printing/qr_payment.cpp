@@ -1,19 +1,13 @@
 #include "printing/qr_payment.h"
 
 #include "printing/invoice_documents.h"
+#include "printing/money.h"
 #include "text/amount_text.h"
 #include "text/helpers.h"
 
 namespace tarvela {
 
 namespace {
-
-// A "*" separates the fields of the payment text; inside a value it is percent-encoded.
-QString EscapeAsterisks(const QString& value) {
-    QString escaped = value;
-    escaped.replace(QLatin1Char('*'), QLatin1String("%2A"));
-    return escaped;
-}
 
 // The message as written: encoded, and at most kQrMessageLength characters without cutting an
 // encoded "*" apart.
@@ -28,57 +22,158 @@ QString EncodedMessage(const QString& message) {
     return encoded;
 }
 
-QString SymbolKey(SymbolType type) {
-    switch (type) {
-    case SymbolType::Constant:
-        return QStringLiteral("X-KS:");
-    case SymbolType::Variable:
-        return QStringLiteral("X-VS:");
-    }
-    return QString();
+bool IsAsciiLetter(QChar c) {
+    return (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
+           (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
+}
+
+bool IsAsciiDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+QString Quoted(const QString& text) {
+    return QStringLiteral("„") + text + QStringLiteral("“");
 }
 
 } // namespace
 
+bool IsQrMessageRow(const InvoiceItemRow& row) {
+    return LowerCaseAscii(TrimText(row.Kod)) == QLatin1String("msg");
+}
+
 QString QrPaymentMessage(const std::array<InvoiceItemRow, kItemRowCount>& rows) {
     for (const InvoiceItemRow& row : rows) {
-        if (LowerCaseAscii(TrimText(row.Kod)) == QLatin1String("msg"))
+        if (IsQrMessageRow(row))
             return TrimText(row.Dodavka);
     }
     return QString();
 }
 
-QString QrPaymentText(const InvoiceSnapshot& invoice, const AppSettings& settings) {
-    const QString key = SymbolKey(settings.TypSymbolu);
-    const QString account = StripSpaces(settings.Dodavatel.IBAN);
+QString CompactIban(const QString& iban) {
+    QString compact;
+    for (const QChar c : iban) {
+        if (c != QLatin1Char(' ') && c != QChar(0x00A0))
+            compact += IsAsciiLetter(c) ? c.toUpper() : c;
+    }
+    return compact;
+}
 
-    QString currency = invoice.fields.Mena;
-    if (currency.isEmpty())
-        currency = settings.VychoziMena;
-    if (currency.isEmpty())
-        currency = QStringLiteral("CZK");
+bool IsValidIban(const QString& iban) {
+    const QString s = CompactIban(iban);
+    if (s.size() < 5 || s.size() > 34 || !IsAsciiLetter(s[0]) || !IsAsciiLetter(s[1]) ||
+        !IsAsciiDigit(s[2]) || !IsAsciiDigit(s[3]))
+        return false;
+    const QString rearranged = s.mid(4) + s.left(4);
+    int remainder = 0;
+    for (const QChar c : rearranged) {
+        if (IsAsciiDigit(c)) {
+            remainder = (remainder * 10 + (c.unicode() - '0')) % 97;
+        } else if (IsAsciiLetter(c)) {
+            const int value = c.unicode() - 'A' + 10;
+            remainder = (remainder * 100 + value) % 97;
+        } else {
+            return false;
+        }
+    }
+    return remainder == 1;
+}
 
-    QString amount =
-        StripSpaces(ReplaceChar(invoice.CelkemFaktura, QLatin1Char(','), QLatin1Char('.')));
-    if (amount.isEmpty())
-        amount = QStringLiteral("0");
+std::optional<QString> QrCurrencyCode(const QString& typed) {
+    const QString t = TrimText(typed);
+    if (t.isEmpty())
+        return QStringLiteral("CZK");
+    const QString folded = UpperCaseAscii(StripDiacritics(t));
+    if (folded == QLatin1String("KC") || folded == QLatin1String("KC.") ||
+        folded == QLatin1String("CZK"))
+        return QStringLiteral("CZK");
+    if (t == QStringLiteral("€"))
+        return QStringLiteral("EUR");
+    if (folded.size() == 3 && IsAsciiLetter(folded[0]) && IsAsciiLetter(folded[1]) &&
+        IsAsciiLetter(folded[2]) && folded == UpperCaseAscii(t))
+        return folded;
+    return std::nullopt;
+}
 
-    const QString message =
-        UpperCaseAscii(StripDiacritics(QrPaymentMessage(invoice.fields.Polozky)));
+QrPayment MakeQrPayment(const QrPaymentData& data) {
+    QrPayment result;
+    const QString account = CompactIban(data.Iban);
+    if (account.isEmpty()) {
+        result.Reason = QStringLiteral("QR Platba není: v nastavení chybí IBAN dodavatele.");
+        return result;
+    }
+    if (!IsValidIban(account)) {
+        result.Reason = QStringLiteral("QR Platba není: IBAN dodavatele %1 není platný.")
+                            .arg(Quoted(TrimText(data.Iban)));
+        return result;
+    }
+    const std::optional<qint64> halere = ParseHalere(data.Amount);
+    if (!halere || *halere <= 0) {
+        result.Reason = QStringLiteral("QR Platba není: částka k úhradě není kladná.");
+        return result;
+    }
+    QString amount = FormatHalere(*halere);
+    amount.replace(QLatin1Char(','), QLatin1Char('.'));
+    if (amount.size() > kQrAmountLength) {
+        result.Reason = QStringLiteral("QR Platba není: částka %1 je delší než %2 znaků.")
+                            .arg(FormatHalere(*halere))
+                            .arg(kQrAmountLength);
+        return result;
+    }
+    const std::optional<QString> currency = QrCurrencyCode(data.Currency);
+    if (!currency) {
+        result.Reason = QStringLiteral("QR Platba není: měna %1 není kód ISO (např. CZK, EUR).")
+                            .arg(Quoted(data.Currency));
+        return result;
+    }
 
-    // No payment to describe: nothing to pay, nowhere to pay it, or a credit note.
-    if (amount == QLatin1String("0") || account.isEmpty() || amount.startsWith(QLatin1Char('-')))
-        return QString();
+    result.Text = QStringLiteral("SPD*1.0*ACC:") + account + QStringLiteral("*AM:") + amount +
+                  QStringLiteral("*CC:") + *currency;
 
-    QString text = QStringLiteral("SPD*1.0*ACC:") + account + QStringLiteral("*AM:") + amount +
-                   QStringLiteral("*CC:") + currency;
-    // A symbol type other than the two known ones has no key; a value without its key would
-    // be a malformed field, so the symbol is left out then.
-    if (!key.isEmpty())
-        text += QLatin1Char('*') + key + EscapeAsterisks(invoice.fields.Symbol);
+    QStringList left;
+    const QString symbol = TrimText(data.Symbol);
+    const bool constant = data.SymbolKind == SymbolType::Constant;
+    const bool variable = data.SymbolKind == SymbolType::Variable;
+    if ((constant || variable) && !symbol.isEmpty()) {
+        const int longest = constant ? kQrConstantSymbolLength : kQrVariableSymbolLength;
+        const QString name =
+            constant ? QStringLiteral("konstantní symbol") : QStringLiteral("variabilní symbol");
+        if (!IsDigitsOnly(symbol))
+            left << QStringLiteral("%1 %2 nejsou jen číslice").arg(name, Quoted(symbol));
+        else if (symbol.size() > longest)
+            left << QStringLiteral("%1 %2 má víc než %3 číslic")
+                        .arg(name, Quoted(symbol))
+                        .arg(longest);
+        else
+            result.Text +=
+                (constant ? QStringLiteral("*X-KS:") : QStringLiteral("*X-VS:")) + symbol;
+    }
+
+    const QString message = UpperCaseAscii(StripDiacritics(TrimText(data.Message)));
     if (!message.isEmpty())
-        text += QStringLiteral("*MSG:") + EncodedMessage(message);
-    return text;
+        result.Text += QStringLiteral("*MSG:") + EncodedMessage(message);
+
+    if (!left.isEmpty())
+        result.Reason = QStringLiteral("QR Platba: ") + left.join(QStringLiteral(", ")) +
+                        QStringLiteral(", v kódu chybí.");
+    return result;
+}
+
+QrPayment InvoiceQrPayment(const InvoiceSnapshot& invoice, const AppSettings& settings,
+                           const QString& amountDue) {
+    QrPaymentData data;
+    data.Iban = settings.Dodavatel.IBAN;
+    data.Amount = amountDue;
+    data.Currency = invoice.fields.Mena;
+    if (TrimText(data.Currency).isEmpty())
+        data.Currency = settings.VychoziMena;
+    data.SymbolKind = settings.TypSymbolu;
+    data.Symbol = invoice.fields.Symbol;
+    data.Message = QrPaymentMessage(invoice.fields.Polozky);
+    return MakeQrPayment(data);
+}
+
+QString QrPaymentText(const InvoiceSnapshot& invoice, const AppSettings& settings) {
+    return InvoiceQrPayment(invoice, settings, invoice.CelkemFaktura).Text;
 }
 
 } // namespace tarvela

@@ -347,6 +347,7 @@ AppSettings LoadSettings(const QString& programFolder, QString* problem) {
     s.DobaSplatnosti = ini.ReadInteger(g, QStringLiteral("DobaSplatnosti"), d.DobaSplatnosti);
     s.TypSymbolu = static_cast<SymbolType>(
         ini.ReadInteger(g, QStringLiteral("TypSymbolu"), static_cast<int>(d.TypSymbolu)) & 0xFF);
+    s.PoznamkaOsvobozeni = ini.ReadString(g, QStringLiteral("PoznamkaOsvobozeni"), QString());
     return s;
 }
 
@@ -354,9 +355,11 @@ void SaveSettings(const QString& programFolder, const AppSettings& settings) {
     const QString path = SettingsFilePath(programFolder);
     const QString& g = kSectionGeneral;
     const QString currencyLabel = QStringLiteral("Výchozí označení měny");
+    const QString noteLabel = QStringLiteral("Poznámka k osvobození od DPH");
 
     // Refuse a value that cannot be stored before anything is written.
     CheckedValueBytes(settings.VychoziMena, currencyLabel);
+    CheckedValueBytes(settings.PoznamkaOsvobozeni, noteLabel);
     for (const SupplierField& f : kSupplierFields)
         CheckedValueBytes(settings.Dodavatel.*f.member, QString::fromUtf8(f.caption));
 
@@ -367,6 +370,9 @@ void SaveSettings(const QString& programFolder, const AppSettings& settings) {
     WriteIniInteger(path, g, QStringLiteral("SazbaDPH3"), settings.SazbaDPH3);
     WriteIniInteger(path, g, QStringLiteral("DobaSplatnosti"), settings.DobaSplatnosti);
     WriteIniInteger(path, g, QStringLiteral("TypSymbolu"), static_cast<int>(settings.TypSymbolu));
+    const QString noteKey = QStringLiteral("PoznamkaOsvobozeni");
+    if (!settings.PoznamkaOsvobozeni.isEmpty() || IniFile::Load(path).Value(g, noteKey).has_value())
+        WriteIniString(path, g, noteKey, settings.PoznamkaOsvobozeni, noteLabel);
     for (const SupplierField& f : kSupplierFields)
         WriteIniString(path, kSectionSupplier, QLatin1String(f.key), settings.Dodavatel.*f.member,
                        QString::fromUtf8(f.caption));

@@ -26,8 +26,10 @@ namespace settings_defaults {
 inline constexpr char VychoziMena[] = "CZK";
 inline constexpr bool Platce = false;
 inline constexpr int SazbaDPH1 = 21;
-inline constexpr int SazbaDPH2 = 15;
-inline constexpr int SazbaDPH3 = 10;
+// Rates in force since 2024 are 21 % and 12 %; the third slot is 0 so that no rate beyond the
+// law's is offered by default (a row at 0 % is always allowed).
+inline constexpr int SazbaDPH2 = 12;
+inline constexpr int SazbaDPH3 = 0;
 inline constexpr int DobaSplatnosti = 14;
 inline constexpr SymbolType TypSymbolu = SymbolType::Variable;
 } // namespace settings_defaults
@@ -95,6 +97,9 @@ struct AppSettings {
     int SazbaDPH3 = settings_defaults::SazbaDPH3;
     int DobaSplatnosti = settings_defaults::DobaSplatnosti;
     SymbolType TypSymbolu = settings_defaults::TypSymbolu;
+    // Printed on a payer's tax document with a base at 0 % ("Osvobozeno od daně podle § 51
+    // zákona o DPH."); empty by default. The key is written only once it has a value or exists.
+    QString PoznamkaOsvobozeni;
     // Section "Dodavatel"
     SupplierData Dodavatel;
 
@@ -111,10 +116,12 @@ QString SettingsFilePath(const QString& programFolder);
 AppSettings LoadSettings(const QString& programFolder, QString* problem = nullptr);
 
 // Writes all keys except AktualniRok, one key at a time: NASTAVENI VychoziMena, Platce,
-// SazbaDPH1..3, DobaSplatnosti, TypSymbolu, then the sixteen Dodavatel keys. Every value is
-// checked first (line breaks, characters outside Windows-1250: ValidationError / EncodingError
-// naming the field, nothing written). A key that cannot be written stops the operation with
-// FileError "Nastavení nelze zapsat do souboru „<path>“. …"; keys written before it stay written.
+// SazbaDPH1..3, DobaSplatnosti, TypSymbolu, PoznamkaOsvobozeni (only when it is not empty or the
+// file has the key already, so an existing file stays byte for byte as it was), then the sixteen
+// Dodavatel keys. Every value is checked first (line breaks, characters outside Windows-1250:
+// ValidationError / EncodingError naming the field, nothing written). A key that cannot be written
+// stops the operation with FileError "Nastavení nelze zapsat do souboru „<path>“. …"; keys written
+// before it stay written.
 void SaveSettings(const QString& programFolder, const AppSettings& settings);
 
 // Writes NASTAVENI / AktualniRok alone (the file is created when missing).

@@ -9,6 +9,7 @@
 
 #include "invoice/invoice_store.h"
 #include "printing/cash_receipt.h"
+#include "printing/document_rules.h"
 #include "printing/invoice_documents.h"
 #include "printing/period_overview.h"
 #include "printing/print_module.h"
@@ -60,12 +61,16 @@ void PrintInvoiceDocument(const THlavni& w, const THlavniUi& ui, DocumentKind ki
         return;
 
     const InvoiceSnapshot invoice = TakeSnapshot(w, ui);
+    // A tax document with a rate the settings do not know, or in another currency without its
+    // rate, is refused before anything is printed (the error box names the rows).
+    CheckDocumentPrintable(kind, invoice, w.Settings);
     const PrintVariables variables = InvoiceDocumentVariables(kind, invoice, w.Settings);
 
     ReportDataSet dataSet;
     const ReportDataSetCleanup cleanup(dataSet);
     FillInvoiceItems(dataSet, kind, invoice);
-    RunStandardReport(w.ProgramFolder, templatePath, DocumentTitle(kind, w.Settings.Platce),
+    RunStandardReport(w.ProgramFolder, templatePath,
+                      DocumentReportTitle(kind, w.Settings.Platce, invoice.fields.Cislo),
                       variables.text(), dataSet);
 }
 
@@ -81,7 +86,9 @@ void THlavni::Akce_SestavaPrijmovyDokladExecute() {
     const QString templatePath = ExistingTemplate(ProgramFolder, CashReceiptTemplate());
     if (templatePath.isEmpty())
         return;
-    const PrintVariables variables = CashReceiptVariables(TakeSnapshot(*this, *ui_), Settings);
+    const InvoiceSnapshot invoice = TakeSnapshot(*this, *ui_);
+    CheckDocumentPrintable(DocumentKind::PrijmovyDokladSRozpisem, invoice, Settings);
+    const PrintVariables variables = CashReceiptVariables(invoice, Settings);
     RunPlainReport(ProgramFolder, templatePath, CashReceiptTitle(), variables.text());
 }
 
@@ -103,7 +110,7 @@ void THlavni::Akce_SestavaPrehledExecute() {
     const ReportDataSetCleanup cleanup(dataSet);
     FillPeriodOverview(dataSet, entries, Settings.VychoziMena);
     RunStandardReport(ProgramFolder, templatePath, PeriodOverviewTitle(Settings.AktualniRok),
-                      PeriodOverviewVariables(Settings).text(), dataSet);
+                      PeriodOverviewVariables(Settings, entries).text(), dataSet);
 }
 
 } // namespace tarvela

@@ -163,8 +163,9 @@ void TKonfig::CreateControls() {
     ApplyFormFont(this);
     setFixedSize(size());
 
+    // 0 % is a rate too (the third default): a spin from 1 would turn it into 1 % unseen.
     for (TUpDown* spin : {ui_->UpDown_SazbaDPH1, ui_->UpDown_SazbaDPH2, ui_->UpDown_SazbaDPH3})
-        spin->SetRange(1, 99);
+        spin->SetRange(0, 99);
     ui_->UpDown_SazbaDPH1->SetBuddy(ui_->Ed_SazbaDPH1);
     ui_->UpDown_SazbaDPH2->SetBuddy(ui_->Ed_SazbaDPH2);
     ui_->UpDown_SazbaDPH3->SetBuddy(ui_->Ed_SazbaDPH3);

@@ -19,7 +19,8 @@ const QString kPayerKind1 = QStringLiteral(
     "|OdberatelOdpovedOsoba|Petr Novák|OdberatelUliceCislo|Mlýnská 5|OdberatelPSC|62800"
     "|OdberatelMesto|Brno|OdberatelIC|87654321|OdberatelDIC|CZ87654321"
     "|CisloDokladu|2026007|Symbol|2026007|Objednavka|OBJ-15|Prijemce|sklad"
-    "|MistoVyskladneni|Brno|FormaUhrady|PP|DatumPlneni|5.3.2026|DatumVystaveni|6.3.2026"
+    "|MistoVyskladneni|Brno|FormaUhrady|Převodním "
+    "příkazem|DatumPlneni|5.3.2026|DatumVystaveni|6.3.2026"
     "|DatumSplatnosti|20.3.2026|Mena|CZK|Prijem|Petr Novák|Castka|478,00|CastkaSlovy|"
     "|UcelPlatby|Úhrada faktury 2026007|JmenoPlatce|Petr Novák"
     "|PopiskaSymbol|Variabilní symbol:|PlatceDPH|1|SazbaDPH1|21|SazbaDPH2|15|SazbaDPH3|10"
@@ -39,18 +40,25 @@ const QString kNonPayerKind1 = QStringLiteral(
     "|OdberatelOdpovedOsoba|Petr Novák|OdberatelUliceCislo|Mlýnská 5|OdberatelPSC|62800"
     "|OdberatelMesto|Brno|OdberatelIC|87654321|OdberatelDIC|CZ87654321"
     "|CisloDokladu|2026007|Symbol|2026007|Objednavka|OBJ-15|Prijemce|sklad"
-    "|MistoVyskladneni|Brno|FormaUhrady|PP|DatumPlneni|5.3.2026|DatumVystaveni|6.3.2026"
+    "|MistoVyskladneni|Brno|FormaUhrady|Převodním "
+    "příkazem|DatumPlneni|5.3.2026|DatumVystaveni|6.3.2026"
     "|DatumSplatnosti|20.3.2026|Mena|CZK|Prijem|Petr Novák|Castka|478,00|CastkaSlovy|"
     "|UcelPlatby|Úhrada faktury 2026007|JmenoPlatce|Petr Novák"
-    "|PopiskaSymbol|Specifický symbol:|PlatceDPH|0|SazbaDPH1|21|SazbaDPH2|15|SazbaDPH3|10"
+    "|PopiskaSymbol|Konstantní symbol:|PlatceDPH|0|SazbaDPH1|21|SazbaDPH2|15|SazbaDPH3|10"
     "|CelkemBezDPH|400,00|CelkemDPH1|63,00|CelkemDPH2|15,00|CelkemDPH3|0,00|Uhrnem|478,00"
     "|Komentar1|Děkujeme za objednávku.|Komentar2|"
-    "|QRCode|SPD*1.0*ACC:CZ6508000000192000145399*AM:478.00*CC:CZK*X-KS:2026007"
+    "|QRCode|SPD*1.0*ACC:CZ6508000000192000145399*AM:478.00*CC:CZK"
     "*MSG:ZALOHA ZA SLUZBY");
 
-// The golden text of kind 1 with the kind's own title, number label and words.
+// The golden text of kind 1 with the kind's own title, number label and words; a pro-forma and
+// an offer have no date of supply, the tax document of a received payment and the delivery note
+// no payment code.
 QString ForKind(QString golden, const QString& kind1Title, const QString& title,
-                const QString& label, const QString& words) {
+                const QString& label, const QString& words, DocumentKind kind) {
+    if (kind == DocumentKind::ProformaFaktura || kind == DocumentKind::CenovaNabidka)
+        golden.replace(QStringLiteral("|DatumPlneni|5.3.2026|"), QStringLiteral("|DatumPlneni||"));
+    if (kind == DocumentKind::DanovyDoklad || kind == DocumentKind::DodaciList)
+        golden.truncate(golden.indexOf(QStringLiteral("|QRCode|")) + 8);
     golden.replace(QStringLiteral("Nazev1|") + kind1Title +
                        QStringLiteral("|Nazev2|Číslo faktury:"),
                    QStringLiteral("Nazev1|") + title + QStringLiteral("|Nazev2|") + label);
@@ -81,7 +89,7 @@ const KindCase kKinds[] = {
     {DocumentKind::CenovaNabidka, "CENOVÁ NABÍDKA", "CENOVÁ NABÍDKA", "Kód nabídky:", "",
      "Ses/CenovaNabidka.fr3"},
     {DocumentKind::PrijmovyDokladSRozpisem, "Příjmový doklad", "Příjmový doklad",
-     "Číslo dokladu:", "=čtyřistasedmdesátosm=", "Ses/PrijmovyDoklad2.fr3"},
+     "Číslo dokladu:", "=čtyřistasedmdesátosm korun=", "Ses/PrijmovyDoklad2.fr3"},
 };
 
 TEST(InvoiceDocumentVariables, GoldenTextForEveryKindPayerAndNonPayer) {
@@ -90,13 +98,17 @@ TEST(InvoiceDocumentVariables, GoldenTextForEveryKindPayerAndNonPayer) {
         SCOPED_TRACE(static_cast<int>(c.kind));
         const QString payerExpected = ForKind(
             kPayerKind1, QStringLiteral("FAKTURA - DAŇOVÝ DOKLAD"), QString::fromUtf8(c.payerTitle),
-            QString::fromUtf8(c.label), QString::fromUtf8(c.words));
-        EXPECT_EQ(S(InvoiceDocumentVariables(c.kind, invoice, PayerSettings()).text()),
+            QString::fromUtf8(c.label), QString::fromUtf8(c.words), c.kind);
+        // The first 55 pairs, up to QRCode; the pairs after it are checked by the rules tests.
+        const auto upToQr = [](const QString& text) {
+            return S(text.left(text.indexOf(QStringLiteral("|DanovyDoklad|"))));
+        };
+        EXPECT_EQ(upToQr(InvoiceDocumentVariables(c.kind, invoice, PayerSettings()).text()),
                   S(payerExpected));
         const QString nonPayerExpected =
             ForKind(kNonPayerKind1, QStringLiteral("FAKTURA"), QString::fromUtf8(c.nonPayerTitle),
-                    QString::fromUtf8(c.label), QString::fromUtf8(c.words));
-        EXPECT_EQ(S(InvoiceDocumentVariables(c.kind, invoice, NonPayerSettings()).text()),
+                    QString::fromUtf8(c.label), QString::fromUtf8(c.words), c.kind);
+        EXPECT_EQ(upToQr(InvoiceDocumentVariables(c.kind, invoice, NonPayerSettings()).text()),
                   S(nonPayerExpected));
         EXPECT_EQ(S(DocumentTitle(c.kind, true)), c.payerTitle);
         EXPECT_EQ(S(DocumentTemplate(c.kind)), c.templatePath);
@@ -115,7 +127,7 @@ TEST(InvoiceDocumentVariables, SymbolLabelOnlyForTheTwoKnownSymbolTypes) {
     const QString text = InvoiceDocumentVariables(DocumentKind::Faktura, invoice, settings).text();
     EXPECT_FALSE(text.contains(QStringLiteral("PopiskaSymbol")));
     EXPECT_TRUE(text.contains(QStringLiteral("|JmenoPlatce|Petr Novák|PlatceDPH|1|")));
-    EXPECT_EQ(text.split(QLatin1Char('|')).size(), 108);
+    EXPECT_EQ(text.split(QLatin1Char('|')).size(), 184);
     // No symbol key either, so no symbol field in the payment text.
     EXPECT_TRUE(text.contains(QStringLiteral("*CC:CZK*MSG:ZALOHA ZA SLUZBY")));
 }
@@ -127,7 +139,7 @@ TEST(InvoiceDocumentVariables, BarInsideAValueDoesNotShiftTheLaterPairs) {
     const QString text =
         InvoiceDocumentVariables(DocumentKind::Faktura, invoice, PayerSettings()).text();
     const QStringList parts = text.split(QLatin1Char('|'));
-    ASSERT_EQ(parts.size(), 110);
+    ASSERT_EQ(parts.size(), 186);
     EXPECT_EQ(S(parts[38]), "OdberatelNazev1");
     EXPECT_EQ(S(parts[39]), "Novák ¦ Syn");
     EXPECT_EQ(S(parts[40]), "OdberatelNazev2");
@@ -136,7 +148,7 @@ TEST(InvoiceDocumentVariables, BarInsideAValueDoesNotShiftTheLaterPairs) {
     EXPECT_EQ(S(parts[108]), "QRCode");
 }
 
-TEST(InvoiceDocumentVariables, ReceiptWordsFollowTheWholePartOfTheTotal) {
+TEST(InvoiceDocumentVariables, ReceiptWordsNameTheAmountRoundedToWholeCrowns) {
     InvoiceSnapshot invoice = SampleInvoice();
     const auto wordsOf = [&](const char* caption) {
         invoice.CelkemFaktura = QString::fromUtf8(caption);
@@ -146,12 +158,14 @@ TEST(InvoiceDocumentVariables, ReceiptWordsFollowTheWholePartOfTheTotal) {
         const QStringList parts = text.split(QLatin1Char('|'));
         return S(parts[parts.indexOf(QStringLiteral("CastkaSlovy")) + 1]);
     };
-    EXPECT_EQ(wordsOf("1234,56"), "=jedentisícdvěstětřicetčtyři=");
-    EXPECT_EQ(wordsOf(""), "=nula=");
-    EXPECT_EQ(wordsOf("0,99"), "=nula=");
-    EXPECT_EQ(wordsOf("10000000,00"), "=10000000=");
+    EXPECT_EQ(wordsOf("1234,56"), "=jedentisícdvěstětřicetpět korun=");
+    EXPECT_EQ(wordsOf("46563,50"), "=čtyřicetšesttisícpětsetšedesátčtyři korun=");
+    EXPECT_EQ(wordsOf(""), "=nula korun=");
+    EXPECT_EQ(wordsOf("0,99"), "=jedna koruna=");
+    EXPECT_EQ(wordsOf("3,20"), "=tři koruny=");
+    EXPECT_EQ(wordsOf("10000000,00"), "=10000000 korun=");
     // 25 rows at the largest price with tax: beyond 32 bits, every digit stays.
-    EXPECT_EQ(wordsOf("30249999999,70"), "=30249999999=");
+    EXPECT_EQ(wordsOf("30249999999,70"), "=30250000000 korun=");
 }
 
 TEST(WholePartOfTotal, CutsBeforeTheCommaWithoutRounding) {
@@ -204,7 +218,7 @@ TEST(FillInvoiceItems, AllTwentyFiveRowsForAnInvoice) {
     EXPECT_EQ(dataSet.columns(), expectedColumns);
 
     QList<QStringList> expected = {{"1", "A1", "Oprava stolu", "ks", "2", "150,00", "21", "300,00"},
-                                   {"2", "msg", "Záloha za služby", "", "", "", "", ""},
+                                   {"2", "", "", "", "", "", "", ""}, // the QR message row
                                    {"3", "B7", "Lak", "l", "0,5", "200,00", "15", "100,00"}};
     for (int id = 4; id <= 25; ++id)
         expected.append({QString::number(id), "", "", "", "", "", "", ""});
@@ -215,7 +229,7 @@ TEST(FillInvoiceItems, EveryKindButTheReceiptKeepsAllRows) {
     for (const KindCase& c : kKinds) {
         ReportDataSet dataSet;
         FillInvoiceItems(dataSet, c.kind, SampleInvoice());
-        EXPECT_EQ(dataSet.rowCount(), c.kind == DocumentKind::PrijmovyDokladSRozpisem ? 3 : 25)
+        EXPECT_EQ(dataSet.rowCount(), c.kind == DocumentKind::PrijmovyDokladSRozpisem ? 2 : 25)
             << static_cast<int>(c.kind);
     }
 }
@@ -267,7 +281,7 @@ TEST(FillInvoiceItems, ReplacesWhatAnEarlierReportLeftInTheDataSet) {
     FillInvoiceItems(dataSet, DocumentKind::PrijmovyDokladSRozpisem, SampleInvoice());
     EXPECT_EQ(dataSet.columns().size(), 8);
     EXPECT_EQ(dataSet.columnIndex("Stary"), -1);
-    EXPECT_EQ(dataSet.rowCount(), 3);
+    EXPECT_EQ(dataSet.rowCount(), 2);
 }
 
 } // namespace

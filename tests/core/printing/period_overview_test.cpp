@@ -64,22 +64,64 @@ TEST_F(OverviewFixture, MixedPeriodGivesSortedRowsWithTheirAmounts) {
     for (const ReportDataSet::Column& c : dataSet.columns())
         names.append(c.name);
     EXPECT_EQ(names.join(','), "Id,Cislo,Odberatel,Castka,CastkaJinaMena,DatumVystaveni,"
-                               "DatumSplatnosti,DatumUhrady,Uhrazeno,Mena");
+                               "DatumSplatnosti,DatumUhrady,Uhrazeno,Mena,CastkaPresne,"
+                               "CastkaJinaMenaPresne,UhrazenoPresne");
 
     QList<QStringList> rows;
     for (int i = 0; i < dataSet.rowCount(); ++i)
         rows.append(dataSet.row(i));
     const QList<QStringList> expected = {
         {"1", "2026001", "Obec Lipová", "500", "0", "5.3.2026", "20.3.2026", "1.2.2026", "500",
-         "CZK"},
-        {"2", "2026002", "Pekárna U Mlýna", "1234", "0", "5.3.2026", "20.3.2026", "", "0", "CZK"},
-        {"3", "2026004", "Krátký soubor", "0", "0", "5.3.2026", "20.3.2026", "", "0", "CZK"},
-        {"4", "2026005", "Malá měna", "0", "300", "5.3.2026", "20.3.2026", "", "0", "czk"},
-        {"5", "2026009.tvl", "", "0", "0", "", "", "", "0", "CZK"},
+         "CZK", "500,00", "", "500,00"},
+        {"2", "2026002", "Pekárna U Mlýna", "1234", "0", "5.3.2026", "20.3.2026", "", "0", "CZK",
+         "1234,56", "", ""},
+        {"3", "2026004", "Krátký soubor", "0", "0", "5.3.2026", "20.3.2026", "", "0", "CZK", "", "",
+         ""},
+        {"4", "2026005", "Malá měna", "0", "300", "5.3.2026", "20.3.2026", "", "0", "czk", "",
+         "300,00", ""},
+        {"5", "2026009.tvl", "", "0", "0", "", "", "", "0", "CZK", "", "", ""},
         {"6", "2026010", "Hotel Šumava", "0", "1234", "5.3.2026", "20.3.2026", "10.4.2026", "1234",
-         "EUR"},
+         "EUR", "", "1234,56", "1234,00"},
     };
+    for (qsizetype i = 0; i < rows.size() && i < expected.size(); ++i)
+        EXPECT_EQ(S(rows[i].join(u';')), S(expected[i].join(u';')));
     EXPECT_EQ(rows, expected);
+}
+
+TEST_F(OverviewFixture, PaidAmountsAreAmountsAndSumsStayPerCurrency) {
+    const struct {
+        const char* number;
+        const char* total;
+        const char* paidDate;
+        const char* currency;
+        const char* paid;
+        const char* uhrazeno;
+        const char* uhrazenoPresne;
+    } cases[] = {
+        {"2026001", "1210,50", "20.1.2026", "CZK", "", "1210", "1210,50"},
+        {"2026002", "443,83", "21.1.2026", "EUR", "443,83", "443", "443,83"},
+        {"2026003", "100,10", "", "EUR", "100,10", "0", ""},
+        {"2026004", "99,99", "22.1.2026", "USD", "1 000,5", "1000", "1000,50"},
+        {"2026005", "0,75", "", "CZK", "", "0", ""},
+    };
+    for (const auto& c : cases)
+        folder.writeBytes(
+            QStringLiteral("2026/%1.tvl").arg(c.number),
+            InvoiceFile(Lines(c.number, "", c.total, c.paidDate, c.currency, c.paid)));
+    const QList<OverviewEntry> entries =
+        CollectPeriodOverview(InvoiceStore(folder.path()), settings);
+    ReportDataSet dataSet;
+    FillPeriodOverview(dataSet, entries, settings.VychoziMena);
+    ASSERT_EQ(dataSet.rowCount(), 5);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(S(dataSet.value(i, "Uhrazeno")), cases[i].uhrazeno) << i;
+        EXPECT_EQ(S(dataSet.value(i, "UhrazenoPresne")), cases[i].uhrazenoPresne) << i;
+    }
+    const QString v = PeriodOverviewVariables(settings, entries).text();
+    EXPECT_TRUE(v.contains(QStringLiteral("|SoucetCastka|1211,25|"))) << S(v);
+    EXPECT_TRUE(v.contains(QStringLiteral("|SoucetJinaMena|543,93 EUR; 99,99 USD|"))) << S(v);
+    EXPECT_TRUE(v.endsWith(QStringLiteral("|SoucetUhrazeno|1210,50 CZK; 443,83 EUR; 1000,50 USD")))
+        << S(v);
 }
 
 TEST_F(OverviewFixture, TotalWithoutDigitsAndLongTextsAreCut) {

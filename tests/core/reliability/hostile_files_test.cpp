@@ -223,7 +223,7 @@ TEST(HostileSettingsFile, HugeAndBrokenSettingsReadAsDefaults) {
     const QByteArray nuls(kNuls, sizeof kNuls - 1);
     program.writeBytes(ini, nuls);
     const AppSettings settings = LoadSettings(program.path());
-    EXPECT_EQ(settings.SazbaDPH2, 15); // "1\0\0" is no number
+    EXPECT_EQ(settings.SazbaDPH2, 12); // "1\0\0" is no number: the default
     SavePeriodYear(program.path(), 2031);
     EXPECT_EQ(program.readBytes(ini),
               nuls.left(nuls.size() - 1) + "AktualniRok=2031\r\n" + QByteArray(1, '\0'));

@@ -34,10 +34,12 @@ TEST(SettingsFileLoad, NoFileGivesTheDefaultsAndCreatesNothing) {
     EXPECT_EQ(s.VychoziMena, u"CZK"_s);
     EXPECT_FALSE(s.Platce);
     EXPECT_EQ(s.SazbaDPH1, 21);
-    EXPECT_EQ(s.SazbaDPH2, 15);
-    EXPECT_EQ(s.SazbaDPH3, 10);
+    // The rates in force since 2024; the third slot offers no further rate.
+    EXPECT_EQ(s.SazbaDPH2, 12);
+    EXPECT_EQ(s.SazbaDPH3, 0);
     EXPECT_EQ(s.DobaSplatnosti, 14);
     EXPECT_EQ(s.TypSymbolu, SymbolType::Variable);
+    EXPECT_EQ(s.PoznamkaOsvobozeni, QString());
     EXPECT_EQ(s.Dodavatel, SupplierData{});
     EXPECT_FALSE(folder.exists(kIni));
 }
@@ -106,7 +108,7 @@ TEST(SettingsFileLoad, SectionsAndKeysMatchWithoutRegardToCaseAndSpacing) {
     EXPECT_EQ(s.VychoziMena, u"EUR"_s);
     EXPECT_TRUE(s.Platce);
     EXPECT_EQ(s.SazbaDPH1, 20);
-    EXPECT_EQ(s.SazbaDPH2, 15);
+    EXPECT_EQ(s.SazbaDPH2, 12);
     EXPECT_EQ(s.SazbaDPH3, 8);
     EXPECT_EQ(s.DobaSplatnosti, 14);
     EXPECT_EQ(s.Dodavatel.Nazev, u"  Firma s mezerami  "_s);

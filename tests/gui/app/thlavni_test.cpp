@@ -116,8 +116,8 @@ void THlavniTest::startWithoutSettingsFile() {
     QCOMPARE(w.Settings.VychoziMena, QStringLiteral("CZK"));
     QCOMPARE(w.Settings.Platce, false);
     QCOMPARE(w.Settings.SazbaDPH1, 21);
-    QCOMPARE(w.Settings.SazbaDPH2, 15);
-    QCOMPARE(w.Settings.SazbaDPH3, 10);
+    QCOMPARE(w.Settings.SazbaDPH2, 12);
+    QCOMPARE(w.Settings.SazbaDPH3, 0);
     QCOMPARE(w.Settings.DobaSplatnosti, 14);
     QVERIFY(!w.TerminateRequested);
     // Only read: no settings file appears, but the period folder does.
@@ -137,8 +137,8 @@ void THlavniTest::startWithoutSettingsFile() {
           ui(w).La_APDPH3, ui(w).La_SADPH1, ui(w).La_SADPH2, ui(w).La_SADPH3})
         QVERIFY2(vat->isHidden(), qPrintable(vat->objectName()));
     QCOMPARE(ui(w).La_DPH1->text(), QStringLiteral("DPH 21%"));
-    QCOMPARE(ui(w).La_DPH2->text(), QStringLiteral("DPH 15%"));
-    QCOMPARE(ui(w).La_DPH3->text(), QStringLiteral("DPH 10%"));
+    QCOMPARE(ui(w).La_DPH2->text(), QStringLiteral("DPH 12%"));
+    QCOMPARE(ui(w).La_DPH3->text(), QStringLiteral("DPH 0%"));
 
     // Colours of the totals and of the period label.
     for (QLabel* teal : {ui(w).La_APCelkem, ui(w).La_APDPH1, ui(w).La_APDPH2, ui(w).La_APDPH3,
@@ -164,7 +164,7 @@ void THlavniTest::startFromSettingsFile_data() {
     QTest::addColumn<int>("year");
     QTest::addColumn<QStringList>("vatLabels");
 
-    const QStringList standard = {"DPH 21%", "DPH 15%", "DPH 10%"};
+    const QStringList standard = {"DPH 21%", "DPH 12%", "DPH 0%"};
     QTest::newRow("payer, constant symbol")
         << QByteArray("[NASTAVENI]\r\nPlatce=1\r\nTypSymbolu=0\r\n") << true << "Konstantní symbol"
         << 49 << 4 << CurrentYear() << standard;

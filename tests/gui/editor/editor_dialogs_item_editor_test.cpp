@@ -25,10 +25,14 @@ using namespace tarvela::test;
 
 namespace {
 
+// Three distinct rates besides 0, as a payer set them.
 AppSettings Settings(bool platce) {
     AppSettings s;
     s.AktualniRok = 2026;
     s.Platce = platce;
+    s.SazbaDPH1 = 21;
+    s.SazbaDPH2 = 15;
+    s.SazbaDPH3 = 10;
     return s;
 }
 

@@ -104,7 +104,7 @@ private slots:
         for (int i = 0; i < 3; ++i) {
             QVERIFY(rateEdits[i]->isReadOnly());
             QCOMPARE(rateEdits[i]->focusPolicy(), Qt::NoFocus);
-            QCOMPARE(rateSpins[i]->Min(), 1);
+            QCOMPARE(rateSpins[i]->Min(), 0);
             QCOMPARE(rateSpins[i]->Max(), 99);
             QCOMPARE(rateSpins[i]->Buddy(), rateEdits[i]);
             QCOMPARE(rateLabels[i]->text(), QStringLiteral("Sazba DPH %1 (v %)").arg(i + 1));
@@ -381,9 +381,9 @@ private slots:
         AppSettings expected = given;
         expected.VychoziMena = QString();
         expected.Platce = true;
-        expected.SazbaDPH1 = 20;
-        expected.SazbaDPH3 = 11;
-        expected.DobaSplatnosti = 15;
+        expected.SazbaDPH1 = given.SazbaDPH1 - 1;
+        expected.SazbaDPH3 = given.SazbaDPH3 + 1;
+        expected.DobaSplatnosti = given.DobaSplatnosti + 1;
         expected.TypSymbolu = SymbolType::Constant;
         expected.Dodavatel.Nazev = QStringLiteral("Žluťoučký kůň");
         expected.Dodavatel.Osoba = QStringLiteral("Ďábel");
@@ -399,7 +399,7 @@ private slots:
                                                      "VychoziMena=\nPoznamka=nechat\n"))));
         QVERIFY(bytes.contains("; konec sekce\r\n"));
         QVERIFY(bytes.contains(Crlf(QStringLiteral("Nazev=Žluťoučký kůň\n"))));
-        QVERIFY(bytes.contains("Platce=1\r\nSazbaDPH1=20\r\nSazbaDPH2=15\r\nSazbaDPH3=11\r\n"
+        QVERIFY(bytes.contains("Platce=1\r\nSazbaDPH1=20\r\nSazbaDPH2=12\r\nSazbaDPH3=1\r\n"
                                "DobaSplatnosti=15\r\nTypSymbolu=0\r\n"));
         QVERIFY(!bytes.contains("Stará"));
         QCOMPARE(tarvela::LoadSettings(folder.path()), expected);
@@ -435,7 +435,7 @@ private slots:
         TempProgramFolder folder;
         AppSettings s = SampleSettings();
         s.SazbaDPH1 = 99;
-        s.SazbaDPH2 = 1;
+        s.SazbaDPH2 = 0;
         s.DobaSplatnosti = 0;
         TKonfig dlg(s, folder.path());
         ShowAndActivate(&dlg);
@@ -443,7 +443,7 @@ private slots:
         QTest::mouseClick(K(dlg).UpDown_SazbaDPH2->DownButton(), Qt::LeftButton);
         QTest::mouseClick(K(dlg).DobaSplatnosti->DownButton(), Qt::LeftButton);
         QCOMPARE(K(dlg).Ed_SazbaDPH1->text(), QStringLiteral("99"));
-        QCOMPARE(K(dlg).Ed_SazbaDPH2->text(), QStringLiteral("1"));
+        QCOMPARE(K(dlg).Ed_SazbaDPH2->text(), QStringLiteral("0"));
         QCOMPARE(K(dlg).Text_DobaSplatnosti->text(), QStringLiteral("0"));
         for (int i = 0; i < 100; ++i)
             K(dlg).DobaSplatnosti->Step(+1);
@@ -460,19 +460,19 @@ private slots:
         const AppSettings given = tarvela::LoadSettings(folder.path());
         TKonfig dlg(given, folder.path());
         QCOMPARE(K(dlg).Ed_SazbaDPH1->text(), QStringLiteral("99"));
-        QCOMPARE(K(dlg).Ed_SazbaDPH2->text(), QStringLiteral("1"));
-        QCOMPARE(K(dlg).Ed_SazbaDPH3->text(), QStringLiteral("1"));
+        QCOMPARE(K(dlg).Ed_SazbaDPH2->text(), QStringLiteral("0"));
+        QCOMPARE(K(dlg).Ed_SazbaDPH3->text(), QStringLiteral("0"));
         QCOMPARE(K(dlg).Text_DobaSplatnosti->text(), QStringLiteral("90"));
         ShowAndActivate(&dlg);
         // Only rate 3 is stepped: it is saved as shown; the others go back as they were.
         QTest::mouseClick(K(dlg).UpDown_SazbaDPH3->UpButton(), Qt::LeftButton);
-        QCOMPARE(K(dlg).Ed_SazbaDPH3->text(), QStringLiteral("2"));
+        QCOMPARE(K(dlg).Ed_SazbaDPH3->text(), QStringLiteral("1"));
         QTest::mouseClick(K(dlg).Ok, Qt::LeftButton);
         QVERIFY(dlg.Saved());
         const AppSettings read = tarvela::LoadSettings(folder.path());
         QCOMPARE(read.SazbaDPH1, 150);
         QCOMPARE(read.SazbaDPH2, 0);
-        QCOMPARE(read.SazbaDPH3, 2);
+        QCOMPARE(read.SazbaDPH3, 1);
         QCOMPARE(read.DobaSplatnosti, 120);
         QCOMPARE(read.TypSymbolu, SymbolType::Variable); // shown as variable, saved as shown
 

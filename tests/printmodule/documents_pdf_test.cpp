@@ -1,0 +1,220 @@
+// Every invoice document rendered through the real print module and read back as an accountant
+// reads it: pdftotext for the words and figures, zbarimg for the payment code. The table runs
+// over the kinds, payer and non-payer, crowns and euros, cash and transfer.
+#include "editor/row_amounts.h"
+#include "printing/document_rules.h"
+#include "printing/invoice_documents.h"
+#include "printing/module_data_set.h"
+#include "printing/money.h"
+#include "printing/report_data_set.h"
+#include "prm1_test_support.h"
+#include "support/printing_fixtures.h"
+#include "support/spayd_validator.h"
+#include "support/test_support.h"
+
+#include <QRegularExpression>
+#include <QTest>
+
+using namespace tarvela;
+using namespace tarvela::test;
+
+namespace {
+
+// The window's own sums for the rows, as the totals panel computes them.
+InvoiceSnapshot WithWindowTotals(InvoiceSnapshot invoice, const AppSettings& settings) {
+    RowAmounts amounts;
+    const VatRates rates{settings.SazbaDPH1, settings.SazbaDPH2, settings.SazbaDPH3};
+    for (int row = 1; row <= kItemRowCount; ++row) {
+        const InvoiceItemRow& r = invoice.fields.Polozky[static_cast<std::size_t>(row - 1)];
+        RecomputeRow(amounts[row], r.PocetMJ, r.Cena, r.DPH, rates);
+        invoice.Base[static_cast<std::size_t>(row - 1)] = amounts[row].Base;
+    }
+    const TotalsTexts t = ComputeTotals(amounts, 1, invoice.fields.Mena);
+    invoice.SACelkem = t.SACelkem;
+    invoice.SADPH1 = t.SADPH1;
+    invoice.SADPH2 = t.SADPH2;
+    invoice.SADPH3 = t.SADPH3;
+    invoice.CelkemFaktura = t.CelkemFaktura;
+    return invoice;
+}
+
+AppSettings Settings(bool payer) {
+    AppSettings s = PayerSettings();
+    s.Platce = payer;
+    s.SazbaDPH2 = 12;
+    s.SazbaDPH3 = 0;
+    s.PoznamkaOsvobozeni = QStringLiteral("Osvobozeno od daně podle § 51 zákona o DPH.");
+    return s;
+}
+
+// Rows at 21 %, 12 % and 0 %, the payment message and, for a credit note, a return.
+InvoiceSnapshot Invoice(DocumentKind kind, bool euro, bool cash, const AppSettings& settings) {
+    InvoiceSnapshot inv = SampleInvoice();
+    InvoiceRecord& f = inv.fields;
+    f.Polozky = {};
+    f.Polozky[0] = Row("A1", "Oprava stolu", "ks", "1,5", "12,505", "21");
+    f.Polozky[1] = Row("msg", "Úhrada objednávky 15", "", "", "", "");
+    f.Polozky[2] = Row("B7", "Lak", "l", "2", "1812,50", "12");
+    f.Polozky[3] = Row("C3", "Kniha", "ks", "1", "698,25", "0");
+    if (kind == DocumentKind::Dobropis)
+        for (const int i : {0, 2, 3})
+            f.Polozky[static_cast<std::size_t>(i)].PocetMJ.prepend(QLatin1Char('-'));
+    f.Cislo = QStringLiteral("2026042");
+    f.Symbol = QStringLiteral("2026042");
+    f.FormaUhrady = cash ? QStringLiteral("H") : QStringLiteral("PP");
+    f.Mena = euro ? QStringLiteral("EUR") : settings.VychoziMena;
+    f.Kurz = euro ? QStringLiteral("25,125") : QString();
+    f.DatumKurzu = euro ? QStringLiteral("4.3.2026") : QString();
+    f.DatumUhrady = QStringLiteral("9.3.2026");
+    f.OpravovanyDoklad = QStringLiteral("2026017");
+    f.DuvodOpravy = QStringLiteral("Vrácení vadného zboží");
+    return WithWindowTotals(inv, settings);
+}
+
+} // namespace
+
+class DocumentsPdfTest : public QObject {
+    Q_OBJECT
+private slots:
+    void kindsSayWhatTheyMust_data();
+    void kindsSayWhatTheyMust();
+};
+
+void DocumentsPdfTest::kindsSayWhatTheyMust_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("payer");
+    QTest::addColumn<bool>("euro");
+    QTest::addColumn<bool>("cash");
+    for (const DocumentKind kind : kDocumentKinds)
+        for (const bool payer : {true, false})
+            for (const auto& [euro, cash] : {std::pair{false, false}, {false, true}, {true, false}})
+                QTest::addRow("%d %s %s %s", static_cast<int>(kind), payer ? "plátce" : "neplátce",
+                              euro ? "EUR" : "CZK", cash ? "H" : "PP")
+                    << static_cast<int>(kind) << payer << euro << cash;
+}
+
+void DocumentsPdfTest::kindsSayWhatTheyMust() {
+    QFETCH(int, kind);
+    QFETCH(bool, payer);
+    QFETCH(bool, euro);
+    QFETCH(bool, cash);
+    const auto k = static_cast<DocumentKind>(kind);
+    const AppSettings settings = Settings(payer);
+    const InvoiceSnapshot invoice = Invoice(k, euro, cash, settings);
+
+    const PrintVariables variables = InvoiceDocumentVariables(k, invoice, settings);
+    ReportDataSet items;
+    FillInvoiceItems(items, k, invoice);
+    const ModuleDataSet set(items);
+    TempProgramFolder folder;
+    const QString pdf = folder.file(QStringLiteral("doklad.pdf"));
+    LoadedModule module;
+    QString message;
+    const QString templateName = DocumentTemplate(k).section(QLatin1Char('/'), 1);
+    QVERIFY2(module.renderPdf(templateName, DocumentReportTitle(k, payer, invoice.fields.Cislo),
+                              variables.text(), set.get(), pdf, &message) >= 1,
+             qPrintable(message));
+    const QString text = PdfText(pdf).simplified();
+    const auto has = [&](const QString& t) { return text.contains(t); };
+    const auto must = [&](const char* t) {
+        QVERIFY2(has(QString::fromUtf8(t)),
+                 qPrintable(QStringLiteral("missing: ") + t + " in " + text));
+    };
+    const auto never = [&](const char* t) {
+        QVERIFY2(!has(QString::fromUtf8(t)), qPrintable(QStringLiteral("printed: ") + t));
+    };
+
+    // The item rows, never the payment message's row.
+    must("Oprava stolu");
+    never("msg");
+    const bool withPrices = k != DocumentKind::DodaciList;
+    const bool taxDocument = IsTaxDocument(k, settings);
+
+    if (withPrices && payer) {
+        // The recap: the window's own figures, 0 % included, and the tax in all.
+        must("Cena MJ bez DPH");
+        for (const QString& figure : {invoice.SACelkem, invoice.SADPH1, invoice.SADPH2})
+            QVERIFY2(has(figure), qPrintable(figure));
+        must("Celkem DPH");
+        // The 0 % line with its base and no tax. The page shows "0 %", but pdftotext joins the
+        // narrow gap after a lone "0" into "0%", so the space is optional here.
+        const QRegularExpression zeroLine(QStringLiteral("(^| )0 ?% %1 0,00 ")
+                                              .arg(k == DocumentKind::Dobropis
+                                                       ? QStringLiteral("-698,25")
+                                                       : QStringLiteral("698,25")));
+        QVERIFY2(text.contains(zeroLine), qPrintable(zeroLine.pattern()));
+        if (taxDocument)
+            must("Osvobozeno od daně podle § 51 zákona o DPH.");
+        if (taxDocument && euro && k != DocumentKind::PrijmovyDokladSRozpisem) {
+            must("DPH v CZK");
+            must("25,125 CZK ke dni 4.3.2026");
+        }
+    }
+    if (!payer) {
+        never("DPH v CZK");
+        never("Osvobozeno");
+    }
+    if (withPrices && k != DocumentKind::CenovaNabidka)
+        must(cash ? "Hotově" : "Převodním příkazem");
+    if (withPrices && cash && !euro && k != DocumentKind::CenovaNabidka)
+        must("Zaokrouhlení");
+    if (euro)
+        never("Zaokrouhlení");
+
+    switch (k) {
+    case DocumentKind::ProformaFaktura:
+        must("Nejedná se o daňový doklad");
+        must("Záloha k úhradě");
+        never("zdanitelného");
+        never("Celkem k úhradě");
+        break;
+    case DocumentKind::DanovyDoklad:
+        must("Datum přijetí úplaty: 9.3.2026");
+        must("Přijatá úplata");
+        never("Celkem k úhradě");
+        break;
+    case DocumentKind::Dobropis:
+        must(payer ? "Opravný daňový doklad" : "Opravný doklad");
+        must("Opravovaný doklad: 2026017");
+        must("Důvod opravy: Vrácení vadného zboží");
+        must("K vrácení");
+        never("Celkem k úhradě");
+        never("-7709");
+        break;
+    case DocumentKind::Faktura:
+        must("Celkem k úhradě");
+        must(payer ? "Datum zdanitelného plnění:" : "Datum plnění:");
+        must("Variabilní symbol:");
+        break;
+    case DocumentKind::PrijmovyDokladSRozpisem:
+        must(euro ? " EUR=" : " korun=");
+        if (payer)
+            must("Zjednodušený daňový doklad");
+        must("IČ odběratele: 87654321 DIČ: CZ87654321");
+        break;
+    case DocumentKind::DodaciList:
+    case DocumentKind::CenovaNabidka:
+        break;
+    }
+
+    // Every payment code printed is one a bank app takes; none on a paid or returned document.
+    const QStringList codes = DecodeQrCodes(pdf, 1);
+    for (const QString& code : codes)
+        QVERIFY2(SpaydProblem(code).isEmpty(),
+                 qPrintable(code + QStringLiteral(": ") + SpaydProblem(code)));
+    if (k == DocumentKind::DanovyDoklad || k == DocumentKind::Dobropis)
+        QVERIFY(codes.isEmpty());
+    if (k == DocumentKind::Faktura) {
+        QCOMPARE(codes.size(), 1);
+        // The code asks for the amount due: rounded to whole crowns for cash.
+        const AmountDue due =
+            ComputeAmountDue(invoice.CelkemFaktura, RoundsToCrowns(k, invoice.fields, settings));
+        const QString am = FormatHalere(due.Due).replace(QLatin1Char(','), QLatin1Char('.'));
+        QVERIFY2(codes[0].contains(QStringLiteral("*AM:") + am + QLatin1Char('*')),
+                 qPrintable(codes[0]));
+        must("QR Platba");
+    }
+}
+
+QTEST_MAIN(DocumentsPdfTest)
+#include "documents_pdf_test.moc"
