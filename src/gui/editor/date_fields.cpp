@@ -10,7 +10,6 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QPointer>
 #include <QSignalBlocker>
 
 #include <memory>
@@ -164,8 +163,11 @@ private:
         });
     }
 
-    QPointer<QDateEdit> field_;
-    QPointer<QLineEdit> line_;
+    // Plain pointers: the filter is the field's child and dies with it, and a QPointer of the
+    // derived type would cast an object already half destroyed when events arrive during its
+    // destruction.
+    QDateEdit* field_;
+    QLineEdit* line_;
     const QValidator* validator_ = nullptr; // the date field's own, off while the user types
     QString fieldName_;
     bool fresh_ = false;
