@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/row_amounts.h"
 #include "printing/invoice_documents.h"
 #include "settings/settings_file.h"
 
@@ -97,6 +98,25 @@ inline InvoiceSnapshot SampleInvoice() {
     inv.SADPH3 = QStringLiteral("0,00");
     inv.CelkemFaktura = QStringLiteral("478,00");
     return inv;
+}
+
+// An invoice with the window's own amounts: each row recomputed and totalled as the main window
+// does it.
+inline InvoiceSnapshot WithWindowTotals(InvoiceSnapshot invoice, const AppSettings& settings) {
+    RowAmounts amounts;
+    const VatRates rates{settings.SazbaDPH1, settings.SazbaDPH2, settings.SazbaDPH3};
+    for (int row = 1; row <= kItemRowCount; ++row) {
+        const InvoiceItemRow& r = invoice.fields.Polozky[static_cast<std::size_t>(row - 1)];
+        RecomputeRow(amounts[row], r.PocetMJ, r.Cena, r.DPH, rates);
+        invoice.Base[static_cast<std::size_t>(row - 1)] = amounts[row].Base;
+    }
+    const TotalsTexts t = ComputeTotals(amounts, 1, invoice.fields.Mena);
+    invoice.SACelkem = t.SACelkem;
+    invoice.SADPH1 = t.SADPH1;
+    invoice.SADPH2 = t.SADPH2;
+    invoice.SADPH3 = t.SADPH3;
+    invoice.CelkemFaktura = t.CelkemFaktura;
+    return invoice;
 }
 
 } // namespace tarvela::test
