@@ -23,6 +23,7 @@ struct PrintCall {
     bool dataSetOpen = false;
     QList<ReportDataSet::Column> columns;
     QList<QStringList> rows;
+    QString pdfPath; // the file of SaveStandardReportPdf, empty for the preview
 
     // The variables as (name, value) pairs.
     QList<QPair<QString, QString>> pairs() const {
@@ -82,6 +83,14 @@ public:
             throw TarvelaError(*failWith);
     }
     QString printModuleVersion(const QString&) override { return QStringLiteral("test"); }
+    // Records the call like a report with rows; writes no file.
+    bool saveStandardReportPdf(const QString& programFolder, const QString& templatePath,
+                               const QString& title, const QString& variables,
+                               const ReportDataSet& dataSet, const QString& pdfPath) override {
+        runStandardReport(programFolder, templatePath, title, variables, dataSet);
+        calls.last().pdfPath = pdfPath;
+        return true;
+    }
 
 private:
     PrintModuleOverride override_;
