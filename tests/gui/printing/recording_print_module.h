@@ -68,7 +68,8 @@ public:
                            const QString& title, const QString& variables,
                            const ReportDataSet& dataSet) override {
         PrintCall call{true,      programFolder,    templatePath,      title,
-                       variables, dataSet.isOpen(), dataSet.columns(), {}};
+                       variables, dataSet.isOpen(), dataSet.columns(), {},
+                       {}};
         for (int r = 0; r < dataSet.rowCount(); ++r)
             call.rows.append(dataSet.row(r));
         calls.append(call);
@@ -78,7 +79,7 @@ public:
     void runPlainReport(const QString& programFolder, const QString& templatePath,
                         const QString& title, const QString& variables) override {
         calls.append(
-            PrintCall{false, programFolder, templatePath, title, variables, false, {}, {}});
+            PrintCall{false, programFolder, templatePath, title, variables, false, {}, {}, {}});
         if (failWith)
             throw TarvelaError(*failWith);
     }
