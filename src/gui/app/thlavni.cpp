@@ -252,6 +252,11 @@ void THlavni::CreatePopUpMenus() {
                    u.Akce_TiskFaktury04, u.Akce_TiskFaktury06, nullptr, u.Akce_TiskFaktury10,
                    nullptr, u.Akce_SestavaPrijmovyDoklad, u.Akce_TiskFaktury20});
     u.PMenuSestavy = PopUpMenu(this, "PMenuSestavy", {u.Akce_SestavaPrehled});
+    u.PMenuTisk->addSeparator();
+    u.PMenuTisk->addMenu(u.HMenu_Isdoc);
+    u.PMenuTisk->addMenu(u.HMenu_Email);
+    u.PMenuSestavy->addAction(u.Akce_ExportUcetni);
+    u.PMenuSestavy->addAction(u.Akce_PrehledDPH);
     u.PMenu_Rok = PopUpMenu(this, "PMenu_Rok", {});
 }
 
@@ -346,6 +351,7 @@ void THlavni::ConnectHandlers() {
     on(ui_->Akce_WebDomu, &THlavni::Akce_WebDomuExecute);
     on(ui_->Akce_NavodFR, &THlavni::Akce_NavodFRExecute);
     on(ui_->Akce_OProgramu, &THlavni::Akce_OProgramuExecute);
+    ConnectExportHandlers();
 
     ConnectGuarded(ui_->TB_Tisk, &QToolButton::clicked, this, &THlavni::TB_TiskClick);
     ConnectGuarded(ui_->TB_Sestavy, &QToolButton::clicked, this, &THlavni::TB_SestavyClick);
@@ -455,6 +461,7 @@ void THlavni::UpdateActions() {
     ui_->Akce_SestavaPrijmovyDoklad->setEnabled(cash);
     ui_->Akce_ZmenaObdobi->setEnabled(!open);
     ui_->Akce_Konfigurace->setEnabled(!open);
+    UpdateExportActions();
 }
 
 void THlavni::ApplyVatLabels() {

@@ -9,6 +9,7 @@
 
 #include "editor/row_amounts.h"
 #include "invoice/invoice_record.h"
+#include "printing/invoice_documents.h"
 #include "settings/settings_file.h"
 
 class QAction;
@@ -30,6 +31,7 @@ struct THlavniTestAccess;
 //   thlavni_pickers.cpp    item editor, template and customer pickers, payment date, period
 //   thlavni_print.cpp      print actions, overview, cash receipt
 //   thlavni_settings.cpp   settings dialog, help, web pages, About box
+//   thlavni_exports.cpp    ISDOC, e-mail, the accountant's period export and VAT summary
 // Every action, button and change signal is connected in thlavni.cpp through the handler guard,
 // so a failure a handler does not handle ends up in the error box.
 class THlavni : public QMainWindow {
@@ -120,6 +122,16 @@ public:
     void Akce_SestavaPrijmovyDokladExecute();
     void Akce_SestavaPrehledExecute();
 
+    // ---- E-invoices, e-mail, the accountant's exports (thlavni_exports.cpp) ----------------
+    // The document of `kind` as ISDOC into a file the user chooses ("<number>.isdoc" in the
+    // documents folder proposed); missing data is refused before the dialog.
+    void Akce_IsdocFakturyExecute(DocumentKind kind);
+    // The document as PDF (and ISDOC when the kind has one) into a temporary folder, handed to
+    // the desktop's mail client (xdg-email) without waiting for it.
+    void Akce_EmailFakturyExecute(DocumentKind kind);
+    void Akce_ExportUcetniExecute();
+    void Akce_PrehledDPHExecute();
+
     // ---- Settings, help, About (thlavni_settings.cpp) ---------------------------------------
     void Akce_KonfiguraceExecute();
     // The first start without settings: a short hint, then the settings dialog on the supplier
@@ -156,6 +168,8 @@ private:
     void CreateToolBar();
     void SetUpGrid1();
     void ConnectHandlers();
+    void ConnectExportHandlers(); // thlavni_exports.cpp
+    void UpdateExportActions();   // thlavni_exports.cpp: as the print action of the same kind
 
     friend struct THlavniTestAccess; // the tests reach the controls by their names
 

@@ -5,6 +5,7 @@
 // set belongs to the handler; a cleanup guard clears its columns and closes it again whatever
 // happens on the way.
 #include "app/thlavni.h"
+#include "app/thlavni_documents.h"
 #include "app/thlavni_ui.h"
 
 #include "invoice/invoice_store.h"
@@ -28,9 +29,6 @@
 
 namespace tarvela {
 
-namespace {
-
-// The invoice as the window shows it with the row bases and the totals panel's captions.
 InvoiceSnapshot TakeSnapshot(const THlavni& w, const THlavniUi& ui) {
     InvoiceSnapshot s;
     s.fields = w.WindowRecord();
@@ -44,7 +42,6 @@ InvoiceSnapshot TakeSnapshot(const THlavni& w, const THlavniUi& ui) {
     return s;
 }
 
-// The full path of a report template, or an empty text after telling the user it is missing.
 QString ExistingTemplate(const QString& programFolder, const QString& relativePath) {
     const QString path = programFolder + relativePath;
     if (!QFileInfo::exists(path)) {
@@ -54,11 +51,11 @@ QString ExistingTemplate(const QString& programFolder, const QString& relativePa
     return path;
 }
 
-// One document of the open invoice, as the window shows it.
-void PrintInvoiceDocument(const THlavni& w, const THlavniUi& ui, DocumentKind kind) {
+bool WithInvoiceDocument(const THlavni& w, const THlavniUi& ui, DocumentKind kind,
+                         const InvoiceDocumentRun& run) {
     const QString templatePath = ExistingTemplate(w.ProgramFolder, DocumentTemplate(kind));
     if (templatePath.isEmpty())
-        return;
+        return false;
 
     const InvoiceSnapshot invoice = TakeSnapshot(w, ui);
     // A tax document with a rate the settings do not know, or in another currency without its
@@ -69,9 +66,21 @@ void PrintInvoiceDocument(const THlavni& w, const THlavniUi& ui, DocumentKind ki
     ReportDataSet dataSet;
     const ReportDataSetCleanup cleanup(dataSet);
     FillInvoiceItems(dataSet, kind, invoice);
-    RunStandardReport(w.ProgramFolder, templatePath,
-                      DocumentReportTitle(kind, w.Settings.Platce, invoice.fields.Cislo),
-                      variables.text(), dataSet);
+    run(templatePath, DocumentReportTitle(kind, w.Settings.Platce, invoice.fields.Cislo),
+        variables.text(), dataSet);
+    return true;
+}
+
+namespace {
+
+// One document of the open invoice, as the window shows it.
+void PrintInvoiceDocument(const THlavni& w, const THlavniUi& ui, DocumentKind kind) {
+    WithInvoiceDocument(w, ui, kind,
+                        [&w](const QString& templatePath, const QString& title,
+                             const QString& variables, const ReportDataSet& rows) {
+                            RunStandardReport(w.ProgramFolder, templatePath, title, variables,
+                                              rows);
+                        });
 }
 
 } // namespace

@@ -128,6 +128,36 @@ QString LibraryPrintModule::printModuleVersion(const QString& programFolder) {
     return label == nullptr ? QString() : DecodeCp1250(QByteArray(label));
 }
 
+bool LibraryPrintModule::saveStandardReportPdf(const QString& programFolder,
+                                               const QString& templatePath, const QString& title,
+                                               const QString& variables,
+                                               const ReportDataSet& dataSet,
+                                               const QString& pdfPath) {
+    if (!ModuleAndTemplateExist(programFolder, templatePath))
+        return false;
+    const ModuleText path(templatePath, QStringLiteral("Předloha sestavy"));
+    const ModuleText name(title, QStringLiteral("Název sestavy"));
+    const ModuleText values(variables, QStringLiteral("Údaje sestavy"));
+    const ModuleText pdf(pdfPath, QStringLiteral("Soubor PDF"));
+    const ModuleDataSet rows(dataSet);
+
+    ScopedLibrary library(programFolder);
+    if (!library.load())
+        throw TarvelaError(kCannotLoad);
+    const auto entry = reinterpret_cast<Prm1SestavaDoPDFFn>(library.resolve("SestavaDoPDF"));
+    if (entry == nullptr) {
+        ShowInfo(kNoProcedure);
+        return false;
+    }
+    char message[512] = "";
+    const int32_t pages = entry(path.get(), name.get(), values.get(), rows.get(), pdf.get(),
+                                message, static_cast<int32_t>(sizeof message));
+    if (pages < 1)
+        throw TarvelaError(QStringLiteral("Dokument nelze uložit jako PDF: ") +
+                           DecodeCp1250(QByteArray(message)));
+    return true;
+}
+
 PrintModule& CurrentPrintModule() {
     static LibraryPrintModule library;
     return gOverride != nullptr ? *gOverride : library;
@@ -150,6 +180,13 @@ void RunStandardReport(const QString& programFolder, const QString& templatePath
 void RunPlainReport(const QString& programFolder, const QString& templatePath, const QString& title,
                     const QString& variables) {
     CurrentPrintModule().runPlainReport(programFolder, templatePath, title, variables);
+}
+
+bool SaveStandardReportPdf(const QString& programFolder, const QString& templatePath,
+                           const QString& title, const QString& variables,
+                           const ReportDataSet& dataSet, const QString& pdfPath) {
+    return CurrentPrintModule().saveStandardReportPdf(programFolder, templatePath, title, variables,
+                                                      dataSet, pdfPath);
 }
 
 QString GetPrintModuleVersion(const QString& programFolder) {

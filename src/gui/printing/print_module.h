@@ -30,6 +30,12 @@ public:
                                 const QString& title, const QString& variables) = 0;
     // The module's version label; empty (after telling the user) when it cannot be had.
     virtual QString printModuleVersion(const QString& programFolder) = 0;
+    // A report with rows written to the PDF file pdfPath (A4, the pages the preview shows)
+    // without showing anything. False (after telling the user) when the module or the template
+    // is missing; a PDF the module cannot write raises TarvelaError with its message.
+    virtual bool saveStandardReportPdf(const QString& programFolder, const QString& templatePath,
+                                       const QString& title, const QString& variables,
+                                       const ReportDataSet& dataSet, const QString& pdfPath) = 0;
 };
 
 // The module loaded from the program folder.
@@ -48,6 +54,9 @@ public:
     void runPlainReport(const QString& programFolder, const QString& templatePath,
                         const QString& title, const QString& variables) override;
     QString printModuleVersion(const QString& programFolder) override;
+    bool saveStandardReportPdf(const QString& programFolder, const QString& templatePath,
+                               const QString& title, const QString& variables,
+                               const ReportDataSet& dataSet, const QString& pdfPath) override;
 };
 
 // The module in use: the library, unless a test has put a stand-in in its place.
@@ -74,5 +83,8 @@ void RunStandardReport(const QString& programFolder, const QString& templatePath
 void RunPlainReport(const QString& programFolder, const QString& templatePath, const QString& title,
                     const QString& variables);
 QString GetPrintModuleVersion(const QString& programFolder);
+bool SaveStandardReportPdf(const QString& programFolder, const QString& templatePath,
+                           const QString& title, const QString& variables,
+                           const ReportDataSet& dataSet, const QString& pdfPath);
 
 } // namespace tarvela

@@ -364,9 +364,9 @@ void THlavniTest::everyMenuEntryHasItsOwnMnemonic() {
     Fixture f;
     THlavni& w = *f.window;
     QList<const QWidget*> menus{ui(w).HMenu};
-    for (QMenu* m :
-         {ui(w).HMenu_Faktura, ui(w).HMenu_Tisk, ui(w).HMenu_Polozky, ui(w).HMenu_Sestavy,
-          ui(w).HMenu_Nastroje, ui(w).HMenu_Napoveda, ui(w).PMenuTisk, ui(w).PMenuSestavy})
+    for (QMenu* m : {ui(w).HMenu_Faktura, ui(w).HMenu_Tisk, ui(w).HMenu_Polozky,
+                     ui(w).HMenu_Sestavy, ui(w).HMenu_Nastroje, ui(w).HMenu_Napoveda,
+                     ui(w).PMenuTisk, ui(w).PMenuSestavy, ui(w).HMenu_Isdoc, ui(w).HMenu_Email})
         menus << m;
     for (const QWidget* menu : menus) {
         QSet<QChar> letters;
@@ -413,7 +413,14 @@ void THlavniTest::menusAndToolBar() {
     QCOMPARE(shownTop, top);
     QCOMPARE(MenuTexts(ui(w).HMenu_Faktura),
              (QStringList{"Nová faktura", "Otevřít fakturu", "Zavřít fakturu", "-",
-                          "Uložit fakturu", "-", "Náhled a tisk faktury", "-", "Konec"}));
+                          "Uložit fakturu", "-", "Náhled a tisk faktury", "Uložit jako ISDOC",
+                          "Odeslat e-mailem", "-", "Konec"}));
+    QCOMPARE(MenuTexts(ui(w).HMenu_Isdoc),
+             (QStringList{"Základní faktura", "Proforma faktura", "Daňový doklad", "Dobropis",
+                          "Příjmový doklad s rozpisem"}));
+    QCOMPARE(MenuTexts(ui(w).HMenu_Email),
+             (QStringList{"Základní faktura", "Proforma faktura", "Daňový doklad", "Dobropis",
+                          "Dodací list", "Cenová nabídka", "Příjmový doklad s rozpisem"}));
     QCOMPARE(MenuTexts(ui(w).HMenu_Tisk),
              (QStringList{"Základní faktura", "Proforma faktura", "Daňový doklad", "Dodací list",
                           "Dobropis", "-", "Cenová nabídka", "-", "Příjmový doklad",
@@ -423,16 +430,19 @@ void THlavniTest::menusAndToolBar() {
              (QStringList{"Editovat aktuální položku", "Zkopírovat položku", "Vložit položku",
                           "Smazat aktuální položku", "-", "Přesun položky dolů",
                           "Přesun položky nahoru"}));
-    QCOMPARE(MenuTexts(ui(w).HMenu_Sestavy), QStringList{"Přehled faktur"});
+    QCOMPARE(MenuTexts(ui(w).HMenu_Sestavy),
+             (QStringList{"Přehled faktur", "Export pro účetní…", "Přehled DPH…"}));
     QCOMPARE(MenuTexts(ui(w).HMenu_Nastroje), (QStringList{"Změna období", "Konfigurace"}));
     QCOMPARE(MenuTexts(ui(w).HMenu_Napoveda),
              (QStringList{"Nápověda", "Domovská stránka",
                           "Dokumentace k tiskovému modulu (on-line)", "-", "O programu"}));
-    QCOMPARE(MenuTexts(ui(w).PMenuTisk),
-             (QStringList{"Základní faktura", "Proforma faktura", "Daňový doklad", "Dobropis",
-                          "Dodací list", "-", "Cenová nabídka", "-", "Příjmový doklad",
-                          "Příjmový doklad s rozpisem"}));
-    QCOMPARE(MenuTexts(ui(w).PMenuSestavy), QStringList{"Přehled faktur"});
+    QCOMPARE(
+        MenuTexts(ui(w).PMenuTisk),
+        (QStringList{"Základní faktura", "Proforma faktura", "Daňový doklad", "Dobropis",
+                     "Dodací list", "-", "Cenová nabídka", "-", "Příjmový doklad",
+                     "Příjmový doklad s rozpisem", "-", "Uložit jako ISDOC", "Odeslat e-mailem"}));
+    QCOMPARE(MenuTexts(ui(w).PMenuSestavy),
+             (QStringList{"Přehled faktur", "Export pro účetní…", "Přehled DPH…"}));
     QVERIFY(ui(w).PMenu_Rok->actions().isEmpty());
 
     // Tool bar: buttons in order, groups divided by separators; TB_x carries Akce_x.

@@ -7,6 +7,8 @@
 #include "editor/totevrit.h"
 #include "editor/tseznampolozek.h"
 #include "help/about_box.h"
+#include "printing/texportucetni.h"
+#include "printing/tprehleddph.h"
 #include "settings/tkonfig.h"
 #include "support/form_checks.h"
 #include "support/modal_dialog.h"
@@ -212,6 +214,21 @@ private slots:
         Show(&dialog);
         VERIFY_NO_FAULTS(LayoutFaults(&dialog, Names("", {"ListView1", "Tl_Ok", "Tl_Storno"})));
         VERIFY_NO_FAULTS(MissingControls(&dialog, {{"QTreeWidget", QStringLiteral("ListView1")}}));
+    }
+
+    void accountantDialogs() {
+        TExportUcetni exportDialog({2025, 2026}, 2026, QStringLiteral("/tmp/export"));
+        Show(&exportDialog);
+        VERIFY_NO_FAULTS(LayoutFaults(
+            &exportDialog,
+            Names("", {"CBox_Rok", "RB_Mesic", "CBox_Mesic", "RB_Ctvrtleti", "CBox_Ctvrtleti",
+                       "RB_CelyRok", "CB_Faktura", "CB_Proforma", "CB_DanovyDoklad", "CB_Dobropis",
+                       "CB_PrijmovyDoklad", "Ed_Slozka", "Tl_Prochazet", "Tl_Ok", "Tl_Storno"})));
+        TPrehledDPH vatDialog({2026}, 2026);
+        Show(&vatDialog);
+        VERIFY_NO_FAULTS(LayoutFaults(
+            &vatDialog, Names("", {"CBox_Rok", "RB_Mesic", "CBox_Mesic", "RB_Ctvrtleti",
+                                   "CBox_Ctvrtleti", "CB_Csv", "Tl_Ok", "Tl_Storno"})));
     }
 
     void aboutBox() {

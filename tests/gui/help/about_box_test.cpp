@@ -70,6 +70,10 @@ public:
                            const ReportDataSet&) override {}
     void runPlainReport(const QString&, const QString&, const QString&, const QString&) override {}
     QString printModuleVersion(const QString&) override { return label_; }
+    bool saveStandardReportPdf(const QString&, const QString&, const QString&, const QString&,
+                               const ReportDataSet&, const QString&) override {
+        return false;
+    }
 
 private:
     QString label_;

@@ -23,6 +23,7 @@ struct PrintCall {
     bool dataSetOpen = false;
     QList<ReportDataSet::Column> columns;
     QList<QStringList> rows;
+    QString pdfPath; // the file of SaveStandardReportPdf, empty for the preview
 
     // The variables as (name, value) pairs.
     QList<QPair<QString, QString>> pairs() const {
@@ -67,7 +68,8 @@ public:
                            const QString& title, const QString& variables,
                            const ReportDataSet& dataSet) override {
         PrintCall call{true,      programFolder,    templatePath,      title,
-                       variables, dataSet.isOpen(), dataSet.columns(), {}};
+                       variables, dataSet.isOpen(), dataSet.columns(), {},
+                       {}};
         for (int r = 0; r < dataSet.rowCount(); ++r)
             call.rows.append(dataSet.row(r));
         calls.append(call);
@@ -77,11 +79,19 @@ public:
     void runPlainReport(const QString& programFolder, const QString& templatePath,
                         const QString& title, const QString& variables) override {
         calls.append(
-            PrintCall{false, programFolder, templatePath, title, variables, false, {}, {}});
+            PrintCall{false, programFolder, templatePath, title, variables, false, {}, {}, {}});
         if (failWith)
             throw TarvelaError(*failWith);
     }
     QString printModuleVersion(const QString&) override { return QStringLiteral("test"); }
+    // Records the call like a report with rows; writes no file.
+    bool saveStandardReportPdf(const QString& programFolder, const QString& templatePath,
+                               const QString& title, const QString& variables,
+                               const ReportDataSet& dataSet, const QString& pdfPath) override {
+        runStandardReport(programFolder, templatePath, title, variables, dataSet);
+        calls.last().pdfPath = pdfPath;
+        return true;
+    }
 
 private:
     PrintModuleOverride override_;

@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QTest>
 
+#include <utility>
+
 using namespace tarvela;
 using namespace tarvela::test;
 
@@ -37,6 +39,15 @@ public:
         render(templatePath, title, variables, nullptr);
     }
     QString printModuleVersion(const QString&) override { return QString(); }
+    bool saveStandardReportPdf(const QString&, const QString& templatePath, const QString& title,
+                               const QString& variables, const ReportDataSet& dataSet,
+                               const QString& pdfPath) override {
+        const ModuleDataSet set(dataSet);
+        const QString kept = std::exchange(pdfPath_, pdfPath);
+        render(templatePath, title, variables, set.get());
+        pdfPath_ = kept;
+        return result >= 1;
+    }
 
 private:
     void render(const QString& templatePath, const QString& title, const QString& variables,

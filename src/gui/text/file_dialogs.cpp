@@ -1,0 +1,59 @@
+#include "text/file_dialogs.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace tarvela {
+
+namespace {
+
+FileDialogRecorder* g_fileRecorder = nullptr;
+
+} // namespace
+
+QString DocumentsFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QDir::cleanPath(documents.isEmpty() ? QDir::homePath() : documents);
+}
+
+QString AskSaveFileName(QWidget* parent, const QString& caption, const QString& proposedPath,
+                        const QString& filter, const QString& suffix) {
+    QString path;
+    if (g_fileRecorder) {
+        path = g_fileRecorder->answer(AskedFile{caption, proposedPath});
+    } else {
+        QFileDialog dialog(parent, caption, proposedPath, filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDefaultSuffix(suffix);
+        dialog.selectFile(proposedPath);
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+            path = dialog.selectedFiles().constFirst();
+    }
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + suffix;
+    return path;
+}
+
+QString AskFolder(QWidget* parent, const QString& caption, const QString& startFolder) {
+    if (g_fileRecorder)
+        return g_fileRecorder->answer(AskedFile{caption, startFolder});
+    return QFileDialog::getExistingDirectory(parent, caption, startFolder);
+}
+
+FileDialogRecorder::FileDialogRecorder() : outer_(g_fileRecorder) {
+    g_fileRecorder = this;
+}
+
+FileDialogRecorder::~FileDialogRecorder() {
+    g_fileRecorder = outer_;
+}
+
+QString FileDialogRecorder::answer(const AskedFile& asked) {
+    asked_.append(asked);
+    return answers_.isEmpty() ? QString() : answers_.takeFirst();
+}
+
+} // namespace tarvela
