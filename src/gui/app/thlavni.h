@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "editor/invoice_book.h"
 #include "editor/row_amounts.h"
 #include "invoice/invoice_record.h"
 #include "settings/settings_file.h"
@@ -93,6 +94,10 @@ public:
     void Akce_UlozitFakturuExecute();
     void Akce_ZavritFakturuExecute();
     void ClearInvoice();
+    // Reads the invoice file into the window and shows it; the window must have no invoice open.
+    void OpenInvoiceFile(const QString& path);
+    // True when the open invoice is the one of the file at `path`.
+    bool ShowsFile(const QString& path) const;
 
     // ---- Item grid and totals (thlavni_grid.cpp) --------------------------------------------
     void SetUpGrid1Drawing(); // called once at start: cell drawing of Grid1
@@ -119,6 +124,19 @@ public:
     void Akce_TiskFaktury01Execute(QAction* akce);
     void Akce_SestavaPrijmovyDokladExecute();
     void Akce_SestavaPrehledExecute();
+
+    // ---- Invoice book (thlavni_book.cpp) -----------------------------------------------------
+    void Akce_KnihaFakturExecute();
+    // The book with the given status filter; the invoice chosen there is opened.
+    void ShowBook(StatusFilter filter);
+    // Opens the invoice of the file, closing the open invoice first with the usual question;
+    // the open invoice stays when the user keeps it (Storno, a save that did not happen).
+    void OpenInvoiceFromBook(const QString& path);
+    // The payment lines of the file were rewritten: the open invoice without edits shows them.
+    void PaymentWritten(const QString& path);
+    // The status bar's notice "2 faktury jsou po splatnosti" (hidden when there are none) for
+    // the overdue invoices of the current period; reads the period when count is negative.
+    void UpdateOverdueNotice(int count = -1);
 
     // ---- Settings, help, About (thlavni_settings.cpp) ---------------------------------------
     void Akce_KonfiguraceExecute();
