@@ -161,7 +161,8 @@ TKnihaFaktur::TKnihaFaktur(const QString& programFolder, const AppSettings& sett
     ConnectGuarded(ui_->CB_VsechnaObdobi, &QCheckBox::toggled, this, &TKnihaFaktur::FillBook);
     ConnectGuarded(ui_->ListView1, &QTreeWidget::itemActivated, this,
                    &TKnihaFaktur::Tl_OtevritClick);
-    ConnectGuarded(ui_->ListView1, &QTreeWidget::currentItemChanged, this,
+    // The buttons follow the selection, however it changed (a click, the arrow keys).
+    ConnectGuarded(ui_->ListView1, &QTreeWidget::itemSelectionChanged, this,
                    &TKnihaFaktur::UpdateButtons);
     ConnectGuarded(ui_->Tl_Otevrit, &QPushButton::clicked, this, &TKnihaFaktur::Tl_OtevritClick);
     ConnectGuarded(ui_->Tl_Uhrazeno, &QPushButton::clicked, this, &TKnihaFaktur::Tl_UhrazenoClick);
