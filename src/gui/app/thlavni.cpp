@@ -239,6 +239,7 @@ void THlavni::FormCreate(const QString& decimalSeparator) {
     // The status bar confirms a save; made at start and added below the client area, so the
     // window's layout never jumps and nothing of the pages is cut off.
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    CreateOverdueNotice();
     setFixedSize(kClientWidth,
                  menuBar()->sizeHint().height() + kClientHeight + statusBar()->sizeHint().height());
     ChangedFlag = false;

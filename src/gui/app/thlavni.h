@@ -31,6 +31,7 @@ struct THlavniTestAccess;
 //   thlavni_pickers.cpp    item editor, template and customer pickers, payment date, period
 //   thlavni_print.cpp      print actions, overview, cash receipt
 //   thlavni_settings.cpp   settings dialog, help, web pages, About box
+//   thlavni_book.cpp       invoice book, payments written there, the overdue notice
 // Every action, button and change signal is connected in thlavni.cpp through the handler guard,
 // so a failure a handler does not handle ends up in the error box.
 class THlavni : public QMainWindow {
@@ -172,6 +173,7 @@ private:
     void FormCreate(const QString& decimalSeparator);
     void CreatePopUpMenus();
     void CreateToolBar();
+    void CreateOverdueNotice(); // the status bar's notice button, hidden (thlavni_book.cpp)
     void SetUpGrid1();
     void ConnectHandlers();
 

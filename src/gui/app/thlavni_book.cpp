@@ -69,22 +69,26 @@ void THlavni::PaymentWritten(const QString& path) {
     UpdateActions();
 }
 
+void THlavni::CreateOverdueNotice() {
+    auto* notice = new QPushButton(statusBar());
+    notice->setObjectName(QStringLiteral("Tl_PoSplatnosti"));
+    notice->setFlat(true);
+    notice->setCursor(Qt::PointingHandCursor);
+    notice->setFocusPolicy(Qt::NoFocus);
+    notice->setToolTip(QStringLiteral("Otevřít knihu faktur s fakturami po splatnosti"));
+    // As high as a line of the status bar's text, so the bar keeps its height.
+    notice->setFixedHeight(notice->fontMetrics().height() + 2);
+    QPalette palette = notice->palette();
+    palette.setColor(QPalette::ButtonText, QColor(172, 0, 0));
+    notice->setPalette(palette);
+    notice->hide();
+    statusBar()->addPermanentWidget(notice);
+    ConnectGuarded(notice, &QPushButton::clicked, this,
+                   [this] { ShowBook(StatusFilter::Overdue); });
+    ui_->Tl_PoSplatnosti = notice;
+}
+
 void THlavni::UpdateOverdueNotice(int count) {
-    if (!ui_->Tl_PoSplatnosti) {
-        auto* notice = new QPushButton(statusBar());
-        notice->setObjectName(QStringLiteral("Tl_PoSplatnosti"));
-        notice->setFlat(true);
-        notice->setCursor(Qt::PointingHandCursor);
-        notice->setFocusPolicy(Qt::NoFocus);
-        notice->setToolTip(QStringLiteral("Otevřít knihu faktur s fakturami po splatnosti"));
-        QPalette palette = notice->palette();
-        palette.setColor(QPalette::ButtonText, QColor(172, 0, 0));
-        notice->setPalette(palette);
-        statusBar()->addPermanentWidget(notice);
-        ConnectGuarded(notice, &QPushButton::clicked, this,
-                       [this] { ShowBook(StatusFilter::Overdue); });
-        ui_->Tl_PoSplatnosti = notice;
-    }
     if (count < 0) {
         const int year = Settings.AktualniRok;
         const std::vector<BookEntry> book =

@@ -203,16 +203,16 @@ void InvoiceBookWindowTest::statusesSortingFilterAndSums() {
             QCOMPARE(row->text(7), QString::fromUtf8(e.paid));
             QCOMPARE(row->text(8), QString::fromUtf8(e.status));
         }
-        QCOMPARE(ShownNumbers(book), QStringList({"2026001", "2026002", "2026003", "2026004",
-                                                  "2026005"}));
-        QCOMPARE(Sums(book), QStringList({"CZK 4 4840,00 1710,00 3130,00",
-                                          "EUR 1 90,00 0,00 90,00"}));
+        QCOMPARE(ShownNumbers(book),
+                 QStringList({"2026001", "2026002", "2026003", "2026004", "2026005"}));
+        QCOMPARE(Sums(book),
+                 QStringList({"CZK 4 4840,00 1710,00 3130,00", "EUR 1 90,00 0,00 90,00"}));
 
         // Dates and amounts sort as values: as text "10.3." would come before "4.3." and
         // "90,00" after "1210,00".
         ClickHeader(book, 3);
-        QCOMPARE(ShownNumbers(book), QStringList({"2026003", "2026005", "2026002", "2026001",
-                                                  "2026004"}));
+        QCOMPARE(ShownNumbers(book),
+                 QStringList({"2026003", "2026005", "2026002", "2026001", "2026004"}));
         ClickHeader(book, 4);
         QCOMPARE(ShownNumbers(book).first(), QStringLiteral("2026005"));
         ClickHeader(book, 0);
@@ -350,8 +350,8 @@ void InvoiceBookWindowTest::startUpNoticeOpensTheOverdueOnes() {
 void InvoiceBookWindowTest::reminderPrintsWithTheQrOfWhatIsOwed() {
     LoadedModule loaded;
     QVERIFY2(loaded.isLoaded(), qPrintable(loaded.errorString()));
-    const Invoice owed = {"2026006", "1.2.2026", "Obec Lipová", "1000", "21",
-                          "10.2.2026", "CZK", "210,00"};
+    const Invoice owed = {"2026006", "1.2.2026",  "Obec Lipová", "1000",
+                          "21",      "10.2.2026", "CZK",         "210,00"};
     BookWindow bw({owed, kPeriod[0]});
     PdfPrintModule module(bw.folder.file(QStringLiteral("upominka.pdf")));
     bw.withBook([&](TKnihaFaktur* book) {
