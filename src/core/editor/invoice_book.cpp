@@ -71,8 +71,12 @@ double Outstanding(const BookEntry& entry) {
     return rest < kCent ? 0 : rest;
 }
 
+QString DaysText(int days) {
+    return QStringLiteral("%1 %2").arg(days).arg(Plural(days, "den", "dny", "dní"));
+}
+
 QString OverdueText(int days) {
-    return QStringLiteral("Po splatnosti %1 %2").arg(days).arg(Plural(days, "den", "dny", "dní"));
+    return QStringLiteral("Po splatnosti ") + DaysText(days);
 }
 
 QString OverdueNotice(int count) {

@@ -56,6 +56,8 @@ struct BookStatus {
 // The status on `today`. An invoice whose total is zero or negative owes nothing and is paid.
 BookStatus EntryStatus(const BookEntry& entry, const QDate& today);
 
+// "1 den", "2 dny", "5 dní".
+QString DaysText(int days);
 // "Po splatnosti 1 den", "Po splatnosti 2 dny", "Po splatnosti 5 dní".
 QString OverdueText(int days);
 // "1 faktura je po splatnosti", "2 faktury jsou po splatnosti", "5 faktur je po splatnosti".

@@ -3,6 +3,9 @@
 #include "text/amount_text.h"
 
 #include <cassert>
+#include <charconv>
+#include <cmath>
+#include <iterator>
 #include <utility>
 
 namespace tarvela {
@@ -34,6 +37,19 @@ double TaxAtRate(int rate, double base) {
     return RoundAmount(stored, -2);
 }
 
+namespace {
+
+// True when the rate cell is the decimal text of `percent` ("21"), without building that text.
+bool IsRate(const QString& cell, int percent) {
+    char digits[16];
+    const auto [end, error] = std::to_chars(std::begin(digits), std::end(digits), percent);
+    if (error != std::errc())
+        return false;
+    return cell == QLatin1StringView(digits, end - digits);
+}
+
+} // namespace
+
 void RecomputeRow(RowAmount& amounts, const QString& quantity, const QString& price,
                   const QString& rate, const VatRates& rates) {
     double base = 0;
@@ -42,7 +58,9 @@ void RecomputeRow(RowAmount& amounts, const QString& quantity, const QString& pr
         const double q = ParseFieldAmount(QStringLiteral("Počet MJ"), quantity);
         const double p = ParseFieldAmount(QStringLiteral("Cena MJ"), price);
         base = q * p;
-        CheckAmountLimit(QStringLiteral("Celkem bez DPH"), FormatAmount(base), base);
+        // Formatted only for the message: a full period's rows are recomputed when it is read.
+        if (std::fabs(base) > kLargestAmount)
+            CheckAmountLimit(QStringLiteral("Celkem bez DPH"), FormatAmount(base), base);
     }
 
     RowAmount result = amounts;
@@ -52,17 +70,17 @@ void RecomputeRow(RowAmount& amounts, const QString& quantity, const QString& pr
         result.Vat2 = 0;
         result.Vat3 = 0;
     }
-    if (rate == QString::number(rates.rate1)) {
+    if (IsRate(rate, rates.rate1)) {
         result.Vat1 = TaxAtRate(rates.rate1, base);
         result.Vat2 = 0;
         result.Vat3 = 0;
     }
-    if (rate == QString::number(rates.rate2)) {
+    if (IsRate(rate, rates.rate2)) {
         result.Vat2 = TaxAtRate(rates.rate2, base);
         result.Vat1 = 0;
         result.Vat3 = 0;
     }
-    if (rate == QString::number(rates.rate3)) {
+    if (IsRate(rate, rates.rate3)) {
         result.Vat3 = TaxAtRate(rates.rate3, base);
         result.Vat1 = 0;
         result.Vat2 = 0;

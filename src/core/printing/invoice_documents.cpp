@@ -14,10 +14,6 @@
 
 namespace tarvela {
 
-namespace {
-
-using Type = ReportDataSet::ColumnType;
-
 QString SymbolLabel(SymbolType type) {
     switch (type) {
     case SymbolType::Constant:
@@ -27,6 +23,10 @@ QString SymbolLabel(SymbolType type) {
     }
     return QString();
 }
+
+namespace {
+
+using Type = ReportDataSet::ColumnType;
 
 // The caption of the date of supply for each kind; empty where the document has none.
 QString SupplyDateLabel(DocumentKind kind, bool taxDocument) {

@@ -59,6 +59,10 @@ QString DocumentTitle(DocumentKind kind, bool vatPayer);
 QString DocumentNumberLabel(DocumentKind kind);
 QString DocumentTemplate(DocumentKind kind);
 
+// "Konstantní symbol:" or "Variabilní symbol:", as the window calls the symbol; empty for a type
+// that names neither.
+QString SymbolLabel(SymbolType type);
+
 // The customer's responsible person when it is not blank after trimming (taken untrimmed),
 // otherwise customer name 1.
 QString PayerName(const QString& responsiblePerson, const QString& customerName1);

@@ -15,16 +15,14 @@ QStringList SplitCells(const QString& text) {
 
 void SplitCells(const QString& text, QStringList& list) {
     list.clear();
-    QString piece;
-    for (QChar c : text) {
-        if (c == QLatin1Char('|')) {
-            list.append(piece);
-            piece.clear();
-        } else {
-            piece.append(c);
-        }
+    // Whole pieces are copied at once: the cells of every row of a period go through here.
+    qsizetype start = 0;
+    for (qsizetype bar = text.indexOf(QLatin1Char('|')); bar >= 0;
+         bar = text.indexOf(QLatin1Char('|'), start)) {
+        list.append(text.mid(start, bar - start));
+        start = bar + 1;
     }
-    list.append(piece);
+    list.append(text.mid(start));
 }
 
 QString ReplaceChar(const QString& text, QChar from, QChar to) {

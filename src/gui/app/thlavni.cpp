@@ -23,6 +23,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QToolBar>
@@ -92,6 +93,7 @@ constexpr ToolBarEntry kToolBar[] = {
     {&THlavniUi::TB_NovaFaktura, "TB_NovaFaktura", &THlavniUi::Akce_NovaFaktura, -1},
     {&THlavniUi::TB_OtevritFakturu, "TB_OtevritFakturu", &THlavniUi::Akce_OtevritFakturu, -1},
     {&THlavniUi::TB_ZavritFakturu, "TB_ZavritFakturu", &THlavniUi::Akce_ZavritFakturu, -1},
+    {&THlavniUi::TB_KnihaFaktur, "TB_KnihaFaktur", &THlavniUi::Akce_KnihaFaktur, -1},
     {nullptr, nullptr, nullptr, -1},
     {&THlavniUi::TB_UlozitFakturu, "TB_UlozitFakturu", &THlavniUi::Akce_UlozitFakturu, -1},
     {nullptr, nullptr, nullptr, -1},
@@ -153,6 +155,7 @@ THlavni::THlavni(const QString& programFolder, const QString& decimalSeparator, 
     for (const ActionImage& entry : kActionImages)
         (ui_.get()->*entry.action)->setIcon(ImageList1.at(entry.image));
     ui_->HMenu_Tisk->setIcon(ImageList1.at(4));
+    ui_->Akce_KnihaFaktur->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     ui_->HMenu_Tisk->menuAction()->setObjectName(QStringLiteral("HMenu_Tisk"));
     CreatePopUpMenus();
     CreateToolBar();
@@ -236,10 +239,12 @@ void THlavni::FormCreate(const QString& decimalSeparator) {
     // The status bar confirms a save; made at start and added below the client area, so the
     // window's layout never jumps and nothing of the pages is cut off.
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    CreateOverdueNotice();
     setFixedSize(kClientWidth,
                  menuBar()->sizeHint().height() + kClientHeight + statusBar()->sizeHint().height());
     ChangedFlag = false;
     UpdateActions();
+    UpdateOverdueNotice();
 }
 
 // ---- Pop-up menus and tool bar ---------------------------------------------------------------
@@ -352,6 +357,7 @@ void THlavni::ConnectHandlers() {
     on(ui_->Akce_NavodFR, &THlavni::Akce_NavodFRExecute);
     on(ui_->Akce_OProgramu, &THlavni::Akce_OProgramuExecute);
     ConnectExportHandlers();
+    on(ui_->Akce_KnihaFaktur, &THlavni::Akce_KnihaFakturExecute);
 
     ConnectGuarded(ui_->TB_Tisk, &QToolButton::clicked, this, &THlavni::TB_TiskClick);
     ConnectGuarded(ui_->TB_Sestavy, &QToolButton::clicked, this, &THlavni::TB_SestavyClick);

@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "editor/invoice_book.h"
 #include "editor/row_amounts.h"
 #include "invoice/invoice_record.h"
 #include "printing/invoice_documents.h"
@@ -32,6 +33,7 @@ struct THlavniTestAccess;
 //   thlavni_print.cpp      print actions, overview, cash receipt
 //   thlavni_settings.cpp   settings dialog, help, web pages, About box
 //   thlavni_exports.cpp    ISDOC, e-mail, the accountant's period export and VAT summary
+//   thlavni_book.cpp       invoice book, payments written there, the overdue notice
 // Every action, button and change signal is connected in thlavni.cpp through the handler guard,
 // so a failure a handler does not handle ends up in the error box.
 class THlavni : public QMainWindow {
@@ -95,6 +97,10 @@ public:
     void Akce_UlozitFakturuExecute();
     void Akce_ZavritFakturuExecute();
     void ClearInvoice();
+    // Reads the invoice file into the window and shows it; the window must have no invoice open.
+    void OpenInvoiceFile(const QString& path);
+    // True when the open invoice is the one of the file at `path`.
+    bool ShowsFile(const QString& path) const;
 
     // ---- Item grid and totals (thlavni_grid.cpp) --------------------------------------------
     void SetUpGrid1Drawing(); // called once at start: cell drawing of Grid1
@@ -131,6 +137,18 @@ public:
     void Akce_EmailFakturyExecute(DocumentKind kind);
     void Akce_ExportUcetniExecute();
     void Akce_PrehledDPHExecute();
+    // ---- Invoice book (thlavni_book.cpp) -----------------------------------------------------
+    void Akce_KnihaFakturExecute();
+    // The book with the given status filter; the invoice chosen there is opened.
+    void ShowBook(StatusFilter filter);
+    // Opens the invoice of the file, closing the open invoice first with the usual question;
+    // the open invoice stays when the user keeps it (Storno, a save that did not happen).
+    void OpenInvoiceFromBook(const QString& path);
+    // The payment lines of the file were rewritten: the open invoice without edits shows them.
+    void PaymentWritten(const QString& path);
+    // The status bar's notice "2 faktury jsou po splatnosti" (hidden when there are none) for
+    // the overdue invoices of the current period; reads the period when count is negative.
+    void UpdateOverdueNotice(int count = -1);
 
     // ---- Settings, help, About (thlavni_settings.cpp) ---------------------------------------
     void Akce_KonfiguraceExecute();
@@ -166,6 +184,7 @@ private:
     void FormCreate(const QString& decimalSeparator);
     void CreatePopUpMenus();
     void CreateToolBar();
+    void CreateOverdueNotice(); // the status bar's notice button, hidden (thlavni_book.cpp)
     void SetUpGrid1();
     void ConnectHandlers();
     void ConnectExportHandlers(); // thlavni_exports.cpp

@@ -146,7 +146,14 @@ void THlavni::Akce_OtevritFakturuExecute() {
     }
     if (!confirmed || path.isEmpty())
         return;
+    OpenInvoiceFile(path);
+}
 
+bool THlavni::ShowsFile(const QString& path) const {
+    return InvoiceOpen() && SameFile(path, OwnInvoiceFile);
+}
+
+void THlavni::OpenInvoiceFile(const QString& path) {
     try {
         // The record starts from the emptied window, so the fields of lines the file lacks
         // keep their cleared values.

@@ -135,8 +135,10 @@ void THlavni::Tl_ZrusitClick() {
 void THlavni::Akce_ZmenaObdobiExecute() {
     // The year is written to the settings file first; the period changes in memory and on the
     // label only when that write succeeded (a failed write throws and changes nothing).
-    if (const std::optional<int> year = ChangePeriod(this, ProgramFolder, Settings))
+    if (const std::optional<int> year = ChangePeriod(this, ProgramFolder, Settings)) {
         ui_->La_AktualniRok->setText(PeriodLabelText(*year));
+        UpdateOverdueNotice();
+    }
 }
 
 } // namespace tarvela

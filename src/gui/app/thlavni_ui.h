@@ -4,6 +4,7 @@
 // never by other windows.
 
 #include <QMenu>
+#include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -31,6 +32,8 @@ struct THlavniUi : Ui::THlavni {
     QToolButton* TB_ZmenaObdobi = nullptr;
     QToolButton* TB_Konfigurace = nullptr;
     QToolButton* TB_Napoveda = nullptr;
+    QToolButton* TB_KnihaFaktur = nullptr;
+    QPushButton* Tl_PoSplatnosti = nullptr; // the status bar's notice of overdue invoices
 
     QMenu* PMenuTisk = nullptr;
     QMenu* PMenuSestavy = nullptr;

@@ -412,7 +412,7 @@ void THlavniTest::menusAndToolBar() {
         shownTop << Shown(a->text());
     QCOMPARE(shownTop, top);
     QCOMPARE(MenuTexts(ui(w).HMenu_Faktura),
-             (QStringList{"Nová faktura", "Otevřít fakturu", "Zavřít fakturu", "-",
+             (QStringList{"Nová faktura", "Otevřít fakturu", "Zavřít fakturu", "Kniha faktur", "-",
                           "Uložit fakturu", "-", "Náhled a tisk faktury", "Uložit jako ISDOC",
                           "Odeslat e-mailem", "-", "Konec"}));
     QCOMPARE(MenuTexts(ui(w).HMenu_Isdoc),
@@ -465,6 +465,7 @@ void THlavniTest::menusAndToolBar() {
                                "TB_NovaFaktura",
                                "TB_OtevritFakturu",
                                "TB_ZavritFakturu",
+                               "TB_KnihaFaktur",
                                "-",
                                "TB_UlozitFakturu",
                                "-",

@@ -4,6 +4,7 @@
 #include "app/thlavni.h"
 #include "editor/date_dialogs.h"
 #include "editor/teditacepolozky.h"
+#include "editor/tknihafaktur.h"
 #include "editor/totevrit.h"
 #include "editor/tseznampolozek.h"
 #include "help/about_box.h"
@@ -229,6 +230,22 @@ private slots:
         VERIFY_NO_FAULTS(LayoutFaults(
             &vatDialog, Names("", {"CBox_Rok", "RB_Mesic", "CBox_Mesic", "RB_Ctvrtleti",
                                    "CBox_Ctvrtleti", "CB_Csv", "Tl_Ok", "Tl_Storno"})));
+    }
+
+    void invoiceBookAndPayment() {
+        TempProgramFolder folder;
+        folder.writeBytes(QStringLiteral("2026/2026001.tvl"), "2026001\r\n");
+        AppSettings settings;
+        settings.AktualniRok = 2026;
+        TKnihaFaktur book(folder.path(), settings, BookHost{});
+        Show(&book);
+        VERIFY_NO_FAULTS(LayoutFaults(
+            &book, Names("", {"Ed_Hledat", "CBox_Stav", "CB_VsechnaObdobi", "ListView1",
+                              "Tl_Otevrit", "Tl_Uhrazeno", "Tl_Upominka", "Tl_Zavrit"})));
+        TUhrada payment(QStringLiteral("2026001"), QDate(2026, 3, 5), 1210, QStringLiteral("CZK"));
+        Show(&payment);
+        VERIFY_NO_FAULTS(
+            LayoutFaults(&payment, Names("", {"Ed_Datum", "Ed_Castka", "Tl_Ok", "Tl_Storno"})));
     }
 
     void aboutBox() {

@@ -1,0 +1,109 @@
+// The invoice book from the main window: the book itself, opening an invoice chosen there, the
+// payment written there, and the status bar's notice of overdue invoices.
+#include "app/thlavni.h"
+#include "app/thlavni_ui.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStatusBar>
+
+#include "editor/tknihafaktur.h"
+#include "invoice/invoice_file.h"
+#include "invoice/invoice_store.h"
+#include "text/clock.h"
+#include "text/message_boxes.h"
+
+namespace tarvela {
+
+void THlavni::Akce_KnihaFakturExecute() {
+    ShowBook(StatusFilter::All);
+}
+
+void THlavni::ShowBook(StatusFilter filter) {
+    BookHost host;
+    host.HasUnsavedChanges = [this](const QString& path) { return ChangedFlag && ShowsFile(path); };
+    host.PaymentWritten = [this](const QString& path) { PaymentWritten(path); };
+    QString chosen;
+    int overdue = 0;
+    {
+        TKnihaFaktur book(ProgramFolder, Settings, host, this);
+        book.SetStatusFilter(filter);
+        if (book.exec() == QDialog::Accepted)
+            chosen = book.SelectedFile;
+        overdue = book.OverdueCount();
+    }
+    UpdateOverdueNotice(overdue);
+    if (!chosen.isEmpty())
+        OpenInvoiceFromBook(chosen);
+}
+
+void THlavni::OpenInvoiceFromBook(const QString& path) {
+    if (ShowsFile(path))
+        return; // already in the window, with whatever edits it has
+    if (InvoiceOpen()) {
+        Akce_ZavritFakturuExecute();
+        if (InvoiceOpen())
+            return;
+    }
+    OpenInvoiceFile(path);
+}
+
+void THlavni::PaymentWritten(const QString& path) {
+    if (ChangedFlag || !ShowsFile(path))
+        return;
+    InvoiceRecord record;
+    ReadInvoiceFile(path, record, Settings.VychoziMena);
+    OpenedRecord.DatumUhrady = record.DatumUhrady;
+    OpenedRecord.UhrazenaCastka = record.UhrazenaCastka;
+    {
+        // The file already holds what the fields now show: nothing to save.
+        const QSignalBlocker blockDate(ui_->Ed_DatumUhrady);
+        const QSignalBlocker blockAmount(ui_->Ed_UhrazenaCastka);
+        ui_->Ed_DatumUhrady->setText(record.DatumUhrady);
+        ui_->Ed_UhrazenaCastka->setText(record.UhrazenaCastka);
+    }
+    ChangedFlag = false;
+    UpdateActions();
+}
+
+void THlavni::CreateOverdueNotice() {
+    auto* notice = new QPushButton(statusBar());
+    notice->setObjectName(QStringLiteral("Tl_PoSplatnosti"));
+    notice->setFlat(true);
+    notice->setCursor(Qt::PointingHandCursor);
+    notice->setFocusPolicy(Qt::NoFocus);
+    notice->setToolTip(QStringLiteral("Otevřít knihu faktur s fakturami po splatnosti"));
+    // As high as a line of the status bar's text, so the bar keeps its height.
+    notice->setFixedHeight(notice->fontMetrics().height() + 2);
+    QPalette palette = notice->palette();
+    palette.setColor(QPalette::ButtonText, QColor(172, 0, 0));
+    notice->setPalette(palette);
+    notice->hide();
+    statusBar()->addPermanentWidget(notice);
+    ConnectGuarded(notice, &QPushButton::clicked, this,
+                   [this] { ShowBook(StatusFilter::Overdue); });
+    ui_->Tl_PoSplatnosti = notice;
+}
+
+void THlavni::UpdateOverdueNotice(int count) {
+    if (count < 0) {
+        const int year = Settings.AktualniRok;
+        const std::vector<BookEntry> book =
+            ReadBook(InvoiceStore(ProgramFolder).PeriodFolder(year), year,
+                     VatRates{Settings.SazbaDPH1, Settings.SazbaDPH2, Settings.SazbaDPH3},
+                     Settings.VychoziMena,
+                     [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+        const QDate today = Today();
+        count = 0;
+        for (const BookEntry& entry : book)
+            if (EntryStatus(entry, today).State == PaymentState::Overdue)
+                ++count;
+    }
+    ui_->Tl_PoSplatnosti->setText(count > 0 ? OverdueNotice(count) : QString());
+    ui_->Tl_PoSplatnosti->setVisible(count > 0);
+}
+
+} // namespace tarvela

@@ -1,0 +1,407 @@
+#include "editor/tknihafaktur.h"
+#include "ui_tknihafaktur.h"
+#include "ui_tuhrada.h"
+
+#include "invoice/file_lines.h"
+#include "invoice/invoice_file.h"
+#include "invoice/invoice_record.h"
+#include "invoice/invoice_store.h"
+#include "printing/print_module.h"
+#include "printing/reminder.h"
+#include "text/amount_text.h"
+#include "text/clock.h"
+#include "text/dates.h"
+#include "text/errors.h"
+#include "text/form_font.h"
+#include "text/message_boxes.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTreeWidget>
+
+#include <cmath>
+#include <iterator>
+#include <limits>
+
+namespace tarvela {
+
+namespace {
+
+// Where a row keeps its entry's index and each cell its value for sorting.
+constexpr int kEntryRole = Qt::UserRole;
+constexpr int kSortRole = Qt::UserRole + 1;
+
+enum Column { Cislo, Odberatel, Vystaveno, Splatnost, Celkem, Mena, DatumUhrady, Uhrazeno, Stav };
+
+struct BookColumn {
+    const char* header;
+    int width;
+    bool right;
+};
+
+const BookColumn kColumns[] = {
+    {"Číslo", 70, false},       {"Odběratel", 196, false}, {"Vystaveno", 74, true},
+    {"Splatnost", 74, true},    {"Celkem", 92, true},      {"Měna", 44, false},
+    {"Uhrazeno dne", 82, true}, {"Uhrazeno", 92, true},    {"Stav", 126, false},
+};
+
+const BookColumn kSumColumns[] = {
+    {"Měna", 56, false},     {"Počet", 50, true},  {"Celkem", 132, true},
+    {"Uhrazeno", 132, true}, {"Zbývá", 132, true},
+};
+
+// The status filters in the order of CBox_Stav.
+struct FilterChoice {
+    const char* caption;
+    StatusFilter filter;
+};
+const FilterChoice kFilters[] = {
+    {"Všechny", StatusFilter::All},
+    {"Neuhrazené", StatusFilter::Unsettled},
+    {"Po splatnosti", StatusFilter::Overdue},
+    {"Uhrazené", StatusFilter::Paid},
+};
+
+// A row that sorts by the value behind each cell (amounts as numbers, dates by day) and by the
+// text where there is none.
+class BookItem final : public QTreeWidgetItem {
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+    bool operator<(const QTreeWidgetItem& other) const override {
+        const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
+        const QVariant a = data(column, kSortRole);
+        const QVariant b = other.data(column, kSortRole);
+        if (a.isValid() && b.isValid() && a.toDouble() != b.toDouble())
+            return a.toDouble() < b.toDouble();
+        const int byText = QString::localeAwareCompare(text(column), other.text(column));
+        if (byText != 0 || column == Cislo)
+            return byText < 0;
+        return QString::localeAwareCompare(text(Cislo), other.text(Cislo)) < 0;
+    }
+};
+
+double DateKey(const QDate& date) {
+    return date.isValid() ? static_cast<double>(date.toJulianDay())
+                          : -std::numeric_limits<double>::infinity();
+}
+
+// Overdue invoices sort after the others, the longest overdue last.
+double StatusKey(const BookStatus& status) {
+    switch (status.State) {
+    case PaymentState::Paid:
+        return 0;
+    case PaymentState::PartlyPaid:
+        return 1;
+    case PaymentState::Unpaid:
+        return 2;
+    case PaymentState::Overdue:
+        return 3 + status.DaysOverdue;
+    }
+    return 0;
+}
+
+void SetUpList(QTreeWidget* list, const BookColumn* columns, int count) {
+    list->setColumnCount(count);
+    auto* header = new QTreeWidgetItem;
+    for (int i = 0; i < count; ++i) {
+        header->setText(i, QString::fromUtf8(columns[i].header));
+        header->setTextAlignment(i, (columns[i].right ? Qt::AlignRight : Qt::AlignLeft) |
+                                        Qt::AlignVCenter);
+    }
+    list->setHeaderItem(header);
+    list->header()->setSectionsMovable(false);
+    list->header()->setStretchLastSection(false);
+    for (int i = 0; i < count; ++i)
+        list->setColumnWidth(i, columns[i].width);
+}
+
+void ProcessPaintEvents() {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+VatRates RatesOf(const AppSettings& settings) {
+    return VatRates{settings.SazbaDPH1, settings.SazbaDPH2, settings.SazbaDPH3};
+}
+
+} // namespace
+
+// ---- The book --------------------------------------------------------------------------------
+
+TKnihaFaktur::TKnihaFaktur(const QString& programFolder, const AppSettings& settings, BookHost host,
+                           QWidget* owner)
+    : QDialog(owner), ui_(std::make_unique<Ui::TKnihaFaktur>()), programFolder_(programFolder),
+      settings_(settings), host_(std::move(host)) {
+    if (!programFolder_.endsWith(QLatin1Char('/')) && !programFolder_.endsWith(QDir::separator()))
+        programFolder_ += QDir::separator();
+    ui_->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(size());
+    ApplyFormFont(this);
+
+    SetUpList(ui_->ListView1, kColumns, static_cast<int>(std::size(kColumns)));
+    SetUpList(ui_->ListSoucty, kSumColumns, static_cast<int>(std::size(kSumColumns)));
+    ui_->ListSoucty->setFocusPolicy(Qt::NoFocus);
+    ui_->ListView1->header()->setSectionsClickable(true);
+    ui_->ListView1->header()->setSortIndicatorShown(true);
+    ui_->ListView1->header()->setSortIndicator(Cislo, Qt::AscendingOrder);
+    for (const FilterChoice& choice : kFilters)
+        ui_->CBox_Stav->addItem(QString::fromUtf8(choice.caption), static_cast<int>(choice.filter));
+
+    ConnectGuarded(ui_->Ed_Hledat, &QLineEdit::textChanged, this, &TKnihaFaktur::ApplyFilter);
+    ConnectGuarded(ui_->CBox_Stav, &QComboBox::currentIndexChanged, this,
+                   &TKnihaFaktur::ApplyFilter);
+    ConnectGuarded(ui_->CB_VsechnaObdobi, &QCheckBox::toggled, this, &TKnihaFaktur::FillBook);
+    ConnectGuarded(ui_->ListView1, &QTreeWidget::itemActivated, this,
+                   &TKnihaFaktur::Tl_OtevritClick);
+    // The buttons follow the selection, however it changed (a click, the arrow keys).
+    ConnectGuarded(ui_->ListView1, &QTreeWidget::itemSelectionChanged, this,
+                   &TKnihaFaktur::UpdateButtons);
+    ConnectGuarded(ui_->Tl_Otevrit, &QPushButton::clicked, this, &TKnihaFaktur::Tl_OtevritClick);
+    ConnectGuarded(ui_->Tl_Uhrazeno, &QPushButton::clicked, this, &TKnihaFaktur::Tl_UhrazenoClick);
+    ConnectGuarded(ui_->Tl_Upominka, &QPushButton::clicked, this, &TKnihaFaktur::Tl_UpominkaClick);
+    connect(ui_->Tl_Zavrit, &QPushButton::clicked, this, &QDialog::reject);
+    UpdateButtons();
+}
+
+TKnihaFaktur::~TKnihaFaktur() = default;
+
+void TKnihaFaktur::SetStatusFilter(StatusFilter filter) {
+    const int index = ui_->CBox_Stav->findData(static_cast<int>(filter));
+    ui_->CBox_Stav->setCurrentIndex(index < 0 ? 0 : index);
+}
+
+void TKnihaFaktur::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous() || shown_)
+        return;
+    shown_ = true;
+    RunGuarded([this] { FillBook(); });
+}
+
+int TKnihaFaktur::OverdueCount() const {
+    const QDate today = Today();
+    int count = 0;
+    for (const BookEntry& entry : entries_)
+        if (entry.Year == settings_.AktualniRok &&
+            EntryStatus(entry, today).State == PaymentState::Overdue)
+            ++count;
+    return count;
+}
+
+void TKnihaFaktur::FillBook() {
+    const bool all = ui_->CB_VsechnaObdobi->isChecked();
+    setWindowTitle(all ? QStringLiteral("Kniha faktur, všechna období")
+                       : QStringLiteral("Kniha faktur, rok %1").arg(settings_.AktualniRok));
+    QTreeWidget* list = ui_->ListView1;
+    list->setSortingEnabled(false);
+    list->clear();
+    entries_.clear();
+
+    const InvoiceStore store(programFolder_);
+    QList<int> years;
+    if (all) {
+        for (const QString& name : store.ListPeriodFolders(ProcessPaintEvents))
+            years.append(name.toInt());
+    } else {
+        years.append(settings_.AktualniRok);
+    }
+    for (const int year : years) {
+        std::vector<BookEntry> period = ReadBook(store.PeriodFolder(year), year, RatesOf(settings_),
+                                                 settings_.VychoziMena, ProcessPaintEvents);
+        std::move(period.begin(), period.end(), std::back_inserter(entries_));
+    }
+
+    // The rows go in at once and are sorted once: a list that sorts while rows are added would
+    // re-sort a full period for every row.
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(entries_.size()));
+    for (size_t i = 0; i < entries_.size(); ++i) {
+        auto* item = new BookItem;
+        item->setData(Cislo, kEntryRole, static_cast<qulonglong>(i));
+        for (int col = 0; col < static_cast<int>(std::size(kColumns)); ++col)
+            if (kColumns[col].right)
+                item->setTextAlignment(col, Qt::AlignRight | Qt::AlignVCenter);
+        ShowEntry(item, entries_[i]);
+        items.append(item);
+    }
+    list->addTopLevelItems(items);
+    list->setSortingEnabled(true); // sorts by the column the user chose last
+    ApplyFilter();
+    list->setFocus(Qt::OtherFocusReason);
+}
+
+void TKnihaFaktur::ShowEntry(QTreeWidgetItem* item, const BookEntry& entry) const {
+    const BookStatus status = EntryStatus(entry, Today());
+    const double paid = PaidAmount(entry);
+    item->setText(Cislo, entry.Cislo);
+    item->setText(Odberatel, entry.Odberatel);
+    item->setText(Vystaveno, entry.DatumVystaveni);
+    item->setData(Vystaveno, kSortRole, DateKey(entry.Vystaveni));
+    item->setText(Splatnost, entry.DatumSplatnosti);
+    item->setData(Splatnost, kSortRole, DateKey(entry.Splatnost));
+    item->setText(Celkem, FormatAmount(entry.Celkem));
+    item->setData(Celkem, kSortRole, entry.Celkem);
+    item->setText(Mena, entry.Mena);
+    item->setText(DatumUhrady, entry.DatumUhrady);
+    item->setData(DatumUhrady, kSortRole, DateKey(entry.Uhrada));
+    item->setText(Uhrazeno, paid != 0 ? FormatAmount(paid) : QString());
+    item->setData(Uhrazeno, kSortRole, paid);
+    item->setText(Stav, status.Text);
+    item->setData(Stav, kSortRole, StatusKey(status));
+    item->setForeground(
+        Stav, status.State == PaymentState::Overdue
+                  ? QBrush(QColor(172, 0, 0))
+                  : (status.State == PaymentState::Paid ? QBrush(QColor(0, 110, 50)) : QBrush()));
+}
+
+void TKnihaFaktur::ApplyFilter() {
+    const QString text = ui_->Ed_Hledat->text();
+    const auto filter = static_cast<StatusFilter>(ui_->CBox_Stav->currentData().toInt());
+    const QDate today = Today();
+    QTreeWidget* list = ui_->ListView1;
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        QTreeWidgetItem* item = list->topLevelItem(row);
+        const BookEntry& entry = entries_[item->data(Cislo, kEntryRole).toULongLong()];
+        item->setHidden(!MatchesBookFilter(entry, text, filter, today));
+    }
+    QTreeWidgetItem* current = list->currentItem();
+    if (current && current->isHidden())
+        list->setCurrentItem(nullptr);
+    ShowSums();
+    UpdateButtons();
+}
+
+void TKnihaFaktur::ShowSums() {
+    std::vector<const BookEntry*> shown;
+    QTreeWidget* list = ui_->ListView1;
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        const QTreeWidgetItem* item = list->topLevelItem(row);
+        if (!item->isHidden())
+            shown.push_back(&entries_[item->data(Cislo, kEntryRole).toULongLong()]);
+    }
+    ui_->ListSoucty->clear();
+    for (const auto& [currency, sums] : SumsPerCurrency(shown)) {
+        auto* item = new QTreeWidgetItem(
+            ui_->ListSoucty, {currency, QString::number(sums.Count), FormatAmount(sums.Celkem),
+                              FormatAmount(sums.Uhrazeno), FormatAmount(sums.Zbyva)});
+        for (int col = 1; col < static_cast<int>(std::size(kSumColumns)); ++col)
+            item->setTextAlignment(col, Qt::AlignRight | Qt::AlignVCenter);
+    }
+    ui_->La_Soucty->setText(QStringLiteral("Součty zobrazených faktur podle měny (%1 z %2):")
+                                .arg(shown.size())
+                                .arg(entries_.size()));
+}
+
+BookEntry* TKnihaFaktur::CurrentEntry() {
+    const QTreeWidgetItem* item = ui_->ListView1->currentItem();
+    if (!item || item->isHidden() || !item->isSelected())
+        return nullptr;
+    return &entries_[item->data(Cislo, kEntryRole).toULongLong()];
+}
+
+void TKnihaFaktur::UpdateButtons() {
+    const BookEntry* entry = CurrentEntry();
+    ui_->Tl_Otevrit->setEnabled(entry != nullptr);
+    ui_->Tl_Uhrazeno->setEnabled(entry != nullptr);
+    ui_->Tl_Upominka->setEnabled(entry &&
+                                 EntryStatus(*entry, Today()).State == PaymentState::Overdue);
+}
+
+void TKnihaFaktur::Tl_OtevritClick() {
+    const BookEntry* entry = CurrentEntry();
+    if (!entry)
+        return;
+    SelectedFile = entry->FilePath;
+    accept();
+}
+
+void TKnihaFaktur::Tl_UhrazenoClick() {
+    BookEntry* entry = CurrentEntry();
+    if (!entry)
+        return;
+    if (host_.HasUnsavedChanges && host_.HasUnsavedChanges(entry->FilePath)) {
+        ShowInfo(QStringLiteral("Faktura %1 je otevřená v hlavním okně a má neuložené změny. "
+                                "Uložte ji nebo ji zavřete, pak ji označte jako uhrazenou.")
+                     .arg(entry->Cislo));
+        return;
+    }
+    QDate date;
+    double amount = 0;
+    {
+        TUhrada dialog(entry->Cislo, Today(), entry->Celkem, entry->Mena, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        date = dialog.Date();
+        amount = dialog.Amount();
+    }
+    const QString path = entry->FilePath;
+    MarkInvoicePaid(path, date, amount);
+    *entry = ReadBookEntry(ReadWholeFile(path), path, entry->Year, RatesOf(settings_),
+                           settings_.VychoziMena);
+    ShowEntry(ui_->ListView1->currentItem(), *entry);
+    ApplyFilter();
+    if (host_.PaymentWritten)
+        host_.PaymentWritten(path);
+}
+
+void TKnihaFaktur::Tl_UpominkaClick() {
+    const BookEntry* entry = CurrentEntry();
+    if (!entry)
+        return;
+    const QDate today = Today();
+    if (EntryStatus(*entry, today).State != PaymentState::Overdue) {
+        ShowInfo(QStringLiteral("Faktura %1 není po splatnosti.").arg(entry->Cislo));
+        return;
+    }
+    InvoiceRecord invoice;
+    ReadInvoiceFile(entry->FilePath, invoice, settings_.VychoziMena);
+    const PrintVariables variables = ReminderVariables(invoice, *entry, settings_, today);
+    RunPlainReport(programFolder_, programFolder_ + ReminderTemplate(), ReminderTitle(entry->Cislo),
+                   variables.text());
+}
+
+// ---- The payment dialog ----------------------------------------------------------------------
+
+TUhrada::TUhrada(const QString& number, const QDate& date, double amount, const QString& currency,
+                 QWidget* owner)
+    : QDialog(owner), ui_(std::make_unique<Ui::TUhrada>()) {
+    ui_->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(size());
+    ApplyFormFont(this);
+    ui_->La_Faktura->setText(QStringLiteral("Faktura %1").arg(number));
+    ui_->Ed_Datum->setText(FormatInvoiceDate(date));
+    ui_->Ed_Castka->setText(FormatAmount(amount));
+    ui_->La_Mena->setText(currency);
+    ui_->Ed_Datum->selectAll();
+    ConnectGuarded(ui_->Tl_Ok, &QPushButton::clicked, this, &TUhrada::Tl_OkClick);
+    connect(ui_->Tl_Storno, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+TUhrada::~TUhrada() = default;
+
+void TUhrada::Tl_OkClick() {
+    const QDate date = ParseTypedDate(QStringLiteral("Datum úhrady"), ui_->Ed_Datum->text());
+    // A full stop is taken as the decimal comma, as in the paid amount of the invoice.
+    QString typed = ui_->Ed_Castka->text();
+    typed.replace(QLatin1Char('.'), QLatin1Char(','));
+    const QString field = QStringLiteral("Uhrazená částka");
+    const double amount = ParseFieldAmount(field, typed);
+    if (!(amount > 0))
+        throw ConversionError(
+            WithFieldName(field, QStringLiteral("zadejte částku větší než nula.")));
+    date_ = date;
+    amount_ = amount;
+    accept();
+}
+
+} // namespace tarvela
