@@ -258,12 +258,19 @@ void THlavniTest::controlsOfThePages() {
              QStringLiteral("Přenést údaje odběratele z jiné existující faktury"));
 
     // Field widths that carry meaning.
-    const QList<QPair<QWidget*, int>> widths = {
-        {ui(w).Ed_Fa1, 121},           {ui(w).Ed_Fa3, 185},       {ui(w).Ed_Fa4, 305},
-        {ui(w).Ed_Fa5, 305},           {ui(w).Ed_Mena, 49},       {ui(w).Ed_Od1, 121},
-        {ui(w).Ed_Od2, 305},           {ui(w).Ed_Od5, 169},       {ui(w).Ed_Od6, 49},
-        {ui(w).Ed_Od8, 121},           {ui(w).Ed_Komentar1, 657}, {ui(w).Ed_DatumUhrady, 113},
-        {ui(w).Ed_UhrazenaCastka, 121}};
+    const QList<QPair<QWidget*, int>> widths = {{ui(w).Ed_Fa1, 121},
+                                                {ui(w).Ed_Fa3, 185},
+                                                {ui(w).Ed_Fa4, 305},
+                                                {ui(w).Ed_Fa5, 305},
+                                                {ui(w).Ed_Mena, 49},
+                                                {ui(w).Ed_Od1, 121},
+                                                {ui(w).Ed_Od2, 305},
+                                                {ui(w).Ed_Od5, 169},
+                                                {ui(w).Ed_Od6, 49},
+                                                {ui(w).Ed_Od8, 81},
+                                                {ui(w).Ed_Komentar1, 657},
+                                                {ui(w).Ed_DatumUhrady, 113},
+                                                {ui(w).Ed_UhrazenaCastka, 121}};
     for (const auto& [widget, width] : widths)
         QVERIFY2(widget->width() == width, qPrintable(widget->objectName()));
 
@@ -341,6 +348,8 @@ void THlavniTest::actionsCaptionsHintsShortcuts_data() {
     row("Akce_WebDomu", "Domovská stránka", "Domovská stránka", {}, false);
     row("Akce_NavodFR", "Dokumentace k tiskovému modulu (on-line)", "", {}, false);
     row("Akce_OProgramu", "O programu", "O programu", {}, false);
+    row("Akce_Odberatele", "Odběratelé…", "Vybrat odběratele z adresáře všech faktur",
+        QKeySequence("Ctrl+D"), false);
 }
 
 void THlavniTest::actionsCaptionsHintsShortcuts() {
@@ -411,9 +420,10 @@ void THlavniTest::menusAndToolBar() {
     for (const QAction* a : ui(w).HMenu->actions())
         shownTop << Shown(a->text());
     QCOMPARE(shownTop, top);
-    QCOMPARE(MenuTexts(ui(w).HMenu_Faktura),
-             (QStringList{"Nová faktura", "Otevřít fakturu", "Zavřít fakturu", "-",
-                          "Uložit fakturu", "-", "Náhled a tisk faktury", "-", "Konec"}));
+    QCOMPARE(
+        MenuTexts(ui(w).HMenu_Faktura),
+        (QStringList{"Nová faktura", "Otevřít fakturu", "Zavřít fakturu", "-", "Uložit fakturu",
+                     "-", "Odběratelé…", "-", "Náhled a tisk faktury", "-", "Konec"}));
     QCOMPARE(MenuTexts(ui(w).HMenu_Tisk),
              (QStringList{"Základní faktura", "Proforma faktura", "Daňový doklad", "Dodací list",
                           "Dobropis", "-", "Cenová nabídka", "-", "Příjmový doklad",
@@ -671,6 +681,7 @@ void THlavniTest::enterMovesFocusOnFirstPage() {
                                    ui(w).Ed_Mena,
                                    ui(w).Ed_Od1,
                                    ui(w).Tl_VybratOdberatele,
+                                   ui(w).Tl_Odberatele,
                                    ui(w).Ed_Od2,
                                    ui(w).Ed_Od3,
                                    ui(w).Ed_Od4,
@@ -678,6 +689,7 @@ void THlavniTest::enterMovesFocusOnFirstPage() {
                                    ui(w).Ed_Od6,
                                    ui(w).Ed_Od7,
                                    ui(w).Ed_Od8,
+                                   ui(w).Tl_NacistZAres,
                                    ui(w).Ed_Od9,
                                    ui(w).Ed_Komentar1,
                                    ui(w).Ed_Komentar2,
