@@ -65,8 +65,8 @@ bool AresLookup::Start(const QString& ic, std::function<void(const AresSubject&)
     onFound_ = std::move(onFound);
     progress_->setLabelText(
         QStringLiteral("Načítám údaje subjektu s IČ %1 z registru ARES…").arg(typed));
-    fetcher_->fetch(typed);
     progress_->show();
+    fetcher_->fetch(typed);
     return true;
 }
 
