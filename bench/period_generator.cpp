@@ -74,8 +74,12 @@ const GeneratedPeriod& FullPeriod() {
 }
 
 qint64 ReadAllBytesOf(const GeneratedPeriod& period, void (*afterEach)()) {
+    return ReadAllBytesOf(period.files(), afterEach);
+}
+
+qint64 ReadAllBytesOf(const QStringList& files, void (*afterEach)()) {
     qint64 total = 0;
-    for (const QString& path : period.files()) {
+    for (const QString& path : files) {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             return -1;

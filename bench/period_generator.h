@@ -39,6 +39,8 @@ const GeneratedPeriod& FullPeriod();
 // and nothing else, calling afterEach (when given) after each file. Gives the number of bytes
 // read, or -1 when a file cannot be read.
 qint64 ReadAllBytesOf(const GeneratedPeriod& period, void (*afterEach)() = nullptr);
+// The same over any list of files (full paths).
+qint64 ReadAllBytesOf(const QStringList& files, void (*afterEach)() = nullptr);
 
 // A benchmark body that runs that baseline over the full period, for the files that compare a
 // reader with it: BENCHMARK(BM_RawBytesOf999Files)->Unit(benchmark::kMillisecond);

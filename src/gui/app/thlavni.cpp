@@ -2,6 +2,7 @@
 #include "app/invoice_binding.h"
 #include "app/thlavni_ui.h"
 #include "editor/date_fields.h"
+#include "editor/id_checks.h"
 
 #include <QAction>
 #include <QApplication>
@@ -358,6 +359,7 @@ void THlavni::ConnectHandlers() {
     on(ui_->Akce_OProgramu, &THlavni::Akce_OProgramuExecute);
     ConnectExportHandlers();
     on(ui_->Akce_KnihaFaktur, &THlavni::Akce_KnihaFakturExecute);
+    on(ui_->Akce_Odberatele, &THlavni::Akce_OdberateleExecute);
 
     ConnectGuarded(ui_->TB_Tisk, &QToolButton::clicked, this, &THlavni::TB_TiskClick);
     ConnectGuarded(ui_->TB_Sestavy, &QToolButton::clicked, this, &THlavni::TB_SestavyClick);
@@ -365,6 +367,8 @@ void THlavni::ConnectHandlers() {
                    &THlavni::Tl_VybratVzorFakturyClick);
     ConnectGuarded(ui_->Tl_VybratOdberatele, &QPushButton::clicked, this,
                    &THlavni::Tl_VybratOdberateleClick);
+    connect(ui_->Tl_Odberatele, &QPushButton::clicked, ui_->Akce_Odberatele, &QAction::trigger);
+    ConnectGuarded(ui_->Tl_NacistZAres, &QPushButton::clicked, this, &THlavni::Tl_NacistZAresClick);
     ConnectGuarded(ui_->Tl_Datum, &QPushButton::clicked, this, &THlavni::Tl_DatumClick);
     ConnectGuarded(ui_->Tl_Zrusit, &QPushButton::clicked, this, &THlavni::Tl_ZrusitClick);
     ConnectGuarded(ui_->PageControl1, &QTabWidget::currentChanged, this,
@@ -397,6 +401,8 @@ void THlavni::ConnectHandlers() {
         MakeTypedDateField(u.*b.control, (u.*b.caption)->text());
     }
     LinkDueDate(ui_->Datum_Fa8, ui_->Datum_Fa9, [this] { return Settings.DobaSplatnosti; });
+    CheckIdWhenLeft(ui_->Ed_Od8, IdKind::IC);
+    CheckIdWhenLeft(ui_->Ed_Od9, IdKind::DIC);
 }
 
 // ---- State -----------------------------------------------------------------------------------
@@ -468,6 +474,7 @@ void THlavni::UpdateActions() {
     ui_->Akce_ZmenaObdobi->setEnabled(!open);
     ui_->Akce_Konfigurace->setEnabled(!open);
     UpdateExportActions();
+    ui_->Akce_Odberatele->setEnabled(open);
 }
 
 void THlavni::ApplyVatLabels() {

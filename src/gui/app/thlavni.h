@@ -18,6 +18,8 @@ class QEvent;
 
 namespace tarvela {
 
+class AresLookup;
+
 struct THlavniUi;
 struct THlavniTestAccess;
 
@@ -122,6 +124,12 @@ public:
     void Tl_ZrusitClick();
     void Akce_ZmenaObdobiExecute();
 
+    // ---- Address book and the business register (thlavni_customers.cpp) ---------------------
+    // The address book of all periods; the chosen customer fills the nine customer fields.
+    void Akce_OdberateleExecute();
+    // "Načíst z ARES": the customer's name, address and DIČ by the IČ typed.
+    void Tl_NacistZAresClick();
+
     // ---- Printing (thlavni_print.cpp) -------------------------------------------------------
     // The one handler of the seven invoice documents; the action tells the kind.
     void Akce_TiskFaktury01Execute(QAction* akce);
@@ -195,6 +203,7 @@ private:
     std::unique_ptr<THlavniUi> ui_; // the controls of the form (thlavni.ui) and the tool bar
     bool skipNextGridClick_ =
         false; // the press that changed the current cell already ran Grid1Click
+    AresLookup* aresLookup_ = nullptr; // made on the first look-up
 };
 
 } // namespace tarvela

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "editor/id_checks.h"
 #include "invoice/invoice_store.h"
 #include "text/form_font.h"
 #include "text/message_boxes.h"
@@ -198,6 +199,8 @@ void TKonfig::ConnectHandlers() {
         ConnectGuarded(edit, &QLineEdit::textChanged, this, &TKonfig::Ed_NazevChange);
         edit->installEventFilter(this);
     }
+    CheckIdWhenLeft(ui_->Ed_IC, IdKind::IC);
+    CheckIdWhenLeft(ui_->Ed_DIC, IdKind::DIC);
     ConnectGuarded(ui_->Platce, &QCheckBox::clicked, this, &TKonfig::PlatceClick);
     for (TUpDown* spin : {ui_->UpDown_SazbaDPH1, ui_->UpDown_SazbaDPH2, ui_->UpDown_SazbaDPH3})
         ConnectGuarded(spin, &TUpDown::clicked, this,

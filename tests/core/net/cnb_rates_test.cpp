@@ -2,14 +2,14 @@
 // internet): the rate, a currency the bank does not list, an error page and no server at all.
 #include "net/cnb_fetcher.h"
 #include "net/cnb_rates.h"
+#include "support/local_http_server.h"
 #include "text/errors.h"
 
 #include <QSignalSpy>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QtTest>
 
 using namespace tarvela;
+using tarvela::test::LocalHttpServer;
 
 namespace {
 
@@ -19,35 +19,6 @@ const QByteArray kDaily = QByteArray("05.03.2026 #45\n"
                                      "EMU|euro|1|EUR|24,335\n"
                                      "Japonsko|jen|100|JPY|16,123\n"
                                      "Maďarsko|forint|100|HUF|6,402\n");
-
-// Answers every request with one canned HTTP response and remembers the request line.
-class OneShotHttpServer : public QTcpServer {
-public:
-    OneShotHttpServer(int status, QByteArray body) : status_(status), body_(std::move(body)) {
-        connect(this, &QTcpServer::newConnection, this, [this] {
-            QTcpSocket* socket = nextPendingConnection();
-            connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                const QByteArray request = socket->readAll();
-                requestLine = request.left(request.indexOf("\r\n"));
-                socket->write("HTTP/1.1 " + QByteArray::number(status_) +
-                              (status_ == 200 ? " OK" : " Error") +
-                              "\r\nContent-Type: text/plain; charset=UTF-8\r\nContent-Length: " +
-                              QByteArray::number(body_.size()) + "\r\nConnection: close\r\n\r\n" +
-                              body_);
-                socket->disconnectFromHost();
-            });
-        });
-        listen(QHostAddress::LocalHost);
-    }
-    QString url() const {
-        return QStringLiteral("http://127.0.0.1:%1/denni_kurz.txt").arg(serverPort());
-    }
-    QByteArray requestLine;
-
-private:
-    int status_;
-    QByteArray body_;
-};
 
 } // namespace
 
@@ -112,9 +83,9 @@ private slots:
         QFETCH(QString, currency);
         QFETCH(QString, rate);
         QFETCH(QString, message);
-        OneShotHttpServer server(status, kDaily);
+        LocalHttpServer server(status, kDaily);
         QVERIFY(server.isListening());
-        CnbRateFetcher fetcher(server.url());
+        CnbRateFetcher fetcher(server.url("/denni_kurz.txt"));
         QSignalSpy ready(&fetcher, &CnbRateFetcher::rateReady);
         QSignalSpy failed(&fetcher, &CnbRateFetcher::failed);
         fetcher.fetch(QDate(2026, 3, 7), currency);
@@ -132,12 +103,7 @@ private slots:
     }
 
     void offlineSaysSo() {
-        quint16 port = 0;
-        {
-            QTcpServer closed; // a port that nobody listens on any more
-            QVERIFY(closed.listen(QHostAddress::LocalHost));
-            port = closed.serverPort();
-        }
+        const quint16 port = LocalHttpServer::ClosedPort();
         CnbRateFetcher fetcher(QStringLiteral("http://127.0.0.1:%1/denni_kurz.txt").arg(port));
         QSignalSpy failed(&fetcher, &CnbRateFetcher::failed);
         fetcher.fetch(QDate(2026, 3, 7), "EUR");

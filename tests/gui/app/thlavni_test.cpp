@@ -262,7 +262,7 @@ void THlavniTest::controlsOfThePages() {
         {ui(w).Ed_Fa1, 121},           {ui(w).Ed_Fa3, 185},       {ui(w).Ed_Fa4, 305},
         {ui(w).Ed_Fa5, 305},           {ui(w).Ed_Mena, 49},       {ui(w).Ed_Od1, 121},
         {ui(w).Ed_Od2, 305},           {ui(w).Ed_Od5, 169},       {ui(w).Ed_Od6, 49},
-        {ui(w).Ed_Od8, 121},           {ui(w).Ed_Komentar1, 657}, {ui(w).Ed_DatumUhrady, 113},
+        {ui(w).Ed_Od8, 101},           {ui(w).Ed_Komentar1, 657}, {ui(w).Ed_DatumUhrady, 113},
         {ui(w).Ed_UhrazenaCastka, 121}};
     for (const auto& [widget, width] : widths)
         QVERIFY2(widget->width() == width, qPrintable(widget->objectName()));
@@ -341,6 +341,8 @@ void THlavniTest::actionsCaptionsHintsShortcuts_data() {
     row("Akce_WebDomu", "Domovská stránka", "Domovská stránka", {}, false);
     row("Akce_NavodFR", "Dokumentace k tiskovému modulu (on-line)", "", {}, false);
     row("Akce_OProgramu", "O programu", "O programu", {}, false);
+    row("Akce_Odberatele", "Odběratelé…", "Vybrat odběratele z adresáře všech faktur",
+        QKeySequence("Ctrl+D"), false);
 }
 
 void THlavniTest::actionsCaptionsHintsShortcuts() {
@@ -413,8 +415,8 @@ void THlavniTest::menusAndToolBar() {
     QCOMPARE(shownTop, top);
     QCOMPARE(MenuTexts(ui(w).HMenu_Faktura),
              (QStringList{"Nová faktura", "Otevřít fakturu", "Zavřít fakturu", "Kniha faktur", "-",
-                          "Uložit fakturu", "-", "Náhled a tisk faktury", "Uložit jako ISDOC",
-                          "Odeslat e-mailem", "-", "Konec"}));
+                          "Uložit fakturu", "-", "Odběratelé…", "-", "Náhled a tisk faktury",
+                          "Uložit jako ISDOC", "Odeslat e-mailem", "-", "Konec"}));
     QCOMPARE(MenuTexts(ui(w).HMenu_Isdoc),
              (QStringList{"Základní faktura", "Proforma faktura", "Daňový doklad", "Dobropis",
                           "Příjmový doklad s rozpisem"}));
@@ -682,6 +684,7 @@ void THlavniTest::enterMovesFocusOnFirstPage() {
                                    ui(w).Ed_Mena,
                                    ui(w).Ed_Od1,
                                    ui(w).Tl_VybratOdberatele,
+                                   ui(w).Tl_Odberatele,
                                    ui(w).Ed_Od2,
                                    ui(w).Ed_Od3,
                                    ui(w).Ed_Od4,
@@ -689,6 +692,7 @@ void THlavniTest::enterMovesFocusOnFirstPage() {
                                    ui(w).Ed_Od6,
                                    ui(w).Ed_Od7,
                                    ui(w).Ed_Od8,
+                                   ui(w).Tl_NacistZAres,
                                    ui(w).Ed_Od9,
                                    ui(w).Ed_Komentar1,
                                    ui(w).Ed_Komentar2,

@@ -24,9 +24,12 @@
 
 #include "editor/date_dialogs.h"
 #include "editor/teditacepolozky.h"
+#include "editor/todberatele.h"
 #include "editor/totevrit.h"
 #include "editor/tseznampolozek.h"
 #include "help/about_box.h"
+#include "invoice/invoice_file.h"
+#include "invoice/invoice_store.h"
 #include "settings/tkonfig.h"
 
 using namespace tarvela;
@@ -138,6 +141,30 @@ int main(int argc, char** argv) {
         TOtevrit d(programFolder);
         d.SetYear(QStringLiteral("2026"));
         Show(&d, QStringLiteral("totevrit"));
+    }
+    {
+        // A few customers over two periods for the address book.
+        const InvoiceStore store(programFolder);
+        const char* const names[][3] = {{"K1", "Žluťoučký kůň s.r.o.", "Třebíč"},
+                                        {"", "Alfa stavby a.s.", "Praha 4"},
+                                        {"G7", "Gama – instalatérství", "Ostrava"}};
+        int n = 0;
+        for (int year : {2025, 2026}) {
+            store.EnsurePeriodFolder(year);
+            for (const auto& customer : names) {
+                InvoiceRecord r;
+                r.Cislo = QStringLiteral("%1%2").arg(year).arg(++n, 3, 10, QLatin1Char('0'));
+                r.DatumVystaveni = QDate(year, 1 + n % 12, 3);
+                r.DatumPlneni = r.DatumSplatnosti = r.DatumVystaveni;
+                r.OdberatelKod = QString::fromUtf8(customer[0]);
+                r.OdberatelNazev1 = QString::fromUtf8(customer[1]);
+                r.OdberatelMesto = QString::fromUtf8(customer[2]);
+                r.OdberatelIC = QStringLiteral("25596641");
+                WriteInvoiceFile(r, store.InvoiceFilePath(year, r.Cislo));
+            }
+        }
+        TOdberatele d(programFolder);
+        Show(&d, QStringLiteral("todberatele"));
     }
     {
         std::unique_ptr<QDialog> box(CreateAboutBox(

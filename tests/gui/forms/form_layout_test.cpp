@@ -5,6 +5,7 @@
 #include "editor/date_dialogs.h"
 #include "editor/teditacepolozky.h"
 #include "editor/tknihafaktur.h"
+#include "editor/todberatele.h"
 #include "editor/totevrit.h"
 #include "editor/tseznampolozek.h"
 #include "help/about_box.h"
@@ -207,6 +208,16 @@ private slots:
                                                    {"QLabel", QStringLiteral("La_Pocitadlo")}}));
     }
 
+    void addressBook() {
+        TempProgramFolder folder;
+        TOdberatele dialog(folder.path());
+        Show(&dialog);
+        VERIFY_NO_FAULTS(
+            LayoutFaults(&dialog, Names("", {"Ed_Hledat", "ListView1", "Tl_Ok", "Tl_Storno"})));
+        VERIFY_NO_FAULTS(MissingControls(&dialog, {{"QTreeWidget", QStringLiteral("ListView1")},
+                                                   {"QLabel", QStringLiteral("La_Pocet")}}));
+    }
+
     void openDialog() {
         TempProgramFolder folder;
         TOtevrit dialog(folder.path());
@@ -305,6 +316,7 @@ private slots:
                                    QStringLiteral("Ed_Mena"),
                                    QStringLiteral("Ed_Od1"),
                                    QStringLiteral("Tl_VybratOdberatele"),
+                                   QStringLiteral("Tl_Odberatele"),
                                    QStringLiteral("Ed_Od2"),
                                    QStringLiteral("Ed_Od3"),
                                    QStringLiteral("Ed_Od4"),
@@ -312,6 +324,7 @@ private slots:
                                    QStringLiteral("Ed_Od6"),
                                    QStringLiteral("Ed_Od7"),
                                    QStringLiteral("Ed_Od8"),
+                                   QStringLiteral("Tl_NacistZAres"),
                                    QStringLiteral("Ed_Od9"),
                                    QStringLiteral("Ed_Komentar1"),
                                    QStringLiteral("Ed_Komentar2"),

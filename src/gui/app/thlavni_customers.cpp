@@ -1,0 +1,49 @@
+// The address book of customers and the look-up of a customer in the business register.
+#include "app/invoice_binding.h"
+#include "app/thlavni.h"
+#include "app/thlavni_ui.h"
+
+#include "editor/ares_lookup.h"
+#include "editor/id_checks.h"
+#include "editor/todberatele.h"
+
+#include <QLineEdit>
+#include <QStatusBar>
+
+namespace tarvela {
+
+void THlavni::Akce_OdberateleExecute() {
+    if (!InvoiceOpen())
+        return;
+    TOdberatele book(ProgramFolder, this);
+    if (book.exec() != QDialog::Accepted)
+        return;
+    const std::optional<CustomerEntry> chosen = book.SelectedCustomer();
+    if (!chosen)
+        return;
+    for (int i = 0; i < kCustomerFieldCount; ++i)
+        (ui_.get()->*kCustomerEdits[i])->setText(chosen->Fields[static_cast<size_t>(i)]);
+    UpdateActions();
+}
+
+void THlavni::Tl_NacistZAresClick() {
+    if (!aresLookup_)
+        aresLookup_ = new AresLookup(this);
+    const bool asked = aresLookup_->Start(ui_->Ed_Od8->text(), [this](const AresSubject& found) {
+        if (!InvoiceOpen())
+            return;
+        ui_->Ed_Od2->setText(found.Nazev);
+        ui_->Ed_Od5->setText(found.UliceCislo);
+        ui_->Ed_Od6->setText(found.PSC);
+        ui_->Ed_Od7->setText(found.Mesto);
+        ui_->Ed_Od9->setText(found.DIC);
+        UpdateActions();
+        statusBar()->showMessage(QStringLiteral("Údaje odběratele byly načteny z registru ARES."),
+                                 5000);
+    });
+    // A refused IČ has just been explained: leaving the field does not warn about it again.
+    if (!asked)
+        MarkIdWarned(ui_->Ed_Od8);
+}
+
+} // namespace tarvela

@@ -1,0 +1,84 @@
+#include "editor/ares_lookup.h"
+
+#include "editor/customer_book.h"
+#include "net/ares_fetcher.h"
+#include "text/helpers.h"
+#include "text/message_boxes.h"
+
+#include <QProgressDialog>
+#include <QPushButton>
+
+namespace tarvela {
+
+QString AresCaption() {
+    return QStringLiteral("Načíst z ARES");
+}
+
+AresLookup::AresLookup(QWidget* window) : QObject(window), window_(window) {}
+
+AresLookup::~AresLookup() = default;
+
+bool AresLookup::IsRunning() const {
+    return fetcher_ && fetcher_->isRunning();
+}
+
+bool AresLookup::Start(const QString& ic, std::function<void(const AresSubject&)> onFound) {
+    const QString typed = TrimText(ic);
+    if (typed.isEmpty()) {
+        ShowInfoCaption(AresCaption(), QStringLiteral("Zadejte IČ odběratele; podle něj se údaje "
+                                                      "v registru ARES vyhledají."));
+        return false;
+    }
+    if (!IsValidIC(typed)) {
+        ShowWarning(AresCaption(),
+                    ICWarning(typed) + QStringLiteral("\r\nV registru ARES se hledá jen podle "
+                                                      "platného IČ."));
+        return false;
+    }
+    // The fetcher is made when first needed, so a test's address override made before counts.
+    if (!fetcher_) {
+        fetcher_ = new AresFetcher(QString(), this);
+        connect(fetcher_, &AresFetcher::subjectReady, this,
+                Guarded([this](const AresSubject& subject) {
+                    Finish();
+                    if (onFound_)
+                        onFound_(subject);
+                }));
+        connect(fetcher_, &AresFetcher::failed, this, Guarded([this](const QString& message) {
+                    Finish();
+                    ShowWarning(AresCaption(), message);
+                }));
+    }
+    if (!progress_) {
+        progress_ = new QProgressDialog(window_);
+        progress_->setObjectName(QStringLiteral("ProgressAres"));
+        progress_->setWindowTitle(AresCaption());
+        progress_->setCancelButtonText(QStringLiteral("Storno"));
+        progress_->setRange(0, 0);
+        progress_->setMinimumDuration(0);
+        progress_->setAutoReset(false);
+        progress_->setAutoClose(false);
+        progress_->setWindowModality(Qt::WindowModal);
+        progress_->setMinimumWidth(320);
+        connect(progress_, &QProgressDialog::canceled, this, Guarded([this] { Cancel(); }));
+    }
+    onFound_ = std::move(onFound);
+    progress_->setLabelText(
+        QStringLiteral("Načítám údaje subjektu s IČ %1 z registru ARES…").arg(typed));
+    progress_->show();
+    fetcher_->fetch(typed);
+    return true;
+}
+
+void AresLookup::Cancel() {
+    if (fetcher_)
+        fetcher_->cancel();
+    Finish();
+}
+
+void AresLookup::Finish() {
+    if (progress_)
+        progress_->hide();
+}
+
+} // namespace tarvela

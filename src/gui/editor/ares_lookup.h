@@ -1,0 +1,45 @@
+#pragma once
+
+#include "editor/ares_subject.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QProgressDialog;
+class QWidget;
+
+namespace tarvela {
+
+class AresFetcher;
+
+// "Načíst z ARES" of a window: asks the business register for the subject of an IČ in the
+// background. While the answer is awaited a progress window (modal to `window` only, which
+// goes on painting) offers Storno; a failure is told in a warning box.
+class AresLookup : public QObject {
+    Q_OBJECT
+public:
+    explicit AresLookup(QWidget* window);
+    ~AresLookup() override;
+
+    // Starts the look-up; an empty or invalid IČ is refused with a box before anything is
+    // asked (false). `onFound` runs with the subject once it arrives.
+    bool Start(const QString& ic, std::function<void(const AresSubject&)> onFound);
+    bool IsRunning() const;
+    // Storno: abandons the look-up; nothing is filled and nothing is told.
+    void Cancel();
+
+private:
+    void Finish();
+
+    QWidget* window_;
+    AresFetcher* fetcher_ = nullptr;
+    QProgressDialog* progress_ = nullptr;
+    std::function<void(const AresSubject&)> onFound_;
+};
+
+// The caption of the look-up's boxes.
+QString AresCaption();
+
+} // namespace tarvela

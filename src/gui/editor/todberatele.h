@@ -1,0 +1,59 @@
+#pragma once
+
+#include "editor/customer_book.h"
+
+#include <QDialog>
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace Ui {
+class TOdberatele;
+}
+
+namespace tarvela {
+
+// The address book: every customer of the invoices of all periods, one row per customer (see
+// ReadCustomerBook) with the number of its invoices and the date of the newest, narrowed as the
+// user types part of a name, IČ or town. Enter or a double click takes the selected customer.
+//
+// Use: create it with the program folder, exec(), read SelectedCustomer() when the result is
+// Accepted.
+class TOdberatele : public QDialog {
+    Q_OBJECT
+public:
+    explicit TOdberatele(const QString& programFolder, QWidget* owner = nullptr);
+    ~TOdberatele() override;
+
+    // Reads the book from the invoice files (done when the window is first shown), letting the
+    // GUI paint meanwhile (user input excluded).
+    void Load();
+    const std::vector<CustomerEntry>& Customers() const { return customers_; }
+
+    // Shows the customers that match the search text and selects the first of them.
+    void FillList(const QString& search);
+
+    // The customer of the selected row, or nothing when no row is selected.
+    std::optional<CustomerEntry> SelectedCustomer() const;
+
+    // Handlers.
+    void Ed_HledatChange();
+    void Tl_OkClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void UpdateCounter();
+
+    std::unique_ptr<Ui::TOdberatele> ui_;
+    QString programFolder_;
+    bool loaded_ = false;
+    std::vector<CustomerEntry> customers_;
+    std::vector<size_t> shown_; // indexes into customers_, in list order
+};
+
+} // namespace tarvela
