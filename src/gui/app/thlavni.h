@@ -30,6 +30,7 @@ struct THlavniTestAccess;
 //   thlavni_pickers.cpp    item editor, template and customer pickers, payment date, period
 //   thlavni_print.cpp      print actions, overview, cash receipt
 //   thlavni_settings.cpp   settings dialog, help, web pages, About box
+//   thlavni_rate.cpp       the exchange rate: the bank's rate, the check of the typed one
 // Every action, button and change signal is connected in thlavni.cpp through the handler guard,
 // so a failure a handler does not handle ends up in the error box.
 class THlavni : public QMainWindow {
@@ -59,7 +60,10 @@ public:
     // optional and unknown lines after line 49) are saved from it unchanged. Empty for a new
     // invoice.
     InvoiceRecord OpenedRecord;
-    bool FirstStart = false;         // no settings file at start: FormFirstStart asks for them
+    bool FirstStart = false; // no settings file at start: FormFirstStart asks for them
+    // The address of the bank's daily exchange rates (the bank's own when empty; tests point it
+    // at a local server).
+    QString CnbRatesUrl;
     bool TerminateRequested = false; // start-up refused to run (decimal separator): do not show
 
     bool InvoiceOpen() const; // PageControl1 not hidden
@@ -113,6 +117,14 @@ public:
     void Tl_DatumClick();
     void Tl_ZrusitClick();
     void Akce_ZmenaObdobiExecute();
+
+    // ---- Exchange rate (thlavni_rate.cpp) ------------------------------------------------------
+    // "Kurz ČNB": fetches the bank's rate of the invoice's currency for the date of taxable supply
+    // in the background (a progress box with Storno) into the exchange-rate field and its date.
+    void Tl_KurzCNBClick();
+    // A typed exchange rate or rate date that does not read is refused before a save, naming the
+    // field.
+    void CheckExchangeRateFields();
 
     // ---- Printing (thlavni_print.cpp) -------------------------------------------------------
     // The one handler of the seven invoice documents; the action tells the kind.

@@ -13,6 +13,7 @@
 
 #include "editor/row_amounts.h"
 #include "invoice/invoice_record.h"
+#include "printing/vat_recap.h"
 #include "text/message_boxes.h"
 
 namespace tarvela {
@@ -126,6 +127,7 @@ void THlavni::Akce_VlozitPolozkuExecute() {
     const QString text = QGuiApplication::clipboard()->text();
     InvoiceItemRow cells = GridRow(*this, row);
     PasteIntoRow(cells, text);
+    CheckVatRate(Settings, cells.DPH); // a payer's rate the settings do not know is refused
     SetGridRow(*this, row, cells);
     RecomputeRow(row);
     ShowTotals();

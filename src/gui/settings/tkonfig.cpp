@@ -194,6 +194,8 @@ void TKonfig::ConnectHandlers() {
     ConnectGuarded(ui_->Ok, &QPushButton::clicked, this, &TKonfig::OkClick);
     ConnectGuarded(ui_->Storno, &QPushButton::clicked, this, &TKonfig::StornoClick);
     ConnectGuarded(ui_->Ed_VychoziMena, &QLineEdit::textChanged, this, &TKonfig::Ed_NazevChange);
+    ConnectGuarded(ui_->Ed_PoznamkaOsvobozeni, &QLineEdit::textChanged, this,
+                   &TKonfig::Ed_NazevChange);
     for (QLineEdit* edit : supplierEdits_) {
         ConnectGuarded(edit, &QLineEdit::textChanged, this, &TKonfig::Ed_NazevChange);
         edit->installEventFilter(this);
@@ -224,6 +226,7 @@ void TKonfig::FormCreate() {
     ui_->UpDown_SazbaDPH1->SetPosition(settings_.SazbaDPH1);
     ui_->UpDown_SazbaDPH2->SetPosition(settings_.SazbaDPH2);
     ui_->UpDown_SazbaDPH3->SetPosition(settings_.SazbaDPH3);
+    ui_->Ed_PoznamkaOsvobozeni->setText(settings_.PoznamkaOsvobozeni);
     EnableRateControls(settings_.Platce);
     ui_->DobaSplatnosti->SetPosition(settings_.DobaSplatnosti);
     const int type = static_cast<int>(settings_.TypSymbolu);
@@ -240,6 +243,9 @@ void TKonfig::EnableRateControls(bool on) {
                                                       ui_->Ed_SazbaDPH3, ui_->UpDown_SazbaDPH1,
                                                       ui_->UpDown_SazbaDPH2, ui_->UpDown_SazbaDPH3})
         w->setEnabled(on);
+    // The exemption note is printed on a payer's documents only.
+    ui_->La_PoznamkaOsvobozeni->setEnabled(on);
+    ui_->Ed_PoznamkaOsvobozeni->setEnabled(on);
 }
 
 int TKonfig::TypSymboluIndex() const {
@@ -293,6 +299,7 @@ void TKonfig::OkClick() {
     s.SazbaDPH3 = SpinValue(ui_->UpDown_SazbaDPH3, settings_.SazbaDPH3);
     s.DobaSplatnosti = SpinValue(ui_->DobaSplatnosti, settings_.DobaSplatnosti);
     s.TypSymbolu = static_cast<SymbolType>(TypSymboluIndex());
+    s.PoznamkaOsvobozeni = ui_->Ed_PoznamkaOsvobozeni->text();
     for (int i = 0; i < 16; ++i)
         s.Dodavatel.*kSupplierFields[i].member = supplierEdits_[i]->text();
 

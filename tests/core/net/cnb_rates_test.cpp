@@ -2,6 +2,7 @@
 // internet): the rate, a currency the bank does not list, an error page and no server at all.
 #include "net/cnb_fetcher.h"
 #include "net/cnb_rates.h"
+#include "support/local_http_server.h"
 #include "text/errors.h"
 
 #include <QSignalSpy>
@@ -10,44 +11,11 @@
 #include <QtTest>
 
 using namespace tarvela;
+using namespace tarvela::test;
 
 namespace {
 
-const QByteArray kDaily = QByteArray("05.03.2026 #45\n"
-                                     "země|měna|množství|kód|kurz\n"
-                                     "Austrálie|dolar|1|AUD|15,871\n"
-                                     "EMU|euro|1|EUR|24,335\n"
-                                     "Japonsko|jen|100|JPY|16,123\n"
-                                     "Maďarsko|forint|100|HUF|6,402\n");
-
-// Answers every request with one canned HTTP response and remembers the request line.
-class OneShotHttpServer : public QTcpServer {
-public:
-    OneShotHttpServer(int status, QByteArray body) : status_(status), body_(std::move(body)) {
-        connect(this, &QTcpServer::newConnection, this, [this] {
-            QTcpSocket* socket = nextPendingConnection();
-            connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                const QByteArray request = socket->readAll();
-                requestLine = request.left(request.indexOf("\r\n"));
-                socket->write("HTTP/1.1 " + QByteArray::number(status_) +
-                              (status_ == 200 ? " OK" : " Error") +
-                              "\r\nContent-Type: text/plain; charset=UTF-8\r\nContent-Length: " +
-                              QByteArray::number(body_.size()) + "\r\nConnection: close\r\n\r\n" +
-                              body_);
-                socket->disconnectFromHost();
-            });
-        });
-        listen(QHostAddress::LocalHost);
-    }
-    QString url() const {
-        return QStringLiteral("http://127.0.0.1:%1/denni_kurz.txt").arg(serverPort());
-    }
-    QByteArray requestLine;
-
-private:
-    int status_;
-    QByteArray body_;
-};
+const QByteArray kDaily = kCnbDailySample;
 
 } // namespace
 
@@ -132,13 +100,7 @@ private slots:
     }
 
     void offlineSaysSo() {
-        quint16 port = 0;
-        {
-            QTcpServer closed; // a port that nobody listens on any more
-            QVERIFY(closed.listen(QHostAddress::LocalHost));
-            port = closed.serverPort();
-        }
-        CnbRateFetcher fetcher(QStringLiteral("http://127.0.0.1:%1/denni_kurz.txt").arg(port));
+        CnbRateFetcher fetcher(ClosedLocalUrl());
         QSignalSpy failed(&fetcher, &CnbRateFetcher::failed);
         fetcher.fetch(QDate(2026, 3, 7), "EUR");
         QTRY_COMPARE(failed.count(), 1);

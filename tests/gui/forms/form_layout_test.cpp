@@ -118,6 +118,7 @@ private slots:
                              QStringLiteral("UpDown_SazbaDPH1"),
                              QStringLiteral("UpDown_SazbaDPH2"),
                              QStringLiteral("UpDown_SazbaDPH3"),
+                             QStringLiteral("Ed_PoznamkaOsvobozeni"),
                              QStringLiteral("Text_DobaSplatnosti"),
                              QStringLiteral("RBox_TypSymbolu1")};
         for (const SupplierField& field : kSupplierFields)
@@ -284,7 +285,12 @@ private slots:
                                    QStringLiteral("Ed_DatumUhrady"),
                                    QStringLiteral("Tl_Datum"),
                                    QStringLiteral("Tl_Zrusit"),
-                                   QStringLiteral("Ed_UhrazenaCastka")};
+                                   QStringLiteral("Ed_UhrazenaCastka"),
+                                   QStringLiteral("Ed_Kurz"),
+                                   QStringLiteral("Ed_DatumKurzu"),
+                                   QStringLiteral("Tl_KurzCNB"),
+                                   QStringLiteral("Ed_OpravovanyDoklad"),
+                                   QStringLiteral("Ed_DuvodOpravy")};
         auto* pages = window.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
         QVERIFY(pages);
         pages->show();

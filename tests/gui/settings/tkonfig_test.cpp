@@ -79,7 +79,8 @@ enum class Change {
     Rate3,
     DaysArrow,
     DaysKey,
-    Symbol
+    Symbol,
+    Note
 };
 
 } // namespace
@@ -173,7 +174,8 @@ private slots:
         TKonfig other(s, folder.path());
         for (QWidget* w : std::initializer_list<QWidget*>{
                  K(other).Ed_SazbaDPH1, K(other).Ed_SazbaDPH2, K(other).Ed_SazbaDPH3,
-                 K(other).UpDown_SazbaDPH1, K(other).UpDown_SazbaDPH2, K(other).UpDown_SazbaDPH3})
+                 K(other).UpDown_SazbaDPH1, K(other).UpDown_SazbaDPH2, K(other).UpDown_SazbaDPH3,
+                 K(other).Ed_PoznamkaOsvobozeni})
             QVERIFY(!w->isEnabled());
         QVERIFY(K(other).RBox_TypSymbolu1->isChecked());
         QVERIFY(!K(other).Ok->isEnabled());
@@ -185,10 +187,16 @@ private slots:
         ShowAndActivate(&dlg);
         // Ok comes first but is disabled until a change: the focus starts on Storno.
         QCOMPARE(QApplication::focusWidget(), K(dlg).Storno);
-        const QList<QWidget*> page1 = {
-            K(dlg).PageControl1->tabBar(), K(dlg).Ed_VychoziMena,   K(dlg).Platce,
-            K(dlg).UpDown_SazbaDPH1,       K(dlg).UpDown_SazbaDPH2, K(dlg).UpDown_SazbaDPH3,
-            K(dlg).Text_DobaSplatnosti,    K(dlg).RBox_TypSymbolu0, K(dlg).Storno};
+        const QList<QWidget*> page1 = {K(dlg).PageControl1->tabBar(),
+                                       K(dlg).Ed_VychoziMena,
+                                       K(dlg).Platce,
+                                       K(dlg).UpDown_SazbaDPH1,
+                                       K(dlg).UpDown_SazbaDPH2,
+                                       K(dlg).UpDown_SazbaDPH3,
+                                       K(dlg).Ed_PoznamkaOsvobozeni,
+                                       K(dlg).Text_DobaSplatnosti,
+                                       K(dlg).RBox_TypSymbolu0,
+                                       K(dlg).Storno};
         for (QWidget* expected : page1) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), expected);
@@ -256,6 +264,7 @@ private slots:
         QTest::newRow("days arrow") << int(Change::DaysArrow);
         QTest::newRow("days key") << int(Change::DaysKey);
         QTest::newRow("symbol") << int(Change::Symbol);
+        QTest::newRow("exemption note") << int(Change::Note);
     }
 
     void everyKindOfChangeEnablesOk() {
@@ -297,6 +306,10 @@ private slots:
             break;
         case Change::Symbol:
             QTest::mouseClick(K(dlg).RBox_TypSymbolu1, Qt::LeftButton);
+            break;
+        case Change::Note:
+            K(dlg).Ed_PoznamkaOsvobozeni->setFocus();
+            QTest::keyClicks(K(dlg).Ed_PoznamkaOsvobozeni, QStringLiteral("O"));
             break;
         }
         QVERIFY(K(dlg).Ok->isEnabled());
@@ -371,6 +384,11 @@ private slots:
         K(dlg).Ed_Nazev->selectAll();
         K(dlg).Ed_Nazev->setFocus();
         TypeText(K(dlg).Ed_Nazev, QStringLiteral("Žluťoučký kůň"));
+        K(dlg).PageControl1->setCurrentIndex(0);
+        K(dlg).Ed_PoznamkaOsvobozeni->setFocus();
+        TypeText(K(dlg).Ed_PoznamkaOsvobozeni,
+                 QStringLiteral("Osvobozeno podle § 51 zákona o DPH."));
+        K(dlg).PageControl1->setCurrentIndex(1);
         K(dlg).Ed_Osoba->setFocus();
         TypeText(K(dlg).Ed_Osoba, QStringLiteral("Ďábel"));
         QTest::mouseClick(K(dlg).Ok, Qt::LeftButton);
@@ -387,6 +405,7 @@ private slots:
         expected.TypSymbolu = SymbolType::Constant;
         expected.Dodavatel.Nazev = QStringLiteral("Žluťoučký kůň");
         expected.Dodavatel.Osoba = QStringLiteral("Ďábel");
+        expected.PoznamkaOsvobozeni = QStringLiteral("Osvobozeno podle § 51 zákona o DPH.");
         QCOMPARE(dlg.Settings().Dodavatel, expected.Dodavatel);
         QCOMPARE(dlg.Settings(), expected);
         QCOMPARE(applied, expected);
@@ -400,7 +419,8 @@ private slots:
         QVERIFY(bytes.contains("; konec sekce\r\n"));
         QVERIFY(bytes.contains(Crlf(QStringLiteral("Nazev=Žluťoučký kůň\n"))));
         QVERIFY(bytes.contains("Platce=1\r\nSazbaDPH1=20\r\nSazbaDPH2=12\r\nSazbaDPH3=1\r\n"
-                               "DobaSplatnosti=15\r\nTypSymbolu=0\r\n"));
+                               "DobaSplatnosti=15\r\nTypSymbolu=0\r\nPoznamkaOsvobozeni="
+                               "Osvobozeno podle \xA7 51 z\xE1kona o DPH.\r\n"));
         QVERIFY(!bytes.contains("Stará"));
         QCOMPARE(tarvela::LoadSettings(folder.path()), expected);
     }
