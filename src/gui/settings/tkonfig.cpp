@@ -19,7 +19,9 @@
 #include <iterator>
 
 #include "invoice/invoice_store.h"
+#include "printing/qr_payment.h"
 #include "text/form_font.h"
+#include "text/helpers.h"
 #include "text/message_boxes.h"
 
 namespace tarvela {
@@ -305,6 +307,13 @@ void TKonfig::OkClick() {
 
     // A failure here leaves the dialog open with the user's values and the settings unchanged.
     SaveSettings(programFolder_, s);
+    // A payment code needs an IBAN whose check digits agree; the user hears of a wrong one now,
+    // not from a document without its code.
+    if (!TrimText(s.Dodavatel.IBAN).isEmpty() && !IsValidIban(s.Dodavatel.IBAN))
+        ShowWarning(QStringLiteral("Upozornění"),
+                    QStringLiteral("IBAN „%1“ není platný (nesouhlasí jeho kontrolní číslice). "
+                                   "Dokud jej neopravíte, faktury se tisknou bez QR Platby.")
+                        .arg(TrimText(s.Dodavatel.IBAN)));
 
     settings_ = s;
     saved_ = true;

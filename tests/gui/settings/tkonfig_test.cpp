@@ -22,7 +22,9 @@
 #include <QtTest>
 
 using tarvela::AppSettings;
+using tarvela::BoxKind;
 using tarvela::MessageBoxRecorder;
+using tarvela::ShownBox;
 using tarvela::SymbolType;
 using tarvela::TKonfig;
 using tarvela::TUpDown;
@@ -423,6 +425,38 @@ private slots:
                                "Osvobozeno podle \xA7 51 z\xE1kona o DPH.\r\n"));
         QVERIFY(!bytes.contains("Stará"));
         QCOMPARE(tarvela::LoadSettings(folder.path()), expected);
+    }
+
+    // An IBAN whose check digits do not agree is saved as typed, with a warning that the
+    // documents go without a payment code until it is mended.
+    void anInvalidIbanIsWarnedAbout_data() {
+        QTest::addColumn<QString>("iban");
+        QTest::addColumn<bool>("warned");
+        QTest::newRow("valid") << "CZ65 0800 0000 1920 0014 5399" << false;
+        QTest::newRow("wrong check") << "CZ65 0800 0000 1920 0014 5398" << true;
+        QTest::newRow("too short") << "CZ65" << true;
+        QTest::newRow("none") << "" << false;
+    }
+    void anInvalidIbanIsWarnedAbout() {
+        QFETCH(QString, iban);
+        QFETCH(bool, warned);
+        TempProgramFolder folder;
+        MessageBoxRecorder boxes;
+        TKonfig dlg(SampleSettings(), folder.path());
+        ShowAndActivate(&dlg);
+        K(dlg).Ed_IBAN->setText(iban);
+        QTest::mouseClick(K(dlg).Ok, Qt::LeftButton);
+        QVERIFY(dlg.Saved());
+        QCOMPARE(tarvela::LoadSettings(folder.path()).Dodavatel.IBAN, iban);
+        if (warned)
+            QCOMPARE(boxes.shown(),
+                     (QList<ShownBox>{{BoxKind::Warning, QStringLiteral("Upozornění"),
+                                       QStringLiteral("IBAN „%1“ není platný (nesouhlasí jeho "
+                                                      "kontrolní číslice). Dokud jej neopravíte, "
+                                                      "faktury se tisknou bez QR Platby.")
+                                           .arg(iban)}}));
+        else
+            QVERIFY(boxes.shown().isEmpty());
     }
 
     void untickingThePayerKeepsTheRatesSaved() {
