@@ -342,7 +342,7 @@ private slots:
                                  << "EUR" << QStringList{"", ""} << CnbOfflineMessage();
         QTest::newRow("Storno") << "silent"
                                 << "EUR" << QStringList{"", ""} << "";
-        QTest::newRow("crowns")
+        QTest::newRow("crowns, by Alt+K")
             << "found"
             << "CZK" << QStringList{"", ""}
             << "Faktura je v měně CZK. Kurz ČNB se zadává jen u faktury v cizí měně.";
@@ -366,7 +366,17 @@ private slots:
         ui(w).Ed_Mena->setText(currency);
         ui(w).Datum_Fa7->setDate(QDate(2026, 3, 7)); // a Saturday: the bank's Thursday rate
 
-        QTest::mouseClick(ui(w).Tl_KurzCNB, Qt::LeftButton);
+        if (currency == QLatin1String("CZK")) {
+            // By the keyboard as well: Alt+K presses the button.
+            w.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&w));
+            ui(w).Ed_Fa3->setFocus();
+            QTest::keyClick(ui(w).Ed_Fa3, Qt::Key_K, Qt::AltModifier);
+            QTRY_COMPARE(f.boxes.shown().size(), 1); // the button is pressed after its animation
+            QCOMPARE(ui(w).Ed_Fa3->text(), QString());
+        } else {
+            QTest::mouseClick(ui(w).Tl_KurzCNB, Qt::LeftButton);
+        }
         if (currency != QLatin1String("CZK")) {
             // The click has returned before any answer: the progress box is up with Storno.
             auto* progress = w.findChild<QProgressDialog*>(QStringLiteral("KurzCNBProgress"));

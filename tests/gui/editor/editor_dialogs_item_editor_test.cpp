@@ -164,7 +164,7 @@ private slots:
         QVERIFY(e.Tl_VyprazdnitCenu->geometry().right() < e.Tl_Ok->x());
         QCOMPARE(e.La_OznaceniDodavky->text(), QStringLiteral("Označení dodávky"));
         QCOMPARE(e.La_CenaSA->text(), QStringLiteral("Celkem bez DPH"));
-        QCOMPARE(e.Tl_VyprazdnitCenu->text(), QStringLiteral("Vyprázdnit cenové údaje"));
+        QCOMPARE(e.Tl_VyprazdnitCenu->text(), QStringLiteral("Vyprázdnit &cenové údaje"));
         QCOMPARE(e.Tl_SeznamPolozek->toolTip(),
                  QStringLiteral("Přenést text z jiné existující faktury"));
         QCOMPARE(Focused(), e.Ed_Kod);

@@ -129,6 +129,7 @@ private slots:
             pages->setCurrentIndex(page);
             VERIFY_NO_FAULTS(LayoutFaults(&dialog, order));
         }
+        VERIFY_NO_FAULTS(MnemonicFaults(&dialog, {QStringLiteral("Ok"), QStringLiteral("Storno")}));
         std::vector<std::pair<const char*, QString>> named = {
             {"QPushButton", QStringLiteral("Ok")},
             {"QPushButton", QStringLiteral("Storno")},
@@ -177,6 +178,7 @@ private slots:
             order << QStringLiteral("SazbaDPH");
         order << Names("", {"Ed_CenaSA", "Tl_Ok", "Tl_Storno"});
         VERIFY_NO_FAULTS(LayoutFaults(&dialog, order));
+        VERIFY_NO_FAULTS(MnemonicFaults(&dialog, Names("Tl_", {"Ok", "Storno"})));
         std::vector<std::pair<const char*, QString>> named;
         for (const QString& n :
              Names("", {"Kod", "OznaceniDodavky", "MJ", "PocetMJ", "CenaMJ", "CenaSA"})) {
@@ -300,6 +302,7 @@ private slots:
             VERIFY_NO_FAULTS(OverlappingControls(&window));
         }
         VERIFY_NO_FAULTS(TabOrderFaults(&window, order));
+        VERIFY_NO_FAULTS(MnemonicFaults(&window, {}));
         std::vector<std::pair<const char*, QString>> named = {
             {"QTabWidget", QStringLiteral("PageControl1")},
             {"QTableWidget", QStringLiteral("Grid1")},
