@@ -127,9 +127,14 @@ void THlavni::Akce_VlozitPolozkuExecute() {
     const QString text = QGuiApplication::clipboard()->text();
     InvoiceItemRow cells = GridRow(*this, row);
     PasteIntoRow(cells, text);
-    CheckVatRate(Settings, cells.DPH); // a payer's rate the settings do not know is refused
+    // The row is written only when it reads: a payer's rate the settings know, a quantity and
+    // price that are numbers (ConversionError naming the field otherwise).
+    CheckVatRate(Settings, cells.DPH);
+    RowAmount amounts = Amounts[row];
+    tarvela::RecomputeRow(amounts, cells.PocetMJ, cells.Cena, cells.DPH,
+                          VatRates{Settings.SazbaDPH1, Settings.SazbaDPH2, Settings.SazbaDPH3});
     SetGridRow(*this, row, cells);
-    RecomputeRow(row);
+    Amounts[row] = amounts;
     ShowTotals();
     ChangedFlag = true;
     UpdateActions();
