@@ -5,8 +5,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBoxLayout>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QMessageBox>
@@ -61,9 +63,12 @@ QString SuggestedPdfName(const RenderedReport& report) {
     }
     if (name.isEmpty())
         name = QStringLiteral("sestava");
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return QDir(folder.isEmpty() ? QDir::homePath() : folder)
-        .filePath(name + QStringLiteral(".pdf"));
+    // The user's documents folder; the home folder where there is none (the file dialog would
+    // otherwise open the working folder, which may be the program's).
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    return QDir(folder).filePath(name + QStringLiteral(".pdf"));
 }
 
 void SaveAsPdf(QWidget* parent, const RenderedReport& report) {
@@ -126,17 +131,20 @@ void ShowPreview(const RenderedReport& report) {
         bar->addAction(save);
         if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(save)))
             button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        // Why the payment code is missing or shortened, so the user can mend the data; shown
-        // here only, never printed.
-        if (!report.qrReason.isEmpty()) {
-            auto* reason = new QLabel(report.qrReason, bar);
-            reason->setObjectName(QStringLiteral("La_QRDuvod"));
-            reason->setStyleSheet(QStringLiteral("color: #8a1c1c; padding: 0 8px;"));
-            bar->addSeparator();
-            bar->addWidget(reason);
-        }
     } else {
         dialog.addAction(save);
+    }
+    // Why the payment code is missing or shortened, so the user can mend the data: one line
+    // below the page (in the tool bar it would fall into the bar's overflow menu), shown here
+    // only, never printed.
+    if (!report.qrReason.isEmpty()) {
+        auto* reason = new QLabel(report.qrReason, &dialog);
+        reason->setObjectName(QStringLiteral("La_QRDuvod"));
+        reason->setStyleSheet(QStringLiteral("color: #8a1c1c; padding: 4px 8px;"));
+        if (auto* layout = qobject_cast<QBoxLayout*>(dialog.layout()))
+            layout->addWidget(reason);
+        else
+            reason->hide();
     }
     dialog.resize(900, 1000);
     dialog.exec();

@@ -11,9 +11,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPrintPreviewDialog>
 #include <QTimer>
 #include <QtTest>
@@ -179,6 +181,24 @@ void PrintModuleTest::textsOutsideTheCodePageAreRefusedBeforeLoading() {
 
 void PrintModuleTest::reportReachesTheModuleAndItsPreview() {
     TempProgramFolder folder;
+    // A home of the test's own with a documents folder, and the program started from its folder.
+    const QByteArray home = qgetenv("HOME");
+    const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+    const QString ownHome = folder.file("home");
+    folder.writeBytes("home/.config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Dokumenty\"\n");
+    QVERIFY(QDir().mkpath(ownHome + "/Dokumenty"));
+    qputenv("HOME", ownHome.toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (ownHome + "/.config").toLocal8Bit());
+    const QString workingFolder = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+    auto restore = qScopeGuard([&] {
+        qputenv("HOME", home);
+        if (config.isNull())
+            qunsetenv("XDG_CONFIG_HOME");
+        else
+            qputenv("XDG_CONFIG_HOME", config);
+        QDir::setCurrent(workingFolder);
+    });
     installRealModule(folder);
     const QString library = folder.file(PrintModuleFileName());
     const QString saved = folder.file("faktura.pdf");
@@ -186,15 +206,20 @@ void PrintModuleTest::reportReachesTheModuleAndItsPreview() {
     FillItems(dataSet);
 
     QString title;
+    QString reason;   // the preview's line on the payment code
+    QString proposed; // the file "Uložit jako PDF" proposes
     bool loadedDuringCall = false;
     QTimer::singleShot(0, this, [&] {
         loadedDuringCall = IsLoaded(library);
         auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
         QVERIFY(dialog != nullptr);
         title = dialog->windowTitle();
+        if (auto* label = dialog->findChild<QLabel*>("La_QRDuvod"); label && label->isVisible())
+            reason = label->text();
         QTimer::singleShot(0, this, [&, dialog] {
             auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             QVERIFY(files != nullptr);
+            proposed = files->selectedFiles().value(0);
             files->selectFile(saved);
             QMetaObject::invokeMethod(files, "accept");
             QTimer::singleShot(0, dialog, &QDialog::reject);
@@ -202,13 +227,21 @@ void PrintModuleTest::reportReachesTheModuleAndItsPreview() {
         dialog->findChild<QAction*>("Akce_UlozitPDF")->trigger();
     });
     MessageBoxRecorder boxes;
+    QList<QPair<QString, QString>> variables = InvoiceVariables(true, QString());
+    variables.append(qMakePair(QString("NazevSouboru"), QString("Faktura 2026001")));
+    variables.append(qMakePair(QString("QRDuvod"),
+                               QString("QR Platba není: v nastavení chybí IBAN dodavatele.")));
     RunStandardReport(folder.path(), folder.file("Ses/Faktura.fr3"), "FAKTURA - DAŇOVÝ DOKLAD",
-                      JoinVariables(InvoiceVariables(true, QString())), dataSet);
+                      JoinVariables(variables), dataSet);
 
     QVERIFY(loadedDuringCall);
     QVERIFY(!IsLoaded(library));
     QVERIFY(boxes.shown().isEmpty());
     QCOMPARE(title, QString("Náhled sestavy - FAKTURA - DAŇOVÝ DOKLAD"));
+    // Why there is no payment code, shown in the preview so the user can mend the data.
+    QCOMPARE(reason, QString("QR Platba není: v nastavení chybí IBAN dodavatele."));
+    // The document's title and number, in the user's documents folder, not the program folder.
+    QCOMPARE(proposed, ownHome + "/Dokumenty/Faktura 2026001.pdf");
     const QString text = PdfText(saved).simplified();
     QVERIFY(text.contains("Dubový stůl jídelní 180×90 cm 1 ks 18500,00 21 % 18500,00"));
     QVERIFY(text.contains("Kniha: Péče o dřevo 2 ks 349,00 12 % 698,00"));

@@ -10,6 +10,8 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringList>
@@ -213,6 +215,41 @@ inline QStringList MissingControls(QWidget* window,
             found = found || o->inherits(className);
         if (!found)
             faults << QStringLiteral("no %1 named %2").arg(QLatin1String(className), name);
+    }
+    return faults;
+}
+
+// Every button, check box and radio button with a caption carries one mnemonic ("&Datum"), and no
+// two of them, nor the titles of the window's menu bar, share a letter. Exempt are the buttons
+// named in `exempt` (Ok and Storno answer Enter and Escape) and the "..." pickers.
+inline QStringList MnemonicFaults(QWidget* window, const QStringList& exempt) {
+    QStringList faults;
+    QList<QPair<QChar, QString>> taken;
+    auto take = [&](const QString& text, const QString& who) {
+        const qsizetype amp = text.indexOf(QLatin1Char('&'));
+        if (amp < 0 || amp + 1 >= text.size() || text.count(QLatin1Char('&')) != 1) {
+            faults << QStringLiteral("%1 \"%2\" has no mnemonic").arg(who, text);
+            return;
+        }
+        const QChar letter = text.at(amp + 1).toLower();
+        for (const auto& [other, owner] : taken) {
+            if (other == letter)
+                faults << QStringLiteral("%1 and %2 share Alt+%3").arg(owner, who, QString(letter));
+        }
+        taken.append({letter, who});
+    };
+    if (auto* main = qobject_cast<QMainWindow*>(window)) {
+        for (const QAction* menu : main->menuBar()->actions())
+            take(menu->text(), QStringLiteral("menu"));
+    }
+    for (const QAbstractButton* b : window->findChildren<QAbstractButton*>()) {
+        const bool captioned = qobject_cast<const QPushButton*>(b) ||
+                               qobject_cast<const QCheckBox*>(b) ||
+                               qobject_cast<const QRadioButton*>(b);
+        if (!captioned || b->window() != window || b->isHidden() || b->text().isEmpty() ||
+            b->text() == QLatin1String("...") || exempt.contains(b->objectName()))
+            continue;
+        take(b->text(), detail::Describe(b));
     }
     return faults;
 }

@@ -10,6 +10,8 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include <utility>
+
 namespace tarvela::test {
 
 class LocalHttpServer : public QTcpServer {
@@ -55,5 +57,13 @@ private:
     QByteArray body_;
     QByteArray contentType_;
 };
+
+// The bank's daily file as the tests serve it: declared on 5 March 2026.
+inline const QByteArray kCnbDailySample = QByteArray("05.03.2026 #45\n"
+                                                     "země|měna|množství|kód|kurz\n"
+                                                     "Austrálie|dolar|1|AUD|15,871\n"
+                                                     "EMU|euro|1|EUR|24,335\n"
+                                                     "Japonsko|jen|100|JPY|16,123\n"
+                                                     "Maďarsko|forint|100|HUF|6,402\n");
 
 } // namespace tarvela::test

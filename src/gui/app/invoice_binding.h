@@ -40,6 +40,10 @@ inline constexpr TextFieldBinding kTextFields[] = {
     {&THlavniUi::Ed_DatumUhrady, &InvoiceRecord::DatumUhrady, false},
     {&THlavniUi::Ed_Mena, &InvoiceRecord::Mena, true},
     {&THlavniUi::Ed_UhrazenaCastka, &InvoiceRecord::UhrazenaCastka, true},
+    {&THlavniUi::Ed_Kurz, &InvoiceRecord::Kurz, true},
+    {&THlavniUi::Ed_DatumKurzu, &InvoiceRecord::DatumKurzu, true},
+    {&THlavniUi::Ed_OpravovanyDoklad, &InvoiceRecord::OpravovanyDoklad, true},
+    {&THlavniUi::Ed_DuvodOpravy, &InvoiceRecord::DuvodOpravy, true},
 };
 
 // A date field, the record's date and the caption that names it in messages.

@@ -44,7 +44,7 @@ namespace tarvela {
 namespace {
 
 constexpr int kClientWidth = 759;
-constexpr int kClientHeight = 571;
+constexpr int kClientHeight = 603;
 constexpr int kToolBarHeight = 30;
 
 const QColor kTeal(0, 128, 128);
@@ -371,6 +371,7 @@ void THlavni::ConnectHandlers() {
     ConnectGuarded(ui_->Tl_NacistZAres, &QPushButton::clicked, this, &THlavni::Tl_NacistZAresClick);
     ConnectGuarded(ui_->Tl_Datum, &QPushButton::clicked, this, &THlavni::Tl_DatumClick);
     ConnectGuarded(ui_->Tl_Zrusit, &QPushButton::clicked, this, &THlavni::Tl_ZrusitClick);
+    ConnectGuarded(ui_->Tl_KurzCNB, &QPushButton::clicked, this, &THlavni::Tl_KurzCNBClick);
     ConnectGuarded(ui_->PageControl1, &QTabWidget::currentChanged, this,
                    &THlavni::PageControl1Change);
 

@@ -36,6 +36,7 @@ struct THlavniTestAccess;
 //   thlavni_settings.cpp   settings dialog, help, web pages, About box
 //   thlavni_exports.cpp    ISDOC, e-mail, the accountant's period export and VAT summary
 //   thlavni_book.cpp       invoice book, payments written there, the overdue notice
+//   thlavni_rate.cpp       the exchange rate: the bank's rate, the check of the typed one
 // Every action, button and change signal is connected in thlavni.cpp through the handler guard,
 // so a failure a handler does not handle ends up in the error box.
 class THlavni : public QMainWindow {
@@ -65,7 +66,10 @@ public:
     // optional and unknown lines after line 49) are saved from it unchanged. Empty for a new
     // invoice.
     InvoiceRecord OpenedRecord;
-    bool FirstStart = false;         // no settings file at start: FormFirstStart asks for them
+    bool FirstStart = false; // no settings file at start: FormFirstStart asks for them
+    // The address of the bank's daily exchange rates (the bank's own when empty; tests point it
+    // at a local server).
+    QString CnbRatesUrl;
     bool TerminateRequested = false; // start-up refused to run (decimal separator): do not show
 
     bool InvoiceOpen() const; // PageControl1 not hidden
@@ -129,6 +133,13 @@ public:
     void Akce_OdberateleExecute();
     // "Načíst z ARES": the customer's name, address and DIČ by the IČ typed.
     void Tl_NacistZAresClick();
+    // ---- Exchange rate (thlavni_rate.cpp) ------------------------------------------------------
+    // "Kurz ČNB": fetches the bank's rate of the invoice's currency for the date of taxable supply
+    // in the background (a progress box with Storno) into the exchange-rate field and its date.
+    void Tl_KurzCNBClick();
+    // A typed exchange rate or rate date that does not read is refused before a save, naming the
+    // field.
+    void CheckExchangeRateFields();
 
     // ---- Printing (thlavni_print.cpp) -------------------------------------------------------
     // The one handler of the seven invoice documents; the action tells the kind.

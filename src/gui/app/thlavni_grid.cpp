@@ -13,6 +13,7 @@
 
 #include "editor/row_amounts.h"
 #include "invoice/invoice_record.h"
+#include "printing/vat_recap.h"
 #include "text/message_boxes.h"
 
 namespace tarvela {
@@ -126,8 +127,14 @@ void THlavni::Akce_VlozitPolozkuExecute() {
     const QString text = QGuiApplication::clipboard()->text();
     InvoiceItemRow cells = GridRow(*this, row);
     PasteIntoRow(cells, text);
+    // The row is written only when it reads: a payer's rate the settings know, a quantity and
+    // price that are numbers (ConversionError naming the field otherwise).
+    CheckVatRate(Settings, cells.DPH);
+    RowAmount amounts = Amounts[row];
+    tarvela::RecomputeRow(amounts, cells.PocetMJ, cells.Cena, cells.DPH,
+                          VatRates{Settings.SazbaDPH1, Settings.SazbaDPH2, Settings.SazbaDPH3});
     SetGridRow(*this, row, cells);
-    RecomputeRow(row);
+    Amounts[row] = amounts;
     ShowTotals();
     ChangedFlag = true;
     UpdateActions();

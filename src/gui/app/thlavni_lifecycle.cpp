@@ -190,6 +190,7 @@ void THlavni::Akce_UlozitFakturuExecute() {
         ShowInfo(QStringLiteral("Faktura nemůže být uložena - není zadáno číslo faktury."));
         return;
     }
+    CheckExchangeRateFields();
     const InvoiceStore store(ProgramFolder);
     const int year = Settings.AktualniRok;
     // The number's file as it is on disk ("2026001.TVL" too); empty for a new number.

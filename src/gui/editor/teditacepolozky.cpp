@@ -3,6 +3,7 @@
 
 #include "editor/pickers.h"
 #include "editor/tseznampolozek.h"
+#include "printing/vat_recap.h"
 #include "text/amount_text.h"
 #include "text/form_font.h"
 #include "text/key_filters.h"
@@ -310,6 +311,13 @@ void TEditacePolozky::Tl_OkClick() {
                              quantity,
                              price,
                              ui_->SazbaDPH->currentText()};
+    // A payer's row carries only a rate the settings know: nothing is written otherwise.
+    try {
+        CheckVatRate(settings_, row.DPH);
+    } catch (const ValidationError&) {
+        ui_->SazbaDPH->setFocus(Qt::OtherFocusReason);
+        throw;
+    }
     RowAmount recomputed = amounts_;
     try {
         RecomputeRow(recomputed, row.PocetMJ, row.Cena, row.DPH,

@@ -20,7 +20,9 @@
 
 #include "editor/id_checks.h"
 #include "invoice/invoice_store.h"
+#include "printing/qr_payment.h"
 #include "text/form_font.h"
+#include "text/helpers.h"
 #include "text/message_boxes.h"
 
 namespace tarvela {
@@ -195,6 +197,8 @@ void TKonfig::ConnectHandlers() {
     ConnectGuarded(ui_->Ok, &QPushButton::clicked, this, &TKonfig::OkClick);
     ConnectGuarded(ui_->Storno, &QPushButton::clicked, this, &TKonfig::StornoClick);
     ConnectGuarded(ui_->Ed_VychoziMena, &QLineEdit::textChanged, this, &TKonfig::Ed_NazevChange);
+    ConnectGuarded(ui_->Ed_PoznamkaOsvobozeni, &QLineEdit::textChanged, this,
+                   &TKonfig::Ed_NazevChange);
     for (QLineEdit* edit : supplierEdits_) {
         ConnectGuarded(edit, &QLineEdit::textChanged, this, &TKonfig::Ed_NazevChange);
         edit->installEventFilter(this);
@@ -227,6 +231,7 @@ void TKonfig::FormCreate() {
     ui_->UpDown_SazbaDPH1->SetPosition(settings_.SazbaDPH1);
     ui_->UpDown_SazbaDPH2->SetPosition(settings_.SazbaDPH2);
     ui_->UpDown_SazbaDPH3->SetPosition(settings_.SazbaDPH3);
+    ui_->Ed_PoznamkaOsvobozeni->setText(settings_.PoznamkaOsvobozeni);
     EnableRateControls(settings_.Platce);
     ui_->DobaSplatnosti->SetPosition(settings_.DobaSplatnosti);
     const int type = static_cast<int>(settings_.TypSymbolu);
@@ -243,6 +248,9 @@ void TKonfig::EnableRateControls(bool on) {
                                                       ui_->Ed_SazbaDPH3, ui_->UpDown_SazbaDPH1,
                                                       ui_->UpDown_SazbaDPH2, ui_->UpDown_SazbaDPH3})
         w->setEnabled(on);
+    // The exemption note is printed on a payer's documents only.
+    ui_->La_PoznamkaOsvobozeni->setEnabled(on);
+    ui_->Ed_PoznamkaOsvobozeni->setEnabled(on);
 }
 
 int TKonfig::TypSymboluIndex() const {
@@ -296,11 +304,19 @@ void TKonfig::OkClick() {
     s.SazbaDPH3 = SpinValue(ui_->UpDown_SazbaDPH3, settings_.SazbaDPH3);
     s.DobaSplatnosti = SpinValue(ui_->DobaSplatnosti, settings_.DobaSplatnosti);
     s.TypSymbolu = static_cast<SymbolType>(TypSymboluIndex());
+    s.PoznamkaOsvobozeni = ui_->Ed_PoznamkaOsvobozeni->text();
     for (int i = 0; i < 16; ++i)
         s.Dodavatel.*kSupplierFields[i].member = supplierEdits_[i]->text();
 
     // A failure here leaves the dialog open with the user's values and the settings unchanged.
     SaveSettings(programFolder_, s);
+    // A payment code needs an IBAN whose check digits agree; the user hears of a wrong one now,
+    // not from a document without its code.
+    if (!TrimText(s.Dodavatel.IBAN).isEmpty() && !IsValidIban(s.Dodavatel.IBAN))
+        ShowWarning(QStringLiteral("Upozornění"),
+                    QStringLiteral("IBAN „%1“ není platný (nesouhlasí jeho kontrolní číslice). "
+                                   "Dokud jej neopravíte, faktury se tisknou bez QR Platby.")
+                        .arg(TrimText(s.Dodavatel.IBAN)));
 
     settings_ = s;
     saved_ = true;

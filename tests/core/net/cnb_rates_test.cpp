@@ -9,16 +9,11 @@
 #include <QtTest>
 
 using namespace tarvela;
-using tarvela::test::LocalHttpServer;
+using namespace tarvela::test;
 
 namespace {
 
-const QByteArray kDaily = QByteArray("05.03.2026 #45\n"
-                                     "země|měna|množství|kód|kurz\n"
-                                     "Austrálie|dolar|1|AUD|15,871\n"
-                                     "EMU|euro|1|EUR|24,335\n"
-                                     "Japonsko|jen|100|JPY|16,123\n"
-                                     "Maďarsko|forint|100|HUF|6,402\n");
+const QByteArray kDaily = kCnbDailySample;
 
 } // namespace
 

@@ -294,14 +294,17 @@ TEST(InvoiceDocumentVariables, TextWindows1250CannotHoldNamesItsFieldOnly) {
     const struct {
         QString InvoiceRecord::*member;
         const char* caption;
+        DocumentKind kind = DocumentKind::Faktura;
     } fields[] = {{&InvoiceRecord::OdberatelNazev1, "Odběratel - název 1"},
                   {&InvoiceRecord::Komentar2, "Komentář 2"},
-                  {&InvoiceRecord::Objednavka, "Objednávka"}};
+                  {&InvoiceRecord::Objednavka, "Objednávka"},
+                  {&InvoiceRecord::DuvodOpravy, "Důvod opravy", DocumentKind::Dobropis},
+                  {&InvoiceRecord::OpravovanyDoklad, "Opravovaný doklad", DocumentKind::Dobropis}};
     for (const auto& field : fields) {
         InvoiceSnapshot invoice = SampleInvoice();
         invoice.fields.*field.member = QStringLiteral("Cena v ₽");
         try {
-            InvoiceDocumentVariables(DocumentKind::Faktura, invoice, PayerSettings());
+            InvoiceDocumentVariables(field.kind, invoice, PayerSettings());
             ADD_FAILURE() << field.caption << " was accepted";
         } catch (const EncodingError& e) {
             EXPECT_TRUE(e.message().contains(QString::fromUtf8(field.caption) +

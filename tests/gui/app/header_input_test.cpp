@@ -1,15 +1,20 @@
 // The invoice header as a user fills it: the date fields typed into, the due date that follows
-// the date of issue, the prefilled variable symbol, and the first start without settings.
+// the date of issue, the prefilled variable symbol, the first start without settings, and the
+// correction and exchange-rate fields with the bank's rate fetched from a local server.
 #include <QDateEdit>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
 
 #include "gui/settings/tkonfig_controls.h"
+#include "net/cnb_fetcher.h"
 #include "settings/tkonfig.h"
+#include "support/local_http_server.h"
 #include "support/main_window_fixture.h"
 #include "text/dates.h"
 
@@ -50,6 +55,38 @@ void Enter(THlavni& w, QDateEdit* field, const QString& how) {
         QTest::mouseClick(LineOf(field), Qt::LeftButton);
         QTest::keyClick(LineOf(field), Qt::Key_A, Qt::ControlModifier);
     }
+}
+
+// A stored invoice of 49 lines in EUR with one item whose total the window computes the same.
+QByteArray FileWithoutNewLines() {
+    QStringList lines{
+        "2026004",     "7788",     "OBJ-1",     "Sklad", "Praha 9",           "PP",
+        "7.3.2026",    "8.3.2026", "22.3.2026", "K-01",  "Řeznictví Šťastný", "a syn",
+        "Jan Šťastný", "Dlouhá 5", "60200",     "Brno",  "12345678",          "CZ12345678"};
+    lines << "A1|Oprava|ks|2|150,00|21|";
+    for (int i = 0; i < 24; ++i)
+        lines << "||||||";
+    lines << "Děkujeme"
+          << ""
+          << "363,00"
+          << ""
+          << "EUR"
+          << "";
+    return FileOfLines(lines);
+}
+
+// The four new fields as the window shows them.
+QStringList NewFields(THlavni& w) {
+    return {ui(w).Ed_OpravovanyDoklad->text(), ui(w).Ed_DuvodOpravy->text(), ui(w).Ed_Kurz->text(),
+            ui(w).Ed_DatumKurzu->text()};
+}
+
+// Saves the open invoice after an edit that is taken back, so that Save is enabled.
+void SaveUnchanged(THlavni& w) {
+    const QString order = ui(w).Ed_Fa3->text();
+    TypeInto(ui(w).Ed_Fa3, QStringLiteral("X"));
+    ui(w).Ed_Fa3->setText(order);
+    ui(w).Akce_UlozitFakturu->trigger();
 }
 
 } // namespace
@@ -197,6 +234,178 @@ private slots:
         // With settings, the next start is an ordinary one.
         THlavni again(folder.path(), QStringLiteral(","));
         QVERIFY(!again.FirstStart);
+    }
+
+    // The corrected document, the reason, the exchange rate and its date are optional lines
+    // after line 49: a file without them is saved byte for byte as it was read; typed in, they
+    // are saved and read back; a new invoice starts without them.
+    void correctionAndExchangeRateRoundTrip() {
+        MainWindowFixture f;
+        THlavni& w = f.w();
+        const QByteArray original = FileWithoutNewLines();
+        f.writePeriodFile(QStringLiteral("2026004"), original);
+        OpenThroughDialog(w, QStringLiteral("2026004"));
+        QCOMPARE(NewFields(w), QStringList(4));
+        SaveUnchanged(w);
+        QVERIFY(f.boxes.shown().isEmpty());
+        QCOMPARE(f.periodBytes(QStringLiteral("2026004")), original);
+
+        const QStringList typed{"2026001", "Vrácení zboží", "25,125", "4.3.2026"};
+        const QList<QLineEdit*> edits{ui(w).Ed_OpravovanyDoklad, ui(w).Ed_DuvodOpravy,
+                                      ui(w).Ed_Kurz, ui(w).Ed_DatumKurzu};
+        for (int i = 0; i < edits.size(); ++i)
+            TypeInto(edits[i], typed[i]);
+        QVERIFY(w.ChangedFlag);
+        ui(w).Akce_UlozitFakturu->trigger();
+        QVERIFY(f.boxes.shown().isEmpty());
+        QCOMPARE(f.periodBytes(QStringLiteral("2026004")),
+                 original + EncodeCp1250(QStringLiteral("OpravovanyDoklad=2026001\r\n"
+                                                        "DuvodOpravy=Vrácení zboží\r\n"
+                                                        "Kurz=25,125\r\nDatumKurzu=4.3.2026\r\n")));
+
+        ui(w).Akce_ZavritFakturu->trigger();
+        QCOMPARE(NewFields(w), QStringList(4));
+        OpenThroughDialog(w, QStringLiteral("2026004"));
+        QCOMPARE(NewFields(w), typed);
+        ui(w).Akce_ZavritFakturu->trigger();
+        ui(w).Akce_NovaFaktura->trigger();
+        QCOMPARE(NewFields(w), QStringList(4));
+    }
+
+    // A typed exchange rate or rate date that does not read stops the save with a message
+    // naming the field, which gets the focus; nothing is written.
+    void unreadableRateOrRateDateIsRefusedBySave_data() {
+        QTest::addColumn<QString>("rate");
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("text") << "kurz"
+                              << "4.3.2026"
+                              << "Kurz: „kurz“ není kurz; zadejte počet korun za jednotku měny, "
+                                 "například 25,125.";
+        QTest::newRow("zero") << "0"
+                              << ""
+                              << "Kurz: „0“ není kurz; zadejte počet korun za jednotku měny, "
+                                 "například 25,125.";
+        QTest::newRow("31.2.") << "25,125"
+                               << "31.2.2026"
+                               << "Datum kurzu: „31.2.2026“ není platné datum; zadejte "
+                                  "den.měsíc.rok, například 5.3.2026.";
+        QTest::newRow("both read") << "25,125"
+                                   << "4.3.2026"
+                                   << "";
+    }
+    void unreadableRateOrRateDateIsRefusedBySave() {
+        QFETCH(QString, rate);
+        QFETCH(QString, date);
+        QFETCH(QString, message);
+        MainWindowFixture f;
+        THlavni& w = f.w();
+        ui(w).Akce_NovaFaktura->trigger();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        TypeInto(ui(w).Ed_Kurz, rate);
+        TypeInto(ui(w).Ed_DatumKurzu, date);
+        ui(w).Ed_Od2->setFocus();
+        ui(w).Akce_UlozitFakturu->trigger();
+        if (message.isEmpty()) {
+            QVERIFY(f.boxes.shown().isEmpty());
+            QVERIFY(f.periodBytes(QStringLiteral("2026001"))
+                        .endsWith("\r\nKurz=" + rate.toLatin1() +
+                                  "\r\nDatumKurzu=" + date.toLatin1() + "\r\n"));
+            return;
+        }
+        QCOMPARE(f.boxes.shown(),
+                 (QList<ShownBox>{{BoxKind::Error, QStringLiteral("Tarvela"), message}}));
+        QVERIFY(!QFileInfo::exists(f.periodFile(QStringLiteral("2026001"))));
+        QCOMPARE(QApplication::focusWidget(),
+                 message.startsWith(QLatin1String("Kurz")) ? ui(w).Ed_Kurz : ui(w).Ed_DatumKurzu);
+        QVERIFY(w.ChangedFlag);
+    }
+
+    // "Kurz ČNB" asks the bank (here a server on 127.0.0.1) for the rate of the invoice's
+    // currency on the date of taxable supply. The window goes on while it waits, with a progress
+    // box whose Storno abandons the question; the answer fills the rate and its date, a failure
+    // says why and leaves the rate to be typed.
+    void bankRateFetchedWithoutBlocking_data() {
+        QTest::addColumn<QString>("server"); // "found", "offline", "silent"
+        QTest::addColumn<QString>("currency");
+        QTest::addColumn<QStringList>("fields"); // rate and its date afterwards
+        QTest::addColumn<QString>("message");
+        QTest::newRow("euro found") << "found"
+                                    << "EUR" << QStringList{"24,335", "5.3.2026"} << "";
+        QTest::newRow("yen, per one") << "found"
+                                      << "jpy" << QStringList{"0,16123", "5.3.2026"} << "";
+        QTest::newRow("not listed")
+            << "found"
+            << "XYZ" << QStringList{"", ""} << "ČNB nevyhlašuje kurz měny XYZ. Zadejte kurz ručně.";
+        QTest::newRow("offline") << "offline"
+                                 << "EUR" << QStringList{"", ""} << CnbOfflineMessage();
+        QTest::newRow("Storno") << "silent"
+                                << "EUR" << QStringList{"", ""} << "";
+        QTest::newRow("crowns, by Alt+K")
+            << "found"
+            << "CZK" << QStringList{"", ""}
+            << "Faktura je v měně CZK. Kurz ČNB se zadává jen u faktury v cizí měně.";
+    }
+    void bankRateFetchedWithoutBlocking() {
+        QFETCH(QString, server);
+        QFETCH(QString, currency);
+        QFETCH(QStringList, fields);
+        QFETCH(QString, message);
+        LocalHttpServer found(200, kCnbDailySample);
+        QTcpServer silent; // takes the connection and never answers
+        QVERIFY(silent.listen(QHostAddress::LocalHost));
+        MainWindowFixture f;
+        THlavni& w = f.w();
+        w.CnbRatesUrl =
+            server == QLatin1String("found") ? found.url(QStringLiteral("/denni_kurz.txt"))
+            : server == QLatin1String("offline")
+                ? QStringLiteral("http://127.0.0.1:%1/denni_kurz.txt")
+                      .arg(LocalHttpServer::ClosedPort())
+                : QStringLiteral("http://127.0.0.1:%1/denni_kurz.txt").arg(silent.serverPort());
+        ui(w).Akce_NovaFaktura->trigger();
+        ui(w).Ed_Mena->setText(currency);
+        ui(w).Datum_Fa7->setDate(QDate(2026, 3, 7)); // a Saturday: the bank's Thursday rate
+
+        if (currency == QLatin1String("CZK")) {
+            // By the keyboard as well: Alt+K presses the button.
+            w.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&w));
+            ui(w).Ed_Fa3->setFocus();
+            QTest::keyClick(ui(w).Ed_Fa3, Qt::Key_K, Qt::AltModifier);
+            QTRY_COMPARE(f.boxes.shown().size(), 1); // the button is pressed after its animation
+            QCOMPARE(ui(w).Ed_Fa3->text(), QString());
+        } else {
+            QTest::mouseClick(ui(w).Tl_KurzCNB, Qt::LeftButton);
+        }
+        if (currency != QLatin1String("CZK")) {
+            // The click has returned before any answer: the progress box is up with Storno.
+            auto* progress = w.findChild<QProgressDialog*>(QStringLiteral("KurzCNBProgress"));
+            QVERIFY(progress);
+            QVERIFY(progress->isVisible());
+            QVERIFY(f.boxes.shown().isEmpty());
+            QCOMPARE(ui(w).Ed_Kurz->text(), QString());
+            if (server == QLatin1String("silent")) {
+                QTRY_VERIFY(silent.hasPendingConnections()); // asked, no answer yet
+                auto* storno = progress->findChild<QPushButton*>();
+                QVERIFY(storno);
+                QCOMPARE(storno->text(), QStringLiteral("Storno"));
+                QTest::mouseClick(storno, Qt::LeftButton);
+            }
+            QTRY_VERIFY(!w.findChild<QProgressDialog*>(QStringLiteral("KurzCNBProgress")));
+        }
+        QCOMPARE((QStringList{ui(w).Ed_Kurz->text(), ui(w).Ed_DatumKurzu->text()}), fields);
+        if (message.isEmpty())
+            QVERIFY(f.boxes.shown().isEmpty());
+        else
+            QCOMPARE(f.boxes.shown(),
+                     (QList<ShownBox>{{BoxKind::Info, QStringLiteral("Tarvela"), message}}));
+        if (server == QLatin1String("found") && currency != QLatin1String("CZK"))
+            QCOMPARE(found.requestLine, QByteArray("GET /denni_kurz.txt?date=07.03.2026 HTTP/1.1"));
+        if (!fields.first().isEmpty()) {
+            QVERIFY(w.ChangedFlag);
+            QVERIFY(w.statusBar()->currentMessage().contains(fields.first()));
+        }
     }
 
     void newInvoiceInAnotherPeriodGetsDatesInsideIt() {

@@ -132,7 +132,7 @@ private slots:
         QCOMPARE(f.boxes.shown().first(),
                  (ShownBox{BoxKind::Error, QStringLiteral("Tarvela"),
                            QStringLiteral("Počet MJ: „1.5“ není číslo.")}));
-        QCOMPARE(RowText(w, 2), QStringLiteral("|Chyba|ks|1.5|10|21|"));
+        QCOMPARE(RowText(w, 2), QStringLiteral("||||||")); // the row is not written
         QVERIFY(!w.ChangedFlag);
         QCOMPARE(ui(w).La_CelkemFaktura->text(), before.total);
     }
@@ -171,8 +171,8 @@ private slots:
                                                   << "A1|Jen text|ks|2|150,00|21|";
         QTest::newRow("empty clipboard") << ""
                                          << "A1||ks|2|150,00|21|";
-        QTest::newRow("more than six pieces") << "1|2|3|4|5|6|7|8|"
-                                              << "1|2|3|4|5|6|";
+        QTest::newRow("more than six pieces") << "1|2|3|4|5|0|7|8|"
+                                              << "1|2|3|4|5|0|";
         QTest::newRow("one piece") << "X|Y"
                                    << "X|Oprava|ks|2|150,00|21|";
         QTest::newRow("first line only") << "B|Druhý|m|1|5|15|\r\nC|Třetí|m|1|5|15|"
@@ -193,6 +193,44 @@ private slots:
         ui(w).Akce_VlozitPolozku->trigger();
         QCOMPARE(RowText(w, 1), row);
         QVERIFY(f.boxes.shown().isEmpty());
+    }
+
+    // A payer's pasted row keeps 0 or a rate of the settings (21, 15, 10); another rate is refused
+    // with the allowed ones named, and the row stays as it was.
+    void pastedRateIsOneOfTheSettings_data() {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<QString>("rate");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("15") << kPayerIni << "15" << false;
+        QTest::newRow("0") << kPayerIni << "0" << false;
+        QTest::newRow("empty") << kPayerIni << "" << false;
+        QTest::newRow("20") << kPayerIni << "20" << true;
+        QTest::newRow("12") << kPayerIni << "12" << true;
+        QTest::newRow("non-payer")
+            << QByteArray("[NASTAVENI]\r\nAktualniRok=2026\r\nPlatce=0\r\n") << "20" << false;
+    }
+    void pastedRateIsOneOfTheSettings() {
+        QFETCH(QByteArray, ini);
+        QFETCH(QString, rate);
+        QFETCH(bool, refused);
+        MainWindowFixture f(ini);
+        THlavni& w = f.w();
+        ui(w).Akce_NovaFaktura->trigger();
+        PasteRow(w, 1, kRow21);
+        const QString pasted = QStringLiteral("B|Jiná|ks|1|10,00|%1|").arg(rate);
+        PasteRow(w, 1, pasted);
+        if (refused) {
+            QCOMPARE(f.boxes.shown().size(), 1);
+            QCOMPARE(f.boxes.shown().first().text,
+                     QStringLiteral("Sazba DPH „%1“ není v nastavení. Povolené sazby: 21 %, "
+                                    "15 %, 10 % nebo 0 %.")
+                         .arg(rate));
+            QCOMPARE(RowText(w, 1), kRow21);
+            QCOMPARE(ui(w).La_CelkemFaktura->text(), QStringLiteral("363,00"));
+        } else {
+            QVERIFY(f.boxes.shown().isEmpty());
+            QCOMPARE(RowText(w, 1), pasted);
+        }
     }
 
     void deleteAsksEvenForAnEmptyRow() {
@@ -297,8 +335,8 @@ private slots:
     void quantityPriceAndRateDrawnRightAligned() {
         GridFixture f;
         THlavni& w = f.w();
-        PasteRow(w, 1, QStringLiteral("KOD|Popis|ks|8888|8888|88|"));
-        PasteRow(w, 2, QStringLiteral("KOD|Popis|ks|8888|8888|88|"));
+        PasteRow(w, 1, QStringLiteral("KOD|Popis|ks|8888|8888|10|"));
+        PasteRow(w, 2, QStringLiteral("KOD|Popis|ks|8888|8888|10|"));
         ClickRow(w, 2);
         ui(w).Grid1->clearFocus();
         QTest::qWait(20);

@@ -634,11 +634,27 @@ void THlavniTest::changeHandlerMarksInvoiceChanged() {
     Fixture f;
     THlavni& w = *f.window;
     ui(w).PageControl1->show();
-    const QList<QLineEdit*> marking = {
-        ui(w).Ed_Fa2,       ui(w).Ed_Fa3,           ui(w).Ed_Fa4, ui(w).Ed_Fa5, ui(w).Ed_Mena,
-        ui(w).Ed_Od1,       ui(w).Ed_Od2,           ui(w).Ed_Od3, ui(w).Ed_Od4, ui(w).Ed_Od5,
-        ui(w).Ed_Od6,       ui(w).Ed_Od7,           ui(w).Ed_Od8, ui(w).Ed_Od9, ui(w).Ed_Komentar1,
-        ui(w).Ed_Komentar2, ui(w).Ed_UhrazenaCastka};
+    const QList<QLineEdit*> marking = {ui(w).Ed_Fa2,
+                                       ui(w).Ed_Fa3,
+                                       ui(w).Ed_Fa4,
+                                       ui(w).Ed_Fa5,
+                                       ui(w).Ed_Mena,
+                                       ui(w).Ed_Od1,
+                                       ui(w).Ed_Od2,
+                                       ui(w).Ed_Od3,
+                                       ui(w).Ed_Od4,
+                                       ui(w).Ed_Od5,
+                                       ui(w).Ed_Od6,
+                                       ui(w).Ed_Od7,
+                                       ui(w).Ed_Od8,
+                                       ui(w).Ed_Od9,
+                                       ui(w).Ed_Komentar1,
+                                       ui(w).Ed_Komentar2,
+                                       ui(w).Ed_UhrazenaCastka,
+                                       ui(w).Ed_Kurz,
+                                       ui(w).Ed_DatumKurzu,
+                                       ui(w).Ed_OpravovanyDoklad,
+                                       ui(w).Ed_DuvodOpravy};
     for (QLineEdit* edit : marking) {
         w.ChangedFlag = false;
         w.UpdateActions();
@@ -699,7 +715,12 @@ void THlavniTest::enterMovesFocusOnFirstPage() {
                                    ui(w).Ed_DatumUhrady,
                                    ui(w).Tl_Datum,
                                    ui(w).Tl_Zrusit,
-                                   ui(w).Ed_UhrazenaCastka};
+                                   ui(w).Ed_UhrazenaCastka,
+                                   ui(w).Ed_Kurz,
+                                   ui(w).Ed_DatumKurzu,
+                                   ui(w).Tl_KurzCNB,
+                                   ui(w).Ed_OpravovanyDoklad,
+                                   ui(w).Ed_DuvodOpravy};
     ui(w).Ed_Fa1->setFocus();
     for (int i = 1; i < order.size(); ++i) {
         QWidget* focus = QApplication::focusWidget();
@@ -720,8 +741,8 @@ void THlavniTest::pageControlFillsClientArea() {
     ShowWithInvoice(w);
     QCOMPARE(ui(w).PageControl1->geometry(), w.centralWidget()->rect());
     QCOMPARE(w.centralWidget()->width(), 759);
-    // Client area 759 x 571 below the menu: tool bar (30) and page control.
-    QCOMPARE(ui(w).ToolBar1->height() + w.centralWidget()->height(), 571);
+    // Client area 759 x 603 below the menu: tool bar (30) and page control.
+    QCOMPARE(ui(w).ToolBar1->height() + w.centralWidget()->height(), 603);
     // Nothing of the first page is cut off at the page's edges.
     for (QWidget* child : ui(w).TabSheet1->findChildren<QWidget*>()) {
         if (child->parentWidget() == ui(w).TabSheet1)

@@ -164,7 +164,7 @@ private slots:
         QVERIFY(e.Tl_VyprazdnitCenu->geometry().right() < e.Tl_Ok->x());
         QCOMPARE(e.La_OznaceniDodavky->text(), QStringLiteral("Označení dodávky"));
         QCOMPARE(e.La_CenaSA->text(), QStringLiteral("Celkem bez DPH"));
-        QCOMPARE(e.Tl_VyprazdnitCenu->text(), QStringLiteral("Vyprázdnit cenové údaje"));
+        QCOMPARE(e.Tl_VyprazdnitCenu->text(), QStringLiteral("Vyprázdnit &cenové údaje"));
         QCOMPARE(e.Tl_SeznamPolozek->toolTip(),
                  QStringLiteral("Přenést text z jiné existující faktury"));
         QCOMPARE(Focused(), e.Ed_Kod);
@@ -294,7 +294,7 @@ private slots:
     }
 
     void aCellSeparatorNeverGetsIntoACell() {
-        Editor e(InvoiceItemRow{"", "", "", "", "", "19"}, true);
+        Editor e(InvoiceItemRow{"", "", "", "", "", "1"}, true);
         Type(e.Ed_Kod, QStringLiteral("A|1"));
         QCOMPARE(e.Ed_Kod->text(), QStringLiteral("A1"));
         Paste(e.Ed_OznaceniDodavky, QStringLiteral("Oprava|stroje|"));
@@ -306,10 +306,10 @@ private slots:
         rate->setFocus();
         rate->end(false);
         QTest::keyClicks(rate, QStringLiteral("|5"));
-        QCOMPARE(e.SazbaDPH->currentText(), QStringLiteral("195"));
+        QCOMPARE(e.SazbaDPH->currentText(), QStringLiteral("15"));
         QTest::mouseClick(e.Tl_Ok, Qt::LeftButton);
         QCOMPARE(e.written.size(), 1);
-        QCOMPARE(ItemRowText(e.written[0]), QStringLiteral("A1|Opravastroje|ks|||195|"));
+        QCOMPARE(ItemRowText(e.written[0]), QStringLiteral("A1|Opravastroje|ks|||15|"));
     }
 
     void okChecksForAPayer() {
@@ -392,15 +392,50 @@ private slots:
         QCOMPARE(e.confirmed, 1);
     }
 
-    void anUnknownRateIsKeptAndItsTaxStays() {
-        Editor e(InvoiceItemRow{"A1", "Oprava", "ks", "2", "100,00", "19"}, true,
+    // A payer's row takes 0 or a rate of the settings (21, 15, 10 here); any other rate is
+    // refused by Ok with the allowed ones named, and nothing reaches the grid. A non-payer's
+    // rate is not checked.
+    void onlyTheRatesOfTheSettingsAreWritten_data() {
+        QTest::addColumn<bool>("platce");
+        QTest::addColumn<QString>("rate");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("21") << true << "21" << false;
+        QTest::newRow("15") << true << "15" << false;
+        QTest::newRow("10") << true << "10" << false;
+        QTest::newRow("0") << true << "0" << false;
+        QTest::newRow("19, an old rate") << true << "19" << true;
+        QTest::newRow("12, not in these settings") << true << "12" << true;
+        QTest::newRow("21,0") << true << "21,0" << true;
+        QTest::newRow("text") << true << "x" << true;
+        QTest::newRow("non-payer") << false << "19" << false;
+    }
+    void onlyTheRatesOfTheSettingsAreWritten() {
+        QFETCH(bool, platce);
+        QFETCH(QString, rate);
+        QFETCH(bool, refused);
+        MessageBoxRecorder boxes;
+        Editor e(InvoiceItemRow{"A1", "Oprava", "ks", "2", "100,00", rate}, platce,
                  RowAmount{200, 38, 0, 0});
-        QCOMPARE(e.SazbaDPH->currentText(), QStringLiteral("19"));
         Type(e.Ed_OznaceniDodavky, QStringLiteral(" motoru"));
         QTest::mouseClick(e.Tl_Ok, Qt::LeftButton);
-        QCOMPARE(e->Row().DPH, QStringLiteral("19"));
-        QCOMPARE(e->Row().Dodavka, QStringLiteral("Oprava motoru"));
-        QCOMPARE(e->Amounts(), (RowAmount{200, 38, 0, 0}));
+        if (refused) {
+            QCOMPARE(boxes.shown().size(), 1);
+            QCOMPARE(boxes.shown()[0].text,
+                     QStringLiteral("Sazba DPH „%1“ není v nastavení. Povolené sazby: 21 %, "
+                                    "15 %, 10 % nebo 0 %.")
+                         .arg(rate));
+            QVERIFY(e->isVisible());
+            QVERIFY(e.written.isEmpty());
+            QCOMPARE(e.confirmed, 0);
+            QCOMPARE(Focused(), e.SazbaDPH);
+            QCOMPARE(e->Amounts(), (RowAmount{200, 38, 0, 0}));
+        } else {
+            QVERIFY(boxes.shown().isEmpty());
+            QCOMPARE(e.written.size(), 1);
+            QCOMPARE(e.written[0].DPH, rate);
+            QCOMPARE(e.written[0].Dodavka, QStringLiteral("Oprava motoru"));
+            QCOMPARE(e.confirmed, 1);
+        }
     }
 
     void aFailedConversionKeepsTheDialogOpen() {

@@ -122,6 +122,7 @@ private slots:
                              QStringLiteral("UpDown_SazbaDPH1"),
                              QStringLiteral("UpDown_SazbaDPH2"),
                              QStringLiteral("UpDown_SazbaDPH3"),
+                             QStringLiteral("Ed_PoznamkaOsvobozeni"),
                              QStringLiteral("Text_DobaSplatnosti"),
                              QStringLiteral("RBox_TypSymbolu1")};
         for (const SupplierField& field : kSupplierFields)
@@ -132,6 +133,7 @@ private slots:
             pages->setCurrentIndex(page);
             VERIFY_NO_FAULTS(LayoutFaults(&dialog, order));
         }
+        VERIFY_NO_FAULTS(MnemonicFaults(&dialog, {QStringLiteral("Ok"), QStringLiteral("Storno")}));
         std::vector<std::pair<const char*, QString>> named = {
             {"QPushButton", QStringLiteral("Ok")},
             {"QPushButton", QStringLiteral("Storno")},
@@ -180,6 +182,7 @@ private slots:
             order << QStringLiteral("SazbaDPH");
         order << Names("", {"Ed_CenaSA", "Tl_Ok", "Tl_Storno"});
         VERIFY_NO_FAULTS(LayoutFaults(&dialog, order));
+        VERIFY_NO_FAULTS(MnemonicFaults(&dialog, Names("Tl_", {"Ok", "Storno"})));
         std::vector<std::pair<const char*, QString>> named;
         for (const QString& n :
              Names("", {"Kod", "OznaceniDodavky", "MJ", "PocetMJ", "CenaMJ", "CenaSA"})) {
@@ -331,7 +334,12 @@ private slots:
                                    QStringLiteral("Ed_DatumUhrady"),
                                    QStringLiteral("Tl_Datum"),
                                    QStringLiteral("Tl_Zrusit"),
-                                   QStringLiteral("Ed_UhrazenaCastka")};
+                                   QStringLiteral("Ed_UhrazenaCastka"),
+                                   QStringLiteral("Ed_Kurz"),
+                                   QStringLiteral("Ed_DatumKurzu"),
+                                   QStringLiteral("Tl_KurzCNB"),
+                                   QStringLiteral("Ed_OpravovanyDoklad"),
+                                   QStringLiteral("Ed_DuvodOpravy")};
         auto* pages = window.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
         QVERIFY(pages);
         pages->show();
@@ -341,6 +349,7 @@ private slots:
             VERIFY_NO_FAULTS(OverlappingControls(&window));
         }
         VERIFY_NO_FAULTS(TabOrderFaults(&window, order));
+        VERIFY_NO_FAULTS(MnemonicFaults(&window, {}));
         std::vector<std::pair<const char*, QString>> named = {
             {"QTabWidget", QStringLiteral("PageControl1")},
             {"QTableWidget", QStringLiteral("Grid1")},

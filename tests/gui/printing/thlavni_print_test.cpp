@@ -112,31 +112,71 @@ void ThlavniPrintTest::invoiceDocuments_data() {
     QTest::addColumn<QString>("label");
     QTest::addColumn<int>("rows");
     QTest::addColumn<QString>("words");
+    QTest::addColumn<QString>("fileName"); // proposed by "Uložit jako PDF"
+    QTest::addColumn<QString>("qrReason"); // the preview's line on the missing payment code
 
+    QTest::addColumn<QString>("iban"); // the supplier's IBAN ("" the fixture's valid one)
     QTest::newRow("1 payer") << "Akce_TiskFaktury01" << true << "Faktura.fr3"
                              << "FAKTURA - DAŇOVÝ DOKLAD"
-                             << "Číslo faktury:" << 25 << "";
+                             << "Číslo faktury:" << 25 << ""
+                             << "Faktura 2026001"
+                             << ""
+                             << "";
     QTest::newRow("1 non-payer") << "Akce_TiskFaktury01" << false << "Faktura.fr3"
                                  << "FAKTURA"
-                                 << "Číslo faktury:" << 25 << "";
+                                 << "Číslo faktury:" << 25 << ""
+                                 << "Faktura 2026001"
+                                 << ""
+                                 << "";
     QTest::newRow("2") << "Akce_TiskFaktury02" << false << "Faktura.fr3"
                        << "PROFORMA FAKTURA"
-                       << "Číslo faktury:" << 25 << "";
+                       << "Číslo faktury:" << 25 << ""
+                       << "Proforma faktura 2026001"
+                       << ""
+                       << "";
     QTest::newRow("3") << "Akce_TiskFaktury03" << true << "Faktura.fr3"
                        << "DAŇOVÝ DOKLAD"
-                       << "Číslo dokladu:" << 25 << "";
+                       << "Číslo dokladu:" << 25 << ""
+                       << "Daňový doklad 2026001"
+                       << "QR Platba není: daňový doklad k přijaté platbě k platbě nevyzývá."
+                       << "";
     QTest::newRow("4") << "Akce_TiskFaktury04" << false << "Faktura.fr3"
                        << "DOBROPIS"
-                       << "Číslo dokladu:" << 25 << "";
+                       << "Číslo dokladu:" << 25 << ""
+                       << "Dobropis 2026001"
+                       << ""
+                       << "";
     QTest::newRow("6") << "Akce_TiskFaktury06" << true << "DodaciList.fr3"
                        << "DODACÍ LIST"
-                       << "Číslo dodacího listu:" << 25 << "";
+                       << "Číslo dodacího listu:" << 25 << ""
+                       << "Dodací list 2026001"
+                       << "QR Platba není: dodací list k platbě nevyzývá."
+                       << "";
     QTest::newRow("10") << "Akce_TiskFaktury10" << false << "CenovaNabidka.fr3"
                         << "CENOVÁ NABÍDKA"
-                        << "Kód nabídky:" << 25 << "";
+                        << "Kód nabídky:" << 25 << ""
+                        << "Cenová nabídka 2026001"
+                        << ""
+                        << "";
     QTest::newRow("20") << "Akce_TiskFaktury20" << true << "PrijmovyDoklad2.fr3"
                         << "Příjmový doklad"
-                        << "Číslo dokladu:" << 2 << "=čtyřistaosmdesátosm korun=";
+                        << "Číslo dokladu:" << 2 << "=čtyřistaosmdesátosm korun="
+                        << "Příjmový doklad 2026001"
+                        << ""
+                        << "";
+    QTest::newRow("1 payer, IBAN with a wrong check")
+        << "Akce_TiskFaktury01" << true << "Faktura.fr3"
+        << "FAKTURA - DAŇOVÝ DOKLAD"
+        << "Číslo faktury:" << 25 << ""
+        << "Faktura 2026001"
+        << "QR Platba není: IBAN dodavatele „CZ65 0800 0000 1920 0014 5398“ není platný."
+        << "CZ65 0800 0000 1920 0014 5398";
+    QTest::newRow("1 payer, no IBAN") << "Akce_TiskFaktury01" << true << "Faktura.fr3"
+                                      << "FAKTURA - DAŇOVÝ DOKLAD"
+                                      << "Číslo faktury:" << 25 << ""
+                                      << "Faktura 2026001"
+                                      << "QR Platba není: v nastavení chybí IBAN dodavatele."
+                                      << " ";
 }
 
 void ThlavniPrintTest::invoiceDocuments() {
@@ -147,9 +187,14 @@ void ThlavniPrintTest::invoiceDocuments() {
     QFETCH(QString, label);
     QFETCH(int, rows);
     QFETCH(QString, words);
+    QFETCH(QString, fileName);
+    QFETCH(QString, qrReason);
+    QFETCH(QString, iban);
 
     AppSettings settings = PayerSettings();
     settings.Platce = payer;
+    if (!iban.isEmpty())
+        settings.Dodavatel.IBAN = iban;
     PrintWindow pw(settings);
     pw.OpenFilledInvoice();
     RecordingPrintModule module;
@@ -171,6 +216,9 @@ void ThlavniPrintTest::invoiceDocuments() {
     QCOMPARE(call.value("Nazev2"), label);
     QCOMPARE(call.value("PlatceDPH"), payer ? QStringLiteral("1") : QStringLiteral("0"));
     QCOMPARE(call.value("CastkaSlovy"), words);
+    QCOMPARE(call.value("NazevSouboru"), fileName);
+    QCOMPARE(call.value("QRDuvod"), qrReason);
+    QCOMPARE(call.value("QRCode").isEmpty(), !qrReason.isEmpty());
     // Every variable the templates knew is there, once; the newer ones follow.
     const QStringList names = call.names();
     QCOMPARE(names.mid(0, kInvoiceVariableNames.size()), kInvoiceVariableNames);

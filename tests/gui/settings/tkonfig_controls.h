@@ -38,6 +38,7 @@ struct KonfigControls {
         UpDown_SazbaDPH1 = Control<TUpDown>(&dialog, "UpDown_SazbaDPH1");
         UpDown_SazbaDPH2 = Control<TUpDown>(&dialog, "UpDown_SazbaDPH2");
         UpDown_SazbaDPH3 = Control<TUpDown>(&dialog, "UpDown_SazbaDPH3");
+        Ed_PoznamkaOsvobozeni = Control<QLineEdit>(&dialog, "Ed_PoznamkaOsvobozeni");
         GBox_VychoziSplatnost = Control<QGroupBox>(&dialog, "GBox_VychoziSplatnost");
         Text_DobaSplatnosti = Control<QLineEdit>(&dialog, "Text_DobaSplatnosti");
         DobaSplatnosti = Control<TUpDown>(&dialog, "DobaSplatnosti");
@@ -74,6 +75,7 @@ struct KonfigControls {
     QLabel* La_KodMeny = nullptr;
     QGroupBox* GBox_DPH = nullptr;
     QCheckBox* Platce = nullptr;
+    QLineEdit* Ed_PoznamkaOsvobozeni = nullptr;
     QLabel* La_SazbaDPH1 = nullptr;
     QLabel* La_SazbaDPH2 = nullptr;
     QLabel* La_SazbaDPH3 = nullptr;

@@ -22,7 +22,9 @@
 #include <QtTest>
 
 using tarvela::AppSettings;
+using tarvela::BoxKind;
 using tarvela::MessageBoxRecorder;
+using tarvela::ShownBox;
 using tarvela::SymbolType;
 using tarvela::TKonfig;
 using tarvela::TUpDown;
@@ -79,7 +81,8 @@ enum class Change {
     Rate3,
     DaysArrow,
     DaysKey,
-    Symbol
+    Symbol,
+    Note
 };
 
 } // namespace
@@ -173,7 +176,8 @@ private slots:
         TKonfig other(s, folder.path());
         for (QWidget* w : std::initializer_list<QWidget*>{
                  K(other).Ed_SazbaDPH1, K(other).Ed_SazbaDPH2, K(other).Ed_SazbaDPH3,
-                 K(other).UpDown_SazbaDPH1, K(other).UpDown_SazbaDPH2, K(other).UpDown_SazbaDPH3})
+                 K(other).UpDown_SazbaDPH1, K(other).UpDown_SazbaDPH2, K(other).UpDown_SazbaDPH3,
+                 K(other).Ed_PoznamkaOsvobozeni})
             QVERIFY(!w->isEnabled());
         QVERIFY(K(other).RBox_TypSymbolu1->isChecked());
         QVERIFY(!K(other).Ok->isEnabled());
@@ -185,10 +189,16 @@ private slots:
         ShowAndActivate(&dlg);
         // Ok comes first but is disabled until a change: the focus starts on Storno.
         QCOMPARE(QApplication::focusWidget(), K(dlg).Storno);
-        const QList<QWidget*> page1 = {
-            K(dlg).PageControl1->tabBar(), K(dlg).Ed_VychoziMena,   K(dlg).Platce,
-            K(dlg).UpDown_SazbaDPH1,       K(dlg).UpDown_SazbaDPH2, K(dlg).UpDown_SazbaDPH3,
-            K(dlg).Text_DobaSplatnosti,    K(dlg).RBox_TypSymbolu0, K(dlg).Storno};
+        const QList<QWidget*> page1 = {K(dlg).PageControl1->tabBar(),
+                                       K(dlg).Ed_VychoziMena,
+                                       K(dlg).Platce,
+                                       K(dlg).UpDown_SazbaDPH1,
+                                       K(dlg).UpDown_SazbaDPH2,
+                                       K(dlg).UpDown_SazbaDPH3,
+                                       K(dlg).Ed_PoznamkaOsvobozeni,
+                                       K(dlg).Text_DobaSplatnosti,
+                                       K(dlg).RBox_TypSymbolu0,
+                                       K(dlg).Storno};
         for (QWidget* expected : page1) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), expected);
@@ -256,6 +266,7 @@ private slots:
         QTest::newRow("days arrow") << int(Change::DaysArrow);
         QTest::newRow("days key") << int(Change::DaysKey);
         QTest::newRow("symbol") << int(Change::Symbol);
+        QTest::newRow("exemption note") << int(Change::Note);
     }
 
     void everyKindOfChangeEnablesOk() {
@@ -297,6 +308,10 @@ private slots:
             break;
         case Change::Symbol:
             QTest::mouseClick(K(dlg).RBox_TypSymbolu1, Qt::LeftButton);
+            break;
+        case Change::Note:
+            K(dlg).Ed_PoznamkaOsvobozeni->setFocus();
+            QTest::keyClicks(K(dlg).Ed_PoznamkaOsvobozeni, QStringLiteral("O"));
             break;
         }
         QVERIFY(K(dlg).Ok->isEnabled());
@@ -371,6 +386,11 @@ private slots:
         K(dlg).Ed_Nazev->selectAll();
         K(dlg).Ed_Nazev->setFocus();
         TypeText(K(dlg).Ed_Nazev, QStringLiteral("Žluťoučký kůň"));
+        K(dlg).PageControl1->setCurrentIndex(0);
+        K(dlg).Ed_PoznamkaOsvobozeni->setFocus();
+        TypeText(K(dlg).Ed_PoznamkaOsvobozeni,
+                 QStringLiteral("Osvobozeno podle § 51 zákona o DPH."));
+        K(dlg).PageControl1->setCurrentIndex(1);
         K(dlg).Ed_Osoba->setFocus();
         TypeText(K(dlg).Ed_Osoba, QStringLiteral("Ďábel"));
         QTest::mouseClick(K(dlg).Ok, Qt::LeftButton);
@@ -387,6 +407,7 @@ private slots:
         expected.TypSymbolu = SymbolType::Constant;
         expected.Dodavatel.Nazev = QStringLiteral("Žluťoučký kůň");
         expected.Dodavatel.Osoba = QStringLiteral("Ďábel");
+        expected.PoznamkaOsvobozeni = QStringLiteral("Osvobozeno podle § 51 zákona o DPH.");
         QCOMPARE(dlg.Settings().Dodavatel, expected.Dodavatel);
         QCOMPARE(dlg.Settings(), expected);
         QCOMPARE(applied, expected);
@@ -400,9 +421,42 @@ private slots:
         QVERIFY(bytes.contains("; konec sekce\r\n"));
         QVERIFY(bytes.contains(Crlf(QStringLiteral("Nazev=Žluťoučký kůň\n"))));
         QVERIFY(bytes.contains("Platce=1\r\nSazbaDPH1=20\r\nSazbaDPH2=12\r\nSazbaDPH3=1\r\n"
-                               "DobaSplatnosti=15\r\nTypSymbolu=0\r\n"));
+                               "DobaSplatnosti=15\r\nTypSymbolu=0\r\nPoznamkaOsvobozeni="
+                               "Osvobozeno podle \xA7 51 z\xE1kona o DPH.\r\n"));
         QVERIFY(!bytes.contains("Stará"));
         QCOMPARE(tarvela::LoadSettings(folder.path()), expected);
+    }
+
+    // An IBAN whose check digits do not agree is saved as typed, with a warning that the
+    // documents go without a payment code until it is mended.
+    void anInvalidIbanIsWarnedAbout_data() {
+        QTest::addColumn<QString>("iban");
+        QTest::addColumn<bool>("warned");
+        QTest::newRow("valid") << "CZ65 0800 0000 1920 0014 5399" << false;
+        QTest::newRow("wrong check") << "CZ65 0800 0000 1920 0014 5398" << true;
+        QTest::newRow("too short") << "CZ65" << true;
+        QTest::newRow("none") << "" << false;
+    }
+    void anInvalidIbanIsWarnedAbout() {
+        QFETCH(QString, iban);
+        QFETCH(bool, warned);
+        TempProgramFolder folder;
+        MessageBoxRecorder boxes;
+        TKonfig dlg(SampleSettings(), folder.path());
+        ShowAndActivate(&dlg);
+        K(dlg).Ed_IBAN->setText(iban);
+        QTest::mouseClick(K(dlg).Ok, Qt::LeftButton);
+        QVERIFY(dlg.Saved());
+        QCOMPARE(tarvela::LoadSettings(folder.path()).Dodavatel.IBAN, iban);
+        if (warned)
+            QCOMPARE(boxes.shown(),
+                     (QList<ShownBox>{{BoxKind::Warning, QStringLiteral("Upozornění"),
+                                       QStringLiteral("IBAN „%1“ není platný (nesouhlasí jeho "
+                                                      "kontrolní číslice). Dokud jej neopravíte, "
+                                                      "faktury se tisknou bez QR Platby.")
+                                           .arg(iban)}}));
+        else
+            QVERIFY(boxes.shown().isEmpty());
     }
 
     void untickingThePayerKeepsTheRatesSaved() {
