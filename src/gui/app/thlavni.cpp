@@ -32,6 +32,7 @@
 #include "app/images.h"
 #include "invoice/invoice_record.h"
 #include "invoice/invoice_store.h"
+#include "printing/invoice_documents.h"
 #include "text/clock.h"
 #include "text/gui_helpers.h"
 #include "text/key_filters.h"
@@ -76,6 +77,21 @@ constexpr ActionImage kActionImages[] = {
     {&THlavniUi::Akce_SmazatPolozku, 8},     {&THlavniUi::Akce_PolozkaDolu, 14},
     {&THlavniUi::Akce_PolozkaNahoru, 13},    {&THlavniUi::Akce_ZmenaObdobi, 15},
     {&THlavniUi::Akce_Konfigurace, 10},      {&THlavniUi::Akce_Napoveda, 11},
+};
+
+// The print actions of the invoice documents and the kind each prints (the action's data).
+struct PrintAction {
+    QAction* THlavniUi::*action;
+    DocumentKind kind;
+};
+constexpr PrintAction kPrintActions[] = {
+    {&THlavniUi::Akce_TiskFaktury01, DocumentKind::Faktura},
+    {&THlavniUi::Akce_TiskFaktury02, DocumentKind::ProformaFaktura},
+    {&THlavniUi::Akce_TiskFaktury03, DocumentKind::DanovyDoklad},
+    {&THlavniUi::Akce_TiskFaktury04, DocumentKind::Dobropis},
+    {&THlavniUi::Akce_TiskFaktury06, DocumentKind::DodaciList},
+    {&THlavniUi::Akce_TiskFaktury10, DocumentKind::CenovaNabidka},
+    {&THlavniUi::Akce_TiskFaktury20, DocumentKind::PrijmovyDokladSRozpisem},
 };
 
 // The tool bar from left to right: a button with its action, a button without one (it pops up
@@ -153,6 +169,8 @@ THlavni::THlavni(const QString& programFolder, const QString& decimalSeparator, 
     for (const ActionImage& entry : kActionImages)
         (ui_.get()->*entry.action)->setIcon(ImageList1.at(entry.image));
     ui_->HMenu_Tisk->setIcon(ImageList1.at(4));
+    for (const PrintAction& entry : kPrintActions)
+        (ui_.get()->*entry.action)->setData(QVariant::fromValue(entry.kind));
     ui_->HMenu_Tisk->menuAction()->setObjectName(QStringLiteral("HMenu_Tisk"));
     CreatePopUpMenus();
     CreateToolBar();
@@ -326,12 +344,11 @@ void THlavni::ConnectHandlers() {
     on(ui_->Akce_ZavritFakturu, &THlavni::Akce_ZavritFakturuExecute);
     on(ui_->Akce_UlozitFakturu, &THlavni::Akce_UlozitFakturuExecute);
     on(ui_->Akce_KonecProgramu, &THlavni::Akce_KonecProgramuExecute);
-    for (QAction* print :
-         {ui_->Akce_TiskFaktury01, ui_->Akce_TiskFaktury02, ui_->Akce_TiskFaktury03,
-          ui_->Akce_TiskFaktury04, ui_->Akce_TiskFaktury06, ui_->Akce_TiskFaktury10,
-          ui_->Akce_TiskFaktury20})
+    for (const PrintAction& entry : kPrintActions) {
+        QAction* print = ui_.get()->*entry.action;
         ConnectGuarded(print, &QAction::triggered, this,
                        [this, print] { Akce_TiskFaktury01Execute(print); });
+    }
     on(ui_->Akce_SestavaPrijmovyDoklad, &THlavni::Akce_SestavaPrijmovyDokladExecute);
     on(ui_->Akce_SestavaPrehled, &THlavni::Akce_SestavaPrehledExecute);
     on(ui_->Akce_EditovatPolozku, &THlavni::Akce_EditovatPolozkuExecute);

@@ -79,7 +79,11 @@ void PrintInvoiceDocument(const THlavni& w, const THlavniUi& ui, DocumentKind ki
 void THlavni::Akce_TiskFaktury01Execute(QAction* akce) {
     if (!akce)
         throw std::invalid_argument("print handler called without its action");
-    PrintInvoiceDocument(*this, *ui_, DocumentKindFromActionName(akce->objectName()));
+    // The action carries the kind it prints as its data (set where the actions are set up).
+    if (akce->data().metaType() != QMetaType::fromType<DocumentKind>())
+        throw std::invalid_argument("print action without its document kind: " +
+                                    akce->objectName().toStdString());
+    PrintInvoiceDocument(*this, *ui_, akce->data().value<DocumentKind>());
 }
 
 void THlavni::Akce_SestavaPrijmovyDokladExecute() {
