@@ -182,6 +182,11 @@ THlavni::THlavni(const QString& programFolder, const QString& decimalSeparator, 
     SetTypingLimit(ui_->Ed_Od6, 6);
     SetUpGrid1();
     ui_->PageControl1->hide();
+    // The page control fills the client area below the tool bar; the period label beside it
+    // stays where the form puts it.
+    auto* clientLayout = new QVBoxLayout(centralWidget());
+    clientLayout->setContentsMargins(0, 0, 0, 0);
+    clientLayout->addWidget(ui_->PageControl1);
 
     setFixedSize(kClientWidth, menuBar()->sizeHint().height() + kClientHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -189,6 +194,7 @@ THlavni::THlavni(const QString& programFolder, const QString& decimalSeparator, 
 
     SetUpGrid1Drawing();
     ConnectHandlers();
+    // Key preview: the window sees the keys of its controls before they do (eventFilter).
     qApp->installEventFilter(this);
 
     FormCreate(decimalSeparator);
@@ -575,9 +581,6 @@ void THlavni::closeEvent(QCloseEvent* event) {
 }
 
 bool THlavni::eventFilter(QObject* watched, QEvent* event) {
-    // The page control fills the client area below the tool bar.
-    if (event->type() == QEvent::Resize && watched == centralWidget())
-        ui_->PageControl1->setGeometry(centralWidget()->rect());
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
         return QMainWindow::eventFilter(watched, event);
     auto* widget = static_cast<QWidget*>(watched);
