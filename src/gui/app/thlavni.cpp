@@ -1,5 +1,6 @@
 #include "app/thlavni.h"
 #include "app/invoice_binding.h"
+#include "app/item_grid.h"
 #include "app/thlavni_ui.h"
 #include "editor/date_fields.h"
 
@@ -180,7 +181,8 @@ THlavni::THlavni(const QString& programFolder, const QString& decimalSeparator, 
         date->setDate(Today());
     SetTypingLimit(ui_->Ed_Mena, 3);
     SetTypingLimit(ui_->Ed_Od6, 6);
-    SetUpGrid1();
+    grid_ = std::make_unique<ItemGrid>(ui_->Grid1, Amounts);
+    grid_->SetUp();
     ui_->PageControl1->hide();
     // The page control fills the client area below the tool bar; the period label beside it
     // stays where the form puts it.
@@ -192,7 +194,6 @@ THlavni::THlavni(const QString& programFolder, const QString& decimalSeparator, 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
-    SetUpGrid1Drawing();
     ConnectHandlers();
     // Key preview: the window sees the keys of its controls before they do (eventFilter).
     qApp->installEventFilter(this);
@@ -226,18 +227,6 @@ void THlavni::FormCreate(const QString& decimalSeparator) {
                     settingsProblem + QStringLiteral("\r\nProgram pracuje s výchozím nastavením."));
     InvoiceStore(ProgramFolder).EnsurePeriodFolder(Settings.AktualniRok);
     InvoiceStore(ProgramFolder).RemoveStaleTemporaryFiles(Settings.AktualniRok);
-
-    // Grid headers and row numbers.
-    const QStringList headers = {QStringLiteral("Kód"),     QStringLiteral("Označení dodávky"),
-                                 QStringLiteral("MJ"),      QStringLiteral("Počet MJ"),
-                                 QStringLiteral("Cena MJ"), QStringLiteral("DPH")};
-    ui_->Grid1->setHorizontalHeaderLabels(headers);
-    for (int col = 3; col < 6; ++col)
-        ui_->Grid1->horizontalHeaderItem(col)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    QStringList numbers;
-    for (int row = 1; row <= kItemRowCount; ++row)
-        numbers << QString::number(row);
-    ui_->Grid1->setVerticalHeaderLabels(numbers);
 
     ApplyVatLabels();
 
@@ -309,34 +298,6 @@ void THlavni::CreateToolBar() {
     }
     ui_->TB_Tisk->setToolTip(QStringLiteral("Náhled a tisk faktury"));
     ui_->TB_Sestavy->setToolTip(QStringLiteral("Sestavy"));
-}
-
-// The grid's fixed row 0 (column headers) is the table's horizontal header and its fixed column 0
-// (row numbers) the vertical header; every cell holds an item from the start.
-void THlavni::SetUpGrid1() {
-    QTableWidget* grid = ui_->Grid1;
-    QHeaderView* top = grid->horizontalHeader();
-    top->setSectionResizeMode(QHeaderView::Interactive);
-    top->setSectionsClickable(false);
-    top->setHighlightSections(false);
-    top->setFixedHeight(18);
-    top->setMinimumSectionSize(8);
-    top->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    const int widths[kItemCellCount] = {83, 395, 43, 60, 80, 37};
-    for (int col = 0; col < kItemCellCount; ++col)
-        grid->setColumnWidth(col, widths[col]);
-    QHeaderView* side = grid->verticalHeader();
-    side->setSectionResizeMode(QHeaderView::Fixed);
-    side->setDefaultSectionSize(18);
-    side->setMinimumSectionSize(18);
-    side->setFixedWidth(22);
-    side->setSectionsClickable(false);
-    side->setHighlightSections(false);
-    side->setDefaultAlignment(Qt::AlignCenter);
-    for (int row = 0; row < kItemRowCount; ++row)
-        for (int col = 0; col < kItemCellCount; ++col)
-            grid->setItem(row, col, new QTableWidgetItem);
-    grid->setCurrentCell(0, 0);
 }
 
 // ---- Wiring ----------------------------------------------------------------------------------
@@ -421,30 +382,19 @@ int THlavni::CurrentPage() const {
 }
 
 QString THlavni::Cell(int col, int row) const {
-    if (row < 1 || col < 1)
-        return row == 0 && col >= 1 ? ui_->Grid1->horizontalHeaderItem(col - 1)->text()
-                                    : (col == 0 && row >= 1 ? QString::number(row) : QString());
-    const QTableWidgetItem* item = ui_->Grid1->item(row - 1, col - 1);
-    return item ? item->text() : QString();
+    return grid_->Cell(col, row);
 }
 
 void THlavni::SetCell(int col, int row, const QString& text) {
-    Q_ASSERT(row >= 1 && row <= kItemRowCount && col >= 1 && col <= kItemCellCount);
-    QTableWidgetItem* item = ui_->Grid1->item(row - 1, col - 1);
-    if (!item) {
-        item = new QTableWidgetItem;
-        ui_->Grid1->setItem(row - 1, col - 1, item);
-    }
-    item->setText(text);
+    grid_->SetCell(col, row, text);
 }
 
 int THlavni::CurrentRow() const {
-    return ui_->Grid1->currentRow() + 1;
+    return grid_->CurrentRow();
 }
 
 void THlavni::SetCurrentRow(int row) {
-    const int col = qMax(0, ui_->Grid1->currentColumn());
-    ui_->Grid1->setCurrentCell(row - 1, col);
+    grid_->SetCurrentRow(row);
 }
 
 int THlavni::SymbolLengthLimit() const {

@@ -18,6 +18,7 @@ namespace tarvela {
 
 struct THlavniUi;
 struct THlavniTestAccess;
+class ItemGrid;
 
 // The main window: the program itself. It holds the settings, shows at most one invoice at a
 // time (an invoice is open exactly while PageControl1 is not hidden) and owns the actions of the
@@ -26,7 +27,8 @@ struct THlavniTestAccess;
 // The handlers are spread over several files by area:
 //   thlavni.cpp            construction, start-up, UpdateActions and the window's small handlers
 //   thlavni_lifecycle.cpp  new, open, save, close, ClearInvoice
-//   thlavni_grid.cpp       grid click and drawing, totals, copy, paste, delete, move
+//   thlavni_grid.cpp       grid click, totals, copy, paste, delete, move (the grid itself:
+//                          item_grid.h)
 //   thlavni_pickers.cpp    item editor, template and customer pickers, payment date, period
 //   thlavni_print.cpp      print actions, overview, cash receipt
 //   thlavni_settings.cpp   settings dialog, help, web pages, About box
@@ -95,8 +97,7 @@ public:
     void ClearInvoice();
 
     // ---- Item grid and totals (thlavni_grid.cpp) --------------------------------------------
-    void SetUpGrid1Drawing(); // called once at start: cell drawing of Grid1
-    void Grid1Click();        // a click in the grid or a change of its current cell
+    void Grid1Click(); // a click in the grid or a change of its current cell
     void RecomputeRow(int row);
     void ShowTotals();
     void Akce_ZkopirovatPolozkuExecute();
@@ -137,7 +138,7 @@ public:
     QList<QAction*> ActionList1; // the actions Akce_*, in the order of the form
 
     // Grid access in the grid's own numbering (row 1 to 25, column 1 to 6; row 0 is the header
-    // row, column 0 the row numbers).
+    // row, column 0 the row numbers), through the grid (item_grid.h).
     QString Cell(int col, int row) const;
     void SetCell(int col, int row, const QString& text);
     int CurrentRow() const;      // 1 to 25 (0 when the grid has no current cell)
@@ -154,12 +155,13 @@ private:
     void FormCreate(const QString& decimalSeparator);
     void CreatePopUpMenus();
     void CreateToolBar();
-    void SetUpGrid1();
     void ConnectHandlers();
 
     friend struct THlavniTestAccess; // the tests reach the controls by their names
 
     std::unique_ptr<THlavniUi> ui_; // the controls of the form (thlavni.ui) and the tool bar
+    // Grid1 with Amounts beside its rows.
+    std::unique_ptr<ItemGrid> grid_;
     bool skipNextGridClick_ =
         false; // the press that changed the current cell already ran Grid1Click
 };

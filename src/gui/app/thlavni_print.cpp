@@ -4,6 +4,7 @@
 // printing core build the variables and the rows, and hands them to the print module. The data
 // set belongs to the handler; a cleanup guard clears its columns and closes it again whatever
 // happens on the way.
+#include "app/item_grid.h"
 #include "app/thlavni.h"
 #include "app/thlavni_ui.h"
 
@@ -31,11 +32,10 @@ namespace tarvela {
 namespace {
 
 // The invoice as the window shows it with the row bases and the totals panel's captions.
-InvoiceSnapshot TakeSnapshot(const THlavni& w, const THlavniUi& ui) {
+InvoiceSnapshot TakeSnapshot(const THlavni& w, const THlavniUi& ui, const ItemGrid& grid) {
     InvoiceSnapshot s;
     s.fields = w.WindowRecord();
-    for (int row = 1; row <= kItemRowCount; ++row)
-        s.Base[static_cast<std::size_t>(row - 1)] = w.Amounts[row].Base;
+    s.Base = grid.Bases();
     s.CelkemFaktura = ui.La_CelkemFaktura->text();
     s.SACelkem = ui.La_SACelkem->text();
     s.SADPH1 = ui.La_SADPH1->text();
@@ -55,12 +55,13 @@ QString ExistingTemplate(const QString& programFolder, const QString& relativePa
 }
 
 // One document of the open invoice, as the window shows it.
-void PrintInvoiceDocument(const THlavni& w, const THlavniUi& ui, DocumentKind kind) {
+void PrintInvoiceDocument(const THlavni& w, const THlavniUi& ui, const ItemGrid& grid,
+                          DocumentKind kind) {
     const QString templatePath = ExistingTemplate(w.ProgramFolder, DocumentTemplate(kind));
     if (templatePath.isEmpty())
         return;
 
-    const InvoiceSnapshot invoice = TakeSnapshot(w, ui);
+    const InvoiceSnapshot invoice = TakeSnapshot(w, ui, grid);
     // A tax document with a rate the settings do not know, or in another currency without its
     // rate, is refused before anything is printed (the error box names the rows).
     CheckDocumentPrintable(kind, invoice, w.Settings);
@@ -83,14 +84,14 @@ void THlavni::Akce_TiskFaktury01Execute(QAction* akce) {
     if (akce->data().metaType() != QMetaType::fromType<DocumentKind>())
         throw std::invalid_argument("print action without its document kind: " +
                                     akce->objectName().toStdString());
-    PrintInvoiceDocument(*this, *ui_, akce->data().value<DocumentKind>());
+    PrintInvoiceDocument(*this, *ui_, *grid_, akce->data().value<DocumentKind>());
 }
 
 void THlavni::Akce_SestavaPrijmovyDokladExecute() {
     const QString templatePath = ExistingTemplate(ProgramFolder, CashReceiptTemplate());
     if (templatePath.isEmpty())
         return;
-    const InvoiceSnapshot invoice = TakeSnapshot(*this, *ui_);
+    const InvoiceSnapshot invoice = TakeSnapshot(*this, *ui_, *grid_);
     CheckDocumentPrintable(DocumentKind::PrijmovyDokladSRozpisem, invoice, Settings);
     const PrintVariables variables = CashReceiptVariables(invoice, Settings);
     RunPlainReport(ProgramFolder, templatePath, CashReceiptTitle(), variables.text());
