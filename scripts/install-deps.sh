@@ -4,6 +4,9 @@
 #   scripts/install-deps.sh run    what building and running the program needs (scripts/run.sh)
 #   scripts/install-deps.sh test   that, and what the tests, benchmarks and checks need
 #                                  (scripts/test.sh); also the default without an argument
+#
+# libqt6svg6 brings Qt's SVG icon engine (plugins/iconengines/libqsvgicon.so): the pictures of
+# the actions bundled with the program are SVG files.
 set -euo pipefail
 
 mode=${1:-test}
@@ -11,6 +14,7 @@ mode=${1:-test}
 run_packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-translations-l10n libgl-dev
+    libqt6svg6
     libqrencode-dev libkainjow-mustache-dev
     fonts-dejavu-core xdg-utils
 )

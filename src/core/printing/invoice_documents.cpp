@@ -87,19 +87,6 @@ QString AmountDueLabel(DocumentKind kind, qint64 due) {
 
 } // namespace
 
-DocumentKind DocumentKindFromActionName(const QString& actionName) {
-    static const QString prefix = QStringLiteral("Akce_TiskFaktury");
-    if (actionName.startsWith(prefix)) {
-        bool ok = false;
-        const int number = actionName.mid(prefix.size(), 2).toInt(&ok);
-        for (const DocumentKind kind : kDocumentKinds) {
-            if (ok && static_cast<int>(kind) == number)
-                return kind;
-        }
-    }
-    throw std::invalid_argument("not a print action: " + actionName.toStdString());
-}
-
 QString DocumentTitle(DocumentKind kind, bool vatPayer) {
     switch (kind) {
     case DocumentKind::Faktura:

@@ -29,7 +29,7 @@ struct InvoiceSnapshot {
 };
 
 // The seven printed documents of an invoice, numbered as their actions Akce_TiskFaktury01 ...
-// Akce_TiskFaktury20.
+// Akce_TiskFaktury20; each print action carries its kind as its data.
 enum class DocumentKind : int {
     Faktura = 1,
     ProformaFaktura = 2,
@@ -48,10 +48,6 @@ inline constexpr std::array<DocumentKind, 7> kDocumentKinds = {
     DocumentKind::DodaciList,
     DocumentKind::CenovaNabidka,
     DocumentKind::PrijmovyDokladSRozpisem};
-
-// The kind named by the two characters after "Akce_TiskFaktury" in an action's name.
-// Raises std::invalid_argument for a name that names no kind.
-DocumentKind DocumentKindFromActionName(const QString& actionName);
 
 // Title (Nazev1; also the report title), number label (Nazev2) and the report template relative
 // to the program folder ("Ses/Faktura.fr3").

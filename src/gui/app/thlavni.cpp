@@ -1,5 +1,6 @@
 #include "app/thlavni.h"
 #include "app/invoice_binding.h"
+#include "app/item_grid.h"
 #include "app/thlavni_ui.h"
 #include "editor/date_fields.h"
 #include "editor/id_checks.h"
@@ -34,6 +35,7 @@
 #include "app/images.h"
 #include "invoice/invoice_record.h"
 #include "invoice/invoice_store.h"
+#include "printing/invoice_documents.h"
 #include "text/clock.h"
 #include "text/gui_helpers.h"
 #include "text/key_filters.h"
@@ -78,6 +80,21 @@ constexpr ActionImage kActionImages[] = {
     {&THlavniUi::Akce_SmazatPolozku, 8},     {&THlavniUi::Akce_PolozkaDolu, 14},
     {&THlavniUi::Akce_PolozkaNahoru, 13},    {&THlavniUi::Akce_ZmenaObdobi, 15},
     {&THlavniUi::Akce_Konfigurace, 10},      {&THlavniUi::Akce_Napoveda, 11},
+};
+
+// The print actions of the invoice documents and the kind each prints (the action's data).
+struct PrintAction {
+    QAction* THlavniUi::*action;
+    DocumentKind kind;
+};
+constexpr PrintAction kPrintActions[] = {
+    {&THlavniUi::Akce_TiskFaktury01, DocumentKind::Faktura},
+    {&THlavniUi::Akce_TiskFaktury02, DocumentKind::ProformaFaktura},
+    {&THlavniUi::Akce_TiskFaktury03, DocumentKind::DanovyDoklad},
+    {&THlavniUi::Akce_TiskFaktury04, DocumentKind::Dobropis},
+    {&THlavniUi::Akce_TiskFaktury06, DocumentKind::DodaciList},
+    {&THlavniUi::Akce_TiskFaktury10, DocumentKind::CenovaNabidka},
+    {&THlavniUi::Akce_TiskFaktury20, DocumentKind::PrijmovyDokladSRozpisem},
 };
 
 // The tool bar from left to right: a button with its action, a button without one (it pops up
@@ -157,6 +174,8 @@ THlavni::THlavni(const QString& programFolder, const QString& decimalSeparator, 
         (ui_.get()->*entry.action)->setIcon(ImageList1.at(entry.image));
     ui_->HMenu_Tisk->setIcon(ImageList1.at(4));
     ui_->Akce_KnihaFaktur->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    for (const PrintAction& entry : kPrintActions)
+        (ui_.get()->*entry.action)->setData(QVariant::fromValue(entry.kind));
     ui_->HMenu_Tisk->menuAction()->setObjectName(QStringLiteral("HMenu_Tisk"));
     CreatePopUpMenus();
     CreateToolBar();
@@ -166,15 +185,21 @@ THlavni::THlavni(const QString& programFolder, const QString& decimalSeparator, 
         date->setDate(Today());
     SetTypingLimit(ui_->Ed_Mena, 3);
     SetTypingLimit(ui_->Ed_Od6, 6);
-    SetUpGrid1();
+    grid_ = std::make_unique<ItemGrid>(ui_->Grid1, Amounts);
+    grid_->SetUp();
     ui_->PageControl1->hide();
+    // The page control fills the client area below the tool bar; the period label beside it
+    // stays where the form puts it.
+    auto* clientLayout = new QVBoxLayout(centralWidget());
+    clientLayout->setContentsMargins(0, 0, 0, 0);
+    clientLayout->addWidget(ui_->PageControl1);
 
     setFixedSize(kClientWidth, menuBar()->sizeHint().height() + kClientHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
-    SetUpGrid1Drawing();
     ConnectHandlers();
+    // Key preview: the window sees the keys of its controls before they do (eventFilter).
     qApp->installEventFilter(this);
 
     FormCreate(decimalSeparator);
@@ -206,18 +231,6 @@ void THlavni::FormCreate(const QString& decimalSeparator) {
                     settingsProblem + QStringLiteral("\r\nProgram pracuje s výchozím nastavením."));
     InvoiceStore(ProgramFolder).EnsurePeriodFolder(Settings.AktualniRok);
     InvoiceStore(ProgramFolder).RemoveStaleTemporaryFiles(Settings.AktualniRok);
-
-    // Grid headers and row numbers.
-    const QStringList headers = {QStringLiteral("Kód"),     QStringLiteral("Označení dodávky"),
-                                 QStringLiteral("MJ"),      QStringLiteral("Počet MJ"),
-                                 QStringLiteral("Cena MJ"), QStringLiteral("DPH")};
-    ui_->Grid1->setHorizontalHeaderLabels(headers);
-    for (int col = 3; col < 6; ++col)
-        ui_->Grid1->horizontalHeaderItem(col)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    QStringList numbers;
-    for (int row = 1; row <= kItemRowCount; ++row)
-        numbers << QString::number(row);
-    ui_->Grid1->setVerticalHeaderLabels(numbers);
 
     ApplyVatLabels();
 
@@ -298,34 +311,6 @@ void THlavni::CreateToolBar() {
     ui_->TB_Sestavy->setToolTip(QStringLiteral("Sestavy"));
 }
 
-// The grid's fixed row 0 (column headers) is the table's horizontal header and its fixed column 0
-// (row numbers) the vertical header; every cell holds an item from the start.
-void THlavni::SetUpGrid1() {
-    QTableWidget* grid = ui_->Grid1;
-    QHeaderView* top = grid->horizontalHeader();
-    top->setSectionResizeMode(QHeaderView::Interactive);
-    top->setSectionsClickable(false);
-    top->setHighlightSections(false);
-    top->setFixedHeight(18);
-    top->setMinimumSectionSize(8);
-    top->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    const int widths[kItemCellCount] = {83, 395, 43, 60, 80, 37};
-    for (int col = 0; col < kItemCellCount; ++col)
-        grid->setColumnWidth(col, widths[col]);
-    QHeaderView* side = grid->verticalHeader();
-    side->setSectionResizeMode(QHeaderView::Fixed);
-    side->setDefaultSectionSize(18);
-    side->setMinimumSectionSize(18);
-    side->setFixedWidth(22);
-    side->setSectionsClickable(false);
-    side->setHighlightSections(false);
-    side->setDefaultAlignment(Qt::AlignCenter);
-    for (int row = 0; row < kItemRowCount; ++row)
-        for (int col = 0; col < kItemCellCount; ++col)
-            grid->setItem(row, col, new QTableWidgetItem);
-    grid->setCurrentCell(0, 0);
-}
-
 // ---- Wiring ----------------------------------------------------------------------------------
 
 void THlavni::ConnectHandlers() {
@@ -337,12 +322,11 @@ void THlavni::ConnectHandlers() {
     on(ui_->Akce_ZavritFakturu, &THlavni::Akce_ZavritFakturuExecute);
     on(ui_->Akce_UlozitFakturu, &THlavni::Akce_UlozitFakturuExecute);
     on(ui_->Akce_KonecProgramu, &THlavni::Akce_KonecProgramuExecute);
-    for (QAction* print :
-         {ui_->Akce_TiskFaktury01, ui_->Akce_TiskFaktury02, ui_->Akce_TiskFaktury03,
-          ui_->Akce_TiskFaktury04, ui_->Akce_TiskFaktury06, ui_->Akce_TiskFaktury10,
-          ui_->Akce_TiskFaktury20})
+    for (const PrintAction& entry : kPrintActions) {
+        QAction* print = ui_.get()->*entry.action;
         ConnectGuarded(print, &QAction::triggered, this,
                        [this, print] { Akce_TiskFaktury01Execute(print); });
+    }
     on(ui_->Akce_SestavaPrijmovyDoklad, &THlavni::Akce_SestavaPrijmovyDokladExecute);
     on(ui_->Akce_SestavaPrehled, &THlavni::Akce_SestavaPrehledExecute);
     on(ui_->Akce_EditovatPolozku, &THlavni::Akce_EditovatPolozkuExecute);
@@ -417,30 +401,19 @@ int THlavni::CurrentPage() const {
 }
 
 QString THlavni::Cell(int col, int row) const {
-    if (row < 1 || col < 1)
-        return row == 0 && col >= 1 ? ui_->Grid1->horizontalHeaderItem(col - 1)->text()
-                                    : (col == 0 && row >= 1 ? QString::number(row) : QString());
-    const QTableWidgetItem* item = ui_->Grid1->item(row - 1, col - 1);
-    return item ? item->text() : QString();
+    return grid_->Cell(col, row);
 }
 
 void THlavni::SetCell(int col, int row, const QString& text) {
-    Q_ASSERT(row >= 1 && row <= kItemRowCount && col >= 1 && col <= kItemCellCount);
-    QTableWidgetItem* item = ui_->Grid1->item(row - 1, col - 1);
-    if (!item) {
-        item = new QTableWidgetItem;
-        ui_->Grid1->setItem(row - 1, col - 1, item);
-    }
-    item->setText(text);
+    grid_->SetCell(col, row, text);
 }
 
 int THlavni::CurrentRow() const {
-    return ui_->Grid1->currentRow() + 1;
+    return grid_->CurrentRow();
 }
 
 void THlavni::SetCurrentRow(int row) {
-    const int col = qMax(0, ui_->Grid1->currentColumn());
-    ui_->Grid1->setCurrentCell(row - 1, col);
+    grid_->SetCurrentRow(row);
 }
 
 int THlavni::SymbolLengthLimit() const {
@@ -579,9 +552,6 @@ void THlavni::closeEvent(QCloseEvent* event) {
 }
 
 bool THlavni::eventFilter(QObject* watched, QEvent* event) {
-    // The page control fills the client area below the tool bar.
-    if (event->type() == QEvent::Resize && watched == centralWidget())
-        ui_->PageControl1->setGeometry(centralWidget()->rect());
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
         return QMainWindow::eventFilter(watched, event);
     auto* widget = static_cast<QWidget*>(watched);

@@ -22,6 +22,7 @@ class AresLookup;
 
 struct THlavniUi;
 struct THlavniTestAccess;
+class ItemGrid;
 
 // The main window: the program itself. It holds the settings, shows at most one invoice at a
 // time (an invoice is open exactly while PageControl1 is not hidden) and owns the actions of the
@@ -30,7 +31,8 @@ struct THlavniTestAccess;
 // The handlers are spread over several files by area:
 //   thlavni.cpp            construction, start-up, UpdateActions and the window's small handlers
 //   thlavni_lifecycle.cpp  new, open, save, close, ClearInvoice
-//   thlavni_grid.cpp       grid click and drawing, totals, copy, paste, delete, move
+//   thlavni_grid.cpp       grid click, totals, copy, paste, delete, move (the grid itself:
+//                          item_grid.h)
 //   thlavni_pickers.cpp    item editor, template and customer pickers, payment date, period
 //   thlavni_print.cpp      print actions, overview, cash receipt
 //   thlavni_settings.cpp   settings dialog, help, web pages, About box
@@ -109,8 +111,7 @@ public:
     bool ShowsFile(const QString& path) const;
 
     // ---- Item grid and totals (thlavni_grid.cpp) --------------------------------------------
-    void SetUpGrid1Drawing(); // called once at start: cell drawing of Grid1
-    void Grid1Click();        // a click in the grid or a change of its current cell
+    void Grid1Click(); // a click in the grid or a change of its current cell
     void RecomputeRow(int row);
     void ShowTotals();
     void Akce_ZkopirovatPolozkuExecute();
@@ -186,7 +187,7 @@ public:
     QList<QAction*> ActionList1; // the actions Akce_*, in the order of the form
 
     // Grid access in the grid's own numbering (row 1 to 25, column 1 to 6; row 0 is the header
-    // row, column 0 the row numbers).
+    // row, column 0 the row numbers), through the grid (item_grid.h).
     QString Cell(int col, int row) const;
     void SetCell(int col, int row, const QString& text);
     int CurrentRow() const;      // 1 to 25 (0 when the grid has no current cell)
@@ -204,7 +205,6 @@ private:
     void CreatePopUpMenus();
     void CreateToolBar();
     void CreateOverdueNotice(); // the status bar's notice button, hidden (thlavni_book.cpp)
-    void SetUpGrid1();
     void ConnectHandlers();
     void ConnectExportHandlers(); // thlavni_exports.cpp
     void UpdateExportActions();   // thlavni_exports.cpp: as the print action of the same kind
@@ -212,6 +212,8 @@ private:
     friend struct THlavniTestAccess; // the tests reach the controls by their names
 
     std::unique_ptr<THlavniUi> ui_; // the controls of the form (thlavni.ui) and the tool bar
+    // Grid1 with Amounts beside its rows.
+    std::unique_ptr<ItemGrid> grid_;
     bool skipNextGridClick_ =
         false; // the press that changed the current cell already ran Grid1Click
     AresLookup* aresLookup_ = nullptr; // made on the first look-up

@@ -2,6 +2,7 @@
 //
 // The e-invoice and the e-mail take what the window shows (unsaved edits included), like
 // printing; the period export and the VAT summary read the saved invoice files.
+#include "app/item_grid.h"
 #include "app/thlavni.h"
 #include "app/thlavni_documents.h"
 #include "app/thlavni_ui.h"
@@ -142,7 +143,7 @@ void THlavni::UpdateExportActions() {
 }
 
 void THlavni::Akce_IsdocFakturyExecute(DocumentKind kind) {
-    const InvoiceSnapshot invoice = TakeSnapshot(*this, *ui_);
+    const InvoiceSnapshot invoice = TakeSnapshot(*this, *ui_, *grid_);
     // What cannot be printed or lacks data the e-invoice needs is refused before the dialog.
     CheckDocumentPrintable(kind, invoice, Settings);
     BuildIsdocInvoice(kind, invoice, Settings);
@@ -158,7 +159,7 @@ void THlavni::Akce_IsdocFakturyExecute(DocumentKind kind) {
 }
 
 void THlavni::Akce_EmailFakturyExecute(DocumentKind kind) {
-    const InvoiceSnapshot invoice = TakeSnapshot(*this, *ui_);
+    const InvoiceSnapshot invoice = TakeSnapshot(*this, *ui_, *grid_);
     CheckDocumentPrintable(kind, invoice, Settings);
     if (HasIsdoc(kind))
         BuildIsdocInvoice(kind, invoice, Settings); // missing data refused before any file
@@ -170,7 +171,7 @@ void THlavni::Akce_EmailFakturyExecute(DocumentKind kind) {
         folder.filePath(DocumentFileName(kind, invoice.fields.Cislo) + QStringLiteral(".pdf"));
     bool written = false;
     const bool built =
-        WithInvoiceDocument(*this, *ui_, kind,
+        WithInvoiceDocument(*this, *ui_, *grid_, kind,
                             [&](const QString& templatePath, const QString& title,
                                 const QString& variables, const ReportDataSet& rows) {
                                 written = SaveStandardReportPdf(ProgramFolder, templatePath, title,

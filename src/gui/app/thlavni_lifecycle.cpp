@@ -1,5 +1,6 @@
 // The invoice lifecycle of the main window: new, open, save, close and emptying the window.
 #include "app/invoice_binding.h"
+#include "app/item_grid.h"
 #include "app/thlavni.h"
 #include "app/thlavni_ui.h"
 
@@ -53,9 +54,7 @@ bool SameFile(const QString& a, const QString& b) {
 InvoiceRecord THlavni::WindowRecord() const {
     InvoiceRecord r = OpenedRecord;
     ReadInvoiceControls(*ui_, r);
-    for (int row = 1; row <= kItemRowCount; ++row)
-        for (int col = 1; col <= kItemCellCount; ++col)
-            r.Polozky[row - 1].cell(col - 1) = Cell(col, row);
+    r.Polozky = grid_->AllRows();
     return r;
 }
 
@@ -70,21 +69,15 @@ void THlavni::ClearInvoice() {
     const QDate today = Today();
     for (const DateFieldBinding& b : kDateFields)
         (ui_.get()->*b.control)->setDate(today);
-    for (int row = 1; row <= kItemRowCount; ++row)
-        for (int col = 1; col <= kItemCellCount; ++col)
-            SetCell(col, row, QString());
     for (QLabel* label : {ui_->La_APCelkem, ui_->La_APDPH1, ui_->La_APDPH2, ui_->La_APDPH3,
                           ui_->La_CelkemRadek, ui_->La_SACelkem, ui_->La_SADPH1, ui_->La_SADPH2,
                           ui_->La_SADPH3, ui_->La_CelkemFaktura, ui_->La_Mena})
         label->clear();
-    Amounts.Clear();
     OpenedRecord = InvoiceRecord();
     ui_->PageControl1->setCurrentIndex(0);
-    {
-        // The emptied labels stay empty: moving to the first cell is no click in the grid.
-        const QSignalBlocker block(ui_->Grid1);
-        ui_->Grid1->setCurrentCell(0, 0);
-    }
+    // Empty cells and amounts; the emptied labels stay empty (moving to the first cell is no
+    // click in the grid).
+    grid_->Clear();
 }
 
 void THlavni::Akce_NovaFakturaExecute() {
@@ -161,12 +154,9 @@ void THlavni::OpenInvoiceFile(const QString& path) {
         InvoiceRecord record = WindowRecord();
         ReadInvoiceFile(path, record, Settings.VychoziMena);
         FillInvoiceControls(*ui_, record);
-        for (int row = 1; row <= kItemRowCount; ++row)
-            for (int col = 1; col <= kItemCellCount; ++col)
-                SetCell(col, row, record.Polozky[row - 1].cell(col - 1));
+        grid_->SetAllRows(record.Polozky);
         OpenedRecord = record;
-        for (int row = 1; row <= kItemRowCount; ++row)
-            RecomputeRow(row);
+        grid_->RecomputeAll(RatesOf(Settings));
         ShowTotals();
     } catch (...) {
         // An invoice that cannot be opened leaves nothing behind in the hidden editor: the

@@ -1,5 +1,6 @@
 // The item editor, the template and customer pickers, the payment date and the period change.
 #include "app/invoice_binding.h"
+#include "app/item_grid.h"
 #include "app/thlavni.h"
 #include "app/thlavni_ui.h"
 
@@ -44,15 +45,8 @@ void THlavni::Akce_EditovatPolozkuExecute() {
     const int row = CurrentRow();
     if (row < 1 || row > kItemRowCount)
         return;
-    InvoiceItemRow cells;
-    for (int col = 1; col <= kItemCellCount; ++col)
-        cells.cell(col - 1) = Cell(col, row);
-
-    TEditacePolozky editor(cells, Amounts[row], Settings, ProgramFolder, this);
-    editor.RowWritten = [this, row](const InvoiceItemRow& written) {
-        for (int col = 1; col <= kItemCellCount; ++col)
-            SetCell(col, row, written.cell(col - 1));
-    };
+    TEditacePolozky editor(grid_->Row(row), Amounts[row], Settings, ProgramFolder, this);
+    editor.RowWritten = [this, row](const InvoiceItemRow& written) { grid_->SetRow(row, written); };
     editor.AmountsChanged = [this, row](const RowAmount& amounts) { Amounts[row] = amounts; };
     editor.Confirmed = [this] {
         ShowTotals();
@@ -77,17 +71,11 @@ void THlavni::Tl_VybratVzorFakturyClick() {
                 return;
             SetIfPresent(*ui_, kTemplateHeaderEdits, taken->Fa);
             SetIfPresent(*ui_, kCustomerEdits, taken->Customer.Od);
-            for (int row = 1; row <= kItemRowCount; ++row) {
-                if (const auto& cells = taken->Rows[row - 1]) {
-                    for (int col = 1; col <= kItemCellCount; ++col)
-                        SetCell(col, row, cells->cell(col - 1));
-                }
-            }
+            grid_->SetRowsPresent(taken->Rows);
             SetIfPresent(ui_->Ed_Komentar1, taken->Komentar1);
             SetIfPresent(ui_->Ed_Komentar2, taken->Komentar2);
             SetIfPresent(ui_->Ed_Mena, taken->Mena);
-            for (int row = 1; row <= kItemRowCount; ++row)
-                RecomputeRow(row);
+            grid_->RecomputeAll(RatesOf(Settings));
             ShowTotals();
             UpdateActions();
             ui_->GroupBox5->setTitle(QStringLiteral("Úhrada v ") + Settings.VychoziMena);

@@ -4,6 +4,7 @@
 // printing core build the variables and the rows, and hands them to the print module. The data
 // set belongs to the handler; a cleanup guard clears its columns and closes it again whatever
 // happens on the way.
+#include "app/item_grid.h"
 #include "app/thlavni.h"
 #include "app/thlavni_documents.h"
 #include "app/thlavni_ui.h"
@@ -29,11 +30,10 @@
 
 namespace tarvela {
 
-InvoiceSnapshot TakeSnapshot(const THlavni& w, const THlavniUi& ui) {
+InvoiceSnapshot TakeSnapshot(const THlavni& w, const THlavniUi& ui, const ItemGrid& grid) {
     InvoiceSnapshot s;
     s.fields = w.WindowRecord();
-    for (int row = 1; row <= kItemRowCount; ++row)
-        s.Base[static_cast<std::size_t>(row - 1)] = w.Amounts[row].Base;
+    s.Base = grid.Bases();
     s.CelkemFaktura = ui.La_CelkemFaktura->text();
     s.SACelkem = ui.La_SACelkem->text();
     s.SADPH1 = ui.La_SADPH1->text();
@@ -51,13 +51,13 @@ QString ExistingTemplate(const QString& programFolder, const QString& relativePa
     return path;
 }
 
-bool WithInvoiceDocument(const THlavni& w, const THlavniUi& ui, DocumentKind kind,
-                         const InvoiceDocumentRun& run) {
+bool WithInvoiceDocument(const THlavni& w, const THlavniUi& ui, const ItemGrid& grid,
+                         DocumentKind kind, const InvoiceDocumentRun& run) {
     const QString templatePath = ExistingTemplate(w.ProgramFolder, DocumentTemplate(kind));
     if (templatePath.isEmpty())
         return false;
 
-    const InvoiceSnapshot invoice = TakeSnapshot(w, ui);
+    const InvoiceSnapshot invoice = TakeSnapshot(w, ui, grid);
     // A tax document with a rate the settings do not know, or in another currency without its
     // rate, is refused before anything is printed (the error box names the rows).
     CheckDocumentPrintable(kind, invoice, w.Settings);
@@ -74,8 +74,9 @@ bool WithInvoiceDocument(const THlavni& w, const THlavniUi& ui, DocumentKind kin
 namespace {
 
 // One document of the open invoice, as the window shows it.
-void PrintInvoiceDocument(const THlavni& w, const THlavniUi& ui, DocumentKind kind) {
-    WithInvoiceDocument(w, ui, kind,
+void PrintInvoiceDocument(const THlavni& w, const THlavniUi& ui, const ItemGrid& grid,
+                          DocumentKind kind) {
+    WithInvoiceDocument(w, ui, grid, kind,
                         [&w](const QString& templatePath, const QString& title,
                              const QString& variables, const ReportDataSet& rows) {
                             RunStandardReport(w.ProgramFolder, templatePath, title, variables,
@@ -88,14 +89,18 @@ void PrintInvoiceDocument(const THlavni& w, const THlavniUi& ui, DocumentKind ki
 void THlavni::Akce_TiskFaktury01Execute(QAction* akce) {
     if (!akce)
         throw std::invalid_argument("print handler called without its action");
-    PrintInvoiceDocument(*this, *ui_, DocumentKindFromActionName(akce->objectName()));
+    // The action carries the kind it prints as its data (set where the actions are set up).
+    if (akce->data().metaType() != QMetaType::fromType<DocumentKind>())
+        throw std::invalid_argument("print action without its document kind: " +
+                                    akce->objectName().toStdString());
+    PrintInvoiceDocument(*this, *ui_, *grid_, akce->data().value<DocumentKind>());
 }
 
 void THlavni::Akce_SestavaPrijmovyDokladExecute() {
     const QString templatePath = ExistingTemplate(ProgramFolder, CashReceiptTemplate());
     if (templatePath.isEmpty())
         return;
-    const InvoiceSnapshot invoice = TakeSnapshot(*this, *ui_);
+    const InvoiceSnapshot invoice = TakeSnapshot(*this, *ui_, *grid_);
     CheckDocumentPrintable(DocumentKind::PrijmovyDokladSRozpisem, invoice, Settings);
     const PrintVariables variables = CashReceiptVariables(invoice, Settings);
     RunPlainReport(ProgramFolder, templatePath, CashReceiptTitle(), variables.text());

@@ -2,6 +2,8 @@
 
 #include "text/gui_helpers.h"
 #include "text/helpers.h"
+#include "ui_date_dialog.h"
+#include "ui_year_dialog.h"
 
 #include <QCalendarWidget>
 #include <QComboBox>
@@ -18,48 +20,69 @@ namespace {
 constexpr int kBandHeight = 41;
 constexpr int kButtonBottomGap = 7;
 
-// The white window with the grey button band; the buttons are placed by the caller.
-struct SmallDialog {
-    QDialog dialog;
-    QFrame* Shape1 = nullptr;
-    QPushButton* Tl_Ok = nullptr;
-    QPushButton* Tl_Storno = nullptr;
+// What both forms share beyond their design: the title, a dialog border, and the button band
+// Shape1 filled with the button-face colour.
+void SetUpSmallDialog(QDialog* dialog, QFrame* band, const QString& title) {
+    dialog->setWindowTitle(title);
+    dialog->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint);
+    QPalette face = band->palette();
+    face.setColor(QPalette::Window, dialog->palette().color(QPalette::Button));
+    band->setPalette(face);
+}
 
-    SmallDialog(const QString& title, QWidget* parent) : dialog(parent) {
-        dialog.setWindowTitle(title);
-        dialog.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                              Qt::WindowCloseButtonHint);
-        QPalette white = dialog.palette();
-        white.setColor(QPalette::Window, Qt::white);
-        dialog.setPalette(white);
-        dialog.setAutoFillBackground(true);
+// The date dialog (date_dialog.ui): the calendar keeps its natural size and the window, the band
+// and the buttons follow it.
+class DateDialog : public QDialog {
+public:
+    DateDialog(const QDate& date, const QString& title, QWidget* parent) : QDialog(parent) {
+        ui_.setupUi(this);
+        SetUpSmallDialog(this, ui_.Shape1, title);
+        QCalendarWidget* calendar = ui_.MonthCalendar1;
+        calendar->setLocale(QLocale());
+        calendar->setSelectedDate(date);
+        const QSize natural = calendar->sizeHint();
+        calendar->setGeometry(8, 8, natural.width(), natural.height());
+        // The preselected date can be taken at once: Ok is enabled from the start.
+        QObject::connect(calendar, &QCalendarWidget::clicked, this,
+                         [this] { EnableOkButton(this); });
 
-        Shape1 = new QFrame(&dialog);
-        Shape1->setObjectName(QStringLiteral("Shape1"));
-        Shape1->setFrameShape(QFrame::NoFrame);
-        QPalette face = Shape1->palette();
-        face.setColor(QPalette::Window, dialog.palette().color(QPalette::Button));
-        Shape1->setPalette(face);
-        Shape1->setAutoFillBackground(true);
-
-        Tl_Ok = new QPushButton(QStringLiteral("Ok"), &dialog);
-        Tl_Ok->setObjectName(QStringLiteral("Tl_Ok"));
-        Tl_Ok->setDefault(true);
-        QObject::connect(Tl_Ok, &QPushButton::clicked, &dialog, &QDialog::accept);
-        Tl_Storno = new QPushButton(QStringLiteral("Storno"), &dialog);
-        Tl_Storno->setObjectName(QStringLiteral("Tl_Storno"));
-        Tl_Storno->setAutoDefault(false);
-        QObject::connect(Tl_Storno, &QPushButton::clicked, &dialog, &QDialog::reject);
+        // Outer size 210 x 241 as far as the calendar's natural size allows.
+        const int width = std::max(204, natural.width() + 16);
+        const int height = std::max(213, 8 + natural.height() + 8 + kBandHeight);
+        setFixedSize(width, height);
+        ui_.Shape1->setGeometry(0, height - kBandHeight, width, kBandHeight);
+        const int buttonTop = height - 25 - kButtonBottomGap;
+        ui_.Tl_Ok->move(16, buttonTop);
+        ui_.Tl_Storno->move(112, buttonTop);
+        calendar->setFocus();
     }
+    QDate SelectedDate() const { return ui_.MonthCalendar1->selectedDate(); }
 
-    // Sizes the client area, lays the band along its bottom and the buttons at `buttonTop`.
-    void Arrange(int width, int height, int buttonTop) {
-        dialog.setFixedSize(width, height);
-        Shape1->setGeometry(0, height - kBandHeight, width, kBandHeight);
-        Shape1->lower();
-        Tl_Ok->setGeometry(16, buttonTop, 75, 25);
-        Tl_Storno->setGeometry(112, buttonTop, 75, 25);
+private:
+    Ui::DateDialog ui_;
+};
+
+// The year dialog (year_dialog.ui): the years from `high` down to `low`, `year` chosen.
+class YearDialog : public QDialog {
+public:
+    YearDialog(int year, const QList<int>& years, const QString& title, QWidget* parent)
+        : QDialog(parent) {
+        ui_.setupUi(this);
+        SetUpSmallDialog(this, ui_.Shape1, title);
+        setFixedSize(size());
+        QComboBox* list = ui_.CBox_Rok;
+        for (int y : years)
+            list->addItem(QString::number(y));
+        list->setCurrentIndex(list->findText(QString::number(year)));
+        QObject::connect(list, &QComboBox::currentIndexChanged, this,
+                         [this] { EnableOkButton(this); });
+        list->setFocus();
     }
+    QString ChosenText() const { return ui_.CBox_Rok->currentText(); }
+
+private:
+    Ui::YearDialog ui_;
 };
 
 } // namespace
@@ -75,56 +98,19 @@ QList<int> YearChoices(int year, int lowest) {
 }
 
 bool AskDate(QDate& date, const QString& title, QWidget* parent) {
-    SmallDialog d(title, parent);
-    auto* MonthCalendar1 = new QCalendarWidget(&d.dialog);
-    MonthCalendar1->setObjectName(QStringLiteral("MonthCalendar1"));
-    MonthCalendar1->setLocale(QLocale());
-    MonthCalendar1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    MonthCalendar1->setSelectedDate(date);
-    const QSize natural = MonthCalendar1->sizeHint();
-    MonthCalendar1->setGeometry(8, 8, natural.width(), natural.height());
-    // The preselected date can be taken at once: Ok is enabled from the start.
-    QObject::connect(MonthCalendar1, &QCalendarWidget::clicked, &d.dialog,
-                     [&d] { EnableOkButton(&d.dialog); });
-
-    // Outer size 210 x 241 as far as the calendar's natural size allows.
-    const int width = std::max(204, natural.width() + 16);
-    const int height = std::max(213, 8 + natural.height() + 8 + kBandHeight);
-    d.Arrange(width, height, height - 25 - kButtonBottomGap);
-    QWidget::setTabOrder(MonthCalendar1, d.Tl_Ok);
-    QWidget::setTabOrder(d.Tl_Ok, d.Tl_Storno);
-    MonthCalendar1->setFocus();
-
-    if (d.dialog.exec() != QDialog::Accepted)
+    DateDialog dialog(date, title, parent);
+    if (dialog.exec() != QDialog::Accepted)
         return false;
-    date = MonthCalendar1->selectedDate();
+    date = dialog.SelectedDate();
     return true;
 }
 
 bool AskYear(quint16& year, quint16 lowest, const QString& title, QWidget* parent) {
-    SmallDialog d(title, parent);
-    auto* CBox_Rok = new QComboBox(&d.dialog);
-    CBox_Rok->setObjectName(QStringLiteral("CBox_Rok"));
-    CBox_Rok->setEditable(false);
-    CBox_Rok->setMaxVisibleItems(7);
-    CBox_Rok->setGeometry(64, 32, 81, CBox_Rok->sizeHint().height());
-    const QString current = QString::number(year);
-    for (int y : YearChoices(year, lowest))
-        CBox_Rok->addItem(QString::number(y));
-    CBox_Rok->setCurrentIndex(CBox_Rok->findText(current));
-    QObject::connect(CBox_Rok, &QComboBox::currentIndexChanged, &d.dialog,
-                     [&d] { EnableOkButton(&d.dialog); });
-
-    // Outer size 210 x 181: the buttons at top 120 on the band.
-    d.Arrange(204, 120 + 25 + kButtonBottomGap + 1, 120);
-    QWidget::setTabOrder(CBox_Rok, d.Tl_Ok);
-    QWidget::setTabOrder(d.Tl_Ok, d.Tl_Storno);
-    CBox_Rok->setFocus();
-
-    if (d.dialog.exec() != QDialog::Accepted)
+    YearDialog dialog(year, YearChoices(year, lowest), title, parent);
+    if (dialog.exec() != QDialog::Accepted)
         return false;
     bool ok = false;
-    const int chosen = CBox_Rok->currentText().toInt(&ok);
+    const int chosen = dialog.ChosenText().toInt(&ok);
     if (!ok)
         return false;
     year = static_cast<quint16>(chosen);

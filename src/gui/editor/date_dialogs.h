@@ -9,9 +9,10 @@ class QWidget;
 
 namespace tarvela {
 
-// Two small dialogs built in code: a white window with the choice at the top and a grey button
-// band at the bottom holding "Ok" (Tl_Ok, default button) and "Storno" (Tl_Storno, cancel
-// button). Each call builds its window, shows it modally and destroys it before it returns.
+// Two small dialogs (the forms date_dialog.ui and year_dialog.ui): a white window with the choice
+// at the top and a grey button band at the bottom holding "Ok" (Tl_Ok, default button) and
+// "Storno" (Tl_Storno, cancel button). Each call builds its window, shows it modally and destroys
+// it before it returns.
 
 // A day picked in a month calendar (MonthCalendar1) that opens on `date`, which is preselected:
 // "Ok" is enabled from the start, so Enter takes it. True when the user confirmed; `date` then

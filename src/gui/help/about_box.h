@@ -18,9 +18,9 @@ inline constexpr int kAboutFirstYear = 2021;
 // below 2021.
 QString AboutRightsNotice();
 
-// Builds the About box ("O programu Tarvela"): a white 520 x 229 window with six rows of a bold
-// dark-blue caption and its value, and the button Tl_Ok, which like Esc closes it. The caller
-// owns the box; nothing is shown yet.
+// Builds the About box ("O programu Tarvela", the form about_box.ui): a white 520 x 229 window
+// with six rows of a bold dark-blue caption and its value, and the button Tl_Ok, which like Esc
+// closes it. The caller owns the box; nothing is shown yet.
 QDialog* CreateAboutBox(const QString& programVersion, const QString& buildDate,
                         const QString& printModuleText, QWidget* parent = nullptr);
 

@@ -36,6 +36,8 @@ class LinkLabel : public QLabel {
     Q_OBJECT
 public:
     explicit LinkLabel(const QString& address = QString(), QWidget* parent = nullptr);
+    // Without an address yet (as a form creates it).
+    explicit LinkLabel(QWidget* parent) : LinkLabel(QString(), parent) {}
 
     void Click();
     void MouseEnter();

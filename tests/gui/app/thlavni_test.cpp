@@ -15,6 +15,7 @@
 #include <QSet>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -88,6 +89,7 @@ private slots:
     void everyMenuEntryHasItsOwnMnemonic();
     void altLetterOpensTheMenuAndTypesNothing();
     void imagesAreDistinctPictures();
+    void imagesComeFromTheIconThemeOrTheBundledPictures();
     void updateActionsTable_data();
     void updateActionsTable();
     void vatDocumentHiddenForNonPayer();
@@ -494,7 +496,28 @@ void THlavniTest::menusAndToolBar() {
     QCOMPARE(ui(w).ToolBar1->toolButtonStyle(), Qt::ToolButtonIconOnly);
 }
 
+// Sets an icon theme (and where themes are looked for) for the lifetime of the object.
+struct ScopedIconTheme {
+    ScopedIconTheme(const QString& name, const QStringList& searchPaths)
+        : oldName(QIcon::themeName()), oldPaths(QIcon::themeSearchPaths()) {
+        QIcon::setThemeSearchPaths(searchPaths);
+        QIcon::setThemeName(name);
+    }
+    ~ScopedIconTheme() {
+        QIcon::setThemeSearchPaths(oldPaths);
+        QIcon::setThemeName(oldName);
+    }
+    QString oldName;
+    QStringList oldPaths;
+};
+
+QImage Picture(const QIcon& icon) {
+    return icon.pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
 void THlavniTest::imagesAreDistinctPictures() {
+    // No theme: every picture is the one bundled with the program.
+    const ScopedIconTheme noTheme(QStringLiteral("tarvela-no-such-theme"), {});
     Fixture f;
     const QList<QIcon>& images = f.window->ImageList1;
     QCOMPARE(images.size(), 16);
@@ -511,6 +534,33 @@ void THlavniTest::imagesAreDistinctPictures() {
             QByteArray(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes()));
     }
     QCOMPARE(seen.size(), 16);
+}
+
+// The desktop's theme gives the pictures it has by their freedesktop names; the others are the
+// bundled ones.
+void THlavniTest::imagesComeFromTheIconThemeOrTheBundledPictures() {
+    QTemporaryDir themes;
+    QVERIFY(QDir(themes.path()).mkpath(QStringLiteral("small/16x16/actions")));
+    QFile index(themes.path() + QStringLiteral("/small/index.theme"));
+    QVERIFY(index.open(QIODevice::WriteOnly));
+    index.write("[Icon Theme]\nName=small\nDirectories=16x16/actions\n\n"
+                "[16x16/actions]\nSize=16\nType=Fixed\n");
+    index.close();
+    QImage red(16, 16, QImage::Format_ARGB32);
+    red.fill(Qt::red);
+    QVERIFY(red.save(themes.path() + QStringLiteral("/small/16x16/actions/document-print.png")));
+
+    QImage bundledOpen;
+    {
+        const ScopedIconTheme noTheme(QStringLiteral("tarvela-no-such-theme"), {});
+        bundledOpen = Picture(Fixture().window->ImageList1.at(1));
+    }
+    const ScopedIconTheme theme(QStringLiteral("small"), {themes.path()});
+    Fixture f;
+    QCOMPARE(Picture(f.window->ImageList1.at(4)), red);
+    QCOMPARE(Picture(ui(*f.window).HMenu_Tisk->icon()), red);
+    QCOMPARE(Picture(ui(*f.window).TB_Tisk->icon()), red);
+    QCOMPARE(Picture(ui(*f.window).Akce_OtevritFakturu->icon()), bundledOpen);
 }
 
 // One row of the state table: open?, page, ChangedFlag, payer, form of payment.

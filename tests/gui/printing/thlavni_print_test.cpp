@@ -99,6 +99,7 @@ private slots:
     void missingTemplate_data();
     void missingTemplate();
     void moduleFailureGoesToTheErrorBox();
+    void documentKindIsTheActionsOwnNotItsName();
     void cashReceipt();
     void overviewOfAnEmptyPeriodCreatesItsFolder();
     void overviewOfAPeriod();
@@ -372,6 +373,20 @@ void ThlavniPrintTest::moduleFailureGoesToTheErrorBox() {
     QCOMPARE(module.calls.size(), 3);
     QCOMPARE(module.calls[2].rows.size(), 25);
     QCOMPARE(ui(*pw.w).Ed_Od2->text(), QStringLiteral("Pekárna U Mlýna"));
+}
+
+// An action prints the kind it carries, whatever its name says.
+void ThlavniPrintTest::documentKindIsTheActionsOwnNotItsName() {
+    PrintWindow pw(PayerSettings());
+    pw.OpenFilledInvoice();
+    RecordingPrintModule module;
+    QAction* deliveryNote = ui(*pw.w).Akce_TiskFaktury06;
+    deliveryNote->setObjectName(QStringLiteral("Akce_TiskFaktury01"));
+    deliveryNote->trigger();
+    QCOMPARE(pw.boxes.shown().size(), 0);
+    QCOMPARE(module.calls.size(), 1);
+    QCOMPARE(module.calls.first().templatePath, pw.TemplatePath(QStringLiteral("DodaciList.fr3")));
+    QCOMPARE(module.calls.first().value("Nazev1"), QStringLiteral("DODACÍ LIST"));
 }
 
 void ThlavniPrintTest::cashReceipt() {
