@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -126,6 +127,10 @@ void ProcessPaintEvents() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
+// Painting once per file would cost a good part of reading the files: the window is repainted a
+// few dozen times a second while the book is read.
+constexpr int kPaintIntervalMs = 40;
+
 VatRates RatesOf(const AppSettings& settings) {
     return VatRates{settings.SazbaDPH1, settings.SazbaDPH2, settings.SazbaDPH3};
 }
@@ -205,17 +210,25 @@ void TKnihaFaktur::FillBook() {
     list->clear();
     entries_.clear();
 
+    QElapsedTimer sincePaint;
+    sincePaint.start();
+    const auto paintNow = [&sincePaint] {
+        if (sincePaint.elapsed() >= kPaintIntervalMs) {
+            ProcessPaintEvents();
+            sincePaint.restart();
+        }
+    };
     const InvoiceStore store(programFolder_);
     QList<int> years;
     if (all) {
-        for (const QString& name : store.ListPeriodFolders(ProcessPaintEvents))
+        for (const QString& name : store.ListPeriodFolders(paintNow))
             years.append(name.toInt());
     } else {
         years.append(settings_.AktualniRok);
     }
     for (const int year : years) {
         std::vector<BookEntry> period = ReadBook(store.PeriodFolder(year), year, RatesOf(settings_),
-                                                 settings_.VychoziMena, ProcessPaintEvents);
+                                                 settings_.VychoziMena, paintNow);
         std::move(period.begin(), period.end(), std::back_inserter(entries_));
     }
 
