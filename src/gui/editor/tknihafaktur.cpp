@@ -75,6 +75,8 @@ const FilterChoice kFilters[] = {
 class BookItem final : public QTreeWidgetItem {
 public:
     using QTreeWidgetItem::QTreeWidgetItem;
+    // A copy of a prototype row: the alignments of the cells come with it at once.
+    explicit BookItem(const QTreeWidgetItem& prototype) : QTreeWidgetItem(prototype) {}
     bool operator<(const QTreeWidgetItem& other) const override {
         const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
         const QVariant a = data(column, kSortRole);
@@ -236,12 +238,13 @@ void TKnihaFaktur::FillBook() {
     // re-sort a full period for every row.
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(entries_.size()));
+    BookItem prototype;
+    for (int col = 0; col < static_cast<int>(std::size(kColumns)); ++col)
+        if (kColumns[col].right)
+            prototype.setTextAlignment(col, Qt::AlignRight | Qt::AlignVCenter);
     for (size_t i = 0; i < entries_.size(); ++i) {
-        auto* item = new BookItem;
+        auto* item = new BookItem(prototype);
         item->setData(Cislo, kEntryRole, static_cast<qulonglong>(i));
-        for (int col = 0; col < static_cast<int>(std::size(kColumns)); ++col)
-            if (kColumns[col].right)
-                item->setTextAlignment(col, Qt::AlignRight | Qt::AlignVCenter);
         ShowEntry(item, entries_[i]);
         items.append(item);
     }
@@ -279,11 +282,16 @@ void TKnihaFaktur::ApplyFilter() {
     const QString text = ui_->Ed_Hledat->text();
     const auto filter = static_cast<StatusFilter>(ui_->CBox_Stav->currentData().toInt());
     const QDate today = Today();
+    // Without a filter every row shows, and only rows whose state changes are touched.
+    const bool everything = filter == StatusFilter::All && text.trimmed().isEmpty();
     QTreeWidget* list = ui_->ListView1;
     for (int row = 0; row < list->topLevelItemCount(); ++row) {
         QTreeWidgetItem* item = list->topLevelItem(row);
-        const BookEntry& entry = entries_[item->data(Cislo, kEntryRole).toULongLong()];
-        item->setHidden(!MatchesBookFilter(entry, text, filter, today));
+        const bool hide =
+            !everything && !MatchesBookFilter(entries_[item->data(Cislo, kEntryRole).toULongLong()],
+                                              text, filter, today);
+        if (item->isHidden() != hide)
+            item->setHidden(hide);
     }
     QTreeWidgetItem* current = list->currentItem();
     if (current && current->isHidden())
