@@ -9,7 +9,6 @@
 #include "text/helpers.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <cmath>
@@ -21,7 +20,34 @@ namespace {
 constexpr double kCent = 0.005; // amounts that differ by less are equal
 constexpr size_t kInvoiceLines = static_cast<size_t>(kInvoiceFileLineCount);
 
+// The digits of text[from, to) as a number; -1 unless there are one to `most` digits only.
+int Digits(const QString& text, qsizetype from, qsizetype to, qsizetype most) {
+    if (to <= from || to - from > most)
+        return -1;
+    int value = 0;
+    for (qsizetype i = from; i < to; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        value = value * 10 + (c - u'0');
+    }
+    return value;
+}
+
 QDate ReadDateOrNull(const QString& text) {
+    // The form every invoice is written with, "5.3.2026", read directly; any other form goes
+    // the general way below.
+    const qsizetype first = text.indexOf(QLatin1Char('.'));
+    const qsizetype second = first < 0 ? -1 : text.indexOf(QLatin1Char('.'), first + 1);
+    if (second > 0) {
+        const int day = Digits(text, 0, first, 2);
+        const int month = Digits(text, first + 1, second, 2);
+        const int year = Digits(text, second + 1, text.size(), 4);
+        if (day >= 0 && month >= 0 && year >= 1 && text.size() - second - 1 == 4) {
+            const QDate date(year, month, day);
+            return date == ZeroDate() ? QDate() : date;
+        }
+    }
     try {
         const QDate date = ParseInvoiceDate(text);
         return date == ZeroDate() ? QDate() : date;
@@ -43,6 +69,22 @@ bool ReadLooseAmount(const QString& text, double& value) {
     } catch (const ConversionError&) {
         return false;
     }
+}
+
+// The quantity, unit price and rate cells (the fourth to sixth) of an item row line, as parts of
+// the line; false for a line of fewer than seven cells, which fills no amounts.
+bool NumberCells(QStringView line, QStringView& quantity, QStringView& price, QStringView& rate) {
+    qsizetype bars[6];
+    int found = 0;
+    for (qsizetype i = 0; i < line.size() && found < 6; ++i)
+        if (line[i] == u'|')
+            bars[found++] = i;
+    if (found < 6)
+        return false;
+    quantity = line.mid(bars[2] + 1, bars[3] - bars[2] - 1);
+    price = line.mid(bars[3] + 1, bars[4] - bars[3] - 1);
+    rate = line.mid(bars[4] + 1, bars[5] - bars[4] - 1);
+    return true;
 }
 
 QString Folded(const QString& text) {
@@ -114,8 +156,11 @@ BookEntry ReadBookEntry(const QByteArray& bytes, const QString& filePath, int ye
     BookEntry entry;
     entry.Year = year;
     entry.FilePath = filePath;
-    QString name = QFileInfo(filePath).fileName();
-    entry.Cislo = name.left(name.size() - 4);
+    // The file's name without ".tvl".
+    const qsizetype name =
+        std::max(filePath.lastIndexOf(QLatin1Char('/')), filePath.lastIndexOf(QDir::separator())) +
+        1;
+    entry.Cislo = filePath.mid(name, filePath.size() - name - 4);
 
     const FileLines lines = FileLines::FromBytes(bytes);
     entry.DatumVystaveni = lines.line(8);
@@ -135,13 +180,14 @@ BookEntry ReadBookEntry(const QByteArray& bytes, const QString& filePath, int ye
     if (lines.has(43)) {
         try {
             double total = 0;
-            QStringList cells;
+            QStringView quantity;
+            QStringView price;
+            QStringView rate;
             for (int row = 1; row <= kItemRowCount; ++row) {
-                SplitCells(lines.line(18 + row), cells);
-                if (cells.size() < 7)
+                if (!NumberCells(lines.lineView(18 + row), quantity, price, rate))
                     continue; // a short row line fills no amounts
                 RowAmount amount;
-                RecomputeRow(amount, cells[3], cells[4], cells[5], rates);
+                RecomputeRow(amount, quantity, price, rate, rates);
                 total += amount.Base + amount.Vat1 + amount.Vat2 + amount.Vat3;
             }
             entry.Celkem = RoundAmount(total, -2);

@@ -40,7 +40,7 @@ double TaxAtRate(int rate, double base) {
 namespace {
 
 // True when the rate cell is the decimal text of `percent` ("21"), without building that text.
-bool IsRate(const QString& cell, int percent) {
+bool IsRate(QStringView cell, int percent) {
     char digits[16];
     const auto [end, error] = std::to_chars(std::begin(digits), std::end(digits), percent);
     if (error != std::errc())
@@ -52,6 +52,11 @@ bool IsRate(const QString& cell, int percent) {
 
 void RecomputeRow(RowAmount& amounts, const QString& quantity, const QString& price,
                   const QString& rate, const VatRates& rates) {
+    RecomputeRow(amounts, QStringView(quantity), QStringView(price), QStringView(rate), rates);
+}
+
+void RecomputeRow(RowAmount& amounts, QStringView quantity, QStringView price, QStringView rate,
+                  const VatRates& rates) {
     double base = 0;
     if (!(quantity.isEmpty() && price.isEmpty())) {
         // Quantity first: with both cells wrong, the quantity's text is the one reported.
@@ -65,7 +70,7 @@ void RecomputeRow(RowAmount& amounts, const QString& quantity, const QString& pr
 
     RowAmount result = amounts;
     result.Base = base;
-    if (rate == QLatin1String("0")) {
+    if (rate == u"0") {
         result.Vat1 = 0;
         result.Vat2 = 0;
         result.Vat3 = 0;

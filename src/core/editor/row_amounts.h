@@ -4,6 +4,7 @@
 #include "settings/settings_file.h"
 
 #include <QString>
+#include <QStringView>
 
 #include <array>
 
@@ -54,6 +55,9 @@ private:
 // ConversionError and leaves `amounts` unchanged.
 void RecomputeRow(RowAmount& amounts, const QString& quantity, const QString& price,
                   const QString& rate, const VatRates& rates);
+// The same on parts of a row line, without copying them (the book reads every row of a period).
+void RecomputeRow(RowAmount& amounts, QStringView quantity, QStringView price, QStringView rate,
+                  const VatRates& rates);
 
 // The tax of a base at a whole-number rate: rate x 0.01 x base formed in extended precision,
 // stored as a double and rounded to hundredths with RoundAmount.

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cerrno>
@@ -195,25 +196,28 @@ QStringList ListRegularFiles(const QString& folder, const QString& pattern) {
                                              : !S_ISDIR(st.st_mode))
         return {}; // no folder at all
     // An unreadable folder would list as empty; an empty listing must mean an empty folder.
-    DIR* probe = ::opendir(native.constData());
-    if (probe == nullptr)
+    DIR* dir = ::opendir(native.constData());
+    if (dir == nullptr)
         throw FileError(QStringLiteral("Složku „%1“ nelze přečíst (chybí oprávnění ke čtení). "
                                        "Soubory v ní nelze zobrazit ani očíslovat.")
                             .arg(folder));
-    ::closedir(probe);
-    // System entries are listed too, then everything but regular files is left out by the
-    // entry itself: a link to a FIFO or a device must not even be looked at.
-    const QDir dir(folder);
-    const QStringList entries = dir.entryList(
-        {pattern}, QDir::Files | QDir::System | QDir::NoSymLinks | QDir::NoDotAndDotDot,
-        QDir::NoSort);
-    QStringList names;
-    names.reserve(entries.size());
+    // The folder's own entries tell the kind of each file: a full period is listed without
+    // looking at every file, and a link to a FIFO or a device is never even looked at. Only
+    // a file system that does not tell the kind costs a look at the entry itself.
+    const QRegularExpression match = QRegularExpression::fromWildcard(pattern, Qt::CaseInsensitive);
     const QString prefix = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-    for (const QString& name : entries) {
-        if (IsRegularFileEntry(prefix + name))
+    QStringList names;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (entry->d_name[0] == '.' || entry->d_type == DT_DIR || entry->d_type == DT_LNK)
+            continue; // hidden entries, "." and "..", folders, links
+        const QString name = QFile::decodeName(entry->d_name);
+        if (!match.match(name).hasMatch())
+            continue;
+        if (entry->d_type == DT_REG ||
+            (entry->d_type == DT_UNKNOWN && IsRegularFileEntry(prefix + name)))
             names.append(name);
     }
+    ::closedir(dir);
     return names;
 }
 

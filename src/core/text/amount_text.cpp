@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
 #include <system_error>
@@ -29,18 +30,59 @@ bool IsAsciiDigit(QChar c) {
 }
 
 // The text without leading and trailing spaces (code 32 only).
-QStringView WithoutOuterSpaces(const QString& text) {
+QStringView WithoutOuterSpaces(QStringView text) {
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && text[begin] == QLatin1Char(' '))
         ++begin;
     while (end > begin && text[end - 1] == QLatin1Char(' '))
         --end;
-    return QStringView(text).mid(begin, end - begin);
+    return text.mid(begin, end - begin);
+}
+
+// Reads the plain forms "1234", "12,5", "-0,25" (at most 15 digits, no exponent) without building
+// a text for from_chars: the digits as a whole number below 2^53 and a power of ten up to 10^22
+// are both exact doubles, so their quotient is the correctly rounded value, the very double
+// from_chars gives. False for every other form, which then goes the general way.
+bool TryParsePlainAmount(QStringView s, double& value) {
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    qsizetype i = 0;
+    const qsizetype n = s.size();
+    bool negative = false;
+    if (i < n && (s[i] == QLatin1Char('+') || s[i] == QLatin1Char('-'))) {
+        negative = s[i] == QLatin1Char('-');
+        ++i;
+    }
+    std::int64_t digits = 0;
+    int count = 0;
+    int decimals = 0;
+    bool comma = false;
+    for (; i < n; ++i) {
+        const char16_t c = s[i].unicode();
+        if (c >= u'0' && c <= u'9') {
+            if (++count > 15)
+                return false;
+            digits = digits * 10 + (c - u'0');
+            if (comma)
+                ++decimals;
+        } else if (c == u',' && !comma) {
+            comma = true;
+        } else {
+            return false;
+        }
+    }
+    if (count == 0)
+        return false;
+    const double magnitude = static_cast<double>(digits) / kPowersOfTen[decimals];
+    value = negative && digits != 0 ? -magnitude : magnitude;
+    return true;
 }
 
 // Reads a strictly formed number; false when the text is not one.
 bool TryParseAmount(QStringView s, double& value) {
+    if (TryParsePlainAmount(s, value))
+        return true;
     qsizetype i = 0;
     const qsizetype n = s.size();
     bool negative = false;
@@ -237,10 +279,15 @@ void CheckAmountLimit(const QString& field, const QString& text, double value) {
 }
 
 double ParseFieldAmount(const QString& field, const QString& text) {
+    return ParseFieldAmount(field, QStringView(text));
+}
+
+double ParseFieldAmount(const QString& field, QStringView text) {
     double value = 0.0;
     if (!TryParseAmount(WithoutOuterSpaces(text), value))
-        throw ConversionError(WithFieldName(field, NotANumberMessage(text)));
-    CheckAmountLimit(field, text, value);
+        throw ConversionError(WithFieldName(field, NotANumberMessage(text.toString())));
+    if (std::fabs(value) > kLargestAmount)
+        CheckAmountLimit(field, text.toString(), value);
     return value;
 }
 

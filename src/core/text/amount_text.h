@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 #include <QtGlobal>
 
 namespace tarvela {
@@ -36,6 +37,9 @@ double ParseAmount(const QString& text);
 // není číslo."), and a value beyond kLargestAmount either way is refused with ConversionError
 // "Cena MJ: „1e20“ je větší, než pole pojme; největší hodnota je 999999999,99.".
 double ParseFieldAmount(const QString& field, const QString& text);
+// The same on a part of a longer text (a cell of a row line); the text is copied only for the
+// message of a failure.
+double ParseFieldAmount(const QString& field, QStringView text);
 
 // Refuses a computed value beyond kLargestAmount with the message above; `text` is how the value
 // is shown.

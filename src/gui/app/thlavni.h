@@ -169,6 +169,12 @@ public:
     // The status bar's notice "2 faktury jsou po splatnosti" (hidden when there are none) for
     // the overdue invoices of the current period; reads the period when count is negative.
     void UpdateOverdueNotice(int count = -1);
+    // True when the invoice file at the path is overdue today (false when it does not read).
+    bool FileIsOverdue(const QString& path) const;
+    // After a save: the notice counts the saved invoice as it is now, not as it was, without
+    // reading the whole period again.
+    void UpdateOverdueNoticeAfterSave(bool wasOverdue);
+    int OverdueShown = 0; // the count the notice shows
 
     // ---- Settings, help, About (thlavni_settings.cpp) ---------------------------------------
     void Akce_KonfiguraceExecute();

@@ -10,10 +10,14 @@
 #include <QSignalBlocker>
 #include <QStatusBar>
 
+#include <algorithm>
+
 #include "editor/tknihafaktur.h"
+#include "invoice/file_lines.h"
 #include "invoice/invoice_file.h"
 #include "invoice/invoice_store.h"
 #include "text/clock.h"
+#include "text/errors.h"
 #include "text/message_boxes.h"
 
 namespace tarvela {
@@ -102,8 +106,26 @@ void THlavni::UpdateOverdueNotice(int count) {
             if (EntryStatus(entry, today).State == PaymentState::Overdue)
                 ++count;
     }
+    OverdueShown = count;
     ui_->Tl_PoSplatnosti->setText(count > 0 ? OverdueNotice(count) : QString());
     ui_->Tl_PoSplatnosti->setVisible(count > 0);
+}
+
+bool THlavni::FileIsOverdue(const QString& path) const {
+    try {
+        const BookEntry entry =
+            ReadBookEntry(ReadWholeFile(path), path, Settings.AktualniRok,
+                          VatRates{Settings.SazbaDPH1, Settings.SazbaDPH2, Settings.SazbaDPH3},
+                          Settings.VychoziMena);
+        return EntryStatus(entry, Today()).State == PaymentState::Overdue;
+    } catch (const FileError&) {
+        return false; // the book shows such a file with nothing owed
+    }
+}
+
+void THlavni::UpdateOverdueNoticeAfterSave(bool wasOverdue) {
+    const int now = FileIsOverdue(OwnInvoiceFile) ? 1 : 0;
+    UpdateOverdueNotice(std::max(0, OverdueShown - (wasOverdue ? 1 : 0) + now));
 }
 
 } // namespace tarvela

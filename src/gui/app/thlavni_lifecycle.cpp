@@ -201,6 +201,8 @@ void THlavni::Akce_UlozitFakturuExecute() {
         ui_->Ed_DatumUhrady->text().isEmpty())
         ui_->Ed_DatumUhrady->setText(FormatInvoiceDate(ui_->Datum_Fa9->date()));
 
+    // The invoice replaced may have been one of the overdue ones the status bar counts.
+    const bool wasOverdue = !existing.isEmpty() && FileIsOverdue(existing);
     try {
         if (proposed || existing.isEmpty())
             store.CreateInvoice(year, WindowRecord()); // only if still free
@@ -225,6 +227,7 @@ void THlavni::Akce_UlozitFakturuExecute() {
     ProposedNumber.clear();
     ChangedFlag = false;
     UpdateActions();
+    UpdateOverdueNoticeAfterSave(wasOverdue);
     statusBar()->showMessage(QStringLiteral("Faktura %1 je uložena (%2).")
                                  .arg(number, QDir::toNativeSeparators(OwnInvoiceFile)),
                              15000);

@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -74,6 +75,8 @@ const FilterChoice kFilters[] = {
 class BookItem final : public QTreeWidgetItem {
 public:
     using QTreeWidgetItem::QTreeWidgetItem;
+    // A copy of a prototype row: the alignments of the cells come with it at once.
+    explicit BookItem(const QTreeWidgetItem& prototype) : QTreeWidgetItem(prototype) {}
     bool operator<(const QTreeWidgetItem& other) const override {
         const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
         const QVariant a = data(column, kSortRole);
@@ -125,6 +128,10 @@ void SetUpList(QTreeWidget* list, const BookColumn* columns, int count) {
 void ProcessPaintEvents() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
+
+// Painting once per file would cost a good part of reading the files: the window is repainted a
+// few dozen times a second while the book is read.
+constexpr int kPaintIntervalMs = 40;
 
 VatRates RatesOf(const AppSettings& settings) {
     return VatRates{settings.SazbaDPH1, settings.SazbaDPH2, settings.SazbaDPH3};
@@ -205,17 +212,25 @@ void TKnihaFaktur::FillBook() {
     list->clear();
     entries_.clear();
 
+    QElapsedTimer sincePaint;
+    sincePaint.start();
+    const auto paintNow = [&sincePaint] {
+        if (sincePaint.elapsed() >= kPaintIntervalMs) {
+            ProcessPaintEvents();
+            sincePaint.restart();
+        }
+    };
     const InvoiceStore store(programFolder_);
     QList<int> years;
     if (all) {
-        for (const QString& name : store.ListPeriodFolders(ProcessPaintEvents))
+        for (const QString& name : store.ListPeriodFolders(paintNow))
             years.append(name.toInt());
     } else {
         years.append(settings_.AktualniRok);
     }
     for (const int year : years) {
         std::vector<BookEntry> period = ReadBook(store.PeriodFolder(year), year, RatesOf(settings_),
-                                                 settings_.VychoziMena, ProcessPaintEvents);
+                                                 settings_.VychoziMena, paintNow);
         std::move(period.begin(), period.end(), std::back_inserter(entries_));
     }
 
@@ -223,12 +238,13 @@ void TKnihaFaktur::FillBook() {
     // re-sort a full period for every row.
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(entries_.size()));
+    BookItem prototype;
+    for (int col = 0; col < static_cast<int>(std::size(kColumns)); ++col)
+        if (kColumns[col].right)
+            prototype.setTextAlignment(col, Qt::AlignRight | Qt::AlignVCenter);
     for (size_t i = 0; i < entries_.size(); ++i) {
-        auto* item = new BookItem;
+        auto* item = new BookItem(prototype);
         item->setData(Cislo, kEntryRole, static_cast<qulonglong>(i));
-        for (int col = 0; col < static_cast<int>(std::size(kColumns)); ++col)
-            if (kColumns[col].right)
-                item->setTextAlignment(col, Qt::AlignRight | Qt::AlignVCenter);
         ShowEntry(item, entries_[i]);
         items.append(item);
     }
@@ -266,11 +282,16 @@ void TKnihaFaktur::ApplyFilter() {
     const QString text = ui_->Ed_Hledat->text();
     const auto filter = static_cast<StatusFilter>(ui_->CBox_Stav->currentData().toInt());
     const QDate today = Today();
+    // Without a filter every row shows, and only rows whose state changes are touched.
+    const bool everything = filter == StatusFilter::All && text.trimmed().isEmpty();
     QTreeWidget* list = ui_->ListView1;
     for (int row = 0; row < list->topLevelItemCount(); ++row) {
         QTreeWidgetItem* item = list->topLevelItem(row);
-        const BookEntry& entry = entries_[item->data(Cislo, kEntryRole).toULongLong()];
-        item->setHidden(!MatchesBookFilter(entry, text, filter, today));
+        const bool hide =
+            !everything && !MatchesBookFilter(entries_[item->data(Cislo, kEntryRole).toULongLong()],
+                                              text, filter, today);
+        if (item->isHidden() != hide)
+            item->setHidden(hide);
     }
     QTreeWidgetItem* current = list->currentItem();
     if (current && current->isHidden())

@@ -49,8 +49,8 @@ public:
     int OverdueCount() const;
 
     // Reads the current period, or all periods while "Všechna období" is checked, processing
-    // pending events (user input excluded) after each file, and shows the rows that pass the
-    // filter.
+    // pending events (user input excluded) every 40 ms while it reads, and shows the rows that
+    // pass the filter.
     void FillBook();
 
     // Handlers.

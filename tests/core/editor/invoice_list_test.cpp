@@ -4,6 +4,7 @@
 #include "text/codec.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -52,10 +53,12 @@ TEST(ListInvoiceFileNames, SortsAsTextWithoutRegardToCase) {
     for (const char* name : {"2026002.tvl", "2026001.tvl", "2025999.tvl", "202602.tvl",
                              "2026010.tvl", "vzor.tvl", "Abc.tvl", "ZZZ.TVL"})
         folder.writeBytes(QStringLiteral("2026/") + QString::fromLatin1(name), "x");
-    // Not invoice files: another extension, a hidden file, a folder.
+    // Not invoice files: another extension, a hidden file, a folder, a link to an invoice file.
     folder.writeBytes(QStringLiteral("2026/2026003.txt"), "x");
     folder.writeBytes(QStringLiteral("2026/.2026004.tvl"), "x");
     QDir().mkpath(folder.file(QStringLiteral("2026/2026005.tvl")));
+    ASSERT_TRUE(QFile::link(folder.file(QStringLiteral("2026/2026001.tvl")),
+                            folder.file(QStringLiteral("2026/2026006.tvl"))));
 
     EXPECT_EQ(ListInvoiceFileNames(folder.file(QStringLiteral("2026"))),
               (QStringList{"2025999.tvl", "2026001.tvl", "2026002.tvl", "2026010.tvl", "202602.tvl",

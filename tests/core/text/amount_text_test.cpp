@@ -8,8 +8,11 @@
 
 #include <QLocale>
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <string>
 
 using namespace tarvela;
 
@@ -125,6 +128,30 @@ TEST(ParseAmount, AcceptedTexts) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(ParseAmount(QString::fromLatin1(c.text)), c.value) << c.text;
+}
+
+TEST(ParseAmount, PlainTextsReadAsTheNearestDouble) {
+    // Texts of up to 15 digits take a shorter way than the others; both must give the double
+    // nearest to the decimal value, as a general reading of the same digits does.
+    const char* texts[] = {"0,1",
+                           "0,3",
+                           "2,675",
+                           "1,005",
+                           "-98765,4321",
+                           "999999999,99",
+                           "0,000000000000001",
+                           "123456789012345",
+                           "12345678901234,5",
+                           "1234567890123456",
+                           "9007199254740993",
+                           "0,1000000000000000055511151231257827"};
+    for (const char* text : texts) {
+        std::string general(text);
+        std::replace(general.begin(), general.end(), ',', '.');
+        double expected = 0;
+        std::from_chars(general.data(), general.data() + general.size(), expected);
+        EXPECT_EQ(ParseAmount(QString::fromLatin1(text)), expected) << text;
+    }
 }
 
 TEST(AmountText, ZeroIsNeverNegative) {

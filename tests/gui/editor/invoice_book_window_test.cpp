@@ -178,6 +178,7 @@ private slots:
     void openInvoiceWithEditsRefusesThePayment();
     void doubleClickAndEnterOpenTheInvoice();
     void startUpNoticeOpensTheOverdueOnes();
+    void savingAnInvoiceRefreshesTheNotice();
     void reminderPrintsWithTheQrOfWhatIsOwed();
 };
 
@@ -345,6 +346,36 @@ void InvoiceBookWindowTest::startUpNoticeOpensTheOverdueOnes() {
 
     BookWindow none({kPeriod[0], kPeriod[2]});
     QVERIFY(!Control<QPushButton>(none.w->statusBar(), "Tl_PoSplatnosti")->isVisible());
+}
+
+void InvoiceBookWindowTest::savingAnInvoiceRefreshesTheNotice() {
+    // The period starts with 2026002 and 2026005 overdue.
+    const struct {
+        const char* number;
+        std::function<void(THlavni&)> edit;
+        const char* notice;
+    } cases[] = {
+        {"2026002",
+         [](THlavni& w) {
+             ui(w).Ed_DatumUhrady->setText(QStringLiteral("5.3.2026"));
+             ui(w).Ed_UhrazenaCastka->setText(QStringLiteral("1210,00"));
+         },
+         "1 faktura je po splatnosti"},
+        {"2026001", [](THlavni& w) { ui(w).Datum_Fa9->setDate(QDate(2026, 3, 4)); },
+         "3 faktury jsou po splatnosti"},
+        {"2026005", [](THlavni& w) { ui(w).Ed_Fa3->setText(QStringLiteral("OBJ-1")); },
+         "2 faktury jsou po splatnosti"},
+    };
+    for (const auto& c : cases) {
+        BookWindow bw(std::vector<Invoice>(std::begin(kPeriod), std::end(kPeriod)));
+        bw.w->OpenInvoiceFile(bw.file(c.number));
+        c.edit(*bw.w);
+        QVERIFY(bw.w->ChangedFlag);
+        ui(*bw.w).Akce_UlozitFakturu->trigger();
+        QVERIFY2(!bw.w->ChangedFlag, c.number);
+        QCOMPARE(Control<QPushButton>(bw.w->statusBar(), "Tl_PoSplatnosti")->text(),
+                 QString::fromUtf8(c.notice));
+    }
 }
 
 void InvoiceBookWindowTest::reminderPrintsWithTheQrOfWhatIsOwed() {
