@@ -40,6 +40,13 @@ QStringView WithoutOuterSpaces(QStringView text) {
     return text.mid(begin, end - begin);
 }
 
+// Steps over a leading "+" or "-" at i; true for "-".
+bool ReadSign(QStringView s, qsizetype& i) {
+    if (i >= s.size() || (s[i] != QLatin1Char('+') && s[i] != QLatin1Char('-')))
+        return false;
+    return s[i++] == QLatin1Char('-');
+}
+
 // Reads the plain forms "1234", "12,5", "-0,25" (at most 15 digits, no exponent) without building
 // a text for from_chars: the digits as a whole number below 2^53 and a power of ten up to 10^22
 // are both exact doubles, so their quotient is the correctly rounded value, the very double
@@ -47,13 +54,9 @@ QStringView WithoutOuterSpaces(QStringView text) {
 bool TryParsePlainAmount(QStringView s, double& value) {
     static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                               1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    qsizetype i = 0;
     const qsizetype n = s.size();
-    bool negative = false;
-    if (i < n && (s[i] == QLatin1Char('+') || s[i] == QLatin1Char('-'))) {
-        negative = s[i] == QLatin1Char('-');
-        ++i;
-    }
+    qsizetype i = 0;
+    const bool negative = ReadSign(s, i);
     std::int64_t digits = 0;
     int count = 0;
     int decimals = 0;
@@ -83,13 +86,9 @@ bool TryParsePlainAmount(QStringView s, double& value) {
 bool TryParseAmount(QStringView s, double& value) {
     if (TryParsePlainAmount(s, value))
         return true;
-    qsizetype i = 0;
     const qsizetype n = s.size();
-    bool negative = false;
-    if (i < n && (s[i] == QLatin1Char('+') || s[i] == QLatin1Char('-'))) {
-        negative = s[i] == QLatin1Char('-');
-        ++i;
-    }
+    qsizetype i = 0;
+    const bool negative = ReadSign(s, i);
     std::string mantissa; // ASCII digits with '.' for the comma
     bool comma = false;
     bool anyDigit = false;
@@ -172,11 +171,7 @@ bool TryParseAmount(QStringView s, double& value) {
 // Reads an optional sign and decimal digits as a 32-bit number; false otherwise.
 bool TryParseWhole(QStringView s, qint32& value) {
     qsizetype i = 0;
-    bool negative = false;
-    if (i < s.size() && (s[i] == QLatin1Char('+') || s[i] == QLatin1Char('-'))) {
-        negative = s[i] == QLatin1Char('-');
-        ++i;
-    }
+    const bool negative = ReadSign(s, i);
     if (i == s.size())
         return false;
     qint64 magnitude = 0;

@@ -148,10 +148,7 @@ TKnihaFaktur::TKnihaFaktur(const QString& programFolder, const AppSettings& sett
     if (!programFolder_.endsWith(QLatin1Char('/')) && !programFolder_.endsWith(QDir::separator()))
         programFolder_ += QDir::separator();
     ui_->setupUi(this);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(size());
-    ApplyFormFont(this);
+    SetUpFixedDialog(this);
 
     SetUpList(ui_->ListView1, kColumns, static_cast<int>(std::size(kColumns)));
     SetUpList(ui_->ListSoucty, kSumColumns, static_cast<int>(std::size(kSumColumns)));
@@ -395,10 +392,7 @@ TUhrada::TUhrada(const QString& number, const QDate& date, double amount, const 
                  QWidget* owner)
     : QDialog(owner), ui_(std::make_unique<Ui::TUhrada>()) {
     ui_->setupUi(this);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(size());
-    ApplyFormFont(this);
+    SetUpFixedDialog(this, false);
     ui_->La_Faktura->setText(QStringLiteral("Faktura %1").arg(number));
     ui_->Ed_Datum->setText(FormatInvoiceDate(date));
     ui_->Ed_Castka->setText(FormatAmount(amount));

@@ -50,10 +50,7 @@ TOtevrit::TOtevrit(const QString& programFolder, QWidget* owner)
         programFolder_ += QDir::separator();
 
     ui_->setupUi(this);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(size());
-    ApplyFormFont(this);
+    SetUpFixedDialog(this);
     ListView1 = ui_->ListView1;
     Tl_Ok = ui_->Tl_Ok;
     Tl_Storno = ui_->Tl_Storno;

@@ -36,10 +36,7 @@ TExportUcetni::TExportUcetni(const QList<int>& years, int year, const QString& f
                              QWidget* owner)
     : QDialog(owner), ui_(std::make_unique<Ui::TExportUcetni>()) {
     ui_->setupUi(this);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(size());
-    ApplyFormFont(this);
+    SetUpFixedDialog(this);
     SetUpPeriodControls(Controls(*ui_), years, year);
     ui_->Ed_Slozka->setText(QDir::toNativeSeparators(folder));
     ConnectGuarded(ui_->Tl_Prochazet, &QPushButton::clicked, this,

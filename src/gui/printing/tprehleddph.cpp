@@ -18,10 +18,7 @@ PeriodControls Controls(const Ui::TPrehledDPH& ui) {
 TPrehledDPH::TPrehledDPH(const QList<int>& years, int year, QWidget* owner)
     : QDialog(owner), ui_(std::make_unique<Ui::TPrehledDPH>()) {
     ui_->setupUi(this);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(size());
-    ApplyFormFont(this);
+    SetUpFixedDialog(this);
     SetUpPeriodControls(Controls(*ui_), years, year);
     connect(ui_->Tl_Ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui_->Tl_Storno, &QPushButton::clicked, this, &QDialog::reject);

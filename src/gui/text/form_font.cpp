@@ -12,4 +12,14 @@ void ApplyFormFont(QWidget* window) {
     window->setFont(font);
 }
 
+void SetUpFixedDialog(QWidget* dialog, bool systemMenu) {
+    Qt::WindowFlags flags = Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                            Qt::WindowCloseButtonHint;
+    if (systemMenu)
+        flags |= Qt::WindowSystemMenuHint;
+    dialog->setWindowFlags(flags);
+    dialog->setFixedSize(dialog->size());
+    ApplyFormFont(dialog);
+}
+
 } // namespace tarvela

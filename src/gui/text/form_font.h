@@ -9,4 +9,8 @@ namespace tarvela {
 // inherit it.
 void ApplyFormFont(QWidget* window);
 
+// A dialog whose size is the one of its form, never resized, with a title bar (and the system
+// menu when asked) and the form font.
+void SetUpFixedDialog(QWidget* dialog, bool systemMenu = true);
+
 } // namespace tarvela
