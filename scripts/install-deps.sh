@@ -7,6 +7,9 @@
 #
 # libqt6svg6 brings Qt's SVG icon engine (plugins/iconengines/libqsvgicon.so): the pictures of
 # the actions bundled with the program are SVG files.
+# libxmlsec1-dev with libxmlsec1-openssl (and libxml2-dev, libssl-dev) sign the EET messages and
+# check the service's answers; xmlsec1, the command, checks the signatures independently in the
+# tests, as the service does.
 set -euo pipefail
 
 mode=${1:-test}
@@ -16,11 +19,12 @@ run_packages=(
     qt6-base-dev qt6-translations-l10n libgl-dev
     libqt6svg6
     libqrencode-dev libkainjow-mustache-dev
+    libxml2-dev libssl-dev libxmlsec1-dev libxmlsec1-openssl
     fonts-dejavu-core xdg-utils
 )
 test_packages=(
     libgtest-dev libbenchmark-dev
-    poppler-utils zbar-tools libxml2-utils
+    poppler-utils zbar-tools libxml2-utils xmlsec1
     xvfb xauth
     clang libclang-rt-14-dev clang-format
 )
