@@ -36,7 +36,8 @@ struct Answer {
     int code = 0;                        // the error code (Verified, Final, and −1)
     QString serviceText;                 // the service's own text of the error (ASCII)
     QList<QPair<int, QString>> warnings; // code and text of each warning
-    QString message; // what happened, in Czech, for the user (empty for a plain confirmation)
+    QString message;       // what happened, in Czech, for the user (empty for a plain confirmation)
+    QString transactionId; // the service's X-Global-Transaction-Id, for a report to it
 };
 
 // Reads the service's answer to the message `expectedUuid`. Never throws: an answer that does not

@@ -1,0 +1,244 @@
+#include "net/eet_sender.h"
+
+#include "text/errors.h"
+
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QSslConfiguration>
+#include <QTimer>
+
+namespace tarvela {
+
+namespace {
+
+eet::Answer Temporary(const QString& message) {
+    eet::Answer answer;
+    answer.outcome = eet::Outcome::Temporary;
+    answer.message = message;
+    return answer;
+}
+
+QString NetworkProblem(QNetworkReply::NetworkError error, int timeoutMs) {
+    switch (error) {
+    case QNetworkReply::OperationCanceledError:
+    case QNetworkReply::TimeoutError:
+        return QStringLiteral("Služba EET neodpověděla do %1 s. Tržba zůstává k odeslání a "
+                              "odešle se znovu.")
+            .arg(timeoutMs / 1000.0, 0, 'g', 3);
+    case QNetworkReply::SslHandshakeFailedError:
+        return QStringLiteral("Spojení se službou EET není důvěryhodné (certifikát serveru "
+                              "neodpovídá). Tržba zůstává k odeslání.");
+    case QNetworkReply::RemoteHostClosedError:
+        return QStringLiteral("Služba EET přerušila spojení bez odpovědi. Tržba zůstává "
+                              "k odeslání a odešle se znovu.");
+    case QNetworkReply::ConnectionRefusedError:
+    case QNetworkReply::HostNotFoundError:
+    case QNetworkReply::UnknownNetworkError:
+    case QNetworkReply::NetworkSessionFailedError:
+    case QNetworkReply::TemporaryNetworkFailureError:
+        return QStringLiteral("Služba EET není dostupná – počítač je zřejmě bez připojení "
+                              "k internetu. Tržba zůstává k odeslání a odešle se, jakmile to "
+                              "půjde.");
+    default:
+        return QStringLiteral("Spojení se službou EET selhalo. Tržba zůstává k odeslání a "
+                              "odešle se znovu.");
+    }
+}
+
+} // namespace
+
+EetSender::EetSender(QObject* parent)
+    : QObject(parent), network_(new QNetworkAccessManager(this)) {}
+
+EetSender::~EetSender() {
+    if (reply_)
+        reply_->abort();
+}
+
+void EetSender::post(const EetConnection& connection, const QByteArray& envelope,
+                     const QString& uuid) {
+    if (reply_) {
+        reply_->disconnect(this);
+        reply_->abort();
+    }
+    connection_ = connection;
+    uuid_ = uuid;
+    tooLarge_ = false;
+    QNetworkRequest request{QUrl(connection.url)};
+    request.setHeader(QNetworkRequest::ContentTypeHeader,
+                      QByteArrayLiteral("text/xml; charset=utf-8"));
+    request.setRawHeader("SOAPAction", "\"http://fs.gov.cz/eet/OdeslaniTrzby\"");
+    // The service speaks HTTP/1.1 only; Qt would offer HTTP/2 by ALPN.
+    request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
+    request.setTransferTimeout(connection.timeoutMs);
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.setProtocol(QSsl::TlsV1_2OrLater);
+    if (!connection.tlsCaPem.isEmpty())
+        tls.setCaCertificates(QSslCertificate::fromData(connection.tlsCaPem, QSsl::Pem));
+    request.setSslConfiguration(tls);
+    reply_ = network_->post(request, envelope);
+    connect(reply_, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64) {
+        if (received > eet::kMaxAnswerBytes && reply_) {
+            tooLarge_ = true;
+            reply_->abort();
+        }
+    });
+    connect(reply_, &QNetworkReply::finished, this, &EetSender::finished);
+}
+
+void EetSender::finished() {
+    QNetworkReply* reply = reply_;
+    if (!reply)
+        return;
+    reply_.clear();
+    reply->deleteLater();
+    const QByteArray body = tooLarge_ || !reply->isOpen() ? QByteArray() : reply->readAll();
+    const QString transaction =
+        QString::fromLatin1(reply->rawHeader("X-Global-Transaction-Id").left(64));
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    eet::Answer answer;
+    if (tooLarge_) {
+        answer = Temporary(QStringLiteral("Odpověď služby EET je nepřiměřeně velká. Tržba "
+                                          "zůstává k odeslání."));
+    } else if (body.isEmpty() && reply->error() != QNetworkReply::NoError) {
+        answer = Temporary(NetworkProblem(reply->error(), connection_.timeoutMs));
+    } else {
+        answer = eet::ReadAnswer(body, uuid_, connection_.trust, QDateTime::currentDateTimeUtc());
+        if (answer.outcome == eet::Outcome::Temporary && status >= 400 && answer.code != -1 &&
+            !answer.message.contains(QLatin1String("SOAP")))
+            answer.message = QStringLiteral("Služba EET vrátila chybu HTTP %1. Tržba zůstává "
+                                            "k odeslání a odešle se znovu.")
+                                 .arg(status);
+    }
+    answer.transactionId = transaction;
+    emit answered(answer);
+}
+
+EetDispatcher::EetDispatcher(const QString& outboxFolder, CertificateSource certificate,
+                             QObject* parent)
+    : QObject(parent), outbox_(outboxFolder), certificate_(std::move(certificate)),
+      sender_(new EetSender(this)), timer_(new QTimer(this)) {
+    connect(sender_, &EetSender::answered, this, &EetDispatcher::onAnswer);
+    connect(timer_, &QTimer::timeout, this, &EetDispatcher::sendNow);
+}
+
+EetDispatcher::~EetDispatcher() = default;
+
+void EetDispatcher::start(int intervalMs) {
+    timer_->start(intervalMs);
+    QTimer::singleShot(0, this, &EetDispatcher::sendNow);
+}
+
+void EetDispatcher::sendNow() {
+    if (roundRunning_ || verifying_)
+        return;
+    QString why;
+    roundCertificate_ = certificate_ ? certificate_(&why) : std::nullopt;
+    roundIds_.clear();
+    for (const eet::OutboxEntry& e : outbox_.pending())
+        if (e.state == eet::OutboxEntry::State::Waiting)
+            roundIds_ << e.id;
+    if (roundIds_.isEmpty()) {
+        emit roundFinished(0);
+        return;
+    }
+    if (!roundCertificate_) {
+        emit problem(why.isEmpty() ? QStringLiteral("Certifikát pro EET není nastaven.") : why);
+        emit roundFinished(int(roundIds_.size()));
+        return;
+    }
+    roundRunning_ = true;
+    next();
+}
+
+void EetDispatcher::next() {
+    while (!roundIds_.isEmpty()) {
+        const QString id = roundIds_.takeFirst();
+        try {
+            current_.reset();
+            if (std::optional<eet::Sending> sending =
+                    outbox_.beginSending(id, *roundCertificate_, QDateTime::currentDateTimeUtc()))
+                current_.emplace(std::move(*sending));
+        } catch (const TarvelaError& e) {
+            if (std::optional<eet::OutboxEntry> entry = outbox_.find(id))
+                emit entryChanged(*entry);
+            emit problem(e.message());
+            break; // the certificate cannot sign: no other entry can be sent either
+        }
+        if (!current_)
+            continue; // confirmed or being sent by another instance
+        sender_->post(connection_, current_->envelope(), current_->uuid());
+        return;
+    }
+    roundRunning_ = false;
+    int waiting = 0;
+    for (const eet::OutboxEntry& e : outbox_.pending())
+        waiting += e.state == eet::OutboxEntry::State::Confirmed ? 0 : 1;
+    emit roundFinished(waiting);
+}
+
+void EetDispatcher::onAnswer(const eet::Answer& answer) {
+    if (verifying_) {
+        verifying_ = false;
+        current_.reset();
+        emit verified(answer);
+        return;
+    }
+    if (!current_)
+        return;
+    eet::Answer recorded = answer;
+    if (recorded.outcome == eet::Outcome::Final && !recorded.transactionId.isEmpty())
+        recorded.message +=
+            QStringLiteral(" (X-Global-Transaction-Id: %1)").arg(recorded.transactionId);
+    if (recorded.outcome == eet::Outcome::Verified)
+        recorded.outcome = eet::Outcome::Temporary; // a registration never asks for verification
+    eet::OutboxEntry entry;
+    try {
+        entry = outbox_.finishSending(*current_, recorded, QDateTime::currentDateTimeUtc());
+    } catch (const TarvelaError& e) {
+        current_.reset();
+        roundRunning_ = false;
+        emit problem(e.message());
+        return;
+    }
+    current_.reset();
+    emit entryChanged(entry);
+    if (answer.outcome == eet::Outcome::Temporary)
+        roundIds_.clear(); // unreachable or untrustworthy: try again with the next round
+    next();
+}
+
+void EetDispatcher::verify(const eet::Sale& sale) {
+    QString why;
+    const std::optional<eet::TaxpayerCertificate> cert =
+        certificate_ ? certificate_(&why) : std::nullopt;
+    eet::Answer failure;
+    failure.outcome = eet::Outcome::Final;
+    if (!cert) {
+        failure.message = why.isEmpty() ? QStringLiteral("Certifikát pro EET není nastaven.") : why;
+        QTimer::singleShot(0, this, [this, failure] { emit verified(failure); });
+        return;
+    }
+    if (roundRunning_ || verifying_) {
+        failure.outcome = eet::Outcome::Temporary;
+        failure.message = QStringLiteral("Právě se odesílají tržby; zkuste ověření za chvíli.");
+        QTimer::singleShot(0, this, [this, failure] { emit verified(failure); });
+        return;
+    }
+    try {
+        eet::Header header;
+        header.uuid = eet::NewMessageUuid();
+        header.sent = QDateTime::currentDateTimeUtc();
+        header.verification = true;
+        const QByteArray envelope =
+            cert->signedEnvelope(eet::TrzbaElement(header, eet::DataAttributes(sale)), header.sent);
+        verifying_ = true;
+        sender_->post(connection_, envelope, header.uuid);
+    } catch (const TarvelaError& e) {
+        failure.message = e.message();
+        QTimer::singleShot(0, this, [this, failure] { emit verified(failure); });
+    }
+}
+
+} // namespace tarvela
