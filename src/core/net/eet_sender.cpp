@@ -2,6 +2,8 @@
 
 #include "text/errors.h"
 
+#include <QDir>
+#include <QFile>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -47,6 +49,28 @@ QString NetworkProblem(QNetworkReply::NetworkError error, int timeoutMs) {
 }
 
 } // namespace
+
+EetConnection EetConnectionFor(const eet::EetSettings& settings) {
+    const auto read = [](const QString& path) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly) || file.size() > 1024 * 1024)
+            throw FileError(QStringLiteral("Soubor důvěryhodných certifikátů pro EET „%1“ nelze "
+                                           "přečíst.")
+                                .arg(QDir::toNativeSeparators(path)));
+        return file.readAll();
+    };
+    EetConnection c;
+    c.url = !settings.serviceUrl.isEmpty() ? settings.serviceUrl
+            : settings.playground          ? QString::fromLatin1(kEetPlaygroundUrl)
+                                           : QString::fromLatin1(kEetProductionUrl);
+    if (!settings.tlsCaFile.isEmpty())
+        c.tlsCaPem = read(settings.tlsCaFile);
+    c.trust.chainPem = settings.signingChainFile.isEmpty() ? eet::BundledSigningChain()
+                                                           : read(settings.signingChainFile);
+    c.trust.production = !settings.playground;
+    c.timeoutMs = std::max(kEetMinimumTimeoutMs, settings.timeoutMs);
+    return c;
+}
 
 EetSender::EetSender(QObject* parent)
     : QObject(parent), network_(new QNetworkAccessManager(this)) {}

@@ -4,6 +4,7 @@
 #include "eet/eet_certificate.h"
 #include "eet/eet_message.h"
 #include "eet/eet_outbox.h"
+#include "eet/eet_settings.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -36,6 +37,12 @@ struct EetConnection {
     eet::AnswerTrust trust; // whom the answers must be signed by
     int timeoutMs = kEetDefaultTimeoutMs;
 };
+
+// The connection the settings describe: the official address of the environment unless
+// AdresaSluzby says otherwise, the trusted certificates from their files or the defaults (the
+// system's TLS roots, the bundled I.CA chain), production unless the playground is chosen. A file
+// that cannot be read raises FileError naming it.
+EetConnection EetConnectionFor(const eet::EetSettings& settings);
 
 // Posts one signed message to the service over HTTPS (TLS 1.2 or later, HTTP/1.1) and reads the
 // answer, in the background: post() returns at once, answered() follows from the event loop,

@@ -1,10 +1,13 @@
 #include "eet/eet_certificate.h"
 #include "eet/eet_message.h"
+#include "eet/eet_settings.h"
 #include "support/eet_test_pki.h"
 #include "text/errors.h"
 
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTimeZone>
 
 #include <gtest/gtest.h>
@@ -215,4 +218,37 @@ TEST(EetCertificate, TheSignedEnvelopeVerifiesWithXmlsecAndSignsOnlyTheBody) {
     QByteArray bad = trzba;
     bad.replace("id_jednotky=\"181\"", "id_jednotky=\"0\"");
     EXPECT_THROW(cert.signedEnvelope(bad, QDateTime::currentDateTimeUtc()), ValidationError);
+}
+
+TEST(EetSettingsFile, KeysReadBackAndThePasswordIsNeverWritten) {
+    QTemporaryDir dir;
+    EXPECT_EQ(eet::LoadEetSettings(dir.path()), eet::EetSettings());
+    eet::EetSettings s;
+    s.registers = true;
+    s.idJednotky = QStringLiteral("181");
+    s.idPokl = QStringLiteral("Pokladna 1");
+    s.playground = true;
+    s.timeoutMs = 5000;
+    s.printPok = false;
+    s.serviceUrl = QStringLiteral("https://127.0.0.1:1/v4");
+    eet::SaveEetSettings(dir.path(), s);
+    EXPECT_EQ(eet::LoadEetSettings(dir.path()), s);
+    s.timeoutMs = 500; // below the least the service allows
+    eet::SaveEetSettings(dir.path(), s);
+    EXPECT_EQ(eet::LoadEetSettings(dir.path()).timeoutMs, 2000);
+
+    const QString p12 = test::EetPki() + QStringLiteral("/taxpayer.p12");
+    EXPECT_THROW(eet::ImportCertificate(dir.path(), p12, QStringLiteral("bad")), ValidationError);
+    EXPECT_FALSE(QFile::exists(eet::CertificatePath(dir.path())));
+    eet::ImportCertificate(dir.path(), p12, QStringLiteral("eet"));
+    const QFileInfo copied(eet::CertificatePath(dir.path()));
+    EXPECT_TRUE(copied.permissions() & QFileDevice::ReadOwner);
+    EXPECT_FALSE(copied.permissions() & (QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                         QFileDevice::ReadOther | QFileDevice::WriteOther));
+    QFile ini(dir.filePath(QStringLiteral("Tarvela.ini")));
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    const QByteArray bytes = ini.readAll();
+    EXPECT_TRUE(bytes.contains("[EET]"));
+    EXPECT_FALSE(bytes.contains("eet\r")); // the password
+    EXPECT_FALSE(bytes.toLower().contains("heslo"));
 }
