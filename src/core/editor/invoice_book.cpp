@@ -163,6 +163,7 @@ BookEntry ReadBookEntry(const QByteArray& bytes, const QString& filePath, int ye
     entry.Cislo = filePath.mid(name, filePath.size() - name - 4);
 
     const FileLines lines = FileLines::FromBytes(bytes);
+    entry.Symbol = lines.line(2);
     entry.DatumVystaveni = lines.line(8);
     entry.DatumSplatnosti = lines.line(9);
     entry.Vystaveni = ReadDateOrNull(entry.DatumVystaveni);

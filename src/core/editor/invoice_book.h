@@ -26,6 +26,7 @@ struct BookEntry {
     int Year = 0;            // the period
     QString FilePath;        // full path of the invoice file
     QString Cislo;           // the file's name without ".tvl"
+    QString Symbol;          // line 2, the constant or variable symbol
     QString Odberatel;       // line 11, customer name 1
     QString OdberatelIC;     // line 17
     QString DatumVystaveni;  // line 8, as text
