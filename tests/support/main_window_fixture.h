@@ -25,6 +25,7 @@
 #include "text/clock.h"
 #include "text/codec.h"
 #include "text/message_boxes.h"
+#include "text/sliced_work.h"
 
 namespace tarvela::test {
 
@@ -74,7 +75,8 @@ inline void OnNextModal(std::function<void(QWidget*)> action) {
     auto poll = std::make_shared<std::function<void()>>();
     *poll = [action, timer, poll] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal && modal->isVisible()) {
+        // A listing window is taken once it is full.
+        if (modal && modal->isVisible() && !modal->property(kFillingProperty).toBool()) {
             action(modal);
             *poll = nullptr;
             return;

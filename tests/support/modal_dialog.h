@@ -15,11 +15,18 @@
 #include <functional>
 #include <memory>
 
+#include "text/sliced_work.h"
+
 namespace tarvela::test {
 
 // How long a modal window may take to appear, and how long it may stay open after the action.
 inline constexpr int kModalAppearMs = 5000;
 inline constexpr int kModalCloseMs = 3000;
+
+// True when the window is up and ready for the test: shown, and a listing window done filling.
+inline bool ReadyModal(QWidget* modal) {
+    return modal && modal->isVisible() && !modal->property(kFillingProperty).toBool();
+}
 
 namespace detail {
 
@@ -37,7 +44,7 @@ inline void CloseLater(QWidget* modal) {
 
 } // namespace detail
 
-// Runs `action` on the next modal window other than `current` as soon as it is shown, and returns
+// Runs `action` on the next modal window other than `current` as soon as it is ready, and returns
 // at once; the caller then does what opens the window. Fails the running test when no such window
 // appears within kModalAppearMs.
 inline void OnNextModal(std::function<void(QWidget*)> action, QWidget* current = nullptr) {
@@ -46,7 +53,7 @@ inline void OnNextModal(std::function<void(QWidget*)> action, QWidget* current =
     auto poll = std::make_shared<std::function<void()>>();
     *poll = [action, current, timer, poll] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal && modal != current && modal->isVisible()) {
+        if (ReadyModal(modal) && modal != current) {
             *poll = nullptr; // break the cycle before the action may open the next window
             detail::CloseLater(modal);
             action(modal);
@@ -72,7 +79,7 @@ inline bool WithModal(const std::function<void()>& open,
     poll.setInterval(10);
     QObject::connect(&poll, &QTimer::timeout, [&] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible() || seen)
+        if (!ReadyModal(modal) || seen)
             return;
         seen = true;
         poll.stop();

@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QString>
 #include <QTemporaryDir>
+
+#include <functional>
 
 namespace tarvela::test {
 
@@ -22,5 +26,18 @@ private:
 
 // Reads a whole file; an empty array when it does not exist.
 QByteArray ReadFileBytes(const QString& path);
+
+// Runs the event loop one turn at a time until `done` holds (ten seconds at most, then false):
+// for watching a window between two slices of its work.
+inline bool RunEventsUntil(const std::function<bool()>& done) {
+    QElapsedTimer limit;
+    limit.start();
+    while (!done()) {
+        if (limit.elapsed() > 10000)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+    return true;
+}
 
 } // namespace tarvela::test

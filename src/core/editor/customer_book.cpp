@@ -112,22 +112,26 @@ std::vector<CustomerEntry> CustomerBookBuilder::take() {
     return entries;
 }
 
+void CustomerBookBuilder::addFile(const QString& folder, const QString& fileName, int year) {
+    CustomerFields fields;
+    QDate issued;
+    try {
+        const QByteArray bytes = ReadWholeFile(folder + QDir::separator() + fileName);
+        if (ReadInvoiceCustomer(bytes, fields, issued))
+            add(fields, issued, year, fileName);
+    } catch (const FileError&) {
+        // a file that vanished since the listing adds no customer
+    }
+}
+
 std::vector<CustomerEntry> ReadCustomerBook(const InvoiceStore& store,
                                             const std::function<void()>& afterEach) {
     CustomerBookBuilder builder;
-    CustomerFields fields;
-    QDate issued;
     for (const QString& period : store.ListPeriodFolders()) {
         const int year = period.toInt();
         const QString folder = store.PeriodFolder(year);
         for (const QString& name : ListInvoiceFileNames(folder)) {
-            try {
-                const QByteArray bytes = ReadWholeFile(folder + QDir::separator() + name);
-                if (ReadInvoiceCustomer(bytes, fields, issued))
-                    builder.add(fields, issued, year, name);
-            } catch (const FileError&) {
-                // a file that vanished since the listing adds no customer
-            }
+            builder.addFile(folder, name, year);
             if (afterEach)
                 afterEach();
         }

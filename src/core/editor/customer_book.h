@@ -53,6 +53,9 @@ QString CustomerMergeKey(const CustomerFields& fields);
 class CustomerBookBuilder {
 public:
     void add(const CustomerFields& fields, const QDate& issued, int year, const QString& fileName);
+    // Adds the customer of the invoice file `fileName` in `folder` (the period `year`); a file
+    // without a customer, or one that vanished since the folder was listed, adds nothing.
+    void addFile(const QString& folder, const QString& fileName, int year);
     std::vector<CustomerEntry> take();
 
 private:

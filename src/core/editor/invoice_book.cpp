@@ -209,6 +209,17 @@ BookEntry ReadBookEntry(const QByteArray& bytes, const QString& filePath, int ye
     return entry;
 }
 
+BookEntry ReadBookFile(const QString& filePath, int year, const VatRates& rates,
+                       const QString& defaultCurrency) {
+    QByteArray bytes;
+    try {
+        bytes = ReadWholeFile(filePath);
+    } catch (const FileError&) {
+        // a file that vanished since the listing shows only its number
+    }
+    return ReadBookEntry(bytes, filePath, year, rates, defaultCurrency);
+}
+
 std::vector<BookEntry> ReadBook(const QString& periodFolder, int year, const VatRates& rates,
                                 const QString& defaultCurrency,
                                 const std::function<void()>& afterEach) {
@@ -216,14 +227,8 @@ std::vector<BookEntry> ReadBook(const QString& periodFolder, int year, const Vat
     const QStringList names = ListInvoiceFileNames(periodFolder);
     book.reserve(static_cast<size_t>(names.size()));
     for (const QString& name : names) {
-        const QString path = periodFolder + QDir::separator() + name;
-        QByteArray bytes;
-        try {
-            bytes = ReadWholeFile(path);
-        } catch (const FileError&) {
-            // a file that vanished since the listing shows only its number
-        }
-        book.push_back(ReadBookEntry(bytes, path, year, rates, defaultCurrency));
+        book.push_back(
+            ReadBookFile(periodFolder + QDir::separator() + name, year, rates, defaultCurrency));
         if (afterEach)
             afterEach();
     }

@@ -69,6 +69,11 @@ QString OverdueNotice(int count);
 BookEntry ReadBookEntry(const QByteArray& bytes, const QString& filePath, int year,
                         const VatRates& rates, const QString& defaultCurrency);
 
+// The entry of the invoice file at `filePath`; a file that cannot be read (it vanished since the
+// folder was listed) gives an entry with only its number.
+BookEntry ReadBookFile(const QString& filePath, int year, const VatRates& rates,
+                       const QString& defaultCurrency);
+
 // The book of one period folder, in the order of the open dialog's list. afterEach is called after
 // each file (the windows process events there, user input excluded).
 std::vector<BookEntry> ReadBook(const QString& periodFolder, int year, const VatRates& rates,

@@ -1,6 +1,7 @@
 #include "editor/invoice_list.h"
 
 #include "invoice/file_lines.h"
+#include "invoice/invoice_store.h"
 #include "text/amount_text.h"
 #include "text/errors.h"
 
@@ -53,6 +54,43 @@ InvoiceListEntry ReadInvoiceListEntry(const QString& folder, const QString& file
     entry.Uhrazeno = lines.line(47);
     entry.Mena = lines.line(48);
     return entry;
+}
+
+QString InvoiceFileWalk::File::Path() const {
+    return Folder + QDir::separator() + Name;
+}
+
+InvoiceFileWalk::InvoiceFileWalk(const InvoiceStore& store, int year)
+    : InvoiceFileWalk(store.PeriodFolder(year), year) {}
+
+InvoiceFileWalk::InvoiceFileWalk(const QString& folder, int year) : periodsKnown_(true) {
+    periods_.emplace_back(year, folder);
+}
+
+InvoiceFileWalk InvoiceFileWalk::AllPeriods(const InvoiceStore& store) {
+    InvoiceFileWalk walk;
+    walk.programFolder_ = store.ProgramFolder();
+    return walk;
+}
+
+std::optional<InvoiceFileWalk::File> InvoiceFileWalk::Next() {
+    if (!periodsKnown_) {
+        periodsKnown_ = true;
+        const InvoiceStore store(programFolder_);
+        for (const QString& name : store.ListPeriodFolders())
+            periods_.emplace_back(name.toInt(), store.PeriodFolder(name.toInt()));
+    }
+    while (next_ >= names_.size()) {
+        if (period_ >= periods_.size())
+            return std::nullopt;
+        year_ = periods_[period_].first;
+        folder_ = periods_[period_].second;
+        ++period_;
+        names_ = ListInvoiceFileNames(folder_);
+        next_ = 0;
+        listed_ += static_cast<int>(names_.size());
+    }
+    return File{year_, folder_, names_[next_++]};
 }
 
 } // namespace tarvela

@@ -4,6 +4,8 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
+#include <vector>
 
 namespace tarvela {
 
@@ -29,5 +31,45 @@ QStringList ListInvoiceFileNames(const QString& folder);
 // a line shows an empty cell for it, a total that does not read as a number shows an empty
 // total, and a file that cannot be read at all shows only its number.
 InvoiceListEntry ReadInvoiceListEntry(const QString& folder, const QString& fileName);
+
+class InvoiceStore;
+
+// The invoice files of one period or of every period, a file at a time, for a window that reads
+// them between painting: a period's folder is listed (ListInvoiceFileNames) when the walk reaches
+// it, the periods in the order of InvoiceStore::ListPeriodFolders.
+class InvoiceFileWalk {
+public:
+    struct File {
+        int Year = 0;
+        QString Folder; // the period folder, without a trailing separator
+        QString Name;   // the file's name as listed
+        QString Path() const;
+    };
+
+    // The files of the period folder of `year`.
+    InvoiceFileWalk(const InvoiceStore& store, int year);
+    // The files of one folder, given as the period `year`.
+    InvoiceFileWalk(const QString& folder, int year);
+    // The files of every period of the store (listed at the first Next).
+    static InvoiceFileWalk AllPeriods(const InvoiceStore& store);
+
+    // The next file; nothing after the last one.
+    std::optional<File> Next();
+    // Files listed so far in the folders reached (for a progress text).
+    int FilesListed() const { return listed_; }
+
+private:
+    InvoiceFileWalk() = default;
+
+    QString programFolder_; // for AllPeriods: the store, listed at the first Next
+    std::vector<std::pair<int, QString>> periods_; // (year, folder) not yet listed
+    bool periodsKnown_ = false;
+    size_t period_ = 0;
+    int year_ = 0;
+    QString folder_;
+    QStringList names_;
+    qsizetype next_ = 0;
+    int listed_ = 0;
+};
 
 } // namespace tarvela

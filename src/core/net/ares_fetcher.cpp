@@ -1,10 +1,6 @@
 #include "net/ares_fetcher.h"
 
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QTimer>
-#include <QUrl>
 
 namespace tarvela {
 
@@ -29,8 +25,7 @@ AresServiceOverride::~AresServiceOverride() {
 }
 
 AresFetcher::AresFetcher(const QString& baseUrl, QObject* parent)
-    : QObject(parent), baseUrl_(baseUrl), timeoutMs_(kAresTimeoutMs),
-      network_(new QNetworkAccessManager(this)), timer_(new QTimer(this)) {
+    : QObject(parent), baseUrl_(baseUrl), timeoutMs_(kAresTimeoutMs), timer_(new QTimer(this)) {
     if (baseUrl_.isEmpty()) {
         baseUrl_ = g_override ? g_override->baseUrl : QString::fromLatin1(kAresBaseUrl);
         if (g_override)
@@ -46,12 +41,7 @@ AresFetcher::~AresFetcher() {
 
 void AresFetcher::drop() {
     timer_->stop();
-    if (QNetworkReply* reply = reply_.data()) {
-        reply_.clear();
-        reply->disconnect(this);
-        reply->abort();
-        reply->deleteLater();
-    }
+    transfer_.reset();
 }
 
 void AresFetcher::cancel() {
@@ -62,10 +52,8 @@ void AresFetcher::fetch(const QString& ic) {
     drop();
     ic_ = ic;
     ic_.remove(QLatin1Char(' '));
-    QNetworkRequest request(QUrl(baseUrl_ + AresSubjectPath(ic_)));
-    request.setRawHeader("Accept", "application/json");
-    reply_ = network_->get(request);
-    connect(reply_.data(), &QNetworkReply::finished, this, &AresFetcher::finished);
+    transfer_ = StartHttpGet(baseUrl_ + AresSubjectPath(ic_), {{"Accept", "application/json"}}, 0,
+                             [this](const HttpAnswer& answer) { finished(answer); });
     timer_->start(timeoutMs_);
 }
 
@@ -76,23 +64,23 @@ void AresFetcher::timedOut() {
                     .arg((timeoutMs_ + 999) / 1000));
 }
 
-void AresFetcher::finished() {
+void AresFetcher::finished(const HttpAnswer& answer) {
     timer_->stop();
-    QNetworkReply* reply = reply_.data();
-    reply_.clear();
-    if (reply == nullptr)
+    transfer_.reset();
+    if (!answer.moduleError.isEmpty()) {
+        emit failed(answer.moduleError);
         return;
-    reply->deleteLater();
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    const QByteArray body = reply->readAll();
+    }
+    const int status = answer.status;
+    const QByteArray& body = answer.body;
     if (status == 0) {
         // No HTTP answer at all: no connection, no name resolution, a broken TLS handshake.
         emit failed(AresOfflineMessage());
         return;
     }
     AresSubject subject;
-    const AresAnswer answer = ParseAresSubject(body, subject);
-    if (answer == AresAnswer::NotFound || (status == 404 && answer != AresAnswer::Found)) {
+    const AresAnswer parsed = ParseAresSubject(body, subject);
+    if (parsed == AresAnswer::NotFound || (status == 404 && parsed != AresAnswer::Found)) {
         emit failed(QStringLiteral("V registru ARES není žádný subjekt s IČ %1.").arg(ic_));
         return;
     }
@@ -102,7 +90,7 @@ void AresFetcher::finished() {
                         .arg(status));
         return;
     }
-    if (answer != AresAnswer::Found) {
+    if (parsed != AresAnswer::Found) {
         emit failed(QStringLiteral("Registr ARES odpověděl v neočekávaném tvaru; údaje odběratele "
                                    "zůstaly beze změny."));
         return;

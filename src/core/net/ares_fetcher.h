@@ -2,12 +2,13 @@
 
 #include "editor/ares_subject.h"
 
+#include "net/http_get.h"
+
 #include <QObject>
-#include <QPointer>
 #include <QString>
 
-class QNetworkAccessManager;
-class QNetworkReply;
+#include <memory>
+
 class QTimer;
 
 namespace tarvela {
@@ -35,7 +36,7 @@ public:
     void fetch(const QString& ic);
     // Abandons the running fetch without a signal.
     void cancel();
-    bool isRunning() const { return !reply_.isNull(); }
+    bool isRunning() const { return transfer_ != nullptr; }
 
 signals:
     void subjectReady(const tarvela::AresSubject& subject);
@@ -43,16 +44,15 @@ signals:
     void failed(const QString& message);
 
 private:
-    void finished();
+    void finished(const HttpAnswer& answer);
     void timedOut();
     void drop();
 
     QString baseUrl_;
     QString ic_;
     int timeoutMs_;
-    QNetworkAccessManager* network_;
     QTimer* timer_;
-    QPointer<QNetworkReply> reply_;
+    std::unique_ptr<HttpTransfer> transfer_; // the request on its way
 };
 
 // The message when the register cannot be reached.

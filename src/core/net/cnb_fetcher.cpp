@@ -3,11 +3,6 @@
 #include "text/errors.h"
 #include "text/helpers.h"
 
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
-#include <QUrl>
-
 namespace tarvela {
 
 namespace {
@@ -22,34 +17,25 @@ QString CnbOfflineMessage() {
 }
 
 CnbRateFetcher::CnbRateFetcher(const QString& baseUrl, QObject* parent)
-    : QObject(parent), baseUrl_(baseUrl), network_(new QNetworkAccessManager(this)) {}
+    : QObject(parent), baseUrl_(baseUrl) {}
 
-CnbRateFetcher::~CnbRateFetcher() {
-    if (reply_)
-        reply_->abort();
-}
+CnbRateFetcher::~CnbRateFetcher() = default;
 
 void CnbRateFetcher::fetch(const QDate& date, const QString& currency) {
-    if (reply_) {
-        reply_->disconnect(this);
-        reply_->abort();
-        reply_->deleteLater();
-    }
+    transfer_.reset();
     currency_ = UpperCaseAscii(TrimText(currency));
-    QNetworkRequest request(QUrl(CnbDailyRatesUrl(date, baseUrl_)));
-    request.setTransferTimeout(kTimeoutMs);
-    reply_ = network_->get(request);
-    connect(reply_.data(), &QNetworkReply::finished, this, &CnbRateFetcher::finished);
+    transfer_ = StartHttpGet(CnbDailyRatesUrl(date, baseUrl_), {}, kTimeoutMs,
+                             [this](const HttpAnswer& answer) { finished(answer); });
 }
 
-void CnbRateFetcher::finished() {
-    QNetworkReply* reply = reply_.data();
-    reply_.clear();
-    if (reply == nullptr)
+void CnbRateFetcher::finished(const HttpAnswer& answer) {
+    transfer_.reset();
+    if (!answer.moduleError.isEmpty()) {
+        emit failed(answer.moduleError);
         return;
-    reply->deleteLater();
-    if (reply->error() != QNetworkReply::NoError) {
-        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    }
+    if (!answer.transferOk) {
+        const int status = answer.status;
         emit failed(
             status >= 400
                 ? QStringLiteral("Server ČNB odpověděl chybou %1. Zadejte kurz ručně.").arg(status)
@@ -58,7 +44,7 @@ void CnbRateFetcher::finished() {
     }
     CnbDailyRates rates;
     try {
-        rates = ParseCnbDailyRates(reply->readAll());
+        rates = ParseCnbDailyRates(answer.body);
     } catch (const TarvelaError& e) {
         emit failed(e.message() + QStringLiteral(" Zadejte kurz ručně."));
         return;

@@ -1,20 +1,19 @@
 #pragma once
 
 #include "net/cnb_rates.h"
+#include "net/http_get.h"
 
 #include <QDate>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 
-class QNetworkAccessManager;
-class QNetworkReply;
+#include <memory>
 
 namespace tarvela {
 
 // Fetches the bank's daily rate of one currency in the background: fetch() returns at once and
-// one of the signals follows from the event loop. No widgets: the network is the only thing this
-// needs besides QtCore.
+// one of the signals follows from the event loop. No widgets; the request goes through the
+// network module (http_get.h).
 class CnbRateFetcher : public QObject {
     Q_OBJECT
 public:
@@ -24,7 +23,7 @@ public:
 
     // Asks for the rate of `currency` on `date`; a fetch still running is abandoned.
     void fetch(const QDate& date, const QString& currency);
-    bool isRunning() const { return !reply_.isNull(); }
+    bool isRunning() const { return transfer_ != nullptr; }
 
 signals:
     // The rate as the field holds it ("24,335") and the day the bank declared it for (the last
@@ -34,12 +33,11 @@ signals:
     void failed(const QString& message);
 
 private:
-    void finished();
+    void finished(const HttpAnswer& answer);
 
     QString baseUrl_;
     QString currency_;
-    QNetworkAccessManager* network_;
-    QPointer<QNetworkReply> reply_;
+    std::unique_ptr<HttpTransfer> transfer_; // the request on its way
 };
 
 // The message when the bank cannot be reached.

@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
@@ -40,6 +41,7 @@
 #include "text/gui_helpers.h"
 #include "text/key_filters.h"
 #include "text/message_boxes.h"
+#include "text/sliced_work.h"
 
 namespace tarvela {
 
@@ -198,6 +200,7 @@ THlavni::THlavni(const QString& programFolder, const QString& decimalSeparator, 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
+    overdueScan_ = new SlicedWork(this);
     ConnectHandlers();
     // Key preview: the window sees the keys of its controls before they do (eventFilter).
     qApp->installEventFilter(this);
@@ -229,8 +232,9 @@ void THlavni::FormCreate(const QString& decimalSeparator) {
     if (!settingsProblem.isEmpty())
         ShowWarning(QStringLiteral("Upozornění"),
                     settingsProblem + QStringLiteral("\r\nProgram pracuje s výchozím nastavením."));
+    // Nothing of the period is read before the window is shown: its stale temporary files are
+    // removed and its overdue invoices counted after (UpdateOverdueNotice).
     InvoiceStore(ProgramFolder).EnsurePeriodFolder(Settings.AktualniRok);
-    InvoiceStore(ProgramFolder).RemoveStaleTemporaryFiles(Settings.AktualniRok);
 
     ApplyVatLabels();
 
@@ -258,7 +262,14 @@ void THlavni::FormCreate(const QString& decimalSeparator) {
                  menuBar()->sizeHint().height() + kClientHeight + statusBar()->sizeHint().height());
     ChangedFlag = false;
     UpdateActions();
-    UpdateOverdueNotice();
+}
+
+void THlavni::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shownBefore_ || event->spontaneous())
+        return;
+    shownBefore_ = true;
+    RunGuarded([this] { UpdateOverdueNotice(); });
 }
 
 // ---- Pop-up menus and tool bar ---------------------------------------------------------------

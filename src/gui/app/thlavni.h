@@ -19,6 +19,7 @@ class QEvent;
 namespace tarvela {
 
 class AresLookup;
+class SlicedWork;
 
 struct THlavniUi;
 struct THlavniTestAccess;
@@ -167,8 +168,12 @@ public:
     // The payment lines of the file were rewritten: the open invoice without edits shows them.
     void PaymentWritten(const QString& path);
     // The status bar's notice "2 faktury jsou po splatnosti" (hidden when there are none) for
-    // the overdue invoices of the current period; reads the period when count is negative.
+    // the overdue invoices of the current period. A negative count starts counting them anew:
+    // the period is read in slices from the event loop (first when the window has appeared)
+    // and the notice follows when all files are read; the window stays usable meanwhile.
     void UpdateOverdueNotice(int count = -1);
+    // True while the overdue invoices are being counted (the notice is not yet known).
+    bool OverdueNoticePending() const;
     // True when the invoice file at the path is overdue today (false when it does not read).
     bool FileIsOverdue(const QString& path) const;
     // After a save: the notice counts the saved invoice as it is now, not as it was, without
@@ -204,6 +209,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -211,6 +217,7 @@ private:
     void CreatePopUpMenus();
     void CreateToolBar();
     void CreateOverdueNotice(); // the status bar's notice button, hidden (thlavni_book.cpp)
+    void ShowOverdueNotice(int count);
     void ConnectHandlers();
     void ConnectExportHandlers(); // thlavni_exports.cpp
     void UpdateExportActions();   // thlavni_exports.cpp: as the print action of the same kind
@@ -222,7 +229,11 @@ private:
     std::unique_ptr<ItemGrid> grid_;
     bool skipNextGridClick_ =
         false; // the press that changed the current cell already ran Grid1Click
-    AresLookup* aresLookup_ = nullptr; // made on the first look-up
+    AresLookup* aresLookup_ = nullptr;  // made on the first look-up
+    SlicedWork* overdueScan_ = nullptr; // counts the overdue invoices for the notice
+    bool overdueKnown_ = false;         // OverdueShown counts the period as it is
+    bool shownBefore_ = false;          // the first show starts the count
+    bool staleFilesRemoved_ = false;    // the first count removes stale temporary files first
 };
 
 } // namespace tarvela

@@ -3,7 +3,6 @@
 #include "app/thlavni.h"
 #include "app/thlavni_ui.h"
 
-#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
@@ -12,6 +11,7 @@
 
 #include <algorithm>
 
+#include "editor/invoice_list.h"
 #include "editor/tknihafaktur.h"
 #include "invoice/file_lines.h"
 #include "invoice/invoice_file.h"
@@ -19,6 +19,7 @@
 #include "text/clock.h"
 #include "text/errors.h"
 #include "text/message_boxes.h"
+#include "text/sliced_work.h"
 
 namespace tarvela {
 
@@ -39,7 +40,9 @@ void THlavni::ShowBook(StatusFilter filter) {
             chosen = book.SelectedFile;
         overdue = book.OverdueCount();
     }
-    UpdateOverdueNotice(overdue);
+    // A book closed before it was read whole leaves the notice as it was.
+    if (overdue >= 0)
+        UpdateOverdueNotice(overdue);
     if (!chosen.isEmpty())
         OpenInvoiceFromBook(chosen);
 }
@@ -93,19 +96,47 @@ void THlavni::CreateOverdueNotice() {
 }
 
 void THlavni::UpdateOverdueNotice(int count) {
-    if (count < 0) {
-        const int year = Settings.AktualniRok;
-        const std::vector<BookEntry> book =
-            ReadBook(InvoiceStore(ProgramFolder).PeriodFolder(year), year,
-                     VatRates{Settings.SazbaDPH1, Settings.SazbaDPH2, Settings.SazbaDPH3},
-                     Settings.VychoziMena,
-                     [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
-        const QDate today = Today();
-        count = 0;
-        for (const BookEntry& entry : book)
-            if (EntryStatus(entry, today).State == PaymentState::Overdue)
-                ++count;
+    if (count >= 0) {
+        overdueScan_->Stop(); // a count given is newer than the one being made
+        overdueKnown_ = true;
+        ShowOverdueNotice(count);
+        return;
     }
+    overdueKnown_ = false;
+    const int year = Settings.AktualniRok;
+    const QString programFolder = ProgramFolder;
+    const VatRates rates{Settings.SazbaDPH1, Settings.SazbaDPH2, Settings.SazbaDPH3};
+    const QString currency = Settings.VychoziMena;
+    const QDate today = Today();
+    auto walk = std::make_shared<InvoiceFileWalk>(InvoiceStore(programFolder), year);
+    auto overdue = std::make_shared<int>(0);
+    overdueScan_->StartWhenShown(
+        this,
+        [this, walk, overdue, year, programFolder, rates, currency, today] {
+            if (!staleFilesRemoved_) {
+                // What an interrupted save left in the period folder goes first.
+                staleFilesRemoved_ = true;
+                InvoiceStore(programFolder).RemoveStaleTemporaryFiles(year);
+            }
+            const std::optional<InvoiceFileWalk::File> file = walk->Next();
+            if (!file)
+                return false;
+            const BookEntry entry = ReadBookFile(file->Path(), year, rates, currency);
+            if (EntryStatus(entry, today).State == PaymentState::Overdue)
+                ++*overdue;
+            return true;
+        },
+        [this, overdue] {
+            overdueKnown_ = true;
+            ShowOverdueNotice(*overdue);
+        });
+}
+
+bool THlavni::OverdueNoticePending() const {
+    return overdueScan_->IsRunning();
+}
+
+void THlavni::ShowOverdueNotice(int count) {
     OverdueShown = count;
     ui_->Tl_PoSplatnosti->setText(count > 0 ? OverdueNotice(count) : QString());
     ui_->Tl_PoSplatnosti->setVisible(count > 0);
@@ -124,6 +155,12 @@ bool THlavni::FileIsOverdue(const QString& path) const {
 }
 
 void THlavni::UpdateOverdueNoticeAfterSave(bool wasOverdue) {
+    if (!overdueKnown_) {
+        // Still being counted: counted anew, so the saved invoice counts as it is now.
+        if (overdueScan_->IsRunning())
+            UpdateOverdueNotice();
+        return;
+    }
     const int now = FileIsOverdue(OwnInvoiceFile) ? 1 : 0;
     UpdateOverdueNotice(std::max(0, OverdueShown - (wasOverdue ? 1 : 0) + now));
 }

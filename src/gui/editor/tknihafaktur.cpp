@@ -2,6 +2,7 @@
 #include "ui_tknihafaktur.h"
 #include "ui_tuhrada.h"
 
+#include "editor/invoice_list.h"
 #include "invoice/file_lines.h"
 #include "invoice/invoice_file.h"
 #include "invoice/invoice_record.h"
@@ -14,6 +15,7 @@
 #include "text/errors.h"
 #include "text/form_font.h"
 #include "text/message_boxes.h"
+#include "text/sliced_work.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -125,14 +127,6 @@ void SetUpList(QTreeWidget* list, const BookColumn* columns, int count) {
         list->setColumnWidth(i, columns[i].width);
 }
 
-void ProcessPaintEvents() {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
-// Painting once per file would cost a good part of reading the files: the window is repainted a
-// few dozen times a second while the book is read.
-constexpr int kPaintIntervalMs = 40;
-
 VatRates RatesOf(const AppSettings& settings) {
     return VatRates{settings.SazbaDPH1, settings.SazbaDPH2, settings.SazbaDPH3};
 }
@@ -172,7 +166,12 @@ TKnihaFaktur::TKnihaFaktur(const QString& programFolder, const AppSettings& sett
     ConnectGuarded(ui_->Tl_Uhrazeno, &QPushButton::clicked, this, &TKnihaFaktur::Tl_UhrazenoClick);
     ConnectGuarded(ui_->Tl_Upominka, &QPushButton::clicked, this, &TKnihaFaktur::Tl_UpominkaClick);
     connect(ui_->Tl_Zavrit, &QPushButton::clicked, this, &QDialog::reject);
+    fill_ = std::make_unique<WindowFill>(this, std::initializer_list<QWidget*>{ui_->Tl_Zavrit});
     UpdateButtons();
+}
+
+bool TKnihaFaktur::Filling() const {
+    return fill_->Filling();
 }
 
 TKnihaFaktur::~TKnihaFaktur() = default;
@@ -191,6 +190,8 @@ void TKnihaFaktur::showEvent(QShowEvent* event) {
 }
 
 int TKnihaFaktur::OverdueCount() const {
+    if (!complete_)
+        return -1;
     const QDate today = Today();
     int count = 0;
     for (const BookEntry& entry : entries_)
@@ -207,48 +208,62 @@ void TKnihaFaktur::FillBook() {
     QTreeWidget* list = ui_->ListView1;
     list->setSortingEnabled(false);
     list->clear();
+    ui_->ListSoucty->clear();
     entries_.clear();
+    complete_ = false;
+    ui_->La_Soucty->setText(QStringLiteral("Načítám faktury…"));
+    UpdateButtons();
 
-    QElapsedTimer sincePaint;
-    sincePaint.start();
-    const auto paintNow = [&sincePaint] {
-        if (sincePaint.elapsed() >= kPaintIntervalMs) {
-            ProcessPaintEvents();
-            sincePaint.restart();
-        }
-    };
     const InvoiceStore store(programFolder_);
-    QList<int> years;
-    if (all) {
-        for (const QString& name : store.ListPeriodFolders(paintNow))
-            years.append(name.toInt());
-    } else {
-        years.append(settings_.AktualniRok);
-    }
-    for (const int year : years) {
-        std::vector<BookEntry> period = ReadBook(store.PeriodFolder(year), year, RatesOf(settings_),
-                                                 settings_.VychoziMena, paintNow);
-        std::move(period.begin(), period.end(), std::back_inserter(entries_));
-    }
-
-    // The rows go in at once and are sorted once: a list that sorts while rows are added would
-    // re-sort a full period for every row.
-    QList<QTreeWidgetItem*> items;
-    items.reserve(static_cast<qsizetype>(entries_.size()));
-    BookItem prototype;
-    for (int col = 0; col < static_cast<int>(std::size(kColumns)); ++col)
-        if (kColumns[col].right)
-            prototype.setTextAlignment(col, Qt::AlignRight | Qt::AlignVCenter);
-    for (size_t i = 0; i < entries_.size(); ++i) {
-        auto* item = new BookItem(prototype);
-        item->setData(Cislo, kEntryRole, static_cast<qulonglong>(i));
-        ShowEntry(item, entries_[i]);
-        items.append(item);
-    }
-    list->addTopLevelItems(items);
-    list->setSortingEnabled(true); // sorts by the column the user chose last
-    ApplyFilter();
-    list->setFocus(Qt::OtherFocusReason);
+    auto walk = std::make_shared<InvoiceFileWalk>(
+        all ? InvoiceFileWalk::AllPeriods(store) : InvoiceFileWalk(store, settings_.AktualniRok));
+    // The rows join the list in batches, in the order read (by number), each hidden at once when
+    // the filter leaves it out; the list is sorted once, at the end: a list that sorts while rows
+    // are added would re-sort a full period for every row.
+    auto shown = std::make_shared<size_t>(0); // entries_ already in the list
+    const auto flush = [this, list, shown, walk] {
+        const QString text = ui_->Ed_Hledat->text();
+        const auto filter = static_cast<StatusFilter>(ui_->CBox_Stav->currentData().toInt());
+        const bool everything = filter == StatusFilter::All && text.trimmed().isEmpty();
+        const QDate today = Today();
+        QList<QTreeWidgetItem*> items;
+        items.reserve(static_cast<qsizetype>(entries_.size() - *shown));
+        BookItem prototype;
+        for (int col = 0; col < static_cast<int>(std::size(kColumns)); ++col)
+            if (kColumns[col].right)
+                prototype.setTextAlignment(col, Qt::AlignRight | Qt::AlignVCenter);
+        for (size_t i = *shown; i < entries_.size(); ++i) {
+            auto* item = new BookItem(prototype);
+            item->setData(Cislo, kEntryRole, static_cast<qulonglong>(i));
+            ShowEntry(item, entries_[i]);
+            if (!everything && !MatchesBookFilter(entries_[i], text, filter, today))
+                item->setHidden(true);
+            items.append(item);
+        }
+        list->addTopLevelItems(items);
+        *shown = entries_.size();
+        ui_->La_Soucty->setText(QStringLiteral("Načítám faktury… %1 z %2")
+                                    .arg(entries_.size())
+                                    .arg(walk->FilesListed()));
+    };
+    const auto step = [this, walk] {
+        const std::optional<InvoiceFileWalk::File> file = walk->Next();
+        if (!file)
+            return false;
+        entries_.push_back(
+            ReadBookFile(file->Path(), file->Year, RatesOf(settings_), settings_.VychoziMena));
+        return true;
+    };
+    fill_->StartWhenShown(
+        step,
+        [this, list, flush] {
+            flush();
+            complete_ = true;
+            list->setSortingEnabled(true); // sorts by the column the user chose last
+            ApplyFilter();
+            list->setFocus(Qt::OtherFocusReason);
+        },
+        flush);
 }
 
 void TKnihaFaktur::ShowEntry(QTreeWidgetItem* item, const BookEntry& entry) const {

@@ -20,6 +20,8 @@ class TUhrada;
 
 namespace tarvela {
 
+class WindowFill;
+
 // What the book asks of the main window about the invoice it may have open.
 struct BookHost {
     // True when the invoice file at the path is open in the main window with unsaved edits.
@@ -45,13 +47,17 @@ public:
     // The invoice file to open in the main window, after Accepted.
     QString SelectedFile;
 
-    // The invoices of the current period that are overdue today.
+    // The invoices of the current period that are overdue today; -1 when the book was closed
+    // before it was read whole.
     int OverdueCount() const;
 
-    // Reads the current period, or all periods while "Všechna období" is checked, processing
-    // pending events (user input excluded) every 40 ms while it reads, and shows the rows that
-    // pass the filter.
+    // Reads the current period, or all periods while "Všechna období" is checked, once the
+    // window has appeared: the files are read in slices between painting, the rows join the
+    // list as they are read (La_Soucty counts them) and are sorted and summed at the end. Until
+    // then the window takes no input but closing it (Zavřít, Esc), which stops the reading.
     void FillBook();
+    // True while the book is read.
+    bool Filling() const;
 
     // Handlers.
     void ApplyFilter();
@@ -73,7 +79,9 @@ private:
     AppSettings settings_;
     BookHost host_;
     std::vector<BookEntry> entries_;
+    bool complete_ = false; // entries_ holds the whole book
     bool shown_ = false;
+    std::unique_ptr<WindowFill> fill_; // last: stops before the controls go
 };
 
 // The payment dialog of "Označit jako uhrazené": the payment date (typed d.m.yyyy) and the

@@ -1,14 +1,14 @@
 #include "editor/todberatele.h"
 #include "ui_todberatele.h"
 
-#include "editor/pickers.h"
+#include "editor/invoice_list.h"
 #include "invoice/invoice_store.h"
 #include "text/dates.h"
 #include "text/form_font.h"
 #include "text/message_boxes.h"
+#include "text/sliced_work.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -20,10 +20,6 @@ namespace tarvela {
 namespace {
 
 enum Column { ColKod, ColNazev, ColIC, ColMesto, ColPocet, ColPosledni };
-
-// Painting once per file would cost more than reading the files: the window is repainted a few
-// dozen times a second while the book is read.
-constexpr int kPaintIntervalMs = 40;
 
 } // namespace
 
@@ -52,6 +48,15 @@ TOdberatele::TOdberatele(const QString& programFolder, QWidget* owner)
     ConnectGuarded(list, &QTreeWidget::currentItemChanged, this, &TOdberatele::UpdateCounter);
     // The arrow keys in the search field move through the list.
     ui_->Ed_Hledat->installEventFilter(this);
+    fill_ = std::make_unique<WindowFill>(this, std::initializer_list<QWidget*>{ui_->Tl_Storno});
+    connect(fill_.get(), &SlicedWork::progressed, this, [this](int files) {
+        ui_->La_Pocet->setText(
+            QStringLiteral("Načítám odběratele ze všech období… přečteno faktur: %1").arg(files));
+    });
+}
+
+bool TOdberatele::Filling() const {
+    return fill_->Filling();
 }
 
 TOdberatele::~TOdberatele() = default;
@@ -62,23 +67,27 @@ void TOdberatele::showEvent(QShowEvent* event) {
         return;
     loaded_ = true;
     ui_->Ed_Hledat->setFocus();
-    RunGuarded([this] {
-        Load();
-        FillList(ui_->Ed_Hledat->text());
-    });
+    RunGuarded([this] { Load(); });
 }
 
 void TOdberatele::Load() {
     ui_->La_Pocet->setText(QStringLiteral("Načítám odběratele ze všech období…"));
-    ProcessPaintEvents();
-    QElapsedTimer sincePaint;
-    sincePaint.start();
-    customers_ = ReadCustomerBook(InvoiceStore(programFolder_), [&sincePaint] {
-        if (sincePaint.elapsed() >= kPaintIntervalMs) {
-            ProcessPaintEvents();
-            sincePaint.restart();
-        }
-    });
+    customers_.clear();
+    auto walk = std::make_shared<InvoiceFileWalk>(
+        InvoiceFileWalk::AllPeriods(InvoiceStore(programFolder_)));
+    auto builder = std::make_shared<CustomerBookBuilder>();
+    fill_->StartWhenShown(
+        [walk, builder] {
+            const std::optional<InvoiceFileWalk::File> file = walk->Next();
+            if (!file)
+                return false;
+            builder->addFile(file->Folder, file->Name, file->Year);
+            return true;
+        },
+        [this, builder] {
+            customers_ = builder->take();
+            FillList(ui_->Ed_Hledat->text());
+        });
 }
 
 void TOdberatele::FillList(const QString& search) {

@@ -15,6 +15,8 @@ class TOdberatele;
 
 namespace tarvela {
 
+class WindowFill;
+
 // The address book: every customer of the invoices of all periods, one row per customer (see
 // ReadCustomerBook) with the number of its invoices and the date of the newest, narrowed as the
 // user types part of a name, IČ or town. Enter or a double click takes the selected customer.
@@ -27,9 +29,13 @@ public:
     explicit TOdberatele(const QString& programFolder, QWidget* owner = nullptr);
     ~TOdberatele() override;
 
-    // Reads the book from the invoice files (done when the window is first shown), letting the
-    // GUI paint meanwhile (user input excluded).
+    // Reads the book from the invoice files once the window has appeared (started when it is
+    // first shown), in slices between painting, La_Pocet counting the files read; the list shows
+    // the customers when all are read. Until then the window takes no input but closing it
+    // (Storno, Esc), which stops the reading.
     void Load();
+    // True while the book is read.
+    bool Filling() const;
     const std::vector<CustomerEntry>& Customers() const { return customers_; }
 
     // Shows the customers that match the search text and selects the first of them.
@@ -53,7 +59,8 @@ private:
     QString programFolder_;
     bool loaded_ = false;
     std::vector<CustomerEntry> customers_;
-    std::vector<size_t> shown_; // indexes into customers_, in list order
+    std::vector<size_t> shown_;        // indexes into customers_, in list order
+    std::unique_ptr<WindowFill> fill_; // last: stops before the controls go
 };
 
 } // namespace tarvela

@@ -4,6 +4,7 @@
 #include "editor/invoice_list.h"
 #include "text/form_font.h"
 #include "text/message_boxes.h"
+#include "text/sliced_work.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QShowEvent>
@@ -21,9 +23,6 @@
 namespace tarvela {
 
 namespace {
-
-// Longest time the list waits for rows read meanwhile, in milliseconds.
-constexpr qint64 kListFlushMs = 100;
 
 // Where a list row keeps the name of its file.
 constexpr int kFileNameRole = Qt::UserRole;
@@ -54,6 +53,8 @@ TOtevrit::TOtevrit(const QString& programFolder, QWidget* owner)
     ListView1 = ui_->ListView1;
     Tl_Ok = ui_->Tl_Ok;
     Tl_Storno = ui_->Tl_Storno;
+    La_Nacitani = ui_->La_Nacitani;
+    fill_ = std::make_unique<WindowFill>(this, std::initializer_list<QWidget*>{Tl_Storno});
     ui_->ListView1->onClick = Guarded([this] { ListView1Click(); });
     ui_->ListView1->onDoubleClick = Guarded([this] { ListView1DblClick(); });
 
@@ -105,17 +106,42 @@ void TOtevrit::showEvent(QShowEvent* event) {
     RunGuarded([this] { FormShow(); });
 }
 
+bool TOtevrit::Filling() const {
+    return fill_->Filling();
+}
+
 void TOtevrit::FillInvoiceList(const QString& folder) {
     ListView1->clear();
-    const QStringList names = ListInvoiceFileNames(folder);
-    // Rows are handed to the list in batches: every insertion makes the list lay out all its
-    // rows again at the next event processing, which over a full period would cost seconds.
-    // A slow disk still shows the list growing.
-    QList<QTreeWidgetItem*> pending;
-    QElapsedTimer sinceFlush;
-    sinceFlush.start();
-    for (const QString& name : names) {
-        const InvoiceListEntry entry = ReadInvoiceListEntry(folder, name);
+    La_Nacitani->setText(QStringLiteral("Načítám faktury…"));
+    La_Nacitani->show();
+    // Rows are handed to the list in batches, one per slice of reading: every insertion makes
+    // the list lay out all its rows again at the next event processing, which over a full
+    // period would cost seconds. A slow disk still shows the list growing.
+    struct Reading {
+        QString folder;
+        QStringList names;
+        qsizetype next = -1; // -1: the folder is not listed yet
+        QList<QTreeWidgetItem*> pending;
+        ~Reading() { qDeleteAll(pending); }
+    };
+    auto reading = std::make_shared<Reading>();
+    reading->folder = folder;
+    const auto flush = [this, reading] {
+        ListView1->addTopLevelItems(reading->pending);
+        reading->pending.clear();
+        if (reading->next >= 0)
+            La_Nacitani->setText(QStringLiteral("Načítám faktury… %1 z %2")
+                                     .arg(ListView1->topLevelItemCount())
+                                     .arg(reading->names.size()));
+    };
+    const auto step = [reading] {
+        if (reading->next < 0) {
+            reading->names = ListInvoiceFileNames(reading->folder);
+            reading->next = 0;
+            return !reading->names.isEmpty();
+        }
+        const InvoiceListEntry entry =
+            ReadInvoiceListEntry(reading->folder, reading->names[reading->next++]);
         auto* item =
             new QTreeWidgetItem(QStringList{entry.Cislo, entry.Datum, entry.Odberatel, entry.Celkem,
                                             entry.Splatnost, entry.Uhrazeno, entry.Mena});
@@ -124,17 +150,20 @@ void TOtevrit::FillInvoiceList(const QString& folder) {
                 item->setTextAlignment(i, Qt::AlignRight | Qt::AlignVCenter);
         }
         item->setData(0, kFileNameRole, entry.FileName);
-        pending.append(item);
-        if (sinceFlush.elapsed() >= kListFlushMs) {
-            ListView1->addTopLevelItems(pending);
-            pending.clear();
-            sinceFlush.restart();
-        }
-        // Keep the window painted while a long period is read, without letting a click or a
-        // key start anything in the middle of the listing.
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    }
-    ListView1->addTopLevelItems(pending);
+        reading->pending.append(item);
+        return reading->next < reading->names.size();
+    };
+    fill_->StartWhenShown(
+        step,
+        [this, flush] {
+            flush();
+            FillFinished();
+        },
+        flush);
+}
+
+void TOtevrit::FillFinished() {
+    La_Nacitani->hide();
     ListView1->clearSelection();
     ListView1->setCurrentItem(nullptr, 0, QItemSelectionModel::NoUpdate);
     ListView1->setFocus(Qt::OtherFocusReason); // the arrow keys pick a row at once

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+class QLabel;
 class QPushButton;
 
 namespace Ui {
@@ -15,6 +16,8 @@ class TOtevrit;
 }
 
 namespace tarvela {
+
+class WindowFill;
 
 // The list as the dialog needs it: a click or a double click anywhere in it (on a row or on the
 // empty part) is reported after the list itself has handled it, so the selection is up to date.
@@ -55,9 +58,13 @@ public:
     // The full path of the chosen invoice file, or empty when nothing was chosen.
     QString SelectedFile;
 
-    // Fills ListView1 from the invoice files of the folder (no trailing separator), letting the
-    // GUI process pending events (user input excluded) after each file.
+    // Fills ListView1 from the invoice files of the folder (no trailing separator) after the
+    // window has appeared: the files are read in slices between painting, the rows join the list
+    // as they are read and La_Nacitani counts them. Until the list is full the window takes no
+    // input but closing it (Storno, Esc), which stops the reading.
     void FillInvoiceList(const QString& folder);
+    // True while the list fills.
+    bool Filling() const;
 
     // Handlers.
     void FormCreate();
@@ -70,6 +77,7 @@ public:
     QTreeWidget* ListView1 = nullptr;
     QPushButton* Tl_Ok = nullptr;
     QPushButton* Tl_Storno = nullptr;
+    QLabel* La_Nacitani = nullptr; // "Načítám faktury… 120 z 999" while the list fills
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -77,11 +85,14 @@ protected:
 private:
     // Pressing Tl_Ok, also by a double click while it is disabled.
     void PressOk();
+    // After the last file: no row selected, the list focused.
+    void FillFinished();
 
     std::unique_ptr<Ui::TOtevrit> ui_;
     QString programFolder_;
     QString year_;
     bool shown_ = false;
+    std::unique_ptr<WindowFill> fill_; // last: stops before the controls go
 };
 
 } // namespace tarvela

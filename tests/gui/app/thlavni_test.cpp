@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -106,6 +107,7 @@ private slots:
     void closingWithUnsavedInvoiceAsksOnce();
     void gridClickRunsOncePerClick();
     void failureInHandlerReachesErrorBox();
+    void networkLibraryIsNotLoadedAtStart();
 };
 
 void THlavniTest::startWithoutSettingsFile() {
@@ -1015,6 +1017,20 @@ void THlavniTest::failureInHandlerReachesErrorBox() {
     }
     QCOMPARE(f.boxes.shown(),
              (QList<ShownBox>{{BoxKind::Error, "Tarvela", "Neplatné číslo faktury."}}));
+}
+
+// The network library is loaded with the network module on the first look-up, not with the
+// program: a shown window with its period counted has not loaded it.
+void THlavniTest::networkLibraryIsNotLoadedAtStart() {
+    Fixture f;
+    f.window->show();
+    QTRY_VERIFY(!f.window->OverdueNoticePending());
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    QVERIFY(maps.open(QIODevice::ReadOnly));
+    const QByteArray loaded = maps.readAll();
+    QVERIFY(loaded.contains("libQt6Widgets"));
+    QVERIFY2(!loaded.contains("libQt6Network"), "QtNetwork is loaded");
+    QVERIFY2(!loaded.contains("libTarvelaNet"), "the network module is loaded");
 }
 
 int main(int argc, char** argv) {

@@ -175,6 +175,42 @@ private slots:
         QCOMPARE(edit->text(), typed);
     }
 
+    // The address book is up before a file is read, counts the files as it reads them, takes
+    // no key but Esc meanwhile and closes at once: no customer is listed after.
+    void addressBookClosesWhileReading() {
+        TempProgramFolder folder;
+        MessageBoxRecorder boxes;
+        constexpr int kFiles = 1000;
+        for (int i = 0; i < kFiles; ++i) {
+            const QString number = QStringLiteral("%1").arg(2010001 + i);
+            QStringList customer = kGama;
+            customer[1] = QStringLiteral("Zákazník %1").arg(i);
+            folder.writeBytes(QStringLiteral("%1/%2.tvl").arg(2010 + i / 100).arg(number),
+                              CustomerInvoice(number, "2.1.2026", customer));
+        }
+        TOdberatele book(folder.path());
+        book.show();
+        auto* list = Control<QTreeWidget>(&book, "ListView1");
+        auto* counter = Control<QLabel>(&book, "La_Pocet");
+        QVERIFY(book.Filling());
+        QCOMPARE(counter->text(), QStringLiteral("Načítám odběratele ze všech období…"));
+        QVERIFY(RunEventsUntil([&] { return counter->text().contains(':') || !book.Filling(); }));
+        QVERIFY(book.Filling());
+        QVERIFY(counter->text().startsWith(
+            QStringLiteral("Načítám odběratele ze všech období… přečteno faktur: ")));
+        QTest::keyClicks(Control<QLineEdit>(&book, "Ed_Hledat"), QStringLiteral("Gama"));
+        QVERIFY(Control<QLineEdit>(&book, "Ed_Hledat")->text().isEmpty());
+
+        QTest::keyClick(list, Qt::Key_Escape);
+        QVERIFY(!book.isVisible());
+        QVERIFY(!book.Filling());
+        for (int turn = 0; turn < 20; ++turn)
+            QCoreApplication::processEvents();
+        QCOMPARE(list->topLevelItemCount(), 0);
+        QVERIFY(book.Customers().empty());
+        QVERIFY(boxes.shown().isEmpty());
+    }
+
     // The supplier's IČ and DIČ in the settings dialog: warned, kept and saved as typed.
     void supplierIdWarningsAreSavedAsTyped() {
         TempProgramFolder folder;

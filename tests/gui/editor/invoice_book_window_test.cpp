@@ -14,6 +14,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QStatusBar>
@@ -178,6 +180,8 @@ private slots:
     void openInvoiceWithEditsRefusesThePayment();
     void doubleClickAndEnterOpenTheInvoice();
     void startUpNoticeOpensTheOverdueOnes();
+    void noticeFollowsTheShownWindow();
+    void bookClosesWhileReading();
     void savingAnInvoiceRefreshesTheNotice();
     void reminderPrintsWithTheQrOfWhatIsOwed();
 };
@@ -327,7 +331,7 @@ void InvoiceBookWindowTest::doubleClickAndEnterOpenTheInvoice() {
 void InvoiceBookWindowTest::startUpNoticeOpensTheOverdueOnes() {
     BookWindow bw(std::vector<Invoice>(std::begin(kPeriod), std::end(kPeriod)));
     QPushButton* notice = Control<QPushButton>(bw.w->statusBar(), "Tl_PoSplatnosti");
-    QVERIFY(notice->isVisible());
+    QTRY_VERIFY(notice->isVisible());
     QCOMPARE(notice->text(), QStringLiteral("2 faktury jsou po splatnosti"));
     QStringList shown;
     WithModal([&] { QTest::mouseClick(notice, Qt::LeftButton); },
@@ -345,7 +349,85 @@ void InvoiceBookWindowTest::startUpNoticeOpensTheOverdueOnes() {
     QCOMPARE(notice->text(), QStringLiteral("1 faktura je po splatnosti"));
 
     BookWindow none({kPeriod[0], kPeriod[2]});
+    QTRY_VERIFY(!none.w->OverdueNoticePending());
     QVERIFY(!Control<QPushButton>(none.w->statusBar(), "Tl_PoSplatnosti")->isVisible());
+}
+
+// Nothing of the period is read before the window is shown: the notice follows once the
+// window is up and its files are counted, and the window takes input meanwhile.
+void InvoiceBookWindowTest::noticeFollowsTheShownWindow() {
+    TempProgramFolder folder;
+    ScopedToday today{QDate(2026, 3, 5)};
+    MessageBoxRecorder boxes;
+    SaveSettings(folder.path(), PayerSettings());
+    for (const Invoice& invoice : kPeriod)
+        folder.writeBytes(QStringLiteral("2026/%1.tvl").arg(QString::fromUtf8(invoice.number)),
+                          InvoiceFileBytes(LinesOf(invoice)));
+    // What an interrupted save left an hour ago: removed once the window is up.
+    folder.writeBytes(QStringLiteral("2026/2026009.tvl.aB3dE9"), "killed");
+    const QString stale = folder.file(QStringLiteral("2026/2026009.tvl.aB3dE9"));
+    {
+        QFile file(stale);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                 QFileDevice::FileModificationTime));
+    }
+
+    THlavni w(folder.path(), QStringLiteral(","));
+    QPushButton* notice = Control<QPushButton>(w.statusBar(), "Tl_PoSplatnosti");
+    for (int turn = 0; turn < 20; ++turn)
+        QCoreApplication::processEvents();
+    QVERIFY(!w.OverdueNoticePending());
+    QVERIFY(!notice->isVisible());
+    QVERIFY(QFileInfo::exists(stale));
+
+    w.show();
+    QVERIFY(w.OverdueNoticePending());
+    QVERIFY(!notice->isVisible());
+    QVERIFY(ui(w).Akce_NovaFaktura->isEnabled());
+    QTRY_VERIFY(notice->isVisible());
+    QVERIFY(!w.OverdueNoticePending());
+    QCOMPARE(notice->text(), QStringLiteral("2 faktury jsou po splatnosti"));
+    QVERIFY(!QFileInfo::exists(stale));
+    QVERIFY(QFileInfo::exists(folder.file(QStringLiteral("2026/2026001.tvl"))));
+}
+
+// The book is up before its files are read and closes while it reads them: its rows stop
+// growing, and it claims no count of overdue invoices (the notice keeps what it showed).
+void InvoiceBookWindowTest::bookClosesWhileReading() {
+    TempProgramFolder folder;
+    ScopedToday today{QDate(2026, 3, 5)};
+    constexpr int kFiles = 1000;
+    for (int i = 0; i < kFiles; ++i) {
+        Invoice invoice = kPeriod[1];
+        const QByteArray number = QStringLiteral("F%1").arg(i, 4, 10, QLatin1Char('0')).toUtf8();
+        invoice.number = number.constData();
+        folder.writeBytes(QStringLiteral("2026/%1.tvl").arg(QString::fromUtf8(number)),
+                          InvoiceFileBytes(LinesOf(invoice)));
+    }
+    TKnihaFaktur book(folder.path(), PayerSettings(), BookHost{});
+    book.show();
+    QTreeWidget* list = List(&book);
+    auto* counter = Control<QLabel>(&book, "La_Soucty");
+    QVERIFY(book.Filling());
+    QCOMPARE(list->topLevelItemCount(), 0);
+    QCOMPARE(counter->text(), QStringLiteral("Načítám faktury…"));
+    QVERIFY(RunEventsUntil([&] { return list->topLevelItemCount() > 0 || !book.Filling(); }));
+    QVERIFY(book.Filling());
+    QCOMPARE(counter->text(),
+             QStringLiteral("Načítám faktury… %1 z %2").arg(list->topLevelItemCount()).arg(kFiles));
+    QTest::mouseClick(Control<QCheckBox>(&book, "CB_VsechnaObdobi"), Qt::LeftButton);
+    QVERIFY(!Control<QCheckBox>(&book, "CB_VsechnaObdobi")->isChecked());
+
+    const int rowsAtClose = list->topLevelItemCount();
+    QTest::mouseClick(Control<QPushButton>(&book, "Tl_Zavrit"), Qt::LeftButton);
+    QVERIFY(!book.isVisible());
+    QVERIFY(!book.Filling());
+    for (int turn = 0; turn < 20; ++turn)
+        QCoreApplication::processEvents();
+    QCOMPARE(list->topLevelItemCount(), rowsAtClose);
+    QVERIFY(rowsAtClose < kFiles);
+    QCOMPARE(book.OverdueCount(), -1);
 }
 
 void InvoiceBookWindowTest::savingAnInvoiceRefreshesTheNotice() {
@@ -373,6 +455,12 @@ void InvoiceBookWindowTest::savingAnInvoiceRefreshesTheNotice() {
         QVERIFY(bw.w->ChangedFlag);
         ui(*bw.w).Akce_UlozitFakturu->trigger();
         QVERIFY2(!bw.w->ChangedFlag, c.number);
+        // Saved while the notice was still being counted, and again once it is known.
+        QTRY_COMPARE(Control<QPushButton>(bw.w->statusBar(), "Tl_PoSplatnosti")->text(),
+                     QString::fromUtf8(c.notice));
+        ui(*bw.w).Ed_Komentar1->setText(QStringLiteral("Znovu"));
+        ui(*bw.w).Akce_UlozitFakturu->trigger();
+        QVERIFY(!bw.w->OverdueNoticePending());
         QCOMPARE(Control<QPushButton>(bw.w->statusBar(), "Tl_PoSplatnosti")->text(),
                  QString::fromUtf8(c.notice));
     }

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QtTest>
@@ -70,6 +71,7 @@ private slots:
         TOtevrit dialog(folder_->path());
         dialog.SetYear(QStringLiteral("2026"));
         dialog.show();
+        QTRY_VERIFY(!dialog.Filling());
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Otevřít fakturu, rok 2026"));
         QCOMPARE(dialog.size(), QSize(676, 463));
         QVERIFY(!dialog.Tl_Ok->isEnabled());
@@ -105,7 +107,7 @@ private slots:
             TOtevrit dialog(folder_->path());
             dialog.SetYear(QStringLiteral("2026"));
             dialog.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            QTRY_VERIFY(!dialog.Filling());
             QTreeWidget* list = dialog.ListView1;
             QCOMPARE(QApplication::focusWidget(), list); // the keys work at once
             QVERIFY(!dialog.Tl_Ok->isEnabled());
@@ -123,7 +125,7 @@ private slots:
         TOtevrit dialog(folder_->path());
         dialog.SetYear(QStringLiteral("2026"));
         dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTRY_VERIFY(!dialog.Filling());
         QTreeWidget* list = dialog.ListView1;
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, RowCentre(list, 2));
         QVERIFY(dialog.Tl_Ok->isEnabled());
@@ -139,7 +141,7 @@ private slots:
         TOtevrit dialog(folder_->path());
         dialog.SetYear(QStringLiteral("2026"));
         dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTRY_VERIFY(!dialog.Filling());
         DoubleClick(dialog.ListView1->viewport(), RowCentre(dialog.ListView1, 2));
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.SelectedFile, folder_->file(QStringLiteral("2026/2026002.tvl")));
@@ -150,7 +152,7 @@ private slots:
         TOtevrit dialog(folder_->path());
         dialog.SetYear(QStringLiteral("2026"));
         dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTRY_VERIFY(!dialog.Filling());
         // Double click on the empty part below the rows.
         const QPoint below(20, dialog.ListView1->viewport()->height() - 5);
         DoubleClick(dialog.ListView1->viewport(), below);
@@ -164,7 +166,7 @@ private slots:
         TOtevrit dialog(folder_->path());
         dialog.SetYear(QStringLiteral("2026"));
         dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTRY_VERIFY(!dialog.Filling());
         QTest::mouseClick(dialog.ListView1->viewport(), Qt::LeftButton, {},
                           RowCentre(dialog.ListView1, 0));
         QVERIFY(QFile::remove(folder_->file(QStringLiteral("2026/2025999.tvl"))));
@@ -177,7 +179,7 @@ private slots:
         TOtevrit dialog(folder_->path());
         dialog.SetYear(QStringLiteral("2026"));
         dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTRY_VERIFY(!dialog.Filling());
         QTest::mouseClick(dialog.ListView1->viewport(), Qt::LeftButton, {},
                           RowCentre(dialog.ListView1, 0));
         QTest::mouseClick(dialog.Tl_Storno, Qt::LeftButton);
@@ -187,7 +189,7 @@ private slots:
         TOtevrit second(folder_->path());
         second.SetYear(QStringLiteral("2026"));
         second.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&second));
+        QTRY_VERIFY(!second.Filling());
         QTest::keyClick(second.ListView1, Qt::Key_Escape);
         QCOMPARE(second.result(), int(QDialog::Rejected));
     }
@@ -199,7 +201,7 @@ private slots:
         dialog.SetYear(QStringLiteral("20261"));
         QCOMPARE(dialog.Year(), QStringLiteral("2026"));
         dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTRY_VERIFY(!dialog.Filling());
         QTreeWidget* list = dialog.ListView1;
         QCOMPARE(list->topLevelItem(3)->text(0), QStringLiteral("Vzor"));
         DoubleClick(list->viewport(), RowCentre(list, 3));
@@ -216,6 +218,7 @@ private slots:
         TOtevrit dialog(folder_->path());
         dialog.SetYear(QStringLiteral("2026"));
         dialog.show();
+        QTRY_VERIFY(!dialog.Filling());
         QTreeWidget* list = dialog.ListView1;
         QCOMPARE(list->topLevelItemCount(), 5);
         QCOMPARE(RowTexts(list->topLevelItem(3)), (QStringList{"2026003", "", "", "", "", "", ""}));
@@ -228,8 +231,63 @@ private slots:
         TOtevrit dialog(folder_->path());
         dialog.SetYear(QStringLiteral("1999"));
         dialog.show();
+        QTRY_VERIFY(!dialog.Filling());
+        QVERIFY(dialog.La_Nacitani->isHidden());
         QCOMPARE(dialog.ListView1->topLevelItemCount(), 0);
         QVERIFY(!dialog.Tl_Ok->isEnabled());
+    }
+
+    // The window is up before a file is read. The rows then come in slices with their count
+    // beside them; keys and clicks do nothing until the list is full, but Storno or Esc close
+    // the window meanwhile, and nothing is added after.
+    void showsAtOnceAndClosesWhileFilling_data() {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Storno") << false;
+        QTest::newRow("Esc") << true;
+    }
+    void showsAtOnceAndClosesWhileFilling() {
+        QFETCH(bool, escape);
+        constexpr int kFiles = 1000;
+        const QByteArray bytes = InvoiceFile(49, QStringLiteral("Alfa"), QStringLiteral("100"));
+        for (int i = 0; i < kFiles; ++i)
+            folder_->writeBytes(QStringLiteral("2027/F%1.tvl").arg(i, 4, 10, QLatin1Char('0')),
+                                bytes);
+        TOtevrit dialog(folder_->path());
+        dialog.SetYear(QStringLiteral("2027"));
+        dialog.show();
+        QTreeWidget* list = dialog.ListView1;
+        QVERIFY(dialog.isVisible());
+        QVERIFY(dialog.Filling());
+        QCOMPARE(list->topLevelItemCount(), 0);
+        QVERIFY(dialog.La_Nacitani->isVisible());
+        QCOMPARE(dialog.La_Nacitani->text(), QStringLiteral("Načítám faktury…"));
+
+        QVERIFY(tarvela::test::RunEventsUntil(
+            [&] { return list->topLevelItemCount() > 0 || !dialog.Filling(); }));
+        QVERIFY(dialog.Filling());
+        QVERIFY(list->topLevelItemCount() < kFiles);
+        QCOMPARE(
+            dialog.La_Nacitani->text(),
+            QStringLiteral("Načítám faktury… %1 z %2").arg(list->topLevelItemCount()).arg(kFiles));
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, RowCentre(list, 0));
+        QTest::keyClick(list, Qt::Key_Return);
+        QVERIFY(list->selectedItems().isEmpty());
+        QVERIFY(!dialog.Tl_Ok->isEnabled());
+        QVERIFY(dialog.isVisible());
+
+        const int rowsAtClose = list->topLevelItemCount();
+        if (escape)
+            QTest::keyClick(list, Qt::Key_Escape);
+        else
+            QTest::mouseClick(dialog.Tl_Storno, Qt::LeftButton);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QVERIFY(!dialog.Filling());
+        for (int turn = 0; turn < 20; ++turn)
+            QCoreApplication::processEvents();
+        QCOMPARE(list->topLevelItemCount(), rowsAtClose);
+        QVERIFY(dialog.SelectedFile.isEmpty());
     }
 
 private:
