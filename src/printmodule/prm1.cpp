@@ -8,6 +8,7 @@
 #include "template_render.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QMessageBox>
 
 #include <memory>
@@ -46,6 +47,8 @@ RenderedReport Prepare(const char* templatePath, const char* title, const char* 
     const ReportTable table = dataSet != nullptr ? ReadDataSet(*dataSet) : ReportTable();
     RenderedReport report;
     report.title = FromCp1250(title);
+    report.templateName = QFileInfo(path).fileName();
+    report.resourceFolder = QFileInfo(path).absolutePath();
     report.html = RenderTemplate(ReadTemplateFile(path), pairs, table, path);
     for (const Variable& v : pairs) {
         if (v.name == QLatin1String("QRCode"))

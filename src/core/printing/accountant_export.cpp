@@ -294,6 +294,12 @@ QString VatSummaryTitle(const VatSummary& summary) {
            QStringLiteral(" - ") + FormatInvoiceDate(summary.to);
 }
 
+QString VatSummaryFileName(const VatSummary& summary) {
+    return QStringLiteral("Přehled DPH %1 až %2")
+        .arg(summary.from.toString(QStringLiteral("yyyy-MM-dd")),
+             summary.to.toString(QStringLiteral("yyyy-MM-dd")));
+}
+
 PrintVariables VatSummaryVariables(const VatSummary& summary, const AppSettings& settings) {
     PrintVariables v;
     v.add(QStringLiteral("Nadpis"), VatSummaryTitle(summary));
@@ -314,6 +320,7 @@ PrintVariables VatSummaryVariables(const VatSummary& summary, const AppSettings&
     v.add(QStringLiteral("CelkemDan"), Money(summary.total.taxCents));
     v.add(QStringLiteral("Celkem"), Money(summary.total.totalCents()));
     v.add(QStringLiteral("OstatniPocet"), QString::number(summary.restCount));
+    v.add(QStringLiteral("NazevSouboru"), VatSummaryFileName(summary));
     return v;
 }
 

@@ -91,6 +91,8 @@ QByteArray VatSummaryCsv(const VatSummary& summary, const AppSettings& settings)
 // The print of the VAT summary: template, title, variables and rows (the documents one by one).
 QString VatSummaryTemplate();
 QString VatSummaryTitle(const VatSummary& summary);
+// The proposed name of the saved PDF, without ".pdf": "Přehled DPH 2026-01-01 až 2026-03-31".
+QString VatSummaryFileName(const VatSummary& summary);
 PrintVariables VatSummaryVariables(const VatSummary& summary, const AppSettings& settings);
 void FillVatSummary(ReportDataSet& dataSet, const VatSummary& summary, const AppSettings& settings);
 

@@ -16,6 +16,11 @@ QString CashReceiptTitle() {
     return QStringLiteral("Příjmový doklad");
 }
 
+QString CashReceiptReportTitle(const QString& number) {
+    const QString n = TrimText(number);
+    return n.isEmpty() ? CashReceiptTitle() : CashReceiptTitle() + QStringLiteral(" č. ") + n;
+}
+
 PrintVariables CashReceiptVariables(const InvoiceSnapshot& invoice, const AppSettings& settings) {
     const InvoiceRecord& f = invoice.fields;
     const SupplierData& d = settings.Dodavatel;

@@ -13,6 +13,9 @@ struct InvoiceSnapshot;
 QString CashReceiptTemplate();
 // Report title of the cash receipt: the action's caption "Příjmový doklad".
 QString CashReceiptTitle();
+// The title the receipt is printed with, in the footer of its page and the preview's caption:
+// the caption and the number ("Příjmový doklad č. 2026015").
+QString CashReceiptReportTitle(const QString& number);
 
 // The 18 pairs of the cash receipt, from DodavJmeno to JmenoPlatce.
 PrintVariables CashReceiptVariables(const InvoiceSnapshot& invoice, const AppSettings& settings);

@@ -136,7 +136,8 @@ QString DocumentFileName(DocumentKind kind, const QString& number) {
 }
 
 QString CashReceiptFileName(const QString& number) {
-    return WithNumber(QStringLiteral("Příjmový doklad"), number);
+    // Not the name of the receipt with items ("Příjmový doklad ..."), which may be saved beside it.
+    return WithNumber(QStringLiteral("Pokladní doklad"), number);
 }
 
 QString DocumentReportTitle(DocumentKind kind, bool vatPayer, const QString& number) {

@@ -103,7 +103,8 @@ void THlavni::Akce_SestavaPrijmovyDokladExecute() {
     const InvoiceSnapshot invoice = TakeSnapshot(*this, *ui_, *grid_);
     CheckDocumentPrintable(DocumentKind::PrijmovyDokladSRozpisem, invoice, Settings);
     const PrintVariables variables = CashReceiptVariables(invoice, Settings);
-    RunPlainReport(ProgramFolder, templatePath, CashReceiptTitle(), variables.text());
+    RunPlainReport(ProgramFolder, templatePath, CashReceiptReportTitle(invoice.fields.Cislo),
+                   variables.text());
 }
 
 void THlavni::Akce_SestavaPrehledExecute() {

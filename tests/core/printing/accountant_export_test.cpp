@@ -105,6 +105,8 @@ TEST(VatSummary, ControlStatementSplitAtTenThousandCrowns) {
     const QString variables = VatSummaryVariables(vat, PayerSettings()).text();
     EXPECT_TRUE(variables.contains("|OstatniPocet|3")) << S(variables);
     EXPECT_TRUE(variables.contains("Nadpis|Přehled DPH 1.1.2026 - 31.3.2026|")) << S(variables);
+    EXPECT_TRUE(variables.contains("|NazevSouboru|Přehled DPH 2026-01-01 až 2026-03-31"))
+        << S(variables);
 
     // An invoice abroad without a rate cannot be summed in crowns.
     std::vector<PeriodInvoice> noRate = invoices;

@@ -400,7 +400,10 @@ void ThlavniPrintTest::cashReceipt() {
     const PrintCall& call = module.calls.first();
     QVERIFY(!call.withRows);
     QCOMPARE(call.templatePath, pw.TemplatePath("PrijmovyDoklad.fr3"));
-    QCOMPARE(call.title, QStringLiteral("Příjmový doklad"));
+    // The footer and the proposed file name carry the number; the name differs from the
+    // receipt with items.
+    QCOMPARE(call.title, QStringLiteral("Příjmový doklad č. 2026001"));
+    QCOMPARE(call.value("NazevSouboru"), QStringLiteral("Pokladní doklad 2026001"));
     // The receipt's own pairs first, then the tax pairs of a payer's simplified tax document.
     QVERIFY2(call.variables.startsWith(
                  QStringLiteral("DodavJmeno|Jan Dvořák|DodavNazev|Truhlářství Dvořák s.r.o."

@@ -1,0 +1,248 @@
+// The pages as a reader sees them: rendered PDFs of one to three pages read back with poppler's
+// word boxes and pixels. No table row is cut by a page break or printed twice, the signature
+// block stays whole, the QR code has its frame, no caption wraps. And templates beyond the
+// bounds of a layout end with a message naming the template.
+#include "printmodule/prm1_test_support.h"
+#include "support/test_support.h"
+#include "text/codec.h"
+
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+using namespace tarvela::test;
+
+namespace {
+
+using Pairs = QList<QPair<QString, QString>>;
+
+struct Word {
+    int page = 0;
+    double xMin = 0, yMin = 0, xMax = 0, yMax = 0; // points
+    QString text;
+};
+
+// Every word of the PDF with its page and box (pdftotext -bbox).
+QList<Word> Words(const QString& pdf) {
+    QProcess process;
+    process.start("pdftotext", {"-bbox", pdf, "-"});
+    process.waitForFinished(60000);
+    const QString html = QString::fromUtf8(process.readAllStandardOutput());
+    QList<Word> words;
+    int page = 0;
+    const QRegularExpression re(
+        R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
+    for (auto it = re.globalMatch(html); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        if (m.captured(0).startsWith("<page")) {
+            ++page;
+            continue;
+        }
+        words.append({page, m.captured(1).toDouble(), m.captured(2).toDouble(),
+                      m.captured(3).toDouble(), m.captured(4).toDouble(),
+                      m.captured(5).replace("&amp;", "&")});
+    }
+    return words;
+}
+
+QList<Word> Matching(const QList<Word>& words, const QString& text) {
+    QList<Word> found;
+    for (const Word& w : words)
+        if (w.text == text)
+            found.append(w);
+    return found;
+}
+
+Pairs With(Pairs pairs, const QString& name, const QString& value) {
+    for (auto& pair : pairs)
+        if (pair.first == name)
+            pair.second = value;
+    return pairs;
+}
+
+// Item rows whose description takes two or three lines; each row's code and the last word of its
+// description are unique ("R07" ... "konec07").
+void FillLongItems(CDataSet& set, int rows) {
+    set.addColumn("Id", PRM1_COLUMN_AUTOINC);
+    for (const char* name : {"Kod", "Dodavka", "MJ", "PocetMJ", "Cena", "DPH", "Zaklad"})
+        set.addColumn(name, PRM1_COLUMN_TEXT, 255);
+    for (int r = 1; r <= rows; ++r) {
+        const QString n = QString("%1").arg(r, 2, 10, QChar('0'));
+        QString text = "Truhlářské práce na zakázku podle výkresu a dohody s odběratelem";
+        for (int extra = 0; extra < r % 3; ++extra)
+            text += ", včetně dopravy, montáže a úklidu na místě stavby";
+        set.addRow({QString::number(r), "R" + n, text + " konec" + n, "ks", "1", "100,00", "21",
+                    "100,00"});
+    }
+}
+
+const QString kQrText =
+    QStringLiteral("SPD*1.0*ACC:CZ6508000000192000145399*AM:42587.26*CC:CZK*X-VS:2026015");
+
+} // namespace
+
+class LayoutTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY2(module_.isLoaded(), qPrintable(module_.errorString())); }
+    void rowsAndSignaturesStayWhole_data();
+    void rowsAndSignaturesStayWhole();
+    void qrFrameDrawnAndCaptionsOnOneLine();
+    void beyondTheBoundsEndsWithAMessage_data();
+    void beyondTheBoundsEndsWithAMessage();
+
+private:
+    TempProgramFolder folder_;
+    LoadedModule module_;
+    int counter_ = 0;
+};
+
+void LayoutTest::rowsAndSignaturesStayWhole_data() {
+    QTest::addColumn<QString>("templateName");
+    QTest::addColumn<int>("rows");
+    for (const char* name :
+         {"Faktura.fr3", "DodaciList.fr3", "CenovaNabidka.fr3", "PrijmovyDoklad2.fr3"})
+        for (const int rows : {6, 14, 17, 20, 23, 26, 30, 34})
+            QTest::addRow("%s %d", name, rows) << QString(name) << rows;
+}
+
+void LayoutTest::rowsAndSignaturesStayWhole() {
+    QFETCH(QString, templateName);
+    QFETCH(int, rows);
+    CDataSet items;
+    FillLongItems(items, rows);
+    const Pairs pairs = With(InvoiceVariables(true, kQrText), "CastkaSlovy",
+                             "=čtyřicetdvatisícepětsetosmdesátsedm korun=");
+    const QString pdf = folder_.file(QString("layout%1.pdf").arg(++counter_));
+    QString message;
+    const int pages =
+        module_.renderPdf(templateName, "Doklad", JoinVariables(pairs), items.get(), pdf, &message);
+    QVERIFY2(pages >= 1 && pages <= 3, qPrintable(QString::number(pages) + message));
+    const QList<Word> words = Words(pdf);
+    QCOMPARE(Matching(words, QString("Strana")).size(), pages);
+
+    // Each row once, its first and its last word on one page: no row is cut or repeated.
+    for (int r = 1; r <= rows; ++r) {
+        const QString n = QString("%1").arg(r, 2, 10, QChar('0'));
+        const QList<Word> code = Matching(words, "R" + n);
+        const QList<Word> end = Matching(words, "konec" + n);
+        QVERIFY2(code.size() == 1 && end.size() == 1, qPrintable("row " + n));
+        QVERIFY2(code[0].page == end[0].page, qPrintable("row " + n + " split"));
+    }
+    // The signature captions stand on the page of their names (the line is the cell's top).
+    for (const auto& [name, caption] :
+         {std::pair<QString, QString>{"Přijal", "razítko"}, {"Předal", "datum,"}}) {
+        const QList<Word> who = Matching(words, name);
+        const QList<Word> under = Matching(words, caption);
+        if (who.isEmpty())
+            continue;
+        QVERIFY(!under.isEmpty());
+        QCOMPARE(who.first().page, under.last().page);
+        QVERIFY(under.last().yMin > who.first().yMin);
+    }
+    // The amount in words is one word, never broken.
+    if (templateName == "PrijmovyDoklad2.fr3")
+        QCOMPARE(Matching(words, "=čtyřicetdvatisícepětsetosmdesátsedm").size(), 1);
+}
+
+void LayoutTest::qrFrameDrawnAndCaptionsOnOneLine() {
+    CDataSet items;
+    FillLongItems(items, 3);
+    const Pairs pairs =
+        With(InvoiceVariables(true, kQrText), "PopiskaSymbol", "Konstantní symbol:");
+    const QString pdf = folder_.file("qr.pdf");
+    QString message;
+    QCOMPARE(module_.renderPdf("Faktura.fr3", "Faktura", JoinVariables(pairs), items.get(), pdf,
+                               &message),
+             1);
+    const QList<Word> words = Words(pdf);
+    const QList<Word> konst = Matching(words, "Konstantní");
+    const QList<Word> symbol = Matching(words, "symbol:");
+    QCOMPARE(konst.size(), 1);
+    QCOMPARE(symbol.size(), 1);
+    QCOMPARE(konst[0].yMin, symbol[0].yMin);
+
+    // The frame: dark lines left of and above the caption "QR Platba", as long as the code.
+    const QList<Word> qr = Matching(words, "QR");
+    QCOMPARE(qr.size(), 1);
+    constexpr int dpi = 144;
+    const QImage page(RenderPagePng(pdf, 1, dpi, folder_.file("qr-page")));
+    QVERIFY(!page.isNull());
+    const auto px = [&](double points) { return int(points * dpi / 72.0); };
+    const auto dark = [&](int x, int y) { return qGray(page.pixel(x, y)) < 110; };
+    const int side = px(30 / 25.4 * 72); // the code is 30 mm with its quiet zone
+    bool left = false;
+    for (int x = px(qr[0].xMin) - px(12); x < px(qr[0].xMin) && !left; ++x) {
+        int count = 0;
+        for (int y = px(qr[0].yMin); y < px(qr[0].yMin) + side; ++y)
+            count += dark(x, y);
+        left = count > side * 9 / 10;
+    }
+    bool top = false;
+    for (int y = px(qr[0].yMin) - px(12); y < px(qr[0].yMin) && !top; ++y) {
+        int count = 0;
+        for (int x = px(qr[0].xMin); x < px(qr[0].xMin) + side; ++x)
+            count += dark(x, y);
+        top = count > side * 9 / 10;
+    }
+    QVERIFY(left);
+    QVERIFY(top);
+}
+
+void LayoutTest::beyondTheBoundsEndsWithAMessage_data() {
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<QString>("expected");
+    const auto nested = [](int depth) {
+        return QString("<table><tr><td>").repeated(depth) + "x" +
+               QString("</td></tr></table>").repeated(depth);
+    };
+    QTest::newRow("tables 20 deep") << nested(20) << "vnořeny";
+    QTest::newRow("tables 3000 deep") << nested(3000) << "vnořeny";
+    QTest::newRow("divs 5000 deep") << QString("<div>").repeated(5000) + "x"
+                                    << "vnořeny";
+    QTest::newRow("image /dev/zero") << "<p>x<img src=\"/dev/zero\"></p>"
+                                     << "/dev/zero";
+    QTest::newRow("image file:///dev/zero") << "<p>x<img src=\"file:///dev/zero\"></p>"
+                                            << "/dev/zero";
+    QTest::newRow("background=") << "<table background=\"/dev/zero\"><tr><td>x</td></tr></table>"
+                                 << "/dev/zero";
+    QTest::newRow("CSS url()")
+        << "<p style=\"background-image: url(/dev/zero)\">x</p><table "
+           "style=\"background-image: url('/dev/zero')\"><tr><td>x</td></tr></table>"
+        << "/dev/zero";
+    QTest::newRow("image outside Ses") << "<p>x<img src=\"../../etc/passwd\"></p>"
+                                       << "passwd";
+    QTest::newRow("FIFO image") << "<p>x<img src=\"roura.png\"></p>"
+                                << "roura.png";
+    QTest::newRow("5300 blank pages") << QString("<br>").repeated(340'000) + "x"
+                                      << "stran";
+    QTest::newRow("blank") << "<p>   </p><table><tr><td> </td></tr></table>"
+                           << "prázdná";
+}
+
+void LayoutTest::beyondTheBoundsEndsWithAMessage() {
+    QFETCH(QString, html);
+    QFETCH(QString, expected);
+    folder_.writeBytes("Ses/Meze.fr3", html.toUtf8());
+    const QString fifo = folder_.file("Ses/roura.png");
+    if (!QFileInfo::exists(fifo))
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString pdf = folder_.file("meze.pdf");
+    auto render = reinterpret_cast<Prm1SestavaDoPDFFn>(module_.resolve("SestavaDoPDF"));
+    const QByteArray path = folder_.file("Ses/Meze.fr3").toUtf8();
+    char buffer[600] = "";
+    const int result = render(path.constData(), nullptr, nullptr, nullptr, pdf.toUtf8().constData(),
+                              buffer, sizeof buffer);
+    const QString message = tarvela::DecodeCp1250(QByteArray(buffer));
+    QVERIFY2(result < 0, qPrintable(message));
+    QVERIFY2(message.contains("Meze.fr3"), qPrintable(message));
+    QVERIFY2(message.contains(expected), qPrintable(message));
+    QVERIFY(!QFile::exists(pdf));
+}
+
+QTEST_MAIN(LayoutTest)
+#include "layout_test.moc"
