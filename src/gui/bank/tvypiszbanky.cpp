@@ -22,7 +22,8 @@ namespace tarvela {
 
 namespace {
 
-const int kWidths[] = {52, 74, 86, 42, 150, 130, 80, 170, 64, 100, 130, 220};
+// Every column in view within the form's width: the status and the note matter most.
+const int kWidths[] = {46, 70, 80, 40, 118, 110, 74, 120, 62, 84, 130, 210};
 
 void SetUpTable(QTableView* view, QAbstractItemModel* model) {
     view->setModel(model);
