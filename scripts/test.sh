@@ -30,7 +30,7 @@ fuzz_runs=(
     fuzz_period_readers:1500
     fuzz_settings:6000
     fuzz_bank_gpc:20000
-    fuzz_bank_camt:20000
+    fuzz_bank_camt:8000
 )
 fuzz_time_cap=10
 
