@@ -166,7 +166,13 @@ void TVypisZBanky::CurrentPaymentChanged() {
     const ReviewRow& r = review_.Rows()[static_cast<size_t>(row)];
     for (const int i : review_.Candidates(static_cast<size_t>(row))) {
         const BookEntry& entry = review_.Book()[static_cast<size_t>(i)];
-        const qint64 rest = TotalHalere(entry) - PaidHalere(entry);
+        // What is left after the other payments of this import that go to the invoice.
+        qint64 rest = TotalHalere(entry) - PaidHalere(entry);
+        for (size_t other = 0; other < review_.Rows().size(); ++other) {
+            const ReviewRow& o = review_.Rows()[other];
+            if (other != static_cast<size_t>(row) && o.Zapsat && o.Faktura == i)
+                rest -= o.Platba.Halere;
+        }
         box->addItem(QStringLiteral("%1 – %2 – zbývá %3 %4")
                          .arg(entry.Cislo, entry.Odberatel, FormatHalere(rest), entry.Mena),
                      i);
