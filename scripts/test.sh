@@ -29,6 +29,8 @@ fuzz_runs=(
     fuzz_invoice_write:6000
     fuzz_period_readers:1500
     fuzz_settings:6000
+    fuzz_bank_gpc:20000
+    fuzz_bank_camt:8000
 )
 fuzz_time_cap=10
 

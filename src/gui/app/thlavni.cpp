@@ -354,6 +354,7 @@ void THlavni::ConnectHandlers() {
     on(ui_->Akce_OProgramu, &THlavni::Akce_OProgramuExecute);
     ConnectExportHandlers();
     on(ui_->Akce_KnihaFaktur, &THlavni::Akce_KnihaFakturExecute);
+    on(ui_->Akce_NacistVypis, &THlavni::Akce_NacistVypisExecute);
     on(ui_->Akce_Odberatele, &THlavni::Akce_OdberateleExecute);
 
     ConnectGuarded(ui_->TB_Tisk, &QToolButton::clicked, this, &THlavni::TB_TiskClick);

@@ -160,6 +160,7 @@ public:
     void Akce_PrehledDPHExecute();
     // ---- Invoice book (thlavni_book.cpp) -----------------------------------------------------
     void Akce_KnihaFakturExecute();
+    void Akce_NacistVypisExecute();
     // The book with the given status filter; the invoice chosen there is opened.
     void ShowBook(StatusFilter filter);
     // Opens the invoice of the file, closing the open invoice first with the usual question;

@@ -3,6 +3,7 @@
 #include "ui_tuhrada.h"
 
 #include "editor/invoice_list.h"
+#include "bank/tvypiszbanky.h"
 #include "invoice/file_lines.h"
 #include "invoice/invoice_file.h"
 #include "invoice/invoice_record.h"
@@ -165,6 +166,8 @@ TKnihaFaktur::TKnihaFaktur(const QString& programFolder, const AppSettings& sett
     ConnectGuarded(ui_->Tl_Otevrit, &QPushButton::clicked, this, &TKnihaFaktur::Tl_OtevritClick);
     ConnectGuarded(ui_->Tl_Uhrazeno, &QPushButton::clicked, this, &TKnihaFaktur::Tl_UhrazenoClick);
     ConnectGuarded(ui_->Tl_Upominka, &QPushButton::clicked, this, &TKnihaFaktur::Tl_UpominkaClick);
+    ConnectGuarded(ui_->Tl_NacistVypis, &QPushButton::clicked, this,
+                   &TKnihaFaktur::Tl_NacistVypisClick);
     connect(ui_->Tl_Zavrit, &QPushButton::clicked, this, &QDialog::reject);
     fill_ = std::make_unique<WindowFill>(this, std::initializer_list<QWidget*>{ui_->Tl_Zavrit});
     UpdateButtons();
@@ -399,6 +402,11 @@ void TKnihaFaktur::Tl_UpominkaClick() {
     const PrintVariables variables = ReminderVariables(invoice, *entry, settings_, today);
     RunPlainReport(programFolder_, programFolder_ + ReminderTemplate(), ReminderTitle(entry->Cislo),
                    variables.text());
+}
+
+void TKnihaFaktur::Tl_NacistVypisClick() {
+    if (ImportBankStatements(this, programFolder_, settings_, host_))
+        FillBook();
 }
 
 // ---- The payment dialog ----------------------------------------------------------------------

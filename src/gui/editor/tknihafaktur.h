@@ -64,6 +64,7 @@ public:
     void Tl_OtevritClick();
     void Tl_UhrazenoClick();
     void Tl_UpominkaClick();
+    void Tl_NacistVypisClick();
 
 protected:
     void showEvent(QShowEvent* event) override;

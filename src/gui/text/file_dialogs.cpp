@@ -43,6 +43,15 @@ QString AskFolder(QWidget* parent, const QString& caption, const QString& startF
     return QFileDialog::getExistingDirectory(parent, caption, startFolder);
 }
 
+QStringList AskOpenFileNames(QWidget* parent, const QString& caption, const QString& startFolder,
+                             const QString& filter) {
+    if (g_fileRecorder) {
+        const QString answer = g_fileRecorder->answer(AskedFile{caption, startFolder});
+        return answer.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+    return QFileDialog::getOpenFileNames(parent, caption, startFolder, filter);
+}
+
 FileDialogRecorder::FileDialogRecorder() : outer_(g_fileRecorder) {
     g_fileRecorder = this;
 }

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -21,6 +22,12 @@ QString AskSaveFileName(QWidget* parent, const QString& caption, const QString& 
 
 // The folder dialog opening on `startFolder`; the chosen folder, or empty when called off.
 QString AskFolder(QWidget* parent, const QString& caption, const QString& startFolder);
+
+// The open dialog for one or more existing files, opening on `startFolder`; the chosen paths,
+// none when the user called it off. (FileDialogRecorder answers with one queued text: the paths
+// separated by line ends.)
+QStringList AskOpenFileNames(QWidget* parent, const QString& caption, const QString& startFolder,
+                             const QString& filter);
 
 // What a dialog was asked, as recorded by FileDialogRecorder.
 struct AskedFile {

@@ -418,9 +418,10 @@ void THlavniTest::menusAndToolBar() {
         shownTop << Shown(a->text());
     QCOMPARE(shownTop, top);
     QCOMPARE(MenuTexts(ui(w).HMenu_Faktura),
-             (QStringList{"Nová faktura", "Otevřít fakturu", "Zavřít fakturu", "Kniha faktur", "-",
-                          "Uložit fakturu", "-", "Odběratelé…", "-", "Náhled a tisk faktury",
-                          "Uložit jako ISDOC", "Odeslat e-mailem", "-", "Konec"}));
+             (QStringList{"Nová faktura", "Otevřít fakturu", "Zavřít fakturu", "Kniha faktur",
+                          "Načíst výpis z banky…", "-", "Uložit fakturu", "-", "Odběratelé…", "-",
+                          "Náhled a tisk faktury", "Uložit jako ISDOC", "Odeslat e-mailem", "-",
+                          "Konec"}));
     QCOMPARE(MenuTexts(ui(w).HMenu_Isdoc),
              (QStringList{"Základní faktura", "Proforma faktura", "Daňový doklad", "Dobropis",
                           "Příjmový doklad s rozpisem"}));
