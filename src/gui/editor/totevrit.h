@@ -58,6 +58,8 @@ public:
     // Fills ListView1 from the invoice files of the folder (no trailing separator), letting the
     // GUI process pending events (user input excluded) after each file.
     void FillInvoiceList(const QString& folder);
+    // Selects the last row of the list (the newest invoice), none in an empty list.
+    void SelectNewestRow();
 
     // Handlers.
     void FormCreate();
