@@ -29,6 +29,7 @@ inline constexpr OptionalInvoiceField kOptionalInvoiceFields[] = {
     {"DuvodOpravy", "Důvod opravy", &InvoiceRecord::DuvodOpravy},
     {"Kurz", "Kurz", &InvoiceRecord::Kurz},
     {"DatumKurzu", "Datum kurzu", &InvoiceRecord::DatumKurzu},
+    {"OdberatelEmail", "Odběratel - e-mail", &InvoiceRecord::OdberatelEmail},
 };
 
 // Checks every field of the record before anything is written: a field holding CR or LF, an

@@ -73,45 +73,94 @@ KeyFilterResult TypeDecimalComma(const EditFieldState& field) {
     return Apply(QLatin1Char(','), field);
 }
 
-} // namespace
-
-KeyFilterResult Ed_UhrazenaCastkaKeyPress(QChar typed, const EditFieldState& field) {
-    if (typed == kBackspaceChar || IsAsciiDigit(typed))
-        return Apply(typed, field);
-    if (typed == QLatin1Char(',') || typed == QLatin1Char('.')) {
-        KeyFilterResult result = TypeDecimalComma(field);
-        result.swallowed = typed == QLatin1Char('.') || result.swallowed;
+// Ctrl+V: the field's own paste never happens; a short numeric text replaces the whole field.
+KeyFilterResult Paste(const EditFieldState& field, const std::optional<QString>& clipboard,
+                      const QString& fieldName, int maxDecimals) {
+    KeyFilterResult result = Swallow(field);
+    if (!clipboard)
+        return result;
+    const QString pasted = TrimText(*clipboard);
+    if (pasted.size() >= 15)
+        return result;
+    if (!IsNumberChars(pasted)) {
+        result.message = RefusedPasteMessage(fieldName);
         return result;
     }
-    KeyFilterResult result = Swallow(field);
-    result.beep = true;
+    const qsizetype comma = pasted.indexOf(QLatin1Char(','));
+    if (maxDecimals >= 0 && comma >= 0 && pasted.size() - comma - 1 > maxDecimals) {
+        result.message = TooManyDecimalsMessage(fieldName);
+        return result;
+    }
+    result.text = pasted;
+    result.cursor = static_cast<int>(pasted.size());
     return result;
 }
 
-KeyFilterResult Ed_PocetMJKeyPress(QChar typed, const EditFieldState& field,
-                                   const std::optional<QString>& clipboard) {
-    if (typed == kCtrlVChar) {
-        // The field's own paste never happens; a short numeric text replaces the whole field.
-        KeyFilterResult result = Swallow(field);
-        if (clipboard) {
-            const QString pasted = TrimText(*clipboard);
-            if (pasted.size() < 15) {
-                if (IsNumberChars(pasted)) {
-                    result.text = pasted;
-                    result.cursor = static_cast<int>(pasted.size());
-                } else {
-                    result.message = QStringLiteral(
-                        "Vložená hodnota obsahuje jeden nebo více nečíselných znaků!");
-                }
-            }
-        }
+KeyFilterResult Refuse(const EditFieldState& field, const QString& message) {
+    KeyFilterResult result = Swallow(field);
+    result.beep = true;
+    result.message = message;
+    return result;
+}
+
+// The number of decimals after the comma of the text.
+qsizetype DecimalsOf(const QString& text) {
+    const qsizetype comma = text.indexOf(QLatin1Char(','));
+    return comma < 0 ? 0 : text.size() - comma - 1;
+}
+
+} // namespace
+
+QString RefusedKeyMessage(const QString& field, QChar typed, bool takesMinus) {
+    const QString shown =
+        typed == QLatin1Char(' ') ? QStringLiteral("mezera") : QStringLiteral("„%1“").arg(typed);
+    return QStringLiteral("%1: znak %2 do pole nepatří. Pole bere jen číslice%3 a desetinnou "
+                          "čárku (například 1250,50).")
+        .arg(field, shown, takesMinus ? QStringLiteral(", znaménko minus") : QString());
+}
+
+QString RefusedPasteMessage(const QString& field) {
+    return QStringLiteral("%1: vložená hodnota obsahuje jeden nebo více nečíselných znaků!")
+        .arg(field);
+}
+
+QString TooManyDecimalsMessage(const QString& field) {
+    return QStringLiteral("%1: částka má nejvýše dvě desetinná místa (haléře).").arg(field);
+}
+
+KeyFilterResult Ed_UhrazenaCastkaKeyPress(QChar typed, const EditFieldState& field,
+                                          const std::optional<QString>& clipboard,
+                                          const QString& fieldName) {
+    if (typed == kCtrlVChar)
+        return Paste(field, clipboard, fieldName, 2);
+    if (typed == kBackspaceChar)
+        return Apply(typed, field);
+    if (IsAsciiDigit(typed)) {
+        KeyFilterResult result = Apply(typed, field);
+        if (DecimalsOf(result.text) > 2)
+            return Refuse(field, TooManyDecimalsMessage(fieldName));
         return result;
     }
+    if (typed == QLatin1Char(',') || typed == QLatin1Char('.')) {
+        KeyFilterResult result = TypeDecimalComma(field);
+        if (DecimalsOf(result.text) > 2)
+            return Refuse(field, TooManyDecimalsMessage(fieldName));
+        result.swallowed = typed == QLatin1Char('.') || result.swallowed;
+        return result;
+    }
+    return Refuse(field, RefusedKeyMessage(fieldName, typed, false));
+}
+
+KeyFilterResult Ed_PocetMJKeyPress(QChar typed, const EditFieldState& field,
+                                   const std::optional<QString>& clipboard,
+                                   const QString& fieldName) {
+    if (typed == kCtrlVChar)
+        return Paste(field, clipboard, fieldName, -1);
     const bool allowed = typed == kBackspaceChar || typed == QLatin1Char(',') ||
                          typed == QLatin1Char('-') || typed == QLatin1Char('.') ||
                          IsAsciiDigit(typed);
     if (!allowed)
-        return Swallow(field);
+        return Refuse(field, RefusedKeyMessage(fieldName, typed, true));
     if (typed == QLatin1Char(',') || typed == QLatin1Char('.')) {
         // A full stop is the decimal comma the user meant: "1.5" reads "1,5".
         KeyFilterResult result = TypeDecimalComma(field);

@@ -32,19 +32,30 @@ struct KeyFilterResult {
 inline constexpr QChar kBackspaceChar = QChar(8);
 inline constexpr QChar kCtrlVChar = QChar(22);
 
-// The paid-amount field takes an amount with a decimal comma: backspace and 0-9 pass; "," and "."
-// both give the one decimal comma ("0," in the empty field, swallowed when there is one already);
-// anything else is swallowed with a beep.
-KeyFilterResult Ed_UhrazenaCastkaKeyPress(QChar typed, const EditFieldState& field);
+// The messages of refused keys; `field` is the caption of the field ("Počet MJ"), `takesMinus`
+// whether the field takes a minus sign.
+QString RefusedKeyMessage(const QString& field, QChar typed, bool takesMinus);
+QString RefusedPasteMessage(const QString& field);
+QString TooManyDecimalsMessage(const QString& field);
 
-// The quantity and unit-price fields of the item editor. Ctrl+V (code 22) pastes the clipboard
-// text, trimmed, in place of the whole field when it has fewer than 15 characters and passes
-// IsNumberChars; with other characters it shows "Vložená hodnota obsahuje jeden nebo více
-// nečíselných znaků!"; a longer text or a clipboard without text (nullopt) does nothing. Backspace,
-// ",", "-" and 0-9 pass, anything else is swallowed silently. A full stop is read as the decimal
-// comma. A comma into the empty field gives "0,"; a comma into a field that holds one is
-// swallowed.
+// The paid-amount field (captioned `fieldName`) takes an amount with a decimal comma: backspace
+// and 0-9 pass; "," and "." both give the one decimal comma ("0," in the empty field, swallowed
+// when there is one already). A third decimal is refused with TooManyDecimalsMessage, so the
+// amount typed is the amount saved. Ctrl+V pastes as in the quantity field below. Any other
+// key is refused with a beep and RefusedKeyMessage: nothing changes the amount unannounced.
+KeyFilterResult Ed_UhrazenaCastkaKeyPress(QChar typed, const EditFieldState& field,
+                                          const std::optional<QString>& clipboard,
+                                          const QString& fieldName);
+
+// The quantity and unit-price fields of the item editor (captioned `fieldName`). Ctrl+V (code
+// 22) pastes the clipboard text, trimmed, in place of the whole field when it has fewer than 15
+// characters and passes IsNumberChars; with other characters it shows RefusedPasteMessage
+// ("Počet MJ: vložená hodnota obsahuje jeden nebo více nečíselných znaků!"); a longer text or a
+// clipboard without text (nullopt) does nothing. Backspace, ",", "-" and 0-9 pass; any other
+// character is refused with RefusedKeyMessage. A full stop is read as the decimal comma. A
+// comma into the empty field gives "0,"; a comma into a field that holds one is swallowed.
 KeyFilterResult Ed_PocetMJKeyPress(QChar typed, const EditFieldState& field,
-                                   const std::optional<QString>& clipboard);
+                                   const std::optional<QString>& clipboard,
+                                   const QString& fieldName);
 
 } // namespace tarvela

@@ -12,7 +12,7 @@ void ReadInvoiceControls(const THlavniUi& ui, InvoiceRecord& record) {
         record.*b.field = (ui.*b.control)->text();
     for (const DateFieldBinding& b : kDateFields)
         record.*b.field = (ui.*b.control)->date();
-    record.FormaUhrady = ui.CBox_Fa6->currentText();
+    record.FormaUhrady = PaymentFormCode(ui.CBox_Fa6);
     record.Uhrnem = ui.La_CelkemFaktura->text();
 }
 
@@ -21,12 +21,24 @@ void FillInvoiceControls(THlavniUi& ui, const InvoiceRecord& record) {
         (ui.*b.control)->setText(record.*b.field);
     for (const DateFieldBinding& b : kDateFields)
         (ui.*b.control)->setDate(record.*b.field);
+    ShowPaymentForm(ui.CBox_Fa6, record.FormaUhrady);
+}
+
+QString PaymentFormCode(const QComboBox* box) {
+    const QString shown = box->currentText();
+    for (int i = 0; i < box->count(); ++i) {
+        if (box->itemText(i) == shown && box->itemData(i).isValid())
+            return box->itemData(i).toString();
+    }
+    return shown;
+}
+
+void ShowPaymentForm(QComboBox* box, const QString& code) {
     // An entry of the list is selected; any other text is typed in.
-    QComboBox* box = ui.CBox_Fa6;
-    const int index = box->findText(record.FormaUhrady, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const int index = box->findData(code, Qt::UserRole, Qt::MatchExactly | Qt::MatchCaseSensitive);
     box->setCurrentIndex(index);
     if (index < 0)
-        box->setEditText(record.FormaUhrady);
+        box->setEditText(code);
 }
 
 } // namespace tarvela

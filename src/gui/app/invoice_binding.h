@@ -16,7 +16,7 @@ namespace tarvela {
 struct TextFieldBinding {
     QLineEdit* THlavniUi::*control;
     QString InvoiceRecord::*field;
-    bool marksChange; // typing in it makes the invoice unsaved (not the number nor payment date)
+    bool marksChange; // typing in it makes the invoice unsaved (the number: see ConnectHandlers)
 };
 
 // In the order of the form.
@@ -35,6 +35,7 @@ inline constexpr TextFieldBinding kTextFields[] = {
     {&THlavniUi::Ed_Od7, &InvoiceRecord::OdberatelMesto, true},
     {&THlavniUi::Ed_Od8, &InvoiceRecord::OdberatelIC, true},
     {&THlavniUi::Ed_Od9, &InvoiceRecord::OdberatelDIC, true},
+    {&THlavniUi::Ed_OdberatelEmail, &InvoiceRecord::OdberatelEmail, true},
     {&THlavniUi::Ed_Komentar1, &InvoiceRecord::Komentar1, true},
     {&THlavniUi::Ed_Komentar2, &InvoiceRecord::Komentar2, true},
     {&THlavniUi::Ed_DatumUhrady, &InvoiceRecord::DatumUhrady, false},
@@ -72,6 +73,12 @@ inline constexpr QLineEdit* THlavniUi::*kCustomerEdits[] = {
 // the window's own): the form of payment as the combo box shows it, the total as the totals
 // panel shows it.
 void ReadInvoiceControls(const THlavniUi& ui, InvoiceRecord& record);
+
+// The form of payment as the invoice file holds it: the code of the entry shown ("PP" for
+// "PP – převodem"), or the text typed into the box as it is.
+QString PaymentFormCode(const QComboBox* box);
+// Shows a form of payment: the entry of its code, or the text as typed when none has it.
+void ShowPaymentForm(QComboBox* box, const QString& code);
 
 // Shows the record's fields in the controls (not the grid, not the total).
 void FillInvoiceControls(THlavniUi& ui, const InvoiceRecord& record);

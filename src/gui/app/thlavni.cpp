@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -21,6 +22,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
@@ -157,10 +159,11 @@ THlavni::THlavni(const QString& programFolder, const QString& decimalSeparator, 
     : QMainWindow(parent), ui_(std::make_unique<THlavniUi>()) {
     ProgramFolder = WithTrailingSeparator(programFolder);
 
-    // Fixed-size window with system menu and minimise button, no maximise.
+    // The window starts at its designed size and may be enlarged or maximised: the pages are
+    // laid out, the item grid and the comments grow with it.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     QFont f(QStringList{QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans")});
     f.setPointSize(8);
     setFont(f);
@@ -186,6 +189,11 @@ THlavni::THlavni(const QString& programFolder, const QString& decimalSeparator, 
     for (QDateEdit* date : {ui_->Datum_Fa7, ui_->Datum_Fa8, ui_->Datum_Fa9})
         date->setDate(Today());
     SetTypingLimit(ui_->Ed_Mena, 3);
+    // The forms of payment show what their codes mean; the file keeps the code.
+    ui_->CBox_Fa6->clear();
+    ui_->CBox_Fa6->addItem(QStringLiteral("PP – převodem"), QStringLiteral("PP"));
+    ui_->CBox_Fa6->addItem(QStringLiteral("H – hotově"), QStringLiteral("H"));
+    ui_->CBox_Fa6->setCurrentIndex(-1);
     SetTypingLimit(ui_->Ed_Od6, 6);
     grid_ = std::make_unique<ItemGrid>(ui_->Grid1, Amounts);
     grid_->SetUp();
@@ -196,7 +204,7 @@ THlavni::THlavni(const QString& programFolder, const QString& decimalSeparator, 
     clientLayout->setContentsMargins(0, 0, 0, 0);
     clientLayout->addWidget(ui_->PageControl1);
 
-    setFixedSize(kClientWidth, menuBar()->sizeHint().height() + kClientHeight);
+    SetDesignedSize(menuBar()->sizeHint().height() + kClientHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
@@ -206,6 +214,12 @@ THlavni::THlavni(const QString& programFolder, const QString& decimalSeparator, 
     qApp->installEventFilter(this);
 
     FormCreate(decimalSeparator);
+}
+
+void THlavni::SetDesignedSize(int height) {
+    // The designed size is the smallest: below it the fields of the first page would not fit.
+    setMinimumSize(kClientWidth, height);
+    resize(qMax(width(), kClientWidth), qMax(this->height(), height));
 }
 
 THlavni::~THlavni() {
@@ -258,8 +272,8 @@ void THlavni::FormCreate(const QString& decimalSeparator) {
     // window's layout never jumps and nothing of the pages is cut off.
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     CreateOverdueNotice();
-    setFixedSize(kClientWidth,
-                 menuBar()->sizeHint().height() + kClientHeight + statusBar()->sizeHint().height());
+    SetDesignedSize(menuBar()->sizeHint().height() + kClientHeight +
+                    statusBar()->sizeHint().height());
     ChangedFlag = false;
     UpdateActions();
 }
@@ -386,8 +400,13 @@ void THlavni::ConnectHandlers() {
     });
     ConnectGuarded(ui_->Grid1, &QTableWidget::cellDoubleClicked, this, &THlavni::Grid1DblClick);
 
-    // The shared change handler. The number and the payment date have none.
+    // The shared change handler. The payment date has none (its buttons mark the change); the
+    // number marks it when the user edits it (the program sets it on New and Open).
     THlavniUi& u = *ui_;
+    ConnectGuarded(u.Ed_Fa1, &QLineEdit::textEdited, this, [this] {
+        setWindowTitle(QStringLiteral("Tarvela - ") + ui_->Ed_Fa1->text() + QStringLiteral("[*]"));
+        Ed_Fa2Change();
+    });
     for (const TextFieldBinding& b : kTextFields) {
         if (b.marksChange)
             ConnectGuarded(u.*b.control, &QLineEdit::textChanged, this, &THlavni::Ed_Fa2Change);
@@ -435,7 +454,7 @@ int THlavni::SymbolLengthLimit() const {
 void THlavni::UpdateActions() {
     const bool open = InvoiceOpen();
     const bool items = open && CurrentPage() == 1;
-    const bool cash = open && ui_->CBox_Fa6->currentText() == QStringLiteral("H");
+    const bool cash = open && PaymentFormCode(ui_->CBox_Fa6) == QStringLiteral("H");
 
     ui_->Akce_NovaFaktura->setEnabled(!open);
     ui_->Akce_OtevritFakturu->setEnabled(!open);
@@ -502,22 +521,38 @@ void THlavni::Ed_Fa2Change() {
 bool THlavni::Ed_UhrazenaCastkaKeyPress(const QString& typed) {
     if (typed.isEmpty())
         return true;
+    // Control characters (Escape, Delete, ...) are the field's own business, except backspace
+    // and Ctrl+V, which the filter decides.
+    const QChar first = typed.at(0);
+    if ((first.unicode() < 32 && first != kBackspaceChar && first != kCtrlVChar) ||
+        first.unicode() == 127)
+        return true;
     QLineEdit* edit = ui_->Ed_UhrazenaCastka;
     const EditFieldState field{edit->text(), edit->cursorPosition(),
                                edit->hasSelectedText() ? edit->selectionStart()
                                                        : edit->cursorPosition(),
                                static_cast<int>(edit->selectedText().size())};
-    const KeyFilterResult result = tarvela::Ed_UhrazenaCastkaKeyPress(typed.at(0), field);
+    std::optional<QString> clipboard;
+    if (typed.at(0) == kCtrlVChar) {
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        if (data && data->hasText())
+            clipboard = data->text();
+    }
+    const KeyFilterResult result = tarvela::Ed_UhrazenaCastkaKeyPress(
+        typed.at(0), field, clipboard, ui_->GroupBox5->title().trimmed());
     if (result.beep)
         QApplication::beep();
     const bool decimal = typed.at(0) == QLatin1Char(',') || typed.at(0) == QLatin1Char('.');
-    if (!decimal)
-        return !result.swallowed;
-    // The decimal comma: "0," in the empty field, a full stop turned into the comma.
+    if (!decimal && !result.swallowed)
+        return true;
+    // The decimal comma ("0," in the empty field, a full stop turned into the comma), a paste,
+    // or a refused key with its message.
     if (result.text != edit->text()) {
         edit->setText(result.text);
         edit->setCursorPosition(result.cursor);
     }
+    if (!result.message.isEmpty())
+        ShowInfo(result.message);
     return false;
 }
 
@@ -574,6 +609,13 @@ bool THlavni::eventFilter(QObject* watched, QEvent* event) {
     RunGuarded([&] {
         // The window sees the key before the focused control.
         consumed = FormKeyPress(key->key());
+        // Enter on a row of the item grid edits it, as a double click does.
+        if (!consumed && (widget == ui_->Grid1 || ui_->Grid1->isAncestorOf(widget)) &&
+            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            Grid1DblClick();
+            consumed = true;
+        }
         if (!consumed && widget == ui_->Ed_UhrazenaCastka && key->key() != Qt::Key_Tab &&
             key->key() != Qt::Key_Backtab && !key->text().isEmpty() &&
             !(key->modifiers() & (Qt::AltModifier | Qt::MetaModifier)) &&

@@ -106,6 +106,9 @@ public:
     void Akce_UlozitFakturuExecute();
     void Akce_ZavritFakturuExecute();
     void ClearInvoice();
+    // A cash invoice saved without a payment date is paid on its date of issue, by the amount
+    // its cash receipt asks (rounded to whole crowns in CZK) unless a paid amount was typed.
+    void RecordCashPayment();
     // Reads the invoice file into the window and shows it; the window must have no invoice open.
     void OpenInvoiceFile(const QString& path);
     // True when the open invoice is the one of the file at `path`.
@@ -217,6 +220,8 @@ private:
     void FormCreate(const QString& decimalSeparator);
     void CreatePopUpMenus();
     void CreateToolBar();
+    // The smallest size of the window: the designed width and `height`.
+    void SetDesignedSize(int height);
     void CreateOverdueNotice(); // the status bar's notice button, hidden (thlavni_book.cpp)
     void ShowOverdueNotice(int count);
     void ConnectHandlers();

@@ -25,12 +25,16 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryDir>
 
+#include <cerrno>
+#include <cstring>
 #include <vector>
 
 namespace tarvela {
@@ -104,10 +108,62 @@ QString VatCsvName(const std::pair<QDate, QDate>& period) {
     return name + QStringLiteral(".csv");
 }
 
+// The reason a write failed, in words the user can act on.
+QString WriteFailureReason(int error) {
+    switch (error) {
+    case ENOENT:
+        return QStringLiteral("složka neexistuje");
+    case ENOTDIR:
+    case EEXIST:
+        return QStringLiteral("v cestě je soubor místo složky");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("do složky nemáte právo zapisovat");
+    case EROFS:
+        return QStringLiteral("disk je jen pro čtení");
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("na disku není místo");
+    case EISDIR:
+        return QStringLiteral("pod tímto jménem je složka");
+    case ENAMETOOLONG:
+        return QStringLiteral("jméno je příliš dlouhé");
+    default:
+        return QString::fromLocal8Bit(std::strerror(error));
+    }
+}
+
+// Writes the file, creating its folder when the user chose one that does not exist; a failure
+// names the file and the reason.
 void WriteOrThrow(const QString& path, const QByteArray& bytes) {
-    if (!WriteFileAtomically(path, bytes))
-        throw FileError(
-            QStringLiteral("Soubor „%1“ nelze zapsat.").arg(QDir::toNativeSeparators(path)));
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QFileInfo(folder).isDir()) {
+        errno = 0;
+        if (!QDir().mkpath(folder)) {
+            const int error = errno != 0 ? errno : EACCES;
+            throw FileError(QStringLiteral("Složku „%1“ nelze vytvořit: %2.")
+                                .arg(QDir::toNativeSeparators(folder), WriteFailureReason(error)));
+        }
+    }
+    errno = 0;
+    if (!WriteFileAtomically(path, bytes)) {
+        const int error = errno != 0 ? errno : EIO;
+        throw FileError(QStringLiteral("Soubor „%1“ nelze zapsat: %2.")
+                            .arg(QDir::toNativeSeparators(path), WriteFailureReason(error)));
+    }
+}
+
+// The customer's e-mail address goes to xdg-email as an argument: it must be one address.
+void CheckRecipient(const QString& email) {
+    const QString address = email.trimmed();
+    if (address.isEmpty())
+        return;
+    static const QRegularExpression kAddress(
+        QStringLiteral(R"(^[^\s@,;<>"-][^\s@,;<>"]*@[^\s@,;<>"]+$)"));
+    if (!kAddress.match(address).hasMatch())
+        throw ValidationError(QStringLiteral("E-mail odběratele „%1“ není platná adresa (například "
+                                             "jmeno@firma.cz). E-mail nebyl připraven.")
+                                  .arg(address));
 }
 
 } // namespace
@@ -153,7 +209,7 @@ void THlavni::Akce_IsdocFakturyExecute(DocumentKind kind) {
         QStringLiteral("Elektronická faktura ISDOC (*.isdoc)"), QStringLiteral("isdoc"));
     if (path.isEmpty())
         return;
-    SaveIsdocInvoice(path, kind, invoice, Settings);
+    WriteOrThrow(path, BuildIsdocInvoice(kind, invoice, Settings));
     statusBar()->showMessage(
         QStringLiteral("Uloženo jako ISDOC: %1").arg(QDir::toNativeSeparators(path)), 15000);
 }
@@ -161,6 +217,7 @@ void THlavni::Akce_IsdocFakturyExecute(DocumentKind kind) {
 void THlavni::Akce_EmailFakturyExecute(DocumentKind kind) {
     const InvoiceSnapshot invoice = TakeSnapshot(*this, *ui_, *grid_);
     CheckDocumentPrintable(kind, invoice, Settings);
+    CheckRecipient(invoice.fields.OdberatelEmail);
     if (HasIsdoc(kind))
         BuildIsdocInvoice(kind, invoice, Settings); // missing data refused before any file
 
@@ -196,30 +253,41 @@ void THlavni::Akce_EmailFakturyExecute(DocumentKind kind) {
     auto* process = new QProcess(this);
     process->setObjectName(QStringLiteral("EmailProcess"));
     process->setProgram(program);
-    process->setArguments(MailClientArguments(
+    QStringList arguments = MailClientArguments(
         InvoiceEmailSubject(kind, invoice.fields, Settings),
         InvoiceEmailBody(kind, invoice.fields, Settings, invoice.CelkemFaktura, HasIsdoc(kind)),
-        attachments));
-    ConnectGuarded(process, &QProcess::finished, this,
-                   [this, process, folderPath](int exitCode, QProcess::ExitStatus status) {
-                       process->deleteLater();
-                       if (status != QProcess::NormalExit)
-                           ShowWarning(kEmailCaption,
-                                       MailClientFailure(kMailClientCrashed, folderPath));
-                       else if (exitCode != 0)
-                           ShowWarning(kEmailCaption, MailClientFailure(exitCode, folderPath));
-                       else
-                           statusBar()->showMessage(
-                               QStringLiteral("E-mail je připraven v poštovním programu."), 15000);
-                   });
-    ConnectGuarded(process, &QProcess::errorOccurred, this,
-                   [process, folderPath](QProcess::ProcessError error) {
-                       if (error != QProcess::FailedToStart)
-                           return;
-                       process->deleteLater();
-                       ShowWarning(kEmailCaption,
-                                   MailClientFailure(kMailClientMissing, folderPath));
-                   });
+        attachments);
+    // The customer's address, when the invoice has one, is the recipient (xdg-email takes the
+    // addresses after the options).
+    const QString recipient = invoice.fields.OdberatelEmail.trimmed();
+    if (!recipient.isEmpty())
+        arguments << recipient;
+    process->setArguments(arguments);
+    ConnectGuarded(
+        process, &QProcess::finished, this,
+        [this, process, folderPath](int exitCode, QProcess::ExitStatus status) {
+            process->deleteLater();
+            if (status != QProcess::NormalExit || exitCode != 0)
+                statusBar()->showMessage(
+                    QStringLiteral("E-mail se nepodařilo předat poštovnímu programu."), 15000);
+            if (status != QProcess::NormalExit)
+                ShowWarning(kEmailCaption, MailClientFailure(kMailClientCrashed, folderPath));
+            else if (exitCode != 0)
+                ShowWarning(kEmailCaption, MailClientFailure(exitCode, folderPath));
+            else
+                statusBar()->showMessage(
+                    QStringLiteral("E-mail je připraven v poštovním programu."), 15000);
+        });
+    ConnectGuarded(
+        process, &QProcess::errorOccurred, this,
+        [this, process, folderPath](QProcess::ProcessError error) {
+            if (error != QProcess::FailedToStart)
+                return;
+            process->deleteLater();
+            statusBar()->showMessage(
+                QStringLiteral("E-mail se nepodařilo předat poštovnímu programu."), 15000);
+            ShowWarning(kEmailCaption, MailClientFailure(kMailClientMissing, folderPath));
+        });
     statusBar()->showMessage(QStringLiteral("Předávám e-mail poštovnímu programu…"), 15000);
     process->start();
 }

@@ -21,9 +21,12 @@
 #include "invoice/invoice_file.h"
 #include "invoice/invoice_record.h"
 #include "invoice/invoice_store.h"
+#include "printing/document_rules.h"
+#include "printing/money.h"
 #include "text/clock.h"
 #include "text/dates.h"
 #include "text/errors.h"
+#include "text/helpers.h"
 #include "text/message_boxes.h"
 
 namespace tarvela {
@@ -166,7 +169,7 @@ void THlavni::OpenInvoiceFile(const QString& path) {
         UpdateActions();
         throw;
     }
-    ui_->GroupBox5->setTitle(QStringLiteral("Uhrada v ") + Settings.VychoziMena);
+    ui_->GroupBox5->setTitle(QStringLiteral("Úhrada v ") + Settings.VychoziMena);
     ui_->PageControl1->show();
     setWindowTitle(kCaptionPrefix + ui_->Ed_Fa1->text() + QStringLiteral("[*]"));
     OwnInvoiceFile = path;
@@ -197,9 +200,9 @@ void THlavni::Akce_UlozitFakturuExecute() {
                       .arg(number)))
         return;
 
-    if (ui_->CBox_Fa6->currentText() == QStringLiteral("H") &&
+    if (PaymentFormCode(ui_->CBox_Fa6) == QStringLiteral("H") &&
         ui_->Ed_DatumUhrady->text().isEmpty())
-        ui_->Ed_DatumUhrady->setText(FormatInvoiceDate(ui_->Datum_Fa9->date()));
+        RecordCashPayment();
 
     // The invoice replaced may have been one of the overdue ones the status bar counts.
     const bool wasOverdue = !existing.isEmpty() && FileIsOverdue(existing);
@@ -231,6 +234,21 @@ void THlavni::Akce_UlozitFakturuExecute() {
     statusBar()->showMessage(QStringLiteral("Faktura %1 je uložena (%2).")
                                  .arg(number, QDir::toNativeSeparators(OwnInvoiceFile)),
                              15000);
+}
+
+void THlavni::RecordCashPayment() {
+    // Cash changes hands when the invoice is issued: the receipt bears the date of issue and
+    // the amount rounded to whole crowns, and so does the payment. (Neither the due date, which
+    // lies ahead, nor today, which differs from the receipt's date for an invoice written up
+    // afterwards.)
+    ui_->Ed_DatumUhrady->setText(FormatInvoiceDate(ui_->Datum_Fa8->date()));
+    if (!TrimText(ui_->Ed_UhrazenaCastka->text()).isEmpty())
+        return; // the amount the user typed stands
+    const InvoiceRecord record = WindowRecord();
+    const AmountDue due =
+        ComputeAmountDue(ui_->La_CelkemFaktura->text(),
+                         RoundsToCrowns(DocumentKind::PrijmovyDokladSRozpisem, record, Settings));
+    ui_->Ed_UhrazenaCastka->setText(FormatHalere(due.Due));
 }
 
 void THlavni::Akce_ZavritFakturuExecute() {

@@ -60,6 +60,12 @@ bool IsEnterKey(const QKeyEvent* event) {
            (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
 }
 
+// Ctrl+Enter confirms the item from any field.
+bool IsCtrlEnterKey(const QKeyEvent* event) {
+    return (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+           (event->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier;
+}
+
 bool IsCtrlArrow(const QKeyEvent* event, Qt::Key key) {
     return event->key() == key && (event->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier;
 }
@@ -272,7 +278,9 @@ bool TEditacePolozky::Ed_PocetMJKeyPress(QLineEdit* field, QKeyEvent* event) {
         if (data && data->hasText())
             clipboard = data->text();
     }
-    const KeyFilterResult result = tarvela::Ed_PocetMJKeyPress(typed, state, clipboard);
+    const QString caption =
+        field == ui_->Ed_PocetMJ ? ui_->La_PocetMJ->text() : ui_->La_CenaMJ->text();
+    const KeyFilterResult result = tarvela::Ed_PocetMJKeyPress(typed, state, clipboard, caption);
     if (result.text != field->text())
         field->setText(result.text);
     field->setCursorPosition(result.cursor);
@@ -365,11 +373,29 @@ void TEditacePolozky::ClearFields(bool keepTexts) {
 }
 
 void TEditacePolozky::Tl_VyprazdnitClick() {
+    // The row's amounts are cleared at once and Storno does not bring them back: asked first.
+    if (!AskYesNo(QStringLiteral("Upozornění"),
+                  QStringLiteral("Opravdu vyprázdnit všechny údaje položky?")))
+        return;
     ClearFields(false);
 }
 
 void TEditacePolozky::Tl_VyprazdnitCenuClick() {
+    if (!AskYesNo(QStringLiteral("Upozornění"),
+                  QStringLiteral("Opravdu vyprázdnit cenové údaje položky?")))
+        return;
     ClearFields(true);
+}
+
+void TEditacePolozky::ConfirmFromAnyField() {
+    if (!ui_->Tl_Ok->isEnabled()) {
+        reject(); // nothing was changed
+        return;
+    }
+    // Leaving the field completes it as Enter or Tab would, then Ok checks and writes.
+    ui_->Tl_Ok->setFocus(Qt::TabFocusReason);
+    if (isVisible() && ui_->Tl_Ok->isEnabled())
+        ui_->Tl_Ok->click();
 }
 
 void TEditacePolozky::Tl_SeznamPolozekClick() {
@@ -456,8 +482,8 @@ void TEditacePolozky::Akce_StiskVlevoExecute() {
 }
 
 void TEditacePolozky::keyPressEvent(QKeyEvent* event) {
-    // Neither Esc nor Enter presses a button of this dialog.
-    if (event->key() == Qt::Key_Escape || IsEnterKey(event)) {
+    // Enter presses no button of this dialog (it walks the fields); Escape is Storno.
+    if (IsEnterKey(event)) {
         event->accept();
         return;
     }
@@ -472,7 +498,8 @@ bool TEditacePolozky::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::ShortcutOverride: {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (IsEnterKey(key) || IsCtrlArrow(key, Qt::Key_Right) || IsCtrlArrow(key, Qt::Key_Left)) {
+        if (IsEnterKey(key) || IsCtrlEnterKey(key) || IsCtrlArrow(key, Qt::Key_Right) ||
+            IsCtrlArrow(key, Qt::Key_Left)) {
             event->accept();
             return true;
         }
@@ -482,6 +509,10 @@ bool TEditacePolozky::eventFilter(QObject* watched, QEvent* event) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (IsEnterKey(key)) {
             Akce_StiskKlavesyEnter->trigger();
+            return true;
+        }
+        if (IsCtrlEnterKey(key)) {
+            RunGuarded([this] { ConfirmFromAnyField(); });
             return true;
         }
         if (IsCtrlArrow(key, Qt::Key_Right)) {

@@ -67,6 +67,9 @@ public:
     void Tl_StornoClick();
     void Tl_VyprazdnitClick();
     void Tl_VyprazdnitCenuClick();
+    // Ctrl+Enter in any control: the field is completed and Ok pressed (closes as Storno when
+    // nothing was changed).
+    void ConfirmFromAnyField();
     void Tl_SeznamPolozekClick();
     void TakeItemFromList(QAction* item);
     void Akce_StiskKlavesyEnterExecute();

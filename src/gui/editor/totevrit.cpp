@@ -164,9 +164,23 @@ void TOtevrit::FillInvoiceList(const QString& folder) {
 
 void TOtevrit::FillFinished() {
     La_Nacitani->hide();
+    SelectNewestRow();
+    ListView1->setFocus(Qt::OtherFocusReason); // Enter opens it, the arrow keys move at once
+}
+
+void TOtevrit::SelectNewestRow() {
+    // The list is in the order of the numbers: the last row is the newest invoice, the one
+    // most often opened again. It is selected, so Enter and Ok take it at once.
     ListView1->clearSelection();
-    ListView1->setCurrentItem(nullptr, 0, QItemSelectionModel::NoUpdate);
-    ListView1->setFocus(Qt::OtherFocusReason); // the arrow keys pick a row at once
+    const int count = ListView1->topLevelItemCount();
+    if (count == 0) {
+        ListView1->setCurrentItem(nullptr, 0, QItemSelectionModel::NoUpdate);
+        return;
+    }
+    QTreeWidgetItem* newest = ListView1->topLevelItem(count - 1);
+    ListView1->setCurrentItem(newest);
+    newest->setSelected(true);
+    ListView1->scrollToItem(newest);
 }
 
 void TOtevrit::ListView1Click() {

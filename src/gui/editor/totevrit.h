@@ -65,6 +65,8 @@ public:
     void FillInvoiceList(const QString& folder);
     // True while the list fills.
     bool Filling() const;
+    // Selects the last row of the list (the newest invoice), none in an empty list.
+    void SelectNewestRow();
 
     // Handlers.
     void FormCreate();

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -45,6 +46,8 @@ TSeznamPolozek::TSeznamPolozek(const QString& programFolder, bool platce, QWidge
     ui_->ListView1->keyDown = Guarded([this] { ListView1KeyDown(); });
 
     ConnectGuarded(ui_->Tl_Filtr, &QPushButton::clicked, this, &TSeznamPolozek::Tl_FiltrClick);
+    // Enter in the filter field filters (it does not press Ok).
+    ui_->Ed_Vyraz->installEventFilter(this);
     // Pressing Ok: its click handler first, then the dialog closes with Ok.
     ConnectGuarded(ui_->Tl_Ok, &QPushButton::clicked, this, [this] {
         Tl_OkClick();
@@ -111,8 +114,12 @@ void TSeznamPolozek::FillItemList(const QString& filter) {
     }
     ui_->ListView1->addTopLevelItems(items);
     ui_->ListView1->setUpdatesEnabled(true);
-    if (!items.isEmpty())
+    if (!items.isEmpty()) {
+        // The first row is chosen, so that Enter or Ok takes it at once.
         ui_->ListView1->setCurrentItem(items.first());
+        items.first()->setSelected(true);
+    }
+    ui_->Tl_Ok->setEnabled(SelectedRow() >= 0);
     UpdateCounter();
 }
 
@@ -141,7 +148,37 @@ void TSeznamPolozek::ListView1Click() {
 }
 
 void TSeznamPolozek::ListView1KeyDown() {
+    ui_->Tl_Ok->setEnabled(SelectedRow() >= 0);
     UpdateCounter();
+}
+
+void TSeznamPolozek::Ed_VyrazEnter() {
+    const QString expression = TrimText(ui_->Ed_Vyraz->text());
+    if (expression.isEmpty() && !filterOn_) {
+        ShowInfo(QStringLiteral("Není zadaný výraz pro filtr."));
+        return;
+    }
+    if (expression.isEmpty()) {
+        Tl_FiltrClick(); // the filter is cancelled
+    } else {
+        FillItemList(FilterLowerCase(expression));
+        filterOn_ = true;
+        ui_->Tl_Filtr->setText(QStringLiteral("Zrušit"));
+    }
+    // The next Enter takes the chosen row.
+    ui_->ListView1->setFocus(Qt::OtherFocusReason);
+}
+
+bool TSeznamPolozek::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui_->Ed_Vyraz && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            RunGuarded([this] { Ed_VyrazEnter(); });
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TSeznamPolozek::ListView1DblClick() {

@@ -84,6 +84,9 @@ public:
     void ListView1Click();
     void ListView1DblClick();
     void ListView1KeyDown();
+    // Enter in the filter field: filters by the expression (a changed one filters anew; an
+    // emptied one cancels the filter) and puts the focus on the list.
+    void Ed_VyrazEnter();
 
     ItemCatalog Catalog; // filled when shown, emptied when closed
 
@@ -91,6 +94,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void UpdateCounter();

@@ -31,7 +31,14 @@ QString HelpPageAddress(const QString& programFolder, const QString& pageKey);
 // The local file address of the report manual: programFolder + "help/sablony.html".
 QString ReportManualAddress(const QString& programFolder);
 
-// Opens the help on a page through OpenDocument; the result says whether the desktop took it.
+// The help index as a file path ("/home/jana/Tarvela/help/index.html").
+QString HelpFilePath(const QString& programFolder);
+// What the box says when the help cannot be shown: the help file is missing, or no browser
+// took it; either way it names the help file's path.
+QString HelpNotOpenedMessage(const QString& programFolder);
+
+// Opens the help on a page through OpenDocumentOrSay; without the help file or a browser a box
+// names the help file's path. False when it was refused at once.
 bool OpenHelpPage(const QString& programFolder, const QString& pageKey);
 
 } // namespace tarvela

@@ -14,8 +14,12 @@ FileDialogRecorder* g_fileRecorder = nullptr;
 } // namespace
 
 QString DocumentsFolder() {
+    // The desktop's own documents folder ("~/Dokumenty" on a Czech desktop) when it exists;
+    // a save dialog never proposes a folder that is not there.
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return QDir::cleanPath(documents.isEmpty() ? QDir::homePath() : documents);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        return QDir::cleanPath(documents);
+    return QDir::cleanPath(QDir::homePath());
 }
 
 QString AskSaveFileName(QWidget* parent, const QString& caption, const QString& proposedPath,

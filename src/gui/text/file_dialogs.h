@@ -11,8 +11,8 @@ namespace tarvela {
 // The choices of a file or a folder the program asks the user for. Tests answer them through
 // FileDialogRecorder instead of showing the desktop's dialog.
 
-// The user's documents folder (the home folder when the desktop names none), without a trailing
-// separator.
+// The user's documents folder as the desktop names it, when it exists (the home folder
+// otherwise), without a trailing separator.
 QString DocumentsFolder();
 
 // The save dialog with `proposedPath` filled in; the chosen path, or an empty text when the user

@@ -5,10 +5,12 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include "text/message_boxes.h"
@@ -94,10 +96,39 @@ QString CannotOpenMessage(const QString& target) {
         .arg(target);
 }
 
-bool OpenDocumentOrSay(const QString& target) {
+bool OpenDocumentOrSay(const QString& target, const QString& failureMessage) {
+    const QString message = failureMessage.isEmpty() ? CannotOpenMessage(target) : failureMessage;
+    // On a desktop the address goes to xdg-open, whose exit code tells whether a browser or
+    // another handler took it ("no method available" otherwise); the window does not wait.
+    const QString platform = QGuiApplication::platformName();
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (!target.isEmpty() && !opener.isEmpty() &&
+        (platform == QLatin1String("xcb") || platform.startsWith(QLatin1String("wayland")))) {
+        // Not owned by the application: a browser started through it outlives the program.
+        auto* process = new QProcess;
+        process->setObjectName(QStringLiteral("DesktopOpener"));
+        process->setProcessChannelMode(QProcess::ForwardedChannels);
+        QObject::connect(process, &QProcess::finished, qApp,
+                         [process, message](int exitCode, QProcess::ExitStatus status) {
+                             process->deleteLater();
+                             if (status != QProcess::NormalExit || exitCode != 0)
+                                 RunGuarded(
+                                     [&] { ShowWarning(QStringLiteral("Upozornění"), message); });
+                         });
+        QObject::connect(process, &QProcess::errorOccurred, qApp,
+                         [process, message](QProcess::ProcessError error) {
+                             if (error != QProcess::FailedToStart)
+                                 return;
+                             process->deleteLater();
+                             RunGuarded(
+                                 [&] { ShowWarning(QStringLiteral("Upozornění"), message); });
+                         });
+        process->start(opener, {TargetUrl(target).toString(QUrl::FullyEncoded)});
+        return true;
+    }
     if (OpenDocument(target))
         return true;
-    ShowWarning(QStringLiteral("Upozornění"), CannotOpenMessage(target));
+    ShowWarning(QStringLiteral("Upozornění"), message);
     return false;
 }
 

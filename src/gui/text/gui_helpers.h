@@ -14,8 +14,10 @@ namespace tarvela {
 bool OpenDocument(const QString& target, const QString& parameters = QString());
 
 // OpenDocument for a user's command: when the desktop cannot open the target (no browser, no
-// handler) a warning box says so and names the address. True when it was opened.
-bool OpenDocumentOrSay(const QString& target);
+// handler) a warning box says so: `failureMessage`, or CannotOpenMessage naming the address.
+// On a desktop (X11, Wayland) the target goes to xdg-open without waiting; its failure is said
+// when it ends. False when the target was refused at once.
+bool OpenDocumentOrSay(const QString& target, const QString& failureMessage = QString());
 
 // The warning's text for a target that could not be opened.
 QString CannotOpenMessage(const QString& target);

@@ -73,7 +73,7 @@ private slots:
         ui(w).Akce_NovaFaktura->trigger();
         QCOMPARE(ui(w).Ed_Fa1->text(), QStringLiteral("2026001"));
         QCOMPARE(w.windowTitle(), QStringLiteral("Tarvela - 2026001[*]"));
-        QCOMPARE(ui(w).CBox_Fa6->currentText(), QStringLiteral("PP"));
+        QCOMPARE(ui(w).CBox_Fa6->currentText(), QStringLiteral("PP – převodem"));
         QCOMPARE(ui(w).Datum_Fa7->date(), QDate(2026, 3, 5));
         QCOMPARE(ui(w).Datum_Fa8->date(), QDate(2026, 3, 5));
         QCOMPARE(ui(w).Datum_Fa9->date(), QDate(2026, 3, 19));
@@ -145,14 +145,14 @@ private slots:
         QVERIFY(f.boxes.shown().isEmpty());
         ExpectState(w, kUnchanged);
         QCOMPARE(w.windowTitle(), QStringLiteral("Tarvela - 2026004[*]"));
-        QCOMPARE(ui(w).GroupBox5->title(), QStringLiteral("Uhrada v CZK"));
+        QCOMPARE(ui(w).GroupBox5->title(), QStringLiteral("Úhrada v CZK"));
 
         const QList<QLineEdit*> edits{ui(w).Ed_Fa1, ui(w).Ed_Fa2, ui(w).Ed_Fa3, ui(w).Ed_Fa4,
                                       ui(w).Ed_Fa5};
         const QStringList lines = StoredInvoiceLines();
         for (int i = 0; i < edits.size(); ++i)
             QCOMPARE(edits[i]->text(), lines[i]);
-        QCOMPARE(ui(w).CBox_Fa6->currentText(), QStringLiteral("H"));
+        QCOMPARE(ui(w).CBox_Fa6->currentText(), QStringLiteral("H – hotově"));
         QCOMPARE(ui(w).Datum_Fa7->date(), QDate(2026, 1, 7));
         QCOMPARE(ui(w).Datum_Fa8->date(), QDate(2026, 1, 8));
         QCOMPARE(ui(w).Datum_Fa9->date(), QDate(2026, 1, 22));
@@ -344,23 +344,94 @@ private slots:
         QVERIFY(!f.folder.exists(QStringLiteral("2026001.tvl")));
     }
 
-    void paymentDateFromDueDateForCash() {
+    // A cash invoice is paid when it is issued, by what its receipt asks: not on the due date.
+    void cashPaymentOnTheDateOfIssueAsTheReceiptAsks() {
         MainWindowFixture f;
         THlavni& w = f.w();
         ui(w).Akce_NovaFaktura->trigger();
         ui(w).CBox_Fa6->setCurrentIndex(1);
+        QCOMPARE(ui(w).CBox_Fa6->currentText(), QStringLiteral("H – hotově"));
+        ui(w).Datum_Fa8->setDate(QDate(2026, 3, 2));
+        PasteRow(w, 1, QStringLiteral("A|Zboží|ks|1|650,00|21|"));
+        QCOMPARE(ui(w).La_CelkemFaktura->text(), QStringLiteral("786,50"));
         ui(w).Akce_UlozitFakturu->trigger();
-        QCOMPARE(ui(w).Ed_DatumUhrady->text(), QStringLiteral("19.3.2026"));
+        QVERIFY(f.boxes.shown().isEmpty());
+        QCOMPARE(ui(w).Ed_DatumUhrady->text(), QStringLiteral("2.3.2026"));
+        QCOMPARE(ui(w).Ed_UhrazenaCastka->text(), QStringLiteral("787,00"));
         QList<QByteArray> lines = f.periodBytes(QStringLiteral("2026001")).split('\n');
-        QCOMPARE(lines.at(46), QByteArray("19.3.2026\r"));
+        QCOMPARE(lines.at(5), QByteArray("H\r")); // the file keeps the code
+        QCOMPARE(lines.at(46), QByteArray("2.3.2026\r"));
+        QCOMPARE(lines.at(48), QByteArray("787,00\r"));
+        ExpectState(w, kUnchanged);
+
+        // A paid amount typed by the user stands; a transfer gets no payment at all.
+        ui(w).Akce_ZavritFakturu->trigger();
+        ui(w).Akce_NovaFaktura->trigger();
+        ui(w).CBox_Fa6->setCurrentIndex(1);
+        PasteRow(w, 1, QStringLiteral("A|Zboží|ks|1|650,00|21|"));
+        ui(w).PageControl1->setCurrentIndex(0);
+        TypeInto(ui(w).Ed_UhrazenaCastka, QStringLiteral("500"));
+        ui(w).Akce_UlozitFakturu->trigger();
+        lines = f.periodBytes(QStringLiteral("2026002")).split('\n');
+        QCOMPARE(lines.at(46), QByteArray("5.3.2026\r"));
+        QCOMPARE(lines.at(48), QByteArray("500\r"));
 
         ui(w).Akce_ZavritFakturu->trigger();
         ui(w).Akce_NovaFaktura->trigger();
         TypeInto(ui(w).Ed_Od2, QStringLiteral("Beta"));
         ui(w).Akce_UlozitFakturu->trigger();
-        lines = f.periodBytes(QStringLiteral("2026002")).split('\n');
+        lines = f.periodBytes(QStringLiteral("2026003")).split('\n');
+        QCOMPARE(lines.at(5), QByteArray("PP\r"));
         QCOMPARE(lines.at(46), QByteArray("\r"));
+        QCOMPARE(lines.at(48), QByteArray("\r"));
         QCOMPARE(ui(w).Ed_DatumUhrady->text(), QString());
+    }
+
+    // Typing only a new number is an edit: the title's mark, Save and the close question.
+    void typedNumberMarksTheInvoiceChanged() {
+        MainWindowFixture f;
+        THlavni& w = f.w();
+        f.writePeriodFile(QStringLiteral("2026004"), FileOfLines(StoredInvoiceLines()));
+        OpenThroughDialog(w, QStringLiteral("2026004"));
+        ExpectState(w, kUnchanged);
+        QTest::mouseClick(ui(w).Ed_Fa1, Qt::LeftButton);
+        ui(w).Ed_Fa1->selectAll();
+        QTest::keyClicks(ui(w).Ed_Fa1, QStringLiteral("2026009"));
+        QTest::keyClick(ui(w).Ed_Fa1, Qt::Key_Tab);
+        ExpectState(w, kChanged);
+        QVERIFY(w.isWindowModified());
+        QCOMPARE(w.windowTitle(), QStringLiteral("Tarvela - 2026009[*]"));
+        ui(w).Akce_UlozitFakturu->trigger();
+        ExpectState(w, kUnchanged);
+        QVERIFY(f.folder.exists(QStringLiteral("2026/2026009.tvl")));
+        QCOMPARE(f.periodBytes(QStringLiteral("2026004")), FileOfLines(StoredInvoiceLines()));
+
+        // Without Save, closing asks.
+        QTest::mouseClick(ui(w).Ed_Fa1, Qt::LeftButton);
+        QTest::keyClick(ui(w).Ed_Fa1, Qt::Key_Backspace);
+        f.boxes.queueAnswer(Answer::Cancel);
+        ui(w).Akce_ZavritFakturu->trigger();
+        QCOMPARE(f.boxes.takeShown(),
+                 (QList<ShownBox>{
+                     {BoxKind::YesNoCancel, QStringLiteral("Upozornění"), kChangedQuestion}}));
+        ExpectState(w, kChanged);
+    }
+
+    // The customer's e-mail: an optional line after line 49, only when there is one.
+    void customerEmailIsAnOptionalLine() {
+        MainWindowFixture f;
+        THlavni& w = f.w();
+        ui(w).Akce_NovaFaktura->trigger();
+        TypeInto(ui(w).Ed_Od2, QStringLiteral("Alfa"));
+        TypeInto(ui(w).Ed_OdberatelEmail, QStringLiteral("jana@alfa.cz"));
+        ExpectState(w, kChanged);
+        ui(w).Akce_UlozitFakturu->trigger();
+        const QList<QByteArray> lines = f.periodBytes(QStringLiteral("2026001")).split('\n');
+        QCOMPARE(lines.size(), 51); // 49 lines, the e-mail line, nothing after the last CR LF
+        QCOMPARE(lines.at(49), QByteArray("OdberatelEmail=jana@alfa.cz\r"));
+        ui(w).Akce_ZavritFakturu->trigger();
+        OpenThroughDialog(w, QStringLiteral("2026001"));
+        QCOMPARE(ui(w).Ed_OdberatelEmail->text(), QStringLiteral("jana@alfa.cz"));
     }
 
     void saveUnderChangedNumberKeepsOldFile() {
@@ -442,7 +513,7 @@ private slots:
         QCOMPARE(ui(w).Ed_Fa1->text(), QStringLiteral("2026005"));
         QCOMPARE(ui(w).Ed_Fa2->text(), QStringLiteral("2026005")); // the variable symbol
         QCOMPARE(ui(w).Ed_Fa3->text(), QString());
-        QCOMPARE(ui(w).CBox_Fa6->currentText(), QStringLiteral("PP"));
+        QCOMPARE(ui(w).CBox_Fa6->currentText(), QStringLiteral("PP – převodem"));
         ExpectState(w, kUnchanged);
     }
 
@@ -498,8 +569,8 @@ private slots:
         QCOMPARE(f.boxes.shown().size(), 2);
         QCOMPARE(f.boxes.shown().at(1).kind, BoxKind::Error);
         ExpectState(w, kChanged);
-        // The payment date filled by the save stays.
-        QCOMPARE(ui(w).Ed_DatumUhrady->text(), QStringLiteral("19.3.2026"));
+        // The cash payment filled by the save (the date of issue) stays.
+        QCOMPARE(ui(w).Ed_DatumUhrady->text(), QStringLiteral("5.3.2026"));
     }
 
     void closingTheWindowAsksOnce() {

@@ -18,6 +18,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
@@ -26,6 +27,8 @@
 #include <QToolButton>
 
 #include "app/application.h"
+#include "editor/teditacepolozky.h"
+#include "support/modal_dialog.h"
 #include "support/test_support.h"
 #include "support/thlavni_access.h"
 #include "text/helpers.h"
@@ -33,6 +36,7 @@
 
 using namespace tarvela;
 using tarvela::test::TempProgramFolder;
+using tarvela::test::WithModal;
 
 namespace {
 
@@ -98,7 +102,9 @@ private slots:
     void changeHandlerMarksInvoiceChanged();
     void enterMovesFocusOnFirstPage();
     void pageControlFillsClientArea();
-    void enterNotConsumedOnItemsPage();
+    void theWindowGrowsWithItsGridAndComments();
+    void documentKindsInTheSameOrderInEveryMenu();
+    void enterOnTheItemsPageEditsTheRow();
     void paidAmountKeyFilter();
     void currencyLabelColour();
     void symbolLimitAndExistingText();
@@ -252,8 +258,11 @@ void THlavniTest::controlsOfThePages() {
     QCOMPARE(ui(w).GroupBox3->title(), QStringLiteral("Komentáře připojené k faktuře"));
     QCOMPARE(ui(w).GroupBox4->title(), QStringLiteral("Datum úhrady"));
     QCOMPARE(ui(w).CBox_Fa6->count(), 2);
-    QCOMPARE(ui(w).CBox_Fa6->itemText(0), QStringLiteral("PP"));
-    QCOMPARE(ui(w).CBox_Fa6->itemText(1), QStringLiteral("H"));
+    // The codes with what they mean; the file keeps the code.
+    QCOMPARE(ui(w).CBox_Fa6->itemText(0), QStringLiteral("PP – převodem"));
+    QCOMPARE(ui(w).CBox_Fa6->itemText(1), QStringLiteral("H – hotově"));
+    QCOMPARE(ui(w).CBox_Fa6->itemData(0).toString(), QStringLiteral("PP"));
+    QCOMPARE(ui(w).CBox_Fa6->itemData(1).toString(), QStringLiteral("H"));
     QVERIFY(ui(w).CBox_Fa6->isEditable());
     QVERIFY(ui(w).Ed_DatumUhrady->isReadOnly());
     QCOMPARE(ui(w).Tl_VybratVzorFaktury->toolTip(),
@@ -263,11 +272,10 @@ void THlavniTest::controlsOfThePages() {
 
     // Field widths that carry meaning.
     const QList<QPair<QWidget*, int>> widths = {
-        {ui(w).Ed_Fa1, 121},           {ui(w).Ed_Fa3, 185},       {ui(w).Ed_Fa4, 305},
-        {ui(w).Ed_Fa5, 305},           {ui(w).Ed_Mena, 49},       {ui(w).Ed_Od1, 121},
-        {ui(w).Ed_Od2, 305},           {ui(w).Ed_Od5, 169},       {ui(w).Ed_Od6, 49},
-        {ui(w).Ed_Od8, 101},           {ui(w).Ed_Komentar1, 657}, {ui(w).Ed_DatumUhrady, 113},
-        {ui(w).Ed_UhrazenaCastka, 121}};
+        {ui(w).Ed_Fa1, 121}, {ui(w).Ed_Fa3, 185},         {ui(w).Ed_Fa4, 305},
+        {ui(w).Ed_Fa5, 305}, {ui(w).Ed_Mena, 49},         {ui(w).Ed_Od1, 121},
+        {ui(w).Ed_Od2, 305}, {ui(w).Ed_Od5, 169},         {ui(w).Ed_Od6, 49},
+        {ui(w).Ed_Od8, 101}, {ui(w).Ed_DatumUhrady, 113}, {ui(w).Ed_UhrazenaCastka, 121}};
     for (const auto& [widget, width] : widths)
         QVERIFY2(widget->width() == width, qPrintable(widget->objectName()));
 
@@ -429,8 +437,8 @@ void THlavniTest::menusAndToolBar() {
              (QStringList{"Základní faktura", "Proforma faktura", "Daňový doklad", "Dobropis",
                           "Dodací list", "Cenová nabídka", "Příjmový doklad s rozpisem"}));
     QCOMPARE(MenuTexts(ui(w).HMenu_Tisk),
-             (QStringList{"Základní faktura", "Proforma faktura", "Daňový doklad", "Dodací list",
-                          "Dobropis", "-", "Cenová nabídka", "-", "Příjmový doklad",
+             (QStringList{"Základní faktura", "Proforma faktura", "Daňový doklad", "Dobropis",
+                          "Dodací list", "-", "Cenová nabídka", "-", "Příjmový doklad",
                           "Příjmový doklad s rozpisem"}));
     QVERIFY(!ui(w).HMenu_Tisk->icon().isNull());
     QCOMPARE(MenuTexts(ui(w).HMenu_Polozky),
@@ -679,7 +687,7 @@ void THlavniTest::formOfPaymentDrivesReceipts() {
     ui(w).CBox_Fa6->setFocus();
     ui(w).CBox_Fa6->lineEdit()->selectAll();
     QTest::keyClicks(ui(w).CBox_Fa6, QStringLiteral("H"));
-    QCOMPARE(ui(w).CBox_Fa6->currentText(), QStringLiteral("H"));
+    QCOMPARE(w.WindowRecord().FormaUhrady, QStringLiteral("H"));
     QVERIFY(ui(w).Akce_TiskFaktury20->isEnabled());
 }
 
@@ -687,27 +695,15 @@ void THlavniTest::changeHandlerMarksInvoiceChanged() {
     Fixture f;
     THlavni& w = *f.window;
     ui(w).PageControl1->show();
-    const QList<QLineEdit*> marking = {ui(w).Ed_Fa2,
-                                       ui(w).Ed_Fa3,
-                                       ui(w).Ed_Fa4,
-                                       ui(w).Ed_Fa5,
-                                       ui(w).Ed_Mena,
-                                       ui(w).Ed_Od1,
-                                       ui(w).Ed_Od2,
-                                       ui(w).Ed_Od3,
-                                       ui(w).Ed_Od4,
-                                       ui(w).Ed_Od5,
-                                       ui(w).Ed_Od6,
-                                       ui(w).Ed_Od7,
-                                       ui(w).Ed_Od8,
-                                       ui(w).Ed_Od9,
-                                       ui(w).Ed_Komentar1,
-                                       ui(w).Ed_Komentar2,
-                                       ui(w).Ed_UhrazenaCastka,
-                                       ui(w).Ed_Kurz,
-                                       ui(w).Ed_DatumKurzu,
-                                       ui(w).Ed_OpravovanyDoklad,
-                                       ui(w).Ed_DuvodOpravy};
+    const QList<QLineEdit*> marking = {
+        ui(w).Ed_Fa2,        ui(w).Ed_Fa3,        ui(w).Ed_Fa4,
+        ui(w).Ed_Fa5,        ui(w).Ed_Mena,       ui(w).Ed_Od1,
+        ui(w).Ed_Od2,        ui(w).Ed_Od3,        ui(w).Ed_Od4,
+        ui(w).Ed_Od5,        ui(w).Ed_Od6,        ui(w).Ed_Od7,
+        ui(w).Ed_Od8,        ui(w).Ed_Od9,        ui(w).Ed_OdberatelEmail,
+        ui(w).Ed_Komentar1,  ui(w).Ed_Komentar2,  ui(w).Ed_UhrazenaCastka,
+        ui(w).Ed_Kurz,       ui(w).Ed_DatumKurzu, ui(w).Ed_OpravovanyDoklad,
+        ui(w).Ed_DuvodOpravy};
     for (QLineEdit* edit : marking) {
         w.ChangedFlag = false;
         w.UpdateActions();
@@ -720,13 +716,17 @@ void THlavniTest::changeHandlerMarksInvoiceChanged() {
         date->setDate(date->date().addDays(3));
         QVERIFY2(w.ChangedFlag, qPrintable(date->objectName()));
     }
-    // The number and the payment date have no change handler.
+    // The program setting the number (New, Open) or the payment date (its buttons) is no edit;
+    // the user typing the number is.
     w.ChangedFlag = false;
     w.UpdateActions();
     ui(w).Ed_Fa1->setText(QStringLiteral("2026001"));
     ui(w).Ed_DatumUhrady->setText(QStringLiteral("1.1.2026"));
     QVERIFY(!w.ChangedFlag);
     QVERIFY(!ui(w).Akce_UlozitFakturu->isEnabled());
+    QTest::keyClicks(ui(w).Ed_Fa1, QStringLiteral("9"));
+    QVERIFY(w.ChangedFlag);
+    QVERIFY(ui(w).Akce_UlozitFakturu->isEnabled());
 }
 
 void THlavniTest::enterMovesFocusOnFirstPage() {
@@ -757,6 +757,7 @@ void THlavniTest::enterMovesFocusOnFirstPage() {
                                    ui(w).Ed_Od2,
                                    ui(w).Ed_Od3,
                                    ui(w).Ed_Od4,
+                                   ui(w).Ed_OdberatelEmail,
                                    ui(w).Ed_Od5,
                                    ui(w).Ed_Od6,
                                    ui(w).Ed_Od7,
@@ -808,7 +809,62 @@ void THlavniTest::pageControlFillsClientArea() {
     QCOMPARE(ui(w).Grid1->geometry().bottom() + 1, ui(w).Panel2->geometry().top());
 }
 
-void THlavniTest::enterNotConsumedOnItemsPage() {
+void THlavniTest::theWindowGrowsWithItsGridAndComments() {
+    Fixture f;
+    THlavni& w = *f.window;
+    ShowWithInvoice(w);
+    QVERIFY(w.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    QCOMPARE(w.minimumSize(), w.size()); // the designed size is the smallest
+    const auto order = [&] {
+        QList<int> tops;
+        for (QWidget* box : QList<QWidget*>{ui(w).GroupBox1, ui(w).GroupBox2, ui(w).GroupBox3,
+                                            ui(w).GroupBox4, ui(w).GBox_Oprava})
+            tops << box->geometry().top();
+        return tops;
+    };
+    const QList<int> designed = order();
+    const int comment = ui(w).Ed_Komentar1->width();
+    ui(w).PageControl1->setCurrentIndex(1);
+    const QSize grid = ui(w).Grid1->size();
+
+    w.resize(w.width() + 300, w.height() + 200);
+    QTRY_COMPARE(ui(w).Grid1->height(), grid.height() + 200);
+    QCOMPARE(ui(w).Grid1->width(), grid.width() + 300);
+    ui(w).PageControl1->setCurrentIndex(0);
+    QTRY_COMPARE(ui(w).Ed_Komentar1->width(), comment + 300);
+    QCOMPARE(ui(w).Ed_Komentar2->width(), comment + 300);
+    // The first page keeps its designed order, the boxes at their designed places.
+    QCOMPARE(order(), designed);
+    QVERIFY(std::is_sorted(designed.begin(), designed.end()));
+    QCOMPARE(ui(w).GroupBox5->geometry().top(), ui(w).GroupBox4->geometry().top());
+    QVERIFY(ui(w).GroupBox4->geometry().right() < ui(w).GroupBox5->geometry().left());
+    QVERIFY(ui(w).GroupBox5->geometry().right() < ui(w).GBox_Kurz->geometry().left());
+}
+
+void THlavniTest::documentKindsInTheSameOrderInEveryMenu() {
+    Fixture f;
+    THlavni& w = *f.window;
+    // The kinds of a menu by their action names' numbers ("01", "04", ...), in menu order.
+    const auto kinds = [](const QList<QAction*>& actions) {
+        QStringList numbers;
+        for (const QAction* a : actions) {
+            const QString name = a->objectName();
+            if (name.contains(QLatin1String("Faktury")))
+                numbers << name.right(2);
+        }
+        return numbers;
+    };
+    const QStringList menuBar = kinds(ui(w).HMenu_Tisk->actions());
+    QCOMPARE(menuBar, (QStringList{"01", "02", "03", "04", "06", "10", "20"}));
+    QCOMPARE(kinds(ui(w).PMenuTisk->actions()), menuBar);
+    QCOMPARE(kinds(ui(w).HMenu_Email->actions()), menuBar);
+    QStringList isdoc = menuBar;
+    isdoc.removeAll(QStringLiteral("06")); // the kinds without an e-invoice
+    isdoc.removeAll(QStringLiteral("10"));
+    QCOMPARE(kinds(ui(w).HMenu_Isdoc->actions()), isdoc);
+}
+
+void THlavniTest::enterOnTheItemsPageEditsTheRow() {
     Fixture f;
     THlavni& w = *f.window;
     ShowWithInvoice(w);
@@ -816,8 +872,15 @@ void THlavniTest::enterNotConsumedOnItemsPage() {
     ui(w).Grid1->setFocus();
     QCOMPARE(QApplication::focusWidget(), ui(w).Grid1);
     QVERIFY(!w.FormKeyPress(Qt::Key_Return));
-    QTest::keyClick(ui(w).Grid1, Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), ui(w).Grid1);
+    // Enter on a row edits it (the item editor opens on that row); Escape closes the editor.
+    bool edited = false;
+    QVERIFY(WithModal([&] { QTest::keyClick(ui(w).Grid1, Qt::Key_Return); },
+                      [&](QWidget* editor) {
+                          edited = qobject_cast<TEditacePolozky*>(editor) != nullptr;
+                          QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+                      }));
+    QVERIFY(edited);
+    QVERIFY(!QApplication::activeModalWidget());
     // Other keys are never consumed by the window.
     ui(w).PageControl1->setCurrentIndex(0);
     QVERIFY(!w.FormKeyPress(Qt::Key_A));
@@ -832,10 +895,22 @@ void THlavniTest::paidAmountKeyFilter() {
     // An amount with a decimal comma, typed key by key; the full stop is that comma.
     QTest::keyClicks(ui(w).Ed_UhrazenaCastka, QStringLiteral("567,44"));
     QCOMPARE(ui(w).Ed_UhrazenaCastka->text(), QStringLiteral("567,44"));
-    QTest::keyClicks(ui(w).Ed_UhrazenaCastka, QStringLiteral("a.-x 0"));
-    QCOMPARE(ui(w).Ed_UhrazenaCastka->text(), QStringLiteral("567,440"));
-    QTest::keyClick(ui(w).Ed_UhrazenaCastka, Qt::Key_Backspace);
+    QVERIFY(f.boxes.shown().isEmpty());
+    // Every key it cannot take is refused aloud, naming the field; a third decimal too.
+    ui(w).GroupBox5->setTitle(QStringLiteral("Úhrada v CZK")); // as New and Open set it
+    QTest::keyClicks(ui(w).Ed_UhrazenaCastka, QStringLiteral("e.4"));
     QCOMPARE(ui(w).Ed_UhrazenaCastka->text(), QStringLiteral("567,44"));
+    QCOMPARE(f.boxes.takeShown(),
+             (QList<ShownBox>{
+                 {BoxKind::Info, QStringLiteral("Tarvela"),
+                  QStringLiteral("Úhrada v CZK: znak „e“ do pole nepatří. Pole bere jen číslice "
+                                 "a desetinnou čárku (například 1250,50).")},
+                 {BoxKind::Info, QStringLiteral("Tarvela"),
+                  QStringLiteral("Úhrada v CZK: částka má nejvýše dvě desetinná místa (haléře).")},
+             }));
+    QTest::keyClick(ui(w).Ed_UhrazenaCastka, Qt::Key_Backspace);
+    QCOMPARE(ui(w).Ed_UhrazenaCastka->text(), QStringLiteral("567,4"));
+    QTest::keyClicks(ui(w).Ed_UhrazenaCastka, QStringLiteral("4"));
     // Ctrl+A selects all and what is typed replaces it; "." into the empty field gives "0,".
     QTest::keyClick(ui(w).Ed_UhrazenaCastka, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(ui(w).Ed_UhrazenaCastka, QStringLiteral("12.5"));

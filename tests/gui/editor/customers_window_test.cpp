@@ -130,6 +130,40 @@ private slots:
         QVERIFY(f.boxes.shown().isEmpty());
     }
 
+    // The e-mail comes from the customer's newest invoice (its optional line after line 49).
+    void addressBookFillsTheEmailOfTheNewestInvoice() {
+        MainWindowFixture f;
+        THlavni& w = f.w();
+        const auto withEmail = [](QByteArray bytes, const char* email) {
+            for (int line = 19; line <= 49; ++line)
+                bytes += "\r\n";
+            return bytes + "OdberatelEmail=" + email + "\r\n";
+        };
+        f.folder.writeBytes(
+            "2024/2024001.tvl",
+            withEmail(CustomerInvoice("2024001", "3.2.2024", kAlfaOld), "stara@alfa.cz"));
+        f.folder.writeBytes(
+            "2026/2026002.tvl",
+            withEmail(CustomerInvoice("2026002", "5.1.2026", kAlfaNew), "nova@alfa.cz"));
+        f.folder.writeBytes("2025/2025001.tvl", CustomerInvoice("2025001", "1.5.2025", kBeta));
+        NewInvoice(w);
+        const auto choose = [&](const QString& name) {
+            OnNextModal([name](QWidget* modal) {
+                auto* search = Control<QLineEdit>(modal, "Ed_Hledat");
+                QTest::keyClicks(search, name);
+                QTest::keyClick(search, Qt::Key_Return);
+            });
+            QTest::mouseClick(ui(w).Tl_Odberatele, Qt::LeftButton);
+        };
+        choose(QStringLiteral("Alfa"));
+        QCOMPARE(CustomerFieldsShown(w), kAlfaNew);
+        QCOMPARE(ui(w).Ed_OdberatelEmail->text(), QStringLiteral("nova@alfa.cz"));
+        choose(QStringLiteral("Beta")); // a customer without one empties the field
+        QCOMPARE(CustomerFieldsShown(w), kBeta);
+        QCOMPARE(ui(w).Ed_OdberatelEmail->text(), QString());
+        QVERIFY(f.boxes.shown().isEmpty());
+    }
+
     // A wrong IČ or DIČ is told once when the field is left, and stays as typed.
     void idWarningsKeepTheValue_data() {
         QTest::addColumn<QString>("field");

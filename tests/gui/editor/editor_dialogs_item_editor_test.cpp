@@ -228,13 +228,35 @@ private slots:
         QVERIFY(n.written.isEmpty());
     }
 
-    void escapeDoesNotCloseTheDialog() {
+    void escapeClosesTheDialogAsStorno() {
         Editor e(kPricedRow, true);
+        Type(e.Ed_PocetMJ, QStringLiteral("5"));
         PressKey(Qt::Key_Escape);
-        QVERIFY(e->isVisible());
-        QTest::mouseClick(e.Tl_Storno, Qt::LeftButton);
         QVERIFY(!e->isVisible());
         QCOMPARE(e->result(), int(QDialog::Rejected));
+        QVERIFY(e.written.isEmpty());
+        QCOMPARE(e.confirmed, 0);
+    }
+
+    void ctrlEnterConfirmsFromAnyField() {
+        // From the quantity: the field is completed as leaving it would, and the row written.
+        for (const char* field : {"Ed_Kod", "Ed_PocetMJ", "Ed_CenaMJ", "SazbaDPH"}) {
+            MessageBoxRecorder boxes;
+            Editor e(kPricedRow, true);
+            Type(e.Ed_PocetMJ, QStringLiteral(",5"));
+            e.Find<QWidget>(field)->setFocus();
+            PressKey(Qt::Key_Return, Qt::ControlModifier);
+            QVERIFY2(!e->isVisible(), field);
+            QCOMPARE(e->result(), int(QDialog::Accepted));
+            QCOMPARE(e.written.size(), 1);
+            QCOMPARE(e.written[0].PocetMJ, QStringLiteral("2,5"));
+            QCOMPARE(e.confirmed, 1);
+            QVERIFY(boxes.shown().isEmpty());
+        }
+        // Nothing changed: Ctrl+Enter closes as Storno would.
+        Editor e(kPricedRow, true);
+        PressKey(Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier);
+        QVERIFY(!e->isVisible());
         QVERIFY(e.written.isEmpty());
     }
 
@@ -260,12 +282,12 @@ private slots:
         }
     }
 
-    void numberFieldsTakeOnlyNumberKeysAndTheCommaRule() {
+    void numberFieldsRefuseOtherKeysByName() {
         MessageBoxRecorder boxes;
         Editor e(InvoiceItemRow{}, false);
         Type(e.Ed_PocetMJ, QStringLiteral(","));
         QCOMPARE(e.Ed_PocetMJ->text(), QStringLiteral("0,"));
-        Type(e.Ed_PocetMJ, QStringLiteral("5,a|x 7"));
+        Type(e.Ed_PocetMJ, QStringLiteral("5,7"));
         QCOMPARE(e.Ed_PocetMJ->text(), QStringLiteral("0,57"));
         Type(e.Ed_CenaMJ, QStringLiteral("-1.5"));
         QCOMPARE(e.Ed_CenaMJ->text(), QStringLiteral("-1,5")); // the full stop is the comma
@@ -273,6 +295,23 @@ private slots:
         QCOMPARE(e.Ed_CenaMJ->text(), QStringLiteral("-1,"));
         QVERIFY(boxes.shown().isEmpty());
         QVERIFY(e.Tl_Ok->isEnabled());
+
+        // "1e20" does not silently become 120: each refused key says which field refused it.
+        const QString takes = QStringLiteral(" do pole nepatří. Pole bere jen číslice, znaménko "
+                                             "minus a desetinnou čárku (například 1250,50).");
+        for (QLineEdit* field : {e.Ed_PocetMJ, e.Ed_CenaMJ}) {
+            field->clear();
+            Type(field, QStringLiteral("1e20"));
+            Type(field, QStringLiteral("x"));
+            const QString caption =
+                field == e.Ed_PocetMJ ? QStringLiteral("Počet MJ") : QStringLiteral("Cena MJ");
+            QCOMPARE(
+                boxes.takeShown(),
+                (QList<ShownBox>{
+                    {BoxKind::Info, "Tarvela", caption + QStringLiteral(": znak „e“") + takes},
+                    {BoxKind::Info, "Tarvela", caption + QStringLiteral(": znak „x“") + takes}}));
+            QCOMPARE(field->text(), QStringLiteral("120"));
+        }
     }
 
     void pastingIntoNumberFields() {
@@ -282,15 +321,15 @@ private slots:
         QCOMPARE(e.Ed_PocetMJ->text(), QStringLiteral("12,50"));
         Paste(e.Ed_PocetMJ, QStringLiteral("12 ks"));
         QCOMPARE(e.Ed_PocetMJ->text(), QStringLiteral("12,50"));
-        QCOMPARE(Info(boxes),
-                 QStringLiteral("Vložená hodnota obsahuje jeden nebo více nečíselných znaků!"));
+        QCOMPARE(Info(boxes), QStringLiteral("Počet MJ: vložená hodnota obsahuje jeden nebo více "
+                                             "nečíselných znaků!"));
         Paste(e.Ed_CenaMJ, QStringLiteral("1|2"));
         QCOMPARE(e.Ed_CenaMJ->text(), QString());
         Paste(e.Ed_CenaMJ, QStringLiteral("12345678901234567890"));
         QCOMPARE(e.Ed_CenaMJ->text(), QString());
         QCOMPARE(boxes.shown().size(), 2);
-        QCOMPARE(Info(boxes, 1),
-                 QStringLiteral("Vložená hodnota obsahuje jeden nebo více nečíselných znaků!"));
+        QCOMPARE(Info(boxes, 1), QStringLiteral("Cena MJ: vložená hodnota obsahuje jeden nebo "
+                                                "více nečíselných znaků!"));
     }
 
     void aCellSeparatorNeverGetsIntoACell() {
@@ -473,10 +512,6 @@ private slots:
                                           << "10"
                                           << "1,5"
                                           << "";
-        QTest::newRow("exponent keys do nothing") << "1e2"
-                                                  << "3"
-                                                  << "12"
-                                                  << "";
         QTest::newRow("largest price") << "1"
                                        << "999999999,99"
                                        << "1"
@@ -555,7 +590,26 @@ private slots:
         }
     }
 
+    void clearingButtonsAskFirst() {
+        // "Vyprázdnit vše" (Alt+V) asks, and Ne (the default) keeps everything.
+        MessageBoxRecorder boxes;
+        Editor e(kPricedRow, true, RowAmount{300, 63, 0, 0});
+        QTest::mouseClick(e.Tl_Vyprazdnit, Qt::LeftButton);
+        QTest::mouseClick(e.Tl_VyprazdnitCenu, Qt::LeftButton);
+        QCOMPARE(boxes.shown(),
+                 (QList<ShownBox>{{BoxKind::YesNo, QStringLiteral("Upozornění"),
+                                   QStringLiteral("Opravdu vyprázdnit všechny údaje položky?")},
+                                  {BoxKind::YesNo, QStringLiteral("Upozornění"),
+                                   QStringLiteral("Opravdu vyprázdnit cenové údaje položky?")}}));
+        QVERIFY(e.amounts.isEmpty());
+        QCOMPARE(e.Ed_CenaMJ->text(), QStringLiteral("150,00"));
+        QCOMPARE(e.Ed_Kod->text(), QStringLiteral("A1"));
+    }
+
     void clearingButtonsZeroTheAmountsAtOnce() {
+        MessageBoxRecorder boxes;
+        for (int i = 0; i < 2; ++i)
+            boxes.queueAnswer(true);
         {
             Editor e(kPricedRow, true, RowAmount{300, 63, 0, 0});
             QTest::mouseClick(e.Tl_Vyprazdnit, Qt::LeftButton);

@@ -90,8 +90,14 @@ private slots:
         QCOMPARE(RowTexts(view, 2), (QStringList{"oprav-1", "Materiál", "kg", "150,5", "10"}));
         QCOMPARE(RowTexts(view, 3), (QStringList{"", "Čištění", "h", "300,00", "21"}));
         QCOMPARE(l.La_Pocitadlo->text(), QStringLiteral("1 z 5"));
+        // The first row is chosen: Enter takes it at once.
         QCOMPARE(view->currentItem(), view->topLevelItem(0));
-        QVERIFY(!l.Tl_Ok->isEnabled());
+        QCOMPARE(view->selectedItems(), QList<QTreeWidgetItem*>{view->topLevelItem(0)});
+        QVERIFY(l.Tl_Ok->isEnabled());
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_Return);
+        QCOMPARE(l->result(), int(QDialog::Accepted));
+        QCOMPARE(l->SelectedEntry()->Kod, QStringLiteral("K1"));
         QVERIFY(!view->header()->sectionsClickable());
     }
 
@@ -101,8 +107,6 @@ private slots:
         l.open(false);
         QCOMPARE(l.ListView1->columnCount(), 4);
         QCOMPARE(l.ListView1->headerItem()->text(3), QStringLiteral("Cena MJ"));
-        QTest::mouseClick(l.Tl_Ok, Qt::LeftButton); // disabled: nothing happens
-        QVERIFY(l->isVisible());
         ClickRow(l.ListView1, 1);
         QVERIFY(l.Tl_Ok->isEnabled());
         QTest::mouseClick(l.Tl_Ok, Qt::LeftButton);
@@ -121,7 +125,7 @@ private slots:
         QCOMPARE(l.La_Pocitadlo->text(), QStringLiteral("2 z 5"));
         QTest::keyClick(view, Qt::Key_End);
         QCOMPARE(l.La_Pocitadlo->text(), QStringLiteral("5 z 5"));
-        QVERIFY(!l.Tl_Ok->isEnabled()); // keys do not enable Ok
+        QVERIFY(l.Tl_Ok->isEnabled()); // the row the keys moved to is chosen
         ClickRow(view, 2);
         QCOMPARE(l.La_Pocitadlo->text(), QStringLiteral("3 z 5"));
         QVERIFY(l.Tl_Ok->isEnabled());
@@ -161,23 +165,31 @@ private slots:
         QCOMPARE(boxes.shown().size(), 1);
     }
 
-    void enterInTheFilterFieldPressesOk() {
+    void enterInTheFilterFieldFilters() {
+        MessageBoxRecorder boxes;
         ItemList l;
         WritePeriod(l.folder);
         l.open(true);
-        l.Ed_Vyraz->setText(QStringLiteral("oprav"));
-        l.Ed_Vyraz->setFocus();
-        QTest::keyClick(l.Ed_Vyraz, Qt::Key_Return); // Ok is disabled: nothing happens
-        QVERIFY(l->isVisible());
-        QCOMPARE(l.ListView1->topLevelItemCount(), 5);
-        ClickRow(l.ListView1, 3);
-        l.Ed_Vyraz->setFocus();
+        QTest::mouseClick(l.Ed_Vyraz, Qt::LeftButton);
+        QTest::keyClicks(l.Ed_Vyraz, QStringLiteral("oprav"));
         QTest::keyClick(l.Ed_Vyraz, Qt::Key_Return);
+        QVERIFY(l->isVisible()); // Enter filtered, it did not take a row
+        QCOMPARE(l.ListView1->topLevelItemCount(), 3);
+        QCOMPARE(l.Tl_Filtr->text(), QStringLiteral("Zrušit"));
+        QCOMPARE(l.La_Pocitadlo->text(), QStringLiteral("1 z 3"));
+        // A changed expression filters anew.
+        QTest::mouseClick(l.Ed_Vyraz, Qt::LeftButton);
+        l.Ed_Vyraz->selectAll();
+        QTest::keyClicks(l.Ed_Vyraz, QStringLiteral("mater"));
+        QTest::keyClick(l.Ed_Vyraz, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(l.ListView1->topLevelItemCount(), 1);
+        // The list has the focus: the next Enter takes the row.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QVERIFY(!l->isVisible());
         QCOMPARE(l->result(), int(QDialog::Accepted));
-        QCOMPARE(l->SelectedEntry()->Dodavka, QStringLiteral("Čištění"));
-        QCOMPARE(l.ListView1->topLevelItemCount(), 5); // the filter was not applied
-        QVERIFY(l->Catalog.isEmpty());                 // emptied when closed
+        QCOMPARE(l->SelectedEntry()->Dodavka, QStringLiteral("Materiál"));
+        QVERIFY(boxes.shown().isEmpty());
+        QVERIFY(l->Catalog.isEmpty()); // emptied when closed
     }
 
     void emptyPeriodAndOkWithoutASelection() {

@@ -130,7 +130,7 @@ private slots:
         QCOMPARE(ui(w).La_CelkemFaktura->text(), QStringLiteral("302,50"));
         // Not taken: number, payment form, dates, payment date, paid amount.
         QCOMPARE(ui(w).Ed_Fa1->text(), QStringLiteral("2026001"));
-        QCOMPARE(ui(w).CBox_Fa6->currentText(), QStringLiteral("PP"));
+        QCOMPARE(ui(w).CBox_Fa6->currentText(), QStringLiteral("PP – převodem"));
         QCOMPARE(ui(w).Datum_Fa7->date(), supply);
         QCOMPARE(ui(w).Ed_DatumUhrady->text(), QStringLiteral("1.3.2026"));
         QCOMPARE(ui(w).Ed_UhrazenaCastka->text(), QStringLiteral("100"));
@@ -236,7 +236,9 @@ private slots:
         QVERIFY(w.ChangedFlag);
         QVERIFY(ui(w).Akce_UlozitFakturu->isEnabled());
 
-        // A clearing button zeroes the amounts at once, even when Storno follows.
+        // A clearing button asks, then zeroes the amounts at once, even when Storno follows.
+        MessageBoxRecorder yes;
+        yes.queueAnswer(true);
         OnNextModal([](QWidget* modal) {
             auto* editor = static_cast<TEditacePolozky*>(modal);
             QTest::mouseClick(Control<QPushButton>(editor, "Tl_VyprazdnitCenu"), Qt::LeftButton);

@@ -74,7 +74,6 @@ private slots:
         QTRY_VERIFY(!dialog.Filling());
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Otevřít fakturu, rok 2026"));
         QCOMPARE(dialog.size(), QSize(676, 463));
-        QVERIFY(!dialog.Tl_Ok->isEnabled());
         QVERIFY(dialog.Tl_Ok->isDefault());
 
         QTreeWidget* list = dialog.ListView1;
@@ -99,10 +98,13 @@ private slots:
                  (QStringList{"2026001", "1.2.2026", "Alfa", "363,00", "15.2.2026", "", "CZK"}));
         QCOMPARE(RowTexts(list->topLevelItem(2)), (QStringList{"2026002", "1.2.2026", "Beta s.r.o.",
                                                                "1210,00", "15.2.2026", "", "CZK"}));
-        QVERIFY(list->selectedItems().isEmpty());
+        // The newest invoice (the last number) is chosen: Enter or Ok opens it at once.
+        QCOMPARE(list->selectedItems(), QList<QTreeWidgetItem*>{list->topLevelItem(2)});
+        QCOMPARE(list->currentItem(), list->topLevelItem(2));
+        QVERIFY(dialog.Tl_Ok->isEnabled());
     }
 
-    void arrowKeysOrClickEnableOkAndEnterOpens() {
+    void theNewestIsChosenArrowsMoveAndEnterOpens() {
         {
             TOtevrit dialog(folder_->path());
             dialog.SetYear(QStringLiteral("2026"));
@@ -110,11 +112,13 @@ private slots:
             QTRY_VERIFY(!dialog.Filling());
             QTreeWidget* list = dialog.ListView1;
             QCOMPARE(QApplication::focusWidget(), list); // the keys work at once
-            QVERIFY(!dialog.Tl_Ok->isEnabled());
-            QTest::keyClick(list, Qt::Key_Down);
+            QVERIFY(dialog.Tl_Ok->isEnabled());
+            QTest::keyClick(list, Qt::Key_Up);
+            QTest::keyClick(list, Qt::Key_Up);
             QTest::keyClick(list, Qt::Key_Down);
             QCOMPARE(list->selectedItems().size(), 1);
             const QString number = list->selectedItems().first()->text(0);
+            QCOMPARE(number, QStringLiteral("2026001"));
             QVERIFY(dialog.Tl_Ok->isEnabled());
             QTest::keyClick(list, Qt::Key_Return);
             QVERIFY(!dialog.isVisible());

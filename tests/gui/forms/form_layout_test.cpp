@@ -323,6 +323,7 @@ private slots:
                                    QStringLiteral("Ed_Od2"),
                                    QStringLiteral("Ed_Od3"),
                                    QStringLiteral("Ed_Od4"),
+                                   QStringLiteral("Ed_OdberatelEmail"),
                                    QStringLiteral("Ed_Od5"),
                                    QStringLiteral("Ed_Od6"),
                                    QStringLiteral("Ed_Od7"),
@@ -343,10 +344,15 @@ private slots:
         auto* pages = window.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
         QVERIFY(pages);
         pages->show();
-        for (int page = 0; page < pages->count(); ++page) {
-            pages->setCurrentIndex(page);
-            VERIFY_NO_FAULTS(CaptionsThatDoNotFit(&window));
-            VERIFY_NO_FAULTS(OverlappingControls(&window));
+        // At the designed size and maximised on today's screens alike.
+        for (const QSize size : {window.size(), QSize(1600, 1000)}) {
+            window.resize(size);
+            for (int page = 0; page < pages->count(); ++page) {
+                pages->setCurrentIndex(page);
+                QTRY_COMPARE(window.size(), size);
+                VERIFY_NO_FAULTS(CaptionsThatDoNotFit(&window));
+                VERIFY_NO_FAULTS(OverlappingControls(&window));
+            }
         }
         VERIFY_NO_FAULTS(TabOrderFaults(&window, order));
         VERIFY_NO_FAULTS(MnemonicFaults(&window, {}));

@@ -12,6 +12,7 @@
 #include "help/help_links.h"
 #include "support/test_support.h"
 #include "support/thlavni_access.h"
+#include "text/message_boxes.h"
 
 using namespace tarvela;
 using tarvela::test::TempProgramFolder;
@@ -63,6 +64,7 @@ private slots:
 
     void theWindowsActionsOpenHelpHomePageAndManual() {
         TempProgramFolder folder;
+        folder.writeBytes(QStringLiteral("help/index.html"), "<html></html>");
         THlavni window(folder.path(), QStringLiteral(","));
         UrlCatcher catcher;
 
@@ -90,6 +92,36 @@ private slots:
         for (QAction* a : {ui(window).Akce_Napoveda, ui(window).Akce_WebDomu,
                            ui(window).Akce_NavodFR, ui(window).Akce_OProgramu})
             QVERIFY(a->isEnabled());
+    }
+
+    // Without a browser (the offscreen desktop has none) or without the help file, "Nápověda"
+    // says so in a box that names the help file's path.
+    void helpThatCannotBeShownNamesItsFile() {
+        TempProgramFolder folder;
+        MessageBoxRecorder boxes;
+        THlavni window(folder.path(), QStringLiteral(","));
+        const QString path =
+            QDir::toNativeSeparators(folder.file(QStringLiteral("help/index.html")));
+        QCOMPARE(HelpFilePath(folder.path()), path);
+
+        ui(window).Akce_Napoveda->trigger();
+        QCOMPARE(boxes.takeShown(),
+                 (QList<ShownBox>{{BoxKind::Warning, QStringLiteral("Upozornění"),
+                                   QStringLiteral("Nápověda nebyla nalezena: soubor „%1“ "
+                                                  "neexistuje. Nainstalujte program znovu "
+                                                  "(scripts/run.sh).")
+                                       .arg(path)}}));
+
+        folder.writeBytes(QStringLiteral("help/index.html"), "<html></html>");
+        ui(window).Akce_Napoveda->trigger();
+        QCOMPARE(boxes.takeShown(),
+                 (QList<ShownBox>{{BoxKind::Warning, QStringLiteral("Upozornění"),
+                                   QStringLiteral("Nápovědu se nepodařilo otevřít: na tomto "
+                                                  "počítači není nastaven webový prohlížeč ani "
+                                                  "jiný program, který by ji zobrazil.\r\n"
+                                                  "Nápověda je v souboru „%1“; otevřete jej v "
+                                                  "prohlížeči.")
+                                       .arg(path)}}));
     }
 
     // The build puts the help beside the program; every address above must reach a page.

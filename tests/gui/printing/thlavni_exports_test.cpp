@@ -17,10 +17,12 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
@@ -123,6 +125,7 @@ private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void isdocOfTheOpenInvoice();
     void isdocRefusesAMissingCustomerAddress();
+    void isdocCreatesAMissingFolderAndNamesWhyAWriteFailed();
     void actionsFollowTheirPrintAction();
     void periodExportWritesTheFilesAndExactSums();
     void vatSummaryPrintsAndSavesItsCsv();
@@ -175,6 +178,41 @@ void ThlavniExportsTest::isdocRefusesAMissingCustomerAddress() {
                                               "odběratele, PSČ odběratele, město odběratele.")}}));
     QVERIFY(files.asked().isEmpty()); // refused before the file is chosen
     QVERIFY(!pw.folder.exists(QStringLiteral("x.isdoc")));
+}
+
+void ThlavniExportsTest::isdocCreatesAMissingFolderAndNamesWhyAWriteFailed() {
+    PrintWindow pw(PayerSettings());
+    pw.OpenFilledInvoice();
+    // The folder proposed is there, whatever the desktop calls its documents folder.
+    QVERIFY(QFileInfo(DocumentsFolder()).isDir());
+    FileDialogRecorder files;
+    files.queueAnswer(pw.folder.file(QStringLiteral("Dokumenty/Faktury/2026001.isdoc")));
+    ui(*pw.w).Akce_IsdocFaktury01->trigger();
+    QVERIFY2(pw.boxes.shown().isEmpty(), qPrintable(pw.boxes.shown().value(0).text));
+    QCOMPARE(SchemaFaults({pw.folder.file(QStringLiteral("Dokumenty/Faktury/2026001.isdoc"))}),
+             QString());
+
+    // A folder that cannot be made (a file stands in its way): the box says which and why.
+    pw.folder.writeBytes(QStringLiteral("soubor"), "x");
+    const QString blocked = pw.folder.file(QStringLiteral("soubor/2026001.isdoc"));
+    files.queueAnswer(blocked);
+    ui(*pw.w).Akce_IsdocFaktury01->trigger();
+    QCOMPARE(pw.boxes.takeShown(),
+             (QList<ShownBox>{
+                 {BoxKind::Error, QStringLiteral("Tarvela"),
+                  QStringLiteral("Složku „%1“ nelze vytvořit: v cestě je soubor "
+                                 "místo složky.")
+                      .arg(QDir::toNativeSeparators(pw.folder.file(QStringLiteral("soubor"))))}}));
+    // A name that is a folder: the file cannot be written, and the box says why.
+    QDir().mkpath(pw.folder.file(QStringLiteral("slozka.isdoc")));
+    files.queueAnswer(pw.folder.file(QStringLiteral("slozka.isdoc")));
+    ui(*pw.w).Akce_IsdocFaktury01->trigger();
+    QCOMPARE(pw.boxes.takeShown(),
+             (QList<ShownBox>{{BoxKind::Error, QStringLiteral("Tarvela"),
+                               QStringLiteral("Soubor „%1“ nelze zapsat: pod tímto jménem je "
+                                              "složka.")
+                                   .arg(QDir::toNativeSeparators(
+                                       pw.folder.file(QStringLiteral("slozka.isdoc"))))}}));
 }
 
 void ThlavniExportsTest::actionsFollowTheirPrintAction() {
@@ -325,14 +363,18 @@ void ThlavniExportsTest::emailHandsPdfAndIsdocToTheMailClient() {
     QVERIFY(source.open(QIODevice::ReadOnly));
     pw.folder.writeBytes(QStringLiteral("Ses/") + templateName, source.readAll());
     pw.OpenFilledInvoice();
+    // The customer's e-mail, typed into its field, is the recipient.
+    ui(*pw.w).Ed_OdberatelEmail->setFocus();
+    QTest::keyClicks(ui(*pw.w).Ed_OdberatelEmail, QStringLiteral("objednavky@pekarna.cz"));
     FakeMailClient client(0);
 
     pw.w->findChild<QAction*>(action)->trigger();
     QTRY_VERIFY(MailClientDone(*pw.w));
     QVERIFY2(pw.boxes.shown().isEmpty(), qPrintable(pw.boxes.shown().value(0).text));
 
-    const QStringList args = client.arguments();
-    QCOMPARE(args.size(), withIsdoc ? 8 : 6);
+    QStringList args = client.arguments();
+    QCOMPARE(args.size(), withIsdoc ? 9 : 7);
+    QCOMPARE(args.takeLast(), QStringLiteral("objednavky@pekarna.cz"));
     QCOMPARE(args.mid(0, 3), (QStringList{"--subject", subject, "--body"}));
     QVERIFY2(args[3].contains(sentence), qPrintable(args[3]));
     QCOMPARE(args[3].contains(QStringLiteral("ISDOC")), withIsdoc);
@@ -373,6 +415,12 @@ void ThlavniExportsTest::emailSaysWhyTheMailClientFailed() {
     const ShownBox box = pw.boxes.shown().first();
     QCOMPARE(box.kind, BoxKind::Warning);
     QCOMPARE(box.caption, QStringLiteral("Odeslat e-mailem"));
+    // The status bar no longer says the e-mail is on its way.
+    QVERIFY2(!pw.w->statusBar()->currentMessage().startsWith(QStringLiteral("Předávám")),
+             qPrintable(pw.w->statusBar()->currentMessage()));
+    if (exitCode >= 0)
+        QCOMPARE(pw.w->statusBar()->currentMessage(),
+                 QStringLiteral("E-mail se nepodařilo předat poštovnímu programu."));
     QVERIFY2(box.text.startsWith(reason), qPrintable(box.text));
     // The attachments stay where the message says, for attaching them by hand.
     const QString folder = QFileInfo(module.calls.first().pdfPath).absolutePath();
