@@ -23,6 +23,7 @@ test_packages=(
     poppler-utils zbar-tools libxml2-utils
     xvfb xauth
     clang libclang-rt-14-dev clang-format
+    libxcb1-dev
 )
 
 case "$mode" in
