@@ -27,6 +27,7 @@ test_packages=(
     poppler-utils zbar-tools libxml2-utils xmlsec1
     xvfb xauth
     clang libclang-rt-14-dev clang-format
+    libxcb1-dev
 )
 
 case "$mode" in

@@ -51,7 +51,7 @@ TOdberatele::TOdberatele(const QString& programFolder, QWidget* owner)
     fill_ = std::make_unique<WindowFill>(this, std::initializer_list<QWidget*>{ui_->Tl_Storno});
     connect(fill_.get(), &SlicedWork::progressed, this, [this](int files) {
         ui_->La_Pocet->setText(
-            QStringLiteral("Načítám odběratele ze všech období… přečteno faktur: %1").arg(files));
+            QStringLiteral("Načítám odběratele… přečteno faktur: %1").arg(files));
     });
 }
 
