@@ -204,9 +204,8 @@ bool IsBlank(const QTextDocument& document) {
 
 void CheckHtmlBounds(const QString& html, const QString& templateName) {
     if (html.size() > kMaxHtmlChars)
-        ThrowBeyondBounds(
-            templateName,
-            QStringLiteral("sestava by měla přes %1 milionů znaků").arg(kMaxHtmlChars / 1'000'000));
+        ThrowBeyondBounds(templateName,
+                          QStringLiteral("sestava by měla přes %1 znaků").arg(kMaxHtmlChars));
     // Containers Qt lays out as frames or nested blocks, counted open against closed.
     static const QStringList containers = {
         OwnedText("table"),      OwnedText("div"), OwnedText("ul"),    OwnedText("ol"),

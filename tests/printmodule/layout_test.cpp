@@ -312,6 +312,7 @@ void LayoutTest::beyondTheBoundsEndsWithAMessage_data() {
                                 << "roura.png";
     QTest::newRow("5300 blank pages") << QString("<br>").repeated(340'000) + "x"
                                       << "stran";
+    QTest::newRow("3 million characters") << QString("<p>slovo </p>").repeated(250'000) << "znaků";
     QTest::newRow("blank") << "<p>   </p><table><tr><td> </td></tr></table>"
                            << "prázdná";
 }
