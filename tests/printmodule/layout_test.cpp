@@ -8,6 +8,7 @@
 
 #include "module_text.h"
 #include "report_data.h"
+#include "report_layout.h"
 #include "template_render.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -15,8 +16,11 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextTable>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -151,6 +155,7 @@ private slots:
     void rowsAndSignaturesStayWhole_data();
     void rowsAndSignaturesStayWhole();
     void qrFrameDrawnAndCaptionsOnOneLine();
+    void pageBreaksFallBetweenRows();
     void samePagesAsQtsOwnPagination();
     void beyondTheBoundsEndsWithAMessage_data();
     void beyondTheBoundsEndsWithAMessage();
@@ -251,6 +256,76 @@ void LayoutTest::qrFrameDrawnAndCaptionsOnOneLine() {
     }
     QVERIFY(left);
     QVERIFY(top);
+}
+
+// Random tables of rows one to eight lines high, with and without a header: the pages follow
+// one another without a gap, none is longer than the page, and every row's lines stand on one
+// page (read from the rows' own lines, not from the cut).
+void LayoutTest::pageBreaksFallBetweenRows() {
+    using namespace tarvela::prm1;
+    QRandomGenerator random(20261209);
+    QImage device(10, 10, QImage::Format_RGB32);
+    device.setDotsPerMeterX(23622); // 600 dpi
+    device.setDotsPerMeterY(23622);
+    for (int round = 0; round < 12; ++round) {
+        QString html = "<p>Úvod</p>";
+        const bool header = round % 2 == 0;
+        html += QString("<table width=\"100%\" cellspacing=\"0\" cellpadding=\"%1\">")
+                    .arg(random.bounded(0, 8));
+        if (header)
+            html += "<thead><tr><td>Hlavička</td><td>sloupce</td></tr></thead>";
+        const int rows = random.bounded(20, 140);
+        for (int r = 0; r < rows; ++r)
+            html += QString("<tr><td>R%1</td><td>%2</td></tr>")
+                        .arg(r)
+                        .arg(QStringList(random.bounded(1, 9), "řádek").join("<br>"));
+        html += "</table><p>Závěr</p>";
+        QTextDocument document;
+        document.documentLayout()->setPaintDevice(&device);
+        document.setDocumentMargin(0);
+        document.setPageSize(QSizeF(4000, 16'000'000));
+        document.setHtml(html);
+        const double pageHeight = random.bounded(1500, 6000);
+        const QList<PageSlice> pages = PaginateDocument(document, pageHeight);
+        QVERIFY(!pages.isEmpty());
+        QCOMPARE(pages.first().top, 0.0);
+        for (qsizetype i = 0; i < pages.size(); ++i) {
+            QVERIFY(pages[i].bottom - pages[i].top + pages[i].header.height() <= pageHeight + 0.01);
+            QVERIFY(pages[i].bottom > pages[i].top);
+            if (i > 0)
+                QCOMPARE(pages[i].top, pages[i - 1].bottom);
+        }
+        QVERIFY(pages.last().bottom >= document.documentLayout()->documentSize().height() - 1);
+        const auto pageOf = [&](double y) {
+            for (qsizetype i = 0; i < pages.size(); ++i)
+                if (y < pages[i].bottom)
+                    return i;
+            return pages.size();
+        };
+        QTextTable* table = nullptr;
+        for (QTextFrame* frame : document.rootFrame()->childFrames())
+            table = table ? table : qobject_cast<QTextTable*>(frame);
+        QVERIFY(table != nullptr);
+        for (int r = header ? 1 : 0; r < table->rows(); ++r) {
+            double top = 1e12;
+            double bottom = -1;
+            for (int c = 0; c < table->columns(); ++c) {
+                const QTextTableCell cell = table->cellAt(r, c);
+                for (QTextFrame::iterator it = cell.begin(); !it.atEnd(); ++it) {
+                    const QTextBlock block = it.currentBlock();
+                    const QRectF rect = document.documentLayout()->blockBoundingRect(block);
+                    top = std::min(top, rect.top());
+                    bottom = std::max(bottom, rect.bottom());
+                }
+            }
+            QVERIFY2(pageOf(top) == pageOf(bottom - 0.5),
+                     qPrintable(QString("round %1 row %2 split").arg(round).arg(r)));
+            // A page that the table's rows go on to begins with the table's header.
+            const qsizetype page = pageOf(top);
+            if (header && page > 0 && pages[page].top >= top - 100 && pages[page].top <= top)
+                QVERIFY2(!pages[page].header.isEmpty(), qPrintable(QString("page %1").arg(page)));
+        }
+    }
 }
 
 // Where no row can be split, the module's pages are Qt's own pages: the same rows on each page,
