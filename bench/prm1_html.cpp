@@ -1,6 +1,7 @@
 // Writes the benchmark's invoice as the HTML page the module lays out (the template expanded
 // with the variables and rows), so that another renderer can be measured on the same page.
 //   prm1_html <folder Ses> <output.html>
+#include "module_text.h"
 #include "print_samples.h"
 #include "report_data.h"
 #include "template_render.h"

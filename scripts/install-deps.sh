@@ -4,6 +4,8 @@
 #   scripts/install-deps.sh run    what building and running the program needs (scripts/run.sh)
 #   scripts/install-deps.sh test   that, and what the tests, benchmarks and checks need
 #                                  (scripts/test.sh); also the default without an argument
+#   scripts/install-deps.sh bench  that, and WeasyPrint, the baseline of the whole-process
+#                                  measurement of printing (bench/whole_process.sh) only
 #
 # libqt6svg6 brings Qt's SVG icon engine (plugins/iconengines/libqsvgicon.so): the pictures of
 # the actions bundled with the program are SVG files.
@@ -30,11 +32,14 @@ test_packages=(
     libxcb1-dev
 )
 
+bench_packages=(weasyprint)
+
 case "$mode" in
 run) packages=("${run_packages[@]}") ;;
 test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
+bench) packages=("${run_packages[@]}" "${test_packages[@]}" "${bench_packages[@]}") ;;
 *)
-    echo "usage: $0 [run|test]" >&2
+    echo "usage: $0 [run|test|bench]" >&2
     exit 2
     ;;
 esac

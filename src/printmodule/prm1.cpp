@@ -19,22 +19,26 @@ namespace {
 constexpr const char* kVersionLabel = PRM1_VERSION;
 
 // The module runs inside the program's QApplication. A caller without one (a plain C program)
-// gets one for the duration of the call.
+// gets one for the duration of the call: with widgets for the preview, without them (lighter to
+// start) for a PDF.
 class ApplicationScope {
 public:
-    ApplicationScope() {
+    explicit ApplicationScope(bool widgets = true) {
         if (QCoreApplication::instance() == nullptr) {
             static int argc = 1;
             static char name[] = "PRM1";
             static char* argv[] = {name, nullptr};
-            own_ = std::make_unique<QApplication>(argc, argv);
+            if (widgets)
+                own_ = std::make_unique<QApplication>(argc, argv);
+            else
+                own_ = std::make_unique<QGuiApplication>(argc, argv);
         }
     }
     bool hasWidgets() const { return qobject_cast<QApplication*>(QCoreApplication::instance()); }
     bool hasGui() const { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()); }
 
 private:
-    std::unique_ptr<QApplication> own_;
+    std::unique_ptr<QCoreApplication> own_;
 };
 
 RenderedReport Prepare(const char* templatePath, const char* title, const char* variables,
@@ -107,7 +111,7 @@ extern "C" PRM1_API int32_t PRM1_CALL SestavaDoPDF(const char* templatePath, con
                                                    const char* pdfPath, char* message,
                                                    int32_t messageSize) {
     try {
-        ApplicationScope application;
+        ApplicationScope application(false);
         if (!application.hasGui())
             throw ReportError(PRM1_ERROR_ARGUMENTS,
                               QStringLiteral("Sestavu nelze vykreslit bez grafického prostředí."));

@@ -204,9 +204,8 @@ bool IsBlank(const QTextDocument& document) {
 
 void CheckHtmlBounds(const QString& html, const QString& templateName) {
     if (html.size() > kMaxHtmlChars)
-        ThrowBeyondBounds(
-            templateName,
-            QStringLiteral("sestava by měla přes %1 milionů znaků").arg(kMaxHtmlChars / 1'000'000));
+        ThrowBeyondBounds(templateName,
+                          QStringLiteral("sestava by měla přes %1 znaků").arg(kMaxHtmlChars));
     // Containers Qt lays out as frames or nested blocks, counted open against closed.
     static const QStringList containers = {
         OwnedText("table"),      OwnedText("div"), OwnedText("ul"),    OwnedText("ol"),
@@ -273,9 +272,13 @@ QList<PageSlice> PaginateDocument(QTextDocument& document, double pageHeight) {
     std::vector<TableHeader> headers;
     const auto visitTable = [&](QTextTable* table) {
         const QTextTableFormat format = table->format();
-        const double padding = format.cellPadding();
-        double previousBottom = -1;
-        double headerBottom = -1;
+        // Paddings are CSS pixels, which the layout scales to the device.
+        const QPaintDevice* device = layout->paintDevice();
+        const double scale = device != nullptr ? device->logicalDpiY() / 96.0 : 1.0;
+        const double padding = format.cellPadding() * scale;
+        // Each row from the top of its text less the cell's padding (where the row's background
+        // begins) to the top of the next row; the last to the bottom of its text and padding.
+        std::vector<Span> rows;
         for (int r = 0; r < table->rows(); ++r) {
             double top = std::numeric_limits<double>::max();
             double bottom = std::numeric_limits<double>::lowest();
@@ -285,10 +288,10 @@ QList<PageSlice> PaginateDocument(QTextDocument& document, double pageHeight) {
                     continue;
                 const QTextTableCellFormat cellFormat = cell.format().toTableCellFormat();
                 const double padTop = cellFormat.hasProperty(QTextFormat::TableCellTopPadding)
-                                          ? cellFormat.topPadding()
+                                          ? cellFormat.topPadding() * scale
                                           : padding;
                 const double padBottom = cellFormat.hasProperty(QTextFormat::TableCellBottomPadding)
-                                             ? cellFormat.bottomPadding()
+                                             ? cellFormat.bottomPadding() * scale
                                              : padding;
                 const QRectF first = layout->blockBoundingRect(cell.firstCursorPosition().block());
                 const QTextBlock lastBlock = LastBlockOf(cell);
@@ -297,20 +300,24 @@ QList<PageSlice> PaginateDocument(QTextDocument& document, double pageHeight) {
                 top = std::min(top, first.top() - padTop);
                 bottom = std::max(bottom, last.bottom() + padBottom);
             }
-            if (top > bottom)
-                continue;
-            top = std::max(top, previousBottom);
-            spans.push_back({top, bottom});
-            previousBottom = bottom;
-            if (r == format.headerRowCount() - 1)
-                headerBottom = bottom;
+            if (top <= bottom)
+                rows.push_back({top, bottom});
+            else if (!rows.empty())
+                rows.push_back({rows.back().bottom, rows.back().bottom}); // a row of spans only
+            else
+                rows.push_back({0, 0});
         }
-        if (format.headerRowCount() > 0 && headerBottom > 0 &&
+        for (size_t r = 0; r + 1 < rows.size(); ++r)
+            rows[r].bottom = std::max(rows[r].top, std::min(rows[r].bottom, rows[r + 1].top));
+        for (const Span& row : rows)
+            spans.push_back(row);
+        const int headerRows = format.headerRowCount();
+        if (headerRows > 0 && headerRows < int(rows.size()) &&
             table->parentFrame() == document.rootFrame()) {
-            const QRectF frame = layout->frameBoundingRect(table);
+            const Span& last = rows.back();
             headers.push_back(
-                {QRectF(frame.left(), frame.top(), frame.width(), headerBottom - frame.top()),
-                 frame.bottom()});
+                {QRectF(0, rows.front().top, 1, rows[size_t(headerRows)].top - rows.front().top),
+                 last.bottom});
         }
     };
     std::function<void(QTextFrame*)> visit = [&](QTextFrame* frame) {

@@ -25,7 +25,7 @@ struct RenderedReport {
 inline constexpr int kMaxTableDepth = 8;
 inline constexpr int kMaxBlockDepth = 32;
 inline constexpr int kMaxTableCells = 60'000;
-inline constexpr int kMaxHtmlChars = 4 << 20;
+inline constexpr int kMaxHtmlChars = 2 << 20;
 inline constexpr int kMaxPages = 1000;
 inline constexpr qint64 kMaxResourceBytes = qint64(4) << 20;
 inline constexpr qint64 kMaxPaintMs = 20'000;

@@ -6,9 +6,21 @@
 #include "support/test_support.h"
 #include "text/codec.h"
 
+#include "module_text.h"
+#include "report_data.h"
+#include "report_layout.h"
+#include "template_render.h"
+
+#include <QAbstractTextDocumentLayout>
 #include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextTable>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -79,6 +91,57 @@ void FillLongItems(CDataSet& set, int rows) {
     }
 }
 
+// The overview of a period whose rows are one line each (short names), so that a page break
+// can never fall inside a row whichever way the pages are cut.
+void FillShortOverview(CDataSet& set, int invoices) {
+    set.addColumn("Id", PRM1_COLUMN_AUTOINC);
+    for (const char* name :
+         {"Cislo", "Odberatel", "DatumVystaveni", "DatumSplatnosti", "DatumUhrady", "Mena",
+          "CastkaPresne", "CastkaJinaMenaPresne", "UhrazenoPresne"})
+        set.addColumn(name, PRM1_COLUMN_TEXT, 100);
+    for (int i = 1; i <= invoices; ++i) {
+        const bool paid = i % 2 == 1;
+        const QString amount = QString::number(1000 + 37 * i) + ",50";
+        set.addRow({QString::number(i), QString("2026%1").arg(i, 3, 10, QChar('0')),
+                    i % 3 ? "Pekárna" : "Šťastný", QString("%1.1.2026").arg(1 + i % 28),
+                    QString("%1.2.2026").arg(1 + i % 28), paid ? "3.3.2026" : "", "CZK", amount, "",
+                    paid ? amount : ""});
+    }
+}
+
+// The pages as Qt's own pagination cuts the same HTML: laid out with the page height, each page
+// drawn through a clip (no footer).
+void ReferencePdf(const QString& html, const QString& path) {
+    QPdfWriter writer(path);
+    writer.setResolution(600);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+    const double mm = 600 / 25.4;
+    const QRectF body(15 * mm, 12 * mm, 180 * mm, 269 * mm);
+    QTextDocument document;
+    document.documentLayout()->setPaintDevice(&writer);
+    document.setUseDesignMetrics(true);
+    document.setDocumentMargin(0);
+    QFont font;
+    font.setFamilies({"DejaVu Sans", "Liberation Sans", "Arial"});
+    font.setPointSizeF(9.0);
+    document.setDefaultFont(font);
+    document.setPageSize(body.size());
+    document.setHtml(html);
+    QPainter painter(&writer);
+    for (int page = 0; page < document.pageCount(); ++page) {
+        if (page > 0)
+            writer.newPage();
+        painter.save();
+        painter.translate(body.left(), body.top() - page * body.height());
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = QRectF(0, page * body.height(), body.width(), body.height());
+        painter.setClipRect(context.clip);
+        document.documentLayout()->draw(&painter, context);
+        painter.restore();
+    }
+}
+
 const QString kQrText =
     QStringLiteral("SPD*1.0*ACC:CZ6508000000192000145399*AM:42587.26*CC:CZK*X-VS:2026015");
 
@@ -92,6 +155,8 @@ private slots:
     void rowsAndSignaturesStayWhole_data();
     void rowsAndSignaturesStayWhole();
     void qrFrameDrawnAndCaptionsOnOneLine();
+    void pageBreaksFallBetweenRows();
+    void samePagesAsQtsOwnPagination();
     void beyondTheBoundsEndsWithAMessage_data();
     void beyondTheBoundsEndsWithAMessage();
 
@@ -193,6 +258,108 @@ void LayoutTest::qrFrameDrawnAndCaptionsOnOneLine() {
     QVERIFY(top);
 }
 
+// Random tables of rows one to eight lines high, with and without a header: the pages follow
+// one another without a gap, none is longer than the page, and every row's lines stand on one
+// page (read from the rows' own lines, not from the cut).
+void LayoutTest::pageBreaksFallBetweenRows() {
+    using namespace tarvela::prm1;
+    QRandomGenerator random(20261209);
+    QImage device(10, 10, QImage::Format_RGB32);
+    device.setDotsPerMeterX(23622); // 600 dpi
+    device.setDotsPerMeterY(23622);
+    for (int round = 0; round < 12; ++round) {
+        QString html = "<p>Úvod</p>";
+        const bool header = round % 2 == 0;
+        html += QString("<table width=\"100%\" cellspacing=\"0\" cellpadding=\"%1\">")
+                    .arg(random.bounded(0, 8));
+        if (header)
+            html += "<thead><tr><td>Hlavička</td><td>sloupce</td></tr></thead>";
+        const int rows = random.bounded(20, 140);
+        for (int r = 0; r < rows; ++r)
+            html += QString("<tr><td>R%1</td><td>%2</td></tr>")
+                        .arg(r)
+                        .arg(QStringList(random.bounded(1, 9), "řádek").join("<br>"));
+        html += "</table><p>Závěr</p>";
+        QTextDocument document;
+        document.documentLayout()->setPaintDevice(&device);
+        document.setDocumentMargin(0);
+        document.setPageSize(QSizeF(4000, 16'000'000));
+        document.setHtml(html);
+        const double pageHeight = random.bounded(1500, 6000);
+        const QList<PageSlice> pages = PaginateDocument(document, pageHeight);
+        QVERIFY(!pages.isEmpty());
+        QCOMPARE(pages.first().top, 0.0);
+        for (qsizetype i = 0; i < pages.size(); ++i) {
+            QVERIFY(pages[i].bottom - pages[i].top + pages[i].header.height() <= pageHeight + 0.01);
+            QVERIFY(pages[i].bottom > pages[i].top);
+            if (i > 0)
+                QCOMPARE(pages[i].top, pages[i - 1].bottom);
+        }
+        QVERIFY(pages.last().bottom >= document.documentLayout()->documentSize().height() - 1);
+        const auto pageOf = [&](double y) {
+            for (qsizetype i = 0; i < pages.size(); ++i)
+                if (y < pages[i].bottom)
+                    return i;
+            return pages.size();
+        };
+        QTextTable* table = nullptr;
+        for (QTextFrame* frame : document.rootFrame()->childFrames())
+            table = table ? table : qobject_cast<QTextTable*>(frame);
+        QVERIFY(table != nullptr);
+        for (int r = header ? 1 : 0; r < table->rows(); ++r) {
+            double top = 1e12;
+            double bottom = -1;
+            for (int c = 0; c < table->columns(); ++c) {
+                const QTextTableCell cell = table->cellAt(r, c);
+                for (QTextFrame::iterator it = cell.begin(); !it.atEnd(); ++it) {
+                    const QTextBlock block = it.currentBlock();
+                    const QRectF rect = document.documentLayout()->blockBoundingRect(block);
+                    top = std::min(top, rect.top());
+                    bottom = std::max(bottom, rect.bottom());
+                }
+            }
+            QVERIFY2(pageOf(top) == pageOf(bottom - 0.5),
+                     qPrintable(QString("round %1 row %2 split").arg(round).arg(r)));
+            // A page that the table's rows go on to begins with the table's header.
+            const qsizetype page = pageOf(top);
+            if (header && page > 0 && pages[page].top >= top - 100 && pages[page].top <= top)
+                QVERIFY2(!pages[page].header.isEmpty(), qPrintable(QString("page %1").arg(page)));
+        }
+    }
+}
+
+// Where no row can be split, the module's pages are Qt's own pages: the same rows on each page,
+// the header repeated at the same place, within a pixel tolerance.
+void LayoutTest::samePagesAsQtsOwnPagination() {
+    using namespace tarvela::prm1;
+    CDataSet rows;
+    FillShortOverview(rows, 150);
+    const QString variables = JoinVariables(
+        {{"Nadpis", "Evidence odeslaných faktur - rok 2026"}, {"VychoziMena", "CZK"}});
+    const QString pdf = folder_.file("prehled.pdf");
+    QString message;
+    const int pages =
+        module_.renderPdf("PrehledFaktur.fr3", "Evidence", variables, rows.get(), pdf, &message);
+    QVERIFY2(pages >= 3, qPrintable(message));
+    const QString reference = folder_.file("reference.pdf");
+    ReferencePdf(RenderTemplate(ReadTemplateFile(TemplatePath("PrehledFaktur.fr3")),
+                                ParseVariables(variables), ReadDataSet(*rows.get())),
+                 reference);
+    QCOMPARE(PdfPageCount(reference), pages);
+    for (int page = 1; page <= pages; ++page) {
+        const QImage ours(RenderPagePng(pdf, page, 50, folder_.file("ours")));
+        const QImage theirs(RenderPagePng(reference, page, 50, folder_.file("theirs")));
+        QCOMPARE(ours.size(), theirs.size());
+        const int footer = ours.height() * (297 - 16) / 297; // the module's footer is left out
+        int differing = 0;
+        for (int y = 0; y < footer; ++y)
+            for (int x = 0; x < ours.width(); ++x)
+                differing += std::abs(qGray(ours.pixel(x, y)) - qGray(theirs.pixel(x, y))) > 64;
+        QVERIFY2(differing < ours.width() * footer / 500,
+                 qPrintable(QString("page %1: %2 pixels differ").arg(page).arg(differing)));
+    }
+}
+
 void LayoutTest::beyondTheBoundsEndsWithAMessage_data() {
     QTest::addColumn<QString>("html");
     QTest::addColumn<QString>("expected");
@@ -220,6 +387,7 @@ void LayoutTest::beyondTheBoundsEndsWithAMessage_data() {
                                 << "roura.png";
     QTest::newRow("5300 blank pages") << QString("<br>").repeated(340'000) + "x"
                                       << "stran";
+    QTest::newRow("3 million characters") << QString("<p>slovo </p>").repeated(250'000) << "znaků";
     QTest::newRow("blank") << "<p>   </p><table><tr><td> </td></tr></table>"
                            << "prázdná";
 }
