@@ -431,6 +431,10 @@ TEST(Currency, OneReadingForEveryOutput) {
     EXPECT_TRUE(none.Reason.contains("není kód ISO")) << S(none.Reason);
     data.Currency = QStringLiteral("eur");
     EXPECT_TRUE(MakeQrPayment(data).Text.contains("*CC:EUR")) << S(MakeQrPayment(data).Text);
+    // A symbol left out is named with the word a user knows.
+    data.Symbol = QStringLiteral("FA-2026/042");
+    EXPECT_EQ(S(MakeQrPayment(data).Reason),
+              "QR Platba: variabilní symbol „FA-2026/042“ neobsahuje jen číslice, v kódu chybí.");
 }
 
 TEST(DocumentRules, ControlCharacterIsRefusedNamingTheField) {
