@@ -2,6 +2,7 @@
 // reads it: pdftotext for the words and figures, zbarimg for the payment code. The table runs
 // over the kinds, payer and non-payer, crowns and euros, cash and transfer.
 #include "editor/row_amounts.h"
+#include "printing/cash_receipt.h"
 #include "printing/document_rules.h"
 #include "printing/invoice_documents.h"
 #include "printing/module_data_set.h"
@@ -60,6 +61,8 @@ class DocumentsPdfTest : public QObject {
 private slots:
     void kindsSayWhatTheyMust_data();
     void kindsSayWhatTheyMust();
+    void receiptsSayWhatTheAmountAllows_data();
+    void receiptsSayWhatTheAmountAllows();
 };
 
 void DocumentsPdfTest::kindsSayWhatTheyMust_data() {
@@ -127,7 +130,7 @@ void DocumentsPdfTest::kindsSayWhatTheyMust() {
         QVERIFY2(text.contains(zeroLine), qPrintable(zeroLine.pattern()));
         if (taxDocument)
             must("Osvobozeno od daně podle § 51 zákona o DPH.");
-        if (taxDocument && euro && k != DocumentKind::PrijmovyDokladSRozpisem) {
+        if (taxDocument && euro) {
             must("DPH v CZK");
             must("25,125 CZK ke dni 4.3.2026");
         }
@@ -154,6 +157,7 @@ void DocumentsPdfTest::kindsSayWhatTheyMust() {
         must("Datum přijetí úplaty: 9.3.2026");
         must("Přijatá úplata");
         never("Celkem k úhradě");
+        never("splatnosti"); // the payment has been received
         break;
     case DocumentKind::Dobropis:
         must(payer ? "Opravný daňový doklad" : "Opravný doklad");
@@ -164,20 +168,29 @@ void DocumentsPdfTest::kindsSayWhatTheyMust() {
         never("-7709");
         break;
     case DocumentKind::Faktura:
+        must("Datum splatnosti: 20.3.2026");
         must("Celkem k úhradě");
         must(payer ? "Datum zdanitelného plnění:" : "Datum plnění:");
         must("Variabilní symbol:");
         break;
     case DocumentKind::PrijmovyDokladSRozpisem:
         must(euro ? " EUR=" : " korun=");
+        // Up to 10 000 Kč a simplified tax document; the euro invoice is above it.
         if (payer)
-            must("Zjednodušený daňový doklad");
+            must(euro ? "Daňový doklad" : "Zjednodušený daňový doklad");
+        if (payer && euro)
+            never("Zjednodušený");
         must("IČ odběratele: 87654321 DIČ: CZ87654321");
         break;
-    case DocumentKind::DodaciList:
     case DocumentKind::CenovaNabidka:
+        must("Předpokládané plnění: 5.3.2026");
+        break;
+    case DocumentKind::DodaciList:
         break;
     }
+    // The currency field is read once: an empty one prints the default currency.
+    if (withPrices)
+        must(euro ? "EUR" : "CZK");
 
     // Every payment code printed is one a bank app takes; none on a paid or returned document.
     const QStringList codes = DecodeQrCodes(pdf, 1);
@@ -196,6 +209,99 @@ void DocumentsPdfTest::kindsSayWhatTheyMust() {
                  qPrintable(codes[0]));
         must("QR Platba");
     }
+}
+
+void DocumentsPdfTest::receiptsSayWhatTheAmountAllows_data() {
+    QTest::addColumn<QString>("price"); // one row at 21 %, paid in cash
+    QTest::addColumn<QString>("currency");
+    QTest::addColumn<bool>("withItems");
+    QTest::addColumn<QStringList>("printed");
+    QTest::addColumn<QStringList>("never");
+    const QStringList receipt{"PŘÍJMOVÝ POKLADNÍ DOKLAD", "Přijato od:", "Přijal (pokladník):"};
+    QTest::newRow("10 000,00 simplified")
+        << "8264,46"
+        << "" << false << (receipt + QStringList{"Zjednodušený daňový doklad", "10000,00 CZK"})
+        << QStringList{"Odběratel:", "VÝDAJOVÝ"};
+    QTest::newRow("10 000,49 full")
+        << "8264,87"
+        << "" << false
+        << (receipt + QStringList{"Daňový doklad", "Mlýnská 5, 62800 Brno", "10000,00 CZK"})
+        << QStringList{"Zjednodušený"};
+    QTest::newRow("with items above the limit")
+        << "38482,00"
+        << "CZK" << true << QStringList{"Daňový doklad", "Mlýnská 5, 62800 Brno", "46563,00 CZK"}
+        << QStringList{"Zjednodušený"};
+    QTest::newRow("negative: paid out")
+        << "-6371,08"
+        << "CZK" << false
+        << QStringList{"VÝDAJOVÝ POKLADNÍ DOKLAD",
+                       "Vyplaceno komu:",
+                       "Vyplaceno:",
+                       "7709,00 CZK",
+                       "=sedmtisícsedmsetdevět korun=",
+                       "1337,93",
+                       "Vyplatil (pokladník):",
+                       "Převzal:"}
+        << QStringList{"PŘÍJMOVÝ", "Přijato", "minus", "-7709", "-1337"};
+    QTest::newRow("EUR: rate and tax in crowns")
+        << "100,00"
+        << "eur" << false
+        << QStringList{"121,00 EUR", "Kurz EUR: 25,125 CZK ke dni 4.3.2026", "v CZK 527,63"}
+        << QStringList{"Zaokrouhlení", "eur"};
+    QTest::newRow("EUR with items: rate and tax in crowns")
+        << "100,00"
+        << "EUR" << true
+        << QStringList{"121,00 EUR", "25,125 CZK ke dni 4.3.2026", "DPH v CZK", "527,63"}
+        << QStringList{"Zaokrouhlení"};
+}
+
+// The two receipts rendered as printed: a simplified tax document only up to 10 000 Kč, above it
+// a full one naming the customer; a negative cash receipt pays out with positive figures; in
+// euros the rate and the tax in crowns.
+void DocumentsPdfTest::receiptsSayWhatTheAmountAllows() {
+    QFETCH(QString, price);
+    QFETCH(QString, currency);
+    QFETCH(bool, withItems);
+    QFETCH(QStringList, printed);
+    QFETCH(QStringList, never);
+    const AppSettings settings = Settings(true);
+    InvoiceSnapshot invoice = SampleInvoice();
+    invoice.fields.Polozky = {};
+    invoice.fields.Polozky[0] = Row("A1", "Oprava stolu", "ks", "1", "", "21");
+    invoice.fields.Polozky[0].Cena = price;
+    invoice.fields.FormaUhrady = QStringLiteral("H");
+    invoice.fields.Mena = currency;
+    invoice.fields.Kurz = QStringLiteral("25,125");
+    invoice.fields.DatumKurzu = QStringLiteral("4.3.2026");
+    invoice = WithWindowTotals(invoice, settings);
+    const DocumentKind kind = DocumentKind::PrijmovyDokladSRozpisem;
+    CheckDocumentPrintable(kind, invoice, settings);
+
+    TempProgramFolder folder;
+    const QString pdf = folder.file(QStringLiteral("doklad.pdf"));
+    LoadedModule module;
+    QString message;
+    ReportDataSet items;
+    FillInvoiceItems(items, kind, invoice);
+    const ModuleDataSet set(items);
+    const int result =
+        withItems ? module.renderPdf(QStringLiteral("PrijmovyDoklad2.fr3"),
+                                     DocumentReportTitle(kind, true, invoice.fields.Cislo),
+                                     InvoiceDocumentVariables(kind, invoice, settings).text(),
+                                     set.get(), pdf, &message)
+                  : module.renderPdf(QStringLiteral("PrijmovyDoklad.fr3"),
+                                     CashReceiptTitle(CashReceiptPaysOut(invoice, settings)),
+                                     CashReceiptVariables(invoice, settings).text(), nullptr, pdf,
+                                     &message);
+    QVERIFY2(result >= 1, qPrintable(message));
+    const QString text = PdfText(pdf).simplified();
+    for (const QString& t : printed)
+        QVERIFY2(text.contains(t), qPrintable(QStringLiteral("missing: ") + t + " in " + text));
+    for (const QString& t : never)
+        QVERIFY2(!text.contains(t), qPrintable(QStringLiteral("printed: ") + t + " in " + text));
+    if (!qEnvironmentVariableIsEmpty("TARVELA_KEEP_PDF"))
+        QFile::copy(pdf, qEnvironmentVariable("TARVELA_KEEP_PDF") + QLatin1Char('/') +
+                             QString::fromUtf8(QTest::currentDataTag()) + QStringLiteral(".pdf"));
 }
 
 QTEST_MAIN(DocumentsPdfTest)

@@ -2,7 +2,9 @@
 
 #include "invoice/file_lines.h"
 #include "invoice/invoice_file.h"
+#include "printing/document_rules.h"
 #include "printing/isdoc_invoice.h"
+#include "printing/money.h"
 #include "printing/report_data_set.h"
 #include "text/amount_text.h"
 #include "text/dates.h"
@@ -53,7 +55,7 @@ QString PaidText(const QString& typed) {
     try {
         return FormatAmount(ParseAmountLenient(typed));
     } catch (const ConversionError&) {
-        return typed;
+        return CsvSafeText(typed);
     }
 }
 
@@ -83,8 +85,10 @@ qint64 Converted(qint64 cents, double rate) {
 
 // The exchange rate of an invoice in crowns per unit; 1 for crowns.
 double CrownRate(const InvoiceRecord& f) {
-    const QString currency = TrimText(f.Mena);
-    if (currency.isEmpty() || currency == QLatin1String("CZK"))
+    // Read as everywhere else: "Kč" and "czk" are crowns (an empty line was filled with the
+    // default currency when the file was read).
+    const QString currency = CurrencyCode(f.Mena, QStringLiteral("CZK"));
+    if (currency == QLatin1String("CZK"))
         return 1;
     double rate = 0;
     try {
@@ -184,15 +188,34 @@ QByteArray PeriodInvoicesCsv(const std::vector<PeriodInvoice>& invoices,
                         QStringLiteral("Odběratel"), QStringLiteral("IČ"), QStringLiteral("DIČ")} +
             RateHeader(rates) +
             QStringList{QStringLiteral("Celkem"), QStringLiteral("Měna"),
-                        QStringLiteral("Datum úhrady"), QStringLiteral("Uhrazeno")});
+                        QStringLiteral("Datum úhrady"), QStringLiteral("Uhrazeno"),
+                        QStringLiteral("Kurz"), QStringLiteral("Zaokrouhlení"),
+                        QStringLiteral("Druh dokladu"), QStringLiteral("Opravovaný doklad")});
     for (const PeriodInvoice& invoice : invoices) {
         const InvoiceRecord& f = invoice.record;
-        csv.row(QStringList{f.Cislo, FormatInvoiceDate(f.DatumVystaveni),
+        try {
+            RefuseControlCharacters(f, settings);
+        } catch (const ValidationError& e) {
+            throw ValidationError(QStringLiteral("Faktura %1: %2").arg(f.Cislo, e.message()));
+        }
+        const qint64 total = invoice.sums.totalCents();
+        const QString currency = CurrencyCode(f.Mena, settings.VychoziMena);
+        const bool foreign = currency != QLatin1String("CZK");
+        // Cash in crowns is paid in whole crowns; the difference is outside the tax base.
+        const qint64 rounding =
+            RoundsToCrowns(DocumentKind::Faktura, f, settings) ? RoundToCrowns(total) - total : 0;
+        const bool creditNote = IsCreditNote(f, total);
+        csv.row(QStringList{CsvSafeText(f.Cislo), FormatInvoiceDate(f.DatumVystaveni),
                             FormatInvoiceDate(f.DatumPlneni), FormatInvoiceDate(f.DatumSplatnosti),
-                            f.OdberatelNazev1, f.OdberatelIC, f.OdberatelDIC} +
+                            CsvSafeText(f.OdberatelNazev1), CsvSafeText(f.OdberatelIC),
+                            CsvSafeText(f.OdberatelDIC)} +
                 RateCells(invoice.sums, rates) +
-                QStringList{Money(invoice.sums.totalCents()), f.Mena, f.DatumUhrady,
-                            PaidText(f.UhrazenaCastka)});
+                QStringList{Money(total), CsvSafeText(currency), CsvSafeText(f.DatumUhrady),
+                            PaidText(f.UhrazenaCastka),
+                            foreign ? CsvSafeText(TrimText(f.Kurz)) : QString(),
+                            rounding != 0 ? Money(rounding) : QString(),
+                            creditNote ? QStringLiteral("dobropis") : QStringLiteral("faktura"),
+                            creditNote ? CsvSafeText(TrimText(f.OpravovanyDoklad)) : QString()});
     }
     return csv.bytes();
 }
@@ -208,9 +231,12 @@ QStringList ExportPeriod(const QString& folder, const std::vector<PeriodInvoice>
     std::vector<std::pair<QString, QByteArray>> files;
     for (const PeriodInvoice& invoice : invoices) {
         const InvoiceSnapshot snapshot = SnapshotFromRecord(invoice.record, settings);
-        for (const DocumentKind kind : kinds) {
+        for (const DocumentKind chosen : kinds) {
+            // A credit note among the invoices is written as one (type 2 with its reference).
+            const DocumentKind kind =
+                PeriodExportKind(chosen, invoice.record, invoice.sums.totalCents());
             try {
-                files.emplace_back(PeriodIsdocFileName(invoice.record, kind),
+                files.emplace_back(PeriodIsdocFileName(invoice.record, chosen),
                                    BuildIsdocInvoice(kind, snapshot, settings));
             } catch (const ValidationError& e) {
                 throw ValidationError(
@@ -278,7 +304,7 @@ QByteArray VatSummaryCsv(const VatSummary& summary, const AppSettings& settings)
          FormatInvoiceDate(summary.from) + QStringLiteral(" - ") + FormatInvoiceDate(summary.to),
          summary.total);
     for (const VatDocument& d : summary.individual)
-        line(QStringLiteral("Nad 10 000 Kč"), d.OdberatelDIC, d.Cislo,
+        line(QStringLiteral("Nad 10 000 Kč"), CsvSafeText(d.OdberatelDIC), CsvSafeText(d.Cislo),
              FormatInvoiceDate(d.DatumPlneni), d.sums);
     line(QStringLiteral("Ostatní doklady"), QString(),
          QStringLiteral("počet %1").arg(summary.restCount), QString(), summary.rest);

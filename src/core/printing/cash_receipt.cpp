@@ -12,13 +12,19 @@ QString CashReceiptTemplate() {
     return QStringLiteral("Ses/PrijmovyDoklad.fr3");
 }
 
-QString CashReceiptTitle() {
-    return QStringLiteral("Příjmový doklad");
+QString CashReceiptTitle(bool payout) {
+    return payout ? QStringLiteral("Výdajový doklad") : QStringLiteral("Příjmový doklad");
 }
 
-QString CashReceiptReportTitle(const QString& number) {
+bool CashReceiptPaysOut(const InvoiceSnapshot& invoice, const AppSettings& settings) {
+    return IsCashPayout(
+        DocumentFiguresOf(DocumentKind::PrijmovyDokladSRozpisem, invoice, settings));
+}
+
+QString CashReceiptReportTitle(const QString& number, bool payout) {
     const QString n = TrimText(number);
-    return n.isEmpty() ? CashReceiptTitle() : CashReceiptTitle() + QStringLiteral(" č. ") + n;
+    return n.isEmpty() ? CashReceiptTitle(payout)
+                       : CashReceiptTitle(payout) + QStringLiteral(" č. ") + n;
 }
 
 PrintVariables CashReceiptVariables(const InvoiceSnapshot& invoice, const AppSettings& settings) {
@@ -27,8 +33,12 @@ PrintVariables CashReceiptVariables(const InvoiceSnapshot& invoice, const AppSet
     const QString payer = PayerName(f);
     // A cash receipt in crowns asks for whole crowns.
     const DocumentKind kind = DocumentKind::PrijmovyDokladSRozpisem;
-    const AmountDue due =
-        ComputeAmountDue(invoice.CelkemFaktura, RoundsToCrowns(kind, f, settings));
+    const DocumentFigures figures = DocumentFiguresOf(kind, invoice, settings);
+    const AmountDue& due = figures.Due;
+    // A negative amount is paid out: the receipt becomes a cash payment out, its figures and
+    // words positive.
+    const bool payout = IsCashPayout(figures);
+    const QString currency = DocumentCurrency(f, settings);
 
     PrintVariables v;
     v.add(QStringLiteral("DodavJmeno"), d.Jmeno);
@@ -43,10 +53,10 @@ PrintVariables CashReceiptVariables(const InvoiceSnapshot& invoice, const AppSet
           TrimText(d.DIC).isEmpty() ? QString() : QStringLiteral("DIČ: ") + d.DIC);
     v.add(QStringLiteral("CisloDokladu"), f.Cislo);
     v.add(QStringLiteral("Datum"), FormatInvoiceDate(f.DatumVystaveni));
-    v.add(QStringLiteral("Mena"), f.Mena);
+    v.add(QStringLiteral("Mena"), currency); // an empty field prints the default currency
     v.add(QStringLiteral("Prijem"), payer);
-    v.add(QStringLiteral("Castka"), invoice.CelkemFaktura);
-    v.add(QStringLiteral("CastkaSlovy"), AmountDueInWords(due.Due, DocumentCurrency(f, settings)));
+    v.add(QStringLiteral("Castka"), payout ? FormatHalere(-due.Total) : invoice.CelkemFaktura);
+    v.add(QStringLiteral("CastkaSlovy"), AmountDueInWords(payout ? -due.Due : due.Due, currency));
     v.add(QStringLiteral("UcelPlatby"), QStringLiteral("Úhrada faktury ") + f.Cislo);
     v.add(QStringLiteral("Symbol"), f.Symbol);
     v.add(QStringLiteral("Pokladnik"), d.Osoba);
@@ -60,7 +70,23 @@ PrintVariables CashReceiptVariables(const InvoiceSnapshot& invoice, const AppSet
     v.add(QStringLiteral("OdberatelDIC"), f.OdberatelDIC);
     v.add(QStringLiteral("DatumPlneni"), FormatInvoiceDate(f.DatumPlneni));
     v.add(QStringLiteral("PlatceDPH"), BoolToDigit(settings.Platce));
-    AddDocumentRuleVariables(v, kind, invoice, settings, due, CashReceiptFileName(f.Cislo));
+    AddDocumentRuleVariables(v, kind, invoice, settings, figures, CashReceiptFileName(f.Cislo),
+                             payout);
+    v.add(QStringLiteral("NazevDokladu"), payout ? QStringLiteral("VÝDAJOVÝ POKLADNÍ DOKLAD")
+                                                 : QStringLiteral("PŘÍJMOVÝ POKLADNÍ DOKLAD"));
+    v.add(QStringLiteral("PopiskaOsoba"),
+          payout ? QStringLiteral("Vyplaceno komu:") : QStringLiteral("Přijato od:"));
+    v.add(QStringLiteral("PopiskaCastka"),
+          payout ? QStringLiteral("Vyplaceno:") : QStringLiteral("Částka:"));
+    v.add(QStringLiteral("PopiskaPokladnik"),
+          payout ? QStringLiteral("Vyplatil (pokladník):") : QStringLiteral("Přijal (pokladník):"));
+    v.add(QStringLiteral("PopiskaPlatce"),
+          payout ? QStringLiteral("Převzal:") : QStringLiteral("Zaplatil:"));
+    // The customer's name and address, which a full tax document names.
+    v.add(QStringLiteral("OdberatelNazev1"), f.OdberatelNazev1);
+    v.add(QStringLiteral("OdberatelUliceCislo"), f.OdberatelUliceCislo);
+    v.add(QStringLiteral("OdberatelPSC"), f.OdberatelPSC);
+    v.add(QStringLiteral("OdberatelMesto"), f.OdberatelMesto);
     return v;
 }
 

@@ -7,6 +7,9 @@
 #include "text/errors.h"
 #include "text/helpers.h"
 
+#include <QSet>
+
+#include <algorithm>
 #include <limits>
 
 namespace tarvela {
@@ -45,17 +48,144 @@ QString PaymentFormWords(const QString& paymentForm) {
     return paymentForm;
 }
 
-QString DocumentCurrency(const InvoiceRecord& fields, const AppSettings& settings) {
-    QString typed = TrimText(fields.Mena);
-    if (typed.isEmpty())
-        typed = TrimText(settings.VychoziMena);
-    if (typed.isEmpty())
+QString CurrencyCode(const QString& typed, const QString& defaultCurrency) {
+    QString t = TrimText(typed);
+    if (t.isEmpty())
+        t = TrimText(defaultCurrency);
+    if (t.isEmpty())
         return QStringLiteral("CZK");
-    return QrCurrencyCode(typed).value_or(typed);
+    const QString folded = UpperCaseAscii(StripDiacritics(t));
+    if (folded == QLatin1String("KC") || folded == QLatin1String("KC.") ||
+        folded == QLatin1String("CZK"))
+        return QStringLiteral("CZK");
+    if (t == QStringLiteral("€"))
+        return QStringLiteral("EUR");
+    // Three letters without diacritics in any case: "eur", "Eur".
+    if (folded.size() == 3 && folded == UpperCaseAscii(t) &&
+        std::all_of(folded.begin(), folded.end(),
+                    [](QChar c) { return c >= QLatin1Char('A') && c <= QLatin1Char('Z'); }))
+        return folded;
+    return t;
+}
+
+QString DocumentCurrency(const InvoiceRecord& fields, const AppSettings& settings) {
+    return CurrencyCode(fields.Mena, settings.VychoziMena);
+}
+
+bool IsIso4217Code(const QString& code) {
+    // The currencies in use (ISO 4217, list one), without XTS (testing) and XXX (no currency).
+    static const QSet<QString> kCodes = [] {
+        const char* const list =
+            "AED AFN ALL AMD ANG AOA ARS AUD AWG AZN BAM BBD BDT BGN BHD BIF BMD BND BOB BOV BRL "
+            "BSD BTN BWP BYN BZD CAD CDF CHE CHF CHW CLF CLP CNY COP COU CRC CUC CUP CVE CZK DJF "
+            "DKK DOP DZD EGP ERN ETB EUR FJD FKP GBP GEL GHS GIP GMD GNF GTQ GYD HKD HNL HTG HUF "
+            "IDR ILS INR IQD IRR ISK JMD JOD JPY KES KGS KHR KMF KPW KRW KWD KYD KZT LAK LBP LKR "
+            "LRD LSL LYD MAD MDL MGA MKD MMK MNT MOP MRU MUR MVR MWK MXN MXV MYR MZN NAD NGN NIO "
+            "NOK NPR NZD OMR PAB PEN PGK PHP PKR PLN PYG QAR RON RSD RUB RWF SAR SBD SCR SDG SEK "
+            "SGD SHP SLE SLL SOS SRD SSP STN SVC SYP SZL THB TJS TMT TND TOP TRY TTD TWD TZS UAH "
+            "UGX USD USN UYI UYU UYW UZS VED VES VND VUV WST XAF XAG XAU XBA XBB XBC XBD XCD XCG "
+            "XDR XOF XPD XPF XPT XSU XUA YER ZAR ZMW ZWG ZWL";
+        QSet<QString> codes;
+        for (const QString& c : QString::fromLatin1(list).split(QLatin1Char(' ')))
+            codes.insert(c);
+        return codes;
+    }();
+    return kCodes.contains(code);
 }
 
 bool IsForeignCurrency(const InvoiceRecord& fields, const AppSettings& settings) {
-    return DocumentCurrency(fields, settings) != DocumentCurrency(InvoiceRecord{}, settings);
+    return DocumentCurrency(fields, settings) != CurrencyCode(QString(), settings.VychoziMena);
+}
+
+namespace {
+
+// Czech names of the texts an e-invoice or a CSV carries.
+struct NamedText {
+    const char* name;
+    QString InvoiceRecord::*member;
+};
+
+const NamedText kInvoiceTexts[] = {
+    {"Číslo faktury", &InvoiceRecord::Cislo},
+    {"Symbol", &InvoiceRecord::Symbol},
+    {"Objednávka", &InvoiceRecord::Objednavka},
+    {"Příjemce", &InvoiceRecord::Prijemce},
+    {"Místo vyskladnění", &InvoiceRecord::MistoVyskladneni},
+    {"Forma úhrady", &InvoiceRecord::FormaUhrady},
+    {"Odběratel - kód", &InvoiceRecord::OdberatelKod},
+    {"Odběratel - název 1", &InvoiceRecord::OdberatelNazev1},
+    {"Odběratel - název 2", &InvoiceRecord::OdberatelNazev2},
+    {"Odběratel - odpovědná osoba", &InvoiceRecord::OdberatelOdpovedOsoba},
+    {"Odběratel - ulice, číslo", &InvoiceRecord::OdberatelUliceCislo},
+    {"Odběratel - PSČ", &InvoiceRecord::OdberatelPSC},
+    {"Odběratel - město", &InvoiceRecord::OdberatelMesto},
+    {"Odběratel - IČ", &InvoiceRecord::OdberatelIC},
+    {"Odběratel - DIČ", &InvoiceRecord::OdberatelDIC},
+    {"Komentář 1", &InvoiceRecord::Komentar1},
+    {"Komentář 2", &InvoiceRecord::Komentar2},
+    {"Datum úhrady", &InvoiceRecord::DatumUhrady},
+    {"Měna", &InvoiceRecord::Mena},
+    {"Uhrazená částka", &InvoiceRecord::UhrazenaCastka},
+    {"Opravovaný doklad", &InvoiceRecord::OpravovanyDoklad},
+    {"Důvod opravy", &InvoiceRecord::DuvodOpravy},
+    {"Kurz", &InvoiceRecord::Kurz},
+    {"Datum kurzu", &InvoiceRecord::DatumKurzu},
+};
+
+struct NamedSupplierText {
+    const char* name;
+    QString SupplierData::*member;
+};
+
+const NamedSupplierText kSupplierTexts[] = {
+    {"Dodavatel - název", &SupplierData::Nazev},
+    {"Dodavatel - jméno", &SupplierData::Jmeno},
+    {"Dodavatel - ulice", &SupplierData::Ulice},
+    {"Dodavatel - město", &SupplierData::Mesto},
+    {"Dodavatel - IČ", &SupplierData::ICO},
+    {"Dodavatel - DIČ", &SupplierData::DIC},
+    {"Dodavatel - registrace", &SupplierData::Registrace},
+    {"Dodavatel - banka", &SupplierData::Banka},
+    {"Dodavatel - účet", &SupplierData::Ucet},
+    {"Dodavatel - IBAN", &SupplierData::IBAN},
+    {"Dodavatel - BIC", &SupplierData::BIC},
+    {"Dodavatel - telefon", &SupplierData::Tel},
+    {"Dodavatel - e-mail", &SupplierData::Email},
+    {"Dodavatel - osoba", &SupplierData::Osoba},
+};
+
+// C0 and C1 control characters and DEL; a tab counts too, as no field is typed with one.
+bool IsControlCharacter(QChar c) {
+    const char16_t u = c.unicode();
+    return u < 0x20 || (u >= 0x7F && u <= 0x9F);
+}
+
+void RefuseControlCharacter(const QString& text, const QString& field) {
+    const auto it = std::find_if(text.begin(), text.end(), IsControlCharacter);
+    if (it == text.end())
+        return;
+    throw ValidationError(
+        QStringLiteral("Pole „%1“ obsahuje řídicí znak (U+%2), který do elektronické faktury ani "
+                       "do CSV nelze zapsat. Opravte pole a akci opakujte.")
+            .arg(field, QString::number(it->unicode(), 16).toUpper().rightJustified(4, u'0')));
+}
+
+} // namespace
+
+void RefuseControlCharacters(const InvoiceRecord& fields, const AppSettings& settings) {
+    for (const NamedText& t : kInvoiceTexts)
+        RefuseControlCharacter(fields.*t.member, QString::fromUtf8(t.name));
+    static const char* const kCellNames[kItemCellCount] = {"Kód",      "Označení dodávky", "MJ",
+                                                           "Počet MJ", "Cena MJ",          "DPH"};
+    for (int row = 0; row < kItemRowCount; ++row) {
+        for (int cell = 0; cell < kItemCellCount; ++cell)
+            RefuseControlCharacter(fields.Polozky[static_cast<std::size_t>(row)].cell(cell),
+                                   QStringLiteral("Položka %1 - %2")
+                                       .arg(row + 1)
+                                       .arg(QString::fromUtf8(kCellNames[cell])));
+    }
+    for (const NamedSupplierText& t : kSupplierTexts)
+        RefuseControlCharacter(settings.Dodavatel.*t.member, QString::fromUtf8(t.name));
 }
 
 AmountDue ComputeAmountDue(const QString& totalCaption, bool rounded) {
@@ -145,8 +275,82 @@ QString DocumentReportTitle(DocumentKind kind, bool vatPayer, const QString& num
     return TrimText(number).isEmpty() ? title : title + QStringLiteral(" č. ") + TrimText(number);
 }
 
-void CheckDocumentPrintable(DocumentKind kind, const InvoiceSnapshot& invoice,
-                            const AppSettings& settings) {
+DocumentFigures DocumentFiguresOf(DocumentKind kind, const InvoiceSnapshot& invoice,
+                                  const AppSettings& settings) {
+    DocumentFigures figures;
+    // The figures of the window's totals panel.
+    figures.Due =
+        ComputeAmountDue(invoice.CelkemFaktura, RoundsToCrowns(kind, invoice.fields, settings));
+    if (DocumentCurrency(invoice.fields, settings) == QLatin1String("CZK")) {
+        figures.TotalInCrowns = figures.Due.Total;
+        figures.DueInCrowns = figures.Due.Due;
+    } else if (const std::optional<double> rate = ParseExchangeRate(invoice.fields.Kurz)) {
+        figures.TotalInCrowns = TaxInCrowns(figures.Due.Total, *rate);
+        figures.DueInCrowns = TaxInCrowns(figures.Due.Due, *rate);
+    }
+    return figures;
+}
+
+bool FitsSimplifiedTaxDocument(qint64 amountInCrownsHalere) {
+    return amountInCrownsHalere >= -kSimplifiedTaxDocumentLimitHalere &&
+           amountInCrownsHalere <= kSimplifiedTaxDocumentLimitHalere;
+}
+
+bool IsSimplifiedTaxDocument(DocumentKind kind, const AppSettings& settings,
+                             const DocumentFigures& figures) {
+    return kind == DocumentKind::PrijmovyDokladSRozpisem && settings.Platce &&
+           figures.TotalInCrowns.has_value() && figures.DueInCrowns.has_value() &&
+           FitsSimplifiedTaxDocument(*figures.TotalInCrowns) &&
+           FitsSimplifiedTaxDocument(*figures.DueInCrowns);
+}
+
+QStringList MissingForFullTaxDocument(const InvoiceRecord& fields) {
+    QStringList missing;
+    if (TrimText(fields.OdberatelNazev1).isEmpty())
+        missing << QStringLiteral("název odběratele");
+    if (TrimText(fields.OdberatelUliceCislo).isEmpty())
+        missing << QStringLiteral("ulice odběratele");
+    if (TrimText(fields.OdberatelMesto).isEmpty())
+        missing << QStringLiteral("město odběratele");
+    return missing;
+}
+
+bool IsCashPayout(const DocumentFigures& figures) {
+    return figures.Due.Due < 0;
+}
+
+void CheckDocumentRules(DocumentKind kind, const InvoiceSnapshot& invoice,
+                        const AppSettings& settings, const DocumentFigures& figures) {
+    const InvoiceRecord& f = invoice.fields;
+    if (figures.Due.Total < 0 &&
+        (kind == DocumentKind::ProformaFaktura || kind == DocumentKind::CenovaNabidka))
+        throw ValidationError(
+            QStringLiteral("%1 nemůže mít zápornou celkovou částku (%2): nic se na ni nevrací. "
+                           "Opravte položky, nebo vystavte dobropis.")
+                .arg(kind == DocumentKind::ProformaFaktura ? QStringLiteral("Proforma faktura")
+                                                           : QStringLiteral("Cenová nabídka"),
+                     FormatHalere(figures.Due.Total)));
+    if (kind == DocumentKind::Dobropis) {
+        QStringList missing;
+        if (TrimText(f.OpravovanyDoklad).isEmpty())
+            missing << QStringLiteral("opravovaný doklad");
+        if (TrimText(f.DuvodOpravy).isEmpty())
+            missing << QStringLiteral("důvod opravy");
+        if (!missing.isEmpty())
+            throw ValidationError(QStringLiteral("Dobropis nelze vytisknout, na první straně "
+                                                 "faktury chybí: %1.")
+                                      .arg(missing.join(QStringLiteral(", "))));
+    }
+    if (kind == DocumentKind::PrijmovyDokladSRozpisem && settings.Platce &&
+        !IsSimplifiedTaxDocument(kind, settings, figures)) {
+        const QStringList missing = MissingForFullTaxDocument(f);
+        if (!missing.isEmpty())
+            throw ValidationError(
+                QStringLiteral("Částka dokladu přesahuje 10 000 Kč, proto nemůže být "
+                               "zjednodušeným daňovým dokladem. Pro úplný daňový doklad "
+                               "doplňte: %1.")
+                    .arg(missing.join(QStringLiteral(", "))));
+    }
     if (!IsTaxDocument(kind, settings))
         return;
     const QList<int> rows = RowsWithDisallowedVatRate(invoice, settings);
@@ -169,6 +373,39 @@ void CheckDocumentPrintable(DocumentKind kind, const InvoiceSnapshot& invoice,
             QStringLiteral("Daňový doklad v měně %1 nelze vytisknout: na první straně faktury "
                            "chybí kurz a datum kurzu.")
                 .arg(DocumentCurrency(invoice.fields, settings)));
+}
+
+void CheckDocumentPrintable(DocumentKind kind, const InvoiceSnapshot& invoice,
+                            const AppSettings& settings) {
+    CheckDocumentRules(kind, invoice, settings, DocumentFiguresOf(kind, invoice, settings));
+}
+
+bool IsCreditNote(const InvoiceRecord& fields, qint64 totalHalere) {
+    return !TrimText(fields.OpravovanyDoklad).isEmpty() || totalHalere < 0;
+}
+
+DocumentKind PeriodExportKind(DocumentKind chosen, const InvoiceRecord& fields,
+                              qint64 totalHalere) {
+    return chosen == DocumentKind::Faktura && IsCreditNote(fields, totalHalere)
+               ? DocumentKind::Dobropis
+               : chosen;
+}
+
+QString CsvSafeText(const QString& text) {
+    if (!text.isEmpty() && QStringLiteral("=+-@\t\r").contains(text.front()))
+        return QLatin1Char('\'') + text;
+    return text;
+}
+
+QStringList DocumentWarnings(DocumentKind kind, const DocumentFigures& figures) {
+    QStringList warnings;
+    if (kind == DocumentKind::Dobropis && figures.Due.Total > 0)
+        warnings << QStringLiteral("Dobropis má kladnou celkovou částku %1: odběratel by podle "
+                                   "něj platil, místo aby mu byla částka vrácena. Opravované "
+                                   "položky dobropisu se obvykle zapisují se záporným "
+                                   "množstvím nebo cenou.")
+                        .arg(FormatHalere(figures.Due.Total));
+    return warnings;
 }
 
 } // namespace tarvela

@@ -4,7 +4,10 @@
 #include "settings/settings_file.h"
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
+
+#include <optional>
 
 namespace tarvela {
 
@@ -23,11 +26,24 @@ bool IsCashPayment(const QString& paymentForm);
 // "K" "Platební kartou"; any other typed text unchanged.
 QString PaymentFormWords(const QString& paymentForm);
 
-// The invoice's currency differs from the default one (an empty field is the default).
+// The one reading of a currency field, used by the documents, the QR code, the e-invoice, the
+// CSV and the VAT summary: the typed text, or the default currency when it is empty, or "CZK"
+// when that is empty too, as an ISO code where it is one ("Kč", "kc", "czk" -> "CZK", "eur" ->
+// "EUR", "€" -> "EUR"); any other text trimmed and unchanged (IsIso4217Code says it is none).
+QString CurrencyCode(const QString& typed, const QString& defaultCurrency);
+QString DocumentCurrency(const InvoiceRecord& fields, const AppSettings& settings);
+
+// The code is one of the currencies of ISO 4217 ("CZK", "EUR"; not "XYZ", not "eur").
+bool IsIso4217Code(const QString& code);
+
+// The invoice's currency differs from the default one as CurrencyCode reads both ("czk" is not
+// another currency beside the default "CZK"; an empty field is the default).
 bool IsForeignCurrency(const InvoiceRecord& fields, const AppSettings& settings);
 
-// The currency as ISO code where the typed text is one ("Kč" -> "CZK"), else the text.
-QString DocumentCurrency(const InvoiceRecord& fields, const AppSettings& settings);
+// Raises ValidationError naming the field in Czech when a text of the invoice (header, customer,
+// items, comments, the credit note's and exchange-rate lines) or of the supplier's settings
+// holds a control character, which an e-invoice or a CSV cannot carry.
+void RefuseControlCharacters(const InvoiceRecord& fields, const AppSettings& settings);
 
 // The amount a document asks for. Cash in crowns is rounded to whole crowns; the difference is
 // printed as "Zaokrouhlení" and is outside the tax base.
@@ -59,10 +75,68 @@ QString CashReceiptFileName(const QString& number);
 // continuation page says what it belongs to.
 QString DocumentReportTitle(DocumentKind kind, bool vatPayer, const QString& number);
 
-// Raises ValidationError when the document must not be printed: a VAT payer's tax document
-// with rows whose rate the settings do not know (named by row), or in a foreign currency
-// without its exchange rate and date.
+// The figures the rules of a document look at, all in haléře: the invoice total and the amount
+// the document asks for or returns (after cash rounding), and both in crowns (the same for an
+// invoice in crowns; converted at the typed rate for another currency, nothing without it).
+struct DocumentFigures {
+    AmountDue Due;
+    std::optional<qint64> TotalInCrowns;
+    std::optional<qint64> DueInCrowns;
+};
+
+// The figures of a document as the window computed them.
+DocumentFigures DocumentFiguresOf(DocumentKind kind, const InvoiceSnapshot& invoice,
+                                  const AppSettings& settings);
+
+// A simplified tax document may be issued up to 10 000 Kč including tax (VAT act § 30); the
+// amount counts by its size, a refund as much as a payment.
+inline constexpr qint64 kSimplifiedTaxDocumentLimitHalere = 1000000;
+bool FitsSimplifiedTaxDocument(qint64 amountInCrownsHalere);
+
+// A VAT payer's receipt (with items, or the cash receipt) is a simplified tax document when both
+// its total and the amount paid are within the limit, otherwise a full tax document with the
+// customer's identification. An amount in another currency without a rate counts as above it.
+bool IsSimplifiedTaxDocument(DocumentKind kind, const AppSettings& settings,
+                             const DocumentFigures& figures);
+
+// The customer's data a full tax document names and the invoice lacks, as Czech field names
+// ("název odběratele", "ulice odběratele", "město odběratele").
+QStringList MissingForFullTaxDocument(const InvoiceRecord& fields);
+
+// A negative amount of a cash receipt is money paid out: it prints as "VÝDAJOVÝ POKLADNÍ
+// DOKLAD" with "Vyplaceno" and every figure positive.
+bool IsCashPayout(const DocumentFigures& figures);
+
+// Raises ValidationError with the rules of a document that must not be printed, given its
+// figures:
+// - a VAT payer's tax document with rows whose rate the settings do not know (named by row), or
+//   in another currency without its exchange rate and date;
+// - a pro-forma invoice or a price offer with a negative total (nothing is to be paid back);
+// - a credit note without the corrected document or the reason of the correction;
+// - a receipt above the limit of a simplified tax document whose customer lacks what a full
+//   tax document names.
+void CheckDocumentRules(DocumentKind kind, const InvoiceSnapshot& invoice,
+                        const AppSettings& settings, const DocumentFigures& figures);
+
+// CheckDocumentRules with the figures of DocumentFiguresOf.
 void CheckDocumentPrintable(DocumentKind kind, const InvoiceSnapshot& invoice,
                             const AppSettings& settings);
+
+// An invoice of the period is a credit note when it names the document it corrects or its
+// total is negative; the period export writes it as a credit note (e-invoice type 2) with that
+// reference, whatever kind was chosen for the invoices.
+bool IsCreditNote(const InvoiceRecord& fields, qint64 totalHalere);
+DocumentKind PeriodExportKind(DocumentKind chosen, const InvoiceRecord& fields, qint64 totalHalere);
+
+// A text cell of a CSV for a spreadsheet: a text beginning with "=", "+", "-", "@", a tab or a
+// carriage return gets a leading apostrophe, so that a customer named "=HYPERLINK(...)" is shown
+// as text and never run as a formula. Only texts typed by users go through it; the amounts the
+// program writes stay numbers ("-121,00").
+QString CsvSafeText(const QString& text);
+
+// What the user should see before a document that may be printed is printed, one sentence
+// each; empty when nothing is odd. A credit note whose total is positive asks for a payment
+// instead of returning one.
+QStringList DocumentWarnings(DocumentKind kind, const DocumentFigures& figures);
 
 } // namespace tarvela

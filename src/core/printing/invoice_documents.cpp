@@ -47,7 +47,7 @@ QString SupplyDateLabel(DocumentKind kind, bool taxDocument) {
                        : QStringLiteral("Datum plnění:");
 }
 
-QString Subtitle(DocumentKind kind, bool vatPayer) {
+QString Subtitle(DocumentKind kind, bool vatPayer, bool simplified) {
     switch (kind) {
     case DocumentKind::ProformaFaktura:
         return QStringLiteral("Nejedná se o daňový doklad");
@@ -57,7 +57,10 @@ QString Subtitle(DocumentKind kind, bool vatPayer) {
         return vatPayer ? QStringLiteral("Opravný daňový doklad")
                         : QStringLiteral("Opravný doklad");
     case DocumentKind::PrijmovyDokladSRozpisem:
-        return vatPayer ? QStringLiteral("Zjednodušený daňový doklad") : QString();
+        if (!vatPayer)
+            return QString();
+        return simplified ? QStringLiteral("Zjednodušený daňový doklad")
+                          : QStringLiteral("Daňový doklad");
     case DocumentKind::Faktura:
     case DocumentKind::DodaciList:
     case DocumentKind::CenovaNabidka:
@@ -171,15 +174,23 @@ QString AmountInWordsText(const QString& totalCaption) {
 }
 
 void AddDocumentRuleVariables(PrintVariables& v, DocumentKind kind, const InvoiceSnapshot& invoice,
-                              const AppSettings& settings, const AmountDue& due,
-                              const QString& fileName) {
+                              const AppSettings& settings, const DocumentFigures& figures,
+                              const QString& fileName, bool payout) {
     const InvoiceRecord& f = invoice.fields;
+    const AmountDue& due = figures.Due;
     const bool taxDocument = IsTaxDocument(kind, settings);
     const bool foreign = IsForeignCurrency(f, settings);
     const VatRecap recap = ComputeVatRecap(invoice, settings);
+    const bool simplified = IsSimplifiedTaxDocument(kind, settings, figures);
+    // A payout prints every figure as a positive amount paid out.
+    const auto shown = [payout](qint64 halere) { return FormatHalere(payout ? -halere : halere); };
 
     v.add(QStringLiteral("DanovyDoklad"), BoolToDigit(taxDocument));
-    v.add(QStringLiteral("Podtitul"), Subtitle(kind, settings.Platce));
+    v.add(QStringLiteral("Podtitul"), Subtitle(kind, settings.Platce, simplified));
+    v.add(QStringLiteral("ZjednodusenyDoklad"), BoolToDigit(simplified));
+    v.add(QStringLiteral("UplnyDanovyDoklad"),
+          BoolToDigit(kind == DocumentKind::PrijmovyDokladSRozpisem && settings.Platce &&
+                      !simplified));
     v.add(QStringLiteral("PopiskaDatumPlneni"), SupplyDateLabel(kind, taxDocument));
     v.add(QStringLiteral("FormaUhradyKod"), f.FormaUhrady);
     v.add(QStringLiteral("PopiskaCena"),
@@ -188,14 +199,13 @@ void AddDocumentRuleVariables(PrintVariables& v, DocumentKind kind, const Invoic
     // The amount asked for or returned, always as a positive figure beside its caption.
     v.add(QStringLiteral("PopiskaCelkem"), AmountDueLabel(kind, due.Due));
     v.add(QStringLiteral("CastkaKUhrade"), FormatHalere(due.Due < 0 ? -due.Due : due.Due));
-    v.add(QStringLiteral("Zaokrouhleni"),
-          due.Rounding != 0 ? FormatHalere(due.Rounding) : QString());
+    v.add(QStringLiteral("Zaokrouhleni"), due.Rounding != 0 ? shown(due.Rounding) : QString());
 
     // Recap per rate: the window's own sums, every rate with a base once, highest first.
-    v.add(QStringLiteral("ZakladDPH0"), FormatHalere(recap.BaseAtZero));
+    v.add(QStringLiteral("ZakladDPH0"), shown(recap.BaseAtZero));
     for (int s = 0; s < 3; ++s)
-        v.add(QStringLiteral("ZakladDPH%1").arg(s + 1), FormatHalere(recap.BaseAtSlot[s]));
-    v.add(QStringLiteral("CelkemDPH"), FormatHalere(recap.TotalTax));
+        v.add(QStringLiteral("ZakladDPH%1").arg(s + 1), shown(recap.BaseAtSlot[s]));
+    v.add(QStringLiteral("CelkemDPH"), shown(recap.TotalTax));
     const std::optional<double> rate = ParseExchangeRate(f.Kurz);
     const bool inCrowns = foreign && taxDocument && rate.has_value();
     qint64 taxInCrowns = 0;
@@ -205,12 +215,11 @@ void AddDocumentRuleVariables(PrintVariables& v, DocumentKind kind, const Invoic
         const VatRecapLine line = has ? recap.Lines[i] : VatRecapLine{};
         const QString n = QString::number(i + 1);
         v.add(QStringLiteral("RekapSazba") + n, has ? QString::number(line.Rate) : QString());
-        v.add(QStringLiteral("RekapZaklad") + n, has ? FormatHalere(line.Base) : QString());
-        v.add(QStringLiteral("RekapDPH") + n, has ? FormatHalere(line.Tax) : QString());
+        v.add(QStringLiteral("RekapZaklad") + n, has ? shown(line.Base) : QString());
+        v.add(QStringLiteral("RekapDPH") + n, has ? shown(line.Tax) : QString());
         const qint64 crowns = inCrowns && has ? TaxInCrowns(line.Tax, *rate) : 0;
         taxInCrowns += crowns;
-        v.add(QStringLiteral("RekapDPHCZK") + n,
-              inCrowns && has ? FormatHalere(crowns) : QString());
+        v.add(QStringLiteral("RekapDPHCZK") + n, inCrowns && has ? shown(crowns) : QString());
         if (has && line.Rate == 0 && line.Base != 0)
             zeroBase = true;
     }
@@ -221,7 +230,7 @@ void AddDocumentRuleVariables(PrintVariables& v, DocumentKind kind, const Invoic
     v.add(QStringLiteral("CiziMena"), BoolToDigit(foreign));
     v.add(QStringLiteral("Kurz"), foreign ? f.Kurz : QString());
     v.add(QStringLiteral("DatumKurzu"), foreign ? f.DatumKurzu : QString());
-    v.add(QStringLiteral("CelkemDPHCZK"), inCrowns ? FormatHalere(taxInCrowns) : QString());
+    v.add(QStringLiteral("CelkemDPHCZK"), inCrowns ? shown(taxInCrowns) : QString());
 
     // A credit note names what it corrects and why.
     const bool creditNote = kind == DocumentKind::Dobropis;
@@ -237,16 +246,21 @@ PrintVariables InvoiceDocumentVariables(DocumentKind kind, const InvoiceSnapshot
     const SupplierData& d = settings.Dodavatel;
     const QString payer = PayerName(f);
     const QString currency = DocumentCurrency(f, settings);
-    const AmountDue due =
-        ComputeAmountDue(invoice.CelkemFaktura, RoundsToCrowns(kind, f, settings));
+    const DocumentFigures figures = DocumentFiguresOf(kind, invoice, settings);
+    const AmountDue& due = figures.Due;
 
-    // The date of supply: none on a pro-forma or an offer; on the tax document of a received
-    // payment the day it was received (the payment date, else the date of supply).
+    // The date of supply: none on a pro-forma; on an offer the expected date of supply; on the
+    // tax document of a received payment the day it was received (the payment date, else the
+    // date of supply).
     QString supplyDate = FormatInvoiceDate(f.DatumPlneni);
-    if (kind == DocumentKind::ProformaFaktura || kind == DocumentKind::CenovaNabidka)
+    if (kind == DocumentKind::ProformaFaktura)
         supplyDate.clear();
     if (kind == DocumentKind::DanovyDoklad && !TrimText(f.DatumUhrady).isEmpty())
         supplyDate = TrimText(f.DatumUhrady);
+    // The tax document of a received payment is issued for money already received: it has no
+    // due date.
+    const QString dueDate =
+        kind == DocumentKind::DanovyDoklad ? QString() : FormatInvoiceDate(f.DatumSplatnosti);
 
     // The tax document of a received payment asks for nothing more, so it has no payment code.
     QrPayment qr;
@@ -297,13 +311,14 @@ PrintVariables InvoiceDocumentVariables(DocumentKind kind, const InvoiceSnapshot
     v.add(QStringLiteral("FormaUhrady"), PaymentFormWords(f.FormaUhrady));
     v.add(QStringLiteral("DatumPlneni"), supplyDate);
     v.add(QStringLiteral("DatumVystaveni"), FormatInvoiceDate(f.DatumVystaveni));
-    v.add(QStringLiteral("DatumSplatnosti"), FormatInvoiceDate(f.DatumSplatnosti));
-    v.add(QStringLiteral("Mena"), f.Mena);
+    v.add(QStringLiteral("DatumSplatnosti"), dueDate);
+    v.add(QStringLiteral("Mena"), currency); // an empty field prints the default currency
     v.add(QStringLiteral("Prijem"), payer);
     v.add(QStringLiteral("Castka"), invoice.CelkemFaktura);
-    v.add(QStringLiteral("CastkaSlovy"), kind == DocumentKind::PrijmovyDokladSRozpisem
-                                             ? AmountDueInWords(due.Due, currency)
-                                             : QString());
+    v.add(QStringLiteral("CastkaSlovy"),
+          kind == DocumentKind::PrijmovyDokladSRozpisem
+              ? AmountDueInWords(due.Due < 0 ? -due.Due : due.Due, currency)
+              : QString());
     v.add(QStringLiteral("UcelPlatby"), QStringLiteral("Úhrada faktury ") + f.Cislo);
     v.add(QStringLiteral("JmenoPlatce"), payer);
     const QString symbolLabel = SymbolLabel(settings.TypSymbolu);
@@ -321,7 +336,7 @@ PrintVariables InvoiceDocumentVariables(DocumentKind kind, const InvoiceSnapshot
     v.add(QStringLiteral("Komentar1"), f.Komentar1);
     v.add(QStringLiteral("Komentar2"), f.Komentar2);
     v.add(QStringLiteral("QRCode"), qr.Text);
-    AddDocumentRuleVariables(v, kind, invoice, settings, due, DocumentFileName(kind, f.Cislo));
+    AddDocumentRuleVariables(v, kind, invoice, settings, figures, DocumentFileName(kind, f.Cislo));
     v.add(QStringLiteral("QRDuvod"), qr.Reason);
     return v;
 }

@@ -79,11 +79,12 @@ QString AmountInWordsText(const QString& totalCaption);
 PrintVariables InvoiceDocumentVariables(DocumentKind kind, const InvoiceSnapshot& invoice,
                                         const AppSettings& settings);
 
-// The pairs after QRCode, for documents with the invoice's amounts.
-struct AmountDue;
+// The pairs after QRCode, for documents with the invoice's amounts. payout: the document pays
+// a negative amount out, and prints its figures as positive amounts.
+struct DocumentFigures;
 void AddDocumentRuleVariables(PrintVariables& v, DocumentKind kind, const InvoiceSnapshot& invoice,
-                              const AppSettings& settings, const AmountDue& due,
-                              const QString& fileName);
+                              const AppSettings& settings, const DocumentFigures& figures,
+                              const QString& fileName, bool payout = false);
 
 // Prepares the data set (closed, the eight item columns Id, Kod, Dodavka, MJ, PocetMJ, Cena,
 // DPH, Zaklad defined, created empty and opened) and appends the item rows: all 25 rows, or for

@@ -54,7 +54,8 @@ QString InvoiceEmailBody(DocumentKind kind, const InvoiceRecord& fields,
                            .arg(Accusative(kind), TrimText(fields.Cislo));
     const QString total = TrimText(totalCaption);
     if (HasAmount(kind) && !total.isEmpty())
-        sentence += QStringLiteral(" na částku %1 %2").arg(total, TrimText(fields.Mena));
+        sentence +=
+            QStringLiteral(" na částku %1 %2").arg(total, DocumentCurrency(fields, settings));
     if (HasDueDate(kind) && fields.DatumSplatnosti.isValid())
         sentence +=
             QStringLiteral(" se splatností %1").arg(FormatInvoiceDate(fields.DatumSplatnosti));

@@ -2,8 +2,10 @@
 
 #include "editor/row_amounts.h"
 #include "invoice/file_lines.h"
+#include "printing/document_rules.h"
 #include "printing/invoice_tax_summary.h"
 #include "text/amount_text.h"
+#include "text/dates.h"
 #include "text/errors.h"
 #include "text/helpers.h"
 
@@ -154,15 +156,6 @@ private:
     double rate_ = 1;
 };
 
-QString DocumentCurrency(const InvoiceRecord& f, const AppSettings& settings) {
-    QString currency = TrimText(f.Mena);
-    if (currency.isEmpty())
-        currency = TrimText(settings.VychoziMena);
-    if (currency.isEmpty())
-        currency = kLocalCurrency;
-    return currency;
-}
-
 void Require(QStringList& missing, const QString& value, const QString& field) {
     if (TrimText(value).isEmpty())
         missing.append(field);
@@ -207,6 +200,8 @@ QByteArray BuildIsdocInvoice(DocumentKind kind, const InvoiceSnapshot& invoice,
         throw ValidationError(QStringLiteral("Tento druh dokladu nelze uložit jako ISDOC."));
     const InvoiceRecord& f = invoice.fields;
     const SupplierData& d = settings.Dodavatel;
+    // A control character would vanish from the XML: the field is named instead.
+    RefuseControlCharacters(f, settings);
 
     const QString currency = DocumentCurrency(f, settings);
     const bool foreign = currency != kLocalCurrency;
@@ -229,8 +224,8 @@ QByteArray BuildIsdocInvoice(DocumentKind kind, const InvoiceSnapshot& invoice,
     if (kind == DocumentKind::Dobropis)
         Require(missing, f.OpravovanyDoklad, QStringLiteral("opravovaný doklad"));
     double rate = 1;
-    if (currency.size() != 3)
-        missing.append(QStringLiteral("měna (třípísmenný kód)"));
+    if (!IsIso4217Code(currency))
+        missing.append(QStringLiteral("měna (kód ISO 4217, např. CZK, EUR)"));
     if (foreign) {
         bool readable = !TrimText(f.Kurz).isEmpty();
         if (readable) {
@@ -274,10 +269,22 @@ QByteArray BuildIsdocInvoice(DocumentKind kind, const InvoiceSnapshot& invoice,
     w.text(QStringLiteral("IssuingSystem"), QStringLiteral("Tarvela"));
     w.text(QStringLiteral("IssueDate"), IsoDate(f.DatumVystaveni));
     // The date of taxable supply belongs to tax documents; a credit note's tax date is the day
-    // the customer receives it.
-    if (vat && kind != DocumentKind::Dobropis && kind != DocumentKind::ProformaFaktura &&
-        f.DatumPlneni.isValid())
-        w.text(QStringLiteral("TaxPointDate"), IsoDate(f.DatumPlneni));
+    // the customer receives it; the tax document of a received payment is dated by the day the
+    // payment was received (the payment date, else the date of supply), as printed.
+    if (vat && kind != DocumentKind::Dobropis && kind != DocumentKind::ProformaFaktura) {
+        QDate taxPoint = f.DatumPlneni;
+        if (kind == DocumentKind::DanovyDoklad && !TrimText(f.DatumUhrady).isEmpty()) {
+            try {
+                const QDate paid = ParseInvoiceDate(TrimText(f.DatumUhrady));
+                if (paid.isValid() && paid != ZeroDate())
+                    taxPoint = paid;
+            } catch (const ConversionError&) {
+                // an unreadable payment date: the date of supply, as printed
+            }
+        }
+        if (taxPoint.isValid())
+            w.text(QStringLiteral("TaxPointDate"), IsoDate(taxPoint));
+    }
     w.text(QStringLiteral("VATApplicable"), vat ? QStringLiteral("true") : QStringLiteral("false"));
     w.text(QStringLiteral("ElectronicPossibilityAgreementReference"), QString());
     QStringList notes;
@@ -419,20 +426,23 @@ QByteArray BuildIsdocInvoice(DocumentKind kind, const InvoiceSnapshot& invoice,
     total(QStringLiteral("PayableAmount"), sums.totalCents(), localBase + localTax);
     w.end();
 
-    // Payment by bank transfer names the account; cash names the document.
+    // Payment by bank transfer names the account; cash names the document. The tax document of
+    // a received payment names how it was paid and asks for nothing (no due date, no account).
     const QString account = TrimText(d.Ucet);
-    const bool cash = f.FormaUhrady == QLatin1String("H");
+    const bool cash = IsCashPayment(f.FormaUhrady);
+    const bool received = kind == DocumentKind::DanovyDoklad;
     if (cash || !account.isEmpty() || !TrimText(d.IBAN).isEmpty()) {
         w.start(QStringLiteral("PaymentMeans"));
         w.start(QStringLiteral("Payment"));
         w.text(QStringLiteral("PaidAmount"), Amount(localBase + localTax));
         w.text(QStringLiteral("PaymentMeansCode"),
                cash ? QStringLiteral("10") : QStringLiteral("42"));
-        w.start(QStringLiteral("Details"));
-        if (cash) {
+        if (!received)
+            w.start(QStringLiteral("Details"));
+        if (cash && !received) {
             w.text(QStringLiteral("DocumentID"), TrimText(f.Cislo));
             w.text(QStringLiteral("IssueDate"), IsoDate(f.DatumVystaveni));
-        } else {
+        } else if (!received) {
             const qsizetype slash = account.indexOf(QLatin1Char('/'));
             w.text(QStringLiteral("PaymentDueDate"),
                    IsoDate(f.DatumSplatnosti.isValid() ? f.DatumSplatnosti : f.DatumVystaveni));
@@ -448,7 +458,8 @@ QByteArray BuildIsdocInvoice(DocumentKind kind, const InvoiceSnapshot& invoice,
                            : QStringLiteral("VariableSymbol"),
                        TrimText(f.Symbol));
         }
-        w.end();
+        if (!received)
+            w.end();
         w.end();
         w.end();
     }

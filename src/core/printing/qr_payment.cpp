@@ -1,5 +1,6 @@
 #include "printing/qr_payment.h"
 
+#include "printing/document_rules.h"
 #include "printing/invoice_documents.h"
 #include "printing/money.h"
 #include "text/amount_text.h"
@@ -9,12 +10,15 @@ namespace tarvela {
 
 namespace {
 
-// The message as written: encoded, and at most kQrMessageLength characters without cutting an
-// encoded "*" apart.
+// The message as written: "*" (which separates the keys) and "%" (which begins an encoded
+// character, so that a typed "%2A" is not read as "*") encoded, and at most kQrMessageLength
+// characters without cutting an encoded character apart.
 QString EncodedMessage(const QString& message) {
     QString encoded;
     for (const QChar c : message) {
-        const QString piece = c == QLatin1Char('*') ? QStringLiteral("%2A") : QString(c);
+        const QString piece = c == QLatin1Char('*')   ? QStringLiteral("%2A")
+                              : c == QLatin1Char('%') ? QStringLiteral("%25")
+                                                      : QString(c);
         if (encoded.size() + piece.size() > kQrMessageLength)
             break;
         encoded += piece;
@@ -79,18 +83,9 @@ bool IsValidIban(const QString& iban) {
 }
 
 std::optional<QString> QrCurrencyCode(const QString& typed) {
-    const QString t = TrimText(typed);
-    if (t.isEmpty())
-        return QStringLiteral("CZK");
-    const QString folded = UpperCaseAscii(StripDiacritics(t));
-    if (folded == QLatin1String("KC") || folded == QLatin1String("KC.") ||
-        folded == QLatin1String("CZK"))
-        return QStringLiteral("CZK");
-    if (t == QStringLiteral("€"))
-        return QStringLiteral("EUR");
-    if (folded.size() == 3 && IsAsciiLetter(folded[0]) && IsAsciiLetter(folded[1]) &&
-        IsAsciiLetter(folded[2]) && folded == UpperCaseAscii(t))
-        return folded;
+    const QString code = CurrencyCode(typed, QString());
+    if (IsIso4217Code(code))
+        return code;
     return std::nullopt;
 }
 
@@ -138,7 +133,7 @@ QrPayment MakeQrPayment(const QrPaymentData& data) {
         const QString name =
             constant ? QStringLiteral("konstantní symbol") : QStringLiteral("variabilní symbol");
         if (!IsDigitsOnly(symbol))
-            left << QStringLiteral("%1 %2 nejsou jen číslice").arg(name, Quoted(symbol));
+            left << QStringLiteral("%1 %2 neobsahuje jen číslice").arg(name, Quoted(symbol));
         else if (symbol.size() > longest)
             left << QStringLiteral("%1 %2 má víc než %3 číslic")
                         .arg(name, Quoted(symbol))
@@ -163,9 +158,7 @@ QrPayment InvoiceQrPayment(const InvoiceSnapshot& invoice, const AppSettings& se
     QrPaymentData data;
     data.Iban = settings.Dodavatel.IBAN;
     data.Amount = amountDue;
-    data.Currency = invoice.fields.Mena;
-    if (TrimText(data.Currency).isEmpty())
-        data.Currency = settings.VychoziMena;
+    data.Currency = DocumentCurrency(invoice.fields, settings);
     data.SymbolKind = settings.TypSymbolu;
     data.Symbol = invoice.fields.Symbol;
     data.Message = QrPaymentMessage(invoice.fields.Polozky);

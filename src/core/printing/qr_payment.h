@@ -46,7 +46,7 @@ struct QrPaymentData {
 };
 
 // The payment code and, when something had to be left out or no code can be made, one line in
-// Czech saying why ("QR Platba: variabilní symbol „FA-2026/042“ nejsou jen číslice, v kódu
+// Czech saying why ("QR Platba: variabilní symbol „FA-2026/042“ neobsahuje jen číslice, v kódu
 // chybí."). Text is empty when no valid code can be made.
 struct QrPayment {
     QString Text;
@@ -58,8 +58,9 @@ struct QrPayment {
 // No code without an IBAN that passes the mod-97 check, without a positive amount of at most
 // 10 characters with two decimals, or with a currency that is not an ISO code. A symbol that is
 // not digits only or too long (10 for X-VS, 4 for X-KS) is left out; a "*" in the message is
-// written as "%2A"; the message is stripped of diacritics, upper-cased and held to 55
-// characters, never cutting a "%2A" apart.
+// written as "%2A" and a "%" as "%25"; the message is stripped of diacritics, upper-cased and held
+// to 55 characters, never cutting an encoded character apart. The currency must be an ISO 4217
+// code.
 QrPayment MakeQrPayment(const QrPaymentData& data);
 
 // The QR payment of an invoice document: the supplier's IBAN, the given amount due, the

@@ -29,7 +29,8 @@ using InvoiceDocumentRun = std::function<void(const QString& templatePath, const
                                               const QString& variables, const ReportDataSet& rows)>;
 
 // Builds the document of `kind` and hands it to `run`. False (after telling the user) when its
-// template is missing; a document that must not be printed raises ValidationError first.
+// template is missing or the user answers Ne to a warning (a credit note with a positive total);
+// a document that must not be printed raises ValidationError first.
 bool WithInvoiceDocument(const THlavni& w, const THlavniUi& ui, const ItemGrid& grid,
                          DocumentKind kind, const InvoiceDocumentRun& run);
 

@@ -51,6 +51,19 @@ QString ExistingTemplate(const QString& programFolder, const QString& relativePa
     return path;
 }
 
+namespace {
+
+// True when there is nothing to warn of or the user answers Ano.
+bool ConfirmDocumentWarnings(const QStringList& warnings) {
+    if (warnings.isEmpty())
+        return true;
+    return AskYesNo(QStringLiteral("Upozornění"),
+                    warnings.join(QStringLiteral("\n")) +
+                        QStringLiteral("\n\nChcete doklad přesto vytvořit?"));
+}
+
+} // namespace
+
 bool WithInvoiceDocument(const THlavni& w, const THlavniUi& ui, const ItemGrid& grid,
                          DocumentKind kind, const InvoiceDocumentRun& run) {
     const QString templatePath = ExistingTemplate(w.ProgramFolder, DocumentTemplate(kind));
@@ -61,6 +74,10 @@ bool WithInvoiceDocument(const THlavni& w, const THlavniUi& ui, const ItemGrid& 
     // A tax document with a rate the settings do not know, or in another currency without its
     // rate, is refused before anything is printed (the error box names the rows).
     CheckDocumentPrintable(kind, invoice, w.Settings);
+    // What may be printed but looks wrong (a credit note asking for a payment) is asked first.
+    if (!ConfirmDocumentWarnings(
+            DocumentWarnings(kind, DocumentFiguresOf(kind, invoice, w.Settings))))
+        return false;
     const PrintVariables variables = InvoiceDocumentVariables(kind, invoice, w.Settings);
 
     ReportDataSet dataSet;
@@ -103,8 +120,10 @@ void THlavni::Akce_SestavaPrijmovyDokladExecute() {
     const InvoiceSnapshot invoice = TakeSnapshot(*this, *ui_, *grid_);
     CheckDocumentPrintable(DocumentKind::PrijmovyDokladSRozpisem, invoice, Settings);
     const PrintVariables variables = CashReceiptVariables(invoice, Settings);
-    RunPlainReport(ProgramFolder, templatePath, CashReceiptReportTitle(invoice.fields.Cislo),
-                   variables.text());
+    RunPlainReport(
+        ProgramFolder, templatePath,
+        CashReceiptReportTitle(invoice.fields.Cislo, CashReceiptPaysOut(invoice, Settings)),
+        variables.text());
 }
 
 void THlavni::Akce_SestavaPrehledExecute() {

@@ -130,15 +130,34 @@ TEST(PeriodExport, CsvColumnsAndExactSums) {
     const QList<QStringList> csv =
         CsvRows(QByteArray(bytes).replace("\"Pekárna; \"\"U Mlýna\"\"\"", "P"));
     ASSERT_EQ(csv.size(), 3);
-    EXPECT_EQ(csv[0],
-              (QStringList{"Číslo", "Datum vystavení", "Datum plnění", "Datum splatnosti",
-                           "Odběratel", "IČ", "DIČ", "Základ 21 %", "DPH 21 %", "Základ 15 %",
-                           "DPH 15 %", "Základ 10 %", "DPH 10 %", "Základ 0 %", "DPH 0 %", "Celkem",
-                           "Měna", "Datum úhrady", "Uhrazeno"}));
+    EXPECT_EQ(csv[0], (QStringList{"Číslo",
+                                   "Datum vystavení",
+                                   "Datum plnění",
+                                   "Datum splatnosti",
+                                   "Odběratel",
+                                   "IČ",
+                                   "DIČ",
+                                   "Základ 21 %",
+                                   "DPH 21 %",
+                                   "Základ 15 %",
+                                   "DPH 15 %",
+                                   "Základ 10 %",
+                                   "DPH 10 %",
+                                   "Základ 0 %",
+                                   "DPH 0 %",
+                                   "Celkem",
+                                   "Měna",
+                                   "Datum úhrady",
+                                   "Uhrazeno",
+                                   "Kurz",
+                                   "Zaokrouhlení",
+                                   "Druh dokladu",
+                                   "Opravovaný doklad"}));
     EXPECT_EQ(csv[1],
-              (QStringList{"2026007", "6.3.2026", "5.3.2026", "20.3.2026", "P", "87654321",
-                           "CZ87654321", "300,00", "63,00", "100,00", "15,00", "0,00", "0,00",
-                           "0,00", "0,00", "478,00", "CZK", "20.3.2026", "478,00"}));
+              (QStringList{"2026007",    "6.3.2026", "5.3.2026", "20.3.2026", "P",     "87654321",
+                           "CZ87654321", "300,00",   "63,00",    "100,00",    "15,00", "0,00",
+                           "0,00",       "0,00",     "0,00",     "478,00",    "CZK",   "20.3.2026",
+                           "478,00",     "",         "",         "faktura",   ""}));
     // 0,10 at 21 %: tax 0,02, total 0,12, unpaid.
     EXPECT_EQ(csv[2].mid(7, 2), (QStringList{"0,10", "0,02"}));
     EXPECT_EQ(csv[2][15], QStringLiteral("0,12"));
@@ -179,4 +198,74 @@ TEST(PeriodExport, WritesTheChosenKindsOrNothing) {
     EXPECT_TRUE(QDir(refused).isEmpty());
     EXPECT_EQ(PeriodIsdocFileName(second, DocumentKind::Dobropis),
               QStringLiteral("2026008-dobropis.isdoc"));
+}
+
+// Foreign rows carry their rate, cash in crowns its rounding, a credit note its kind and
+// reference; a typed text never becomes a formula and a control character is refused.
+TEST(PeriodExport, CsvRateRoundingCreditNoteAndTextCells) {
+    TempProgramFolder folder;
+    const auto [from, to] = MonthRange(2026, 3);
+    InvoiceRecord euro = InvoiceWith("2026001", "100,00", QDate(2026, 3, 2));
+    euro.Mena = QStringLiteral("eur");
+    euro.Kurz = QStringLiteral("25,125");
+    euro.DatumKurzu = QStringLiteral("1.3.2026");
+    InvoiceRecord cash = InvoiceWith("2026002", "100,41", QDate(2026, 3, 3)); // 121,50
+    cash.FormaUhrady = QStringLiteral("H");
+    cash.Mena = QStringLiteral("Kč");
+    cash.OdberatelNazev1 = QStringLiteral("=HYPERLINK(A1)");
+    cash.UhrazenaCastka = QStringLiteral("@zaplaceno");
+    InvoiceRecord credit = InvoiceWith("2026003", "-100,00", QDate(2026, 3, 4));
+    credit.OpravovanyDoklad = QStringLiteral("2026001");
+    credit.DuvodOpravy = QStringLiteral("Vrácené zboží");
+    credit.OdberatelIC = QStringLiteral("-12");
+    const auto invoices = Saved(folder, {euro, cash, credit}, from, to);
+    ASSERT_EQ(invoices.size(), 3u);
+
+    const QList<QStringList> csv = CsvRows(PeriodInvoicesCsv(invoices, PayerSettings()));
+    ASSERT_EQ(csv.size(), 4);
+    const struct {
+        int row;
+        QStringList cells; // Odběratel, IČ, Celkem, Měna, Uhrazeno, Kurz, Zaokrouhlení, Druh,
+                           // Opravovaný doklad
+    } expected[] = {
+        {1, {"Pekárna U Mlýna", "87654321", "121,00", "EUR", "", "25,125", "", "faktura", ""}},
+        {2,
+         {"'=HYPERLINK(A1)", "87654321", "121,50", "CZK", "'@zaplaceno", "", "0,50", "faktura",
+          ""}},
+        {3, {"Pekárna U Mlýna", "'-12", "-121,00", "CZK", "", "", "", "dobropis", "2026001"}},
+    };
+    for (const auto& e : expected) {
+        SCOPED_TRACE(e.row);
+        const QStringList& r = csv[e.row];
+        EXPECT_EQ((QStringList{r[4], r[5], r[15], r[16], r[18], r[19], r[20], r[21], r[22]}),
+                  e.cells);
+    }
+    // Amounts stay numbers a spreadsheet reads, the negative ones too.
+    for (qsizetype r = 1; r < csv.size(); ++r)
+        for (int c = 7; c <= 15; ++c)
+            EXPECT_NO_THROW(ParseAmount(csv[r][c])) << r << " " << c;
+
+    // "Kč" is crowns for the VAT summary too (no rate asked for); the euros count at their rate.
+    const VatSummary vat = SummarizeVat(invoices, from, to);
+    EXPECT_EQ(vat.total.totalCents(), (251250 + 52763) + 12150 - 12100);
+
+    // In the period export the credit note is a credit note, with its reference.
+    const QString out = folder.file("export");
+    QDir().mkpath(out);
+    ExportPeriod(out, invoices, {DocumentKind::Faktura}, PayerSettings());
+    const QByteArray note = ReadFileBytes(QDir(out).filePath("2026003.isdoc"));
+    EXPECT_TRUE(note.contains("<DocumentType>2</DocumentType>")) << note.constData();
+    EXPECT_TRUE(note.contains("<ID>2026001</ID>"));
+    EXPECT_TRUE(ReadFileBytes(QDir(out).filePath("2026001.isdoc"))
+                    .contains("<DocumentType>1</DocumentType>"));
+
+    std::vector<PeriodInvoice> control = invoices;
+    control[1].record.OdberatelMesto = QStringLiteral("Brno\x01");
+    try {
+        PeriodInvoicesCsv(control, PayerSettings());
+        ADD_FAILURE() << "written";
+    } catch (const ValidationError& e) {
+        EXPECT_TRUE(e.message().startsWith("Faktura 2026002: Pole „Odběratel - město“"))
+            << S(e.message());
+    }
 }

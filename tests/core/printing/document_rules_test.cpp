@@ -1,4 +1,5 @@
 #include "editor/row_amounts.h"
+#include "printing/cash_receipt.h"
 #include "printing/document_rules.h"
 #include "printing/money.h"
 #include "printing/qr_payment.h"
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
 namespace tarvela::test {
@@ -217,6 +219,275 @@ TEST(DocumentRules, CashRoundsToCrownsOutsideTheBaseAndForeignTaxIsShownInCrowns
     EXPECT_EQ(S(v.at("CelkemDPHCZK")), "203040,65");
     EXPECT_EQ(S(v.at("Kurz")), "25,125");
     EXPECT_EQ(S(v.at("CiziMena")), "1");
+}
+
+// What a document may say for its kind and amount: refused with the reason, or printed with the
+// subtitle the law allows (a simplified tax document only up to 10 000 Kč including tax).
+TEST(DocumentRules, WhatMayBePrintedByKindAndAmount) {
+    const AppSettings payer = LawRates();
+    AppSettings nonPayer = NonPayerSettings();
+    const struct {
+        const char* name;
+        DocumentKind kind;
+        bool payer;
+        const char* price; // one row at 21 % (0 % for a non-payer)
+        const char* currency;
+        std::function<void(InvoiceRecord&)> edit;
+        const char* refused;  // a part of the message, or nullptr when it prints
+        const char* podtitul; // checked when it prints
+    } cases[] = {
+        {"receipt of 10 000,00", DocumentKind::PrijmovyDokladSRozpisem, true, "8264,46", "CZK",
+         nullptr, nullptr, "Zjednodušený daňový doklad"},
+        {"receipt of 10 000,49 is above the limit before rounding",
+         DocumentKind::PrijmovyDokladSRozpisem, true, "8264,87", "CZK", nullptr, nullptr,
+         "Daňový doklad"},
+        {"receipt above the limit without the customer's street",
+         DocumentKind::PrijmovyDokladSRozpisem, true, "38482,00", "CZK",
+         [](InvoiceRecord& f) { f.OdberatelUliceCislo = QStringLiteral("  "); },
+         "doplňte: ulice odběratele", nullptr},
+        {"receipt above the limit without the customer", DocumentKind::PrijmovyDokladSRozpisem,
+         true, "38482,00", "CZK",
+         [](InvoiceRecord& f) {
+             f.OdberatelNazev1.clear();
+             f.OdberatelUliceCislo.clear();
+             f.OdberatelMesto.clear();
+         },
+         "název odběratele, ulice odběratele, město odběratele", nullptr},
+        {"a refund above the limit counts by its size", DocumentKind::PrijmovyDokladSRozpisem, true,
+         "-9000,00", "CZK", nullptr, nullptr, "Daňový doklad"},
+        {"400 EUR at 25,00 is 12 100 Kč", DocumentKind::PrijmovyDokladSRozpisem, true, "400,00",
+         "EUR", nullptr, nullptr, "Daňový doklad"},
+        {"a non-payer's receipt has no limit", DocumentKind::PrijmovyDokladSRozpisem, false,
+         "50000,00", "CZK", [](InvoiceRecord& f) { f.OdberatelNazev1.clear(); }, nullptr, ""},
+        {"negative pro-forma", DocumentKind::ProformaFaktura, true, "-6371,08", "CZK", nullptr,
+         "Proforma faktura nemůže mít zápornou celkovou částku (-7709,01)", nullptr},
+        {"negative offer", DocumentKind::CenovaNabidka, false, "-100,00", "CZK", nullptr,
+         "Cenová nabídka nemůže mít zápornou", nullptr},
+        {"negative invoice is a refund", DocumentKind::Faktura, true, "-100,00", "CZK", nullptr,
+         nullptr, ""},
+        {"credit note without the corrected document and reason", DocumentKind::Dobropis, true,
+         "-100,00", "CZK",
+         [](InvoiceRecord& f) {
+             f.OpravovanyDoklad = QStringLiteral(" ");
+             f.DuvodOpravy.clear();
+         },
+         "chybí: opravovaný doklad, důvod opravy", nullptr},
+        {"credit note without the reason", DocumentKind::Dobropis, false, "-100,00", "CZK",
+         [](InvoiceRecord& f) { f.DuvodOpravy.clear(); }, "chybí: důvod opravy", nullptr},
+        {"credit note", DocumentKind::Dobropis, true, "-100,00", "CZK", nullptr, nullptr,
+         "Opravný daňový doklad"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const AppSettings& settings = c.payer ? payer : nonPayer;
+        InvoiceSnapshot invoice = Items({Row("", "A", "ks", "1", c.price, c.payer ? "21" : "0")});
+        invoice.fields.Mena = QString::fromUtf8(c.currency);
+        invoice.fields.FormaUhrady = QStringLiteral("H");
+        invoice.fields.Kurz = QStringLiteral("25,00");
+        invoice.fields.DatumKurzu = QStringLiteral("4.3.2026");
+        invoice.fields.OpravovanyDoklad = QStringLiteral("2026001");
+        invoice.fields.DuvodOpravy = QStringLiteral("Vrácené zboží");
+        if (c.edit)
+            c.edit(invoice.fields);
+        invoice = WithWindowTotals(invoice, settings);
+        if (c.refused) {
+            try {
+                CheckDocumentPrintable(c.kind, invoice, settings);
+                ADD_FAILURE() << "printed";
+            } catch (const ValidationError& e) {
+                EXPECT_NE(e.message().indexOf(QString::fromUtf8(c.refused)), -1) << S(e.message());
+            }
+            continue;
+        }
+        EXPECT_NO_THROW(CheckDocumentPrintable(c.kind, invoice, settings));
+        const auto v = Variables(InvoiceDocumentVariables(c.kind, invoice, settings));
+        EXPECT_EQ(S(v.at("Podtitul")), c.podtitul);
+        // A full tax document names the customer's address; a simplified one need not.
+        EXPECT_EQ(v.at("UplnyDanovyDoklad") == QLatin1String("1"),
+                  std::string(c.podtitul) == "Daňový doklad");
+    }
+    EXPECT_TRUE(FitsSimplifiedTaxDocument(kSimplifiedTaxDocumentLimitHalere));
+    EXPECT_FALSE(FitsSimplifiedTaxDocument(kSimplifiedTaxDocumentLimitHalere + 1));
+    EXPECT_FALSE(FitsSimplifiedTaxDocument(-kSimplifiedTaxDocumentLimitHalere - 1));
+}
+
+TEST(DocumentRules, CreditNoteAskingForPaymentIsWarnedOf) {
+    for (const char* price : {"100,00", "-100,00", "0,00"}) {
+        SCOPED_TRACE(price);
+        const AppSettings payer = LawRates();
+        const InvoiceSnapshot invoice =
+            WithWindowTotals(Items({Row("", "A", "ks", "1", price, "21")}), payer);
+        const bool positive = price[0] != '-' && QString::fromUtf8(price) != "0,00";
+        const QStringList warnings = DocumentWarnings(
+            DocumentKind::Dobropis, DocumentFiguresOf(DocumentKind::Dobropis, invoice, payer));
+        EXPECT_EQ(warnings.size(), positive ? 1 : 0);
+        if (positive) {
+            EXPECT_TRUE(warnings.first().contains("kladnou celkovou částku 121,00"));
+        }
+        EXPECT_TRUE(DocumentWarnings(DocumentKind::Faktura,
+                                     DocumentFiguresOf(DocumentKind::Faktura, invoice, payer))
+                        .isEmpty());
+    }
+}
+
+// A cash receipt of a negative amount pays money out: its title, captions, figures and words
+// say so, and no figure it prints is negative.
+TEST(DocumentRules, NegativeCashReceiptIsACashPaymentOut) {
+    const AppSettings payer = LawRates();
+    for (const char* price : {"6371,08", "-6371,08"}) {
+        SCOPED_TRACE(price);
+        InvoiceSnapshot invoice = Items({Row("", "A", "ks", "1", price, "21")});
+        invoice.fields.FormaUhrady = QStringLiteral("H");
+        invoice = WithWindowTotals(invoice, payer);
+        const bool out = price[0] == '-';
+        const auto v = Variables(CashReceiptVariables(invoice, payer));
+        EXPECT_EQ(S(v.at("NazevDokladu")),
+                  out ? "VÝDAJOVÝ POKLADNÍ DOKLAD" : "PŘÍJMOVÝ POKLADNÍ DOKLAD");
+        EXPECT_EQ(S(v.at("PopiskaCastka")), out ? "Vyplaceno:" : "Částka:");
+        EXPECT_EQ(S(v.at("CastkaKUhrade")), "7709,00");
+        EXPECT_EQ(S(v.at("CastkaSlovy")), "=sedmtisícsedmsetdevět korun=");
+        EXPECT_EQ(S(v.at("RekapDPH1")), "1337,93");
+        EXPECT_EQ(S(v.at("Castka")), "7709,01");
+        EXPECT_EQ(S(v.at("Zaokrouhleni")), "-0,01"); // 7709,01 - 0,01 paid in or out
+        for (const char* figure :
+             {"Castka", "CastkaKUhrade", "CelkemDPH", "RekapZaklad1", "RekapDPH1", "ZakladDPH1"})
+            EXPECT_FALSE(v.at(figure).startsWith(QLatin1Char('-'))) << figure;
+    }
+}
+
+TEST(DocumentRules, DatesAndCurrencyEachKindPrints) {
+    AppSettings settings = LawRates();
+    InvoiceSnapshot invoice =
+        WithWindowTotals(Items({Row("", "A", "ks", "1", "100,00", "21")}), settings);
+    invoice.fields.OpravovanyDoklad = QStringLiteral("2026001");
+    invoice.fields.DuvodOpravy = QStringLiteral("Sleva");
+    invoice.fields.Mena.clear();
+    for (const DocumentKind kind : kDocumentKinds) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        const auto v = Variables(InvoiceDocumentVariables(kind, invoice, settings));
+        // The tax document of a received payment asks for nothing: no due date.
+        EXPECT_EQ(v.at("DatumSplatnosti").isEmpty(), kind == DocumentKind::DanovyDoklad);
+        // The offer names the expected date of supply; the pro-forma none.
+        EXPECT_EQ(v.at("DatumPlneni").isEmpty(), kind == DocumentKind::ProformaFaktura);
+        EXPECT_EQ(S(v.at("Mena")), "CZK");
+    }
+    settings.VychoziMena = QStringLiteral("eur");
+    EXPECT_EQ(S(Variables(CashReceiptVariables(invoice, settings)).at("Mena")), "EUR");
+
+    // A payer's receipt in EUR carries the rate and the tax in crowns, as the invoice does.
+    settings = LawRates();
+    invoice.fields.Mena = QStringLiteral("eur");
+    invoice.fields.Kurz = QStringLiteral("25,125");
+    invoice.fields.DatumKurzu = QStringLiteral("4.3.2026");
+    for (const PrintVariables& printed :
+         {InvoiceDocumentVariables(DocumentKind::PrijmovyDokladSRozpisem, invoice, settings),
+          CashReceiptVariables(invoice, settings),
+          InvoiceDocumentVariables(DocumentKind::Faktura, invoice, settings)}) {
+        const auto v = Variables(printed);
+        EXPECT_EQ(S(v.at("Mena")), "EUR");
+        EXPECT_EQ(S(v.at("Kurz")), "25,125");
+        EXPECT_EQ(S(v.at("CelkemDPHCZK")), "527,63"); // 21,00 EUR x 25,125
+    }
+}
+
+// The one reading of a currency field, and what each output makes of it.
+TEST(Currency, OneReadingForEveryOutput) {
+    const struct {
+        const char* typed;
+        const char* defaultCurrency;
+        const char* code;
+        bool iso;
+        bool foreign; // beside the default
+    } cases[] = {
+        {"Kč", "CZK", "CZK", true, false},    {"kc", "CZK", "CZK", true, false},
+        {" czk ", "CZK", "CZK", true, false}, {"", "CZK", "CZK", true, false},
+        {"", "", "CZK", true, false},         {"eur", "CZK", "EUR", true, true},
+        {"€", "CZK", "EUR", true, true},      {"EUR", "eur", "EUR", true, false},
+        {"XYZ", "CZK", "XYZ", false, true},   {"euro", "CZK", "euro", false, true},
+        {"Kč", "EUR", "CZK", true, true},     {"XTS", "CZK", "XTS", false, true},
+    };
+    AppSettings settings = LawRates();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        settings.VychoziMena = QString::fromUtf8(c.defaultCurrency);
+        InvoiceRecord f;
+        f.Mena = QString::fromUtf8(c.typed);
+        EXPECT_EQ(S(CurrencyCode(f.Mena, settings.VychoziMena)), c.code);
+        EXPECT_EQ(S(DocumentCurrency(f, settings)), c.code);
+        EXPECT_EQ(IsIso4217Code(DocumentCurrency(f, settings)), c.iso);
+        EXPECT_EQ(IsForeignCurrency(f, settings), c.foreign);
+        // The QR code names an ISO code or is not made.
+        const std::optional<QString> qr = QrCurrencyCode(f.Mena.isEmpty() ? QString() : f.Mena);
+        if (!f.Mena.isEmpty()) {
+            EXPECT_EQ(qr.has_value(), c.iso);
+        }
+    }
+    QrPaymentData data;
+    data.Iban = PayerSettings().Dodavatel.IBAN;
+    data.Amount = QStringLiteral("100,00");
+    data.Currency = QStringLiteral("XYZ");
+    const QrPayment none = MakeQrPayment(data);
+    EXPECT_TRUE(none.Text.isEmpty());
+    EXPECT_TRUE(none.Reason.contains("není kód ISO")) << S(none.Reason);
+    data.Currency = QStringLiteral("eur");
+    EXPECT_TRUE(MakeQrPayment(data).Text.contains("*CC:EUR")) << S(MakeQrPayment(data).Text);
+    // A symbol left out is named with the word a user knows.
+    data.Symbol = QStringLiteral("FA-2026/042");
+    EXPECT_EQ(S(MakeQrPayment(data).Reason),
+              "QR Platba: variabilní symbol „FA-2026/042“ neobsahuje jen číslice, v kódu chybí.");
+}
+
+TEST(DocumentRules, ControlCharacterIsRefusedNamingTheField) {
+    const AppSettings settings = LawRates();
+    const struct {
+        std::function<void(InvoiceRecord&, AppSettings&)> put;
+        const char* field;
+    } cases[] = {
+        {[](InvoiceRecord& f, AppSettings&) { f.OdberatelNazev1 += QChar(0x01); },
+         "Odběratel - název 1"},
+        {[](InvoiceRecord& f, AppSettings&) { f.Komentar2 = QStringLiteral("a\x1f"); },
+         "Komentář 2"},
+        {[](InvoiceRecord& f, AppSettings&) { f.Polozky[24].Dodavka = QChar(0x7F); },
+         "Položka 25 - Označení dodávky"},
+        {[](InvoiceRecord& f, AppSettings&) { f.DuvodOpravy = QStringLiteral("\t"); },
+         "Důvod opravy"},
+        {[](InvoiceRecord&, AppSettings& s) { s.Dodavatel.Banka += QChar(0x85); },
+         "Dodavatel - banka"},
+    };
+    InvoiceRecord clean = SampleInvoice().fields;
+    EXPECT_NO_THROW(RefuseControlCharacters(clean, settings));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.field);
+        InvoiceRecord f = clean;
+        AppSettings s = settings;
+        c.put(f, s);
+        try {
+            RefuseControlCharacters(f, s);
+            ADD_FAILURE() << "accepted";
+        } catch (const ValidationError& e) {
+            EXPECT_TRUE(e.message().startsWith(
+                QStringLiteral("Pole „%1“ obsahuje řídicí znak").arg(QString::fromUtf8(c.field))))
+                << S(e.message());
+        }
+    }
+}
+
+TEST(DocumentRules, CsvTextCannotBecomeAFormula) {
+    const struct {
+        const char* text;
+        const char* cell;
+    } cases[] = {
+        {"=HYPERLINK(\"http://x\";\"a\")", "'=HYPERLINK(\"http://x\";\"a\")"},
+        {"+420 777", "'+420 777"},
+        {"-sleva", "'-sleva"},
+        {"@SUM(A1)", "'@SUM(A1)"},
+        {"\tA", "'\tA"},
+        {"Pekárna = dobrá", "Pekárna = dobrá"},
+        {"", ""},
+        {"'=", "'="},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(S(CsvSafeText(QString::fromUtf8(c.text))), c.cell) << c.text;
 }
 
 TEST(QrPayment, HostileInputsGiveAValidCodeOrNoneWithAReason) {

@@ -50,13 +50,16 @@ const QString kNonPayerKind1 = QStringLiteral(
     "|QRCode|SPD*1.0*ACC:CZ6508000000192000145399*AM:478.00*CC:CZK"
     "*MSG:ZALOHA ZA SLUZBY");
 
-// The golden text of kind 1 with the kind's own title, number label and words; a pro-forma and
-// an offer have no date of supply, the tax document of a received payment and the delivery note
-// no payment code.
+// The golden text of kind 1 with the kind's own title, number label and words; a pro-forma has
+// no date of supply, the tax document of a received payment no due date, and neither it nor the
+// delivery note a payment code.
 QString ForKind(QString golden, const QString& kind1Title, const QString& title,
                 const QString& label, const QString& words, DocumentKind kind) {
-    if (kind == DocumentKind::ProformaFaktura || kind == DocumentKind::CenovaNabidka)
+    if (kind == DocumentKind::ProformaFaktura)
         golden.replace(QStringLiteral("|DatumPlneni|5.3.2026|"), QStringLiteral("|DatumPlneni||"));
+    if (kind == DocumentKind::DanovyDoklad)
+        golden.replace(QStringLiteral("|DatumSplatnosti|20.3.2026|"),
+                       QStringLiteral("|DatumSplatnosti||"));
     if (kind == DocumentKind::DanovyDoklad || kind == DocumentKind::DodaciList)
         golden.truncate(golden.indexOf(QStringLiteral("|QRCode|")) + 8);
     golden.replace(QStringLiteral("Nazev1|") + kind1Title +
@@ -127,7 +130,7 @@ TEST(InvoiceDocumentVariables, SymbolLabelOnlyForTheTwoKnownSymbolTypes) {
     const QString text = InvoiceDocumentVariables(DocumentKind::Faktura, invoice, settings).text();
     EXPECT_FALSE(text.contains(QStringLiteral("PopiskaSymbol")));
     EXPECT_TRUE(text.contains(QStringLiteral("|JmenoPlatce|Petr Novák|PlatceDPH|1|")));
-    EXPECT_EQ(text.split(QLatin1Char('|')).size(), 184);
+    EXPECT_EQ(text.split(QLatin1Char('|')).size(), 188);
     // No symbol key either, so no symbol field in the payment text.
     EXPECT_TRUE(text.contains(QStringLiteral("*CC:CZK*MSG:ZALOHA ZA SLUZBY")));
 }
@@ -139,7 +142,7 @@ TEST(InvoiceDocumentVariables, BarInsideAValueDoesNotShiftTheLaterPairs) {
     const QString text =
         InvoiceDocumentVariables(DocumentKind::Faktura, invoice, PayerSettings()).text();
     const QStringList parts = text.split(QLatin1Char('|'));
-    ASSERT_EQ(parts.size(), 186);
+    ASSERT_EQ(parts.size(), 190);
     EXPECT_EQ(S(parts[38]), "OdberatelNazev1");
     EXPECT_EQ(S(parts[39]), "Novák ¦ Syn");
     EXPECT_EQ(S(parts[40]), "OdberatelNazev2");

@@ -311,3 +311,55 @@ TEST(IsdocInvoice, MissingRequiredDataIsRefusedNamingTheFieldAndNothingIsWritten
                   "má daň.");
     }
 }
+
+// The tax document of a received payment is dated by the payment and asks for nothing; the
+// currency is read as the print reads it; a control character is refused naming its field.
+TEST(IsdocInvoice, ReceivedPaymentCurrencyAndControlCharacters) {
+    const Case c{DocumentKind::DanovyDoklad, true, false, 1};
+    InvoiceSnapshot inv = InvoiceOf(c);
+    inv.fields.DatumUhrady = QStringLiteral("9.3.2026");
+    for (const DocumentKind kind : {DocumentKind::DanovyDoklad, DocumentKind::Faktura}) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        const Paths p = ReadPaths(BuildIsdocInvoice(kind, inv, SettingsOf(c)));
+        const bool received = kind == DocumentKind::DanovyDoklad;
+        EXPECT_EQ(p.value("Invoice/TaxPointDate"),
+                  QStringList{received ? "2026-03-09" : "2026-03-05"});
+        EXPECT_EQ(p.contains("Invoice/PaymentMeans/Payment/Details/PaymentDueDate"), !received);
+        EXPECT_EQ(p.value("Invoice/PaymentMeans/Payment/PaidAmount").size(), 1);
+    }
+
+    const struct {
+        const char* typed;
+        const char* foreign; // ForeignCurrencyCode, or "" for none
+        bool refused;
+    } currencies[] = {
+        {"Kč", "", false},
+        {"czk", "", false},
+        {"eur", "EUR", false},
+        {"XYZ", "", true},
+    };
+    for (const auto& m : currencies) {
+        SCOPED_TRACE(m.typed);
+        inv.fields.Mena = QString::fromUtf8(m.typed);
+        inv.fields.Kurz = QStringLiteral("25,125");
+        if (m.refused) {
+            EXPECT_THROW(BuildIsdocInvoice(DocumentKind::Faktura, inv, SettingsOf(c)),
+                         ValidationError);
+            continue;
+        }
+        const Paths p = ReadPaths(BuildIsdocInvoice(DocumentKind::Faktura, inv, SettingsOf(c)));
+        EXPECT_EQ(p.value("Invoice/ForeignCurrencyCode").join(QString()),
+                  QString::fromUtf8(m.foreign));
+    }
+
+    inv.fields.Mena = QStringLiteral("CZK");
+    inv.fields.Polozky[0].Dodavka += QChar(0x01);
+    try {
+        BuildIsdocInvoice(DocumentKind::Faktura, inv, SettingsOf(c));
+        ADD_FAILURE() << "written";
+    } catch (const ValidationError& e) {
+        EXPECT_TRUE(e.message().startsWith("Pole „Položka 1 - Označení dodávky“ obsahuje řídicí "
+                                           "znak (U+0001)"))
+            << S(e.message());
+    }
+}

@@ -102,11 +102,12 @@ TEST_F(QrFixture, OnlyTheTableLettersLoseTheirAccentsAndOnlyAsciiIsUpperCased) {
     EXPECT_EQ(text.substr(text.find("*MSG:")), "*MSG:ZLUTOUCKY KUN Ů A ß");
 }
 
-TEST_F(QrFixture, AsteriskInTheMessageIsEncodedAndASymbolWithOneIsLeftOut) {
+TEST_F(QrFixture, AsteriskAndPercentInTheMessageAreEncodedAndASymbolWithOneIsLeftOut) {
     invoice.fields.Symbol = QStringLiteral("12*34");
-    invoice.fields.Polozky[0] = Row("msg", "sleva *5 %", "", "", "", "");
+    // A typed "%2A" stays those three characters: its "%" is encoded too.
+    invoice.fields.Polozky[0] = Row("msg", "sleva *5 % kód %2a", "", "", "", "");
     EXPECT_EQ(Text(), "SPD*1.0*ACC:CZ6508000000192000145399*AM:1234.50*CC:CZK"
-                      "*MSG:SLEVA %2A5 %");
+                      "*MSG:SLEVA %2A5 %25 KOD %252A");
 }
 
 TEST_F(QrFixture, EncodedMessageStaysWithin55CharactersWithoutSplittingAnEscape) {

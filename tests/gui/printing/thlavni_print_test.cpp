@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QSet>
 #include <QTest>
 
@@ -101,6 +102,7 @@ private slots:
     void moduleFailureGoesToTheErrorBox();
     void documentKindIsTheActionsOwnNotItsName();
     void cashReceipt();
+    void creditNoteNeedsItsReferenceAndAsksAboutAPositiveTotal();
     void overviewOfAnEmptyPeriodCreatesItsFolder();
     void overviewOfAPeriod();
 };
@@ -199,13 +201,21 @@ void ThlavniPrintTest::invoiceDocuments() {
     PrintWindow pw(settings);
     pw.OpenFilledInvoice();
     RecordingPrintModule module;
+    // A credit note names what it corrects; with the filled invoice's positive total it asks
+    // first (creditNoteNeedsItsReferenceAndAsksAboutAPositiveTotal), answered Ano here.
+    const bool creditNote = action == QLatin1String("Akce_TiskFaktury04");
+    if (creditNote) {
+        ui(*pw.w).Ed_OpravovanyDoklad->setText(QStringLiteral("2026001"));
+        ui(*pw.w).Ed_DuvodOpravy->setText(QStringLiteral("Sleva"));
+        pw.boxes.queueAnswer(true);
+    }
 
     QAction* akce = ActionNamed(*pw.w, action);
     QVERIFY(akce);
     QVERIFY(akce->isEnabled());
     akce->trigger();
 
-    QCOMPARE(pw.boxes.shown().size(), 0);
+    QCOMPARE(pw.boxes.shown().size(), creditNote ? 1 : 0);
     QCOMPARE(module.calls.size(), 1);
     const PrintCall& call = module.calls.first();
     QVERIFY(call.withRows);
@@ -427,6 +437,54 @@ void ThlavniPrintTest::cashReceipt() {
     QVERIFY(!ui(*pw.w).Akce_TiskFaktury20->isEnabled());
     ui(*pw.w).Akce_SestavaPrijmovyDoklad->trigger();
     QCOMPARE(module.calls.size(), 1);
+}
+
+// Typed as a user would: the credit note is refused until it names the corrected document and
+// the reason, then asks before printing a positive total (Ne prints nothing), and prints a
+// negative one without asking.
+void ThlavniPrintTest::creditNoteNeedsItsReferenceAndAsksAboutAPositiveTotal() {
+    PrintWindow pw(PayerSettings());
+    pw.OpenFilledInvoice(QStringLiteral("PP"));
+    RecordingPrintModule module;
+    QAction* dobropis = ui(*pw.w).Akce_TiskFaktury04;
+
+    dobropis->trigger();
+    QCOMPARE(module.calls.size(), 0);
+    QCOMPARE(pw.boxes.shown().size(), 1);
+    QCOMPARE(pw.boxes.shown()[0].kind, BoxKind::Error);
+    QCOMPARE(pw.boxes.shown()[0].text,
+             QStringLiteral("Dobropis nelze vytisknout, na první straně faktury chybí: "
+                            "opravovaný doklad, důvod opravy."));
+
+    for (QLineEdit* field : {ui(*pw.w).Ed_OpravovanyDoklad, ui(*pw.w).Ed_DuvodOpravy}) {
+        field->setFocus();
+        QTest::keyClicks(field, field == ui(*pw.w).Ed_OpravovanyDoklad
+                                    ? QStringLiteral("2026001")
+                                    : QStringLiteral("Oprava ceny"));
+    }
+    dobropis->trigger(); // asked, answered Ne (the default)
+    QCOMPARE(module.calls.size(), 0);
+    QCOMPARE(pw.boxes.shown().size(), 2);
+    QCOMPARE(pw.boxes.shown()[1].kind, BoxKind::YesNo);
+    QVERIFY2(pw.boxes.shown()[1].text.contains(QStringLiteral("kladnou celkovou částku 488,00")),
+             qPrintable(pw.boxes.shown()[1].text));
+
+    pw.boxes.queueAnswer(true);
+    dobropis->trigger();
+    QCOMPARE(module.calls.size(), 1);
+    QCOMPARE(module.calls[0].value("OpravovanyDoklad"), QStringLiteral("2026001"));
+    QCOMPARE(module.calls[0].value("DuvodOpravy"), QStringLiteral("Oprava ceny"));
+
+    // Rows returned: a negative total is what a credit note is for.
+    pw.w->SetCurrentRow(3);
+    pw.SetRow(1, {"A1", "Oprava stolu", "ks", "-2", "150,00", "21"});
+    pw.SetRow(4, {"", "Doprava", "km", "-10", "12,50", "0"});
+    pw.w->SetCurrentRow(3); // leaving the row recomputes it
+    dobropis->trigger();
+    QCOMPARE(pw.boxes.shown().size(), 3); // the error and the two questions above
+    QCOMPARE(module.calls.size(), 2);
+    QCOMPARE(module.calls[1].value("PopiskaCelkem"), QStringLiteral("K vrácení"));
+    QCOMPARE(module.calls[1].value("CastkaKUhrade"), QStringLiteral("488,00"));
 }
 
 void ThlavniPrintTest::overviewOfAnEmptyPeriodCreatesItsFolder() {
