@@ -1,5 +1,6 @@
 #include "printing/cash_receipt.h"
 
+#include "money/invoice_figures.h"
 #include "printing/document_rules.h"
 #include "printing/invoice_documents.h"
 #include "printing/money.h"
@@ -22,8 +23,8 @@ PrintVariables CashReceiptVariables(const InvoiceSnapshot& invoice, const AppSet
     const QString payer = PayerName(f);
     // A cash receipt in crowns asks for whole crowns.
     const DocumentKind kind = DocumentKind::PrijmovyDokladSRozpisem;
-    const AmountDue due =
-        ComputeAmountDue(invoice.CelkemFaktura, RoundsToCrowns(kind, f, settings));
+    const InvoiceFigures figures = ComputeInvoiceFigures(f, settings, kind);
+    const AmountDue& due = figures.Due;
 
     PrintVariables v;
     v.add(QStringLiteral("DodavJmeno"), d.Jmeno);
@@ -40,7 +41,7 @@ PrintVariables CashReceiptVariables(const InvoiceSnapshot& invoice, const AppSet
     v.add(QStringLiteral("Datum"), FormatInvoiceDate(f.DatumVystaveni));
     v.add(QStringLiteral("Mena"), f.Mena);
     v.add(QStringLiteral("Prijem"), payer);
-    v.add(QStringLiteral("Castka"), invoice.CelkemFaktura);
+    v.add(QStringLiteral("Castka"), FormatHalere(figures.Total));
     v.add(QStringLiteral("CastkaSlovy"), AmountDueInWords(due.Due, DocumentCurrency(f, settings)));
     v.add(QStringLiteral("UcelPlatby"), QStringLiteral("Úhrada faktury ") + f.Cislo);
     v.add(QStringLiteral("Symbol"), f.Symbol);
@@ -55,7 +56,7 @@ PrintVariables CashReceiptVariables(const InvoiceSnapshot& invoice, const AppSet
     v.add(QStringLiteral("OdberatelDIC"), f.OdberatelDIC);
     v.add(QStringLiteral("DatumPlneni"), FormatInvoiceDate(f.DatumPlneni));
     v.add(QStringLiteral("PlatceDPH"), BoolToDigit(settings.Platce));
-    AddDocumentRuleVariables(v, kind, invoice, settings, due, CashReceiptFileName(f.Cislo));
+    AddDocumentRuleVariables(v, kind, invoice, settings, figures, CashReceiptFileName(f.Cislo));
     return v;
 }
 

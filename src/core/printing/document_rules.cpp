@@ -1,5 +1,6 @@
 #include "printing/document_rules.h"
 
+#include "money/decimal.h"
 #include "printing/money.h"
 #include "printing/qr_payment.h"
 #include "printing/vat_recap.h"
@@ -58,9 +59,9 @@ bool IsForeignCurrency(const InvoiceRecord& fields, const AppSettings& settings)
     return DocumentCurrency(fields, settings) != DocumentCurrency(InvoiceRecord{}, settings);
 }
 
-AmountDue ComputeAmountDue(const QString& totalCaption, bool rounded) {
+AmountDue ComputeAmountDue(qint64 totalHalere, bool rounded) {
     AmountDue due;
-    due.Total = ParseHalere(totalCaption).value_or(0);
+    due.Total = totalHalere;
     due.Rounded = rounded;
     due.Due = rounded ? RoundToCrowns(due.Total) : due.Total;
     due.Rounding = due.Due - due.Total;

@@ -1,4 +1,5 @@
 #include "printing/qr_payment.h"
+#include "money/invoice_figures.h"
 
 #include "printing/invoice_documents.h"
 #include "printing/money.h"
@@ -173,7 +174,8 @@ QrPayment InvoiceQrPayment(const InvoiceSnapshot& invoice, const AppSettings& se
 }
 
 QString QrPaymentText(const InvoiceSnapshot& invoice, const AppSettings& settings) {
-    return InvoiceQrPayment(invoice, settings, invoice.CelkemFaktura).Text;
+    const InvoiceFigures figures = ComputeInvoiceFigures(invoice.fields, settings);
+    return InvoiceQrPayment(invoice, settings, FormatHalere(figures.Due.Due)).Text;
 }
 
 } // namespace tarvela
