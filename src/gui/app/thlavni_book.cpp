@@ -96,8 +96,7 @@ void THlavni::UpdateOverdueNotice(int count) {
     if (count < 0) {
         const int year = Settings.AktualniRok;
         const std::vector<BookEntry> book =
-            ReadBook(InvoiceStore(ProgramFolder).PeriodFolder(year), year,
-                     VatRates{Settings.SazbaDPH1, Settings.SazbaDPH2, Settings.SazbaDPH3},
+            ReadBook(InvoiceStore(ProgramFolder).PeriodFolder(year), year, RatesOf(Settings),
                      Settings.VychoziMena,
                      [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
         const QDate today = Today();
@@ -113,10 +112,8 @@ void THlavni::UpdateOverdueNotice(int count) {
 
 bool THlavni::FileIsOverdue(const QString& path) const {
     try {
-        const BookEntry entry =
-            ReadBookEntry(ReadWholeFile(path), path, Settings.AktualniRok,
-                          VatRates{Settings.SazbaDPH1, Settings.SazbaDPH2, Settings.SazbaDPH3},
-                          Settings.VychoziMena);
+        const BookEntry entry = ReadBookEntry(ReadWholeFile(path), path, Settings.AktualniRok,
+                                              RatesOf(Settings), Settings.VychoziMena);
         return EntryStatus(entry, Today()).State == PaymentState::Overdue;
     } catch (const FileError&) {
         return false; // the book shows such a file with nothing owed

@@ -6,6 +6,8 @@
 #include "invoice/invoice_file.h"
 #include "invoice/invoice_record.h"
 #include "invoice/invoice_store.h"
+#include "money/decimal.h"
+#include "printing/money.h"
 #include "printing/print_module.h"
 #include "printing/reminder.h"
 #include "text/amount_text.h"
@@ -133,10 +135,6 @@ void ProcessPaintEvents() {
 // few dozen times a second while the book is read.
 constexpr int kPaintIntervalMs = 40;
 
-VatRates RatesOf(const AppSettings& settings) {
-    return VatRates{settings.SazbaDPH1, settings.SazbaDPH2, settings.SazbaDPH3};
-}
-
 } // namespace
 
 // ---- The book --------------------------------------------------------------------------------
@@ -253,19 +251,19 @@ void TKnihaFaktur::FillBook() {
 
 void TKnihaFaktur::ShowEntry(QTreeWidgetItem* item, const BookEntry& entry) const {
     const BookStatus status = EntryStatus(entry, Today());
-    const double paid = PaidAmount(entry);
+    const qint64 paid = PaidAmount(entry);
     item->setText(Cislo, entry.Cislo);
     item->setText(Odberatel, entry.Odberatel);
     item->setText(Vystaveno, entry.DatumVystaveni);
     item->setData(Vystaveno, kSortRole, DateKey(entry.Vystaveni));
     item->setText(Splatnost, entry.DatumSplatnosti);
     item->setData(Splatnost, kSortRole, DateKey(entry.Splatnost));
-    item->setText(Celkem, FormatAmount(entry.Celkem));
+    item->setText(Celkem, FormatHalere(entry.Celkem));
     item->setData(Celkem, kSortRole, entry.Celkem);
     item->setText(Mena, entry.Mena);
     item->setText(DatumUhrady, entry.DatumUhrady);
     item->setData(DatumUhrady, kSortRole, DateKey(entry.Uhrada));
-    item->setText(Uhrazeno, paid != 0 ? FormatAmount(paid) : QString());
+    item->setText(Uhrazeno, paid != 0 ? FormatHalere(paid) : QString());
     item->setData(Uhrazeno, kSortRole, paid);
     item->setText(Stav, status.Text);
     item->setData(Stav, kSortRole, StatusKey(status));
@@ -308,8 +306,8 @@ void TKnihaFaktur::ShowSums() {
     ui_->ListSoucty->clear();
     for (const auto& [currency, sums] : SumsPerCurrency(shown)) {
         auto* item = new QTreeWidgetItem(
-            ui_->ListSoucty, {currency, QString::number(sums.Count), FormatAmount(sums.Celkem),
-                              FormatAmount(sums.Uhrazeno), FormatAmount(sums.Zbyva)});
+            ui_->ListSoucty, {currency, QString::number(sums.Count), FormatHalere(sums.Celkem),
+                              FormatHalere(sums.Uhrazeno), FormatHalere(sums.Zbyva)});
         for (int col = 1; col < static_cast<int>(std::size(kSumColumns)); ++col)
             item->setTextAlignment(col, Qt::AlignRight | Qt::AlignVCenter);
     }
@@ -352,7 +350,7 @@ void TKnihaFaktur::Tl_UhrazenoClick() {
         return;
     }
     QDate date;
-    double amount = 0;
+    qint64 amount = 0;
     {
         TUhrada dialog(entry->Cislo, Today(), entry->Celkem, entry->Mena, this);
         if (dialog.exec() != QDialog::Accepted)
@@ -388,14 +386,14 @@ void TKnihaFaktur::Tl_UpominkaClick() {
 
 // ---- The payment dialog ----------------------------------------------------------------------
 
-TUhrada::TUhrada(const QString& number, const QDate& date, double amount, const QString& currency,
+TUhrada::TUhrada(const QString& number, const QDate& date, qint64 amount, const QString& currency,
                  QWidget* owner)
     : QDialog(owner), ui_(std::make_unique<Ui::TUhrada>()) {
     ui_->setupUi(this);
     SetUpFixedDialog(this, false);
     ui_->La_Faktura->setText(QStringLiteral("Faktura %1").arg(number));
     ui_->Ed_Datum->setText(FormatInvoiceDate(date));
-    ui_->Ed_Castka->setText(FormatAmount(amount));
+    ui_->Ed_Castka->setText(FormatHalere(amount));
     ui_->La_Mena->setText(currency);
     ui_->Ed_Datum->selectAll();
     ConnectGuarded(ui_->Tl_Ok, &QPushButton::clicked, this, &TUhrada::Tl_OkClick);
@@ -410,8 +408,8 @@ void TUhrada::Tl_OkClick() {
     QString typed = ui_->Ed_Castka->text();
     typed.replace(QLatin1Char('.'), QLatin1Char(','));
     const QString field = QStringLiteral("Uhrazená částka");
-    const double amount = ParseFieldAmount(field, typed);
-    if (!(amount > 0))
+    const qint64 amount = ParseFieldHalere(field, typed);
+    if (amount <= 0)
         throw ConversionError(
             WithFieldName(field, QStringLiteral("zadejte částku větší než nula.")));
     date_ = date;
