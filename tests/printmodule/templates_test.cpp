@@ -345,7 +345,7 @@ void TemplatesTest::vatSummaryFromTheCore() {
         invoice.record.Polozky = {};
         invoice.record.Polozky[0] = Row("A", "Práce", "h", "1", base, "21");
         invoice.record.Cislo = QString::fromLatin1(base).left(4);
-        invoice.sums = tarvela::SummarizeInvoice(invoice.record, settings);
+        invoice.figures = tarvela::ComputeInvoiceFigures(invoice.record, settings);
         invoices.push_back(invoice);
     }
     const auto [from, to] = tarvela::MonthRange(2026, 3);

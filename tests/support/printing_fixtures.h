@@ -90,32 +90,16 @@ inline InvoiceSnapshot SampleInvoice() {
     f.Komentar1 = QStringLiteral("Děkujeme za objednávku.");
     f.Komentar2 = QString();
     f.Mena = QStringLiteral("CZK");
-    inv.Base[0] = 300.0;
-    inv.Base[2] = 100.0;
-    inv.SACelkem = QStringLiteral("400,00");
-    inv.SADPH1 = QStringLiteral("63,00");
-    inv.SADPH2 = QStringLiteral("15,00");
-    inv.SADPH3 = QStringLiteral("0,00");
-    inv.CelkemFaktura = QStringLiteral("478,00");
     return inv;
 }
 
-// An invoice with the window's own amounts: each row recomputed and totalled as the main window
-// does it.
-inline InvoiceSnapshot WithWindowTotals(InvoiceSnapshot invoice, const AppSettings& settings) {
-    RowAmounts amounts;
-    const VatRates rates{settings.SazbaDPH1, settings.SazbaDPH2, settings.SazbaDPH3};
-    for (int row = 1; row <= kItemRowCount; ++row) {
-        const InvoiceItemRow& r = invoice.fields.Polozky[static_cast<std::size_t>(row - 1)];
-        RecomputeRow(amounts[row], r.PocetMJ, r.Cena, r.DPH, rates);
-        invoice.Base[static_cast<std::size_t>(row - 1)] = amounts[row].Base;
-    }
-    const TotalsTexts t = ComputeTotals(amounts, 1, invoice.fields.Mena);
-    invoice.SACelkem = t.SACelkem;
-    invoice.SADPH1 = t.SADPH1;
-    invoice.SADPH2 = t.SADPH2;
-    invoice.SADPH3 = t.SADPH3;
-    invoice.CelkemFaktura = t.CelkemFaktura;
+// The sample invoice with one row of the given price at 0 % instead of its priced rows, so that
+// its total is `total` ("" leaves no priced row at all); the payment message row stays.
+inline InvoiceSnapshot WithTotal(InvoiceSnapshot invoice, const char* total) {
+    invoice.fields.Polozky[0] = InvoiceItemRow{};
+    invoice.fields.Polozky[2] = InvoiceItemRow{};
+    if (*total != '\0')
+        invoice.fields.Polozky[0] = Row("T", "Celkem", "", "1", total, "0");
     return invoice;
 }
 

@@ -25,9 +25,7 @@ QString RecordPath(const QString& programFolder) {
 } // namespace
 
 void WritePaidAmount(const QString& invoicePath, const QDate& date, qint64 paidHalere) {
-    // The invoice book still takes the amount in crowns: haléře / 100 is exact to the two
-    // decimals it writes.
-    MarkInvoicePaid(invoicePath, date, static_cast<double>(paidHalere) / 100.0);
+    MarkInvoicePaid(invoicePath, date, paidHalere);
 }
 
 QString ImportedPayments::AbsolutePath(const QString& invoice) const {

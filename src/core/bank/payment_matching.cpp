@@ -58,11 +58,11 @@ QString MatchRuleText(MatchRule rule) {
 }
 
 qint64 TotalHalere(const BookEntry& entry) {
-    return std::llround(entry.Celkem * 100);
+    return entry.Celkem;
 }
 
 qint64 PaidHalere(const BookEntry& entry) {
-    return std::llround(PaidAmount(entry) * 100);
+    return PaidAmount(entry);
 }
 
 QString PaidStatusText(qint64 total, qint64 paid, const QString& currency) {

@@ -3,6 +3,8 @@
 #include "editor/invoice_list.h"
 #include "invoice/file_lines.h"
 #include "invoice/invoice_file.h"
+#include "money/invoice_figures.h"
+#include "printing/money.h"
 #include "text/amount_text.h"
 #include "text/dates.h"
 #include "text/errors.h"
@@ -11,13 +13,11 @@
 #include <QDir>
 
 #include <algorithm>
-#include <cmath>
 
 namespace tarvela {
 
 namespace {
 
-constexpr double kCent = 0.005; // amounts that differ by less are equal
 constexpr size_t kInvoiceLines = static_cast<size_t>(kInvoiceFileLineCount);
 
 // The digits of text[from, to) as a number; -1 unless there are one to `most` digits only.
@@ -56,21 +56,6 @@ QDate ReadDateOrNull(const QString& text) {
     }
 }
 
-// An amount as people write it: decimal comma or point, spaces anywhere.
-bool ReadLooseAmount(const QString& text, double& value) {
-    QString kept = text;
-    kept.remove(QLatin1Char(' '));
-    kept.replace(QLatin1Char('.'), QLatin1Char(','));
-    if (kept.isEmpty())
-        return false;
-    try {
-        value = ParseAmount(kept);
-        return true;
-    } catch (const ConversionError&) {
-        return false;
-    }
-}
-
 // The quantity, unit price and rate cells (the fourth to sixth) of an item row line, as parts of
 // the line; false for a line of fewer than seven cells, which fills no amounts.
 bool NumberCells(QStringView line, QStringView& quantity, QStringView& price, QStringView& rate) {
@@ -99,18 +84,13 @@ QString Plural(int n, const char* one, const char* few, const char* many) {
 
 } // namespace
 
-double PaidAmount(const BookEntry& entry) {
-    double paid = 0;
-    if (ReadLooseAmount(entry.UhrazenaCastka, paid))
-        return paid;
-    if (entry.UhrazenaCastka.trimmed().isEmpty() && !entry.DatumUhrady.trimmed().isEmpty())
-        return entry.Celkem;
-    return 0;
+qint64 PaidAmount(const BookEntry& entry) {
+    return PaidHalere(entry.UhrazenaCastka, entry.DatumUhrady, entry.Celkem);
 }
 
-double Outstanding(const BookEntry& entry) {
-    const double rest = entry.Celkem - PaidAmount(entry);
-    return rest < kCent ? 0 : rest;
+qint64 Outstanding(const BookEntry& entry) {
+    const qint64 rest = entry.Celkem - PaidAmount(entry);
+    return rest < 0 ? 0 : rest;
 }
 
 QString DaysText(int days) {
@@ -129,8 +109,8 @@ QString OverdueNotice(int count) {
 
 BookStatus EntryStatus(const BookEntry& entry, const QDate& today) {
     BookStatus status;
-    const double rest = Outstanding(entry);
-    if (entry.Celkem < kCent || rest == 0) {
+    const qint64 rest = Outstanding(entry);
+    if (entry.Celkem <= 0 || rest == 0) {
         status.State = PaymentState::Paid;
         status.Text = QStringLiteral("Uhrazeno");
         return status;
@@ -141,7 +121,7 @@ BookStatus EntryStatus(const BookEntry& entry, const QDate& today) {
         status.Text = OverdueText(status.DaysOverdue);
         return status;
     }
-    if (PaidAmount(entry) >= kCent) {
+    if (PaidAmount(entry) > 0) {
         status.State = PaymentState::PartlyPaid;
         status.Text = QStringLiteral("Částečně uhrazeno");
     } else {
@@ -180,32 +160,25 @@ BookEntry ReadBookEntry(const QByteArray& bytes, const QString& filePath, int ye
     bool computed = false;
     if (lines.has(43)) {
         try {
-            double total = 0;
+            std::array<RowFigures, kItemRowCount> rows{};
             QStringView quantity;
             QStringView price;
             QStringView rate;
             for (int row = 1; row <= kItemRowCount; ++row) {
                 if (!NumberCells(lines.lineView(18 + row), quantity, price, rate))
                     continue; // a short row line fills no amounts
-                RowAmount amount;
-                RecomputeRow(amount, quantity, price, rate, rates);
-                total += amount.Base + amount.Vat1 + amount.Vat2 + amount.Vat3;
+                rows[static_cast<std::size_t>(row - 1)] =
+                    ComputeRowFigures(quantity, price, rate, rates);
             }
-            entry.Celkem = RoundAmount(total, -2);
+            entry.Celkem = SumRowFigures(rows).Total;
             computed = true;
         } catch (const ConversionError&) {
             computed = false;
         }
     }
-    if (!computed) {
-        try {
-            entry.Celkem = ParseAmountLenient(lines.line(46));
-        } catch (const ConversionError&) {
-            entry.Celkem = 0;
-        }
-    }
-    double paid = 0;
-    entry.Uhrazeno = ReadLooseAmount(entry.UhrazenaCastka, paid) ? paid : PaidAmount(entry);
+    if (!computed)
+        entry.Celkem = ReadTotalHalere(lines.line(46)).value_or(0);
+    entry.Uhrazeno = PaidAmount(entry);
     return entry;
 }
 
@@ -303,10 +276,10 @@ QByteArray WithPayment(const QByteArray& fileBytes, const QString& date, const Q
     return out;
 }
 
-void MarkInvoicePaid(const QString& filePath, const QDate& date, double amount) {
+void MarkInvoicePaid(const QString& filePath, const QDate& date, qint64 paidHalere) {
     const QByteArray bytes = ReadWholeFile(filePath);
     const QString dateText = date.isValid() ? FormatInvoiceDate(date) : QString();
-    const QByteArray updated = WithPayment(bytes, dateText, FormatAmount(amount));
+    const QByteArray updated = WithPayment(bytes, dateText, FormatHalere(paidHalere));
     if (!WriteFileAtomically(filePath, updated))
         throw FileError(QStringLiteral("Soubor „%1“ nelze zapsat.").arg(filePath));
 }

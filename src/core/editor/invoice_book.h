@@ -33,20 +33,20 @@ struct BookEntry {
     QString DatumSplatnosti; // line 9, as text
     QDate Vystaveni;         // line 8 read as a date (null when it does not read)
     QDate Splatnost;         // line 9 read as a date (null when it does not read)
-    double Celkem = 0;       // the total computed from the item rows
+    qint64 Celkem = 0;       // the invoice total in haléře (the document model's, from the rows)
     QString Mena;            // line 48; the default currency when empty
     QString DatumUhrady;     // line 47, as text
     QDate Uhrada;            // line 47 read as a date
     QString UhrazenaCastka;  // line 49, as written
-    double Uhrazeno = 0;     // line 49 read as an amount ("1210,50" or "1210.50")
+    qint64 Uhrazeno = 0;     // what is paid in haléře (PaidAmount)
 };
 
-// The amount paid: line 49 read with a decimal comma or point, spaces ignored. A payment date
-// with an empty amount is a payment of the whole total, as the editor records it; an amount that
-// does not read counts as nothing paid.
-double PaidAmount(const BookEntry& entry);
+// The amount paid in haléře: line 49 read exactly (decimal comma or point, spaces ignored,
+// "12.345,00" grouped). A payment date with an empty amount is a payment of the whole total, as
+// the editor records it; an amount that does not read counts as nothing paid.
+qint64 PaidAmount(const BookEntry& entry);
 // What is still owed: total - paid, never below zero.
-double Outstanding(const BookEntry& entry);
+qint64 Outstanding(const BookEntry& entry);
 
 struct BookStatus {
     PaymentState State = PaymentState::Unpaid;
@@ -90,19 +90,19 @@ bool MatchesBookFilter(const BookEntry& entry, const QString& text, StatusFilter
 
 // The sums of one currency.
 struct CurrencySums {
-    double Celkem = 0;
-    double Uhrazeno = 0;
-    double Zbyva = 0;
+    qint64 Celkem = 0; // haléře
+    qint64 Uhrazeno = 0;
+    qint64 Zbyva = 0;
     int Count = 0;
 };
 // Per currency code, in alphabetical order.
 std::map<QString, CurrencySums> SumsPerCurrency(const std::vector<const BookEntry*>& entries);
 
-// Records a payment in an invoice file: lines 47 (the date, "d.m.yyyy") and 49 (the amount with a
-// decimal comma) are replaced, every other byte stays, the lines after 49 too. A file shorter
-// than 49 lines gets empty lines up to 49. The file is replaced atomically, as Save does. Raises
-// FileError when it cannot be read or written.
-void MarkInvoicePaid(const QString& filePath, const QDate& date, double amount);
+// Records a payment in an invoice file: lines 47 (the date, "d.m.yyyy") and 49 (the total paid so
+// far, exact haléře written with a decimal comma: "1210,50") are replaced, every other byte
+// stays, the lines after 49 too. A file shorter than 49 lines gets empty lines up to 49. The file
+// is replaced atomically, as Save does. Raises FileError when it cannot be read or written.
+void MarkInvoicePaid(const QString& filePath, const QDate& date, qint64 paidHalere);
 
 // The same on bytes: what MarkInvoicePaid writes.
 QByteArray WithPayment(const QByteArray& fileBytes, const QString& date, const QString& amount);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "invoice/invoice_record.h"
+#include "money/row_figures.h"
 #include "settings/settings_file.h"
 
 #include <QString>
@@ -10,20 +11,14 @@
 
 namespace tarvela {
 
-// The three VAT rates of the settings, in per cent.
-struct VatRates {
-    int rate1 = settings_defaults::SazbaDPH1;
-    int rate2 = settings_defaults::SazbaDPH2;
-    int rate3 = settings_defaults::SazbaDPH3;
-};
-
-// The amounts of one item row: the base (quantity x unit price, never rounded) and the tax at
-// each of the three rates (rounded to hundredths; at most one of them is not zero).
+// The amounts of one item row in haléře, as the document model computes them (row_figures.h):
+// the row amount (quantity x unit price rounded half away from zero) and its tax in the column of
+// the rate cell's slot (at most one of the three is not zero).
 struct RowAmount {
-    double Base = 0;
-    double Vat1 = 0;
-    double Vat2 = 0;
-    double Vat3 = 0;
+    qint64 Base = 0;
+    qint64 Vat1 = 0;
+    qint64 Vat2 = 0;
+    qint64 Vat3 = 0;
     bool operator==(const RowAmount&) const = default;
 };
 
@@ -44,24 +39,14 @@ private:
     std::array<RowAmount, kItemRowCount> rows_{};
 };
 
-// Recomputes one row from its quantity, unit price and rate cells.
+// Recomputes one row from its quantity, unit price and rate cells with ComputeRowFigures: the
+// rate cell "0" and the decimal texts of the three rates name a slot (the last of equal rates
+// wins); a non-payer's row and a row whose rate cell names nothing carry no tax.
 //
-// The base is ParseAmount(quantity) x ParseAmount(price) (0 when both cells are empty). The rate
-// cell is compared as text with "0" and the decimal texts of the three rates, in that order;
-// every test that matches sets its tax and zeroes the other two, so with equal rates the last
-// matching one wins. A rate cell that matches nothing keeps the previous taxes.
-//
-// A quantity or price that does not read as a number (or only one of them filled) throws
-// ConversionError and leaves `amounts` unchanged.
-void RecomputeRow(RowAmount& amounts, const QString& quantity, const QString& price,
-                  const QString& rate, const VatRates& rates);
-// The same on parts of a row line, without copying them (the book reads every row of a period).
+// A quantity or price that does not read as a number of at most six decimals (or only one of them
+// filled) throws ConversionError naming the field and leaves `amounts` unchanged.
 void RecomputeRow(RowAmount& amounts, QStringView quantity, QStringView price, QStringView rate,
                   const VatRates& rates);
-
-// The tax of a base at a whole-number rate: rate x 0.01 x base formed in extended precision,
-// stored as a double and rounded to hundredths with RoundAmount.
-double TaxAtRate(int rate, double base);
 
 // The eleven value texts of the totals panel.
 struct TotalsTexts {
@@ -80,7 +65,8 @@ struct TotalsTexts {
 };
 
 // Computes the totals panel: the current row's amounts (a row outside 1 to 25 shows zeros) and
-// the column sums over rows 1 to 25 in row order, each formatted with FormatAmount.
+// the column sums over rows 1 to 25, each formatted with FormatHalere. The sums are whole haléře,
+// so the panel shows the document model's figures exactly (ComputeInvoiceFigures).
 TotalsTexts ComputeTotals(const RowAmounts& amounts, int currentRow, const QString& currency);
 
 // Applies a pasted clipboard text to a row. Only the first line of a text with line breaks is

@@ -14,7 +14,6 @@
 #include <QDir>
 
 #include <algorithm>
-#include <cmath>
 
 namespace tarvela {
 
@@ -49,14 +48,14 @@ QString Money(qint64 cents) {
     return CentsText(cents);
 }
 
-QString PaidText(const QString& typed) {
-    if (TrimText(typed).isEmpty())
+// What is paid: empty for an invoice without payment; the document model's paid amount otherwise.
+QString PaidText(const PeriodInvoice& invoice) {
+    const InvoiceRecord& f = invoice.record;
+    if (TrimText(f.UhrazenaCastka).isEmpty() && TrimText(f.DatumUhrady).isEmpty())
         return QString();
-    try {
-        return FormatAmount(ParseAmountLenient(typed));
-    } catch (const ConversionError&) {
-        return CsvSafeText(typed);
-    }
+    if (!ReadPaidHalere(f.UhrazenaCastka) && !TrimText(f.UhrazenaCastka).isEmpty())
+        return CsvSafeText(f.UhrazenaCastka);
+    return Money(invoice.figures.Paid);
 }
 
 QString KindSuffix(DocumentKind kind) {
@@ -79,39 +78,31 @@ QString KindSuffix(DocumentKind kind) {
     return QString();
 }
 
-qint64 Converted(qint64 cents, double rate) {
-    return std::llround(static_cast<double>(cents) * rate);
-}
-
-// The exchange rate of an invoice in crowns per unit; 1 for crowns.
-double CrownRate(const InvoiceRecord& f) {
-    // Read as everywhere else: "Kč" and "czk" are crowns (an empty line was filled with the
-    // default currency when the file was read).
-    const QString currency = CurrencyCode(f.Mena, QStringLiteral("CZK"));
-    if (currency == QLatin1String("CZK"))
-        return 1;
-    double rate = 0;
-    try {
-        rate = TrimText(f.Kurz).isEmpty() ? 0 : ParseAmount(f.Kurz);
-    } catch (const ConversionError&) {
-        rate = 0;
-    }
-    if (!(rate > 0))
+// The figures of an invoice in crowns, per rate. A foreign invoice needs its exchange rate; a
+// row at a rate the settings do not know stops the summary.
+InvoiceTaxSummary InCrowns(const PeriodInvoice& invoice) {
+    const InvoiceRecord& f = invoice.record;
+    const InvoiceFigures& figures = invoice.figures;
+    if (figures.Foreign && !figures.InCrowns)
         throw ValidationError(
-            QStringLiteral("Faktura %1 je v měně %2 a nemá kurz: doplňte kurz a přehled vytvořte "
-                           "znovu.")
-                .arg(f.Cislo, currency));
-    return rate;
-}
-
-InvoiceTaxSummary InCrowns(const InvoiceTaxSummary& sums, double rate) {
+            QStringLiteral("Faktura %1 je v měně %2 a nemá platný kurz: doplňte kurz a přehled "
+                           "vytvořte znovu.")
+                .arg(f.Cislo, figures.Currency));
+    const QList<int> unknown = figures.UnknownRateRows();
+    if (!unknown.isEmpty())
+        throw ValidationError(
+            QStringLiteral("Faktura %1, řádek %2: sazbu DPH „%3“ nastavení nezná; opravte ji a "
+                           "přehled vytvořte znovu.")
+                .arg(f.Cislo)
+                .arg(unknown.first())
+                .arg(f.Polozky[static_cast<std::size_t>(unknown.first() - 1)].DPH));
     InvoiceTaxSummary crowns;
-    for (const RateSum& r : sums.rates) {
-        const RateSum c{r.percent, Converted(r.baseCents, rate), Converted(r.taxCents, rate)};
-        crowns.rates.push_back(c);
-        crowns.baseCents += c.baseCents;
-        crowns.taxCents += c.taxCents;
-    }
+    for (const RateFigures& r : figures.Rates)
+        crowns.rates.push_back(RateSum{r.Percent, r.BaseCzk, r.TaxCzk});
+    std::sort(crowns.rates.begin(), crowns.rates.end(),
+              [](const RateSum& a, const RateSum& b) { return a.percent < b.percent; });
+    crowns.baseCents = figures.BaseCzk;
+    crowns.taxCents = figures.TaxCzk;
     return crowns;
 }
 
@@ -148,6 +139,26 @@ QStringList RateCells(const InvoiceTaxSummary& sums, const QList<int>& rates) {
     return cells;
 }
 
+QStringList RateCells(const InvoiceFigures& figures, const QList<int>& rates) {
+    QStringList cells;
+    for (const int rate : rates) {
+        const RateFigures r = figures.rate(rate);
+        cells << Money(r.Base) << Money(r.Tax);
+    }
+    return cells;
+}
+
+// Whether slot i of the three rates prints its own figures: not at 0 % and not a repeat.
+bool SlotShown(const int (&rates)[3], int i) {
+    if (rates[i] == 0)
+        return false;
+    for (int j = 0; j < i; ++j) {
+        if (rates[j] == rates[i])
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 std::vector<PeriodInvoice> ReadPeriodInvoices(const InvoiceStore& store, int year,
@@ -163,7 +174,7 @@ std::vector<PeriodInvoice> ReadPeriodInvoices(const InvoiceStore& store, int yea
         const QDate supply = invoice.record.DatumPlneni;
         if (!supply.isValid() || supply < from || supply > to)
             continue;
-        invoice.sums = SummarizeInvoice(invoice.record, settings);
+        invoice.figures = ComputeInvoiceFigures(invoice.record, settings);
         invoices.push_back(std::move(invoice));
     }
     return invoices;
@@ -198,21 +209,18 @@ QByteArray PeriodInvoicesCsv(const std::vector<PeriodInvoice>& invoices,
         } catch (const ValidationError& e) {
             throw ValidationError(QStringLiteral("Faktura %1: %2").arg(f.Cislo, e.message()));
         }
-        const qint64 total = invoice.sums.totalCents();
-        const QString currency = CurrencyCode(f.Mena, settings.VychoziMena);
-        const bool foreign = currency != QLatin1String("CZK");
+        const InvoiceFigures& figures = invoice.figures;
         // Cash in crowns is paid in whole crowns; the difference is outside the tax base.
-        const qint64 rounding =
-            RoundsToCrowns(DocumentKind::Faktura, f, settings) ? RoundToCrowns(total) - total : 0;
-        const bool creditNote = IsCreditNote(f, total);
+        const qint64 rounding = figures.Due.Rounding;
+        const bool creditNote = IsCreditNote(f, figures.Total);
         csv.row(QStringList{CsvSafeText(f.Cislo), FormatInvoiceDate(f.DatumVystaveni),
                             FormatInvoiceDate(f.DatumPlneni), FormatInvoiceDate(f.DatumSplatnosti),
                             CsvSafeText(f.OdberatelNazev1), CsvSafeText(f.OdberatelIC),
                             CsvSafeText(f.OdberatelDIC)} +
-                RateCells(invoice.sums, rates) +
-                QStringList{Money(total), CsvSafeText(currency), CsvSafeText(f.DatumUhrady),
-                            PaidText(f.UhrazenaCastka),
-                            foreign ? CsvSafeText(TrimText(f.Kurz)) : QString(),
+                RateCells(figures, rates) +
+                QStringList{Money(figures.Total), CsvSafeText(figures.Currency),
+                            CsvSafeText(f.DatumUhrady), PaidText(invoice),
+                            figures.Foreign ? CsvSafeText(TrimText(f.Kurz)) : QString(),
                             rounding != 0 ? Money(rounding) : QString(),
                             creditNote ? QStringLiteral("dobropis") : QStringLiteral("faktura"),
                             creditNote ? CsvSafeText(TrimText(f.OpravovanyDoklad)) : QString()});
@@ -234,7 +242,7 @@ QStringList ExportPeriod(const QString& folder, const std::vector<PeriodInvoice>
         for (const DocumentKind chosen : kinds) {
             // A credit note among the invoices is written as one (type 2 with its reference).
             const DocumentKind kind =
-                PeriodExportKind(chosen, invoice.record, invoice.sums.totalCents());
+                PeriodExportKind(chosen, invoice.record, invoice.figures.Total);
             try {
                 files.emplace_back(PeriodIsdocFileName(invoice.record, chosen),
                                    BuildIsdocInvoice(kind, snapshot, settings));
@@ -265,7 +273,7 @@ VatSummary SummarizeVat(const std::vector<PeriodInvoice>& invoices, const QDate&
         const InvoiceRecord& f = invoice.record;
         if (!f.DatumPlneni.isValid() || f.DatumPlneni < from || f.DatumPlneni > to)
             continue;
-        const InvoiceTaxSummary crowns = InCrowns(invoice.sums, CrownRate(f));
+        const InvoiceTaxSummary crowns = InCrowns(invoice);
         Add(summary.total, crowns);
         if (crowns.totalCents() > kControlStatementLimitCents &&
             !TrimText(f.OdberatelDIC).isEmpty()) {
@@ -334,11 +342,15 @@ PrintVariables VatSummaryVariables(const VatSummary& summary, const AppSettings&
     const int rates[] = {settings.SazbaDPH1, settings.SazbaDPH2, settings.SazbaDPH3};
     for (int i = 0; i < 3; ++i) {
         const QString n = QString::number(i + 1);
+        // Each rate's figures once: a slot at 0 % (its base is on the 0 % line) or repeating an
+        // earlier slot's rate stays empty, so that the column adds up to its total.
+        const bool shown = SlotShown(rates, i);
+        const auto money = [&](qint64 cents) { return shown ? Money(cents) : QString(); };
         v.add(QStringLiteral("SazbaDPH") + n, QString::number(rates[i]));
-        v.add(QStringLiteral("Zaklad") + n, Money(summary.total.rate(rates[i]).baseCents));
-        v.add(QStringLiteral("Dan") + n, Money(summary.total.rate(rates[i]).taxCents));
-        v.add(QStringLiteral("OstatniZaklad") + n, Money(summary.rest.rate(rates[i]).baseCents));
-        v.add(QStringLiteral("OstatniDan") + n, Money(summary.rest.rate(rates[i]).taxCents));
+        v.add(QStringLiteral("Zaklad") + n, money(summary.total.rate(rates[i]).baseCents));
+        v.add(QStringLiteral("Dan") + n, money(summary.total.rate(rates[i]).taxCents));
+        v.add(QStringLiteral("OstatniZaklad") + n, money(summary.rest.rate(rates[i]).baseCents));
+        v.add(QStringLiteral("OstatniDan") + n, money(summary.rest.rate(rates[i]).taxCents));
     }
     v.add(QStringLiteral("Zaklad0"), Money(summary.total.rate(0).baseCents));
     v.add(QStringLiteral("OstatniZaklad0"), Money(summary.rest.rate(0).baseCents));
@@ -368,8 +380,11 @@ void FillVatSummary(ReportDataSet& dataSet, const VatSummary& summary,
     for (const VatDocument& d : summary.individual) {
         QStringList row{QString::number(++id), d.OdberatelDIC, d.Cislo,
                         FormatInvoiceDate(d.DatumPlneni)};
-        for (const int rate : rates)
-            row << Money(d.sums.rate(rate).baseCents) << Money(d.sums.rate(rate).taxCents);
+        for (int i = 0; i < 3; ++i) {
+            const bool shown = SlotShown(rates, i);
+            row << (shown ? Money(d.sums.rate(rates[i]).baseCents) : QString())
+                << (shown ? Money(d.sums.rate(rates[i]).taxCents) : QString());
+        }
         row << Money(d.sums.totalCents());
         dataSet.appendRow(row);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "invoice/invoice_store.h"
+#include "money/invoice_figures.h"
 #include "printing/invoice_documents.h"
 #include "printing/invoice_tax_summary.h"
 #include "printing/print_variables.h"
@@ -18,10 +19,10 @@ namespace tarvela {
 
 class ReportDataSet;
 
-// One invoice file of a period with its figures recomputed from the rows.
+// One invoice file of a period with the document model's figures (as an invoice).
 struct PeriodInvoice {
     InvoiceRecord record;
-    InvoiceTaxSummary sums;
+    InvoiceFigures figures;
 };
 
 // The invoices of the period `year` whose date of taxable supply lies from `from` to `to`
@@ -75,8 +76,10 @@ struct VatSummary {
 // The limit above which the control statement lists a document by itself, in haléře.
 inline constexpr qint64 kControlStatementLimitCents = 1000000;
 
-// Sums the invoices (a foreign invoice without a readable exchange rate raises ValidationError
-// naming it).
+// Sums the invoices' figures in crowns (per rate, each rate's figures converted with the invoice's
+// exchange rate). A foreign invoice without a plausible exchange rate, and a row whose rate the
+// settings do not know, raise ValidationError naming the invoice (and the row): nothing is
+// counted silently as untaxed.
 VatSummary SummarizeVat(const std::vector<PeriodInvoice>& invoices, const QDate& from,
                         const QDate& to);
 

@@ -1,5 +1,6 @@
 #include "printing/cash_receipt.h"
 
+#include "money/invoice_figures.h"
 #include "printing/document_rules.h"
 #include "printing/invoice_documents.h"
 #include "printing/money.h"
@@ -33,11 +34,11 @@ PrintVariables CashReceiptVariables(const InvoiceSnapshot& invoice, const AppSet
     const QString payer = PayerName(f);
     // A cash receipt in crowns asks for whole crowns.
     const DocumentKind kind = DocumentKind::PrijmovyDokladSRozpisem;
-    const DocumentFigures figures = DocumentFiguresOf(kind, invoice, settings);
+    const InvoiceFigures figures = ComputeInvoiceFigures(f, settings, kind);
     const AmountDue& due = figures.Due;
     // A negative amount is paid out: the receipt becomes a cash payment out, its figures and
     // words positive.
-    const bool payout = IsCashPayout(figures);
+    const bool payout = IsCashPayout(DocumentFiguresOf(figures));
     const QString currency = DocumentCurrency(f, settings);
 
     PrintVariables v;
@@ -55,7 +56,7 @@ PrintVariables CashReceiptVariables(const InvoiceSnapshot& invoice, const AppSet
     v.add(QStringLiteral("Datum"), FormatInvoiceDate(f.DatumVystaveni));
     v.add(QStringLiteral("Mena"), currency); // an empty field prints the default currency
     v.add(QStringLiteral("Prijem"), payer);
-    v.add(QStringLiteral("Castka"), payout ? FormatHalere(-due.Total) : invoice.CelkemFaktura);
+    v.add(QStringLiteral("Castka"), FormatHalere(payout ? -figures.Total : figures.Total));
     v.add(QStringLiteral("CastkaSlovy"), AmountDueInWords(payout ? -due.Due : due.Due, currency));
     v.add(QStringLiteral("UcelPlatby"), QStringLiteral("Úhrada faktury ") + f.Cislo);
     v.add(QStringLiteral("Symbol"), f.Symbol);

@@ -1,5 +1,8 @@
 #include "printing/document_rules.h"
 
+#include "money/invoice_figures.h"
+
+#include "money/decimal.h"
 #include "printing/money.h"
 #include "printing/qr_payment.h"
 #include "printing/vat_recap.h"
@@ -188,9 +191,9 @@ void RefuseControlCharacters(const InvoiceRecord& fields, const AppSettings& set
         RefuseControlCharacter(settings.Dodavatel.*t.member, QString::fromUtf8(t.name));
 }
 
-AmountDue ComputeAmountDue(const QString& totalCaption, bool rounded) {
+AmountDue ComputeAmountDue(qint64 totalHalere, bool rounded) {
     AmountDue due;
-    due.Total = ParseHalere(totalCaption).value_or(0);
+    due.Total = totalHalere;
     due.Rounded = rounded;
     due.Due = rounded ? RoundToCrowns(due.Total) : due.Total;
     due.Rounding = due.Due - due.Total;
@@ -275,20 +278,23 @@ QString DocumentReportTitle(DocumentKind kind, bool vatPayer, const QString& num
     return TrimText(number).isEmpty() ? title : title + QStringLiteral(" č. ") + TrimText(number);
 }
 
-DocumentFigures DocumentFiguresOf(DocumentKind kind, const InvoiceSnapshot& invoice,
-                                  const AppSettings& settings) {
+DocumentFigures DocumentFiguresOf(const InvoiceFigures& model) {
     DocumentFigures figures;
-    // The figures of the window's totals panel.
-    figures.Due =
-        ComputeAmountDue(invoice.CelkemFaktura, RoundsToCrowns(kind, invoice.fields, settings));
-    if (DocumentCurrency(invoice.fields, settings) == QLatin1String("CZK")) {
-        figures.TotalInCrowns = figures.Due.Total;
-        figures.DueInCrowns = figures.Due.Due;
-    } else if (const std::optional<double> rate = ParseExchangeRate(invoice.fields.Kurz)) {
-        figures.TotalInCrowns = TaxInCrowns(figures.Due.Total, *rate);
-        figures.DueInCrowns = TaxInCrowns(figures.Due.Due, *rate);
+    figures.Due = model.Due;
+    if (model.Currency == QLatin1String("CZK")) {
+        figures.TotalInCrowns = model.Due.Total;
+        figures.DueInCrowns = model.Due.Due;
+    } else if (model.InCrowns) {
+        // Another currency is never rounded: what is paid is the total, in crowns at the rate.
+        figures.TotalInCrowns = model.TotalCzk();
+        figures.DueInCrowns = model.TotalCzk();
     }
     return figures;
+}
+
+DocumentFigures DocumentFiguresOf(DocumentKind kind, const InvoiceSnapshot& invoice,
+                                  const AppSettings& settings) {
+    return DocumentFiguresOf(ComputeInvoiceFigures(invoice.fields, settings, kind));
 }
 
 bool FitsSimplifiedTaxDocument(qint64 amountInCrownsHalere) {

@@ -54,8 +54,8 @@ struct AmountDue {
     bool Rounded = false;
 };
 
-// rounded: round to whole crowns (cash in CZK). An empty or unreadable caption is 0.
-AmountDue ComputeAmountDue(const QString& totalCaption, bool rounded);
+// rounded: round to whole crowns (cash in CZK), halves away from zero.
+AmountDue ComputeAmountDue(qint64 totalHalere, bool rounded);
 
 // Whether a document of this kind rounds the amount due: the receipt with items always (it is
 // a cash document), the other kinds with prices when paid in cash; only in crowns.
@@ -84,7 +84,9 @@ struct DocumentFigures {
     std::optional<qint64> DueInCrowns;
 };
 
-// The figures of a document as the window computed them.
+// The figures the rules look at, from the document model (ComputeInvoiceFigures for the kind).
+struct InvoiceFigures;
+DocumentFigures DocumentFiguresOf(const InvoiceFigures& model);
 DocumentFigures DocumentFiguresOf(DocumentKind kind, const InvoiceSnapshot& invoice,
                                   const AppSettings& settings);
 

@@ -1,10 +1,10 @@
 #include "printing/invoice_documents.h"
 
+#include "money/invoice_figures.h"
 #include "printing/document_rules.h"
 #include "printing/money.h"
 #include "printing/qr_payment.h"
 #include "printing/report_data_set.h"
-#include "printing/vat_recap.h"
 #include "text/amount_text.h"
 #include "text/amount_words.h"
 #include "text/dates.h"
@@ -174,14 +174,13 @@ QString AmountInWordsText(const QString& totalCaption) {
 }
 
 void AddDocumentRuleVariables(PrintVariables& v, DocumentKind kind, const InvoiceSnapshot& invoice,
-                              const AppSettings& settings, const DocumentFigures& figures,
+                              const AppSettings& settings, const InvoiceFigures& figures,
                               const QString& fileName, bool payout) {
     const InvoiceRecord& f = invoice.fields;
     const AmountDue& due = figures.Due;
     const bool taxDocument = IsTaxDocument(kind, settings);
-    const bool foreign = IsForeignCurrency(f, settings);
-    const VatRecap recap = ComputeVatRecap(invoice, settings);
-    const bool simplified = IsSimplifiedTaxDocument(kind, settings, figures);
+    const bool foreign = figures.Foreign;
+    const bool simplified = IsSimplifiedTaxDocument(kind, settings, DocumentFiguresOf(figures));
     // A payout prints every figure as a positive amount paid out.
     const auto shown = [payout](qint64 halere) { return FormatHalere(payout ? -halere : halere); };
 
@@ -201,26 +200,29 @@ void AddDocumentRuleVariables(PrintVariables& v, DocumentKind kind, const Invoic
     v.add(QStringLiteral("CastkaKUhrade"), FormatHalere(due.Due < 0 ? -due.Due : due.Due));
     v.add(QStringLiteral("Zaokrouhleni"), due.Rounding != 0 ? shown(due.Rounding) : QString());
 
-    // Recap per rate: the window's own sums, every rate with a base once, highest first.
-    v.add(QStringLiteral("ZakladDPH0"), shown(recap.BaseAtZero));
-    for (int s = 0; s < 3; ++s)
-        v.add(QStringLiteral("ZakladDPH%1").arg(s + 1), shown(recap.BaseAtSlot[s]));
-    v.add(QStringLiteral("CelkemDPH"), shown(recap.TotalTax));
-    const std::optional<double> rate = ParseExchangeRate(f.Kurz);
-    const bool inCrowns = foreign && taxDocument && rate.has_value();
-    qint64 taxInCrowns = 0;
+    // Recap per rate: the document model's sums, every rate with a base or a tax once, highest
+    // first; the bases by the rate cell's slot as the totals panel has them.
+    v.add(QStringLiteral("ZakladDPH0"), shown(figures.SlotBase[0]));
+    for (int s = 1; s <= 3; ++s)
+        v.add(QStringLiteral("ZakladDPH%1").arg(s),
+              shown(figures.SlotBase[static_cast<std::size_t>(s)]));
+    v.add(QStringLiteral("CelkemDPH"), shown(figures.Tax));
+    QList<RateFigures> lines;
+    for (const RateFigures& r : figures.Rates) {
+        if (r.Base != 0 || r.Tax != 0)
+            lines.append(r);
+    }
+    const bool inCrowns = figures.InCrowns && taxDocument;
     bool zeroBase = false;
     for (int i = 0; i < 4; ++i) {
-        const bool has = i < recap.Lines.size();
-        const VatRecapLine line = has ? recap.Lines[i] : VatRecapLine{};
+        const bool has = i < lines.size();
+        const RateFigures line = has ? lines[i] : RateFigures{};
         const QString n = QString::number(i + 1);
-        v.add(QStringLiteral("RekapSazba") + n, has ? QString::number(line.Rate) : QString());
+        v.add(QStringLiteral("RekapSazba") + n, has ? QString::number(line.Percent) : QString());
         v.add(QStringLiteral("RekapZaklad") + n, has ? shown(line.Base) : QString());
         v.add(QStringLiteral("RekapDPH") + n, has ? shown(line.Tax) : QString());
-        const qint64 crowns = inCrowns && has ? TaxInCrowns(line.Tax, *rate) : 0;
-        taxInCrowns += crowns;
-        v.add(QStringLiteral("RekapDPHCZK") + n, inCrowns && has ? shown(crowns) : QString());
-        if (has && line.Rate == 0 && line.Base != 0)
+        v.add(QStringLiteral("RekapDPHCZK") + n, inCrowns && has ? shown(line.TaxCzk) : QString());
+        if (has && line.Percent == 0 && line.Base != 0)
             zeroBase = true;
     }
     v.add(QStringLiteral("PoznamkaOsvobozeni"),
@@ -230,7 +232,7 @@ void AddDocumentRuleVariables(PrintVariables& v, DocumentKind kind, const Invoic
     v.add(QStringLiteral("CiziMena"), BoolToDigit(foreign));
     v.add(QStringLiteral("Kurz"), foreign ? f.Kurz : QString());
     v.add(QStringLiteral("DatumKurzu"), foreign ? f.DatumKurzu : QString());
-    v.add(QStringLiteral("CelkemDPHCZK"), inCrowns ? shown(taxInCrowns) : QString());
+    v.add(QStringLiteral("CelkemDPHCZK"), inCrowns ? shown(figures.TaxCzk) : QString());
 
     // A credit note names what it corrects and why.
     const bool creditNote = kind == DocumentKind::Dobropis;
@@ -246,7 +248,7 @@ PrintVariables InvoiceDocumentVariables(DocumentKind kind, const InvoiceSnapshot
     const SupplierData& d = settings.Dodavatel;
     const QString payer = PayerName(f);
     const QString currency = DocumentCurrency(f, settings);
-    const DocumentFigures figures = DocumentFiguresOf(kind, invoice, settings);
+    const InvoiceFigures figures = ComputeInvoiceFigures(f, settings, kind);
     const AmountDue& due = figures.Due;
 
     // The date of supply: none on a pro-forma; on an offer the expected date of supply; on the
@@ -314,7 +316,7 @@ PrintVariables InvoiceDocumentVariables(DocumentKind kind, const InvoiceSnapshot
     v.add(QStringLiteral("DatumSplatnosti"), dueDate);
     v.add(QStringLiteral("Mena"), currency); // an empty field prints the default currency
     v.add(QStringLiteral("Prijem"), payer);
-    v.add(QStringLiteral("Castka"), invoice.CelkemFaktura);
+    v.add(QStringLiteral("Castka"), FormatHalere(figures.Total));
     v.add(QStringLiteral("CastkaSlovy"),
           kind == DocumentKind::PrijmovyDokladSRozpisem
               ? AmountDueInWords(due.Due < 0 ? -due.Due : due.Due, currency)
@@ -328,11 +330,11 @@ PrintVariables InvoiceDocumentVariables(DocumentKind kind, const InvoiceSnapshot
     v.add(QStringLiteral("SazbaDPH1"), QString::number(settings.SazbaDPH1));
     v.add(QStringLiteral("SazbaDPH2"), QString::number(settings.SazbaDPH2));
     v.add(QStringLiteral("SazbaDPH3"), QString::number(settings.SazbaDPH3));
-    v.add(QStringLiteral("CelkemBezDPH"), invoice.SACelkem);
-    v.add(QStringLiteral("CelkemDPH1"), invoice.SADPH1);
-    v.add(QStringLiteral("CelkemDPH2"), invoice.SADPH2);
-    v.add(QStringLiteral("CelkemDPH3"), invoice.SADPH3);
-    v.add(QStringLiteral("Uhrnem"), invoice.CelkemFaktura);
+    v.add(QStringLiteral("CelkemBezDPH"), FormatHalere(figures.Base));
+    v.add(QStringLiteral("CelkemDPH1"), FormatHalere(figures.SlotTax[1]));
+    v.add(QStringLiteral("CelkemDPH2"), FormatHalere(figures.SlotTax[2]));
+    v.add(QStringLiteral("CelkemDPH3"), FormatHalere(figures.SlotTax[3]));
+    v.add(QStringLiteral("Uhrnem"), FormatHalere(figures.Total));
     v.add(QStringLiteral("Komentar1"), f.Komentar1);
     v.add(QStringLiteral("Komentar2"), f.Komentar2);
     v.add(QStringLiteral("QRCode"), qr.Text);
@@ -364,7 +366,6 @@ void FillInvoiceItems(ReportDataSet& dataSet, DocumentKind kind, const InvoiceSn
         const InvoiceItemRow& row = invoice.fields.Polozky[static_cast<std::size_t>(i)];
         if (skipBlank && TrimText(row.Dodavka).isEmpty())
             continue;
-        const double base = invoice.Base[static_cast<std::size_t>(i)];
         // The "msg" row carries the payment message of the QR code, not an item: it goes in as
         // an empty row, so the rows keep their numbers and the templates skip it.
         if (IsQrMessageRow(row)) {
@@ -373,8 +374,10 @@ void FillInvoiceItems(ReportDataSet& dataSet, DocumentKind kind, const InvoiceSn
                                    QString(), QString(), QString(), QString()});
             continue;
         }
+        // The printed row amount is the document model's (it does not depend on the rate).
+        const qint64 amount = ComputeRowFigures(row.PocetMJ, row.Cena, {}, VatRates{}).Amount;
         dataSet.appendRow({QString::number(i + 1), row.Kod, row.Dodavka, row.MJ, row.PocetMJ,
-                           row.Cena, row.DPH, base == 0.0 ? QString() : FormatAmount(base)});
+                           row.Cena, row.DPH, amount == 0 ? QString() : FormatHalere(amount)});
     }
 }
 

@@ -7,25 +7,17 @@
 #include <QString>
 #include <QtGlobal>
 
-#include <array>
-
 namespace tarvela {
 
 class ReportDataSet;
 
 // What the main window shows at the moment of printing: the header, customer, comments and
-// currency fields and the grid's cells (unsaved edits included), the captions of the total
-// labels and the per-row bases. Printing never reads the invoice file.
+// currency fields and the grid's cells (unsaved edits included). Printing never reads the invoice
+// file; every figure is computed from these fields by the document model
+// (money/invoice_figures.h), the same computation as the window's totals panel.
 struct InvoiceSnapshot {
-    // Fields of the window; Polozky are the grid's cells of rows 1 to 25. Uhrnem is not used:
-    // the total is the caption below.
+    // Fields of the window; Polozky are the grid's cells of rows 1 to 25. Uhrnem is not used.
     InvoiceRecord fields;
-    QString CelkemFaktura; // caption of La_CelkemFaktura (invoice total)
-    QString SACelkem;      // caption of La_SACelkem (sum of the row bases)
-    QString SADPH1;        // captions of La_SADPH1..3 (tax per rate)
-    QString SADPH2;
-    QString SADPH3;
-    std::array<double, kItemRowCount> Base{}; // Base of RowAmounts for rows 1 to 25
 };
 
 // The seven printed documents of an invoice, numbered as their actions Akce_TiskFaktury01 ...
@@ -79,11 +71,11 @@ QString AmountInWordsText(const QString& totalCaption);
 PrintVariables InvoiceDocumentVariables(DocumentKind kind, const InvoiceSnapshot& invoice,
                                         const AppSettings& settings);
 
-// The pairs after QRCode, for documents with the invoice's amounts. payout: the document pays
-// a negative amount out, and prints its figures as positive amounts.
-struct DocumentFigures;
+// The pairs after QRCode, for documents with the invoice's amounts (`figures` computed for `kind`).
+// payout: the document pays a negative amount out, and prints its figures as positive amounts.
+struct InvoiceFigures;
 void AddDocumentRuleVariables(PrintVariables& v, DocumentKind kind, const InvoiceSnapshot& invoice,
-                              const AppSettings& settings, const DocumentFigures& figures,
+                              const AppSettings& settings, const InvoiceFigures& figures,
                               const QString& fileName, bool payout = false);
 
 // Prepares the data set (closed, the eight item columns Id, Kod, Dodavka, MJ, PocetMJ, Cena,

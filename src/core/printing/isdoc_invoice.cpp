@@ -1,7 +1,7 @@
 #include "printing/isdoc_invoice.h"
 
-#include "editor/row_amounts.h"
 #include "invoice/file_lines.h"
+#include "money/invoice_figures.h"
 #include "printing/document_rules.h"
 #include "printing/invoice_tax_summary.h"
 #include "text/amount_text.h"
@@ -12,8 +12,6 @@
 #include <QRegularExpression>
 #include <QStringList>
 #include <QXmlStreamWriter>
-
-#include <cmath>
 
 namespace tarvela {
 
@@ -30,13 +28,9 @@ QString IsoDate(const QDate& date) {
     return date.toString(QStringLiteral("yyyy-MM-dd"));
 }
 
-QString Decimal(double value) {
-    QString text = QString::number(value, 'f', 6);
-    while (text.endsWith(QLatin1Char('0')))
-        text.chop(1);
-    if (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
-    return text == QLatin1String("-0") ? QStringLiteral("0") : text;
+// A decimal for ISDOC: a full stop and no more decimals than needed.
+QString DecimalText(Decimal value) {
+    return value.toText(QLatin1Char('.'));
 }
 
 QString Amount(qint64 cents) {
@@ -98,10 +92,10 @@ public:
     }
 
     qint64 local(qint64 documentCents) const {
-        return foreign_ ? std::llround(static_cast<double>(documentCents) * rate_) : documentCents;
+        return foreign_ ? ToCrowns(documentCents, rate_) : documentCents;
     }
 
-    void setCurrency(bool foreign, double rate) {
+    void setCurrency(bool foreign, Decimal rate) {
         foreign_ = foreign;
         rate_ = rate;
     }
@@ -153,7 +147,7 @@ public:
 private:
     QXmlStreamWriter xml_;
     bool foreign_ = false;
-    double rate_ = 1;
+    Decimal rate_ = Decimal::FromWhole(1);
 };
 
 void Require(QStringList& missing, const QString& value, const QString& field) {
@@ -203,9 +197,14 @@ QByteArray BuildIsdocInvoice(DocumentKind kind, const InvoiceSnapshot& invoice,
     // A control character would vanish from the XML: the field is named instead.
     RefuseControlCharacters(f, settings);
 
-    const QString currency = DocumentCurrency(f, settings);
-    const bool foreign = currency != kLocalCurrency;
-    const InvoiceTaxSummary sums = SummarizeInvoice(f, settings);
+    const InvoiceFigures figures = ComputeInvoiceFigures(f, settings, kind);
+    const QString currency = figures.Currency;
+    const bool foreign = figures.Foreign;
+    std::vector<RowFigures> lines;
+    for (const RowFigures& row : figures.Rows) {
+        if (row.Listed)
+            lines.push_back(row);
+    }
 
     QStringList missing;
     Require(missing, f.Cislo, QStringLiteral("číslo dokladu"));
@@ -223,35 +222,23 @@ QByteArray BuildIsdocInvoice(DocumentKind kind, const InvoiceSnapshot& invoice,
     Require(missing, f.OdberatelMesto, QStringLiteral("město odběratele"));
     if (kind == DocumentKind::Dobropis)
         Require(missing, f.OpravovanyDoklad, QStringLiteral("opravovaný doklad"));
-    double rate = 1;
+    const Decimal rate = figures.Rate.value_or(Decimal::FromWhole(1));
     if (!IsIso4217Code(currency))
         missing.append(QStringLiteral("měna (kód ISO 4217, např. CZK, EUR)"));
-    if (foreign) {
-        bool readable = !TrimText(f.Kurz).isEmpty();
-        if (readable) {
-            try {
-                rate = ParseAmount(f.Kurz);
-            } catch (const ConversionError&) {
-                readable = false;
-            }
-        }
-        if (!readable || !(rate > 0))
-            missing.append(QStringLiteral("kurz měny ") + currency);
-    }
-    if (sums.lines.empty())
+    if (foreign && !figures.InCrowns)
+        missing.append(QStringLiteral("kurz měny ") + currency);
+    if (lines.empty())
         missing.append(QStringLiteral("položky dokladu"));
     if (!missing.isEmpty())
         throw ValidationError(QStringLiteral("Doklad nelze uložit jako ISDOC, chybí: ") +
                               missing.join(QStringLiteral(", ")) + QLatin1Char('.'));
-    if (!settings.Platce) {
-        for (const TaxLine& line : sums.lines) {
-            if (line.taxCents != 0)
-                throw ValidationError(
-                    QStringLiteral("Doklad nelze uložit jako ISDOC: dodavatel není plátce DPH, "
-                                   "ale řádek %1 má daň.")
-                        .arg(line.row));
-        }
-    }
+    const QList<int> unknown = figures.UnknownRateRows();
+    if (!unknown.isEmpty())
+        throw ValidationError(
+            QStringLiteral("Doklad nelze uložit jako ISDOC: řádek %1 má sazbu DPH „%2“, kterou "
+                           "nastavení nezná.")
+                .arg(unknown.first())
+                .arg(f.Polozky[static_cast<std::size_t>(unknown.first() - 1)].DPH));
 
     const bool vat = settings.Platce;
     QByteArray bytes;
@@ -299,7 +286,7 @@ QByteArray BuildIsdocInvoice(DocumentKind kind, const InvoiceSnapshot& invoice,
     w.text(QStringLiteral("LocalCurrencyCode"), kLocalCurrency);
     if (foreign)
         w.text(QStringLiteral("ForeignCurrencyCode"), currency);
-    w.text(QStringLiteral("CurrRate"), foreign ? Decimal(rate) : QStringLiteral("1"));
+    w.text(QStringLiteral("CurrRate"), foreign ? DecimalText(rate) : QStringLiteral("1"));
     w.text(QStringLiteral("RefCurrRate"), QStringLiteral("1"));
 
     const auto [supplierPostcode, supplierTown] = SplitTown(d.Mesto);
@@ -335,28 +322,43 @@ QByteArray BuildIsdocInvoice(DocumentKind kind, const InvoiceSnapshot& invoice,
     }
 
     w.start(QStringLiteral("InvoiceLines"));
-    for (const TaxLine& line : sums.lines) {
-        const InvoiceItemRow& cells = f.Polozky[line.row - 1];
+    for (const RowFigures& line : lines) {
+        const InvoiceItemRow& cells = f.Polozky[static_cast<std::size_t>(line.Row - 1)];
         w.start(QStringLiteral("InvoiceLine"));
-        w.text(QStringLiteral("ID"), QString::number(line.row));
+        w.text(QStringLiteral("ID"), QString::number(line.Row));
         if (!TrimText(cells.PocetMJ).isEmpty()) {
             xml.writeStartElement(QStringLiteral("InvoicedQuantity"));
             if (!TrimText(cells.MJ).isEmpty())
                 xml.writeAttribute(QStringLiteral("unitCode"), TrimText(cells.MJ));
-            xml.writeCharacters(Decimal(ParseAmount(cells.PocetMJ)));
+            xml.writeCharacters(
+                DecimalText(ParseFieldDecimal(QStringLiteral("Počet MJ"), cells.PocetMJ)));
             xml.writeEndElement();
         }
-        w.amount(QStringLiteral("LineExtensionAmount"), line.baseCents, true);
-        w.amount(QStringLiteral("LineExtensionAmountTaxInclusive"), line.baseCents + line.taxCents,
-                 true);
-        w.text(QStringLiteral("LineExtensionTaxAmount"), Amount(w.local(line.taxCents)));
-        const double price = TrimText(cells.Cena).isEmpty() ? 0 : ParseAmount(cells.Cena);
-        const double localRate = foreign ? rate : 1;
-        w.text(QStringLiteral("UnitPrice"), Decimal(price * localRate));
+        // The line's base and tax converted one by one, its total their sum: base + tax equals
+        // the total in both currencies.
+        const qint64 localBase = w.local(line.Amount);
+        const qint64 localTax = w.local(line.Tax);
+        const auto both = [&](const QString& name, qint64 documentCents, qint64 localCents) {
+            if (foreign)
+                w.text(name + QStringLiteral("Curr"), Amount(documentCents));
+            w.text(name, Amount(localCents));
+        };
+        both(QStringLiteral("LineExtensionAmount"), line.Amount, localBase);
+        both(QStringLiteral("LineExtensionAmountTaxInclusive"), line.Total(), localBase + localTax);
+        w.text(QStringLiteral("LineExtensionTaxAmount"), Amount(localTax));
+        const Decimal price = TrimText(cells.Cena).isEmpty()
+                                  ? Decimal()
+                                  : ParseFieldDecimal(QStringLiteral("Cena MJ"), cells.Cena);
+        const Decimal localRate = foreign ? rate : Decimal::FromWhole(1);
+        const WideInt priceInCrowns =
+            static_cast<WideInt>(price.millionths()) * localRate.millionths();
+        w.text(QStringLiteral("UnitPrice"),
+               DecimalText(Decimal::FromMillionths(DivideRounded(priceInCrowns, Decimal::kScale))));
         w.text(QStringLiteral("UnitPriceTaxInclusive"),
-               Decimal((price + TaxAtRate(line.percent, price)) * localRate));
+               DecimalText(Decimal::FromMillionths(
+                   DivideRounded(priceInCrowns * (100 + line.Percent), 100 * Decimal::kScale))));
         w.start(QStringLiteral("ClassifiedTaxCategory"));
-        w.text(QStringLiteral("Percent"), QString::number(vat ? line.percent : 0));
+        w.text(QStringLiteral("Percent"), QString::number(vat ? line.Percent : 0));
         w.text(QStringLiteral("VATCalculationMethod"), QStringLiteral("0"));
         w.text(QStringLiteral("VATApplicable"),
                vat ? QStringLiteral("true") : QStringLiteral("false"));
@@ -378,9 +380,10 @@ QByteArray BuildIsdocInvoice(DocumentKind kind, const InvoiceSnapshot& invoice,
     qint64 localBase = 0;
     qint64 localTax = 0;
     w.start(QStringLiteral("TaxTotal"));
-    for (const RateSum& r : sums.rates) {
-        const qint64 base = w.local(r.baseCents);
-        const qint64 tax = w.local(r.taxCents);
+    for (const RateFigures& rf : figures.Rates) {
+        const RateSum r{rf.Percent, rf.Base, rf.Tax};
+        const qint64 base = foreign ? rf.BaseCzk : rf.Base;
+        const qint64 tax = foreign ? rf.TaxCzk : rf.Tax;
         localBase += base;
         localTax += tax;
         w.start(QStringLiteral("TaxSubTotal"));
@@ -406,7 +409,7 @@ QByteArray BuildIsdocInvoice(DocumentKind kind, const InvoiceSnapshot& invoice,
         w.end();
     }
     if (foreign)
-        w.text(QStringLiteral("TaxAmountCurr"), Amount(sums.taxCents));
+        w.text(QStringLiteral("TaxAmountCurr"), Amount(figures.Tax));
     w.text(QStringLiteral("TaxAmount"), Amount(localTax));
     w.end();
 
@@ -416,14 +419,20 @@ QByteArray BuildIsdocInvoice(DocumentKind kind, const InvoiceSnapshot& invoice,
             w.text(name + QStringLiteral("Curr"), Amount(documentCents));
     };
     w.start(QStringLiteral("LegalMonetaryTotal"));
-    total(QStringLiteral("TaxExclusiveAmount"), sums.baseCents, localBase);
-    total(QStringLiteral("TaxInclusiveAmount"), sums.totalCents(), localBase + localTax);
+    // The cash rounding to whole crowns (only in crowns) is outside the tax base: the amount
+    // payable is the total plus the rounding, as the printed document asks for it.
+    const qint64 rounding = figures.Due.Rounding;
+    total(QStringLiteral("TaxExclusiveAmount"), figures.Base, localBase);
+    total(QStringLiteral("TaxInclusiveAmount"), figures.Total, localBase + localTax);
     total(QStringLiteral("AlreadyClaimedTaxExclusiveAmount"), 0, 0);
     total(QStringLiteral("AlreadyClaimedTaxInclusiveAmount"), 0, 0);
-    total(QStringLiteral("DifferenceTaxExclusiveAmount"), sums.baseCents, localBase);
-    total(QStringLiteral("DifferenceTaxInclusiveAmount"), sums.totalCents(), localBase + localTax);
+    total(QStringLiteral("DifferenceTaxExclusiveAmount"), figures.Base, localBase);
+    total(QStringLiteral("DifferenceTaxInclusiveAmount"), figures.Total, localBase + localTax);
+    if (rounding != 0)
+        total(QStringLiteral("PayableRoundingAmount"), rounding, rounding);
     total(QStringLiteral("PaidDepositsAmount"), 0, 0);
-    total(QStringLiteral("PayableAmount"), sums.totalCents(), localBase + localTax);
+    total(QStringLiteral("PayableAmount"), figures.Total + rounding,
+          localBase + localTax + rounding);
     w.end();
 
     // Payment by bank transfer names the account; cash names the document. The tax document of
@@ -434,7 +443,7 @@ QByteArray BuildIsdocInvoice(DocumentKind kind, const InvoiceSnapshot& invoice,
     if (cash || !account.isEmpty() || !TrimText(d.IBAN).isEmpty()) {
         w.start(QStringLiteral("PaymentMeans"));
         w.start(QStringLiteral("Payment"));
-        w.text(QStringLiteral("PaidAmount"), Amount(localBase + localTax));
+        w.text(QStringLiteral("PaidAmount"), Amount(localBase + localTax + rounding));
         w.text(QStringLiteral("PaymentMeansCode"),
                cash ? QStringLiteral("10") : QStringLiteral("42"));
         if (!received)

@@ -1,10 +1,5 @@
 #include "printing/money.h"
 
-#include "text/amount_text.h"
-#include "text/errors.h"
-
-#include <cmath>
-#include <cstdlib>
 #include <limits>
 
 namespace tarvela {
@@ -70,22 +65,6 @@ QString CrownsWord(qint64 crowns) {
     if (n >= 2 && n <= 4)
         return QStringLiteral("koruny");
     return QStringLiteral("korun");
-}
-
-std::optional<double> ParseExchangeRate(const QString& text) {
-    if (text.trimmed().isEmpty())
-        return std::nullopt;
-    try {
-        const double rate = ParseAmount(text);
-        if (rate > 0 && std::isfinite(rate))
-            return rate;
-    } catch (const ConversionError&) {
-    }
-    return std::nullopt;
-}
-
-qint64 TaxInCrowns(qint64 foreignHalere, double rate) {
-    return std::llround(static_cast<long double>(foreignHalere) * rate);
 }
 
 } // namespace tarvela

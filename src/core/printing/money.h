@@ -25,10 +25,4 @@ qint64 RoundToCrowns(qint64 halere);
 // "korun" (also for 0, negative numbers take the form of their magnitude).
 QString CrownsWord(qint64 crowns);
 
-// An exchange rate as typed ("25,125"): crowns for one unit, positive. Nothing otherwise.
-std::optional<double> ParseExchangeRate(const QString& text);
-
-// The tax in crowns of a tax in a foreign currency at that rate, rounded to haléře.
-qint64 TaxInCrowns(qint64 foreignHalere, double rate);
-
 } // namespace tarvela

@@ -1,6 +1,7 @@
 #include "printing/period_overview.h"
 
 #include "invoice/file_lines.h"
+#include "money/invoice_figures.h"
 #include "printing/invoice_documents.h"
 #include "printing/money.h"
 #include "printing/report_data_set.h"
@@ -9,7 +10,6 @@
 #include "text/helpers.h"
 
 #include <QDir>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <map>
@@ -101,21 +101,11 @@ PrintVariables PeriodOverviewVariables(const AppSettings& settings) {
 }
 
 qint64 OverviewExactTotal(const OverviewEntry& entry) {
-    return ParseHalere(entry.CastkaPresne).value_or(0);
+    return ReadTotalHalere(entry.CastkaPresne).value_or(0);
 }
 
-qint64 OverviewExactPaid(const OverviewEntry& entry, const QString& defaultCurrency) {
-    if (entry.DatumUhrady.isEmpty())
-        return 0;
-    if (entry.Mena == defaultCurrency)
-        return OverviewExactTotal(entry);
-    // "443,83" is an amount; "1.234" and "1 234,50" are grouped thousands.
-    QString paid = StripSpaces(entry.UhrazenaCastka);
-    static const QRegularExpression grouped(
-        QStringLiteral("^[-+]?\\d{1,3}(\\.\\d{3})+(,\\d{1,2})?$"));
-    if (grouped.match(paid).hasMatch())
-        paid.remove(QLatin1Char('.'));
-    return ParseHalere(paid).value_or(0);
+qint64 OverviewExactPaid(const OverviewEntry& entry, const QString&) {
+    return PaidHalere(entry.UhrazenaCastka, entry.DatumUhrady, OverviewExactTotal(entry));
 }
 
 namespace {
@@ -147,8 +137,9 @@ PrintVariables PeriodOverviewVariables(const AppSettings& settings,
             ownTotal += OverviewExactTotal(e);
         else
             others[e.Mena] += OverviewExactTotal(e);
-        if (!e.DatumUhrady.isEmpty())
-            paid[e.Mena] += OverviewExactPaid(e, own);
+        const qint64 paidHalere = OverviewExactPaid(e, own);
+        if (!e.DatumUhrady.isEmpty() || paidHalere != 0)
+            paid[e.Mena] += paidHalere;
     }
     v.add(QStringLiteral("SoucetCastka"), FormatHalere(ownTotal));
     v.add(QStringLiteral("SoucetJinaMena"), SumsPerCurrency(others, own));
@@ -177,15 +168,13 @@ void FillPeriodOverview(ReportDataSet& dataSet, const QList<OverviewEntry>& entr
     int id = 0;
     for (const OverviewEntry& e : entries) {
         const bool otherCurrency = e.Mena != defaultCurrency;
-        const qint32 total = ParseWholeLenient(e.Castka);
-        const qint32 castka = otherCurrency ? 0 : total;
-        const qint32 castkaJinaMena = otherCurrency ? total : 0;
+        // Whole crowns of the exact figures (the decimals dropped, in 64 bits: nothing is cut).
         const qint64 exactTotal = OverviewExactTotal(e);
         const qint64 exactPaid = OverviewExactPaid(e, defaultCurrency);
-        // The paid amount is an amount: its whole part, not its digits run together.
-        qint32 uhrazeno = 0;
-        if (!e.DatumUhrady.isEmpty())
-            uhrazeno = otherCurrency ? static_cast<qint32>(exactPaid / 100) : castka;
+        const qint64 castka = otherCurrency ? 0 : exactTotal / 100;
+        const qint64 castkaJinaMena = otherCurrency ? exactTotal / 100 : 0;
+        const bool paidShown = !e.DatumUhrady.isEmpty() || exactPaid != 0;
+        const qint64 uhrazeno = paidShown ? exactPaid / 100 : 0;
         const auto exact = [](bool shown, qint64 halere) {
             return shown ? FormatHalere(halere) : QString();
         };
@@ -194,7 +183,7 @@ void FillPeriodOverview(ReportDataSet& dataSet, const QList<OverviewEntry>& entr
                            e.DatumUhrady, QString::number(uhrazeno), e.Mena,
                            exact(!otherCurrency && exactTotal != 0, exactTotal),
                            exact(otherCurrency && exactTotal != 0, exactTotal),
-                           exact(!e.DatumUhrady.isEmpty(), exactPaid)});
+                           exact(paidShown, exactPaid)});
     }
 }
 

@@ -46,9 +46,9 @@ PrintVariables PeriodOverviewVariables(const AppSettings& settings);
 PrintVariables PeriodOverviewVariables(const AppSettings& settings,
                                        const QList<OverviewEntry>& entries);
 
-// The exact total of an entry and what is paid of it, in haléře: the total line read as an
-// amount; paid is 0 when unpaid, the total in the default currency, else the paid-amount line
-// read as an amount ("443,83" is 443,83).
+// The exact total of an entry and what is paid of it, in haléře: the total line read exactly
+// ("1210,00", "12.345,00"); paid is what line 49 says (the whole total when only the payment date
+// is filled), in any currency (the document model's ReadTotalHalere and PaidHalere).
 qint64 OverviewExactTotal(const OverviewEntry& entry);
 qint64 OverviewExactPaid(const OverviewEntry& entry, const QString& defaultCurrency);
 
@@ -56,7 +56,7 @@ qint64 OverviewExactPaid(const OverviewEntry& entry, const QString& defaultCurre
 // CastkaJinaMena, DatumVystaveni, DatumSplatnosti, DatumUhrady, Uhrazeno, Mena) and the exact
 // ones beside them (CastkaPresne, CastkaJinaMenaPresne, UhrazenoPresne: amounts with two
 // decimals, empty where the integer column is 0) and appends one row per entry in the given
-// order. A paid amount in another currency is read as an amount: Uhrazeno is its whole part.
+// order. The integer columns are the whole crowns of the exact figures, in 64 bits.
 void FillPeriodOverview(ReportDataSet& dataSet, const QList<OverviewEntry>& entries,
                         const QString& defaultCurrency);
 

@@ -1,4 +1,5 @@
 #include "printing/qr_payment.h"
+#include "money/invoice_figures.h"
 
 #include "printing/document_rules.h"
 #include "printing/invoice_documents.h"
@@ -166,7 +167,8 @@ QrPayment InvoiceQrPayment(const InvoiceSnapshot& invoice, const AppSettings& se
 }
 
 QString QrPaymentText(const InvoiceSnapshot& invoice, const AppSettings& settings) {
-    return InvoiceQrPayment(invoice, settings, invoice.CelkemFaktura).Text;
+    const InvoiceFigures figures = ComputeInvoiceFigures(invoice.fields, settings);
+    return InvoiceQrPayment(invoice, settings, FormatHalere(figures.Due.Due)).Text;
 }
 
 } // namespace tarvela

@@ -68,7 +68,8 @@ QrPayment MakeQrPayment(const QrPaymentData& data);
 QrPayment InvoiceQrPayment(const InvoiceSnapshot& invoice, const AppSettings& settings,
                            const QString& amountDue);
 
-// InvoiceQrPayment(...).Text with the invoice total as the amount due.
+// InvoiceQrPayment(...).Text with the invoice's amount due (the document model's, as the invoice
+// prints it).
 QString QrPaymentText(const InvoiceSnapshot& invoice, const AppSettings& settings);
 
 } // namespace tarvela

@@ -1,8 +1,8 @@
 #include "printing/reminder.h"
 
 #include "printing/invoice_documents.h"
+#include "printing/money.h"
 #include "printing/qr_payment.h"
-#include "text/amount_text.h"
 #include "text/dates.h"
 #include "text/helpers.h"
 
@@ -20,7 +20,7 @@ PrintVariables ReminderVariables(const InvoiceRecord& invoice, const BookEntry& 
                                  const AppSettings& settings, const QDate& today) {
     const SupplierData& d = settings.Dodavatel;
     const BookStatus status = EntryStatus(entry, today);
-    const QString owed = FormatAmount(Outstanding(entry));
+    const QString owed = FormatHalere(Outstanding(entry));
 
     PrintVariables v;
     v.add(QStringLiteral("DodavNazev"), d.Nazev);
@@ -48,8 +48,8 @@ PrintVariables ReminderVariables(const InvoiceRecord& invoice, const BookEntry& 
     v.add(QStringLiteral("DnuPoSplatnosti"), QString::number(status.DaysOverdue));
     v.add(QStringLiteral("PoSplatnosti"), DaysText(status.DaysOverdue));
     v.add(QStringLiteral("Mena"), entry.Mena);
-    v.add(QStringLiteral("Castka"), FormatAmount(entry.Celkem));
-    v.add(QStringLiteral("Uhrazeno"), FormatAmount(PaidAmount(entry)));
+    v.add(QStringLiteral("Castka"), FormatHalere(entry.Celkem));
+    v.add(QStringLiteral("Uhrazeno"), FormatHalere(PaidAmount(entry)));
     v.add(QStringLiteral("Zbyva"), owed);
     v.add(QStringLiteral("PopiskaSymbol"), SymbolLabel(settings.TypSymbolu));
     v.add(QStringLiteral("Symbol"), invoice.Symbol);

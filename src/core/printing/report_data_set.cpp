@@ -45,7 +45,7 @@ void ReportDataSet::appendRow(const QStringList& values) {
         case ColumnType::AutoIncrement:
         case ColumnType::Integer: {
             bool ok = false;
-            const int number = values.at(i).isEmpty() ? 0 : values.at(i).toInt(&ok);
+            const qint64 number = values.at(i).isEmpty() ? 0 : values.at(i).toLongLong(&ok);
             if (!values.at(i).isEmpty() && !ok)
                 throw std::logic_error("ReportDataSet: integer column given a non-number");
             row.append(QString::number(number));

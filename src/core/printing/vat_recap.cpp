@@ -1,5 +1,6 @@
 #include "printing/vat_recap.h"
 
+#include "money/invoice_figures.h"
 #include "printing/invoice_documents.h"
 #include "printing/money.h"
 #include "text/amount_text.h"
@@ -7,15 +8,10 @@
 #include "text/helpers.h"
 
 #include <algorithm>
-#include <map>
 
 namespace tarvela {
 
 namespace {
-
-qint64 CaptionHalere(const QString& caption) {
-    return ParseHalere(caption).value_or(0);
-}
 
 int SlotRate(const AppSettings& settings, int slot) {
     switch (slot) {
@@ -81,56 +77,24 @@ void CheckVatRate(const AppSettings& settings, const QString& rate) {
     throw ValidationError(VatRateRefusalMessage(settings, rate));
 }
 
+QString NonPayerRateNotice(const AppSettings& settings, const QString& rate) {
+    const QString text = TrimText(rate);
+    if (settings.Platce || text.isEmpty() || text == QLatin1String("0"))
+        return QString();
+    return QStringLiteral("Dodavatel není plátcem DPH: sazba „%1“ se nepočítá, řádek je bez daně.")
+        .arg(text);
+}
+
 QList<int> RowsWithDisallowedVatRate(const InvoiceSnapshot& invoice, const AppSettings& settings) {
+    const InvoiceFigures figures = ComputeInvoiceFigures(invoice.fields, settings);
     QList<int> rows;
     for (int i = 0; i < kItemRowCount; ++i) {
         const QString rate = invoice.fields.Polozky[static_cast<std::size_t>(i)].DPH;
-        const bool hasAmount = invoice.Base[static_cast<std::size_t>(i)] != 0.0;
+        const bool hasAmount = figures.Rows[static_cast<std::size_t>(i)].Amount != 0;
         if (rate.isEmpty() ? hasAmount : !VatSlotOfRate(settings, rate).has_value())
             rows.append(i + 1);
     }
     return rows;
-}
-
-VatRecap ComputeVatRecap(const InvoiceSnapshot& invoice, const AppSettings& settings) {
-    VatRecap recap;
-    // Unrounded bases summed in row order per slot, as the window sums them.
-    double base[4] = {0, 0, 0, 0};
-    bool used[4] = {false, false, false, false};
-    for (int i = 0; i < kItemRowCount; ++i) {
-        const double b = invoice.Base[static_cast<std::size_t>(i)];
-        if (b == 0.0)
-            continue;
-        const std::optional<int> slot =
-            VatSlotOfRate(settings, invoice.fields.Polozky[static_cast<std::size_t>(i)].DPH);
-        if (!slot)
-            continue;
-        base[*slot] += b;
-        used[*slot] = true;
-    }
-    const qint64 tax[4] = {0, CaptionHalere(invoice.SADPH1), CaptionHalere(invoice.SADPH2),
-                           CaptionHalere(invoice.SADPH3)};
-
-    recap.BaseAtZero = CaptionHalere(FormatAmount(base[0]));
-    for (int s = 1; s <= 3; ++s)
-        recap.BaseAtSlot[s - 1] = CaptionHalere(FormatAmount(base[s]));
-    recap.TotalTax = tax[1] + tax[2] + tax[3];
-    recap.TotalBase = CaptionHalere(invoice.SACelkem);
-
-    // Slots of the same rate value share one line; the base of the merged slots is summed
-    // unrounded and rounded once.
-    std::map<int, std::pair<double, qint64>, std::greater<int>> byRate;
-    for (int s = 0; s <= 3; ++s) {
-        const int rate = SlotRate(settings, s);
-        if (!used[s] && tax[s] == 0)
-            continue;
-        auto& entry = byRate[rate];
-        entry.first += base[s];
-        entry.second += tax[s];
-    }
-    for (const auto& [rate, entry] : byRate)
-        recap.Lines.append({rate, CaptionHalere(FormatAmount(entry.first)), entry.second});
-    return recap;
 }
 
 } // namespace tarvela

@@ -187,11 +187,4 @@ void ItemGrid::RecomputeAll(const VatRates& rates) {
         RecomputeRow(row, rates);
 }
 
-std::array<double, kItemRowCount> ItemGrid::Bases() const {
-    std::array<double, kItemRowCount> bases{};
-    for (int row = 1; row <= kItemRowCount; ++row)
-        bases[static_cast<std::size_t>(row - 1)] = amounts_[row].Base;
-    return bases;
-}
-
 } // namespace tarvela

@@ -55,7 +55,6 @@ public:
     void RecomputeRow(int row, const VatRates& rates);
     void RecomputeAll(const VatRates& rates);
     // The base of each row, rows 1 to 25.
-    std::array<double, kItemRowCount> Bases() const;
 
 private:
     QTableWidget* grid_;
@@ -63,8 +62,5 @@ private:
 };
 
 // The three VAT rates of the settings, for recomputing rows.
-inline VatRates RatesOf(const AppSettings& settings) {
-    return VatRates{settings.SazbaDPH1, settings.SazbaDPH2, settings.SazbaDPH3};
-}
 
 } // namespace tarvela

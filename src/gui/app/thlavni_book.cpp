@@ -144,10 +144,8 @@ void THlavni::ShowOverdueNotice(int count) {
 
 bool THlavni::FileIsOverdue(const QString& path) const {
     try {
-        const BookEntry entry =
-            ReadBookEntry(ReadWholeFile(path), path, Settings.AktualniRok,
-                          VatRates{Settings.SazbaDPH1, Settings.SazbaDPH2, Settings.SazbaDPH3},
-                          Settings.VychoziMena);
+        const BookEntry entry = ReadBookEntry(ReadWholeFile(path), path, Settings.AktualniRok,
+                                              RatesOf(Settings), Settings.VychoziMena);
         return EntryStatus(entry, Today()).State == PaymentState::Overdue;
     } catch (const FileError&) {
         return false; // the book shows such a file with nothing owed

@@ -9,10 +9,12 @@
 
 #include "invoice/file_lines.h"
 #include "invoice/invoice_store.h"
+#include "money/invoice_figures.h"
 #include "printing/accountant_export.h"
 #include "printing/document_rules.h"
 #include "printing/invoice_email.h"
 #include "printing/isdoc_invoice.h"
+#include "printing/money.h"
 #include "printing/print_module.h"
 #include "printing/report_data_set.h"
 #include "printing/texportucetni.h"
@@ -255,7 +257,10 @@ void THlavni::Akce_EmailFakturyExecute(DocumentKind kind) {
     process->setProgram(program);
     QStringList arguments = MailClientArguments(
         InvoiceEmailSubject(kind, invoice.fields, Settings),
-        InvoiceEmailBody(kind, invoice.fields, Settings, invoice.CelkemFaktura, HasIsdoc(kind)),
+        InvoiceEmailBody(
+            kind, invoice.fields, Settings,
+            FormatHalere(ComputeInvoiceFigures(invoice.fields, Settings, kind).Due.Due),
+            HasIsdoc(kind)),
         attachments);
     // The customer's address, when the invoice has one, is the recipient (xdg-email takes the
     // addresses after the options).

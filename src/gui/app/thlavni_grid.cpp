@@ -68,6 +68,9 @@ void THlavni::Akce_VlozitPolozkuExecute() {
     tarvela::RecomputeRow(amounts, cells.PocetMJ, cells.Cena, cells.DPH, RatesOf(Settings));
     grid_->SetRow(row, cells);
     Amounts[row] = amounts;
+    const QString notice = NonPayerRateNotice(Settings, cells.DPH);
+    if (!notice.isEmpty())
+        ShowWarning(QStringLiteral("Sazba DPH"), notice);
     ShowTotals();
     ChangedFlag = true;
     UpdateActions();

@@ -21,6 +21,7 @@
 #include "invoice/invoice_file.h"
 #include "invoice/invoice_record.h"
 #include "invoice/invoice_store.h"
+#include "money/invoice_figures.h"
 #include "printing/document_rules.h"
 #include "printing/money.h"
 #include "text/clock.h"
@@ -244,11 +245,9 @@ void THlavni::RecordCashPayment() {
     ui_->Ed_DatumUhrady->setText(FormatInvoiceDate(ui_->Datum_Fa8->date()));
     if (!TrimText(ui_->Ed_UhrazenaCastka->text()).isEmpty())
         return; // the amount the user typed stands
-    const InvoiceRecord record = WindowRecord();
-    const AmountDue due =
-        ComputeAmountDue(ui_->La_CelkemFaktura->text(),
-                         RoundsToCrowns(DocumentKind::PrijmovyDokladSRozpisem, record, Settings));
-    ui_->Ed_UhrazenaCastka->setText(FormatHalere(due.Due));
+    const InvoiceFigures figures =
+        ComputeInvoiceFigures(WindowRecord(), Settings, DocumentKind::PrijmovyDokladSRozpisem);
+    ui_->Ed_UhrazenaCastka->setText(FormatHalere(figures.Due.Due));
 }
 
 void THlavni::Akce_ZavritFakturuExecute() {

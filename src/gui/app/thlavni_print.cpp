@@ -30,15 +30,9 @@
 
 namespace tarvela {
 
-InvoiceSnapshot TakeSnapshot(const THlavni& w, const THlavniUi& ui, const ItemGrid& grid) {
+InvoiceSnapshot TakeSnapshot(const THlavni& w, const THlavniUi&, const ItemGrid&) {
     InvoiceSnapshot s;
     s.fields = w.WindowRecord();
-    s.Base = grid.Bases();
-    s.CelkemFaktura = ui.La_CelkemFaktura->text();
-    s.SACelkem = ui.La_SACelkem->text();
-    s.SADPH1 = ui.La_SADPH1->text();
-    s.SADPH2 = ui.La_SADPH2->text();
-    s.SADPH3 = ui.La_SADPH3->text();
     return s;
 }
 

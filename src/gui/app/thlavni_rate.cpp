@@ -9,9 +9,11 @@
 #include <QProgressDialog>
 #include <QStatusBar>
 
+#include "money/decimal.h"
 #include "net/cnb_fetcher.h"
 #include "printing/document_rules.h"
 #include "printing/money.h"
+#include "text/clock.h"
 #include "text/dates.h"
 #include "text/errors.h"
 #include "text/helpers.h"
@@ -70,18 +72,18 @@ void THlavni::Tl_KurzCNBClick() {
 }
 
 void THlavni::CheckExchangeRateFields() {
-    const QString rate = ui_->Ed_Kurz->text();
-    if (!TrimText(rate).isEmpty() && !ParseExchangeRate(rate)) {
+    // A rate is exact and plausible: 0,0001 to 100 000 crowns per unit, at most six decimals.
+    try {
+        CheckExchangeRate(ui_->Ed_Kurz->text());
+    } catch (const ConversionError&) {
         ui_->Ed_Kurz->setFocus(Qt::OtherFocusReason);
-        throw ConversionError(QStringLiteral("Kurz: „%1“ není kurz; zadejte počet korun za "
-                                             "jednotku měny, například 25,125.")
-                                  .arg(rate));
+        throw;
     }
     const QString date = ui_->Ed_DatumKurzu->text();
     if (!TrimText(date).isEmpty()) {
         try {
-            ParseTypedDate(QStringLiteral("Datum kurzu"), date);
-        } catch (const ConversionError&) {
+            CheckExchangeRateDate(ParseTypedDate(QStringLiteral("Datum kurzu"), date), Today());
+        } catch (const TarvelaError&) {
             ui_->Ed_DatumKurzu->setFocus(Qt::OtherFocusReason);
             throw;
         }

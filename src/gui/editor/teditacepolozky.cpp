@@ -328,8 +328,7 @@ void TEditacePolozky::Tl_OkClick() {
     }
     RowAmount recomputed = amounts_;
     try {
-        RecomputeRow(recomputed, row.PocetMJ, row.Cena, row.DPH,
-                     VatRates{settings_.SazbaDPH1, settings_.SazbaDPH2, settings_.SazbaDPH3});
+        RecomputeRow(recomputed, row.PocetMJ, row.Cena, row.DPH, RatesOf(settings_));
     } catch (const ConversionError& e) {
         QLineEdit* wrong =
             e.message().startsWith(ui_->La_PocetMJ->text()) ? ui_->Ed_PocetMJ : ui_->Ed_CenaMJ;
@@ -337,6 +336,10 @@ void TEditacePolozky::Tl_OkClick() {
         wrong->selectAll();
         throw;
     }
+    // A non-payer's rate cell is kept as typed but charges nothing: say so.
+    const QString notice = NonPayerRateNotice(settings_, row.DPH);
+    if (!notice.isEmpty())
+        ShowWarning(QStringLiteral("Sazba DPH"), notice);
     row_ = row;
     if (RowWritten)
         RowWritten(row_);

@@ -2,12 +2,14 @@
 #include "ui_tknihafaktur.h"
 #include "ui_tuhrada.h"
 
-#include "editor/invoice_list.h"
 #include "bank/tvypiszbanky.h"
+#include "editor/invoice_list.h"
 #include "invoice/file_lines.h"
 #include "invoice/invoice_file.h"
 #include "invoice/invoice_record.h"
 #include "invoice/invoice_store.h"
+#include "money/decimal.h"
+#include "printing/money.h"
 #include "printing/print_module.h"
 #include "printing/reminder.h"
 #include "text/amount_text.h"
@@ -126,10 +128,6 @@ void SetUpList(QTreeWidget* list, const BookColumn* columns, int count) {
     list->header()->setStretchLastSection(false);
     for (int i = 0; i < count; ++i)
         list->setColumnWidth(i, columns[i].width);
-}
-
-VatRates RatesOf(const AppSettings& settings) {
-    return VatRates{settings.SazbaDPH1, settings.SazbaDPH2, settings.SazbaDPH3};
 }
 
 } // namespace
@@ -271,19 +269,19 @@ void TKnihaFaktur::FillBook() {
 
 void TKnihaFaktur::ShowEntry(QTreeWidgetItem* item, const BookEntry& entry) const {
     const BookStatus status = EntryStatus(entry, Today());
-    const double paid = PaidAmount(entry);
+    const qint64 paid = PaidAmount(entry);
     item->setText(Cislo, entry.Cislo);
     item->setText(Odberatel, entry.Odberatel);
     item->setText(Vystaveno, entry.DatumVystaveni);
     item->setData(Vystaveno, kSortRole, DateKey(entry.Vystaveni));
     item->setText(Splatnost, entry.DatumSplatnosti);
     item->setData(Splatnost, kSortRole, DateKey(entry.Splatnost));
-    item->setText(Celkem, FormatAmount(entry.Celkem));
+    item->setText(Celkem, FormatHalere(entry.Celkem));
     item->setData(Celkem, kSortRole, entry.Celkem);
     item->setText(Mena, entry.Mena);
     item->setText(DatumUhrady, entry.DatumUhrady);
     item->setData(DatumUhrady, kSortRole, DateKey(entry.Uhrada));
-    item->setText(Uhrazeno, paid != 0 ? FormatAmount(paid) : QString());
+    item->setText(Uhrazeno, paid != 0 ? FormatHalere(paid) : QString());
     item->setData(Uhrazeno, kSortRole, paid);
     item->setText(Stav, status.Text);
     item->setData(Stav, kSortRole, StatusKey(status));
@@ -326,8 +324,8 @@ void TKnihaFaktur::ShowSums() {
     ui_->ListSoucty->clear();
     for (const auto& [currency, sums] : SumsPerCurrency(shown)) {
         auto* item = new QTreeWidgetItem(
-            ui_->ListSoucty, {currency, QString::number(sums.Count), FormatAmount(sums.Celkem),
-                              FormatAmount(sums.Uhrazeno), FormatAmount(sums.Zbyva)});
+            ui_->ListSoucty, {currency, QString::number(sums.Count), FormatHalere(sums.Celkem),
+                              FormatHalere(sums.Uhrazeno), FormatHalere(sums.Zbyva)});
         for (int col = 1; col < static_cast<int>(std::size(kSumColumns)); ++col)
             item->setTextAlignment(col, Qt::AlignRight | Qt::AlignVCenter);
     }
@@ -370,7 +368,7 @@ void TKnihaFaktur::Tl_UhrazenoClick() {
         return;
     }
     QDate date;
-    double amount = 0;
+    qint64 amount = 0;
     {
         TUhrada dialog(entry->Cislo, Today(), entry->Celkem, entry->Mena, this);
         if (dialog.exec() != QDialog::Accepted)
@@ -411,14 +409,14 @@ void TKnihaFaktur::Tl_NacistVypisClick() {
 
 // ---- The payment dialog ----------------------------------------------------------------------
 
-TUhrada::TUhrada(const QString& number, const QDate& date, double amount, const QString& currency,
+TUhrada::TUhrada(const QString& number, const QDate& date, qint64 amount, const QString& currency,
                  QWidget* owner)
     : QDialog(owner), ui_(std::make_unique<Ui::TUhrada>()) {
     ui_->setupUi(this);
     SetUpFixedDialog(this, false);
     ui_->La_Faktura->setText(QStringLiteral("Faktura %1").arg(number));
     ui_->Ed_Datum->setText(FormatInvoiceDate(date));
-    ui_->Ed_Castka->setText(FormatAmount(amount));
+    ui_->Ed_Castka->setText(FormatHalere(amount));
     ui_->La_Mena->setText(currency);
     ui_->Ed_Datum->selectAll();
     ConnectGuarded(ui_->Tl_Ok, &QPushButton::clicked, this, &TUhrada::Tl_OkClick);
@@ -433,8 +431,8 @@ void TUhrada::Tl_OkClick() {
     QString typed = ui_->Ed_Castka->text();
     typed.replace(QLatin1Char('.'), QLatin1Char(','));
     const QString field = QStringLiteral("Uhrazená částka");
-    const double amount = ParseFieldAmount(field, typed);
-    if (!(amount > 0))
+    const qint64 amount = ParseFieldHalere(field, typed);
+    if (amount <= 0)
         throw ConversionError(
             WithFieldName(field, QStringLiteral("zadejte částku větší než nula.")));
     date_ = date;

@@ -91,19 +91,19 @@ private:
 class TUhrada : public QDialog {
     Q_OBJECT
 public:
-    TUhrada(const QString& number, const QDate& date, double amount, const QString& currency,
+    TUhrada(const QString& number, const QDate& date, qint64 amountHalere, const QString& currency,
             QWidget* owner = nullptr);
     ~TUhrada() override;
 
     QDate Date() const { return date_; }
-    double Amount() const { return amount_; }
+    qint64 Amount() const { return amount_; } // haléře
 
     void Tl_OkClick();
 
 private:
     std::unique_ptr<Ui::TUhrada> ui_;
     QDate date_;
-    double amount_ = 0;
+    qint64 amount_ = 0;
 };
 
 } // namespace tarvela

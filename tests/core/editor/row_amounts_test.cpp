@@ -19,45 +19,57 @@ struct RowCase {
     RowAmount expected;
 };
 
-const RowAmount kOldTax{5, 1.05, 0, 0};
+const RowAmount kOldTax{500, 105, 0, 0};
 
 class RecomputeRowTest : public ::testing::TestWithParam<RowCase> {};
 
-TEST_P(RecomputeRowTest, SetsBaseAndTaxes) {
+TEST_P(RecomputeRowTest, SetsAmountAndTaxInHalere) {
     const RowCase& c = GetParam();
     RowAmount amounts = c.before;
     RecomputeRow(amounts, QString::fromUtf8(c.quantity), QString::fromUtf8(c.price),
                  QString::fromUtf8(c.rate), c.rates);
-    // Exact comparisons on purpose: the base must be the unrounded double product and every
-    // tax the rounded value RoundAmount gives.
-    EXPECT_EQ(amounts.Base, c.expected.Base);
-    EXPECT_EQ(amounts.Vat1, c.expected.Vat1);
-    EXPECT_EQ(amounts.Vat2, c.expected.Vat2);
-    EXPECT_EQ(amounts.Vat3, c.expected.Vat3);
+    EXPECT_EQ(amounts, c.expected);
 }
 
+const VatRates kNonPayer{21, 12, 0, false};
+
+// Amounts in haléře: the row amount is quantity x price rounded half away from zero, the tax
+// that rounded amount x rate / 100 rounded half away from zero.
 INSTANTIATE_TEST_SUITE_P(
     Rows, RecomputeRowTest,
     ::testing::Values(
-        RowCase{"ThirdOfACrownAtRate1", kRates, {}, "3", "0,333", "21", {3 * 0.333, 0.21, 0, 0}},
-        RowCase{"TwoTimes150AtRate1", kRates, {}, "2", "150,00", "21", {300, 63, 0, 0}},
-        RowCase{"TwoTimes150AtRate2", kRates, kOldTax, "2", "150,00", "15", {300, 0, 45, 0}},
-        RowCase{"AtRate3", kRates, kOldTax, "1", "100", "10", {100, 0, 0, 10}},
-        RowCase{"EqualRatesLastMatchWins", {21, 12, 12}, {}, "1", "100,00", "12", {100, 0, 0, 12}},
-        RowCase{"BinaryHalfRoundsDown", kRates, {}, "1", "12,50", "21", {12.5, 2.62, 0, 0}},
-        RowCase{"NegativeBinaryHalf", kRates, {}, "-1", "12,50", "21", {-12.5, -2.62, 0, 0}},
-        RowCase{"RateZeroClearsTaxes", kRates, kOldTax, "1", "7", "0", {7, 0, 0, 0}},
-        RowCase{"UnknownRateKeepsTaxes", kRates, kOldTax, "2", "3", "19", {6, 1.05, 0, 0}},
-        RowCase{"EmptyRateKeepsTaxes", kRates, kOldTax, "2", "3", "", {6, 1.05, 0, 0}},
-        RowCase{"RateWithDecimalsIsNotARate", kRates, kOldTax, "2", "3", "21,0", {6, 1.05, 0, 0}},
-        RowCase{"RateWithSpaceIsNotARate", kRates, kOldTax, "2", "3", " 21", {6, 1.05, 0, 0}},
-        RowCase{"EmptyRowHasZeroBase", kRates, kOldTax, "", "", "21", {0, 0, 0, 0}},
-        RowCase{"SpacesAroundNumbers", kRates, {}, " 2 ", "1,5", "21", {3, 0.63, 0, 0}}),
+        RowCase{"ThirdOfACrownAtRate1", kRates, {}, "3", "0,333", "21", {100, 21, 0, 0}},
+        RowCase{"TwoTimes150AtRate1", kRates, {}, "2", "150,00", "21", {30000, 6300, 0, 0}},
+        RowCase{"TwoTimes150AtRate2", kRates, kOldTax, "2", "150,00", "15", {30000, 0, 4500, 0}},
+        RowCase{"AtRate3", kRates, kOldTax, "1", "100", "10", {10000, 0, 0, 1000}},
+        RowCase{
+            "EqualRatesLastMatchWins", {21, 12, 12}, {}, "1", "100,00", "12", {10000, 0, 0, 1200}},
+        RowCase{"HalfRoundsAwayFromZero", kRates, {}, "1", "12,50", "21", {1250, 263, 0, 0}},
+        RowCase{"NegativeHalf", kRates, {}, "-1", "12,50", "21", {-1250, -263, 0, 0}},
+        RowCase{"HalfHalerOfTheAmount", kRates, {}, "1,5", "0,67", "0", {101, 0, 0, 0}},
+        RowCase{"TaxOfTheRoundedAmount",
+                {21, 12, 0},
+                {},
+                "12,5",
+                "614,35",
+                "12",
+                {767938, 0, 92153, 0}},
+        RowCase{"SixDecimals", kRates, {}, "0,000001", "999999", "21", {100, 21, 0, 0}},
+        RowCase{"ExponentIsExact", kRates, {}, "1,5E2", "0,01", "0", {150, 0, 0, 0}},
+        RowCase{"RateZeroClearsTaxes", kRates, kOldTax, "1", "7", "0", {700, 0, 0, 0}},
+        RowCase{"UnknownRateChargesNoTax", kRates, kOldTax, "2", "3", "19", {600, 0, 0, 0}},
+        RowCase{"EmptyRateChargesNoTax", kRates, kOldTax, "2", "3", "", {600, 0, 0, 0}},
+        RowCase{"RateWithDecimalsIsNotARate", kRates, kOldTax, "2", "3", "21,0", {600, 0, 0, 0}},
+        RowCase{"RateWithSpaceIsNotARate", kRates, kOldTax, "2", "3", " 21", {600, 0, 0, 0}},
+        RowCase{"NonPayerChargesNoTax", kNonPayer, kOldTax, "2", "150,00", "21", {30000, 0, 0, 0}},
+        RowCase{"EmptyRowHasZeroAmount", kRates, kOldTax, "", "", "21", {0, 0, 0, 0}},
+        RowCase{"SpacesAroundNumbers", kRates, {}, " 2 ", "1,5", "21", {300, 63, 0, 0}}),
     [](const ::testing::TestParamInfo<RowCase>& info) { return std::string(info.param.name); });
 
 TEST(RecomputeRow, UnreadableNumbersFailAndKeepTheRow) {
-    const char* bad[][2] = {{"2", ""},      {"", "150,00"}, {"1.5", "2"},  {"2", "abc"},
-                            {"1 000", "1"}, {"1e20", "1"},  {"2", "1e20"}, {"100000", "100000"}};
+    const char* bad[][2] = {{"2", ""},          {"", "150,00"}, {"1.5", "2"},  {"2", "abc"},
+                            {"1 000", "1"},     {"1e20", "1"},  {"2", "1e20"}, {"100000", "100000"},
+                            {"1", "0,1234567"}, {"1e-7", "1"}};
     for (const auto& cells : bad) {
         RowAmount amounts = kOldTax;
         EXPECT_THROW(RecomputeRow(amounts, QString::fromUtf8(cells[0]), QString::fromUtf8(cells[1]),
@@ -66,20 +78,23 @@ TEST(RecomputeRow, UnreadableNumbersFailAndKeepTheRow) {
             << cells[0] << " x " << cells[1];
         EXPECT_EQ(amounts, kOldTax);
     }
-    try {
-        RowAmount amounts;
-        RecomputeRow(amounts, QStringLiteral("1.5"), QStringLiteral("1e20"), {}, kRates);
-        ADD_FAILURE() << "read";
-    } catch (const ConversionError& e) {
-        EXPECT_EQ(e.message(), QString::fromUtf8("Počet MJ: „1.5“ není číslo."));
+    const char* messages[][3] = {
+        {"1.5", "1e20", "Počet MJ: „1.5“ není číslo."},
+        {"1", "0,1234567", "Cena MJ: „0,1234567“ má víc než 6 desetinných míst; zadejte nejvýš 6."},
+        {"1", "1e20",
+         "Cena MJ: „1e20“ je větší, než pole pojme; největší hodnota je 999999999,99."},
+        {"100000", "100000",
+         "Celkem bez DPH: „10000000000,00“ je větší, než pole pojme; největší hodnota je "
+         "999999999,99."}};
+    for (const auto& m : messages) {
+        try {
+            RowAmount amounts;
+            RecomputeRow(amounts, QString::fromUtf8(m[0]), QString::fromUtf8(m[1]), {}, kRates);
+            ADD_FAILURE() << "read " << m[0] << " x " << m[1];
+        } catch (const ConversionError& e) {
+            EXPECT_EQ(e.message(), QString::fromUtf8(m[2]));
+        }
     }
-}
-
-TEST(TaxAtRate, ExtendedProductThenRoundAmount) {
-    EXPECT_EQ(TaxAtRate(21, 0.999), 0.21);
-    EXPECT_EQ(TaxAtRate(21, 12.5), 2.62);
-    EXPECT_EQ(TaxAtRate(10, 0.25), 0.03); // 0.025 is held slightly above the half
-    EXPECT_EQ(TaxAtRate(0, 12345.67), 0);
 }
 
 RowAmounts AmountsOf(std::initializer_list<std::pair<int, RowAmount>> rows) {
@@ -89,7 +104,7 @@ RowAmounts AmountsOf(std::initializer_list<std::pair<int, RowAmount>> rows) {
     return a;
 }
 
-TEST(ComputeTotals, ThreeRowsOfAlmostOneSumUnroundedBases) {
+TEST(ComputeTotals, ThreeRowsOfAlmostOneSumRoundedAmounts) {
     RowAmounts a;
     for (int row = 1; row <= 3; ++row)
         RecomputeRow(a[row], QStringLiteral("3"), QStringLiteral("0,333"), QStringLiteral("0"),
@@ -105,7 +120,7 @@ TEST(ComputeTotals, ThreeRowsOfAlmostOneSumUnroundedBases) {
 
 TEST(ComputeTotals, FillsAllElevenTexts) {
     const RowAmounts a =
-        AmountsOf({{1, {300, 63, 0, 0}}, {2, {100, 0, 15, 0}}, {25, {50.5, 0, 0, 5.05}}});
+        AmountsOf({{1, {30000, 6300, 0, 0}}, {2, {10000, 0, 1500, 0}}, {25, {5050, 0, 0, 505}}});
     const TotalsTexts t = ComputeTotals(a, 1, QStringLiteral("EUR"));
     const TotalsTexts expected{
         QStringLiteral("EUR"),    QStringLiteral("300,00"), QStringLiteral("63,00"),
@@ -116,7 +131,7 @@ TEST(ComputeTotals, FillsAllElevenTexts) {
 }
 
 TEST(ComputeTotals, NoCurrentRowShowsZerosForTheRow) {
-    const RowAmounts a = AmountsOf({{1, {300, 63, 0, 0}}});
+    const RowAmounts a = AmountsOf({{1, {30000, 6300, 0, 0}}});
     for (int row : {0, -1, 26}) {
         const TotalsTexts t = ComputeTotals(a, row, QStringLiteral("CZK"));
         EXPECT_EQ(t.APCelkem, QStringLiteral("0,00"));

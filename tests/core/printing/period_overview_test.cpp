@@ -71,8 +71,9 @@ TEST_F(OverviewFixture, MixedPeriodGivesSortedRowsWithTheirAmounts) {
     for (int i = 0; i < dataSet.rowCount(); ++i)
         rows.append(dataSet.row(i));
     const QList<QStringList> expected = {
-        {"1", "2026001", "Obec Lipová", "500", "0", "5.3.2026", "20.3.2026", "1.2.2026", "500",
-         "CZK", "500,00", "", "500,00"},
+        // What line 49 says was paid, not the total.
+        {"1", "2026001", "Obec Lipová", "500", "0", "5.3.2026", "20.3.2026", "1.2.2026", "999",
+         "CZK", "500,00", "", "999,00"},
         {"2", "2026002", "Pekárna U Mlýna", "1234", "0", "5.3.2026", "20.3.2026", "", "0", "CZK",
          "1234,56", "", ""},
         {"3", "2026004", "Krátký soubor", "0", "0", "5.3.2026", "20.3.2026", "", "0", "CZK", "", "",
@@ -100,7 +101,7 @@ TEST_F(OverviewFixture, PaidAmountsAreAmountsAndSumsStayPerCurrency) {
     } cases[] = {
         {"2026001", "1210,50", "20.1.2026", "CZK", "", "1210", "1210,50"},
         {"2026002", "443,83", "21.1.2026", "EUR", "443,83", "443", "443,83"},
-        {"2026003", "100,10", "", "EUR", "100,10", "0", ""},
+        {"2026003", "100,10", "", "EUR", "100,10", "100", "100,10"}, // paid, date not typed
         {"2026004", "99,99", "22.1.2026", "USD", "1 000,5", "1000", "1000,50"},
         {"2026005", "0,75", "", "CZK", "", "0", ""},
     };
@@ -120,7 +121,7 @@ TEST_F(OverviewFixture, PaidAmountsAreAmountsAndSumsStayPerCurrency) {
     const QString v = PeriodOverviewVariables(settings, entries).text();
     EXPECT_TRUE(v.contains(QStringLiteral("|SoucetCastka|1211,25|"))) << S(v);
     EXPECT_TRUE(v.contains(QStringLiteral("|SoucetJinaMena|543,93 EUR; 99,99 USD|"))) << S(v);
-    EXPECT_TRUE(v.endsWith(QStringLiteral("|SoucetUhrazeno|1210,50 CZK; 443,83 EUR; 1000,50 USD")))
+    EXPECT_TRUE(v.endsWith(QStringLiteral("|SoucetUhrazeno|1210,50 CZK; 543,93 EUR; 1000,50 USD")))
         << S(v);
 }
 

@@ -11,8 +11,14 @@ struct QrFixture : ::testing::Test {
     InvoiceSnapshot invoice;
     AppSettings settings;
 
+    // The invoice's total is its one priced row, the last (none for "").
+    void SetTotal(const char* total) {
+        invoice.fields.Polozky[kItemRowCount - 1] =
+            *total ? Row("", "Položka", "", "1", total, "0") : InvoiceItemRow{};
+    }
+
     QrFixture() {
-        invoice.CelkemFaktura = QStringLiteral("1234,50");
+        SetTotal("1234,50");
         invoice.fields.Symbol = QStringLiteral("2026001");
         invoice.fields.Mena = QString();
         settings.VychoziMena = QStringLiteral("CZK");
@@ -50,24 +56,25 @@ TEST_F(QrFixture, CurrencyFromTheFieldThenTheDefaultThenCzk) {
 }
 
 TEST_F(QrFixture, NoTextWithoutAmountOrAccount) {
-    invoice.CelkemFaktura.clear();
+    SetTotal("");
     EXPECT_EQ(Text(), "");
-    invoice.CelkemFaktura = QStringLiteral("0");
+    SetTotal("0");
     EXPECT_EQ(Text(), "");
-    invoice.CelkemFaktura = QStringLiteral("0,00");
+    SetTotal("0,00");
     EXPECT_EQ(Text(), ""); // nothing to pay: no code
-    invoice.CelkemFaktura = QStringLiteral("1234,50");
+    SetTotal("1234,50");
     settings.Dodavatel.IBAN = QStringLiteral("   ");
     EXPECT_EQ(Text(), "");
 }
 
 TEST_F(QrFixture, NegativeTotalAsksForNoPayment) {
-    invoice.CelkemFaktura = QStringLiteral("-50,50");
+    SetTotal("-50,50");
     EXPECT_EQ(Text(), "");
 }
 
-TEST_F(QrFixture, SpacesInTheTotalAreRemoved) {
-    invoice.CelkemFaktura = QStringLiteral("1 234,50");
+TEST_F(QrFixture, AmountIsTheTotalOfTheRows) {
+    SetTotal("1234");
+    invoice.fields.Polozky[1] = Row("", "Drobné", "", "2", "0,25", "0");
     EXPECT_NE(Text().find("*AM:1234.50*"), std::string::npos);
 }
 

@@ -389,7 +389,7 @@ private slots:
             QVERIFY(boxes.shown().isEmpty());
             QCOMPARE(e->result(), int(QDialog::Accepted));
             QCOMPARE(e->Row(), (InvoiceItemRow{"", "", "", "2", "150,00", ""}));
-            QCOMPARE(e->Amounts().Base, 300.0);
+            QCOMPARE(e->Amounts().Base, qint64(30000));
         }
         {
             // A payer's empty row: a description alone passes without a rate.
@@ -420,14 +420,14 @@ private slots:
 
     void okWritesTheCellsAndRecomputesTheRow() {
         Editor e(InvoiceItemRow{"A1", "Oprava", "ks", "1", "100,00", "15"}, true,
-                 RowAmount{100, 0, 15, 0});
+                 RowAmount{10000, 0, 1500, 0});
         e.Ed_PocetMJ->setText("2");
         e.Ed_CenaMJ->setText("150,00");
         e.SazbaDPH->setCurrentIndex(1);
         QTest::mouseClick(e.Tl_Ok, Qt::LeftButton);
         QCOMPARE(e->result(), int(QDialog::Accepted));
         QCOMPARE(e.written, QList<InvoiceItemRow>{kPricedRow});
-        QCOMPARE(e.amounts, QList<RowAmount>{(RowAmount{300, 63, 0, 0})});
+        QCOMPARE(e.amounts, QList<RowAmount>{(RowAmount{30000, 6300, 0, 0})});
         QCOMPARE(e.confirmed, 1);
     }
 
@@ -454,7 +454,7 @@ private slots:
         QFETCH(bool, refused);
         MessageBoxRecorder boxes;
         Editor e(InvoiceItemRow{"A1", "Oprava", "ks", "2", "100,00", rate}, platce,
-                 RowAmount{200, 38, 0, 0});
+                 RowAmount{20000, 3800, 0, 0});
         Type(e.Ed_OznaceniDodavky, QStringLiteral(" motoru"));
         QTest::mouseClick(e.Tl_Ok, Qt::LeftButton);
         if (refused) {
@@ -467,7 +467,7 @@ private slots:
             QVERIFY(e.written.isEmpty());
             QCOMPARE(e.confirmed, 0);
             QCOMPARE(Focused(), e.SazbaDPH);
-            QCOMPARE(e->Amounts(), (RowAmount{200, 38, 0, 0}));
+            QCOMPARE(e->Amounts(), (RowAmount{20000, 3800, 0, 0}));
         } else {
             QVERIFY(boxes.shown().isEmpty());
             QCOMPARE(e.written.size(), 1);
@@ -480,7 +480,7 @@ private slots:
     void aFailedConversionKeepsTheDialogOpen() {
         MessageBoxRecorder boxes;
         Editor e(InvoiceItemRow{"A1", "Oprava", "ks", "1", "10,00", "21"}, true,
-                 RowAmount{10, 2.1, 0, 0});
+                 RowAmount{1000, 210, 0, 0});
         e.Ed_PocetMJ->setText("1.5");
         Leave(e.Ed_PocetMJ);
         QCOMPARE(boxes.shown().size(), 1);
@@ -498,7 +498,7 @@ private slots:
         QVERIFY(e.written.isEmpty());
         QCOMPARE(Focused(), e.Ed_PocetMJ);
         QVERIFY(e.amounts.isEmpty());
-        QCOMPARE(e->Amounts(), (RowAmount{10, 2.1, 0, 0}));
+        QCOMPARE(e->Amounts(), (RowAmount{1000, 210, 0, 0}));
         QCOMPARE(e.confirmed, 0);
     }
 
@@ -536,7 +536,7 @@ private slots:
         QFETCH(QString, shownQuantity);
         QFETCH(QString, message);
         MessageBoxRecorder boxes;
-        Editor e(InvoiceItemRow{}, false, RowAmount{5, 0, 0, 0});
+        Editor e(InvoiceItemRow{}, false, RowAmount{500, 0, 0, 0});
         Type(e.Ed_Kod, QStringLiteral("K"));
         Type(e.Ed_PocetMJ, quantity);
         QCOMPARE(e.Ed_PocetMJ->text(), shownQuantity);
@@ -554,7 +554,7 @@ private slots:
         QCOMPARE(boxes.shown().last(), (ShownBox{BoxKind::Error, "Tarvela", message}));
         QVERIFY(e->isVisible());
         QVERIFY(e.written.isEmpty());
-        QCOMPARE(e->Amounts(), (RowAmount{5, 0, 0, 0}));
+        QCOMPARE(e->Amounts(), (RowAmount{500, 0, 0, 0}));
         // Storno leaves without a trace.
         QTest::mouseClick(e.Tl_Storno, Qt::LeftButton);
         QCOMPARE(e->result(), int(QDialog::Rejected));
@@ -611,7 +611,7 @@ private slots:
         for (int i = 0; i < 2; ++i)
             boxes.queueAnswer(true);
         {
-            Editor e(kPricedRow, true, RowAmount{300, 63, 0, 0});
+            Editor e(kPricedRow, true, RowAmount{30000, 6300, 0, 0});
             QTest::mouseClick(e.Tl_Vyprazdnit, Qt::LeftButton);
             QCOMPARE(e.amounts, QList<RowAmount>{RowAmount{}});
             for (QLineEdit* f :
@@ -624,7 +624,7 @@ private slots:
             QVERIFY(e.written.isEmpty()); // the amounts stay cleared; the cells are untouched
         }
         {
-            Editor e(kPricedRow, true, RowAmount{300, 63, 0, 0});
+            Editor e(kPricedRow, true, RowAmount{30000, 6300, 0, 0});
             QTest::mouseClick(e.Tl_VyprazdnitCenu, Qt::LeftButton);
             QCOMPARE(e.amounts, QList<RowAmount>{RowAmount{}});
             QCOMPARE(e.Ed_Kod->text(), QStringLiteral("A1"));

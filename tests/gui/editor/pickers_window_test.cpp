@@ -230,7 +230,7 @@ private slots:
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {},
                            grid->visualItemRect(grid->item(2, 1)).center());
         QCOMPARE(RowText(w, 3), QStringLiteral("|Oprava||2|150,00|21|"));
-        QCOMPARE(w.Amounts[3], (RowAmount{300, 63, 0, 0}));
+        QCOMPARE(w.Amounts[3], (RowAmount{30000, 6300, 0, 0}));
         QCOMPARE(ui(w).La_APCelkem->text(), QStringLiteral("300,00"));
         QCOMPARE(ui(w).La_CelkemFaktura->text(), QStringLiteral("363,00"));
         QVERIFY(w.ChangedFlag);
