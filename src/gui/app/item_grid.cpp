@@ -7,6 +7,8 @@
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 
+#include <algorithm>
+
 namespace tarvela {
 
 namespace {
@@ -55,6 +57,33 @@ public:
     }
 };
 
+// Gives the description column the width the grid gains when the window is enlarged; at the
+// designed size (or smaller) every column keeps its designed width.
+class DescriptionColumnStretch : public QObject {
+public:
+    DescriptionColumnStretch(QTableWidget* grid, const int (&widths)[kItemCellCount])
+        : QObject(grid), grid_(grid) {
+        for (int col = 0; col < kItemCellCount; ++col)
+            if (col != kDescriptionColumn)
+                others_ += widths[col];
+        designed_ = widths[kDescriptionColumn];
+        grid->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == grid_ && event->type() == QEvent::Resize)
+            grid_->setColumnWidth(kDescriptionColumn,
+                                  std::max(designed_, grid_->viewport()->width() - others_));
+        return false;
+    }
+
+private:
+    static constexpr int kDescriptionColumn = 1;
+    QTableWidget* grid_;
+    int others_ = 0;
+    int designed_ = 0;
+};
+
 } // namespace
 
 ItemGrid::ItemGrid(QTableWidget* grid, RowAmounts& amounts) : grid_(grid), amounts_(amounts) {}
@@ -72,6 +101,7 @@ void ItemGrid::SetUp() {
     const int widths[kItemCellCount] = {83, 395, 43, 60, 80, 37};
     for (int col = 0; col < kItemCellCount; ++col)
         grid_->setColumnWidth(col, widths[col]);
+    new DescriptionColumnStretch(grid_, widths);
     QHeaderView* side = grid_->verticalHeader();
     side->setSectionResizeMode(QHeaderView::Fixed);
     side->setDefaultSectionSize(18);
