@@ -3,8 +3,11 @@
 
 #include "editor/pickers.h"
 #include "editor/tseznampolozek.h"
+#include "money/decimal.h"
+#include "printing/money.h"
 #include "printing/vat_recap.h"
 #include "text/amount_text.h"
+#include "text/errors.h"
 #include "text/form_font.h"
 #include "text/key_filters.h"
 #include "text/message_boxes.h"
@@ -223,13 +226,15 @@ QString TEditacePolozky::NetTotalText() const {
     const QString price = ui_->Ed_CenaMJ->text();
     if (quantity.isEmpty() || price.isEmpty())
         return QStringLiteral("0,00");
-    double v = ParseFieldAmount(ui_->La_PocetMJ->text(), quantity) *
-               ParseFieldAmount(ui_->La_CenaMJ->text(), price);
-    CheckAmountLimit(ui_->La_CenaSA->text(), FormatAmount(v), v);
-    v = v * 100;
-    v = std::nearbyint(v); // halves to even in the default rounding mode
-    v = v / 100;
-    return FormatAmount(v);
+    // The row amount of the document model: exact, rounded half away from zero to haléře.
+    const qint64 amount = RowAmountHalere(ParseFieldDecimal(ui_->La_PocetMJ->text(), quantity),
+                                          ParseFieldDecimal(ui_->La_CenaMJ->text(), price));
+    if (amount > 99999999999 || amount < -99999999999)
+        throw ConversionError(WithFieldName(
+            ui_->La_CenaSA->text(), QStringLiteral("„%1“ je větší, než pole pojme; největší "
+                                                   "hodnota je %2.")
+                                        .arg(FormatHalere(amount), LargestAmountText())));
+    return FormatHalere(amount);
 }
 
 void TEditacePolozky::Ed_PocetMJExit() {

@@ -108,10 +108,10 @@ private slots:
         PasteRow(w, 1, kRow21);
         ClickRow(w, 2);
         w.SetCell(5, 1, QStringLiteral("200,00"));
-        w.SetCell(6, 1, QString()); // a rate that matches nothing keeps the old tax
+        w.SetCell(6, 1, QString()); // a rate that names nothing charges no tax
         ClickRow(w, 1);
         QCOMPARE(ui(w).La_APCelkem->text(), QStringLiteral("400,00"));
-        QCOMPARE(ui(w).La_APDPH1->text(), QStringLiteral("63,00"));
+        QCOMPARE(ui(w).La_APDPH1->text(), QStringLiteral("0,00"));
         w.SetCell(6, 1, QStringLiteral("0"));
         ClickRow(w, 2);
         ClickRow(w, 1);
@@ -227,6 +227,12 @@ private slots:
                          .arg(rate));
             QCOMPARE(RowText(w, 1), kRow21);
             QCOMPARE(ui(w).La_CelkemFaktura->text(), QStringLiteral("363,00"));
+        } else if (ini.contains("Platce=0")) {
+            // A non-payer's rate is kept as typed, with a warning that it charges nothing.
+            QCOMPARE(f.boxes.shown().size(), 2); // the first row's "21" and the pasted rate
+            QVERIFY(f.boxes.shown().last().text.contains(QStringLiteral("sazba „20“ se nepočítá")));
+            QCOMPARE(RowText(w, 1), pasted);
+            QCOMPARE(ui(w).La_SADPH1->text(), QStringLiteral("0,00"));
         } else {
             QVERIFY(f.boxes.shown().isEmpty());
             QCOMPARE(RowText(w, 1), pasted);
@@ -305,13 +311,13 @@ private slots:
         QCOMPARE(ui(w).La_APDPH1->text(), QStringLiteral("63,00"));
         QCOMPARE(ui(w).La_CelkemFaktura->text(), total);
 
-        // The amounts move with the rows, even those a rate no longer matches.
+        // The amounts move with the rows; a rate that names nothing charges no tax.
         w.SetCell(6, 4, QStringLiteral("19"));
         ui(w).Grid1->setFocus();
         QTest::keyClick(ui(w).Grid1, Qt::Key_Up, Qt::ControlModifier);
         QCOMPARE(w.CurrentRow(), 3);
-        QCOMPARE(ui(w).La_APDPH1->text(), QStringLiteral("63,00"));
-        QCOMPARE(ui(w).La_CelkemFaktura->text(), total);
+        QCOMPARE(ui(w).La_APDPH1->text(), QStringLiteral("0,00"));
+        QCOMPARE(ui(w).La_CelkemRadek->text(), ui(w).La_APCelkem->text());
     }
 
     void moveStopsAtTheEnds() {

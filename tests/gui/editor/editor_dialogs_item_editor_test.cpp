@@ -265,9 +265,15 @@ private slots:
             QString quantity, price, quantityAfter, priceAfter, net;
         };
         const Case cases[] = {
-            {"5,", "10", "5,0", "10,00", "50,00"},    {"", "", "0", "0,00", "0,00"},
-            {"2", "150", "2", "150,00", "300,00"},    {"3", "0,333", "3", "0,333", "1,00"},
-            {"5,5", "12,5", "5,5", "12,50", "68,75"}, {"1", "12,", "1", "12,", "12,00"},
+            {"5,", "10", "5,0", "10,00", "50,00"},
+            {"", "", "0", "0,00", "0,00"},
+            {"2", "150", "2", "150,00", "300,00"},
+            {"3", "0,333", "3", "0,333", "1,00"},
+            {"5,5", "12,5", "5,5", "12,50", "68,75"},
+            {"1", "12,", "1", "12,", "12,00"},
+            // The document model's row amount: exact, a half rounded away from zero.
+            {"1", "0,125", "1", "0,125", "0,13"},
+            {"1,5", "0,67", "1,5", "0,67", "1,01"},
         };
         for (const Case& c : cases) {
             Editor e(InvoiceItemRow{}, false);
@@ -469,7 +475,10 @@ private slots:
             QCOMPARE(Focused(), e.SazbaDPH);
             QCOMPARE(e->Amounts(), (RowAmount{20000, 3800, 0, 0}));
         } else {
-            QVERIFY(boxes.shown().isEmpty());
+            // A non-payer's rate is written as typed, with a warning that it charges nothing.
+            QCOMPARE(boxes.shown().size(), platce ? 0 : 1);
+            if (!platce)
+                QVERIFY(boxes.shown().first().text.contains(QStringLiteral("není plátcem DPH")));
             QCOMPARE(e.written.size(), 1);
             QCOMPARE(e.written[0].DPH, rate);
             QCOMPARE(e.written[0].Dodavka, QStringLiteral("Oprava motoru"));
