@@ -29,6 +29,10 @@ fuzz_runs=(
     fuzz_invoice_write:6000
     fuzz_period_readers:1500
     fuzz_settings:6000
+    fuzz_ares_subject:20000
+    fuzz_cnb_rates:20000
+    fuzz_invoice_book:1500
+    fuzz_customer_book:1500
 )
 fuzz_time_cap=10
 

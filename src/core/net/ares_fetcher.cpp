@@ -64,8 +64,20 @@ void AresFetcher::fetch(const QString& ic) {
     ic_.remove(QLatin1Char(' '));
     QNetworkRequest request(QUrl(baseUrl_ + AresSubjectPath(ic_)));
     request.setRawHeader("Accept", "application/json");
+    // A redirect to another server is not followed: the answer must come from the register.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::SameOriginRedirectPolicy);
     reply_ = network_->get(request);
     connect(reply_.data(), &QNetworkReply::finished, this, &AresFetcher::finished);
+    // An endless answer is cut off as soon as it is longer than any answer of the register.
+    connect(reply_.data(), &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64) {
+        if (received <= kMaxAresAnswerBytes)
+            return;
+        drop();
+        emit failed(QStringLiteral("Registr ARES poslal příliš dlouhou odpověď (více než %1 kB); "
+                                   "údaje odběratele zůstaly beze změny.")
+                        .arg(kMaxAresAnswerBytes / 1024));
+    });
     timer_->start(timeoutMs_);
 }
 
@@ -84,7 +96,13 @@ void AresFetcher::finished() {
         return;
     reply->deleteLater();
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    const QByteArray body = reply->readAll();
+    if (reply->error() == QNetworkReply::InsecureRedirectError ||
+        reply->error() == QNetworkReply::TooManyRedirectsError) {
+        emit failed(QStringLiteral("Registr ARES přesměroval dotaz na jiný server; údaje "
+                                   "odběratele zůstaly beze změny."));
+        return;
+    }
+    const QByteArray body = reply->read(kMaxAresAnswerBytes + 1);
     if (status == 0) {
         // No HTTP answer at all: no connection, no name resolution, a broken TLS handshake.
         emit failed(AresOfflineMessage());
@@ -105,6 +123,11 @@ void AresFetcher::finished() {
     if (answer != AresAnswer::Found) {
         emit failed(QStringLiteral("Registr ARES odpověděl v neočekávaném tvaru; údaje odběratele "
                                    "zůstaly beze změny."));
+        return;
+    }
+    const QString fault = AresSubjectFault(subject, ic_);
+    if (!fault.isEmpty()) {
+        emit failed(fault);
         return;
     }
     emit subjectReady(subject);
