@@ -377,7 +377,7 @@ void ThlavniExportsTest::emailSaysWhyTheMailClientFailed() {
     // The attachments stay where the message says, for attaching them by hand.
     const QString folder = QFileInfo(module.calls.first().pdfPath).absolutePath();
     QVERIFY2(box.text.contains(QDir::toNativeSeparators(folder)), qPrintable(box.text));
-    QVERIFY(QFile::exists(folder + QStringLiteral("/2026001.isdoc")));
+    QVERIFY(QFile::exists(folder + QStringLiteral("/Faktura-2026001.isdoc")));
     QDir(folder).removeRecursively();
 }
 
