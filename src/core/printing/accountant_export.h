@@ -20,9 +20,9 @@ class ReportDataSet;
 
 // One invoice file of a period with its figures recomputed from the rows.
 struct PeriodInvoice {
-    QString fileNumber; // the name of its file without ".tvl" (what exported files are named after)
     InvoiceRecord record;
     InvoiceTaxSummary sums;
+    QString fileNumber; // the name of its file without ".tvl" (what exported files are named after)
 };
 
 // The invoices of the period `year` whose date of taxable supply lies from `from` to `to`
