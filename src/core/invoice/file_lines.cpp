@@ -336,6 +336,12 @@ namespace {
 constexpr int kLockWaitMilliseconds = 5000;
 constexpr int kLockRetryMilliseconds = 10;
 
+// A file system without locks (some network shares): the write goes on without one, still
+// reading the file just before replacing it.
+bool LocksUnsupported(int error) {
+    return error == ENOLCK || error == EOPNOTSUPP || error == EINVAL;
+}
+
 bool SameEntry(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
@@ -359,7 +365,7 @@ void ReplaceFileLocked(const QString& path,
                 throw FileError(QStringLiteral("Soubor „%1“ nelze zapsat.").arg(path));
             return;
         }
-        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0 && !LocksUnsupported(errno)) {
             if (errno != EWOULDBLOCK && errno != EINTR)
                 throw FileError(QStringLiteral("Soubor „%1“ nelze uzamknout pro zápis.").arg(path));
             if (waited.elapsed() > kLockWaitMilliseconds)
