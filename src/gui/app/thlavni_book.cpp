@@ -62,7 +62,8 @@ void THlavni::PaymentWritten(const QString& path) {
     if (ChangedFlag || !ShowsFile(path))
         return;
     InvoiceRecord record;
-    ReadInvoiceFile(path, record, Settings.VychoziMena);
+    OpenedBytes = ReadWholeFile(path);
+    ReadInvoiceBytes(OpenedBytes, record, Settings.VychoziMena);
     OpenedRecord.DatumUhrady = record.DatumUhrady;
     OpenedRecord.UhrazenaCastka = record.UhrazenaCastka;
     {
