@@ -35,6 +35,12 @@ EetSettingsPage::EetSettingsPage(const QString& programFolder, QWidget* parent)
     ConnectGuarded(ui_->Tl_EetCertifikat, &QPushButton::clicked, this,
                    &EetSettingsPage::chooseCertificate);
     ConnectGuarded(ui_->Tl_EetOverit, &QPushButton::clicked, this, &EetSettingsPage::verify);
+    for (QCheckBox* box : {ui_->Cb_EetEviduje, ui_->Cb_EetTiskPOK})
+        connect(box, &QCheckBox::clicked, this, &EetSettingsPage::edited);
+    for (QLineEdit* edit : {ui_->Ed_EetIdJednotky, ui_->Ed_EetIdPokl, ui_->Ed_EetHeslo})
+        connect(edit, &QLineEdit::textEdited, this, &EetSettingsPage::edited);
+    connect(ui_->Cb_EetProstredi, &QComboBox::activated, this, &EetSettingsPage::edited);
+    connect(ui_->Sp_EetTimeout, &QSpinBox::valueChanged, this, &EetSettingsPage::edited);
 }
 
 EetSettingsPage::~EetSettingsPage() = default;
@@ -61,6 +67,7 @@ void EetSettingsPage::chooseCertificate() {
     if (path.isEmpty())
         return;
     chosenCertificate_ = path;
+    emit edited();
     ui_->Ed_EetCertifikat->setText(QDir::toNativeSeparators(path));
     ui_->Ed_EetHeslo->clear();
     ui_->Ed_EetHeslo->setFocus();

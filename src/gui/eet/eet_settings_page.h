@@ -28,6 +28,10 @@ public:
     // What "Ověřit spojení" last said (also shown on the page).
     QString status() const;
 
+signals:
+    // The user changed a value of the page.
+    void edited();
+
 private:
     eet::EetSettings values() const;
     void chooseCertificate();

@@ -200,6 +200,7 @@ void TKonfig::CreateControls() {
 
 void TKonfig::ConnectHandlers() {
     ConnectGuarded(ui_->Ok, &QPushButton::clicked, this, &TKonfig::OkClick);
+    ConnectGuarded(eetPage_, &EetSettingsPage::edited, this, &TKonfig::Ed_NazevChange);
     ConnectGuarded(ui_->Storno, &QPushButton::clicked, this, &TKonfig::StornoClick);
     ConnectGuarded(ui_->Ed_VychoziMena, &QLineEdit::textChanged, this, &TKonfig::Ed_NazevChange);
     ConnectGuarded(ui_->Ed_PoznamkaOsvobozeni, &QLineEdit::textChanged, this,

@@ -5,6 +5,7 @@
 #include "eet/eet_settings_page.h"
 #include "eet/teetodeslane.h"
 #include "settings/settings_file.h"
+#include "settings/tkonfig.h"
 #include "support/eet_service_imitation.h"
 #include "support/test_support.h"
 #include "ui_eet_settings_page.h"
@@ -61,6 +62,24 @@ private slots:
                  qPrintable(status->text()));
         QCOMPARE(service.requests.size(), 1);
         QCOMPARE(service.requests[0].verification, QByteArray("true"));
+    }
+
+    void theSettingsDialogSavesThePageWithoutThePassword() {
+        TempProgramFolder folder;
+        EetServiceImitation service;
+        SetUpFolder(folder, service);
+        TKonfig dialog(LoadSettings(folder.path()), folder.path());
+        auto* pokl = dialog.findChild<QLineEdit*>(QStringLiteral("Ed_EetIdPokl"));
+        auto* password = dialog.findChild<QLineEdit*>(QStringLiteral("Ed_EetHeslo"));
+        auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("Ok"));
+        QVERIFY(pokl && password && ok);
+        pokl->selectAll();
+        QTest::keyClicks(pokl, QStringLiteral("Pokladna 2"));
+        QTest::keyClicks(password, QStringLiteral("tajne-heslo"));
+        QVERIFY(ok->isEnabled());
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QCOMPARE(eet::LoadEetSettings(folder.path()).idPokl, QStringLiteral("Pokladna 2"));
+        QVERIFY(!folder.readBytes(QStringLiteral("Tarvela.ini")).contains("tajne-heslo"));
     }
 
     void theOutboxWindowListsEveryPaymentAndWarnsOfLateOnes() {
