@@ -62,7 +62,7 @@ QString CertificatePath(const QString& programFolder) {
 }
 
 QString ImportCertificate(const QString& programFolder, const QString& sourcePath,
-                       const QString& password) {
+                          const QString& password) {
     QFile source(sourcePath);
     if (!source.open(QIODevice::ReadOnly) || source.size() > 64 * 1024)
         throw ValidationError(QStringLiteral("Soubor certifikátu „%1“ nelze přečíst.")

@@ -16,7 +16,7 @@ inline constexpr char kFolderName[] = "EET";
 inline constexpr char kCertificateFileName[] = "certifikat.p12";
 
 struct EetSettings {
-    bool registers = false;   // Eviduje: the supplier registers sales (off: "nepodléhá")
+    bool registers = false; // Eviduje: the supplier registers sales (off: "nepodléhá")
     // EIC: the taxpayer's EIČ, the certificate's common name, noted when the certificate is
     // chosen, so that a payment is registered without opening the certificate
     QString eic;
@@ -47,7 +47,7 @@ QString CertificatePath(const QString& programFolder);
 // certificate's EIČ. The file must open with `password` (TaxpayerCertificate::Load); otherwise
 // ValidationError and nothing is copied. FileError when it cannot be written.
 QString ImportCertificate(const QString& programFolder, const QString& sourcePath,
-                       const QString& password);
+                          const QString& password);
 
 // A sale of the supplier's till: the EIČ from the certificate, the unit and till from the
 // settings.
