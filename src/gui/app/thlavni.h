@@ -192,6 +192,7 @@ public:
 
     // ---- Settings, help, About (thlavni_settings.cpp) ---------------------------------------
     void Akce_KonfiguraceExecute();
+    void Akce_EetOdeslaneExecute();
     // The first start without settings: a short hint, then the settings dialog on the supplier
     // page, so that the first invoice does not print an empty supplier.
     void FormFirstStart();
