@@ -11,7 +11,8 @@
 # the actions bundled with the program are SVG files.
 # libxmlsec1-dev with libxmlsec1-openssl (and libxml2-dev, libssl-dev) sign the EET messages and
 # check the service's answers; xmlsec1, the command, checks the signatures independently in the
-# tests, as the service does.
+# tests, as the service does. qtkeychain-qt6-dev keeps the EET certificate's password in the
+# desktop's secret store, never in Tarvela.ini.
 set -euo pipefail
 
 mode=${1:-test}
@@ -21,7 +22,7 @@ run_packages=(
     qt6-base-dev qt6-translations-l10n libgl-dev
     libqt6svg6
     libqrencode-dev libkainjow-mustache-dev
-    libxml2-dev libssl-dev libxmlsec1-dev libxmlsec1-openssl
+    libxml2-dev libssl-dev libxmlsec1-dev libxmlsec1-openssl qtkeychain-qt6-dev
     fonts-dejavu-core xdg-utils
 )
 test_packages=(

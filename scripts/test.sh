@@ -31,6 +31,10 @@ fuzz_runs=(
     fuzz_settings:6000
     fuzz_bank_gpc:20000
     fuzz_bank_camt:8000
+    fuzz_ares_subject:20000
+    fuzz_cnb_rates:20000
+    fuzz_invoice_book:1500
+    fuzz_customer_book:1500
 )
 fuzz_time_cap=10
 

@@ -4,6 +4,8 @@
 #include <QJsonObject>
 #include <QJsonValue>
 
+#include <utility>
+
 namespace tarvela {
 
 namespace {
@@ -62,6 +64,37 @@ AresAnswer ParseAresSubject(const QByteArray& json, AresSubject& subject) {
     found.PSC = psc;
     subject = found;
     return AresAnswer::Found;
+}
+
+QString AresSubjectFault(const AresSubject& subject, const QString& askedIc) {
+    const auto padded = [](QString ic) {
+        ic.remove(QLatin1Char(' '));
+        return ic.rightJustified(8, QLatin1Char('0'));
+    };
+    if (padded(subject.Ico) != padded(askedIc))
+        return QStringLiteral("Registr ARES poslal údaje jiného subjektu (IČ %1 místo %2); údaje "
+                              "odběratele zůstaly beze změny.")
+            .arg(subject.Ico.left(20), padded(askedIc));
+    const std::pair<const QString*, const char*> fields[] = {
+        {&subject.Ico, "IČ"},  {&subject.Nazev, "název"}, {&subject.UliceCislo, "ulice"},
+        {&subject.PSC, "PSČ"}, {&subject.Mesto, "město"}, {&subject.DIC, "DIČ"}};
+    for (const auto& [text, name] : fields) {
+        for (const QChar c : *text) {
+            if (c.unicode() < 32 || c.unicode() == 127 ||
+                (c.unicode() >= 0x80 && c.unicode() < 0xA0))
+                return QStringLiteral("Registr ARES poslal v údaji „%1“ řídicí znak (kód %2); "
+                                      "údaje odběratele zůstaly beze změny.")
+                    .arg(QString::fromUtf8(name))
+                    .arg(c.unicode());
+        }
+        if (text->size() > kMaxAresNameLength)
+            return QStringLiteral("Registr ARES poslal údaj „%1“ příliš dlouhý (%2 znaků, nejvýše "
+                                  "%3); údaje odběratele zůstaly beze změny.")
+                .arg(QString::fromUtf8(name))
+                .arg(text->size())
+                .arg(kMaxAresNameLength);
+    }
+    return {};
 }
 
 QString AresSubjectPath(const QString& ic) {

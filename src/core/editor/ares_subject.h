@@ -27,6 +27,16 @@ enum class AresAnswer { Found, NotFound, Malformed };
 // an error body with "kod" "NENALEZENO" is NotFound; anything else is Malformed.
 AresAnswer ParseAresSubject(const QByteArray& json, AresSubject& subject);
 
+// The longest answer of the register read (a real one is a few kilobytes) and the longest name
+// taken (the register's names are at most a few hundred characters).
+inline constexpr qint64 kMaxAresAnswerBytes = qint64(1) << 20;
+inline constexpr int kMaxAresNameLength = 255;
+
+// What is wrong with a subject the register gave for `askedIc`, as a Czech sentence for the
+// user; empty when it may fill the customer fields. Refused: another IČ than the one asked for,
+// a control character or NUL in any field, a name or another field longer than the fields hold.
+QString AresSubjectFault(const AresSubject& subject, const QString& askedIc);
+
 // The request path of one IČ (eight digits, padded with leading zeros).
 QString AresSubjectPath(const QString& ic);
 

@@ -277,11 +277,17 @@ QByteArray WithPayment(const QByteArray& fileBytes, const QString& date, const Q
 }
 
 void MarkInvoicePaid(const QString& filePath, const QDate& date, qint64 paidHalere) {
-    const QByteArray bytes = ReadWholeFile(filePath);
     const QString dateText = date.isValid() ? FormatInvoiceDate(date) : QString();
-    const QByteArray updated = WithPayment(bytes, dateText, FormatHalere(paidHalere));
-    if (!WriteFileAtomically(filePath, updated))
-        throw FileError(QStringLiteral("Soubor „%1“ nelze zapsat.").arg(filePath));
+    const QString amountText = FormatHalere(paidHalere);
+    // Read and replaced under the file's lock: a save of another instance is either wholly
+    // before (and kept, but for the two lines) or waits until the payment is written.
+    ReplaceFileLocked(filePath, [&](const std::optional<QByteArray>& bytes) {
+        if (!bytes)
+            throw FileError(
+                QStringLiteral("Soubor „%1“ nelze otevřít pro čtení (není to soubor faktury).")
+                    .arg(filePath));
+        return WithPayment(*bytes, dateText, amountText);
+    });
 }
 
 } // namespace tarvela

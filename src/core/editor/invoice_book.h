@@ -101,7 +101,9 @@ std::map<QString, CurrencySums> SumsPerCurrency(const std::vector<const BookEntr
 // Records a payment in an invoice file: lines 47 (the date, "d.m.yyyy") and 49 (the total paid so
 // far, exact haléře written with a decimal comma: "1210,50") are replaced, every other byte
 // stays, the lines after 49 too. A file shorter than 49 lines gets empty lines up to 49. The file
-// is replaced atomically, as Save does. Raises FileError when it cannot be read or written.
+// is replaced atomically, as Save does, and locked from the read to the rename
+// (ReplaceFileLocked), so a save of another instance at the same moment is never lost, nor is
+// this payment. Raises FileError when it cannot be read or written.
 void MarkInvoicePaid(const QString& filePath, const QDate& date, qint64 paidHalere);
 
 // The same on bytes: what MarkInvoicePaid writes.

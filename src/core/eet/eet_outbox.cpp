@@ -15,10 +15,23 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 
 namespace tarvela::eet {
 
 namespace {
+
+// The last stamp given to an entry's name: payments registered within one millisecond still get
+// names in the order they were registered, so the outbox sends them oldest first.
+std::atomic<qint64> g_lastStamp{0};
+
+qint64 NextStamp(qint64 ms) {
+    qint64 last = g_lastStamp.load();
+    qint64 stamp = std::max(ms, last + 1);
+    while (!g_lastStamp.compare_exchange_weak(last, stamp))
+        stamp = std::max(ms, last + 1);
+    return stamp;
+}
 
 constexpr char kPendingFolder[] = "cekajici";
 constexpr char kSentFolder[] = "odeslane";
@@ -235,7 +248,7 @@ OutboxEntry Outbox::add(const QByteArray& data, const QString& reference, qint64
                             .arg(QDir::toNativeSeparators(folder_)));
     OutboxEntry e;
     e.id = QStringLiteral("%1-%2")
-               .arg(now.toMSecsSinceEpoch(), 14, 10, QLatin1Char('0'))
+               .arg(NextStamp(now.toMSecsSinceEpoch()), 14, 10, QLatin1Char('0'))
                .arg(RandomSuffix());
     e.data = data;
     e.reference = reference;

@@ -17,6 +17,7 @@ EetSettings LoadEetSettings(const QString& programFolder) {
     const IniFile ini = IniFile::Load(SettingsFilePath(programFolder));
     EetSettings s;
     s.registers = ini.ReadBool(kSection, QStringLiteral("Eviduje"), false);
+    s.eic = ini.ReadString(kSection, QStringLiteral("EIC"), QString());
     s.idJednotky = ini.ReadString(kSection, QStringLiteral("IdJednotky"), QString());
     s.idPokl = ini.ReadString(kSection, QStringLiteral("IdPokl"), QString());
     s.playground = ini.ReadString(kSection, QStringLiteral("Prostredi"), QString())
@@ -32,6 +33,7 @@ EetSettings LoadEetSettings(const QString& programFolder) {
 void SaveEetSettings(const QString& programFolder, const EetSettings& s) {
     const QString path = SettingsFilePath(programFolder);
     WriteIniInteger(path, kSection, QStringLiteral("Eviduje"), s.registers ? 1 : 0);
+    WriteIniString(path, kSection, QStringLiteral("EIC"), s.eic, QStringLiteral("DIČ pro EET"));
     WriteIniString(path, kSection, QStringLiteral("IdJednotky"), s.idJednotky,
                    QStringLiteral("Evidenční jednotka"));
     WriteIniString(path, kSection, QStringLiteral("IdPokl"), s.idPokl, QStringLiteral("Pokladna"));
@@ -59,14 +61,14 @@ QString CertificatePath(const QString& programFolder) {
     return QDir(EetFolder(programFolder)).filePath(QLatin1String(kCertificateFileName));
 }
 
-void ImportCertificate(const QString& programFolder, const QString& sourcePath,
-                       const QString& password) {
+QString ImportCertificate(const QString& programFolder, const QString& sourcePath,
+                          const QString& password) {
     QFile source(sourcePath);
     if (!source.open(QIODevice::ReadOnly) || source.size() > 64 * 1024)
         throw ValidationError(QStringLiteral("Soubor certifikátu „%1“ nelze přečíst.")
                                   .arg(QDir::toNativeSeparators(sourcePath)));
     const QByteArray bytes = source.readAll();
-    TaxpayerCertificate::Load(bytes, password); // refuses a wrong password or file
+    const QString eic = TaxpayerCertificate::Load(bytes, password).eic(); // refuses a bad one
     QDir().mkpath(EetFolder(programFolder));
     const QString target = CertificatePath(programFolder);
     const QString temporary = target + QStringLiteral(".novy");
@@ -84,6 +86,7 @@ void ImportCertificate(const QString& programFolder, const QString& sourcePath,
     if (!QFile::rename(temporary, target))
         throw FileError(QStringLiteral("Certifikát nelze uložit do „%1“.")
                             .arg(QDir::toNativeSeparators(target)));
+    return eic;
 }
 
 Sale TillSale(const EetSettings& settings, const QString& eic, const QString& poradCis,

@@ -16,7 +16,10 @@ inline constexpr char kFolderName[] = "EET";
 inline constexpr char kCertificateFileName[] = "certifikat.p12";
 
 struct EetSettings {
-    bool registers = false;   // Eviduje: the supplier registers sales (off: "nepodléhá")
+    bool registers = false; // Eviduje: the supplier registers sales (off: "nepodléhá")
+    // EIC: the taxpayer's EIČ, the certificate's common name, noted when the certificate is
+    // chosen, so that a payment is registered without opening the certificate
+    QString eic;
     QString idJednotky;       // IdJednotky: the evidence unit from the tax portal
     QString idPokl;           // IdPokl: the till
     bool playground = false;  // Prostredi=playground, otherwise the production service
@@ -40,11 +43,11 @@ void SaveEetSettings(const QString& programFolder, const EetSettings& settings);
 QString EetFolder(const QString& programFolder);
 // <program folder>/EET/certifikat.p12
 QString CertificatePath(const QString& programFolder);
-// Copies the chosen .p12 into the program folder, readable by the owner only. The file must
-// open with `password` (TaxpayerCertificate::Load); otherwise ValidationError and nothing is
-// copied. FileError when it cannot be written.
-void ImportCertificate(const QString& programFolder, const QString& sourcePath,
-                       const QString& password);
+// Copies the chosen .p12 into the program folder, readable by the owner only, and returns the
+// certificate's EIČ. The file must open with `password` (TaxpayerCertificate::Load); otherwise
+// ValidationError and nothing is copied. FileError when it cannot be written.
+QString ImportCertificate(const QString& programFolder, const QString& sourcePath,
+                          const QString& password);
 
 // A sale of the supplier's till: the EIČ from the certificate, the unit and till from the
 // settings.

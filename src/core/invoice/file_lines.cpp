@@ -4,7 +4,9 @@
 #include "text/errors.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 
@@ -15,6 +17,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -142,20 +145,12 @@ QString WriteTemporaryFile(const QString& path, const QByteArray& bytes, mode_t 
 
 } // namespace
 
-QByteArray ReadWholeFile(const QString& path, FollowLinks follow) {
-    const QByteArray native = QFile::encodeName(path);
-    // Without blocking: opening a FIFO must not wait for a writer.
-    int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
-    if (follow == FollowLinks::No)
-        flags |= O_NOFOLLOW;
-    Descriptor fd(::open(native.constData(), flags));
-    if (fd.get() < 0) {
-        if (errno == ELOOP)
-            ThrowNotRegular(path);
-        throw FileError(QStringLiteral("Soubor „%1“ nelze otevřít pro čtení.").arg(path));
-    }
+namespace {
+
+// Reads a regular file already open, within the size bound.
+QByteArray ReadOpenFile(int fd, const QString& path) {
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0)
+    if (::fstat(fd, &st) != 0)
         ThrowUnreadable(path);
     if (!S_ISREG(st.st_mode))
         ThrowNotRegular(path);
@@ -171,7 +166,7 @@ QByteArray ReadWholeFile(const QString& path, FollowLinks follow) {
                 ThrowOversized(path, bytes.size());
             bytes.resize(std::min<qsizetype>(bytes.size() * 2, kMaxReadFileSize + 1));
         }
-        const ssize_t n = ::read(fd.get(), bytes.data() + got, size_t(bytes.size() - got));
+        const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -184,23 +179,51 @@ QByteArray ReadWholeFile(const QString& path, FollowLinks follow) {
     return bytes;
 }
 
+} // namespace
+
+QByteArray ReadWholeFile(const QString& path, FollowLinks follow) {
+    const QByteArray native = QFile::encodeName(path);
+    // Without blocking: opening a FIFO must not wait for a writer.
+    int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
+    if (follow == FollowLinks::No)
+        flags |= O_NOFOLLOW;
+    Descriptor fd(::open(native.constData(), flags));
+    if (fd.get() < 0) {
+        if (errno == ELOOP)
+            ThrowNotRegular(path);
+        throw FileError(QStringLiteral("Soubor „%1“ nelze otevřít pro čtení.").arg(path));
+    }
+    return ReadOpenFile(fd.get(), path);
+}
+
 bool IsRegularFileEntry(const QString& path) {
     struct stat st {};
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-QStringList ListRegularFiles(const QString& folder, const QString& pattern) {
+namespace {
+
+DIR* OpenFolderToList(const QString& folder) {
     const QByteArray native = QFile::encodeName(folder);
     struct stat st {};
     if (::stat(native.constData(), &st) != 0 ? (errno == ENOENT || errno == ENOTDIR)
                                              : !S_ISDIR(st.st_mode))
-        return {}; // no folder at all
+        return nullptr; // no folder at all
     // An unreadable folder would list as empty; an empty listing must mean an empty folder.
     DIR* dir = ::opendir(native.constData());
     if (dir == nullptr)
         throw FileError(QStringLiteral("Složku „%1“ nelze přečíst (chybí oprávnění ke čtení). "
                                        "Soubory v ní nelze zobrazit ani očíslovat.")
                             .arg(folder));
+    return dir;
+}
+
+} // namespace
+
+QStringList ListRegularFiles(const QString& folder, const QString& pattern) {
+    DIR* dir = OpenFolderToList(folder);
+    if (dir == nullptr)
+        return {};
     // The folder's own entries tell the kind of each file: a full period is listed without
     // looking at every file, and a link to a FIFO or a device is never even looked at. Only
     // a file system that does not tell the kind costs a look at the entry itself.
@@ -215,6 +238,23 @@ QStringList ListRegularFiles(const QString& folder, const QString& pattern) {
             continue;
         if (entry->d_type == DT_REG ||
             (entry->d_type == DT_UNKNOWN && IsRegularFileEntry(prefix + name)))
+            names.append(name);
+    }
+    ::closedir(dir);
+    return names;
+}
+
+QStringList ListAllEntries(const QString& folder, const QString& pattern) {
+    DIR* dir = OpenFolderToList(folder);
+    if (dir == nullptr)
+        return {};
+    const QRegularExpression match = QRegularExpression::fromWildcard(pattern, Qt::CaseInsensitive);
+    QStringList names;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (entry->d_name[0] == '.')
+            continue; // hidden entries, "." and ".."
+        const QString name = QFile::decodeName(entry->d_name);
+        if (match.match(name).hasMatch())
             names.append(name);
     }
     ::closedir(dir);
@@ -237,6 +277,7 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes) {
         ::unlink(nativeTemporary.constData());
         return false;
     }
+    SyncFolderOf(path);
     return true;
 }
 
@@ -248,8 +289,10 @@ WriteOutcome CreateFileAtomically(const QString& path, const QByteArray& bytes) 
     const QByteArray nativeTemporary = QFile::encodeName(temporary);
     WriteOutcome outcome = WriteOutcome::Written;
     if (::renameat2(AT_FDCWD, nativeTemporary.constData(), AT_FDCWD, native.constData(),
-                    RENAME_NOREPLACE) == 0)
+                    RENAME_NOREPLACE) == 0) {
+        SyncFolderOf(path);
         return WriteOutcome::Written;
+    }
     if (errno == EEXIST) {
         outcome = WriteOutcome::AlreadyExists;
     } else if (::link(nativeTemporary.constData(), native.constData()) == 0) {
@@ -265,13 +308,89 @@ WriteOutcome CreateFileAtomically(const QString& path, const QByteArray& bytes) 
             ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
         if (reserved.get() < 0)
             outcome = errno == EEXIST ? WriteOutcome::AlreadyExists : WriteOutcome::Failed;
-        else if (reserved.close() && ::rename(nativeTemporary.constData(), native.constData()) == 0)
+        else if (reserved.close() &&
+                 ::rename(nativeTemporary.constData(), native.constData()) == 0) {
+            SyncFolderOf(path);
             return WriteOutcome::Written;
-        else
+        } else
             outcome = WriteOutcome::Failed;
     }
     ::unlink(nativeTemporary.constData());
+    if (outcome == WriteOutcome::Written)
+        SyncFolderOf(path); // the hard link
     return outcome;
+}
+
+void SyncFolderOf(const QString& path) {
+    const QString folder = QFileInfo(path).absolutePath();
+    Descriptor fd(
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() >= 0)
+        ::fsync(fd.get()); // a file system that cannot sync a folder has nothing to lose here
+}
+
+namespace {
+
+// Another instance holds the lock at most for one write; a lock held longer belongs to a
+// process that hangs.
+constexpr int kLockWaitMilliseconds = 5000;
+constexpr int kLockRetryMilliseconds = 10;
+
+// A file system without locks (some network shares): the write goes on without one, still
+// reading the file just before replacing it.
+bool LocksUnsupported(int error) {
+    return error == ENOLCK || error == EOPNOTSUPP || error == EINVAL;
+}
+
+bool SameEntry(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+} // namespace
+
+void ReplaceFileLocked(const QString& path,
+                       const std::function<QByteArray(const std::optional<QByteArray>&)>& update) {
+    const QByteArray native = QFile::encodeName(path);
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        Descriptor fd(::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW));
+        struct stat locked {};
+        if (fd.get() < 0 && errno != ENOENT && errno != ELOOP)
+            throw FileError(QStringLiteral("Soubor „%1“ nelze otevřít pro čtení.").arg(path));
+        if (fd.get() < 0 || ::fstat(fd.get(), &locked) != 0 || !S_ISREG(locked.st_mode)) {
+            // No file of ours (none, a link, a FIFO): nothing to lose; the entry is replaced,
+            // a link's target never written.
+            if (!WriteFileAtomically(path, update(std::nullopt)))
+                throw FileError(QStringLiteral("Soubor „%1“ nelze zapsat.").arg(path));
+            return;
+        }
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0 && !LocksUnsupported(errno)) {
+            if (errno != EWOULDBLOCK && errno != EINTR)
+                throw FileError(QStringLiteral("Soubor „%1“ nelze uzamknout pro zápis.").arg(path));
+            if (waited.elapsed() > kLockWaitMilliseconds)
+                throw FileError(QStringLiteral("Soubor „%1“ právě zapisuje jiný program nebo jiné "
+                                               "okno programu a nepřestává. Zkuste to prosím "
+                                               "znovu.")
+                                    .arg(path));
+            ::usleep(kLockRetryMilliseconds * 1000);
+            continue;
+        }
+        // The lock is of the file still in the folder only when no writer replaced it between
+        // the open and the lock; else the newer file is read and locked.
+        struct stat current {};
+        if (::lstat(native.constData(), &current) != 0 || !SameEntry(current, locked)) {
+            if (waited.elapsed() > kLockWaitMilliseconds)
+                throw FileError(QStringLiteral("Soubor „%1“ se stále mění. Zkuste to prosím "
+                                               "znovu.")
+                                    .arg(path));
+            continue;
+        }
+        const QByteArray bytes = update(ReadOpenFile(fd.get(), path));
+        if (!WriteFileAtomically(path, bytes))
+            throw FileError(QStringLiteral("Soubor „%1“ nelze zapsat.").arg(path));
+        return; // the lock goes with the descriptor, after the rename
+    }
 }
 
 bool IsTemporaryFileName(const QString& name) {

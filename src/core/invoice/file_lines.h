@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <functional>
+#include <optional>
 #include <vector>
 
 namespace tarvela {
@@ -74,6 +76,11 @@ bool IsRegularFileEntry(const QString& path);
 // that exists but cannot be read raises FileError saying so.
 QStringList ListRegularFiles(const QString& folder, const QString& pattern);
 
+// The names of all entries of a folder whose names match the pattern (without regard to case),
+// whatever they are (files, links, dangling ones too, folders, FIFOs), no hidden ones, unsorted.
+// A missing folder gives no names; an unreadable one raises FileError as ListRegularFiles does.
+QStringList ListAllEntries(const QString& folder, const QString& pattern);
+
 // What a write of a new file found.
 enum class WriteOutcome { Written, Failed, AlreadyExists };
 
@@ -88,6 +95,19 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes);
 // when no entry of that name exists (an exclusive create), so of two processes creating the
 // same file at once exactly one succeeds and the other gets AlreadyExists.
 WriteOutcome CreateFileAtomically(const QString& path, const QByteArray& bytes);
+
+// Replaces the file with what `update` makes of its present bytes (nullopt: there is no file),
+// with no write of another instance in between: the file is locked (flock) from before it is
+// read until the new one has been renamed over it, and a writer that got the lock of a file
+// replaced meanwhile reads the new one instead. Every writer of invoice files goes through here,
+// so a payment and a save never overwrite one another unseen. `update` may raise to write
+// nothing. Raises FileError naming the file when it cannot be read or written, or when another
+// instance holds the lock for longer than a few seconds.
+void ReplaceFileLocked(const QString& path,
+                       const std::function<QByteArray(const std::optional<QByteArray>&)>& update);
+
+// Flushes the folder's entries to disk, so a rename in it survives a power loss.
+void SyncFolderOf(const QString& path);
 
 // True for the name of a temporary file of the two writes above ("2026001.tvl.a1B2c3").
 bool IsTemporaryFileName(const QString& name);

@@ -155,6 +155,15 @@ QByteArray InvoiceFileBytes(const InvoiceRecord& record) {
     }
     for (const QString& line : record.DalsiRadky)
         AppendLine(out, line, "Další údaje faktury");
+    // The reader's bound is the writer's: a file that could never be opened again is not written.
+    if (out.size() > kMaxReadFileSize)
+        throw ValidationError(
+            QStringLiteral("Faktura %1 by zabrala %2 kB; soubor faktury smí mít nejvýše %3 kB, "
+                           "jinak jej program znovu neotevře. Zkraťte texty položek nebo "
+                           "komentářů. Faktura nebyla uložena.")
+                .arg(record.Cislo)
+                .arg(out.size() / 1024)
+                .arg(kMaxReadFileSize / 1024));
     return out;
 }
 

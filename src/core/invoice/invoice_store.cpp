@@ -12,6 +12,8 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <functional>
+#include <optional>
 
 namespace tarvela {
 namespace {
@@ -58,12 +60,70 @@ bool IsReservedDeviceName(const QString& number) {
             .arg(number, reason));
 }
 
+// The lines of a file's bytes, each without its line end, at least 49.
+QList<QByteArray> PaddedLines(const QByteArray& bytes) {
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\r' && bytes[i] != '\n')
+            continue;
+        lines.append(bytes.mid(start, i - start));
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < bytes.size())
+        lines.append(bytes.mid(start));
+    while (lines.size() < kInvoiceFileLineCount)
+        lines.append(QByteArray());
+    return lines;
+}
+
+// The bytes to write when the file changed from `opened` to `current` while the window made
+// `mine` of it: only the payment (lines 47 and 49) may have changed meanwhile, and the window
+// must not have changed the same line otherwise. Nothing when they cannot be joined.
+std::optional<QByteArray> JoinPayment(const QByteArray& opened, const QByteArray& mine,
+                                      const QByteArray& current) {
+    const QList<QByteArray> base = PaddedLines(opened);
+    const QList<QByteArray> theirs = PaddedLines(current);
+    QList<QByteArray> joined = PaddedLines(mine);
+    if (base.size() != theirs.size())
+        return std::nullopt;
+    for (qsizetype i = 0; i < base.size(); ++i) {
+        if (base[i] == theirs[i])
+            continue;
+        const bool payment = i == 46 || i == 48;
+        if (!payment || i >= joined.size() || (joined[i] != base[i] && joined[i] != theirs[i]))
+            return std::nullopt;
+        joined[i] = theirs[i];
+    }
+    QByteArray out;
+    for (const QByteArray& line : joined)
+        out += line + "\r\n";
+    return out;
+}
+
+// ReplaceFileLocked for an invoice: a failure says that the invoice was not saved.
+void ReplaceInvoiceFile(const QString& path,
+                        const std::function<QByteArray(const std::optional<QByteArray>&)>& update) {
+    try {
+        ReplaceFileLocked(path, update);
+    } catch (const ChangedMeanwhileError&) {
+        throw;
+    } catch (const FileError& e) {
+        throw FileError(e.message() + QStringLiteral(" Faktura nebyla uložena."));
+    }
+}
+
 } // namespace
 
 void ValidateInvoiceNumber(const QString& number) {
     if (number.isEmpty())
         throw ValidationError(QStringLiteral("Není zadáno číslo faktury."));
-    static const QString kForbidden = QStringLiteral("/\\:*?\"<>|");
+    // Path and shell characters, and what a mail client's command line would read as the end of
+    // a value or a new field (quotes, commas, "=" and "@").
+    static const QString kForbidden =
+        QStringLiteral("/\\:*?\"<>|',=@`\u2018\u2019\u201A\u201E\u201C\u201D");
     for (const QChar c : number) {
         if (c.unicode() < 32 || c.unicode() == 127)
             RefuseNumber(number, QStringLiteral("obsahuje řídicí znak (kód %1)").arg(c.unicode()));
@@ -113,11 +173,10 @@ QString InvoiceStore::ExistingInvoiceFile(int year, const QString& number) const
     const QString own = InvoiceFilePath(year, number);
     if (QFileInfo(own).exists() || QFileInfo(own).isSymLink())
         return own;
-    // The same name with the extension in another case ("2026001.TVL"); links count too.
-    const QDir dir(PeriodFolder(year));
-    const QStringList entries =
-        dir.entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
-    for (const QString& name : entries) {
+    // The same name with the extension in another case ("2026001.TVL"); any entry counts, as in
+    // NextInvoiceCounter.
+    for (const QString& name :
+         ListAllEntries(PeriodFolder(year), QStringLiteral("*") + kExtension)) {
         if (SameTextAscii(name, number + kExtension) &&
             name.left(number.size()) == number) // the number itself as written
             return PeriodFolder(year) + QLatin1Char('/') + name;
@@ -127,8 +186,34 @@ QString InvoiceStore::ExistingInvoiceFile(int year, const QString& number) const
 
 void InvoiceStore::SaveInvoice(int year, const InvoiceRecord& record) const {
     const QString existing = ExistingInvoiceFile(year, record.Cislo);
+    const QString path = existing.isEmpty() ? InvoiceFilePath(year, record.Cislo) : existing;
+    const QByteArray bytes = InvoiceFileBytes(record);
     RemoveStaleTemporaryFiles(year);
-    WriteInvoiceFile(record, existing.isEmpty() ? InvoiceFilePath(year, record.Cislo) : existing);
+    ReplaceInvoiceFile(path, [&](const std::optional<QByteArray>&) { return bytes; });
+}
+
+SavedInvoice InvoiceStore::SaveOpenedInvoice(int year, const InvoiceRecord& record,
+                                             const QString& path,
+                                             const QByteArray& openedBytes) const {
+    ValidateInvoiceNumber(record.Cislo);
+    SavedInvoice saved{record, InvoiceFileBytes(record)};
+    RemoveStaleTemporaryFiles(year);
+    ReplaceInvoiceFile(path, [&](const std::optional<QByteArray>& current) {
+        if (!current || *current == openedBytes)
+            return saved.bytes; // nothing written meanwhile (or the file was removed)
+        const std::optional<QByteArray> joined = JoinPayment(openedBytes, saved.bytes, *current);
+        if (!joined)
+            throw ChangedMeanwhileError(
+                QStringLiteral("Fakturu %1 mezitím změnil jiný program nebo jiné okno programu "
+                               "(soubor „%2“). Faktura nebyla uložena, aby se tyto změny "
+                               "neztratily. Uložte ji pod jiným číslem, nebo ji zavřete bez "
+                               "uložení a otevřete znovu.")
+                    .arg(record.Cislo, QDir::toNativeSeparators(path)));
+        saved.bytes = *joined;
+        ReadInvoiceBytes(saved.bytes, saved.record, record.Mena);
+        return saved.bytes;
+    });
+    return saved;
 }
 
 void InvoiceStore::CreateInvoice(int year, const InvoiceRecord& record) const {
@@ -193,14 +278,20 @@ QStringList InvoiceStore::ListInvoiceFiles(int year, Listing listing,
 
 QString InvoiceStore::NextInvoiceCounter(int year, const AfterEachEntry& afterEach) const {
     EnsurePeriodFolder(year);
-    QStringList names = ListInvoiceFiles(year, Listing::TvlLowerCase, afterEach);
-    // A save of another instance under way: its temporary file names the number.
-    const QDir dir(PeriodFolder(year));
-    for (const QString& name :
-         dir.entryList({QStringLiteral("*") + kExtension + QStringLiteral(".*")},
-                       QDir::Files | QDir::NoSymLinks)) {
-        if (IsTemporaryFileName(name))
+    // A number is taken when the period holds any entry of its name, whatever it is (a file, a
+    // folder, a FIFO, a link that leads nowhere): ExistingInvoiceFile finds the same entries, so
+    // the number proposed is always one a new invoice can be created under. A save of another
+    // instance under way takes its number too: its temporary file names it.
+    QStringList names;
+    for (const QString& name : ListAllEntries(PeriodFolder(year), QStringLiteral("*") + kExtension +
+                                                                      QStringLiteral("*"))) {
+        if (SameTextAscii(name.right(kExtension.size()), kExtension))
+            names.append(LowerCaseAscii(name));
+        else if (IsTemporaryFileName(name) &&
+                 SameTextAscii(name.left(name.size() - 7).right(kExtension.size()), kExtension))
             names.append(LowerCaseAscii(name.left(name.size() - 7)));
+        if (afterEach)
+            afterEach();
     }
     SortNames(names);
     if (names.isEmpty())

@@ -14,11 +14,19 @@ namespace tarvela {
 using AfterEachEntry = std::function<void()>;
 
 // Refuses an invoice number that cannot serve as a file name inside the period folder on
-// Windows or Linux: empty, path separators, "..", ":", "*", "?", "\"", "<", ">", "|", control
-// characters, a trailing dot or space, reserved device names (CON, PRN, AUX, NUL, COM1-9,
+// Windows or Linux, or that could change a mail client's command line when it names an
+// attachment: empty, path separators, "..", ":", "*", "?", quotes, "<", ">", "|", ",", "=", "@",
+// control characters, a trailing dot or space, reserved device names (CON, PRN, AUX, NUL, COM1-9,
 // LPT1-9, also with an extension) or a name too long. Raises ValidationError with a Czech
 // message.
 void ValidateInvoiceNumber(const QString& number);
+
+// What SaveOpenedInvoice wrote: the record (with a payment written meanwhile joined in) and the
+// file's bytes, the new "opened" state of the window.
+struct SavedInvoice {
+    InvoiceRecord record;
+    QByteArray bytes;
+};
 
 // Invoice files in one folder per period (year) beneath the program folder. Holds no state but
 // the program folder: every operation lists the folders anew.
@@ -63,6 +71,15 @@ public:
     // FileError when the file cannot be written (e.g. the period folder is missing; it is not
     // created here).
     void SaveInvoice(int year, const InvoiceRecord& record) const;
+
+    // Saves the invoice a window opened from `path` (its file, "2026001.TVL" too), whose bytes
+    // were `openedBytes` when it was read or last saved. When another instance or window changed
+    // the file meanwhile, nothing of that is lost: a payment written meanwhile (lines 47 and 49)
+    // is joined into the save when the window left those lines as they were; any other change
+    // raises ChangedMeanwhileError and writes nothing. The file is locked while it is compared
+    // and replaced (ReplaceFileLocked).
+    SavedInvoice SaveOpenedInvoice(int year, const InvoiceRecord& record, const QString& path,
+                                   const QByteArray& openedBytes) const;
 
     // The same for a new invoice: its file is created only if the period has no file of that
     // number. When one appeared meanwhile (another instance saved the same number, perhaps over

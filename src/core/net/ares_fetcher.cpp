@@ -52,8 +52,12 @@ void AresFetcher::fetch(const QString& ic) {
     drop();
     ic_ = ic;
     ic_.remove(QLatin1Char(' '));
-    transfer_ = StartHttpGet(baseUrl_ + AresSubjectPath(ic_), {{"Accept", "application/json"}}, 0,
-                             [this](const HttpAnswer& answer) { finished(answer); });
+    HttpRequest request;
+    request.url = baseUrl_ + AresSubjectPath(ic_);
+    request.headers = {{"Accept", "application/json"}};
+    // An endless answer is cut off as soon as it is longer than any answer of the register.
+    request.maxAnswerBytes = kMaxAresAnswerBytes;
+    transfer_ = StartHttpRequest(request, [this](const HttpAnswer& answer) { finished(answer); });
     timer_->start(timeoutMs_);
 }
 
@@ -69,6 +73,17 @@ void AresFetcher::finished(const HttpAnswer& answer) {
     transfer_.reset();
     if (!answer.moduleError.isEmpty()) {
         emit failed(answer.moduleError);
+        return;
+    }
+    if (answer.tooLarge) {
+        emit failed(QStringLiteral("Registr ARES poslal příliš dlouhou odpověď (více než %1 kB); "
+                                   "údaje odběratele zůstaly beze změny.")
+                        .arg(kMaxAresAnswerBytes / 1024));
+        return;
+    }
+    if (answer.redirectRefused) {
+        emit failed(QStringLiteral("Registr ARES přesměroval dotaz na jiný server; údaje "
+                                   "odběratele zůstaly beze změny."));
         return;
     }
     const int status = answer.status;
@@ -93,6 +108,11 @@ void AresFetcher::finished(const HttpAnswer& answer) {
     if (parsed != AresAnswer::Found) {
         emit failed(QStringLiteral("Registr ARES odpověděl v neočekávaném tvaru; údaje odběratele "
                                    "zůstaly beze změny."));
+        return;
+    }
+    const QString fault = AresSubjectFault(subject, ic_);
+    if (!fault.isEmpty()) {
+        emit failed(fault);
         return;
     }
     emit subjectReady(subject);

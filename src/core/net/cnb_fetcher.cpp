@@ -3,6 +3,8 @@
 #include "text/errors.h"
 #include "text/helpers.h"
 
+#include <QTimer>
+
 namespace tarvela {
 
 namespace {
@@ -17,21 +19,50 @@ QString CnbOfflineMessage() {
 }
 
 CnbRateFetcher::CnbRateFetcher(const QString& baseUrl, QObject* parent)
-    : QObject(parent), baseUrl_(baseUrl) {}
+    : QObject(parent), baseUrl_(baseUrl), deadline_(new QTimer(this)), deadlineMs_(kCnbDeadlineMs) {
+    deadline_->setSingleShot(true);
+    connect(deadline_, &QTimer::timeout, this, [this] {
+        fail(QStringLiteral("Server ČNB neposlal kurz do %1 s. Zadejte kurz ručně.")
+                 .arg((deadlineMs_ + 999) / 1000));
+    });
+}
 
 CnbRateFetcher::~CnbRateFetcher() = default;
+
+void CnbRateFetcher::fail(const QString& message) {
+    deadline_->stop();
+    transfer_.reset();
+    emit failed(message);
+}
 
 void CnbRateFetcher::fetch(const QDate& date, const QString& currency) {
     transfer_.reset();
     currency_ = UpperCaseAscii(TrimText(currency));
-    transfer_ = StartHttpGet(CnbDailyRatesUrl(date, baseUrl_), {}, kTimeoutMs,
-                             [this](const HttpAnswer& answer) { finished(answer); });
+    HttpRequest request;
+    request.url = CnbDailyRatesUrl(date, baseUrl_);
+    request.transferTimeoutMs = kTimeoutMs;
+    request.maxAnswerBytes = kMaxCnbAnswerBytes;
+    transfer_ = StartHttpRequest(request, [this](const HttpAnswer& answer) { finished(answer); });
+    // The transfer timeout starts anew with each byte: the deadline holds for the whole fetch.
+    deadline_->start(deadlineMs_);
 }
 
 void CnbRateFetcher::finished(const HttpAnswer& answer) {
+    deadline_->stop();
     transfer_.reset();
     if (!answer.moduleError.isEmpty()) {
         emit failed(answer.moduleError);
+        return;
+    }
+    if (answer.tooLarge) {
+        emit failed(QStringLiteral("Server ČNB poslal příliš dlouhou odpověď (více než %1 kB). "
+                                   "Zadejte kurz ručně.")
+                        .arg(kMaxCnbAnswerBytes / 1024));
+        return;
+    }
+    if (answer.redirectRefused) {
+        emit failed(QStringLiteral("Server ČNB přesměroval dotaz na jiný server. Zadejte kurz "
+                                   "ručně."));
         return;
     }
     if (!answer.transferOk) {

@@ -9,7 +9,14 @@
 
 #include <memory>
 
+class QTimer;
+
 namespace tarvela {
+
+// The longest answer read (the daily file is about 2 kB) and the longest a fetch may take, all
+// of it, however slowly the bytes come.
+inline constexpr qint64 kMaxCnbAnswerBytes = qint64(256) << 10;
+inline constexpr int kCnbDeadlineMs = 30000;
 
 // Fetches the bank's daily rate of one currency in the background: fetch() returns at once and
 // one of the signals follows from the event loop. No widgets; the request goes through the
@@ -25,6 +32,9 @@ public:
     void fetch(const QDate& date, const QString& currency);
     bool isRunning() const { return transfer_ != nullptr; }
 
+    // The deadline of a whole fetch (kCnbDeadlineMs unless a test shortens it).
+    void setDeadlineMs(int ms) { deadlineMs_ = ms; }
+
 signals:
     // The rate as the field holds it ("24,335") and the day the bank declared it for (the last
     // working day on or before the date asked for).
@@ -38,6 +48,9 @@ private:
     QString baseUrl_;
     QString currency_;
     std::unique_ptr<HttpTransfer> transfer_; // the request on its way
+    QTimer* deadline_;
+    int deadlineMs_;
+    void fail(const QString& message);
 };
 
 // The message when the bank cannot be reached.

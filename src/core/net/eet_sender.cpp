@@ -4,10 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
-#include <QSslConfiguration>
 #include <QTimer>
 
 namespace tarvela {
@@ -21,24 +17,19 @@ eet::Answer Temporary(const QString& message) {
     return answer;
 }
 
-QString NetworkProblem(QNetworkReply::NetworkError error, int timeoutMs) {
-    switch (error) {
-    case QNetworkReply::OperationCanceledError:
-    case QNetworkReply::TimeoutError:
+QString NetworkProblem(HttpFailure failure, int timeoutMs) {
+    switch (failure) {
+    case HttpFailure::Timeout:
         return QStringLiteral("Služba EET neodpověděla do %1 s. Tržba zůstává k odeslání a "
                               "odešle se znovu.")
             .arg(timeoutMs / 1000.0, 0, 'g', 3);
-    case QNetworkReply::SslHandshakeFailedError:
+    case HttpFailure::Tls:
         return QStringLiteral("Spojení se službou EET není důvěryhodné (certifikát serveru "
                               "neodpovídá). Tržba zůstává k odeslání.");
-    case QNetworkReply::RemoteHostClosedError:
+    case HttpFailure::Closed:
         return QStringLiteral("Služba EET přerušila spojení bez odpovědi. Tržba zůstává "
                               "k odeslání a odešle se znovu.");
-    case QNetworkReply::ConnectionRefusedError:
-    case QNetworkReply::HostNotFoundError:
-    case QNetworkReply::UnknownNetworkError:
-    case QNetworkReply::NetworkSessionFailedError:
-    case QNetworkReply::TemporaryNetworkFailureError:
+    case HttpFailure::Unreachable:
         return QStringLiteral("Služba EET není dostupná – počítač je zřejmě bez připojení "
                               "k internetu. Tržba zůstává k odeslání a odešle se, jakmile to "
                               "půjde.");
@@ -72,68 +63,50 @@ EetConnection EetConnectionFor(const eet::EetSettings& settings) {
     return c;
 }
 
-EetSender::EetSender(QObject* parent)
-    : QObject(parent), network_(new QNetworkAccessManager(this)) {}
+EetSender::EetSender(QObject* parent) : QObject(parent) {}
 
-EetSender::~EetSender() {
-    if (reply_)
-        reply_->abort();
-}
+EetSender::~EetSender() = default;
 
 void EetSender::post(const EetConnection& connection, const QByteArray& envelope,
                      const QString& uuid) {
-    if (reply_) {
-        reply_->disconnect(this);
-        reply_->abort();
-    }
+    transfer_.reset(); // a message still on its way is abandoned
     connection_ = connection;
     uuid_ = uuid;
-    tooLarge_ = false;
-    QNetworkRequest request{QUrl(connection.url)};
-    request.setHeader(QNetworkRequest::ContentTypeHeader,
-                      QByteArrayLiteral("text/xml; charset=utf-8"));
-    request.setRawHeader("SOAPAction", "\"http://fs.gov.cz/eet/OdeslaniTrzby\"");
+    HttpRequest request;
+    request.method = HttpMethod::Post;
+    request.url = connection.url;
+    request.headers = {{"Content-Type", "text/xml; charset=utf-8"},
+                       {"SOAPAction", "\"http://fs.gov.cz/eet/OdeslaniTrzby\""}};
+    request.body = envelope;
     // The service speaks HTTP/1.1 only; Qt would offer HTTP/2 by ALPN.
-    request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
-    request.setTransferTimeout(connection.timeoutMs);
-    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-    tls.setProtocol(QSsl::TlsV1_2OrLater);
-    if (!connection.tlsCaPem.isEmpty())
-        tls.setCaCertificates(QSslCertificate::fromData(connection.tlsCaPem, QSsl::Pem));
-    request.setSslConfiguration(tls);
-    reply_ = network_->post(request, envelope);
-    connect(reply_, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64) {
-        if (received > eet::kMaxAnswerBytes && reply_) {
-            tooLarge_ = true;
-            reply_->abort();
-        }
-    });
-    connect(reply_, &QNetworkReply::finished, this, &EetSender::finished);
+    request.http2Allowed = false;
+    request.transferTimeoutMs = connection.timeoutMs;
+    request.maxAnswerBytes = eet::kMaxAnswerBytes;
+    request.caCertificatesPem = connection.tlsCaPem;
+    request.answerHeaders = {"X-Global-Transaction-Id"};
+    transfer_ = StartHttpRequest(request, [this](const HttpAnswer& reply) { finished(reply); });
 }
 
-void EetSender::finished() {
-    QNetworkReply* reply = reply_;
-    if (!reply)
-        return;
-    reply_.clear();
-    reply->deleteLater();
-    const QByteArray body = tooLarge_ || !reply->isOpen() ? QByteArray() : reply->readAll();
+void EetSender::finished(const HttpAnswer& reply) {
+    transfer_.reset();
     const QString transaction =
-        QString::fromLatin1(reply->rawHeader("X-Global-Transaction-Id").left(64));
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        QString::fromLatin1(reply.header("X-Global-Transaction-Id").left(64));
     eet::Answer answer;
-    if (tooLarge_) {
+    if (!reply.moduleError.isEmpty()) {
+        answer = Temporary(reply.moduleError + QStringLiteral(" Tržba zůstává k odeslání."));
+    } else if (reply.tooLarge) {
         answer = Temporary(QStringLiteral("Odpověď služby EET je nepřiměřeně velká. Tržba "
                                           "zůstává k odeslání."));
-    } else if (body.isEmpty() && reply->error() != QNetworkReply::NoError) {
-        answer = Temporary(NetworkProblem(reply->error(), connection_.timeoutMs));
+    } else if (reply.body.isEmpty() && !reply.transferOk) {
+        answer = Temporary(NetworkProblem(reply.failure, connection_.timeoutMs));
     } else {
-        answer = eet::ReadAnswer(body, uuid_, connection_.trust, QDateTime::currentDateTimeUtc());
-        if (answer.outcome == eet::Outcome::Temporary && status >= 400 && answer.code != -1 &&
+        answer =
+            eet::ReadAnswer(reply.body, uuid_, connection_.trust, QDateTime::currentDateTimeUtc());
+        if (answer.outcome == eet::Outcome::Temporary && reply.status >= 400 && answer.code != -1 &&
             !answer.message.contains(QLatin1String("SOAP")))
             answer.message = QStringLiteral("Služba EET vrátila chybu HTTP %1. Tržba zůstává "
                                             "k odeslání a odešle se znovu.")
-                                 .arg(status);
+                                 .arg(reply.status);
     }
     answer.transactionId = transaction;
     emit answered(answer);

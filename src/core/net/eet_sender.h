@@ -5,17 +5,16 @@
 #include "eet/eet_message.h"
 #include "eet/eet_outbox.h"
 #include "eet/eet_settings.h"
+#include "net/http_get.h"
 
 #include <QByteArray>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
-class QNetworkAccessManager;
-class QNetworkReply;
 class QTimer;
 
 namespace tarvela {
@@ -55,19 +54,17 @@ public:
     ~EetSender() override;
 
     void post(const EetConnection& connection, const QByteArray& envelope, const QString& uuid);
-    bool isRunning() const { return !reply_.isNull(); }
+    bool isRunning() const { return transfer_ != nullptr; }
 
 signals:
     void answered(const tarvela::eet::Answer& answer);
 
 private:
-    void finished();
+    void finished(const HttpAnswer& reply);
 
-    QNetworkAccessManager* network_;
-    QPointer<QNetworkReply> reply_;
+    std::unique_ptr<HttpTransfer> transfer_; // the message on its way
     EetConnection connection_;
     QString uuid_;
-    bool tooLarge_ = false;
 };
 
 // Sends the outbox's waiting entries, oldest first, one at a time, at start, when asked, and

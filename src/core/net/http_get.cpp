@@ -70,14 +70,30 @@ QString NetModuleFileName() {
 #endif
 }
 
-std::unique_ptr<HttpTransfer> StartHttpGet(const QString& url, const HttpHeaders& headers,
-                                           int transferTimeoutMs,
-                                           std::function<void(const HttpAnswer&)> done) {
+QByteArray HttpAnswer::header(const QByteArray& name) const {
+    for (const auto& [key, value] : headers)
+        if (key.compare(name, Qt::CaseInsensitive) == 0)
+            return value;
+    return {};
+}
+
+std::unique_ptr<HttpTransfer> StartHttpRequest(const HttpRequest& request,
+                                               std::function<void(const HttpAnswer&)> done) {
     QString error;
     HttpModule* module = LoadModule(error);
     if (!module)
         return std::make_unique<RefusedTransfer>(error, std::move(done));
-    return module->Get(url, headers, transferTimeoutMs, std::move(done));
+    return module->Start(request, std::move(done));
+}
+
+std::unique_ptr<HttpTransfer> StartHttpGet(const QString& url, const HttpHeaders& headers,
+                                           int transferTimeoutMs,
+                                           std::function<void(const HttpAnswer&)> done) {
+    HttpRequest request;
+    request.url = url;
+    request.headers = headers;
+    request.transferTimeoutMs = transferTimeoutMs;
+    return StartHttpRequest(request, std::move(done));
 }
 
 } // namespace tarvela

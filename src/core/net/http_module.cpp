@@ -1,6 +1,5 @@
-// The network module: HTTP GET requests made with QtNetwork for the program's fetchers. A
-// shared library loaded by the program on its first request (http_get.h); it links QtCore and
-// QtNetwork only.
+// The network module: the program's HTTP requests made with QtNetwork. A shared library loaded
+// by the program on its first request (http_get.h); it links QtCore and QtNetwork only.
 #include "net/http_get.h"
 
 #include <QCoreApplication>
@@ -8,6 +7,8 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
+#include <QSslCertificate>
+#include <QSslConfiguration>
 #include <QUrl>
 
 namespace tarvela {
@@ -19,7 +20,8 @@ public:
     ~ReplyTransfer() override {
         if (QNetworkReply* reply = reply_.data()) {
             reply->disconnect();
-            reply->abort();
+            if (!reply->isFinished()) // not from within its own answer
+                reply->abort();
             reply->deleteLater();
         }
     }
@@ -28,26 +30,96 @@ private:
     QPointer<QNetworkReply> reply_;
 };
 
+HttpFailure FailureOf(QNetworkReply::NetworkError error) {
+    switch (error) {
+    case QNetworkReply::NoError:
+        return HttpFailure::None;
+    case QNetworkReply::OperationCanceledError: // the transfer timeout aborts the reply
+    case QNetworkReply::TimeoutError:
+        return HttpFailure::Timeout;
+    case QNetworkReply::SslHandshakeFailedError:
+        return HttpFailure::Tls;
+    case QNetworkReply::RemoteHostClosedError:
+        return HttpFailure::Closed;
+    case QNetworkReply::InsecureRedirectError:
+    case QNetworkReply::TooManyRedirectsError:
+        return HttpFailure::Redirect;
+    case QNetworkReply::ConnectionRefusedError:
+    case QNetworkReply::HostNotFoundError:
+    case QNetworkReply::UnknownNetworkError:
+    case QNetworkReply::NetworkSessionFailedError:
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::ProxyConnectionRefusedError:
+    case QNetworkReply::ProxyNotFoundError:
+        return HttpFailure::Unreachable;
+    default:
+        return HttpFailure::Other;
+    }
+}
+
+QNetworkRequest MakeRequest(const HttpRequest& r) {
+    QNetworkRequest request{QUrl(r.url)};
+    for (const auto& [name, value] : r.headers)
+        request.setRawHeader(name, value);
+    if (r.transferTimeoutMs > 0)
+        request.setTransferTimeout(r.transferTimeoutMs);
+    // A redirect to another server is not followed: the answer must come from the address asked.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::SameOriginRedirectPolicy);
+    request.setAttribute(QNetworkRequest::Http2AllowedAttribute, r.http2Allowed);
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.setProtocol(QSsl::TlsV1_2OrLater);
+    if (!r.caCertificatesPem.isEmpty())
+        tls.setCaCertificates(QSslCertificate::fromData(r.caCertificatesPem, QSsl::Pem));
+    request.setSslConfiguration(tls);
+    return request;
+}
+
 class NetworkModule final : public HttpModule {
 public:
-    std::unique_ptr<HttpTransfer> Get(const QString& url, const HttpHeaders& headers,
-                                      int transferTimeoutMs,
-                                      std::function<void(const HttpAnswer&)> done) override {
-        QNetworkRequest request{QUrl(url)};
-        for (const auto& [name, value] : headers)
-            request.setRawHeader(name, value);
-        if (transferTimeoutMs > 0)
-            request.setTransferTimeout(transferTimeoutMs);
-        QNetworkReply* reply = network()->get(request);
-        QObject::connect(reply, &QNetworkReply::finished, reply, [reply, done = std::move(done)] {
-            HttpAnswer answer;
-            answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-            answer.transferOk = reply->error() == QNetworkReply::NoError;
-            answer.body = reply->readAll();
-            reply->disconnect();
-            reply->deleteLater();
-            done(answer);
-        });
+    std::unique_ptr<HttpTransfer> Start(const HttpRequest& r,
+                                        std::function<void(const HttpAnswer&)> done) override {
+        const QNetworkRequest request = MakeRequest(r);
+        QNetworkReply* reply = r.method == HttpMethod::Post ? network()->post(request, r.body)
+                                                            : network()->get(request);
+        auto tooLarge = std::make_shared<bool>(false);
+        if (r.maxAnswerBytes > 0) {
+            // An endless answer is cut off as soon as it is longer than the limit.
+            QObject::connect(reply, &QNetworkReply::downloadProgress, reply,
+                             [reply, tooLarge, max = r.maxAnswerBytes](qint64 received, qint64) {
+                                 if (received <= max || *tooLarge)
+                                     return;
+                                 *tooLarge = true;
+                                 reply->abort(); // finishes the reply
+                             });
+        }
+        QObject::connect(reply, &QNetworkReply::finished, reply,
+                         [reply, tooLarge, max = r.maxAnswerBytes, wanted = r.answerHeaders,
+                          done = std::move(done)] {
+                             HttpAnswer answer;
+                             answer.status =
+                                 reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+                             answer.transferOk = reply->error() == QNetworkReply::NoError;
+                             answer.failure = FailureOf(reply->error());
+                             if (answer.failure == HttpFailure::Other && answer.status >= 400)
+                                 answer.failure =
+                                     HttpFailure::None; // an error status: the answer came
+                             answer.redirectRefused = answer.failure == HttpFailure::Redirect;
+                             if (*tooLarge) {
+                                 answer.tooLarge = true;
+                                 answer.transferOk = false;
+                                 answer.failure = HttpFailure::TooLarge;
+                             } else if (reply->isOpen()) {
+                                 answer.body = max > 0 ? reply->read(max) : reply->readAll();
+                             }
+                             for (const QByteArray& name : wanted)
+                                 if (reply->hasRawHeader(name))
+                                     answer.headers.append({name, reply->rawHeader(name)});
+                             const auto callback = done; // the connection goes with disconnect()
+                             reply->disconnect();
+                             reply->deleteLater();
+                             callback(answer);
+                         });
         return std::make_unique<ReplyTransfer>(reply);
     }
 
@@ -64,7 +136,7 @@ private:
 } // namespace
 } // namespace tarvela
 
-extern "C" Q_DECL_EXPORT tarvela::HttpModule* TarvelaHttpModule() {
+extern "C" Q_DECL_EXPORT tarvela::HttpModule* TarvelaHttpModule2() {
     static tarvela::NetworkModule module;
     return &module;
 }

@@ -3,6 +3,7 @@
 #include "invoice/file_lines.h"
 #include "invoice/invoice_file.h"
 #include "printing/document_rules.h"
+#include "printing/file_set.h"
 #include "printing/isdoc_invoice.h"
 #include "printing/money.h"
 #include "printing/report_data_set.h"
@@ -167,9 +168,11 @@ std::vector<PeriodInvoice> ReadPeriodInvoices(const InvoiceStore& store, int yea
                                               const AfterEachEntry& afterEach) {
     std::vector<PeriodInvoice> invoices;
     const QString folder = store.PeriodFolder(year);
+    // Names as they are on disk: "2026002.TVL" is opened as itself.
     for (const QString& name :
-         store.ListInvoiceFiles(year, InvoiceStore::Listing::TvlLowerCase, afterEach)) {
+         store.ListInvoiceFiles(year, InvoiceStore::Listing::AsListed, afterEach)) {
         PeriodInvoice invoice;
+        invoice.fileNumber = name.left(name.size() - 4);
         ReadInvoiceFile(folder + QDir::separator() + name, invoice.record, settings.VychoziMena);
         const QDate supply = invoice.record.DatumPlneni;
         if (!supply.isValid() || supply < from || supply > to)
@@ -228,23 +231,30 @@ QByteArray PeriodInvoicesCsv(const std::vector<PeriodInvoice>& invoices,
     return csv.bytes();
 }
 
-QString PeriodIsdocFileName(const InvoiceRecord& record, DocumentKind kind) {
+QString PeriodIsdocFileName(const QString& number, DocumentKind kind) {
     const QString suffix = KindSuffix(kind);
-    return TrimText(record.Cislo) + (suffix.isEmpty() ? QString() : QLatin1Char('-') + suffix) +
-           QStringLiteral(".isdoc");
+    return SafeFileName(TrimText(number),
+                        (suffix.isEmpty() ? QString() : QLatin1Char('-') + suffix) +
+                            QStringLiteral(".isdoc"));
+}
+
+QString PeriodIsdocFileName(const InvoiceRecord& record, DocumentKind kind) {
+    return PeriodIsdocFileName(record.Cislo, kind);
 }
 
 QStringList ExportPeriod(const QString& folder, const std::vector<PeriodInvoice>& invoices,
                          const QList<DocumentKind>& kinds, const AppSettings& settings) {
-    std::vector<std::pair<QString, QByteArray>> files;
+    NamedFiles files;
     for (const PeriodInvoice& invoice : invoices) {
         const InvoiceSnapshot snapshot = SnapshotFromRecord(invoice.record, settings);
+        const QString number =
+            invoice.fileNumber.isEmpty() ? invoice.record.Cislo : invoice.fileNumber;
         for (const DocumentKind chosen : kinds) {
             // A credit note among the invoices is written as one (type 2 with its reference).
             const DocumentKind kind =
                 PeriodExportKind(chosen, invoice.record, invoice.figures.Total);
             try {
-                files.emplace_back(PeriodIsdocFileName(invoice.record, chosen),
+                files.emplace_back(PeriodIsdocFileName(number, chosen),
                                    BuildIsdocInvoice(kind, snapshot, settings));
             } catch (const ValidationError& e) {
                 throw ValidationError(
@@ -253,14 +263,11 @@ QStringList ExportPeriod(const QString& folder, const std::vector<PeriodInvoice>
         }
     }
     files.emplace_back(QStringLiteral("faktury.csv"), PeriodInvoicesCsv(invoices, settings));
+    MakeNamesUnique(files);
+    WriteFileSet(folder, files);
     QStringList written;
-    for (const auto& [name, bytes] : files) {
-        const QString path = QDir(folder).filePath(name);
-        if (!WriteFileAtomically(path, bytes))
-            throw FileError(
-                QStringLiteral("Soubor „%1“ nelze zapsat.").arg(QDir::toNativeSeparators(path)));
-        written.append(name);
-    }
+    for (const auto& file : files)
+        written.append(file.first);
     return written;
 }
 

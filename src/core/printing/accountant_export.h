@@ -23,6 +23,7 @@ class ReportDataSet;
 struct PeriodInvoice {
     InvoiceRecord record;
     InvoiceFigures figures;
+    QString fileNumber; // the name of its file without ".tvl" (what exported files are named after)
 };
 
 // The invoices of the period `year` whose date of taxable supply lies from `from` to `to`
@@ -45,12 +46,17 @@ QByteArray PeriodInvoicesCsv(const std::vector<PeriodInvoice>& invoices,
                              const AppSettings& settings);
 
 // The e-invoice file name of an invoice exported as `kind`: "<number>.isdoc" for the invoice,
-// "<number>-<kind>.isdoc" for the other kinds ("2026007-dobropis.isdoc").
+// "<number>-<kind>.isdoc" for the other kinds ("2026007-dobropis.isdoc"). The number must be a
+// valid invoice number (ValidationError otherwise), so the name never leads out of its folder.
+QString PeriodIsdocFileName(const QString& number, DocumentKind kind);
 QString PeriodIsdocFileName(const InvoiceRecord& record, DocumentKind kind);
 
-// Writes the e-invoices of every invoice in every chosen kind and "faktury.csv" into `folder`.
-// All e-invoices are built first: an invoice missing required data stops the export with a
-// ValidationError that names its number before anything is written. Returns the names written.
+// Writes the e-invoices of every invoice in every chosen kind and "faktury.csv" into `folder`,
+// as one set (WriteFileSet: all old or all new after a failure or a kill). The e-invoices are
+// named after the invoice files (fileNumber), never after a line inside them; two of the same
+// name get "-2", "-3". All e-invoices are built first: an invoice missing required data stops
+// the export with a ValidationError that names its number before anything is written. Returns
+// the names written.
 QStringList ExportPeriod(const QString& folder, const std::vector<PeriodInvoice>& invoices,
                          const QList<DocumentKind>& kinds, const AppSettings& settings);
 

@@ -1,5 +1,7 @@
 #include "printing/invoice_email.h"
 
+#include "invoice/invoice_store.h"
+
 #include "printing/document_rules.h"
 #include "text/dates.h"
 #include "text/helpers.h"
@@ -68,6 +70,40 @@ QString InvoiceEmailBody(DocumentKind kind, const InvoiceRecord& fields,
     if (!supplier.isEmpty())
         lines << supplier;
     return lines.join(QLatin1Char('\n'));
+}
+
+QString EmailAttachmentName(DocumentKind kind, const QString& number, const QString& extension) {
+    ValidateInvoiceNumber(number);
+    QString word;
+    switch (kind) {
+    case DocumentKind::Faktura:
+        word = QStringLiteral("Faktura");
+        break;
+    case DocumentKind::ProformaFaktura:
+        word = QStringLiteral("ProformaFaktura");
+        break;
+    case DocumentKind::DanovyDoklad:
+        word = QStringLiteral("DanovyDoklad");
+        break;
+    case DocumentKind::Dobropis:
+        word = QStringLiteral("Dobropis");
+        break;
+    case DocumentKind::DodaciList:
+        word = QStringLiteral("DodaciList");
+        break;
+    case DocumentKind::CenovaNabidka:
+        word = QStringLiteral("CenovaNabidka");
+        break;
+    case DocumentKind::PrijmovyDokladSRozpisem:
+        word = QStringLiteral("PrijmovyDoklad");
+        break;
+    }
+    QString digits;
+    for (const QChar c : number) {
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            digits += c;
+    }
+    return word + (digits.isEmpty() ? QString() : QLatin1Char('-') + digits) + extension;
 }
 
 QStringList MailClientArguments(const QString& subject, const QString& body,

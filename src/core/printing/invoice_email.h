@@ -21,6 +21,12 @@ QString InvoiceEmailSubject(DocumentKind kind, const InvoiceRecord& fields,
 QString InvoiceEmailBody(DocumentKind kind, const InvoiceRecord& fields,
                          const AppSettings& settings, const QString& totalCaption, bool withIsdoc);
 
+// The name of an attachment: a fixed word of the kind and the invoice number's digits only
+// ("Faktura-2026001.pdf", "DodaciList-2026001.pdf"), so that nothing but ASCII letters, digits,
+// "-" and "." reaches the mail client's command line, which xdg-email builds without quoting.
+// The number is checked first (ValidateInvoiceNumber: ValidationError).
+QString EmailAttachmentName(DocumentKind kind, const QString& number, const QString& extension);
+
 // The arguments of xdg-email: --subject, --body and one --attach per file.
 QStringList MailClientArguments(const QString& subject, const QString& body,
                                 const QStringList& attachments);

@@ -53,6 +53,13 @@ private:
     QString nextNumber_;
 };
 
+// A file that another instance or window changed since it was opened here, in a way that
+// cannot be joined with this write; nothing was written.
+class ChangedMeanwhileError : public FileError {
+public:
+    using FileError::FileError;
+};
+
 // Data the program refuses before writing anything (a bad invoice number, a line break in a field).
 class ValidationError : public TarvelaError {
 public:

@@ -7,8 +7,6 @@
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 
-#include <algorithm>
-
 namespace tarvela {
 
 namespace {
@@ -57,31 +55,30 @@ public:
     }
 };
 
-// Gives the description column the width the grid gains when the window is enlarged; at the
-// designed size (or smaller) every column keeps its designed width.
+// Gives the description column the width the grid gains when the window is enlarged beyond its
+// designed size (its smallest); at the designed size every column keeps its designed width.
 class DescriptionColumnStretch : public QObject {
 public:
-    DescriptionColumnStretch(QTableWidget* grid, const int (&widths)[kItemCellCount])
-        : QObject(grid), grid_(grid) {
-        for (int col = 0; col < kItemCellCount; ++col)
-            if (col != kDescriptionColumn)
-                others_ += widths[col];
-        designed_ = widths[kDescriptionColumn];
-        grid->installEventFilter(this);
+    DescriptionColumnStretch(QTableWidget* grid, int designedWidth)
+        : QObject(grid), grid_(grid), designed_(designedWidth) {
+        grid->viewport()->installEventFilter(this);
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == grid_ && event->type() == QEvent::Resize)
-            grid_->setColumnWidth(kDescriptionColumn,
-                                  std::max(designed_, grid_->viewport()->width() - others_));
+        if (watched == grid_->viewport() && event->type() == QEvent::Resize) {
+            const int width = grid_->viewport()->width();
+            if (smallest_ < 0 || width < smallest_)
+                smallest_ = width;
+            grid_->setColumnWidth(kDescriptionColumn, designed_ + width - smallest_);
+        }
         return false;
     }
 
 private:
     static constexpr int kDescriptionColumn = 1;
     QTableWidget* grid_;
-    int others_ = 0;
     int designed_ = 0;
+    int smallest_ = -1;
 };
 
 } // namespace
@@ -101,7 +98,7 @@ void ItemGrid::SetUp() {
     const int widths[kItemCellCount] = {83, 395, 43, 60, 80, 37};
     for (int col = 0; col < kItemCellCount; ++col)
         grid_->setColumnWidth(col, widths[col]);
-    new DescriptionColumnStretch(grid_, widths);
+    new DescriptionColumnStretch(grid_, widths[1]);
     QHeaderView* side = grid_->verticalHeader();
     side->setSectionResizeMode(QHeaderView::Fixed);
     side->setDefaultSectionSize(18);

@@ -36,6 +36,7 @@
 #include <QVBoxLayout>
 
 #include "app/images.h"
+#include "eet/eet_service.h"
 #include "invoice/invoice_record.h"
 #include "invoice/invoice_store.h"
 #include "printing/invoice_documents.h"
@@ -251,6 +252,8 @@ void THlavni::FormCreate(const QString& decimalSeparator) {
     InvoiceStore(ProgramFolder).EnsurePeriodFolder(Settings.AktualniRok);
 
     ApplyVatLabels();
+    // EET: the payments waiting from the last run are sent in the background.
+    EetService::Of(ProgramFolder).start();
 
     for (QLabel* label :
          {ui_->La_APCelkem, ui_->La_APDPH1, ui_->La_APDPH2, ui_->La_APDPH3, ui_->La_CelkemRadek})
@@ -362,6 +365,7 @@ void THlavni::ConnectHandlers() {
     on(ui_->Akce_PolozkaNahoru, &THlavni::Akce_PolozkaNahoruExecute);
     on(ui_->Akce_ZmenaObdobi, &THlavni::Akce_ZmenaObdobiExecute);
     on(ui_->Akce_Konfigurace, &THlavni::Akce_KonfiguraceExecute);
+    on(ui_->Akce_EetOdeslane, &THlavni::Akce_EetOdeslaneExecute);
     on(ui_->Akce_Napoveda, &THlavni::Akce_NapovedaExecute);
     on(ui_->Akce_WebDomu, &THlavni::Akce_WebDomuExecute);
     on(ui_->Akce_NavodFR, &THlavni::Akce_NavodFRExecute);

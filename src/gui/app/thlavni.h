@@ -69,6 +69,9 @@ public:
     // optional and unknown lines after line 49) are saved from it unchanged. Empty for a new
     // invoice.
     InvoiceRecord OpenedRecord;
+    // The bytes of OwnInvoiceFile when it was opened or last saved: a save compares them with
+    // the file, so that a change another instance made meanwhile is never overwritten unseen.
+    QByteArray OpenedBytes;
     bool FirstStart = false; // no settings file at start: FormFirstStart asks for them
     // The address of the bank's daily exchange rates (the bank's own when empty; tests point it
     // at a local server).
@@ -171,6 +174,8 @@ public:
     void OpenInvoiceFromBook(const QString& path);
     // The payment lines of the file were rewritten: the open invoice without edits shows them.
     void PaymentWritten(const QString& path);
+    // Shows the payment a save joined from the file (written meanwhile by another instance).
+    void ShowJoinedPayment(const InvoiceRecord& saved);
     // The status bar's notice "2 faktury jsou po splatnosti" (hidden when there are none) for
     // the overdue invoices of the current period. A negative count starts counting them anew:
     // the period is read in slices from the event loop (first when the window has appeared)
@@ -187,6 +192,7 @@ public:
 
     // ---- Settings, help, About (thlavni_settings.cpp) ---------------------------------------
     void Akce_KonfiguraceExecute();
+    void Akce_EetOdeslaneExecute();
     // The first start without settings: a short hint, then the settings dialog on the supplier
     // page, so that the first invoice does not print an empty supplier.
     void FormFirstStart();

@@ -62,7 +62,8 @@ void THlavni::PaymentWritten(const QString& path) {
     if (ChangedFlag || !ShowsFile(path))
         return;
     InvoiceRecord record;
-    ReadInvoiceFile(path, record, Settings.VychoziMena);
+    OpenedBytes = ReadWholeFile(path);
+    ReadInvoiceBytes(OpenedBytes, record, Settings.VychoziMena);
     OpenedRecord.DatumUhrady = record.DatumUhrady;
     OpenedRecord.UhrazenaCastka = record.UhrazenaCastka;
     {
@@ -105,7 +106,7 @@ void THlavni::UpdateOverdueNotice(int count) {
     overdueKnown_ = false;
     const int year = Settings.AktualniRok;
     const QString programFolder = ProgramFolder;
-    const VatRates rates{Settings.SazbaDPH1, Settings.SazbaDPH2, Settings.SazbaDPH3};
+    const VatRates rates = RatesOf(Settings);
     const QString currency = Settings.VychoziMena;
     const QDate today = Today();
     auto walk = std::make_shared<InvoiceFileWalk>(InvoiceStore(programFolder), year);

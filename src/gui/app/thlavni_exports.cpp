@@ -226,8 +226,9 @@ void THlavni::Akce_EmailFakturyExecute(DocumentKind kind) {
     QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/tarvela-email-XXXXXX"));
     if (!folder.isValid())
         throw FileError(QStringLiteral("Dočasnou složku pro přílohy e-mailu nelze vytvořit."));
+    // Fixed names from the number's digits: nothing of the number reaches the mail client.
     const QString pdf =
-        folder.filePath(DocumentFileName(kind, invoice.fields.Cislo) + QStringLiteral(".pdf"));
+        folder.filePath(EmailAttachmentName(kind, invoice.fields.Cislo, QStringLiteral(".pdf")));
     bool written = false;
     const bool built =
         WithInvoiceDocument(*this, *ui_, *grid_, kind,
@@ -240,7 +241,8 @@ void THlavni::Akce_EmailFakturyExecute(DocumentKind kind) {
         return;
     QStringList attachments{pdf};
     if (HasIsdoc(kind)) {
-        attachments.append(folder.filePath(PeriodIsdocFileName(invoice.fields, kind)));
+        attachments.append(folder.filePath(
+            EmailAttachmentName(kind, invoice.fields.Cislo, QStringLiteral(".isdoc"))));
         SaveIsdocInvoice(attachments.last(), kind, invoice, Settings);
     }
     // The mail client reads the attachments after xdg-email has ended: they stay.

@@ -18,6 +18,7 @@
 #include <QTableWidget>
 
 #include "editor/totevrit.h"
+#include "invoice/file_lines.h"
 #include "invoice/invoice_file.h"
 #include "invoice/invoice_record.h"
 #include "invoice/invoice_store.h"
@@ -126,6 +127,7 @@ void THlavni::Akce_NovaFakturaExecute() {
     }
     ui_->Ed_Mena->setText(Settings.VychoziMena);
     OwnInvoiceFile.clear();
+    OpenedBytes.clear();
     ChangedFlag = false;
     UpdateActions();
     ShowTotals();
@@ -156,7 +158,8 @@ void THlavni::OpenInvoiceFile(const QString& path) {
         // keep their cleared values.
         OpenedRecord = InvoiceRecord();
         InvoiceRecord record = WindowRecord();
-        ReadInvoiceFile(path, record, Settings.VychoziMena);
+        OpenedBytes = ReadWholeFile(path);
+        ReadInvoiceBytes(OpenedBytes, record, Settings.VychoziMena);
         FillInvoiceControls(*ui_, record);
         grid_->SetAllRows(record.Polozky);
         OpenedRecord = record;
@@ -179,62 +182,90 @@ void THlavni::OpenInvoiceFile(const QString& path) {
 }
 
 void THlavni::Akce_UlozitFakturuExecute() {
-    const QString number = ui_->Ed_Fa1->text();
-    if (number.isEmpty()) {
+    if (ui_->Ed_Fa1->text().isEmpty()) {
         ShowInfo(QStringLiteral("Faktura nemůže být uložena - není zadáno číslo faktury."));
         return;
     }
     CheckExchangeRateFields();
     const InvoiceStore store(ProgramFolder);
     const int year = Settings.AktualniRok;
-    // The number's file as it is on disk ("2026001.TVL" too); empty for a new number.
-    const QString existing = store.ExistingInvoiceFile(year, number);
+    // Each "Ano" to the next free number is one more round here, never a call of this handler
+    // from its own message box; the rounds are bounded.
+    constexpr int kNumberOffers = 20;
+    for (int offer = 0; offer < kNumberOffers; ++offer) {
+        const QString number = ui_->Ed_Fa1->text();
+        // The number's file as it is on disk ("2026001.TVL" too); empty for a new number.
+        const QString existing = store.ExistingInvoiceFile(year, number);
 
-    // The proposed number of a new invoice is only ever created, never replaced.
-    const bool proposed = OwnInvoiceFile.isEmpty() && number == ProposedNumber;
+        // The proposed number of a new invoice is only ever created, never replaced.
+        const bool proposed = OwnInvoiceFile.isEmpty() && number == ProposedNumber;
 
-    // Another invoice's file is never replaced without the user's word.
-    if (!proposed && !existing.isEmpty() && !SameFile(existing, OwnInvoiceFile) &&
-        !AskYesNo(QStringLiteral("Upozornění"),
-                  QStringLiteral("Faktura číslo %1 již existuje. Chcete ji přepsat touto "
-                                 "fakturou?")
-                      .arg(number)))
-        return;
+        // Another invoice's file is never replaced without the user's word.
+        if (!proposed && !existing.isEmpty() && !SameFile(existing, OwnInvoiceFile) &&
+            !AskYesNo(QStringLiteral("Upozornění"),
+                      QStringLiteral("Faktura číslo %1 již existuje. Chcete ji přepsat touto "
+                                     "fakturou?")
+                          .arg(number)))
+            return;
 
-    if (PaymentFormCode(ui_->CBox_Fa6) == QStringLiteral("H") &&
-        ui_->Ed_DatumUhrady->text().isEmpty())
-        RecordCashPayment();
+        if (PaymentFormCode(ui_->CBox_Fa6) == QStringLiteral("H") &&
+            ui_->Ed_DatumUhrady->text().isEmpty())
+            RecordCashPayment();
 
-    // The invoice replaced may have been one of the overdue ones the status bar counts.
-    const bool wasOverdue = !existing.isEmpty() && FileIsOverdue(existing);
-    try {
-        if (proposed || existing.isEmpty())
-            store.CreateInvoice(year, WindowRecord()); // only if still free
-        else
-            store.SaveInvoice(year, WindowRecord());
-    } catch (const NumberTakenError& e) {
-        // Another instance saved this number meanwhile: nothing was written.
-        if (e.nextNumber().isEmpty())
-            throw;
-        if (AskYesNo(QStringLiteral("Upozornění"),
-                     e.message() + QStringLiteral("\r\nChcete fakturu uložit pod číslem %1?")
-                                       .arg(e.nextNumber()))) {
+        // The invoice replaced may have been one of the overdue ones the status bar counts.
+        const bool wasOverdue = !existing.isEmpty() && FileIsOverdue(existing);
+        const bool created = proposed || existing.isEmpty();
+        const InvoiceRecord record = WindowRecord();
+        try {
+            if (created) {
+                store.CreateInvoice(year, record); // only if still free
+                OpenedBytes = InvoiceFileBytes(record);
+            } else if (SameFile(existing, OwnInvoiceFile) && !OpenedBytes.isEmpty()) {
+                // The window's own file: a payment written meanwhile is kept, any other change
+                // refused (ChangedMeanwhileError reaches the error box, nothing written).
+                const SavedInvoice saved =
+                    store.SaveOpenedInvoice(year, record, existing, OpenedBytes);
+                OpenedBytes = saved.bytes;
+                ShowJoinedPayment(saved.record);
+            } else {
+                store.SaveInvoice(year, record); // another file, replaced with the user's word
+                OpenedBytes = InvoiceFileBytes(record);
+            }
+        } catch (const NumberTakenError& e) {
+            // Another instance saved this number meanwhile: nothing was written.
+            if (e.nextNumber().isEmpty())
+                throw;
+            if (!AskYesNo(QStringLiteral("Upozornění"),
+                          e.message() + QStringLiteral("\r\nChcete fakturu uložit pod číslem %1?")
+                                            .arg(e.nextNumber())))
+                return;
             ui_->Ed_Fa1->setText(e.nextNumber());
             ProposedNumber = e.nextNumber();
             setWindowTitle(kCaptionPrefix + ui_->Ed_Fa1->text() + QStringLiteral("[*]"));
-            Akce_UlozitFakturuExecute();
+            continue;
         }
+        OwnInvoiceFile = created ? store.InvoiceFilePath(year, number) : existing;
+        ProposedNumber.clear();
+        ChangedFlag = false;
+        UpdateActions();
+        UpdateOverdueNoticeAfterSave(wasOverdue);
+        statusBar()->showMessage(QStringLiteral("Faktura %1 je uložena (%2).")
+                                     .arg(number, QDir::toNativeSeparators(OwnInvoiceFile)),
+                                 15000);
         return;
     }
-    OwnInvoiceFile =
-        proposed || existing.isEmpty() ? store.InvoiceFilePath(year, number) : existing;
-    ProposedNumber.clear();
-    ChangedFlag = false;
-    UpdateActions();
-    UpdateOverdueNoticeAfterSave(wasOverdue);
-    statusBar()->showMessage(QStringLiteral("Faktura %1 je uložena (%2).")
-                                 .arg(number, QDir::toNativeSeparators(OwnInvoiceFile)),
-                             15000);
+    ShowWarning(QStringLiteral("Upozornění"),
+                QStringLiteral("Fakturu se nepodařilo uložit: další volná čísla mezitím použily "
+                               "jiné faktury. Zkuste ji uložit znovu."));
+}
+
+void THlavni::ShowJoinedPayment(const InvoiceRecord& saved) {
+    OpenedRecord.DatumUhrady = saved.DatumUhrady;
+    OpenedRecord.UhrazenaCastka = saved.UhrazenaCastka;
+    const QSignalBlocker blockDate(ui_->Ed_DatumUhrady);
+    const QSignalBlocker blockAmount(ui_->Ed_UhrazenaCastka);
+    ui_->Ed_DatumUhrady->setText(saved.DatumUhrady);
+    ui_->Ed_UhrazenaCastka->setText(saved.UhrazenaCastka);
 }
 
 void THlavni::RecordCashPayment() {
@@ -270,6 +301,7 @@ void THlavni::Akce_ZavritFakturuExecute() {
     ClearInvoice();
     setWindowTitle(QString::fromLatin1(kApplicationTitle));
     OwnInvoiceFile.clear();
+    OpenedBytes.clear();
     ProposedNumber.clear();
     ChangedFlag = false;
     UpdateActions();

@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QTabWidget>
 
+#include "eet/eet_service.h"
+#include "eet/teetodeslane.h"
 #include "help/about_box.h"
 #include "help/help_links.h"
 #include "printing/print_module.h"
@@ -18,6 +20,11 @@ namespace tarvela {
 
 void THlavni::Akce_KonfiguraceExecute() {
     OpenSettings(0);
+}
+
+void THlavni::Akce_EetOdeslaneExecute() {
+    TEetOdeslane window(EetService::Of(ProgramFolder), this);
+    window.exec();
 }
 
 void THlavni::FormFirstStart() {

@@ -62,7 +62,7 @@ bool ImportBankStatements(QWidget* owner, const QString& programFolder, const Ap
     }
     // The invoices of every period: a payment may settle an invoice of last year.
     const InvoiceStore store(programFolder);
-    const VatRates rates{settings.SazbaDPH1, settings.SazbaDPH2, settings.SazbaDPH3};
+    const VatRates rates = RatesOf(settings);
     std::vector<BookEntry> book;
     for (const QString& name : store.ListPeriodFolders(ProcessPaintEvents)) {
         const int year = name.toInt();

@@ -1,4 +1,5 @@
 #include "settings/tkonfig.h"
+#include "eet/eet_settings_page.h"
 #include "ui_tkonfig.h"
 
 #include <QButtonGroup>
@@ -178,6 +179,10 @@ void TKonfig::CreateControls() {
     for (QLabel* label : {ui_->La_SazbaDPH1, ui_->La_SazbaDPH2, ui_->La_SazbaDPH3})
         NarrowIfCut(label);
 
+    // The EET settings: a page of their own, with their own form.
+    eetPage_ = new EetSettingsPage(programFolder_, ui_->PageControl1);
+    ui_->PageControl1->addTab(eetPage_, QStringLiteral("EET"));
+
     symbolGroup_ = new QButtonGroup(this);
     symbolGroup_->addButton(ui_->RBox_TypSymbolu0, 0);
     symbolGroup_->addButton(ui_->RBox_TypSymbolu1, 1);
@@ -195,6 +200,7 @@ void TKonfig::CreateControls() {
 
 void TKonfig::ConnectHandlers() {
     ConnectGuarded(ui_->Ok, &QPushButton::clicked, this, &TKonfig::OkClick);
+    ConnectGuarded(eetPage_, &EetSettingsPage::edited, this, &TKonfig::Ed_NazevChange);
     ConnectGuarded(ui_->Storno, &QPushButton::clicked, this, &TKonfig::StornoClick);
     ConnectGuarded(ui_->Ed_VychoziMena, &QLineEdit::textChanged, this, &TKonfig::Ed_NazevChange);
     ConnectGuarded(ui_->Ed_PoznamkaOsvobozeni, &QLineEdit::textChanged, this,
@@ -310,6 +316,7 @@ void TKonfig::OkClick() {
 
     // A failure here leaves the dialog open with the user's values and the settings unchanged.
     SaveSettings(programFolder_, s);
+    eetPage_->save();
     // A payment code needs an IBAN whose check digits agree; the user hears of a wrong one now,
     // not from a document without its code.
     if (!TrimText(s.Dodavatel.IBAN).isEmpty() && !IsValidIban(s.Dodavatel.IBAN))

@@ -147,7 +147,8 @@ private:
     std::function<void(const AppSettings&)> applyHook_;
     bool saved_ = false;
     QButtonGroup* symbolGroup_ = nullptr;
-    QList<const TUpDown*> stepped_; // spin controls the user has stepped
+    QList<const TUpDown*> stepped_;            // spin controls the user has stepped
+    class EetSettingsPage* eetPage_ = nullptr; // the page "EET" (src/gui/eet)
 };
 
 } // namespace tarvela

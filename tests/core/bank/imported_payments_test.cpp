@@ -85,7 +85,7 @@ TEST(ImportedPayments, WritingOnlyChangesLines47And49AndASecondImportNothing) {
 TEST(ImportedPayments, HalfDoneWritesAreSettledAgainstTheInvoiceFiles) {
     TempProgramFolder folder;
     WriteInvoices(folder, 2);
-    MarkInvoicePaid(folder.file("2026/2026001.tvl"), QDate(2026, 3, 20), 1210);
+    MarkInvoicePaid(folder.file("2026/2026001.tvl"), QDate(2026, 3, 20), 121000);
     folder.writeBytes(kImportedPaymentsFileName,
                       "# zaznam\r\n"
                       "zapisuje se\tA\t2026/2026001.tvl\t20.3.2026\t1210,00\r\n"

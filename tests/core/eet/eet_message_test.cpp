@@ -225,6 +225,7 @@ TEST(EetSettingsFile, KeysReadBackAndThePasswordIsNeverWritten) {
     EXPECT_EQ(eet::LoadEetSettings(dir.path()), eet::EetSettings());
     eet::EetSettings s;
     s.registers = true;
+    s.eic = QStringLiteral("CZ00000019");
     s.idJednotky = QStringLiteral("181");
     s.idPokl = QStringLiteral("Pokladna 1");
     s.playground = true;
@@ -240,7 +241,8 @@ TEST(EetSettingsFile, KeysReadBackAndThePasswordIsNeverWritten) {
     const QString p12 = test::EetPki() + QStringLiteral("/taxpayer.p12");
     EXPECT_THROW(eet::ImportCertificate(dir.path(), p12, QStringLiteral("bad")), ValidationError);
     EXPECT_FALSE(QFile::exists(eet::CertificatePath(dir.path())));
-    eet::ImportCertificate(dir.path(), p12, QStringLiteral("eet"));
+    EXPECT_EQ(eet::ImportCertificate(dir.path(), p12, QStringLiteral("eet")),
+              QStringLiteral("CZ00000019"));
     const QFileInfo copied(eet::CertificatePath(dir.path()));
     EXPECT_TRUE(copied.permissions() & QFileDevice::ReadOwner);
     EXPECT_FALSE(copied.permissions() & (QFileDevice::ReadGroup | QFileDevice::WriteGroup |

@@ -280,12 +280,12 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("text") << "kurz"
                               << "4.3.2026"
-                              << "Kurz: „kurz“ není kurz; zadejte počet korun za jednotku měny, "
-                                 "například 25,125.";
+                              << "Kurz: „kurz“ není kurz; zadejte počet korun za jednotku měny od "
+                                 "0,0001 do 100000, nejvýš 6 desetinných míst, například 25,125.";
         QTest::newRow("zero") << "0"
                               << ""
-                              << "Kurz: „0“ není kurz; zadejte počet korun za jednotku měny, "
-                                 "například 25,125.";
+                              << "Kurz: „0“ není kurz; zadejte počet korun za jednotku měny od "
+                                 "0,0001 do 100000, nejvýš 6 desetinných míst, například 25,125.";
         QTest::newRow("31.2.") << "25,125"
                                << "31.2.2026"
                                << "Datum kurzu: „31.2.2026“ není platné datum; zadejte "

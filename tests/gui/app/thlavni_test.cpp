@@ -447,7 +447,8 @@ void THlavniTest::menusAndToolBar() {
                           "Přesun položky nahoru"}));
     QCOMPARE(MenuTexts(ui(w).HMenu_Sestavy),
              (QStringList{"Přehled faktur", "Export pro účetní…", "Přehled DPH…"}));
-    QCOMPARE(MenuTexts(ui(w).HMenu_Nastroje), (QStringList{"Změna období", "Konfigurace"}));
+    QCOMPARE(MenuTexts(ui(w).HMenu_Nastroje),
+             (QStringList{"Změna období", "Konfigurace", "EET – odeslané a čekající tržby"}));
     QCOMPARE(MenuTexts(ui(w).HMenu_Napoveda),
              (QStringList{"Nápověda", "Domovská stránka",
                           "Dokumentace k tiskovému modulu (on-line)", "-", "O programu"}));

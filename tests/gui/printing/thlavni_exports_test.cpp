@@ -379,12 +379,12 @@ void ThlavniExportsTest::emailHandsPdfAndIsdocToTheMailClient() {
     QVERIFY2(args[3].contains(sentence), qPrintable(args[3]));
     QCOMPARE(args[3].contains(QStringLiteral("ISDOC")), withIsdoc);
     QCOMPARE(args[4], QStringLiteral("--attach"));
-    QVERIFY2(args[5].endsWith(QStringLiteral(" 2026001.pdf")), qPrintable(args[5]));
+    QVERIFY2(args[5].endsWith(QStringLiteral("-2026001.pdf")), qPrintable(args[5]));
     QVERIFY(ReadFileBytes(args[5]).startsWith("%PDF-"));
     QVERIFY(PdfText(args[5]).contains(QStringLiteral("Pekárna U Mlýna")));
     if (withIsdoc) {
         QCOMPARE(args[6], QStringLiteral("--attach"));
-        QVERIFY(args[7].endsWith(QStringLiteral("/2026001.isdoc")));
+        QVERIFY(args[7].endsWith(QStringLiteral("/Faktura-2026001.isdoc")));
         QCOMPARE(SchemaFaults({args[7]}), QString());
     }
     QDir(QFileInfo(args[5]).absolutePath()).removeRecursively();
@@ -410,7 +410,7 @@ void ThlavniExportsTest::emailSaysWhyTheMailClientFailed() {
     ui(*pw.w).Akce_EmailFaktury01->trigger();
     QTRY_VERIFY(MailClientDone(*pw.w) && !pw.boxes.shown().isEmpty());
     QCOMPARE(module.calls.size(), 1);
-    QVERIFY(module.calls.first().pdfPath.endsWith(QStringLiteral("/Faktura 2026001.pdf")));
+    QVERIFY(module.calls.first().pdfPath.endsWith(QStringLiteral("/Faktura-2026001.pdf")));
     QCOMPARE(pw.boxes.shown().size(), 1);
     const ShownBox box = pw.boxes.shown().first();
     QCOMPARE(box.kind, BoxKind::Warning);
@@ -425,7 +425,7 @@ void ThlavniExportsTest::emailSaysWhyTheMailClientFailed() {
     // The attachments stay where the message says, for attaching them by hand.
     const QString folder = QFileInfo(module.calls.first().pdfPath).absolutePath();
     QVERIFY2(box.text.contains(QDir::toNativeSeparators(folder)), qPrintable(box.text));
-    QVERIFY(QFile::exists(folder + QStringLiteral("/2026001.isdoc")));
+    QVERIFY(QFile::exists(folder + QStringLiteral("/Faktura-2026001.isdoc")));
     QDir(folder).removeRecursively();
 }
 

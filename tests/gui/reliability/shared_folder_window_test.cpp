@@ -4,6 +4,7 @@
 // a Czech message.
 
 #include "app/thlavni.h"
+#include "editor/invoice_book.h"
 #include "invoice/invoice_file.h"
 #include "invoice/invoice_store.h"
 #include "support/modal_dialog.h"
@@ -66,6 +67,9 @@ private slots:
     void openedUpperCaseFileIsSavedOverItself();
     void savingAnOpenedInvoiceKeepsTheLinesTheWindowDoesNotShow();
     void oversizedFileIsListedAndSaysWhyWhenOpened();
+    void aPaymentWrittenMeanwhileIsKeptBySave();
+    void anotherChangeMeanwhileIsRefusedAndNothingWritten();
+    void anEntryThatIsNoFileUnderTheNextNumberIsSkipped();
 };
 
 void SharedFolderWindowTest::numberTakenMeanwhileOffersTheNextNumber() {
@@ -153,6 +157,74 @@ void SharedFolderWindowTest::oversizedFileIsListedAndSaysWhyWhenOpened() {
              qPrintable(f.boxes.shown()[0].text));
     QVERIFY(!w.InvoiceOpen());
     QCOMPARE(QFileInfo(f.folder.file(QStringLiteral("2026/2026001.tvl"))).size(), qint64(1) << 30);
+}
+
+// The invoice book of another instance records a payment while the invoice is open and edited
+// here: the save keeps both, and the window shows the payment.
+void SharedFolderWindowTest::aPaymentWrittenMeanwhileIsKeptBySave() {
+    Fixture f;
+    f.folder.writeBytes(QStringLiteral("2026/2026001.tvl"),
+                        InvoiceFileBytes(OtherInstancesInvoice("2026001")));
+    THlavni& w = *f.window;
+    OpenFirstRow(w);
+    QVERIFY(w.InvoiceOpen());
+    ui(w).Ed_Od2->setFocus();
+    ui(w).Ed_Od2->selectAll();
+    QTest::keyClicks(ui(w).Ed_Od2, QStringLiteral("Upraveno"));
+    const QString path = f.folder.file(QStringLiteral("2026/2026001.tvl"));
+    MarkInvoicePaid(path, QDate(2026, 4, 3), 25000);
+    ui(w).Akce_UlozitFakturu->trigger();
+    QVERIFY2(f.boxes.shown().isEmpty(), qPrintable(f.boxes.shown().value(0).text));
+    InvoiceRecord saved;
+    ReadInvoiceFile(path, saved, QString());
+    QCOMPARE(saved.OdberatelNazev1, QStringLiteral("Upraveno"));
+    QCOMPARE(saved.DatumUhrady, QStringLiteral("3.4.2026"));
+    QCOMPARE(saved.UhrazenaCastka, QStringLiteral("250,00"));
+    QCOMPARE(ui(w).Ed_UhrazenaCastka->text(), QStringLiteral("250,00"));
+    QVERIFY(!w.ChangedFlag);
+    // The next save compares with what this one wrote: no false alarm.
+    QTest::keyClicks(ui(w).Ed_Od2, QStringLiteral(" 2"));
+    ui(w).Akce_UlozitFakturu->trigger();
+    QVERIFY2(f.boxes.shown().isEmpty(), qPrintable(f.boxes.shown().value(0).text));
+}
+
+void SharedFolderWindowTest::anotherChangeMeanwhileIsRefusedAndNothingWritten() {
+    Fixture f;
+    f.folder.writeBytes(QStringLiteral("2026/2026001.tvl"),
+                        InvoiceFileBytes(OtherInstancesInvoice("2026001")));
+    THlavni& w = *f.window;
+    OpenFirstRow(w);
+    ui(w).Ed_Od2->setFocus();
+    QTest::keyClicks(ui(w).Ed_Od2, QStringLiteral(" zde"));
+    InvoiceRecord theirs = OtherInstancesInvoice("2026001");
+    theirs.Komentar1 = QStringLiteral("Jinde");
+    InvoiceStore(f.folder.path()).SaveInvoice(2026, theirs);
+    const QByteArray before = f.folder.readBytes(QStringLiteral("2026/2026001.tvl"));
+    ui(w).Akce_UlozitFakturu->trigger();
+    QCOMPARE(f.boxes.shown().size(), 1);
+    QCOMPARE(f.boxes.shown()[0].kind, BoxKind::Error);
+    QVERIFY2(f.boxes.shown()[0].text.contains(QStringLiteral("mezitím změnil")),
+             qPrintable(f.boxes.shown()[0].text));
+    QCOMPARE(f.folder.readBytes(QStringLiteral("2026/2026001.tvl")), before);
+    QVERIFY(w.ChangedFlag);
+}
+
+// A link that leads nowhere under the number New would propose: New proposes the next one and
+// the first save writes it, with no message box.
+void SharedFolderWindowTest::anEntryThatIsNoFileUnderTheNextNumberIsSkipped() {
+    Fixture f;
+    QVERIFY(QDir().mkpath(f.folder.file(QStringLiteral("2026"))));
+    QVERIFY(QFile::link(QStringLiteral("/nonexistent/faktura"),
+                        f.folder.file(QStringLiteral("2026/2026001.tvl"))));
+    THlavni& w = *f.window;
+    ui(w).Akce_NovaFaktura->trigger();
+    QCOMPARE(ui(w).Ed_Fa1->text(), QStringLiteral("2026002"));
+    ui(w).Ed_Od2->setFocus();
+    QTest::keyClicks(ui(w).Ed_Od2, QStringLiteral("Novak"));
+    ui(w).Akce_UlozitFakturu->trigger();
+    QVERIFY2(f.boxes.shown().isEmpty(), qPrintable(f.boxes.shown().value(0).text));
+    QVERIFY(!w.ChangedFlag);
+    QVERIFY(f.folder.readBytes(QStringLiteral("2026/2026002.tvl")).contains("Novak"));
 }
 
 QTEST_MAIN(SharedFolderWindowTest)

@@ -1,0 +1,118 @@
+// The EET windows driven as the user does: the settings page verifies the connection against the
+// service imitated on 127.0.0.1 and says in Czech what came back; the outbox window lists the
+// waiting, refused and confirmed payments with a warning for one older than 40 hours.
+#include "eet/eet_service.h"
+#include "eet/eet_settings_page.h"
+#include "eet/teetodeslane.h"
+#include "settings/settings_file.h"
+#include "settings/tkonfig.h"
+#include "support/eet_service_imitation.h"
+#include "support/test_support.h"
+#include "ui_eet_settings_page.h"
+#include "ui_teetodeslane.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QtTest>
+
+using namespace tarvela;
+using namespace tarvela::test;
+
+namespace {
+
+// Points the program folder's EET settings at the imitation and installs the test certificate.
+void SetUpFolder(const TempProgramFolder& folder, const EetServiceImitation& service) {
+    eet::EetSettings s;
+    s.registers = true;
+    s.idJednotky = QStringLiteral("181");
+    s.idPokl = QStringLiteral("1");
+    s.serviceUrl = service.url();
+    s.tlsCaFile = EetPki() + QStringLiteral("/tls-ca.pem");
+    s.signingChainFile = EetPki() + QStringLiteral("/signing-chain.pem");
+    s.eic = eet::ImportCertificate(folder.path(), EetPki() + QStringLiteral("/taxpayer.p12"),
+                                   QStringLiteral("eet"));
+    eet::SaveEetSettings(folder.path(), s);
+}
+
+} // namespace
+
+class EetWindowsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { EetPki(); }
+
+    void verifyingTheConnectionSaysWhatCameBack() {
+        TempProgramFolder folder;
+        EetServiceImitation service;
+        SetUpFolder(folder, service);
+        EetSettingsPage page(folder.path());
+        auto* password = page.findChild<QLineEdit*>(QStringLiteral("Ed_EetHeslo"));
+        auto* button = page.findChild<QPushButton*>(QStringLiteral("Tl_EetOverit"));
+        auto* status = page.findChild<QLabel*>(QStringLiteral("La_EetStav"));
+        QVERIFY(password && button && status);
+        password->setFocus();
+        QTest::keyClicks(password, QStringLiteral("eet"));
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(!button->isEnabled()); // the window does not wait for the answer
+        QTRY_VERIFY_WITH_TIMEOUT(button->isEnabled(), 20000);
+        QVERIFY2(status->text().startsWith(QStringLiteral("Spojení se službou EET je v pořádku")),
+                 qPrintable(status->text()));
+        QCOMPARE(service.requests.size(), 1);
+        QCOMPARE(service.requests[0].verification, QByteArray("true"));
+    }
+
+    void theSettingsDialogSavesThePageWithoutThePassword() {
+        TempProgramFolder folder;
+        EetServiceImitation service;
+        SetUpFolder(folder, service);
+        TKonfig dialog(LoadSettings(folder.path()), folder.path());
+        auto* pokl = dialog.findChild<QLineEdit*>(QStringLiteral("Ed_EetIdPokl"));
+        auto* password = dialog.findChild<QLineEdit*>(QStringLiteral("Ed_EetHeslo"));
+        auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("Ok"));
+        QVERIFY(pokl && password && ok);
+        pokl->selectAll();
+        QTest::keyClicks(pokl, QStringLiteral("Pokladna 2"));
+        QTest::keyClicks(password, QStringLiteral("tajne-heslo"));
+        QVERIFY(ok->isEnabled());
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QCOMPARE(eet::LoadEetSettings(folder.path()).idPokl, QStringLiteral("Pokladna 2"));
+        QVERIFY(!folder.readBytes(QStringLiteral("Tarvela.ini")).contains("tajne-heslo"));
+    }
+
+    void theOutboxWindowListsEveryPaymentAndWarnsOfLateOnes() {
+        TempProgramFolder folder;
+        EetServiceImitation service;
+        SetUpFolder(folder, service);
+        eet::Outbox box(eet::EetFolder(folder.path()));
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        const auto data = [](const char* porad) {
+            eet::Sale sale;
+            sale.eicPopl = QStringLiteral("CZ00000019");
+            sale.idJednotky = QStringLiteral("181");
+            sale.idPokl = QStringLiteral("1");
+            sale.poradCis = QLatin1String(porad);
+            sale.received = QDateTime::currentDateTime();
+            sale.totalHalere = 12345;
+            return eet::DataAttributes(sale);
+        };
+        box.add(data("1"), QStringLiteral("Faktura 2027001"), 12345, false,
+                now.addSecs(-41 * 3600));
+        box.add(data("2"), QStringLiteral("Příjmový doklad 2"), -500, false, now);
+        TEetOdeslane window(EetService::Of(folder.path()));
+        auto* table = window.findChild<QTableWidget*>(QStringLiteral("Tab_Trzby"));
+        auto* summary = window.findChild<QLabel*>(QStringLiteral("La_Souhrn"));
+        QCOMPARE(table->rowCount(), 2);
+        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("Faktura 2027001"));
+        QCOMPARE(table->item(0, 1)->text(), QStringLiteral("123,45"));
+        QCOMPARE(table->item(0, 3)->text(), QStringLiteral("čeká na odeslání déle než 40 hodin!"));
+        QCOMPARE(table->item(1, 1)->text(), QStringLiteral("-5,00"));
+        QCOMPARE(table->item(1, 3)->text(), QStringLiteral("čeká na odeslání"));
+        QVERIFY(summary->text().contains(QStringLiteral("Pozor: 1 tržeb čeká déle než 40 hodin")));
+    }
+};
+
+QTEST_MAIN(EetWindowsTest)
+#include "eet_windows_test.moc"
