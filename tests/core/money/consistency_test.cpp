@@ -322,7 +322,7 @@ TEST(Consistency, EveryOutputOfRandomInvoicesAgreesWithTheReference) {
         }
 
         // The accountant's CSV row of the invoice.
-        PeriodInvoice periodInvoice{f, ComputeInvoiceFigures(f, settings)};
+        PeriodInvoice periodInvoice{f, ComputeInvoiceFigures(f, settings), f.Cislo};
         const QStringList csv =
             QString::fromUtf8(PeriodInvoicesCsv({periodInvoice}, settings).mid(3))
                 .split(QStringLiteral("\r\n"));
