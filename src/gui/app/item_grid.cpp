@@ -55,32 +55,6 @@ public:
     }
 };
 
-// Gives the description column the width the grid gains when the window is enlarged beyond its
-// designed size (its smallest); at the designed size every column keeps its designed width.
-class DescriptionColumnStretch : public QObject {
-public:
-    DescriptionColumnStretch(QTableWidget* grid, int designedWidth)
-        : QObject(grid), grid_(grid), designed_(designedWidth) {
-        grid->viewport()->installEventFilter(this);
-    }
-
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == grid_->viewport() && event->type() == QEvent::Resize) {
-            const int width = grid_->viewport()->width();
-            if (smallest_ < 0 || width < smallest_)
-                smallest_ = width;
-            grid_->setColumnWidth(kDescriptionColumn, designed_ + width - smallest_);
-        }
-        return false;
-    }
-
-private:
-    static constexpr int kDescriptionColumn = 1;
-    QTableWidget* grid_;
-    int designed_ = 0;
-    int smallest_ = -1;
-};
-
 } // namespace
 
 ItemGrid::ItemGrid(QTableWidget* grid, RowAmounts& amounts) : grid_(grid), amounts_(amounts) {}
@@ -98,7 +72,6 @@ void ItemGrid::SetUp() {
     const int widths[kItemCellCount] = {83, 395, 43, 60, 80, 37};
     for (int col = 0; col < kItemCellCount; ++col)
         grid_->setColumnWidth(col, widths[col]);
-    new DescriptionColumnStretch(grid_, widths[1]);
     QHeaderView* side = grid_->verticalHeader();
     side->setSectionResizeMode(QHeaderView::Fixed);
     side->setDefaultSectionSize(18);
