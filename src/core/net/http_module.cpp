@@ -123,20 +123,36 @@ public:
         return std::make_unique<ReplyTransfer>(reply);
     }
 
+    // Deletes the manager while the application still exists: its open TLS connections are
+    // closed then, not after the application is gone, when closing one would look up the TLS
+    // backend's plugin again without an application.
+    void dropNetwork() { delete network_.data(); }
+
 private:
     // One manager for every request, made on the first one and owned by the application.
     QNetworkAccessManager* network() {
-        if (!network_)
+        if (!network_) {
             network_ = new QNetworkAccessManager(QCoreApplication::instance());
+            qAddPostRoutine(DropNetwork);
+        }
         return network_;
     }
+    static void DropNetwork();
     QPointer<QNetworkAccessManager> network_;
 };
+
+NetworkModule& TheModule() {
+    static NetworkModule module;
+    return module;
+}
+
+void NetworkModule::DropNetwork() {
+    TheModule().dropNetwork();
+}
 
 } // namespace
 } // namespace tarvela
 
 extern "C" Q_DECL_EXPORT tarvela::HttpModule* TarvelaHttpModule2() {
-    static tarvela::NetworkModule module;
-    return &module;
+    return &tarvela::TheModule();
 }
