@@ -57,6 +57,7 @@ void AresFetcher::fetch(const QString& ic) {
     request.headers = {{"Accept", "application/json"}};
     // An endless answer is cut off as soon as it is longer than any answer of the register.
     request.maxAnswerBytes = kMaxAresAnswerBytes;
+    request.answerHeaders = {"Content-Type"};
     transfer_ = StartHttpRequest(request, [this](const HttpAnswer& answer) { finished(answer); });
     timer_->start(timeoutMs_);
 }
@@ -91,6 +92,13 @@ void AresFetcher::finished(const HttpAnswer& answer) {
     if (status == 0) {
         // No HTTP answer at all: no connection, no name resolution, a broken TLS handshake.
         emit failed(AresOfflineMessage());
+        return;
+    }
+    if (status == 200 && answer.mediaType() != "application/json") {
+        // An error page of a proxy or a captive portal, never the register's data.
+        emit failed(QStringLiteral("Registr ARES neodpověděl daty (typ obsahu „%1“ místo "
+                                   "„application/json“); údaje odběratele zůstaly beze změny.")
+                        .arg(ContentTypeText(answer)));
         return;
     }
     AresSubject subject;

@@ -42,6 +42,7 @@ void CnbRateFetcher::fetch(const QDate& date, const QString& currency) {
     request.url = CnbDailyRatesUrl(date, baseUrl_);
     request.transferTimeoutMs = kTimeoutMs;
     request.maxAnswerBytes = kMaxCnbAnswerBytes;
+    request.answerHeaders = {"Content-Type"};
     transfer_ = StartHttpRequest(request, [this](const HttpAnswer& answer) { finished(answer); });
     // The transfer timeout starts anew with each byte: the deadline holds for the whole fetch.
     deadline_->start(deadlineMs_);
@@ -71,6 +72,13 @@ void CnbRateFetcher::finished(const HttpAnswer& answer) {
             status >= 400
                 ? QStringLiteral("Server ČNB odpověděl chybou %1. Zadejte kurz ručně.").arg(status)
                 : CnbOfflineMessage());
+        return;
+    }
+    if (answer.mediaType() != "text/plain") {
+        // An error page of a proxy or a captive portal, never the bank's rates.
+        emit failed(QStringLiteral("Server ČNB neodpověděl kurzovním lístkem (typ obsahu „%1“ "
+                                   "místo „text/plain“). Zadejte kurz ručně.")
+                        .arg(ContentTypeText(answer)));
         return;
     }
     CnbDailyRates rates;

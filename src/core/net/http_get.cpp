@@ -77,6 +77,22 @@ QByteArray HttpAnswer::header(const QByteArray& name) const {
     return {};
 }
 
+QByteArray HttpAnswer::mediaType() const {
+    const QByteArray type = header("Content-Type");
+    const qsizetype end = type.indexOf(';');
+    return (end < 0 ? type : type.left(end)).trimmed().toLower();
+}
+
+QString ContentTypeText(const HttpAnswer& answer) {
+    const QByteArray type = answer.mediaType();
+    if (type.isEmpty())
+        return QStringLiteral("žádný");
+    QString text;
+    for (const char c : type.left(60))
+        text += c >= 0x20 && c < 0x7f ? QLatin1Char(c) : QLatin1Char('?');
+    return type.size() > 60 ? text + QStringLiteral("…") : text;
+}
+
 std::unique_ptr<HttpTransfer> StartHttpRequest(const HttpRequest& request,
                                                std::function<void(const HttpAnswer&)> done) {
     QString error;

@@ -65,7 +65,14 @@ struct HttpAnswer {
 
     // The value of the answer's header `name` (any case) among `headers`; empty when absent.
     QByteArray header(const QByteArray& name) const;
+    // The media type of the answer's Content-Type (asked for in answerHeaders), lower case and
+    // without its parameters ("text/plain" of "text/plain; charset=UTF-8"); empty when absent.
+    QByteArray mediaType() const;
 };
+
+// The answer's media type as a message may show it: printable ASCII only, at most 60 characters,
+// "žádný" when the answer has none.
+QString ContentTypeText(const HttpAnswer& answer);
 
 // A request on its way: destroying it abandons the request, and its callback never runs.
 class HttpTransfer {

@@ -104,6 +104,8 @@ private slots:
     void endlessAnswersAreCutOff();
     void theBankFetchHasADeadline();
     void redirectsToAnotherServerAreRefused();
+    void answersOfAnotherContentTypeAreRefused_data();
+    void answersOfAnotherContentTypeAreRefused();
 };
 
 void HostileAnswersTest::aresRefusesWhatTheRegisterNeverSends_data() {
@@ -154,6 +156,38 @@ void HostileAnswersTest::redirectsToAnotherServerAreRefused() {
     RedirectServer toAres(ares.url(QStringLiteral("/x")));
     QVERIFY2(AresFailure(toAres.url()).contains(QStringLiteral("přesměroval")),
              qPrintable(AresFailure(toAres.url())));
+}
+
+void HostileAnswersTest::answersOfAnotherContentTypeAreRefused_data() {
+    QTest::addColumn<QByteArray>("aresType");
+    QTest::addColumn<QByteArray>("cnbType");
+    QTest::addColumn<QString>("said"); // empty: both answers are taken
+    QTest::newRow("as the services send")
+        << QByteArray("application/json") << QByteArray("text/plain;charset=UTF-8") << QString();
+    QTest::newRow("parameters and case")
+        << QByteArray("Application/JSON; charset=utf-8") << QByteArray("TEXT/PLAIN") << QString();
+    QTest::newRow("a portal's page") << QByteArray("text/html") << QByteArray("text/html")
+                                     << QStringLiteral("typ obsahu „text/html“");
+    QTest::newRow("none") << QByteArray() << QByteArray() << QStringLiteral("typ obsahu „žádný“");
+    QTest::newRow("control characters") << QByteArray("a\x01"
+                                                      "b")
+                                        << QByteArray("a\x01"
+                                                      "b")
+                                        << QStringLiteral("typ obsahu „a?b“");
+}
+
+void HostileAnswersTest::answersOfAnotherContentTypeAreRefused() {
+    QFETCH(QByteArray, aresType);
+    QFETCH(QByteArray, cnbType);
+    QFETCH(QString, said);
+    LocalHttpServer ares(200, Subject("27074358", "Firma s.r.o."), aresType);
+    LocalHttpServer cnb(200, kCnbDailySample, cnbType);
+    for (const QString& message : {AresFailure(ares.url()), CnbFailure(cnb.url())}) {
+        if (said.isEmpty())
+            QCOMPARE(message, QString());
+        else
+            QVERIFY2(message.contains(said), qPrintable(message));
+    }
 }
 
 QTEST_GUILESS_MAIN(HostileAnswersTest)
