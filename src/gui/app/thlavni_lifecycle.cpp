@@ -182,6 +182,8 @@ void THlavni::OpenInvoiceFile(const QString& path) {
 }
 
 void THlavni::Akce_UlozitFakturuExecute() {
+    // An earlier save's "je uložena" must not stand beside this save's refusal.
+    statusBar()->clearMessage();
     if (ui_->Ed_Fa1->text().isEmpty()) {
         ShowInfo(QStringLiteral("Faktura nemůže být uložena - není zadáno číslo faktury."));
         return;

@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -196,6 +197,10 @@ void SharedFolderWindowTest::anotherChangeMeanwhileIsRefusedAndNothingWritten() 
     OpenFirstRow(w);
     ui(w).Ed_Od2->setFocus();
     QTest::keyClicks(ui(w).Ed_Od2, QStringLiteral(" zde"));
+    ui(w).Akce_UlozitFakturu->trigger();
+    QVERIFY2(w.statusBar()->currentMessage().contains(QStringLiteral("je uložena")),
+             qPrintable(w.statusBar()->currentMessage()));
+    QTest::keyClicks(ui(w).Ed_Od2, QStringLiteral(" a"));
     InvoiceRecord theirs = OtherInstancesInvoice("2026001");
     theirs.Komentar1 = QStringLiteral("Jinde");
     InvoiceStore(f.folder.path()).SaveInvoice(2026, theirs);
@@ -207,6 +212,9 @@ void SharedFolderWindowTest::anotherChangeMeanwhileIsRefusedAndNothingWritten() 
              qPrintable(f.boxes.shown()[0].text));
     QCOMPARE(f.folder.readBytes(QStringLiteral("2026/2026001.tvl")), before);
     QVERIFY(w.ChangedFlag);
+    // The status bar no longer says the earlier save.
+    QVERIFY2(!w.statusBar()->currentMessage().contains(QStringLiteral("uložena")),
+             qPrintable(w.statusBar()->currentMessage()));
 }
 
 // A link that leads nowhere under the number New would propose: New proposes the next one and
