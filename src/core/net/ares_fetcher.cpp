@@ -58,6 +58,7 @@ void AresFetcher::fetch(const QString& ic) {
     // An endless answer is cut off as soon as it is longer than any answer of the register.
     request.maxAnswerBytes = kMaxAresAnswerBytes;
     request.answerHeaders = {"Content-Type"};
+    request.caCertificatesPem = trusted_;
     transfer_ = StartHttpRequest(request, [this](const HttpAnswer& answer) { finished(answer); });
     timer_->start(timeoutMs_);
 }

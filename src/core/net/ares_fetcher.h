@@ -30,6 +30,8 @@ public:
 
     void setTimeout(int ms) { timeoutMs_ = ms; }
     int timeout() const { return timeoutMs_; }
+    // The PEM certificates trusted for HTTPS instead of the system's (none: the system's).
+    void setTrustedCertificates(const QByteArray& pem) { trusted_ = pem; }
 
     // Asks for the subject of `ic`; a fetch still running is abandoned. The IČ must be valid
     // (IsValidIC): callers refuse an invalid one before asking.
@@ -49,6 +51,7 @@ private:
     void drop();
 
     QString baseUrl_;
+    QByteArray trusted_;
     QString ic_;
     int timeoutMs_;
     QTimer* timer_;

@@ -43,6 +43,7 @@ void CnbRateFetcher::fetch(const QDate& date, const QString& currency) {
     request.transferTimeoutMs = kTimeoutMs;
     request.maxAnswerBytes = kMaxCnbAnswerBytes;
     request.answerHeaders = {"Content-Type"};
+    request.caCertificatesPem = trusted_;
     transfer_ = StartHttpRequest(request, [this](const HttpAnswer& answer) { finished(answer); });
     // The transfer timeout starts anew with each byte: the deadline holds for the whole fetch.
     deadline_->start(deadlineMs_);

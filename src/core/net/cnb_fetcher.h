@@ -34,6 +34,8 @@ public:
 
     // The deadline of a whole fetch (kCnbDeadlineMs unless a test shortens it).
     void setDeadlineMs(int ms) { deadlineMs_ = ms; }
+    // The PEM certificates trusted for HTTPS instead of the system's (none: the system's).
+    void setTrustedCertificates(const QByteArray& pem) { trusted_ = pem; }
 
 signals:
     // The rate as the field holds it ("24,335") and the day the bank declared it for (the last
@@ -46,6 +48,7 @@ private:
     void finished(const HttpAnswer& answer);
 
     QString baseUrl_;
+    QByteArray trusted_;
     QString currency_;
     std::unique_ptr<HttpTransfer> transfer_; // the request on its way
     QTimer* deadline_;

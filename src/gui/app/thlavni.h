@@ -72,10 +72,7 @@ public:
     // The bytes of OwnInvoiceFile when it was opened or last saved: a save compares them with
     // the file, so that a change another instance made meanwhile is never overwritten unseen.
     QByteArray OpenedBytes;
-    bool FirstStart = false; // no settings file at start: FormFirstStart asks for them
-    // The address of the bank's daily exchange rates (the bank's own when empty; tests point it
-    // at a local server).
-    QString CnbRatesUrl;
+    bool FirstStart = false;         // no settings file at start: FormFirstStart asks for them
     bool TerminateRequested = false; // start-up refused to run (decimal separator): do not show
 
     bool InvoiceOpen() const; // PageControl1 not hidden

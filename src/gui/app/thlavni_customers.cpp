@@ -60,7 +60,7 @@ void THlavni::Akce_OdberateleExecute() {
 
 void THlavni::Tl_NacistZAresClick() {
     if (!aresLookup_)
-        aresLookup_ = new AresLookup(this);
+        aresLookup_ = new AresLookup(this, ProgramFolder);
     const bool asked = aresLookup_->Start(ui_->Ed_Od8->text(), [this](const AresSubject& found) {
         if (!InvoiceOpen())
             return;

@@ -13,6 +13,7 @@
 #include "net/cnb_fetcher.h"
 #include "printing/document_rules.h"
 #include "printing/money.h"
+#include "settings/service_settings.h"
 #include "text/clock.h"
 #include "text/dates.h"
 #include "text/errors.h"
@@ -42,7 +43,9 @@ void THlavni::Tl_KurzCNBClick() {
     progress->setMinimumDuration(0);
     progress->setAutoClose(false);
     progress->setAutoReset(false);
-    auto* fetcher = new CnbRateFetcher(CnbRatesUrl, progress);
+    const ServiceSettings services = LoadServiceSettings(ProgramFolder);
+    auto* fetcher = new CnbRateFetcher(services.cnbUrl, progress);
+    fetcher->setTrustedCertificates(services.trustedTls);
 
     // Ends the progress box; the fetcher goes with it, so a late answer changes nothing.
     auto finish = [progress, fetcher] {

@@ -2,6 +2,7 @@
 
 #include "editor/customer_book.h"
 #include "net/ares_fetcher.h"
+#include "settings/service_settings.h"
 #include "text/helpers.h"
 #include "text/message_boxes.h"
 
@@ -14,13 +15,10 @@ QString AresCaption() {
     return QStringLiteral("Načíst z ARES");
 }
 
-AresLookup::AresLookup(QWidget* window) : QObject(window), window_(window) {}
+AresLookup::AresLookup(QWidget* window, const QString& programFolder)
+    : QObject(window), programFolder_(programFolder), window_(window) {}
 
 AresLookup::~AresLookup() = default;
-
-bool AresLookup::IsRunning() const {
-    return fetcher_ && fetcher_->isRunning();
-}
 
 bool AresLookup::Start(const QString& ic, std::function<void(const AresSubject&)> onFound) {
     const QString typed = TrimText(ic);
@@ -37,7 +35,9 @@ bool AresLookup::Start(const QString& ic, std::function<void(const AresSubject&)
     }
     // The fetcher is made when first needed, so a test's address override made before counts.
     if (!fetcher_) {
-        fetcher_ = new AresFetcher(QString(), this);
+        const ServiceSettings services = LoadServiceSettings(programFolder_);
+        fetcher_ = new AresFetcher(services.aresUrl, this);
+        fetcher_->setTrustedCertificates(services.trustedTls);
         connect(fetcher_, &AresFetcher::subjectReady, this,
                 Guarded([this](const AresSubject& subject) {
                     Finish();

@@ -20,18 +20,19 @@ class AresFetcher;
 class AresLookup : public QObject {
     Q_OBJECT
 public:
-    explicit AresLookup(QWidget* window);
+    // The register's address and trusted certificates come from the settings of `programFolder`.
+    AresLookup(QWidget* window, const QString& programFolder);
     ~AresLookup() override;
 
     // Starts the look-up; an empty or invalid IČ is refused with a box before anything is
     // asked (false). `onFound` runs with the subject once it arrives.
     bool Start(const QString& ic, std::function<void(const AresSubject&)> onFound);
-    bool IsRunning() const;
     // Storno: abandons the look-up; nothing is filled and nothing is told.
     void Cancel();
 
 private:
     void Finish();
+    QString programFolder_;
 
     QWidget* window_;
     AresFetcher* fetcher_ = nullptr;

@@ -13,6 +13,8 @@
 
 #include "gui/settings/tkonfig_controls.h"
 #include "net/cnb_fetcher.h"
+#include "settings/service_settings.h"
+#include "settings/settings_file.h"
 #include "settings/tkonfig.h"
 #include "support/local_http_server.h"
 #include "support/main_window_fixture.h"
@@ -357,12 +359,14 @@ private slots:
         QVERIFY(silent.listen(QHostAddress::LocalHost));
         MainWindowFixture f;
         THlavni& w = f.w();
-        w.CnbRatesUrl =
+        WriteIniString(
+            SettingsFilePath(f.folder.path()), QLatin1String(kServicesSection),
+            QStringLiteral("AdresaCNB"),
             server == QLatin1String("found") ? found.url(QStringLiteral("/denni_kurz.txt"))
             : server == QLatin1String("offline")
                 ? QStringLiteral("http://127.0.0.1:%1/denni_kurz.txt")
                       .arg(LocalHttpServer::ClosedPort())
-                : QStringLiteral("http://127.0.0.1:%1/denni_kurz.txt").arg(silent.serverPort());
+                : QStringLiteral("http://127.0.0.1:%1/denni_kurz.txt").arg(silent.serverPort()));
         ui(w).Akce_NovaFaktura->trigger();
         ui(w).Ed_Mena->setText(currency);
         ui(w).Datum_Fa7->setDate(QDate(2026, 3, 7)); // a Saturday: the bank's Thursday rate
