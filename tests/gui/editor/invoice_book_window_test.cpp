@@ -3,8 +3,6 @@
 // while the invoice has unsaved edits, opening an invoice from the book, the start-up notice and
 // the reminder printed through the real print module.
 #include "support/main_window_fixture.h"
-// The shared driver after the fixture: both declare OnNextModal.
-#include "support/modal_dialog.h"
 
 #include "../printing/pdf_print_module.h"
 #include "editor/tknihafaktur.h"
