@@ -52,8 +52,8 @@ stage_main() {
     local build=${TARVELA_BUILD_DIR:-build}
     banner "main: build and ctest in $build"
     # Optimised as released, without debug information: it builds and links much faster.
-    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVELA_WERROR=ON \
-        -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -DNDEBUG"
+    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DTARVELA_WERROR=ON \
+        -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG"
     cmake --build "$build" -j "$jobs"
     ctest --test-dir "$build" --output-on-failure -j "$jobs" | tee "$build/ctest.log"
     local ran
@@ -68,8 +68,8 @@ stage_asan() {
     # times the compile time of -O0 (13 s against 8 s for a window test), and compiling is most of
     # this stage; the tests themselves run in about a minute either way.
     # No -DNDEBUG: this is the stage in which the program's assertions run.
-    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVELA_SANITIZE=ON \
-        -DTARVELA_BUILD_BENCH=OFF -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O0"
+    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DTARVELA_SANITIZE=ON \
+        -DTARVELA_BUILD_BENCH=OFF -DCMAKE_CXX_FLAGS_DEBUG="-O0"
     # The tests of every layer, picked by their labels; the print module reload test among them.
     # The documents' PDF content test (every kind rendered and read back, a minute in the main
     # stage) is left out here: the module's code it runs is the one the other module tests run.

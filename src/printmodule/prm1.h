@@ -1,7 +1,8 @@
 /*
  * prm1.h - the interface of the print module PRM1.
  *
- * The program and the module share nothing but this header. The module is a shared library
+ * The program and the module share this header and the header-only Windows-1250 code-page table
+ * (src/core/text), and no other code. The module is a shared library
  * ("libPRM1.so" on Linux, "PRM1.dll" on Windows) that the program loads from its own folder for
  * each call and unloads afterwards. Every entry point has C linkage; no C++ object crosses the
  * boundary.

@@ -144,10 +144,8 @@ void ValidateInvoiceNumber(const QString& number) {
         RefuseNumber(number, QStringLiteral("je příliš dlouhé"));
 }
 
-InvoiceStore::InvoiceStore(const QString& programFolder) : programFolder_(programFolder) {
-    if (!programFolder_.endsWith(QLatin1Char('/')) && !programFolder_.endsWith(QDir::separator()))
-        programFolder_ += QDir::separator();
-}
+InvoiceStore::InvoiceStore(const QString& programFolder)
+    : programFolder_(WithTrailingSeparator(programFolder)) {}
 
 QString InvoiceStore::PeriodFolder(int year) const {
     return programFolder_ + QString::number(year);

@@ -6,7 +6,6 @@
 #include "printing/qr_payment.h"
 #include "printing/report_data_set.h"
 #include "text/amount_text.h"
-#include "text/amount_words.h"
 #include "text/dates.h"
 #include "text/helpers.h"
 
@@ -150,27 +149,6 @@ QString PayerName(const QString& responsiblePerson, const QString& customerName1
 
 QString PayerName(const InvoiceRecord& fields) {
     return PayerName(fields.OdberatelOdpovedOsoba, fields.OdberatelNazev1);
-}
-
-qint32 WholePartOfTotal(const QString& totalCaption) {
-    QString text = totalCaption.isEmpty() ? QStringLiteral("0") : totalCaption;
-    const qsizetype comma = text.indexOf(QLatin1Char(','));
-    if (comma >= 0)
-        text.truncate(comma);
-    return ParseWholeLenient(text);
-}
-
-QString AmountInWordsText(const QString& totalCaption) {
-    // From ten million on the words are the digits themselves; a total beyond 32 bits keeps all
-    // of its digits instead of reading as zero.
-    QString whole = totalCaption;
-    const qsizetype comma = whole.indexOf(QLatin1Char(','));
-    if (comma >= 0)
-        whole.truncate(comma);
-    whole.remove(QLatin1Char(' '));
-    if (whole.size() > 9 && IsDigitsOnly(whole.startsWith(QLatin1Char('-')) ? whole.mid(1) : whole))
-        return QLatin1Char('=') + whole + QLatin1Char('=');
-    return QLatin1Char('=') + AmountInWords(WholePartOfTotal(totalCaption)) + QLatin1Char('=');
 }
 
 void AddDocumentRuleVariables(PrintVariables& v, DocumentKind kind, const InvoiceSnapshot& invoice,

@@ -56,13 +56,6 @@ QString SymbolLabel(SymbolType type);
 QString PayerName(const QString& responsiblePerson, const QString& customerName1);
 QString PayerName(const InvoiceRecord& fields);
 
-// The whole part of a total caption: "0" when empty, cut before the first comma, read with
-// ParseWholeLenient. The decimals are dropped, not rounded ("1234,56" -> 1234).
-qint32 WholePartOfTotal(const QString& totalCaption);
-
-// "=" + AmountInWords(whole part of the total caption) + "=".
-QString AmountInWordsText(const QString& totalCaption);
-
 // The variables of an invoice document: the 55 pairs from Nazev1 to QRCode (PopiskaSymbol left
 // out for a symbol type other than 0 and 1), then what each kind must say: the recap per rate,
 // the amount due with its caption and rounding, the credit note's corrected document, the

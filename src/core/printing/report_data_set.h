@@ -7,9 +7,9 @@
 namespace tarvela {
 
 // An in-memory table of named, typed columns that a report fills row by row and hands to the
-// print module. The main window owns one and reuses it for every report: each report closes it,
-// defines its columns, creates it empty and opens it, appends its rows, and afterwards clears
-// the column definitions and closes it again.
+// print module. Each report makes its own: it defines its columns, creates it empty and opens
+// it, appends its rows, and afterwards (ReportDataSetCleanup) clears the column definitions and
+// closes it again.
 class ReportDataSet {
 public:
     enum class ColumnType {

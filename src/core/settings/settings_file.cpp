@@ -331,6 +331,22 @@ void WriteIniInteger(const QString& path, const QString& section, const QString&
 
 // --- The program's settings ------------------------------------------------------------------
 
+namespace {
+
+// The whole-number keys of [NASTAVENI] beside the year, in the order they are written.
+struct WholeNumberKey {
+    const char* key;
+    int AppSettings::*member;
+};
+constexpr WholeNumberKey kWholeNumberKeys[] = {
+    {"SazbaDPH1", &AppSettings::SazbaDPH1},
+    {"SazbaDPH2", &AppSettings::SazbaDPH2},
+    {"SazbaDPH3", &AppSettings::SazbaDPH3},
+    {"DobaSplatnosti", &AppSettings::DobaSplatnosti},
+};
+
+} // namespace
+
 AppSettings LoadSettings(const QString& programFolder, QString* problem) {
     const IniFile ini = IniFile::Load(SettingsFilePath(programFolder), problem);
     AppSettings s;
@@ -341,10 +357,8 @@ AppSettings LoadSettings(const QString& programFolder, QString* problem) {
     s.AktualniRok = ini.ReadInteger(g, QStringLiteral("AktualniRok"), CurrentYear());
     s.VychoziMena = ini.ReadString(g, QStringLiteral("VychoziMena"), d.VychoziMena);
     s.Platce = ini.ReadBool(g, QStringLiteral("Platce"), d.Platce);
-    s.SazbaDPH1 = ini.ReadInteger(g, QStringLiteral("SazbaDPH1"), d.SazbaDPH1);
-    s.SazbaDPH2 = ini.ReadInteger(g, QStringLiteral("SazbaDPH2"), d.SazbaDPH2);
-    s.SazbaDPH3 = ini.ReadInteger(g, QStringLiteral("SazbaDPH3"), d.SazbaDPH3);
-    s.DobaSplatnosti = ini.ReadInteger(g, QStringLiteral("DobaSplatnosti"), d.DobaSplatnosti);
+    for (const WholeNumberKey& k : kWholeNumberKeys)
+        s.*k.member = ini.ReadInteger(g, QLatin1String(k.key), d.*k.member);
     s.TypSymbolu = static_cast<SymbolType>(
         ini.ReadInteger(g, QStringLiteral("TypSymbolu"), static_cast<int>(d.TypSymbolu)) & 0xFF);
     s.PoznamkaOsvobozeni = ini.ReadString(g, QStringLiteral("PoznamkaOsvobozeni"), QString());
@@ -365,10 +379,8 @@ void SaveSettings(const QString& programFolder, const AppSettings& settings) {
 
     WriteIniString(path, g, QStringLiteral("VychoziMena"), settings.VychoziMena, currencyLabel);
     WriteIniString(path, g, QStringLiteral("Platce"), BoolToDigit(settings.Platce));
-    WriteIniInteger(path, g, QStringLiteral("SazbaDPH1"), settings.SazbaDPH1);
-    WriteIniInteger(path, g, QStringLiteral("SazbaDPH2"), settings.SazbaDPH2);
-    WriteIniInteger(path, g, QStringLiteral("SazbaDPH3"), settings.SazbaDPH3);
-    WriteIniInteger(path, g, QStringLiteral("DobaSplatnosti"), settings.DobaSplatnosti);
+    for (const WholeNumberKey& k : kWholeNumberKeys)
+        WriteIniInteger(path, g, QLatin1String(k.key), settings.*k.member);
     WriteIniInteger(path, g, QStringLiteral("TypSymbolu"), static_cast<int>(settings.TypSymbolu));
     const QString noteKey = QStringLiteral("PoznamkaOsvobozeni");
     if (!settings.PoznamkaOsvobozeni.isEmpty() || IniFile::Load(path).Value(g, noteKey).has_value())

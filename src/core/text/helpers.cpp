@@ -1,5 +1,7 @@
 #include "text/helpers.h"
 
+#include <QDir>
+
 #include "tarvela_version.h"
 #include "text/clock.h"
 
@@ -94,6 +96,13 @@ QString LowerCaseAscii(const QString& text) {
 
 bool SameTextAscii(const QString& a, const QString& b) {
     return UpperCaseAscii(a) == UpperCaseAscii(b);
+}
+
+QString WithTrailingSeparator(const QString& folder) {
+    QString result = QDir::toNativeSeparators(folder);
+    if (!result.endsWith(QDir::separator()))
+        result += QDir::separator();
+    return result;
 }
 
 } // namespace tarvela

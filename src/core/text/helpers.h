@@ -36,6 +36,10 @@ QString AppendFullStop(const QString& message);
 // are removed.
 QString TrimText(const QString& text);
 
+// `folder` in native separators with one at its end (added unless it has one), ready for a name
+// to be appended; "" gives the root.
+QString WithTrailingSeparator(const QString& folder);
+
 // Upper- and lower-casing that touch only the letters a-z and A-Z.
 QString UpperCaseAscii(const QString& text);
 QString LowerCaseAscii(const QString& text);

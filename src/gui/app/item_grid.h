@@ -49,8 +49,6 @@ public:
     int CurrentRow() const;      // 1 to 25 (0 when the grid has no current cell)
     void SetCurrentRow(int row); // keeps the current column; the grid signals the change
 
-    RowAmounts& Amounts() { return amounts_; }
-    const RowAmounts& Amounts() const { return amounts_; }
     // Recomputes one row's amounts (all rows) from its quantity, price and rate cells.
     void RecomputeRow(int row, const VatRates& rates);
     void RecomputeAll(const VatRates& rates);

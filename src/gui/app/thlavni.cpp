@@ -42,6 +42,7 @@
 #include "printing/invoice_documents.h"
 #include "text/clock.h"
 #include "text/gui_helpers.h"
+#include "text/helpers.h"
 #include "text/key_filters.h"
 #include "text/message_boxes.h"
 #include "text/sliced_work.h"
@@ -58,13 +59,6 @@ const QColor kTeal(0, 128, 128);
 const QColor kPurple(128, 0, 128);
 const QColor kDarkRed(172, 0, 0);
 const QColor kPeriodBlue(40, 84, 127);
-
-QString WithTrailingSeparator(const QString& folder) {
-    QString result = QDir::toNativeSeparators(folder);
-    if (!result.endsWith(QDir::separator()))
-        result += QDir::separator();
-    return result;
-}
 
 void SetTextColour(QLabel* label, const QColor& colour) {
     QPalette pal = label->palette();

@@ -22,6 +22,7 @@
 #include "text/dates.h"
 #include "text/errors.h"
 #include "text/file_dialogs.h"
+#include "text/gui_helpers.h"
 #include "text/message_boxes.h"
 
 #include <QAction>
@@ -87,10 +88,8 @@ std::vector<PeriodInvoice> InvoicesOfPeriod(const QString& programFolder, int ye
     for (const int folder : {year, year + 1}) {
         if (!store.PeriodFolderExists(folder))
             continue;
-        std::vector<PeriodInvoice> read =
-            ReadPeriodInvoices(store, folder, period.first, period.second, settings, [] {
-                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            });
+        std::vector<PeriodInvoice> read = ReadPeriodInvoices(
+            store, folder, period.first, period.second, settings, ProcessPaintEvents);
         std::move(read.begin(), read.end(), std::back_inserter(invoices));
     }
     return invoices;
@@ -204,14 +203,14 @@ void THlavni::Akce_IsdocFakturyExecute(DocumentKind kind) {
     const InvoiceSnapshot invoice = TakeSnapshot(*this, *ui_, *grid_);
     // What cannot be printed or lacks data the e-invoice needs is refused before the dialog.
     CheckDocumentPrintable(kind, invoice, Settings);
-    BuildIsdocInvoice(kind, invoice, Settings);
+    const QByteArray isdoc = BuildIsdocInvoice(kind, invoice, Settings);
     const QString path = AskSaveFileName(
         this, QStringLiteral("Uložit jako ISDOC"),
         DocumentsFolder() + QLatin1Char('/') + PeriodIsdocFileName(invoice.fields, kind),
         QStringLiteral("Elektronická faktura ISDOC (*.isdoc)"), QStringLiteral("isdoc"));
     if (path.isEmpty())
         return;
-    WriteOrThrow(path, BuildIsdocInvoice(kind, invoice, Settings));
+    WriteOrThrow(path, isdoc);
     statusBar()->showMessage(
         QStringLiteral("Uloženo jako ISDOC: %1").arg(QDir::toNativeSeparators(path)), 15000);
 }
@@ -220,8 +219,9 @@ void THlavni::Akce_EmailFakturyExecute(DocumentKind kind) {
     const InvoiceSnapshot invoice = TakeSnapshot(*this, *ui_, *grid_);
     CheckDocumentPrintable(kind, invoice, Settings);
     CheckRecipient(invoice.fields.OdberatelEmail);
-    if (HasIsdoc(kind))
-        BuildIsdocInvoice(kind, invoice, Settings); // missing data refused before any file
+    // Missing data is refused before any file is written.
+    const QByteArray isdoc =
+        HasIsdoc(kind) ? BuildIsdocInvoice(kind, invoice, Settings) : QByteArray();
 
     QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/tarvela-email-XXXXXX"));
     if (!folder.isValid())
@@ -243,7 +243,7 @@ void THlavni::Akce_EmailFakturyExecute(DocumentKind kind) {
     if (HasIsdoc(kind)) {
         attachments.append(folder.filePath(
             EmailAttachmentName(kind, invoice.fields.Cislo, QStringLiteral(".isdoc"))));
-        SaveIsdocInvoice(attachments.last(), kind, invoice, Settings);
+        WriteOrThrow(attachments.last(), isdoc);
     }
     // The mail client reads the attachments after xdg-email has ended: they stay.
     folder.setAutoRemove(false);

@@ -28,6 +28,7 @@
 #include "text/clock.h"
 #include "text/dates.h"
 #include "text/errors.h"
+#include "text/gui_helpers.h"
 #include "text/helpers.h"
 #include "text/message_boxes.h"
 
@@ -36,11 +37,6 @@ namespace tarvela {
 namespace {
 
 const QString kCaptionPrefix = QStringLiteral("Tarvela - ");
-
-// Lets the window repaint during a long folder listing without starting another command.
-void ProcessPaintEvents() {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
 
 bool SameFile(const QString& a, const QString& b) {
     if (a.isEmpty() || b.isEmpty())

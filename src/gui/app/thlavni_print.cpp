@@ -16,6 +16,7 @@
 #include "printing/period_overview.h"
 #include "printing/print_module.h"
 #include "printing/report_data_set.h"
+#include "text/gui_helpers.h"
 #include "text/message_boxes.h"
 
 #include <QAction>
@@ -126,9 +127,7 @@ void THlavni::Akce_SestavaPrehledExecute() {
         return;
 
     const QList<OverviewEntry> entries =
-        CollectPeriodOverview(InvoiceStore(ProgramFolder), Settings, [] {
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        });
+        CollectPeriodOverview(InvoiceStore(ProgramFolder), Settings, ProcessPaintEvents);
     if (entries.isEmpty()) {
         ShowInfo(QStringLiteral("Není nalezena žádná faktura ..."));
         return;

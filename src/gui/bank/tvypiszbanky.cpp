@@ -6,6 +6,7 @@
 #include "printing/money.h"
 #include "text/file_dialogs.h"
 #include "text/form_font.h"
+#include "text/gui_helpers.h"
 #include "text/message_boxes.h"
 
 #include <QComboBox>
@@ -33,10 +34,6 @@ void SetUpTable(QTableView* view, QAbstractItemModel* model) {
     for (int c = 0; c < PaymentReviewModel::ColumnCount; ++c)
         view->setColumnWidth(c, kWidths[c]);
     view->sortByColumn(PaymentReviewModel::Datum, Qt::AscendingOrder);
-}
-
-void ProcessPaintEvents() {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 // "1 platba", "2 platby", "5 plateb".

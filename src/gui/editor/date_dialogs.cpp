@@ -2,6 +2,7 @@
 
 #include "text/gui_helpers.h"
 #include "text/helpers.h"
+#include "text/message_boxes.h"
 #include "ui_date_dialog.h"
 #include "ui_year_dialog.h"
 
@@ -44,8 +45,7 @@ public:
         const QSize natural = calendar->sizeHint();
         calendar->setGeometry(8, 8, natural.width(), natural.height());
         // The preselected date can be taken at once: Ok is enabled from the start.
-        QObject::connect(calendar, &QCalendarWidget::clicked, this,
-                         [this] { EnableOkButton(this); });
+        ConnectGuarded(calendar, &QCalendarWidget::clicked, this, [this] { EnableOkButton(this); });
 
         // Outer size 210 x 241 as far as the calendar's natural size allows.
         const int width = std::max(204, natural.width() + 16);
@@ -75,8 +75,8 @@ public:
         for (int y : years)
             list->addItem(QString::number(y));
         list->setCurrentIndex(list->findText(QString::number(year)));
-        QObject::connect(list, &QComboBox::currentIndexChanged, this,
-                         [this] { EnableOkButton(this); });
+        ConnectGuarded(list, &QComboBox::currentIndexChanged, this,
+                       [this] { EnableOkButton(this); });
         list->setFocus();
     }
     QString ChosenText() const { return ui_.CBox_Rok->currentText(); }

@@ -187,7 +187,7 @@ QString DueBeforeIssueMessage(const QDate& due, const QDate& issue) {
 
 void LinkDueDate(QDateEdit* issue, QDateEdit* due, std::function<int()> days) {
     auto last = std::make_shared<QDate>(issue->date());
-    QObject::connect(issue, &QDateEdit::dateChanged, due, [issue, due, days, last](QDate date) {
+    ConnectGuarded(issue, &QDateEdit::dateChanged, due, [issue, due, days, last](QDate date) {
         if (due->date() == last->addDays(days()))
             due->setDate(date.addDays(days()));
         *last = issue->date();

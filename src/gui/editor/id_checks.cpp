@@ -25,7 +25,7 @@ void MarkIdWarned(QLineEdit* edit) {
 }
 
 void CheckIdWhenLeft(QLineEdit* edit, IdKind kind) {
-    QObject::connect(edit, &QLineEdit::editingFinished, edit, [edit, kind] {
+    ConnectGuarded(edit, &QLineEdit::editingFinished, edit, [edit, kind] {
         // The box comes after the focus has moved on, so the click that left the field (on a
         // button, say) is not swallowed by the box.
         QTimer::singleShot(

@@ -2,6 +2,8 @@
 
 #include "editor/totevrit.h"
 #include "invoice/invoice_store.h"
+#include "text/gui_helpers.h"
+#include "text/helpers.h"
 #include "text/message_boxes.h"
 
 #include <QAction>
@@ -17,17 +19,10 @@ namespace {
 const QString kItemPrefix = QStringLiteral("PMenu_Rok_");
 
 QString PeriodFolderPath(const QString& programFolder, const QString& year) {
-    QString folder = programFolder;
-    if (!folder.endsWith(QLatin1Char('/')) && !folder.endsWith(QDir::separator()))
-        folder += QDir::separator();
-    return folder + year;
+    return WithTrailingSeparator(programFolder) + year;
 }
 
 } // namespace
-
-void ProcessPaintEvents() {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
 
 QMenu* NewPeriodMenu(QWidget* parent) {
     auto* menu = new QMenu(parent);

@@ -53,8 +53,4 @@ std::optional<CustomerTaken> TakeCustomerFromInvoice(QWidget* owner, const QStri
 std::optional<TemplateTaken> TakeTemplateFromInvoice(QWidget* owner, const QString& programFolder,
                                                      const QString& year);
 
-// Lets the GUI process pending events with user input excluded, so the window stays painted
-// during a long listing but no click or key starts another command in the middle of it.
-void ProcessPaintEvents();
-
 } // namespace tarvela

@@ -95,10 +95,7 @@ TEditacePolozky::~TEditacePolozky() = default;
 
 void TEditacePolozky::CreateControls() {
     ui_->setupUi(this);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    ApplyFormFont(this);
-    setFixedSize(size());
+    SetUpFixedDialog(this, false);
 
     // With a font wider than the form's the two captions would be cut off: the buttons grow to
     // their captions, the second one keeping its distance from the first.

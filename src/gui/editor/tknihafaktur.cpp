@@ -17,6 +17,7 @@
 #include "text/dates.h"
 #include "text/errors.h"
 #include "text/form_font.h"
+#include "text/helpers.h"
 #include "text/message_boxes.h"
 #include "text/sliced_work.h"
 
@@ -136,10 +137,9 @@ void SetUpList(QTreeWidget* list, const BookColumn* columns, int count) {
 
 TKnihaFaktur::TKnihaFaktur(const QString& programFolder, const AppSettings& settings, BookHost host,
                            QWidget* owner)
-    : QDialog(owner), ui_(std::make_unique<Ui::TKnihaFaktur>()), programFolder_(programFolder),
-      settings_(settings), host_(std::move(host)) {
-    if (!programFolder_.endsWith(QLatin1Char('/')) && !programFolder_.endsWith(QDir::separator()))
-        programFolder_ += QDir::separator();
+    : QDialog(owner), ui_(std::make_unique<Ui::TKnihaFaktur>()),
+      programFolder_(WithTrailingSeparator(programFolder)), settings_(settings),
+      host_(std::move(host)) {
     ui_->setupUi(this);
     SetUpFixedDialog(this);
 

@@ -26,10 +26,7 @@ enum Column { ColKod, ColNazev, ColIC, ColMesto, ColPocet, ColPosledni };
 TOdberatele::TOdberatele(const QString& programFolder, QWidget* owner)
     : QDialog(owner), ui_(std::make_unique<Ui::TOdberatele>()), programFolder_(programFolder) {
     ui_->setupUi(this);
-    ApplyFormFont(this);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(size());
+    SetUpFixedDialog(this, false);
 
     QTreeWidget* list = ui_->ListView1;
     list->setHeaderLabels({QStringLiteral("Kód"), QStringLiteral("Název"), QStringLiteral("IČ"),
@@ -49,7 +46,7 @@ TOdberatele::TOdberatele(const QString& programFolder, QWidget* owner)
     // The arrow keys in the search field move through the list.
     ui_->Ed_Hledat->installEventFilter(this);
     fill_ = std::make_unique<WindowFill>(this, std::initializer_list<QWidget*>{ui_->Tl_Storno});
-    connect(fill_.get(), &SlicedWork::progressed, this, [this](int files) {
+    ConnectGuarded(fill_.get(), &SlicedWork::progressed, this, [this](int files) {
         ui_->La_Pocet->setText(
             QStringLiteral("Načítám odběratele… přečteno faktur: %1").arg(files));
     });

@@ -36,7 +36,6 @@ public:
     void Load();
     // True while the book is read.
     bool Filling() const;
-    const std::vector<CustomerEntry>& Customers() const { return customers_; }
 
     // Shows the customers that match the search text and selects the first of them.
     void FillList(const QString& search);

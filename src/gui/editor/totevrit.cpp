@@ -3,6 +3,7 @@
 
 #include "editor/invoice_list.h"
 #include "text/form_font.h"
+#include "text/helpers.h"
 #include "text/message_boxes.h"
 #include "text/sliced_work.h"
 
@@ -43,10 +44,9 @@ const ListColumn kColumns[] = {
 } // namespace
 
 TOtevrit::TOtevrit(const QString& programFolder, QWidget* owner)
-    : QDialog(owner), ui_(std::make_unique<Ui::TOtevrit>()), programFolder_(programFolder) {
-    if (!programFolder_.isEmpty() && !programFolder_.endsWith(QLatin1Char('/')) &&
-        !programFolder_.endsWith(QDir::separator()))
-        programFolder_ += QDir::separator();
+    : QDialog(owner), ui_(std::make_unique<Ui::TOtevrit>()),
+      programFolder_(programFolder.isEmpty() ? programFolder
+                                             : WithTrailingSeparator(programFolder)) {
 
     ui_->setupUi(this);
     SetUpFixedDialog(this);
@@ -72,7 +72,7 @@ TOtevrit::TOtevrit(const QString& programFolder, QWidget* owner)
     for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i)
         ListView1->setColumnWidth(i, kColumns[i].width);
 
-    connect(Tl_Ok, &QPushButton::clicked, this, [this] { PressOk(); });
+    ConnectGuarded(Tl_Ok, &QPushButton::clicked, this, [this] { PressOk(); });
     // Ok is enabled while a row is selected, however it was selected (click, arrow keys); Enter
     // then presses it as the default button.
     connect(ListView1, &QTreeWidget::itemSelectionChanged, this,

@@ -2,6 +2,7 @@
 #include "ui_tseznampolozek.h"
 
 #include "editor/pickers.h"
+#include "text/gui_helpers.h"
 #include "text/helpers.h"
 #include "text/message_boxes.h"
 
@@ -84,10 +85,7 @@ void TSeznamPolozek::showEvent(QShowEvent* event) {
 
 void TSeznamPolozek::FormShow() {
     setWindowTitle(QStringLiteral("Seznam položek, rok ") + year_);
-    QString folder = programFolder_;
-    if (!folder.endsWith(QLatin1Char('/')) && !folder.endsWith(QDir::separator()))
-        folder += QDir::separator();
-    LoadItemCatalog(folder + year_);
+    LoadItemCatalog(WithTrailingSeparator(programFolder_) + year_);
     FillItemList(QString());
 }
 

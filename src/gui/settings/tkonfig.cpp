@@ -42,8 +42,8 @@ TUpDown::TUpDown(QWidget* parent) : QWidget(parent) {
     }
     up_->setArrowType(Qt::UpArrow);
     down_->setArrowType(Qt::DownArrow);
-    connect(up_, &QToolButton::clicked, this, [this] { Step(+1); });
-    connect(down_, &QToolButton::clicked, this, [this] { Step(-1); });
+    ConnectGuarded(up_, &QToolButton::clicked, this, [this] { Step(+1); });
+    ConnectGuarded(down_, &QToolButton::clicked, this, [this] { Step(-1); });
 }
 
 void TUpDown::SetRange(int min, int max) {
@@ -217,7 +217,7 @@ void TKonfig::ConnectHandlers() {
                        [this, spin] { PohyblivaCastCislaClick(spin); });
     ConnectGuarded(ui_->DobaSplatnosti, &TUpDown::changing, this, &TKonfig::DobaSplatnostiChanging);
     // The days keep their own record of being stepped: the change handler is the "changing" one.
-    connect(ui_->DobaSplatnosti, &TUpDown::clicked, this, [this] {
+    ConnectGuarded(ui_->DobaSplatnosti, &TUpDown::clicked, this, [this] {
         if (!stepped_.contains(ui_->DobaSplatnosti))
             stepped_.append(ui_->DobaSplatnosti);
     });
@@ -226,7 +226,7 @@ void TKonfig::ConnectHandlers() {
             RBox_TypSymboluClick();
     });
     // Like a radio group, the symbol type is one stop in the tab order: its selected item.
-    connect(symbolGroup_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+    ConnectGuarded(symbolGroup_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         symbolGroup_->button(id)->setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus);
     });
 }

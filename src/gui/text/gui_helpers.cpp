@@ -108,21 +108,20 @@ bool OpenDocumentOrSay(const QString& target, const QString& failureMessage) {
         auto* process = new QProcess;
         process->setObjectName(QStringLiteral("DesktopOpener"));
         process->setProcessChannelMode(QProcess::ForwardedChannels);
-        QObject::connect(process, &QProcess::finished, qApp,
-                         [process, message](int exitCode, QProcess::ExitStatus status) {
-                             process->deleteLater();
-                             if (status != QProcess::NormalExit || exitCode != 0)
-                                 RunGuarded(
-                                     [&] { ShowWarning(QStringLiteral("Upozornění"), message); });
-                         });
-        QObject::connect(process, &QProcess::errorOccurred, qApp,
-                         [process, message](QProcess::ProcessError error) {
-                             if (error != QProcess::FailedToStart)
-                                 return;
-                             process->deleteLater();
-                             RunGuarded(
-                                 [&] { ShowWarning(QStringLiteral("Upozornění"), message); });
-                         });
+        ConnectGuarded(process, &QProcess::finished, qApp,
+                       [process, message](int exitCode, QProcess::ExitStatus status) {
+                           process->deleteLater();
+                           if (status != QProcess::NormalExit || exitCode != 0)
+                               RunGuarded(
+                                   [&] { ShowWarning(QStringLiteral("Upozornění"), message); });
+                       });
+        ConnectGuarded(process, &QProcess::errorOccurred, qApp,
+                       [process, message](QProcess::ProcessError error) {
+                           if (error != QProcess::FailedToStart)
+                               return;
+                           process->deleteLater();
+                           RunGuarded([&] { ShowWarning(QStringLiteral("Upozornění"), message); });
+                       });
         process->start(opener, {TargetUrl(target).toString(QUrl::FullyEncoded)});
         return true;
     }
@@ -180,6 +179,10 @@ void LinkLabel::setUnderline(bool on) {
     QFont f = font();
     f.setUnderline(on);
     setFont(f);
+}
+
+void ProcessPaintEvents() {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 } // namespace tarvela

@@ -25,6 +25,10 @@ QString CannotOpenMessage(const QString& target);
 // Enables every button named "Tl_Ok" among the widgets the dialog owns.
 void EnableOkButton(QObject* dialog);
 
+// Lets the GUI process pending events with user input excluded, so the window stays painted
+// during a long listing but no click or key starts another command in the middle of it.
+void ProcessPaintEvents();
+
 // Limits what the user can type or paste into an edit field to `limit` characters (0: no
 // limit). Unlike QLineEdit::setMaxLength, a text set by the program is never cut, and changing
 // the limit leaves a longer text already in the field as it is.

@@ -177,16 +177,6 @@ TEST(InvoiceDocumentVariables, ReceiptWordsNameTheAmountRoundedToWholeCrowns) {
     EXPECT_EQ(wordsOf("30249999999,70"), "=30250000000 korun="); // 30249999999,75 in fact
 }
 
-TEST(WholePartOfTotal, CutsBeforeTheCommaWithoutRounding) {
-    const struct {
-        const char* caption;
-        int whole;
-    } cases[] = {{"1234,56", 1234}, {"1234,99", 1234}, {"", 0},    {"0,00", 0},
-                 {"-50,50", -50},   {"12", 12},        {"abc", 0}, {"1 000,00", 1000}};
-    for (const auto& c : cases)
-        EXPECT_EQ(WholePartOfTotal(QString::fromUtf8(c.caption)), c.whole) << c.caption;
-}
-
 TEST(PayerName, ResponsiblePersonUnlessBlank) {
     EXPECT_EQ(S(PayerName(QStringLiteral("Petr Novák"), QStringLiteral("Pekárna"))), "Petr Novák");
     EXPECT_EQ(S(PayerName(QStringLiteral("   "), QStringLiteral("Pekárna"))), "Pekárna");
