@@ -256,22 +256,7 @@ PrintVariables InvoiceDocumentVariables(DocumentKind kind, const InvoiceSnapshot
     v.add(QStringLiteral("Nazev1"), DocumentTitle(kind, settings.Platce));
     v.add(QStringLiteral("Nazev2"), DocumentNumberLabel(kind));
 
-    v.add(QStringLiteral("DodavNazev"), d.Nazev);
-    v.add(QStringLiteral("DodavJmeno"), d.Jmeno);
-    v.add(QStringLiteral("DodavUlice"), d.Ulice);
-    v.add(QStringLiteral("DodavMesto"), d.Mesto);
-    v.add(QStringLiteral("DodavIC"), d.ICO);
-    v.add(QStringLiteral("DodavDIC"), d.DIC);
-    v.add(QStringLiteral("DodavRegistrace"), d.Registrace);
-    v.add(QStringLiteral("DodavBanka"), d.Banka);
-    v.add(QStringLiteral("DodavUcet"), d.Ucet);
-    v.add(QStringLiteral("DodavIBAN"), d.IBAN);
-    v.add(QStringLiteral("DodavBIC"), d.BIC);
-    v.add(QStringLiteral("DodavTel"), d.Tel);
-    v.add(QStringLiteral("DodavFax"), d.Fax);
-    v.add(QStringLiteral("DodavEmail"), d.Email);
-    v.add(QStringLiteral("DodavWWW"), d.WWW);
-    v.add(QStringLiteral("DodavOsoba"), d.Osoba);
+    AddSupplierVariables(v, d);
 
     v.add(QStringLiteral("OdberatelKod"), f.OdberatelKod);
     v.add(QStringLiteral("OdberatelNazev1"), f.OdberatelNazev1);

@@ -1,5 +1,7 @@
 #include "printing/print_variables.h"
 
+#include "settings/settings_file.h"
+
 #include "text/codec.h"
 #include "text/errors.h"
 
@@ -98,6 +100,14 @@ void PrintVariables::add(const QString& name, const QString& value) {
     text_ += name;
     text_ += QLatin1Char('|');
     text_ += SafeValue(value);
+}
+
+void AddSupplierVariables(PrintVariables& v, const SupplierData& supplier) {
+    for (const SupplierField& f : kSupplierFields) {
+        const QLatin1String key(f.key);
+        v.add(QStringLiteral("Dodav") + (key == QLatin1String("ICO") ? QStringLiteral("IC") : key),
+              supplier.*f.member);
+    }
 }
 
 } // namespace tarvela

@@ -35,6 +35,12 @@ private:
     QString text_;
 };
 
+struct SupplierData;
+
+// The supplier's sixteen fields as the documents' variables "DodavNazev" … "DodavOsoba" ("Dodav"
+// and the field's key in the settings; "DodavIC" for ICO), in the order of the settings.
+void AddSupplierVariables(PrintVariables& v, const SupplierData& supplier);
+
 // Raises ValidationError naming the field when the text holds a NUL character, which the print
 // module's NUL-terminated texts cannot carry.
 void RefuseNulCharacter(const QString& value, const QString& field);

@@ -23,18 +23,7 @@ PrintVariables ReminderVariables(const InvoiceRecord& invoice, const BookEntry& 
     const QString owed = FormatHalere(Outstanding(entry));
 
     PrintVariables v;
-    v.add(QStringLiteral("DodavNazev"), d.Nazev);
-    v.add(QStringLiteral("DodavJmeno"), d.Jmeno);
-    v.add(QStringLiteral("DodavUlice"), d.Ulice);
-    v.add(QStringLiteral("DodavMesto"), d.Mesto);
-    v.add(QStringLiteral("DodavIC"), d.ICO);
-    v.add(QStringLiteral("DodavDIC"), d.DIC);
-    v.add(QStringLiteral("DodavTel"), d.Tel);
-    v.add(QStringLiteral("DodavEmail"), d.Email);
-    v.add(QStringLiteral("DodavBanka"), d.Banka);
-    v.add(QStringLiteral("DodavUcet"), d.Ucet);
-    v.add(QStringLiteral("DodavIBAN"), d.IBAN);
-    v.add(QStringLiteral("DodavOsoba"), d.Osoba);
+    AddSupplierVariables(v, d);
     v.add(QStringLiteral("OdberatelNazev1"), invoice.OdberatelNazev1);
     v.add(QStringLiteral("OdberatelNazev2"), invoice.OdberatelNazev2);
     v.add(QStringLiteral("OdberatelUliceCislo"), invoice.OdberatelUliceCislo);
