@@ -1,5 +1,6 @@
 #include "editor/picker_files.h"
 
+#include "invoice/invoice_file.h"
 #include "text/helpers.h"
 
 namespace tarvela {
@@ -25,7 +26,21 @@ CustomerTaken TakeCustomerLines(const FileLines& lines) {
     CustomerTaken taken;
     for (int i = 0; i < 9; ++i)
         taken.Od[i] = LineIfPresent(lines, 10 + i);
+    taken.Email = CustomerEmailLine(lines);
     return taken;
+}
+
+QString CustomerEmailLine(const FileLines& lines) {
+    QString key;
+    for (const OptionalInvoiceField& field : kOptionalInvoiceFields) {
+        if (field.member == &InvoiceRecord::OdberatelEmail)
+            key = QString::fromLatin1(field.key) + QLatin1Char('=');
+    }
+    for (int n = kInvoiceFileLineCount + 1; n <= lines.count(); ++n) {
+        if (lines.lineView(n).startsWith(key))
+            return lines.line(n).mid(key.size());
+    }
+    return QString();
 }
 
 TemplateTaken TakeTemplateLines(const FileLines& lines) {

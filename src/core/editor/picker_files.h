@@ -18,6 +18,9 @@ namespace tarvela {
 // (Ed_Od1 to Ed_Od9).
 struct CustomerTaken {
     std::array<std::optional<QString>, 9> Od;
+    // The customer's e-mail, from its optional line after line 49; empty when the file has none,
+    // so that another customer's address never stays with the customer taken.
+    QString Email;
 };
 
 struct TemplateTaken {
@@ -35,6 +38,9 @@ struct TemplateTaken {
 };
 
 CustomerTaken TakeCustomerLines(const FileLines& lines);
+// The customer's e-mail of an invoice file's lines (its optional line); empty when none. Only that
+// line is looked at, so a file whose other lines would not open still gives it.
+QString CustomerEmailLine(const FileLines& lines);
 TemplateTaken TakeTemplateLines(const FileLines& lines);
 
 // An item line split into the six cells of a row; missing cells are empty.

@@ -5,6 +5,7 @@
 
 #include "editor/ares_lookup.h"
 #include "editor/id_checks.h"
+#include "editor/picker_files.h"
 #include "editor/todberatele.h"
 
 #include "invoice/file_lines.h"
@@ -17,27 +18,6 @@
 
 namespace tarvela {
 
-namespace {
-
-// The customer's e-mail of an invoice file: its optional line after line 49, read when the
-// customer is chosen (the address book lists only the first lines). Only that line is looked
-// at, so an invoice whose other lines would not open still gives it; none when there is none.
-QString NewestCustomerEmail(const QString& path) {
-    QString key;
-    for (const OptionalInvoiceField& field : kOptionalInvoiceFields) {
-        if (field.member == &InvoiceRecord::OdberatelEmail)
-            key = QString::fromLatin1(field.key) + QLatin1Char('=');
-    }
-    const FileLines lines = FileLines::ReadFile(path);
-    for (int n = kInvoiceFileLineCount + 1; n <= lines.count(); ++n) {
-        if (lines.lineView(n).startsWith(key))
-            return lines.line(n).mid(key.size());
-    }
-    return QString();
-}
-
-} // namespace
-
 void THlavni::Akce_OdberateleExecute() {
     if (!InvoiceOpen())
         return;
@@ -47,11 +27,11 @@ void THlavni::Akce_OdberateleExecute() {
     const std::optional<CustomerEntry> chosen = book.SelectedCustomer();
     if (!chosen)
         return;
-    const QString email =
-        chosen->FileName.isEmpty()
-            ? QString()
-            : NewestCustomerEmail(QDir(InvoiceStore(ProgramFolder).PeriodFolder(chosen->Year))
-                                      .filePath(chosen->FileName));
+    const QString email = chosen->FileName.isEmpty()
+                              ? QString()
+                              : CustomerEmailLine(FileLines::ReadFile(
+                                    QDir(InvoiceStore(ProgramFolder).PeriodFolder(chosen->Year))
+                                        .filePath(chosen->FileName)));
     for (int i = 0; i < kCustomerFieldCount; ++i)
         (ui_.get()->*kCustomerEdits[i])->setText(chosen->Fields[static_cast<size_t>(i)]);
     ui_->Ed_OdberatelEmail->setText(email);

@@ -71,6 +71,7 @@ void THlavni::Tl_VybratVzorFakturyClick() {
                 return;
             SetIfPresent(*ui_, kTemplateHeaderEdits, taken->Fa);
             SetIfPresent(*ui_, kCustomerEdits, taken->Customer.Od);
+            ui_->Ed_OdberatelEmail->setText(taken->Customer.Email);
             grid_->SetRowsPresent(taken->Rows);
             SetIfPresent(ui_->Ed_Komentar1, taken->Komentar1);
             SetIfPresent(ui_->Ed_Komentar2, taken->Komentar2);
@@ -93,6 +94,7 @@ void THlavni::Tl_VybratOdberateleClick() {
             if (!taken)
                 return;
             SetIfPresent(*ui_, kCustomerEdits, taken->Od);
+            ui_->Ed_OdberatelEmail->setText(taken->Email);
             UpdateActions();
         }))
         return;

@@ -58,6 +58,24 @@ TEST(PickerFiles, CustomerFromSeventeenLineFileLeavesDic) {
     EXPECT_FALSE(TakeCustomerLines(FileLines()).Od[0].has_value());
 }
 
+TEST(PickerFiles, CustomerEmailComesFromItsOptionalLineOrIsEmpty) {
+    const QStringList lines = InvoiceLines("2026004", {});
+    const struct {
+        QStringList extra;
+        const char* email;
+    } cases[] = {
+        {{}, ""},
+        {{"Kurz=24,335", "OdberatelEmail=ucetni@firma.cz"}, "ucetni@firma.cz"},
+        {{"DalsiPole=OdberatelEmail=x@y.cz"}, ""},
+        {{"OdberatelEmail="}, ""},
+    };
+    for (const auto& c : cases) {
+        const FileLines file = FileLines::FromBytes(InvoiceBytes(lines + c.extra));
+        EXPECT_EQ(TakeCustomerLines(file).Email, QString::fromUtf8(c.email)) << c.email;
+        EXPECT_EQ(TakeTemplateLines(file).Customer.Email, QString::fromUtf8(c.email));
+    }
+}
+
 TEST(PickerFiles, MissingFolderMessage) {
     EXPECT_EQ(MissingPeriodFolderMessage("2025"),
               QStringLiteral("Nebyl nalezen adresář \"2025\" do kterého se ukládají vytvořené "

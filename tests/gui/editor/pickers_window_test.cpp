@@ -173,6 +173,7 @@ private slots:
         NewInvoiceWithPayment(w);
         ui(w).Ed_Od9->setText(QStringLiteral("CZ999"));
         ui(w).Ed_Fa3->setText(QStringLiteral("moje objednávka"));
+        ui(w).Ed_OdberatelEmail->setText(QStringLiteral("predchozi@odberatel.cz"));
 
         QTest::mouseClick(ui(w).Tl_VybratOdberatele, Qt::LeftButton);
         ui(w).PMenu_Rok->hide();
@@ -183,7 +184,18 @@ private slots:
         QCOMPARE(ui(w).Ed_Od8->text(), QStringLiteral("12345678"));
         QCOMPARE(ui(w).Ed_Od9->text(), QStringLiteral("CZ999"));
         QCOMPARE(ui(w).Ed_Fa3->text(), QStringLiteral("moje objednávka"));
+        // The previous customer's address does not stay with the customer taken.
+        QCOMPARE(ui(w).Ed_OdberatelEmail->text(), QString());
         QVERIFY(w.ChangedFlag);
+
+        // A file with the customer's e-mail gives it.
+        f.folder.writeBytes("2025/2025004.tvl",
+                            FileOfLines(TemplateLines() << "OdberatelEmail=ucetni@k24.cz"));
+        QTest::mouseClick(ui(w).Tl_VybratOdberatele, Qt::LeftButton);
+        ui(w).PMenu_Rok->hide();
+        ChooseInOpenDialog("2025004");
+        MenuItem(ui(w).PMenu_Rok, "2025")->trigger();
+        QCOMPARE(ui(w).Ed_OdberatelEmail->text(), QStringLiteral("ucetni@k24.cz"));
     }
 
     void aVanishedFolderAndACancelledChoice() {
