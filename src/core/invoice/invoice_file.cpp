@@ -6,45 +6,10 @@
 #include "text/dates.h"
 #include "text/errors.h"
 
+#include <iterator>
+
 namespace tarvela {
 namespace {
-
-// Czech names of the fields as the user knows them from the window, for error messages.
-QString CellName(int row, int cell) {
-    static const char* const kCellNames[kItemCellCount] = {"Kód",      "Označení dodávky", "MJ",
-                                                           "Počet MJ", "Cena MJ",          "DPH"};
-    return QStringLiteral("Položka %1 - %2").arg(row).arg(QString::fromUtf8(kCellNames[cell]));
-}
-
-struct TextField {
-    const char* name;
-    QString InvoiceRecord::*member;
-};
-
-// The single-line texts of the record, in file order (the dates and items aside).
-const TextField kTextFields[] = {
-    {"Číslo faktury", &InvoiceRecord::Cislo},
-    {"Symbol", &InvoiceRecord::Symbol},
-    {"Objednávka", &InvoiceRecord::Objednavka},
-    {"Příjemce", &InvoiceRecord::Prijemce},
-    {"Místo vyskladnění", &InvoiceRecord::MistoVyskladneni},
-    {"Forma úhrady", &InvoiceRecord::FormaUhrady},
-    {"Odběratel - kód", &InvoiceRecord::OdberatelKod},
-    {"Odběratel - název 1", &InvoiceRecord::OdberatelNazev1},
-    {"Odběratel - název 2", &InvoiceRecord::OdberatelNazev2},
-    {"Odběratel - odpovědná osoba", &InvoiceRecord::OdberatelOdpovedOsoba},
-    {"Odběratel - ulice, číslo", &InvoiceRecord::OdberatelUliceCislo},
-    {"Odběratel - PSČ", &InvoiceRecord::OdberatelPSC},
-    {"Odběratel - město", &InvoiceRecord::OdberatelMesto},
-    {"Odběratel - IČ", &InvoiceRecord::OdberatelIC},
-    {"Odběratel - DIČ", &InvoiceRecord::OdberatelDIC},
-    {"Komentář 1", &InvoiceRecord::Komentar1},
-    {"Komentář 2", &InvoiceRecord::Komentar2},
-    {"Celkem", &InvoiceRecord::Uhrnem},
-    {"Datum úhrady", &InvoiceRecord::DatumUhrady},
-    {"Měna", &InvoiceRecord::Mena},
-    {"Uhrazená částka", &InvoiceRecord::UhrazenaCastka},
-};
 
 bool HasLineBreak(const QString& text) {
     return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
@@ -77,6 +42,12 @@ bool ReadOptionalLine(QStringView line, InvoiceRecord& record) {
     return false;
 }
 
+// Line 46: the total with every space removed, "0" when nothing remains.
+QString StoredTotalText(const QString& total) {
+    const QString text = StripSpaces(total);
+    return text.isEmpty() ? QStringLiteral("0") : text;
+}
+
 // Appends one line: the text in Windows-1250 followed by CR LF.
 void AppendLine(QByteArray& out, const QString& text, const QString& name) {
     out += EncodeCp1250(text, name);
@@ -89,9 +60,17 @@ void AppendLine(QByteArray& out, const QString& text, const char* name) {
 
 } // namespace
 
+QString ItemCellName(int row, int cell) {
+    static const char* const kCellNames[kItemCellCount] = {"Kód",      "Označení dodávky", "MJ",
+                                                           "Počet MJ", "Cena MJ",          "DPH"};
+    return QStringLiteral("Položka %1 - %2").arg(row).arg(QString::fromUtf8(kCellNames[cell]));
+}
+
 void ValidateInvoiceRecord(const InvoiceRecord& record) {
-    for (const TextField& field : kTextFields)
-        CheckStorableLine(record.*field.member, QString::fromUtf8(field.name));
+    for (const InvoiceFileLine& line : kInvoiceFileLines) {
+        if (line.text)
+            CheckStorableLine(record.*line.text, QString::fromUtf8(line.name));
+    }
     for (const OptionalInvoiceField& field : kOptionalInvoiceFields)
         CheckStorableLine(record.*field.member, QString::fromUtf8(field.name));
     for (const QString& text : record.DalsiRadky)
@@ -101,7 +80,7 @@ void ValidateInvoiceRecord(const InvoiceRecord& record) {
             const QString& text = record.Polozky[row].cell(cell);
             if (text.isEmpty())
                 continue;
-            const QString name = CellName(row + 1, cell);
+            const QString name = ItemCellName(row + 1, cell);
             CheckSingleLine(text, name);
             if (text.contains(QLatin1Char('|')))
                 throw ValidationError(
@@ -119,35 +98,21 @@ QByteArray InvoiceFileBytes(const InvoiceRecord& record) {
 
     QByteArray out;
     out.reserve(1024);
-    AppendLine(out, record.Cislo, "Číslo faktury");
-    AppendLine(out, record.Symbol, "Symbol");
-    AppendLine(out, record.Objednavka, "Objednávka");
-    AppendLine(out, record.Prijemce, "Příjemce");
-    AppendLine(out, record.MistoVyskladneni, "Místo vyskladnění");
-    AppendLine(out, record.FormaUhrady, "Forma úhrady");
-    AppendLine(out, FormatInvoiceDate(record.DatumPlneni), "Datum plnění");
-    AppendLine(out, FormatInvoiceDate(record.DatumVystaveni), "Datum vystavení");
-    AppendLine(out, FormatInvoiceDate(record.DatumSplatnosti), "Datum splatnosti");
-    AppendLine(out, record.OdberatelKod, "Odběratel - kód");
-    AppendLine(out, record.OdberatelNazev1, "Odběratel - název 1");
-    AppendLine(out, record.OdberatelNazev2, "Odběratel - název 2");
-    AppendLine(out, record.OdberatelOdpovedOsoba, "Odběratel - odpovědná osoba");
-    AppendLine(out, record.OdberatelUliceCislo, "Odběratel - ulice, číslo");
-    AppendLine(out, record.OdberatelPSC, "Odběratel - PSČ");
-    AppendLine(out, record.OdberatelMesto, "Odběratel - město");
-    AppendLine(out, record.OdberatelIC, "Odběratel - IČ");
-    AppendLine(out, record.OdberatelDIC, "Odběratel - DIČ");
-    for (int row = 0; row < kItemRowCount; ++row)
-        AppendLine(out, ItemRowText(record.Polozky[row]), CellName(row + 1, 1));
-    AppendLine(out, record.Komentar1, "Komentář 1");
-    AppendLine(out, record.Komentar2, "Komentář 2");
-    QString total = StripSpaces(record.Uhrnem);
-    if (total.isEmpty())
-        total = QStringLiteral("0");
-    AppendLine(out, total, "Celkem");
-    AppendLine(out, record.DatumUhrady, "Datum úhrady");
-    AppendLine(out, record.Mena, "Měna");
-    AppendLine(out, record.UhrazenaCastka, "Uhrazená částka");
+    const InvoiceFileLine* next = std::begin(kInvoiceFileLines);
+    for (int n = 1; n <= kInvoiceFileLineCount; ++n) {
+        if (n >= kFirstItemLine && n < kFirstItemLine + kItemRowCount) {
+            const int row = n - kFirstItemLine;
+            AppendLine(out, ItemRowText(record.Polozky[row]), ItemCellName(row + 1, 1));
+            continue;
+        }
+        const InvoiceFileLine& line = *next++;
+        if (line.date)
+            AppendLine(out, FormatInvoiceDate(record.*line.date), line.name);
+        else if (n == kStoredTotalLine)
+            AppendLine(out, StoredTotalText(record.Uhrnem), line.name);
+        else
+            AppendLine(out, record.*line.text, line.name);
+    }
     for (const OptionalInvoiceField& field : kOptionalInvoiceFields) {
         const QString& value = record.*field.member;
         if (!value.isEmpty())
@@ -178,52 +143,28 @@ void ReadInvoiceBytes(const QByteArray& bytes, InvoiceRecord& record,
                       const QString& defaultCurrency) {
     const FileLines lines = FileLines::FromBytes(bytes);
 
-    // Lines 1-6 and 10-18: texts as they stand.
-    QString InvoiceRecord::*const kHeader[] = {
-        &InvoiceRecord::Cislo,    &InvoiceRecord::Symbol,           &InvoiceRecord::Objednavka,
-        &InvoiceRecord::Prijemce, &InvoiceRecord::MistoVyskladneni, &InvoiceRecord::FormaUhrady};
-    for (int i = 0; i < 6; ++i) {
-        if (lines.has(i + 1))
-            record.*kHeader[i] = lines.line(i + 1);
+    // The texts before the dates first, then the dates: a date that does not convert stops the
+    // reading there. The rows only when all of them are there; then the texts after them. Line
+    // 46, the stored total, is not read: the caller recomputes it from the rows.
+    const auto readTexts = [&](int from, int to) {
+        for (const InvoiceFileLine& line : kInvoiceFileLines) {
+            if (line.text && line.number >= from && line.number <= to &&
+                line.number != kStoredTotalLine && lines.has(line.number))
+                record.*line.text = lines.line(line.number);
+        }
+    };
+    readTexts(1, kFirstItemLine - 1);
+    for (const InvoiceFileLine& line : kInvoiceFileLines) {
+        if (line.date && lines.has(line.number))
+            record.*line.date = ParseInvoiceDate(lines.line(line.number));
     }
-    QString InvoiceRecord::*const kCustomer[] = {
-        &InvoiceRecord::OdberatelKod,        &InvoiceRecord::OdberatelNazev1,
-        &InvoiceRecord::OdberatelNazev2,     &InvoiceRecord::OdberatelOdpovedOsoba,
-        &InvoiceRecord::OdberatelUliceCislo, &InvoiceRecord::OdberatelPSC,
-        &InvoiceRecord::OdberatelMesto,      &InvoiceRecord::OdberatelIC,
-        &InvoiceRecord::OdberatelDIC};
-    for (int i = 0; i < 9; ++i) {
-        if (lines.has(i + 10))
-            record.*kCustomer[i] = lines.line(i + 10);
-    }
-
-    // Lines 7-9: dates; a date that does not convert stops the reading here.
-    if (lines.has(7))
-        record.DatumPlneni = ParseInvoiceDate(lines.line(7));
-    if (lines.has(8))
-        record.DatumVystaveni = ParseInvoiceDate(lines.line(8));
-    if (lines.has(9))
-        record.DatumSplatnosti = ParseInvoiceDate(lines.line(9));
-
-    // Lines 19-43: item rows, only when all of them are there.
-    if (lines.has(43)) {
+    if (lines.has(kFirstItemLine + kItemRowCount - 1)) {
         for (int row = 0; row < kItemRowCount; ++row)
-            FillItemRowFromLine(lines.lineView(19 + row), record.Polozky[row]);
+            FillItemRowFromLine(lines.lineView(kFirstItemLine + row), record.Polozky[row]);
     }
-
-    if (lines.has(44))
-        record.Komentar1 = lines.line(44);
-    if (lines.has(45))
-        record.Komentar2 = lines.line(45);
-    // Line 46, the stored total, is not read: the caller recomputes it from the rows.
-    if (lines.has(47))
-        record.DatumUhrady = lines.line(47);
-    if (lines.has(48))
-        record.Mena = lines.line(48);
+    readTexts(kFirstItemLine + kItemRowCount, kInvoiceFileLineCount);
     if (record.Mena.isEmpty())
         record.Mena = defaultCurrency;
-    if (lines.has(49))
-        record.UhrazenaCastka = lines.line(49);
 
     for (int n = kInvoiceFileLineCount + 1; n <= lines.count(); ++n) {
         if (!ReadOptionalLine(lines.lineView(n), record))

@@ -16,6 +16,50 @@ namespace tarvela {
 // Line count of an invoice file without optional lines.
 inline constexpr int kInvoiceFileLineCount = 49;
 
+// One of the 49 lines: its number, the Czech name of its field for messages, and the field. A
+// line holds a text (text set), a date "d.m.yyyy" (date set) or, for lines 19 to 43, an item
+// row ("Položka N - Označení dodávky" in messages; neither set).
+struct InvoiceFileLine {
+    int number;
+    const char* name;
+    QString InvoiceRecord::*text;
+    QDate InvoiceRecord::*date;
+};
+
+// The lines of an invoice file but the item rows, in file order. Line 46 holds the stored total.
+inline constexpr InvoiceFileLine kInvoiceFileLines[] = {
+    {1, "Číslo faktury", &InvoiceRecord::Cislo, nullptr},
+    {2, "Symbol", &InvoiceRecord::Symbol, nullptr},
+    {3, "Objednávka", &InvoiceRecord::Objednavka, nullptr},
+    {4, "Příjemce", &InvoiceRecord::Prijemce, nullptr},
+    {5, "Místo vyskladnění", &InvoiceRecord::MistoVyskladneni, nullptr},
+    {6, "Forma úhrady", &InvoiceRecord::FormaUhrady, nullptr},
+    {7, "Datum plnění", nullptr, &InvoiceRecord::DatumPlneni},
+    {8, "Datum vystavení", nullptr, &InvoiceRecord::DatumVystaveni},
+    {9, "Datum splatnosti", nullptr, &InvoiceRecord::DatumSplatnosti},
+    {10, "Odběratel - kód", &InvoiceRecord::OdberatelKod, nullptr},
+    {11, "Odběratel - název 1", &InvoiceRecord::OdberatelNazev1, nullptr},
+    {12, "Odběratel - název 2", &InvoiceRecord::OdberatelNazev2, nullptr},
+    {13, "Odběratel - odpovědná osoba", &InvoiceRecord::OdberatelOdpovedOsoba, nullptr},
+    {14, "Odběratel - ulice, číslo", &InvoiceRecord::OdberatelUliceCislo, nullptr},
+    {15, "Odběratel - PSČ", &InvoiceRecord::OdberatelPSC, nullptr},
+    {16, "Odběratel - město", &InvoiceRecord::OdberatelMesto, nullptr},
+    {17, "Odběratel - IČ", &InvoiceRecord::OdberatelIC, nullptr},
+    {18, "Odběratel - DIČ", &InvoiceRecord::OdberatelDIC, nullptr},
+    {44, "Komentář 1", &InvoiceRecord::Komentar1, nullptr},
+    {45, "Komentář 2", &InvoiceRecord::Komentar2, nullptr},
+    {46, "Celkem", &InvoiceRecord::Uhrnem, nullptr},
+    {47, "Datum úhrady", &InvoiceRecord::DatumUhrady, nullptr},
+    {48, "Měna", &InvoiceRecord::Mena, nullptr},
+    {49, "Uhrazená částka", &InvoiceRecord::UhrazenaCastka, nullptr},
+};
+inline constexpr int kFirstItemLine = 19; // item rows 1 to 25 are lines 19 to 43
+inline constexpr int kStoredTotalLine = 46;
+
+// The Czech name of an item cell as the window shows it, for messages: "Položka 3 - Cena MJ"
+// (row 1 to 25, cell 0 to 5).
+QString ItemCellName(int row, int cell);
+
 // One optional line: its key before "=", its Czech name for messages, its field.
 struct OptionalInvoiceField {
     const char* key;

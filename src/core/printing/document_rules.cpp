@@ -1,5 +1,6 @@
 #include "printing/document_rules.h"
 
+#include "invoice/invoice_file.h"
 #include "money/invoice_figures.h"
 
 #include "money/decimal.h"
@@ -102,39 +103,6 @@ bool IsForeignCurrency(const InvoiceRecord& fields, const AppSettings& settings)
 
 namespace {
 
-// Czech names of the texts an e-invoice or a CSV carries.
-struct NamedText {
-    const char* name;
-    QString InvoiceRecord::*member;
-};
-
-const NamedText kInvoiceTexts[] = {
-    {"Číslo faktury", &InvoiceRecord::Cislo},
-    {"Symbol", &InvoiceRecord::Symbol},
-    {"Objednávka", &InvoiceRecord::Objednavka},
-    {"Příjemce", &InvoiceRecord::Prijemce},
-    {"Místo vyskladnění", &InvoiceRecord::MistoVyskladneni},
-    {"Forma úhrady", &InvoiceRecord::FormaUhrady},
-    {"Odběratel - kód", &InvoiceRecord::OdberatelKod},
-    {"Odběratel - název 1", &InvoiceRecord::OdberatelNazev1},
-    {"Odběratel - název 2", &InvoiceRecord::OdberatelNazev2},
-    {"Odběratel - odpovědná osoba", &InvoiceRecord::OdberatelOdpovedOsoba},
-    {"Odběratel - ulice, číslo", &InvoiceRecord::OdberatelUliceCislo},
-    {"Odběratel - PSČ", &InvoiceRecord::OdberatelPSC},
-    {"Odběratel - město", &InvoiceRecord::OdberatelMesto},
-    {"Odběratel - IČ", &InvoiceRecord::OdberatelIC},
-    {"Odběratel - DIČ", &InvoiceRecord::OdberatelDIC},
-    {"Komentář 1", &InvoiceRecord::Komentar1},
-    {"Komentář 2", &InvoiceRecord::Komentar2},
-    {"Datum úhrady", &InvoiceRecord::DatumUhrady},
-    {"Měna", &InvoiceRecord::Mena},
-    {"Uhrazená částka", &InvoiceRecord::UhrazenaCastka},
-    {"Opravovaný doklad", &InvoiceRecord::OpravovanyDoklad},
-    {"Důvod opravy", &InvoiceRecord::DuvodOpravy},
-    {"Kurz", &InvoiceRecord::Kurz},
-    {"Datum kurzu", &InvoiceRecord::DatumKurzu},
-};
-
 struct NamedSupplierText {
     const char* name;
     QString SupplierData::*member;
@@ -176,16 +144,18 @@ void RefuseControlCharacter(const QString& text, const QString& field) {
 } // namespace
 
 void RefuseControlCharacters(const InvoiceRecord& fields, const AppSettings& settings) {
-    for (const NamedText& t : kInvoiceTexts)
-        RefuseControlCharacter(fields.*t.member, QString::fromUtf8(t.name));
-    static const char* const kCellNames[kItemCellCount] = {"Kód",      "Označení dodávky", "MJ",
-                                                           "Počet MJ", "Cena MJ",          "DPH"};
+    // The texts an e-invoice or a CSV carries: the file's lines (the stored total aside, which
+    // is recomputed), the optional ones and the item cells.
+    for (const InvoiceFileLine& line : kInvoiceFileLines) {
+        if (line.text && line.number != kStoredTotalLine)
+            RefuseControlCharacter(fields.*line.text, QString::fromUtf8(line.name));
+    }
+    for (const OptionalInvoiceField& field : kOptionalInvoiceFields)
+        RefuseControlCharacter(fields.*field.member, QString::fromUtf8(field.name));
     for (int row = 0; row < kItemRowCount; ++row) {
         for (int cell = 0; cell < kItemCellCount; ++cell)
             RefuseControlCharacter(fields.Polozky[static_cast<std::size_t>(row)].cell(cell),
-                                   QStringLiteral("Položka %1 - %2")
-                                       .arg(row + 1)
-                                       .arg(QString::fromUtf8(kCellNames[cell])));
+                                   ItemCellName(row + 1, cell));
     }
     for (const NamedSupplierText& t : kSupplierTexts)
         RefuseControlCharacter(settings.Dodavatel.*t.member, QString::fromUtf8(t.name));
