@@ -11,6 +11,7 @@
 #include "invoice/file_lines.h"
 #include "invoice/invoice_file.h"
 #include "invoice/invoice_store.h"
+#include "printing/money.h"
 #include "printing/period_overview.h"
 #include "printing/report_data_set.h"
 #include "text/amount_text.h"
@@ -126,7 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         QString total;
         if (lines.has(46)) {
             try {
-                total = FormatAmount(ParseAmountLenient(lines.line(46)));
+                total = FormatHalere(ParseHalereLenient(lines.line(46)));
             } catch (const ConversionError&) {
             }
         }

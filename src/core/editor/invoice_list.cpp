@@ -2,6 +2,7 @@
 
 #include "invoice/file_lines.h"
 #include "invoice/invoice_store.h"
+#include "printing/money.h"
 #include "text/amount_text.h"
 #include "text/errors.h"
 
@@ -45,7 +46,7 @@ InvoiceListEntry ReadInvoiceListEntry(const QString& folder, const QString& file
     entry.Odberatel = lines.line(11);
     if (lines.has(46)) {
         try {
-            entry.Celkem = FormatAmount(ParseAmountLenient(lines.line(46)));
+            entry.Celkem = FormatHalere(ParseHalereLenient(lines.line(46)));
         } catch (const ConversionError&) {
             entry.Celkem.clear();
         }
