@@ -268,9 +268,10 @@ QString DocumentFileName(DocumentKind kind, const QString& number) {
     return WithNumber(QStringLiteral("Doklad"), number);
 }
 
-QString CashReceiptFileName(const QString& number) {
+QString CashReceiptFileName(const QString& number, bool payout) {
     // Not the name of the receipt with items ("Příjmový doklad ..."), which may be saved beside it.
-    return WithNumber(QStringLiteral("Pokladní doklad"), number);
+    return WithNumber(
+        payout ? QStringLiteral("Výdajový doklad") : QStringLiteral("Pokladní doklad"), number);
 }
 
 QString DocumentReportTitle(DocumentKind kind, bool vatPayer, const QString& number) {

@@ -68,7 +68,9 @@ QString AmountDueInWords(qint64 dueHalere, const QString& currencyCode);
 // "Faktura 2026001", "Dobropis 2026004": the document's title and number, for the proposed file
 // name of "Uložit jako PDF" (characters a file name cannot hold become "-").
 QString DocumentFileName(DocumentKind kind, const QString& number);
-QString CashReceiptFileName(const QString& number);
+// The cash receipt: "Pokladní doklad 2026007" (not the receipt with items' name, which may be
+// saved beside it), "Výdajový doklad 2026007" when it pays money out.
+QString CashReceiptFileName(const QString& number, bool payout = false);
 
 // The report title, which the module prints in the footer of every page and on the preview:
 // the document's title and number ("FAKTURA - DAŇOVÝ DOKLAD č. 2026001"), so that every

@@ -365,6 +365,27 @@ TEST(DocumentRules, NegativeCashReceiptIsACashPaymentOut) {
     }
 }
 
+// The proposed PDF name says what the cash document is, beside the receipt with items.
+TEST(DocumentRules, CashReceiptFileNameSaysReceiptOrPayout) {
+    const struct {
+        const char* number;
+        const char* price;
+        const char* name;
+    } cases[] = {{"2026007", "6371,08", "Pokladní doklad 2026007"},
+                 {"2026007", "-6371,08", "Výdajový doklad 2026007"},
+                 {"", "-0,50", "Výdajový doklad"},
+                 {"2026/7", "-1", "Výdajový doklad 2026-7"},
+                 {"2026007", "0,00", "Pokladní doklad 2026007"}};
+    for (const auto& c : cases) {
+        InvoiceSnapshot invoice = Items({Row("", "A", "ks", "1", c.price, "21")});
+        invoice.fields.FormaUhrady = QStringLiteral("H");
+        invoice.fields.Cislo = QString::fromUtf8(c.number);
+        EXPECT_EQ(S(Variables(CashReceiptVariables(invoice, LawRates())).at("NazevSouboru")),
+                  c.name)
+            << c.number << " " << c.price;
+    }
+}
+
 TEST(DocumentRules, DatesAndCurrencyEachKindPrints) {
     AppSettings settings = LawRates();
     InvoiceSnapshot invoice = Items({Row("", "A", "ks", "1", "100,00", "21")});
