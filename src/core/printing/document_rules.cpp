@@ -248,7 +248,7 @@ QString WithNumber(const QString& title, const QString& number) {
 
 } // namespace
 
-QString DocumentFileName(DocumentKind kind, const QString& number) {
+QString DocumentFileName(DocumentKind kind, const QString& number, bool payout) {
     switch (kind) {
     case DocumentKind::Faktura:
         return WithNumber(QStringLiteral("Faktura"), number);
@@ -263,7 +263,10 @@ QString DocumentFileName(DocumentKind kind, const QString& number) {
     case DocumentKind::CenovaNabidka:
         return WithNumber(QStringLiteral("Cenová nabídka"), number);
     case DocumentKind::PrijmovyDokladSRozpisem:
-        return WithNumber(QStringLiteral("Příjmový doklad"), number);
+        // Not the cash receipt's name ("Výdajový doklad ..."), which may be saved beside it.
+        return WithNumber(payout ? QStringLiteral("Výdajový doklad s rozpisem")
+                                 : QStringLiteral("Příjmový doklad"),
+                          number);
     }
     return WithNumber(QStringLiteral("Doklad"), number);
 }
@@ -274,8 +277,8 @@ QString CashReceiptFileName(const QString& number, bool payout) {
         payout ? QStringLiteral("Výdajový doklad") : QStringLiteral("Pokladní doklad"), number);
 }
 
-QString DocumentReportTitle(DocumentKind kind, bool vatPayer, const QString& number) {
-    const QString title = DocumentTitle(kind, vatPayer);
+QString DocumentReportTitle(DocumentKind kind, bool vatPayer, const QString& number, bool payout) {
+    const QString title = DocumentTitle(kind, vatPayer, payout);
     return TrimText(number).isEmpty() ? title : title + QStringLiteral(" č. ") + TrimText(number);
 }
 

@@ -365,24 +365,43 @@ TEST(DocumentRules, NegativeCashReceiptIsACashPaymentOut) {
     }
 }
 
-// The proposed PDF name says what the cash document is, beside the receipt with items.
-TEST(DocumentRules, CashReceiptFileNameSaysReceiptOrPayout) {
+// The two cash documents say whether money is received or paid out, in their titles, their
+// signature captions and the PDF names they propose (never the same name for both).
+TEST(DocumentRules, CashDocumentsNameReceiptOrPayout) {
     const struct {
         const char* number;
         const char* price;
-        const char* name;
-    } cases[] = {{"2026007", "6371,08", "Pokladní doklad 2026007"},
-                 {"2026007", "-6371,08", "Výdajový doklad 2026007"},
-                 {"", "-0,50", "Výdajový doklad"},
-                 {"2026/7", "-1", "Výdajový doklad 2026-7"},
-                 {"2026007", "0,00", "Pokladní doklad 2026007"}};
+        const char* cashName;
+        const char* itemsName;
+    } cases[] = {
+        {"2026007", "6371,08", "Pokladní doklad 2026007", "Příjmový doklad 2026007"},
+        {"2026007", "-6371,08", "Výdajový doklad 2026007", "Výdajový doklad s rozpisem 2026007"},
+        {"", "-0,50", "Výdajový doklad", "Výdajový doklad s rozpisem"},
+        {"2026/7", "-1", "Výdajový doklad 2026-7", "Výdajový doklad s rozpisem 2026-7"},
+        {"2026007", "0,00", "Pokladní doklad 2026007", "Příjmový doklad 2026007"}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.number) + " " + c.price);
         InvoiceSnapshot invoice = Items({Row("", "A", "ks", "1", c.price, "21")});
         invoice.fields.FormaUhrady = QStringLiteral("H");
         invoice.fields.Cislo = QString::fromUtf8(c.number);
-        EXPECT_EQ(S(Variables(CashReceiptVariables(invoice, LawRates())).at("NazevSouboru")),
-                  c.name)
-            << c.number << " " << c.price;
+        const bool out = c.price[0] == '-';
+        const auto cash = Variables(CashReceiptVariables(invoice, LawRates()));
+        EXPECT_EQ(S(cash.at("NazevSouboru")), c.cashName);
+        const auto items = Variables(
+            InvoiceDocumentVariables(DocumentKind::PrijmovyDokladSRozpisem, invoice, LawRates()));
+        EXPECT_EQ(S(items.at("NazevSouboru")), c.itemsName);
+        EXPECT_EQ(S(items.at("Nazev1")), out ? "Výdajový doklad" : "Příjmový doklad");
+        EXPECT_EQ(S(items.at("PopiskaCelkem")), out ? "Vráceno" : "Přijato");
+        for (const auto& v : {cash, items}) {
+            EXPECT_EQ(S(v.at("PopiskaOsoba")), out ? "Vyplaceno komu:" : "Přijato od:");
+            EXPECT_EQ(S(v.at("PopiskaPokladnik")),
+                      out ? "Vyplatil (pokladník):" : "Přijal (pokladník):");
+            EXPECT_EQ(S(v.at("PopiskaPlatce")), out ? "Převzal:" : "Zaplatil:");
+        }
+        EXPECT_EQ(S(DocumentReportTitle(DocumentKind::PrijmovyDokladSRozpisem, true,
+                                        invoice.fields.Cislo, out)),
+                  S(items.at("Nazev1") + (*c.number ? QStringLiteral(" č. ") : QString()) +
+                    invoice.fields.Cislo));
     }
 }
 
