@@ -285,6 +285,7 @@ QString DocumentReportTitle(DocumentKind kind, bool vatPayer, const QString& num
 DocumentFigures DocumentFiguresOf(const InvoiceFigures& model) {
     DocumentFigures figures;
     figures.Due = model.Due;
+    figures.Paid = model.Paid;
     if (model.Currency == QLatin1String("CZK")) {
         figures.TotalInCrowns = model.Due.Total;
         figures.DueInCrowns = model.Due.Due;
@@ -415,6 +416,10 @@ QStringList DocumentWarnings(DocumentKind kind, const DocumentFigures& figures) 
                                    "položky dobropisu se obvykle zapisují se záporným "
                                    "množstvím nebo cenou.")
                         .arg(FormatHalere(figures.Due.Total));
+    if (kind == DocumentKind::DanovyDoklad && figures.Paid > 0 && figures.Paid < figures.Due.Due)
+        warnings << QStringLiteral("Uhrazeno je jen %1 z %2: daňový doklad k přijaté platbě "
+                                   "uvede jako přijatou celou částku %2.")
+                        .arg(FormatHalere(figures.Paid), FormatHalere(figures.Due.Due));
     return warnings;
 }
 

@@ -85,6 +85,7 @@ QString DocumentReportTitle(DocumentKind kind, bool vatPayer, const QString& num
 // invoice in crowns; converted at the typed rate for another currency, nothing without it).
 struct DocumentFigures {
     AmountDue Due;
+    qint64 Paid = 0; // what is paid, in the invoice's currency (the document model's Paid)
     std::optional<qint64> TotalInCrowns;
     std::optional<qint64> DueInCrowns;
 };
@@ -143,7 +144,8 @@ QString CsvSafeText(const QString& text);
 
 // What the user should see before a document that may be printed is printed, one sentence
 // each; empty when nothing is odd. A credit note whose total is positive asks for a payment
-// instead of returning one.
+// instead of returning one; the tax document of a received payment states the whole amount due
+// as received, although a smaller part of it is paid.
 QStringList DocumentWarnings(DocumentKind kind, const DocumentFigures& figures);
 
 } // namespace tarvela

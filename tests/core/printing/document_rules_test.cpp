@@ -341,6 +341,37 @@ TEST(DocumentRules, CreditNoteAskingForPaymentIsWarnedOf) {
     }
 }
 
+// The tax document of a received payment states the whole amount as received: a smaller paid
+// amount is warned of, a whole or missing one is not.
+TEST(DocumentRules, PartPaymentBeforeTheTaxDocumentOfAPaymentIsWarnedOf) {
+    const struct {
+        const char* paid;
+        const char* date;
+        bool warned;
+    } cases[] = {
+        {"500,00", "10.12.2026", true}, {"1209,99", "", true}, {"1210,00", "10.12.2026", false},
+        {"", "10.12.2026", false},      {"", "", false},       {"1500,00", "10.12.2026", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.paid) + " " + c.date);
+        InvoiceSnapshot invoice = Items({Row("", "A", "hod", "10", "100,00", "21")});
+        invoice.fields.UhrazenaCastka = QString::fromUtf8(c.paid);
+        invoice.fields.DatumUhrady = QString::fromUtf8(c.date);
+        const QStringList warnings =
+            DocumentWarnings(DocumentKind::DanovyDoklad,
+                             DocumentFiguresOf(DocumentKind::DanovyDoklad, invoice, LawRates()));
+        EXPECT_EQ(warnings.size(), c.warned ? 1 : 0);
+        if (c.warned) {
+            EXPECT_EQ(S(warnings.first()),
+                      S(QStringLiteral("Uhrazeno je jen %1 z 1210,00: daňový doklad k přijaté "
+                                       "platbě uvede jako přijatou celou částku 1210,00.")
+                            .arg(QString::fromUtf8(c.paid))));
+        }
+        EXPECT_TRUE(DocumentWarnings(DocumentKind::Faktura,
+                                     DocumentFiguresOf(DocumentKind::Faktura, invoice, LawRates()))
+                        .isEmpty());
+    }
+}
+
 // A cash receipt of a negative amount pays money out: its title, captions, figures and words
 // say so, and no figure it prints is negative.
 TEST(DocumentRules, NegativeCashReceiptIsACashPaymentOut) {
