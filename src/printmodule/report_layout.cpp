@@ -417,6 +417,10 @@ int PaintReport(const RenderedReport& report, QPagedPaintDevice& device) {
     document.setHtml(report.html);
     QrTextObject qr(EncodeQr(report.qrText));
     qr.install(document);
+    // Qt lays the payment code's changed format out lazily, a step now and the rest on a timer
+    // that never runs here: the blocks after it would stay without a layout and vanish from the
+    // page. Setting the page size again lays the whole document out at once.
+    document.setPageSize(QSizeF(body.width(), kLongPage));
     const double height = document.documentLayout()->documentSize().height();
     document.checkResources();
     if (!std::isfinite(height) || height < 0 || height > kLongPage - body.height())

@@ -246,6 +246,12 @@ void DocumentsPdfTest::receiptsSayWhatTheAmountAllows_data() {
                        "Vyplatil (pokladník):",
                        "Převzal:"}
         << QStringList{"PŘÍJMOVÝ", "Přijato", "minus", "-7709", "-1337"};
+    QTest::newRow("with items, negative: paid out")
+        << "-6371,08"
+        << "CZK" << true << QStringList{"Výdajový doklad",       "Vyplaceno komu:",
+                                        "Vráceno 7709,00 CZK",   "=sedmtisícsedmsetdevět korun=",
+                                        "Vyplatil (pokladník):", "Převzal:"}
+        << QStringList{"Příjmový", "Přijato", "Přijal", "Zaplatil", "minus"};
     QTest::newRow("EUR: rate and tax in crowns")
         << "100,00"
         << "eur" << false
@@ -288,7 +294,8 @@ void DocumentsPdfTest::receiptsSayWhatTheAmountAllows() {
     const ModuleDataSet set(items);
     const int result =
         withItems ? module.renderPdf(QStringLiteral("PrijmovyDoklad2.fr3"),
-                                     DocumentReportTitle(kind, true, invoice.fields.Cislo),
+                                     DocumentReportTitle(kind, true, invoice.fields.Cislo,
+                                                         CashReceiptPaysOut(invoice, settings)),
                                      InvoiceDocumentVariables(kind, invoice, settings).text(),
                                      set.get(), pdf, &message)
                   : module.renderPdf(QStringLiteral("PrijmovyDoklad.fr3"),

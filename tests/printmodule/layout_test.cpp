@@ -157,6 +157,8 @@ private slots:
     void qrFrameDrawnAndCaptionsOnOneLine();
     void pageBreaksFallBetweenRows();
     void samePagesAsQtsOwnPagination();
+    void everythingAfterThePaymentCodeIsPrinted_data();
+    void everythingAfterThePaymentCodeIsPrinted();
     void beyondTheBoundsEndsWithAMessage_data();
     void beyondTheBoundsEndsWithAMessage();
 
@@ -358,6 +360,34 @@ void LayoutTest::samePagesAsQtsOwnPagination() {
         QVERIFY2(differing < ours.width() * footer / 500,
                  qPrintable(QString("page %1: %2 pixels differ").arg(page).arg(differing)));
     }
+}
+
+void LayoutTest::everythingAfterThePaymentCodeIsPrinted_data() {
+    QTest::addColumn<int>("paragraphs");
+    for (const int paragraphs : {3, 40, 400})
+        QTest::addRow("%d", paragraphs) << paragraphs;
+}
+
+// The payment code is laid out after the rest of the page; every paragraph after it is still
+// printed, once, on one to several pages.
+void LayoutTest::everythingAfterThePaymentCodeIsPrinted() {
+    using namespace tarvela::prm1;
+    QFETCH(int, paragraphs);
+    RenderedReport report;
+    report.title = "Faktura";
+    report.qrText = kQrText;
+    report.templateName = "Faktura.fr3";
+    report.html = "<p>Začátek</p><table><tr><td><img src=\"prm1:qrcode\" width=\"113\" "
+                  "height=\"113\"></td><td>Rekapitulace</td></tr></table>";
+    for (int i = 1; i <= paragraphs; ++i)
+        report.html += QString("<p>Odstavec%1</p>").arg(i);
+    const QString pdf = folder_.file(QString("after-qr%1.pdf").arg(paragraphs));
+    const int pages = WritePdf(report, pdf);
+    const QList<Word> words = Words(pdf);
+    QCOMPARE(Matching(words, "Strana").size(), pages);
+    for (int i = 1; i <= paragraphs; ++i)
+        QVERIFY2(Matching(words, QString("Odstavec%1").arg(i)).size() == 1,
+                 qPrintable(QString("paragraph %1 of %2").arg(i).arg(paragraphs)));
 }
 
 void LayoutTest::beyondTheBoundsEndsWithAMessage_data() {

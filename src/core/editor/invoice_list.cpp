@@ -2,6 +2,8 @@
 
 #include "invoice/file_lines.h"
 #include "invoice/invoice_store.h"
+#include "money/invoice_figures.h"
+#include "printing/money.h"
 #include "text/amount_text.h"
 #include "text/errors.h"
 
@@ -44,8 +46,11 @@ InvoiceListEntry ReadInvoiceListEntry(const QString& folder, const QString& file
     entry.Datum = lines.line(7);
     entry.Odberatel = lines.line(11);
     if (lines.has(46)) {
+        // The stored total as the overview and the book read it ("1210.50" is 1210,50); a text
+        // they do not read ("1 234,50 CZK") keeps its signs, comma and digits.
+        const std::optional<qint64> exact = ReadTotalHalere(lines.line(46));
         try {
-            entry.Celkem = FormatAmount(ParseAmountLenient(lines.line(46)));
+            entry.Celkem = FormatHalere(exact ? *exact : ParseHalereLenient(lines.line(46)));
         } catch (const ConversionError&) {
             entry.Celkem.clear();
         }

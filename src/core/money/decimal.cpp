@@ -116,7 +116,8 @@ DecimalError ReadDecimal(QStringView text, Decimal& value, Decimal largest) {
     if (power < -kMaxDecimals)
         return DecimalError::TooManyDecimals;
     const long long shift = power + kMaxDecimals; // millionths = digits x 10^shift
-    if (static_cast<long long>(digits.size()) + shift > 17)
+    // Up to 18 digits of millionths, which 64 bits always hold (999 999 999 999,999999).
+    if (static_cast<long long>(digits.size()) + shift > 18)
         return DecimalError::TooLarge;
     qint64 units = 0;
     for (const char d : digits)

@@ -13,14 +13,6 @@
 
 namespace tarvela {
 
-namespace {
-
-// The largest stored total or paid amount that is read: 999 999 999 999,99 (more than the
-// program writes, so that a hand-edited file is shown as it is, never cut).
-constexpr qint64 kLargestStoredHalere = 99999999999999;
-
-} // namespace
-
 RateFigures InvoiceFigures::rate(int percent) const {
     for (const RateFigures& r : Rates) {
         if (r.Percent == percent)

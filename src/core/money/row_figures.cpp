@@ -12,9 +12,6 @@ namespace tarvela {
 
 namespace {
 
-// The largest row amount: 999 999 999,99.
-constexpr qint64 kLargestHalere = 99999999999;
-
 // True when the rate cell is the decimal text of `percent` ("21"), without building that text.
 bool IsRate(QStringView cell, int percent) {
     char digits[16];
@@ -38,7 +35,7 @@ RowFigures ComputeRowFigures(QStringView quantity, QStringView price, QStringVie
         const Decimal q = ParseFieldDecimal(QStringLiteral("Počet MJ"), quantity);
         const Decimal p = ParseFieldDecimal(QStringLiteral("Cena MJ"), price);
         row.Amount = RowAmountHalere(q, p);
-        if (row.Amount > kLargestHalere || row.Amount < -kLargestHalere)
+        if (row.Amount > kLargestAmountHalere || row.Amount < -kLargestAmountHalere)
             throw ConversionError(
                 WithFieldName(QStringLiteral("Celkem bez DPH"),
                               QStringLiteral("„%1“ je větší, než pole pojme; největší hodnota "

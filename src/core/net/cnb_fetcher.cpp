@@ -89,7 +89,7 @@ void CnbRateFetcher::finished(const HttpAnswer& answer) {
         emit failed(e.message() + QStringLiteral(" Zadejte kurz ručně."));
         return;
     }
-    const std::optional<double> rate = rates.rate(currency_);
+    const std::optional<Decimal> rate = rates.rate(currency_);
     if (!rate) {
         emit failed(
             QStringLiteral("ČNB nevyhlašuje kurz měny %1. Zadejte kurz ručně.").arg(currency_));

@@ -1,6 +1,5 @@
 #include "net/cnb_rates.h"
 
-#include "text/amount_text.h"
 #include "text/errors.h"
 #include "text/helpers.h"
 
@@ -10,6 +9,9 @@ namespace tarvela {
 
 namespace {
 
+// The largest rate a line may give for its amount of units: a billion crowns.
+constexpr Decimal kLargestCnbRate = Decimal::FromWhole(1000000000);
+
 [[noreturn]] void Unexpected(int line) {
     throw ValidationError(
         QStringLiteral("Soubor kurzů ČNB má neočekávaný tvar (řádek %1).").arg(line));
@@ -17,7 +19,7 @@ namespace {
 
 } // namespace
 
-std::optional<double> CnbDailyRates::rate(const QString& code) const {
+std::optional<Decimal> CnbDailyRates::rate(const QString& code) const {
     const auto it = rates.constFind(UpperCaseAscii(TrimText(code)));
     if (it == rates.constEnd())
         return std::nullopt;
@@ -49,28 +51,23 @@ CnbDailyRates ParseCnbDailyRates(const QByteArray& bytes) {
         const int amount = cells[2].toInt(&ok);
         if (!ok || amount <= 0)
             Unexpected(number);
-        double rate = 0;
-        try {
-            rate = ParseAmount(cells[4]);
-        } catch (const ConversionError&) {
+        Decimal rate;
+        if (ReadDecimal(cells[4], rate, kLargestCnbRate) != DecimalError::None ||
+            cells[3].size() != 3)
             Unexpected(number);
-        }
-        if (!(rate > 0) || cells[3].size() != 3)
+        // Crowns for one unit; a rate that is zero at six decimals is no rate.
+        const qint64 perUnit = DivideRounded(rate.millionths(), amount);
+        if (perUnit <= 0)
             Unexpected(number);
-        result.rates.insert(UpperCaseAscii(cells[3]), rate / amount);
+        result.rates.insert(UpperCaseAscii(cells[3]), Decimal::FromMillionths(perUnit));
     }
     if (result.rates.isEmpty())
         Unexpected(3);
     return result;
 }
 
-QString CnbRateText(double rate) {
-    QString text = QString::number(rate, 'f', 6);
-    while (text.endsWith(QLatin1Char('0')))
-        text.chop(1);
-    if (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
-    return text.replace(QLatin1Char('.'), QLatin1Char(','));
+QString CnbRateText(Decimal rate) {
+    return rate.toText();
 }
 
 QString CnbDailyRatesUrl(const QDate& date, const QString& baseUrl) {

@@ -71,8 +71,8 @@ PrintVariables CashReceiptVariables(const InvoiceSnapshot& invoice, const AppSet
     v.add(QStringLiteral("OdberatelDIC"), f.OdberatelDIC);
     v.add(QStringLiteral("DatumPlneni"), FormatInvoiceDate(f.DatumPlneni));
     v.add(QStringLiteral("PlatceDPH"), BoolToDigit(settings.Platce));
-    AddDocumentRuleVariables(v, kind, invoice, settings, figures, CashReceiptFileName(f.Cislo),
-                             payout);
+    AddDocumentRuleVariables(v, kind, invoice, settings, figures,
+                             CashReceiptFileName(f.Cislo, payout), payout);
     v.add(QStringLiteral("NazevDokladu"), payout ? QStringLiteral("VÝDAJOVÝ POKLADNÍ DOKLAD")
                                                  : QStringLiteral("PŘÍJMOVÝ POKLADNÍ DOKLAD"));
     v.add(QStringLiteral("PopiskaOsoba"),

@@ -218,7 +218,7 @@ QString WithNumber(const QString& title, const QString& number) {
 
 } // namespace
 
-QString DocumentFileName(DocumentKind kind, const QString& number) {
+QString DocumentFileName(DocumentKind kind, const QString& number, bool payout) {
     switch (kind) {
     case DocumentKind::Faktura:
         return WithNumber(QStringLiteral("Faktura"), number);
@@ -233,24 +233,29 @@ QString DocumentFileName(DocumentKind kind, const QString& number) {
     case DocumentKind::CenovaNabidka:
         return WithNumber(QStringLiteral("Cenová nabídka"), number);
     case DocumentKind::PrijmovyDokladSRozpisem:
-        return WithNumber(QStringLiteral("Příjmový doklad"), number);
+        // Not the cash receipt's name ("Výdajový doklad ..."), which may be saved beside it.
+        return WithNumber(payout ? QStringLiteral("Výdajový doklad s rozpisem")
+                                 : QStringLiteral("Příjmový doklad"),
+                          number);
     }
     return WithNumber(QStringLiteral("Doklad"), number);
 }
 
-QString CashReceiptFileName(const QString& number) {
+QString CashReceiptFileName(const QString& number, bool payout) {
     // Not the name of the receipt with items ("Příjmový doklad ..."), which may be saved beside it.
-    return WithNumber(QStringLiteral("Pokladní doklad"), number);
+    return WithNumber(
+        payout ? QStringLiteral("Výdajový doklad") : QStringLiteral("Pokladní doklad"), number);
 }
 
-QString DocumentReportTitle(DocumentKind kind, bool vatPayer, const QString& number) {
-    const QString title = DocumentTitle(kind, vatPayer);
+QString DocumentReportTitle(DocumentKind kind, bool vatPayer, const QString& number, bool payout) {
+    const QString title = DocumentTitle(kind, vatPayer, payout);
     return TrimText(number).isEmpty() ? title : title + QStringLiteral(" č. ") + TrimText(number);
 }
 
 DocumentFigures DocumentFiguresOf(const InvoiceFigures& model) {
     DocumentFigures figures;
     figures.Due = model.Due;
+    figures.Paid = model.Paid;
     if (model.Currency == QLatin1String("CZK")) {
         figures.TotalInCrowns = model.Due.Total;
         figures.DueInCrowns = model.Due.Due;
@@ -381,6 +386,10 @@ QStringList DocumentWarnings(DocumentKind kind, const DocumentFigures& figures) 
                                    "položky dobropisu se obvykle zapisují se záporným "
                                    "množstvím nebo cenou.")
                         .arg(FormatHalere(figures.Due.Total));
+    if (kind == DocumentKind::DanovyDoklad && figures.Paid > 0 && figures.Paid < figures.Due.Due)
+        warnings << QStringLiteral("Uhrazeno je jen %1 z %2: daňový doklad k přijaté platbě "
+                                   "uvede jako přijatou celou částku %2.")
+                        .arg(FormatHalere(figures.Paid), FormatHalere(figures.Due.Due));
     return warnings;
 }
 

@@ -66,20 +66,26 @@ bool RoundsToCrowns(DocumentKind kind, const InvoiceRecord& fields, const AppSet
 QString AmountDueInWords(qint64 dueHalere, const QString& currencyCode);
 
 // "Faktura 2026001", "Dobropis 2026004": the document's title and number, for the proposed file
-// name of "Uložit jako PDF" (characters a file name cannot hold become "-").
-QString DocumentFileName(DocumentKind kind, const QString& number);
-QString CashReceiptFileName(const QString& number);
+// name of "Uložit jako PDF" (characters a file name cannot hold become "-"); a receipt with items
+// that pays money out: "Výdajový doklad s rozpisem 2026007".
+QString DocumentFileName(DocumentKind kind, const QString& number, bool payout = false);
+// The cash receipt: "Pokladní doklad 2026007" (not the receipt with items' name, which may be
+// saved beside it), "Výdajový doklad 2026007" when it pays money out.
+QString CashReceiptFileName(const QString& number, bool payout = false);
 
 // The report title, which the module prints in the footer of every page and on the preview:
 // the document's title and number ("FAKTURA - DAŇOVÝ DOKLAD č. 2026001"), so that every
-// continuation page says what it belongs to.
-QString DocumentReportTitle(DocumentKind kind, bool vatPayer, const QString& number);
+// continuation page says what it belongs to; a receipt with items that pays money out is
+// "Výdajový doklad č. 2026007".
+QString DocumentReportTitle(DocumentKind kind, bool vatPayer, const QString& number,
+                            bool payout = false);
 
 // The figures the rules of a document look at, all in haléře: the invoice total and the amount
 // the document asks for or returns (after cash rounding), and both in crowns (the same for an
 // invoice in crowns; converted at the typed rate for another currency, nothing without it).
 struct DocumentFigures {
     AmountDue Due;
+    qint64 Paid = 0; // what is paid, in the invoice's currency (the document model's Paid)
     std::optional<qint64> TotalInCrowns;
     std::optional<qint64> DueInCrowns;
 };
@@ -138,7 +144,8 @@ QString CsvSafeText(const QString& text);
 
 // What the user should see before a document that may be printed is printed, one sentence
 // each; empty when nothing is odd. A credit note whose total is positive asks for a payment
-// instead of returning one.
+// instead of returning one; the tax document of a received payment states the whole amount due
+// as received, although a smaller part of it is paid.
 QStringList DocumentWarnings(DocumentKind kind, const DocumentFigures& figures);
 
 } // namespace tarvela

@@ -89,7 +89,7 @@ QString AmountDueLabel(DocumentKind kind, qint64 due) {
 
 } // namespace
 
-QString DocumentTitle(DocumentKind kind, bool vatPayer) {
+QString DocumentTitle(DocumentKind kind, bool vatPayer, bool payout) {
     switch (kind) {
     case DocumentKind::Faktura:
         return vatPayer ? QStringLiteral("FAKTURA - DAŇOVÝ DOKLAD") : QStringLiteral("FAKTURA");
@@ -104,7 +104,7 @@ QString DocumentTitle(DocumentKind kind, bool vatPayer) {
     case DocumentKind::CenovaNabidka:
         return QStringLiteral("CENOVÁ NABÍDKA");
     case DocumentKind::PrijmovyDokladSRozpisem:
-        return QStringLiteral("Příjmový doklad");
+        return payout ? QStringLiteral("Výdajový doklad") : QStringLiteral("Příjmový doklad");
     }
     throw std::invalid_argument("unknown document kind");
 }
@@ -252,8 +252,12 @@ PrintVariables InvoiceDocumentVariables(DocumentKind kind, const InvoiceSnapshot
     else
         qr = InvoiceQrPayment(invoice, settings, FormatHalere(due.Due));
 
+    // A receipt with items of a negative amount pays money out: titled and signed as such.
+    const bool payout =
+        kind == DocumentKind::PrijmovyDokladSRozpisem && IsCashPayout(DocumentFiguresOf(figures));
+
     PrintVariables v;
-    v.add(QStringLiteral("Nazev1"), DocumentTitle(kind, settings.Platce));
+    v.add(QStringLiteral("Nazev1"), DocumentTitle(kind, settings.Platce, payout));
     v.add(QStringLiteral("Nazev2"), DocumentNumberLabel(kind));
 
     AddSupplierVariables(v, d);
@@ -301,8 +305,17 @@ PrintVariables InvoiceDocumentVariables(DocumentKind kind, const InvoiceSnapshot
     v.add(QStringLiteral("Komentar1"), f.Komentar1);
     v.add(QStringLiteral("Komentar2"), f.Komentar2);
     v.add(QStringLiteral("QRCode"), qr.Text);
-    AddDocumentRuleVariables(v, kind, invoice, settings, figures, DocumentFileName(kind, f.Cislo));
+    AddDocumentRuleVariables(v, kind, invoice, settings, figures,
+                             DocumentFileName(kind, f.Cislo, payout));
     v.add(QStringLiteral("QRDuvod"), qr.Reason);
+    if (kind == DocumentKind::PrijmovyDokladSRozpisem) {
+        v.add(QStringLiteral("PopiskaOsoba"),
+              payout ? QStringLiteral("Vyplaceno komu:") : QStringLiteral("Přijato od:"));
+        v.add(QStringLiteral("PopiskaPokladnik"), payout ? QStringLiteral("Vyplatil (pokladník):")
+                                                         : QStringLiteral("Přijal (pokladník):"));
+        v.add(QStringLiteral("PopiskaPlatce"),
+              payout ? QStringLiteral("Převzal:") : QStringLiteral("Zaplatil:"));
+    }
     return v;
 }
 

@@ -42,8 +42,9 @@ inline constexpr std::array<DocumentKind, 7> kDocumentKinds = {
     DocumentKind::PrijmovyDokladSRozpisem};
 
 // Title (Nazev1; also the report title), number label (Nazev2) and the report template relative
-// to the program folder ("Ses/Faktura.fr3").
-QString DocumentTitle(DocumentKind kind, bool vatPayer);
+// to the program folder ("Ses/Faktura.fr3"). A receipt with items that pays money out (payout) is
+// titled "Výdajový doklad".
+QString DocumentTitle(DocumentKind kind, bool vatPayer, bool payout = false);
 QString DocumentNumberLabel(DocumentKind kind);
 QString DocumentTemplate(DocumentKind kind);
 

@@ -97,6 +97,9 @@ PrintVariables PeriodOverviewVariables(const AppSettings& settings) {
     PrintVariables v;
     v.add(QStringLiteral("Nadpis"), PeriodOverviewTitle(settings.AktualniRok));
     v.add(QStringLiteral("VychoziMena"), settings.VychoziMena);
+    // The proposed name of a saved PDF, not one made of the title's letters and underscores.
+    v.add(QStringLiteral("NazevSouboru"),
+          QStringLiteral("Evidence odeslaných faktur ") + QString::number(settings.AktualniRok));
     return v;
 }
 

@@ -39,7 +39,8 @@ QString PeriodOverviewTitle(int year);
 QList<OverviewEntry> CollectPeriodOverview(const InvoiceStore& store, const AppSettings& settings,
                                            const AfterEachEntry& afterEach = {});
 
-// "Nadpis" and "VychoziMena"; with the entries also the exact sums per currency:
+// "Nadpis", "VychoziMena" and "NazevSouboru" (the proposed PDF name "Evidence odeslaných faktur
+// 2026"); with the entries also the exact sums per currency:
 // "SoucetCastka" (the default currency), "SoucetJinaMena" and "SoucetUhrazeno" ("1210,00 CZK;
 // 443,83 EUR"), each currency on its own, never added together.
 PrintVariables PeriodOverviewVariables(const AppSettings& settings);

@@ -70,15 +70,17 @@ bool WithInvoiceDocument(const THlavni& w, const THlavniUi& ui, const ItemGrid& 
     // rate, is refused before anything is printed (the error box names the rows).
     CheckDocumentPrintable(kind, invoice, w.Settings);
     // What may be printed but looks wrong (a credit note asking for a payment) is asked first.
-    if (!ConfirmDocumentWarnings(
-            DocumentWarnings(kind, DocumentFiguresOf(kind, invoice, w.Settings))))
+    const DocumentFigures figures = DocumentFiguresOf(kind, invoice, w.Settings);
+    if (!ConfirmDocumentWarnings(DocumentWarnings(kind, figures)))
         return false;
     const PrintVariables variables = InvoiceDocumentVariables(kind, invoice, w.Settings);
 
     ReportDataSet dataSet;
     const ReportDataSetCleanup cleanup(dataSet);
     FillInvoiceItems(dataSet, kind, invoice);
-    run(templatePath, DocumentReportTitle(kind, w.Settings.Platce, invoice.fields.Cislo),
+    run(templatePath,
+        DocumentReportTitle(kind, w.Settings.Platce, invoice.fields.Cislo,
+                            kind == DocumentKind::PrijmovyDokladSRozpisem && IsCashPayout(figures)),
         variables.text(), dataSet);
     return true;
 }

@@ -109,6 +109,12 @@ INSTANTIATE_TEST_SUITE_P(
         EntryCase{"ZeroTotal", 49, "0", Entry("0,00", "20.3.2026", "EUR")},
         EntryCase{"EmptyTotal", 49, "", Entry("0,00", "20.3.2026", "EUR")},
         EntryCase{"NegativeTotal", 49, "-50,5", Entry("-50,50", "20.3.2026", "EUR")},
+        EntryCase{"HalfHalerRoundsAway", 49, "1,005", Entry("1,01", "20.3.2026", "EUR")},
+        EntryCase{"DecimalPointAsTheOverviewReadsIt", 49, "1210.50",
+                  Entry("1210,50", "20.3.2026", "EUR")},
+        EntryCase{"CurrencyAfterTheFigure", 49, "1 234,50 CZK",
+                  Entry("1234,50", "20.3.2026", "EUR")},
+        EntryCase{"BeyondLargestIsEmpty", 49, "1000000000000", Entry("", "20.3.2026", "EUR")},
         EntryCase{"UnreadableTotalIsEmpty", 49, "abc", Entry("", "20.3.2026", "EUR")}),
     [](const ::testing::TestParamInfo<EntryCase>& info) { return std::string(info.param.name); });
 

@@ -152,6 +152,9 @@ TEST(StoredTotal, ReadExactly) {
     EXPECT_EQ(ReadTotalHalere(QStringLiteral("12.345,00")), 1234500);
     EXPECT_EQ(ReadTotalHalere(QStringLiteral("1234,5")), 123450);
     EXPECT_EQ(ReadTotalHalere(QStringLiteral("99999999999")), 9999999999900);
+    // The largest stored total that is read, and the first one beyond it.
+    EXPECT_EQ(ReadTotalHalere(QStringLiteral("999999999999,99")), 99999999999999);
+    EXPECT_EQ(ReadTotalHalere(QStringLiteral("1000000000000")), std::nullopt);
     EXPECT_EQ(ReadTotalHalere(QStringLiteral("-7709,00")), -770900);
     EXPECT_EQ(ReadTotalHalere(QStringLiteral("")), std::nullopt);
     EXPECT_EQ(ReadTotalHalere(QStringLiteral("1,2,3")), std::nullopt);

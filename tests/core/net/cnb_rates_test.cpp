@@ -25,13 +25,31 @@ private slots:
         const CnbDailyRates r = ParseCnbDailyRates(kDaily);
         QCOMPARE(r.date, QDate(2026, 3, 5));
         QCOMPARE(r.rates.size(), 4);
-        QCOMPARE(*r.rate("eur"), 24.335);
+        QCOMPARE(r.rate("eur")->millionths(), 24335000);
         QCOMPARE(CnbRateText(*r.rate("EUR")), QStringLiteral("24,335"));
         QCOMPARE(CnbRateText(*r.rate("JPY")), QStringLiteral("0,16123")); // per 1 yen, not 100
         QCOMPARE(CnbRateText(*r.rate("HUF")), QStringLiteral("0,06402"));
         QVERIFY(!r.rate("USD"));
         QCOMPARE(CnbDailyRatesUrl(QDate(2026, 3, 7), "http://h/k.txt"),
                  QStringLiteral("http://h/k.txt?date=07.03.2026"));
+    }
+
+    // Crowns for one unit exactly, rounded to six decimals with halves away from zero.
+    void dividesByTheAmountExactly_data() {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("rate");
+        QTest::newRow("thousand units")
+            << QByteArray("Indonésie|rupie|1000|IDR|1,523") << "0,001523";
+        QTest::newRow("half rounds up") << QByteArray("X|x|1000|XXA|0,0005") << "0,000001";
+        QTest::newRow("below half") << QByteArray("X|x|3|XXB|1") << "0,333333";
+        QTest::newRow("above half") << QByteArray("X|x|3|XXC|2") << "0,666667";
+        QTest::newRow("binary-inexact") << QByteArray("X|x|1|XXD|0,1") << "0,1";
+    }
+    void dividesByTheAmountExactly() {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, rate);
+        const CnbDailyRates r = ParseCnbDailyRates(kDaily + line + "\n");
+        QCOMPARE(CnbRateText(*r.rate(QString::fromUtf8(line.split('|').value(3)))), rate);
     }
 
     void refusesAnotherShape_data() {
@@ -44,6 +62,9 @@ private slots:
         QTest::newRow("decimal point") << kDaily + "USA|dolar|1|USD|23.1\n" << 7;
         QTest::newRow("four cells") << kDaily + "USA|dolar|1|USD\n" << 7;
         QTest::newRow("no amount") << kDaily + "USA|dolar|0|USD|23,1\n" << 7;
+        QTest::newRow("negative") << kDaily + "USA|dolar|1|USD|-23,1\n" << 7;
+        QTest::newRow("zero per unit") << kDaily + "X|x|1000|XXZ|0,0004\n" << 7;
+        QTest::newRow("seven decimals") << kDaily + "USA|dolar|1|USD|23,1234567\n" << 7;
         QTest::newRow("no rates") << QByteArray("05.03.2026 #45\nzemě|měna|množství|kód|kurz\n")
                                   << 3;
     }

@@ -341,6 +341,37 @@ TEST(DocumentRules, CreditNoteAskingForPaymentIsWarnedOf) {
     }
 }
 
+// The tax document of a received payment states the whole amount as received: a smaller paid
+// amount is warned of, a whole or missing one is not.
+TEST(DocumentRules, PartPaymentBeforeTheTaxDocumentOfAPaymentIsWarnedOf) {
+    const struct {
+        const char* paid;
+        const char* date;
+        bool warned;
+    } cases[] = {
+        {"500,00", "10.12.2026", true}, {"1209,99", "", true}, {"1210,00", "10.12.2026", false},
+        {"", "10.12.2026", false},      {"", "", false},       {"1500,00", "10.12.2026", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.paid) + " " + c.date);
+        InvoiceSnapshot invoice = Items({Row("", "A", "hod", "10", "100,00", "21")});
+        invoice.fields.UhrazenaCastka = QString::fromUtf8(c.paid);
+        invoice.fields.DatumUhrady = QString::fromUtf8(c.date);
+        const QStringList warnings =
+            DocumentWarnings(DocumentKind::DanovyDoklad,
+                             DocumentFiguresOf(DocumentKind::DanovyDoklad, invoice, LawRates()));
+        EXPECT_EQ(warnings.size(), c.warned ? 1 : 0);
+        if (c.warned) {
+            EXPECT_EQ(S(warnings.first()),
+                      S(QStringLiteral("Uhrazeno je jen %1 z 1210,00: daňový doklad k přijaté "
+                                       "platbě uvede jako přijatou celou částku 1210,00.")
+                            .arg(QString::fromUtf8(c.paid))));
+        }
+        EXPECT_TRUE(DocumentWarnings(DocumentKind::Faktura,
+                                     DocumentFiguresOf(DocumentKind::Faktura, invoice, LawRates()))
+                        .isEmpty());
+    }
+}
+
 // A cash receipt of a negative amount pays money out: its title, captions, figures and words
 // say so, and no figure it prints is negative.
 TEST(DocumentRules, NegativeCashReceiptIsACashPaymentOut) {
@@ -362,6 +393,46 @@ TEST(DocumentRules, NegativeCashReceiptIsACashPaymentOut) {
         for (const char* figure :
              {"Castka", "CastkaKUhrade", "CelkemDPH", "RekapZaklad1", "RekapDPH1", "ZakladDPH1"})
             EXPECT_FALSE(v.at(figure).startsWith(QLatin1Char('-'))) << figure;
+    }
+}
+
+// The two cash documents say whether money is received or paid out, in their titles, their
+// signature captions and the PDF names they propose (never the same name for both).
+TEST(DocumentRules, CashDocumentsNameReceiptOrPayout) {
+    const struct {
+        const char* number;
+        const char* price;
+        const char* cashName;
+        const char* itemsName;
+    } cases[] = {
+        {"2026007", "6371,08", "Pokladní doklad 2026007", "Příjmový doklad 2026007"},
+        {"2026007", "-6371,08", "Výdajový doklad 2026007", "Výdajový doklad s rozpisem 2026007"},
+        {"", "-0,50", "Výdajový doklad", "Výdajový doklad s rozpisem"},
+        {"2026/7", "-1", "Výdajový doklad 2026-7", "Výdajový doklad s rozpisem 2026-7"},
+        {"2026007", "0,00", "Pokladní doklad 2026007", "Příjmový doklad 2026007"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.number) + " " + c.price);
+        InvoiceSnapshot invoice = Items({Row("", "A", "ks", "1", c.price, "21")});
+        invoice.fields.FormaUhrady = QStringLiteral("H");
+        invoice.fields.Cislo = QString::fromUtf8(c.number);
+        const bool out = c.price[0] == '-';
+        const auto cash = Variables(CashReceiptVariables(invoice, LawRates()));
+        EXPECT_EQ(S(cash.at("NazevSouboru")), c.cashName);
+        const auto items = Variables(
+            InvoiceDocumentVariables(DocumentKind::PrijmovyDokladSRozpisem, invoice, LawRates()));
+        EXPECT_EQ(S(items.at("NazevSouboru")), c.itemsName);
+        EXPECT_EQ(S(items.at("Nazev1")), out ? "Výdajový doklad" : "Příjmový doklad");
+        EXPECT_EQ(S(items.at("PopiskaCelkem")), out ? "Vráceno" : "Přijato");
+        for (const auto& v : {cash, items}) {
+            EXPECT_EQ(S(v.at("PopiskaOsoba")), out ? "Vyplaceno komu:" : "Přijato od:");
+            EXPECT_EQ(S(v.at("PopiskaPokladnik")),
+                      out ? "Vyplatil (pokladník):" : "Přijal (pokladník):");
+            EXPECT_EQ(S(v.at("PopiskaPlatce")), out ? "Převzal:" : "Zaplatil:");
+        }
+        EXPECT_EQ(S(DocumentReportTitle(DocumentKind::PrijmovyDokladSRozpisem, true,
+                                        invoice.fields.Cislo, out)),
+                  S(items.at("Nazev1") + (*c.number ? QStringLiteral(" č. ") : QString()) +
+                    invoice.fields.Cislo));
     }
 }
 

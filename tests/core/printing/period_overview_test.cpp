@@ -157,7 +157,8 @@ TEST(PeriodOverviewVariables, HeadingAndDefaultCurrency) {
     settings.AktualniRok = 2026;
     settings.VychoziMena = QStringLiteral("EUR");
     EXPECT_EQ(S(PeriodOverviewVariables(settings).text()),
-              "Nadpis|Evidence odeslaných faktur - rok 2026|VychoziMena|EUR");
+              "Nadpis|Evidence odeslaných faktur - rok 2026|VychoziMena|EUR"
+              "|NazevSouboru|Evidence odeslaných faktur 2026");
     EXPECT_EQ(S(PeriodOverviewTitle(2026)), "Evidence odeslaných faktur - rok 2026");
     EXPECT_EQ(S(PeriodOverviewTemplate()), "Ses/PrehledFaktur.fr3");
 }

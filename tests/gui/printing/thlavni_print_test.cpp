@@ -536,6 +536,7 @@ void ThlavniPrintTest::overviewOfAPeriod() {
     QCOMPARE(call.title, QStringLiteral("Evidence odeslaných faktur - rok 2026"));
     QCOMPARE(call.variables,
              QStringLiteral("Nadpis|Evidence odeslaných faktur - rok 2026|VychoziMena|CZK"
+                            "|NazevSouboru|Evidence odeslaných faktur 2026"
                             "|SoucetCastka|1210,00|SoucetJinaMena|2420,50 EUR"
                             "|SoucetUhrazeno|2400,00 EUR"));
     const QList<QStringList> rows = {{"1", "2026001", "Obec Lipová", "1210", "0", "5.1.2026",
