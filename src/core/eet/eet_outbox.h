@@ -81,8 +81,10 @@ public:
 
     const QString& folder() const { return folder_; }
 
-    // Writes a new entry for `data` (DataAttributes of the payment) durably and returns it.
-    // Raises FileError when it cannot be written.
+    // Writes a new entry for `data` (DataAttributes of the payment) durably and returns it. A
+    // payment already in the outbox (the same eic_popl, id_jednotky, id_pokl and porad_cis,
+    // which the service never accepts twice) is not added again: its entry is returned, whatever
+    // state it is in. Raises FileError when it cannot be written.
     OutboxEntry add(const QByteArray& data, const QString& reference, qint64 amountHalere,
                     bool playground, const QDateTime& now);
 
