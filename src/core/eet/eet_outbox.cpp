@@ -122,6 +122,8 @@ QByteArray Serialize(const OutboxEntry& e) {
     line("id", e.id);
     out += "data=" + e.data + '\n';
     line("doklad", e.reference);
+    if (!e.file.isEmpty())
+        line("soubor", e.file);
     line("castka", QString::number(e.amountHalere));
     line("playground", e.playground ? QStringLiteral("1") : QStringLiteral("0"));
     line("zapsano", e.registered.toUTC().toString(Qt::ISODate));
@@ -164,6 +166,8 @@ std::optional<OutboxEntry> Parse(const QByteArray& bytes, const QString& id) {
             e.data = bytesValue, hasData = true;
         else if (key == "doklad")
             e.reference = value;
+        else if (key == "soubor")
+            e.file = value;
         else if (key == "castka")
             e.amountHalere = value.toLongLong();
         else if (key == "playground")
@@ -286,7 +290,7 @@ Sending::~Sending() {
 Outbox::Outbox(const QString& folder) : folder_(QDir::cleanPath(folder)) {}
 
 OutboxEntry Outbox::add(const QByteArray& data, const QString& reference, qint64 amountHalere,
-                        bool playground, const QDateTime& now) {
+                        bool playground, const QDateTime& now, const QString& file) {
     const QString pending = folder_ + QLatin1Char('/') + QLatin1String(kPendingFolder);
     const QString keys = folder_ + QLatin1Char('/') + QLatin1String(kKeysFolder);
     if (!QDir().mkpath(pending) ||
@@ -315,6 +319,7 @@ OutboxEntry Outbox::add(const QByteArray& data, const QString& reference, qint64
     }
     e.data = data;
     e.reference = reference;
+    e.file = file;
     e.amountHalere = amountHalere;
     e.playground = playground;
     e.registered = now.toUTC();

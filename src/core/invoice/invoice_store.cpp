@@ -80,8 +80,9 @@ QList<QByteArray> PaddedLines(const QByteArray& bytes) {
 }
 
 // The bytes to write when the file changed from `opened` to `current` while the window made
-// `mine` of it: only the payment (lines 47 and 49) may have changed meanwhile, and the window
-// must not have changed the same line otherwise. Nothing when they cannot be joined.
+// `mine` of it: only the payment (lines 47 and 49, and the line "Eet=") may have changed
+// meanwhile, and the window must not have changed the same line otherwise. Nothing when they
+// cannot be joined.
 std::optional<QByteArray> JoinPayment(const QByteArray& opened, const QByteArray& mine,
                                       const QByteArray& current) {
     const QList<QByteArray> base = PaddedLines(opened);
@@ -92,7 +93,10 @@ std::optional<QByteArray> JoinPayment(const QByteArray& opened, const QByteArray
     for (qsizetype i = 0; i < base.size(); ++i) {
         if (base[i] == theirs[i])
             continue;
-        const bool payment = i == 46 || i == 48;
+        // the payment, and the EET registrations' line when a confirmation was written
+        const bool payment =
+            i == 46 || i == 48 ||
+            (i >= 49 && base[i].startsWith("Eet=") && theirs[i].startsWith("Eet="));
         if (!payment || i >= joined.size() || (joined[i] != base[i] && joined[i] != theirs[i]))
             return std::nullopt;
         joined[i] = theirs[i];

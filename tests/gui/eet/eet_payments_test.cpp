@@ -1,0 +1,158 @@
+// Payments received in person registered with EET through the real windows, against the service
+// imitated on 127.0.0.1: a cash invoice saved, an invoice marked paid by card in the book, and
+// nothing at all while the supplier does not register.
+#include "editor/tknihafaktur.h"
+#include "eet/eet_password.h"
+#include "eet/eet_service.h"
+#include "eet/eet_settings.h"
+#include "settings/settings_file.h"
+#include "support/controls.h"
+#include "support/eet_service_imitation.h"
+#include "support/main_window_fixture.h"
+#include "support/modal_dialog.h"
+
+#include <QComboBox>
+#include <QTreeWidget>
+#include <QtTest>
+
+using namespace tarvela;
+using namespace tarvela::test;
+
+namespace {
+
+constexpr char kPok[] = "2feb2e70-a642-4188-a6e6-986a62bc9598-01";
+
+// The program folder's EET settings pointed at the imitation, the test certificate installed and
+// its password known.
+void RegisterWith(const TempProgramFolder& folder, const EetServiceImitation& service) {
+    eet::EetSettings s;
+    s.registers = true;
+    s.idJednotky = QStringLiteral("181");
+    s.idPokl = QStringLiteral("1");
+    s.serviceUrl = service.url();
+    s.tlsCaFile = EetPki() + QStringLiteral("/tls-ca.pem");
+    s.signingChainFile = EetPki() + QStringLiteral("/signing-chain.pem");
+    s.eic = eet::ImportCertificate(folder.path(), EetPki() + QStringLiteral("/taxpayer.p12"),
+                                   QStringLiteral("eet"));
+    eet::SaveEetSettings(folder.path(), s);
+    EetPassword::Store(folder.path(), QStringLiteral("eet"));
+}
+
+// The value of the invoice file's line "Eet=", empty when it has none.
+QByteArray EetLine(const QByteArray& bytes) {
+    for (const QByteArray& line : bytes.split('\n'))
+        if (line.startsWith("Eet="))
+            return line.mid(4).trimmed();
+    return QByteArray();
+}
+
+void NewCashInvoice(THlavni& w, const QString& row) {
+    ui(w).Akce_NovaFaktura->trigger();
+    ui(w).CBox_Fa6->setCurrentIndex(1); // H – hotově
+    PasteRow(w, 1, row);
+}
+
+} // namespace
+
+class EetPaymentsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { EetPki(); }
+
+    // Saved, the cash invoice's payment waits in the outbox (the window does not wait for the
+    // service); the confirmation's POK is then written into the file and shown.
+    void aCashInvoiceSavedIsRegisteredAndShowsItsPok() {
+        MainWindowFixture f;
+        EetServiceImitation service;
+        RegisterWith(f.folder, service);
+        THlavni& w = f.w();
+        NewCashInvoice(w, QStringLiteral("A|Zboží|ks|1|650,00|21|"));
+        ui(w).Akce_UlozitFakturu->trigger();
+        QVERIFY(f.boxes.shown().isEmpty());
+        const QList<QByteArray> waiting =
+            EetLine(f.periodBytes(QStringLiteral("2026001"))).split(';');
+        QCOMPARE(waiting.size(), 3);
+        QCOMPARE(waiting[1], QByteArray("78700")); // what the receipt asks, in whole crowns
+        QCOMPARE(waiting[2], EncodeCp1250(QStringLiteral("čeká na odeslání")));
+        QCOMPARE(ui(w).Ed_Eet->text(), QStringLiteral("čeká na odeslání"));
+
+        QTRY_COMPARE_WITH_TIMEOUT(ui(w).Ed_Eet->text(),
+                                  QStringLiteral("POK ") + QLatin1String(kPok), 20000);
+        QCOMPARE(service.requests.size(), 1);
+        QVERIFY(service.requests[0].data.contains("porad_cis=\"2026001/1\""));
+        QVERIFY(service.requests[0].data.contains("celk_trzba=\"787.00\""));
+        QCOMPARE(EetLine(f.periodBytes(QStringLiteral("2026001"))), waiting[0] + ";78700;" + kPok);
+        QVERIFY(!ui(w).Akce_UlozitFakturu->isEnabled()); // the window shows what the file holds
+
+        // A cash credit note pays money out: registered as a negative amount.
+        ui(w).Akce_ZavritFakturu->trigger();
+        NewCashInvoice(w, QStringLiteral("A|Vrácené zboží|ks|-1|650,00|21|"));
+        ui(w).Akce_UlozitFakturu->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(service.requests.size(), 2, 20000);
+        QVERIFY(service.requests[1].data.contains("porad_cis=\"2026002/1\""));
+        QVERIFY(service.requests[1].data.contains("celk_trzba=\"-787.00\""));
+    }
+
+    // Marked paid in the book: by card the part received now is registered and its state shows
+    // in the book's EET column; by transfer nothing is registered.
+    void aPaymentMarkedInTheBookByCardIsRegistered() {
+        MainWindowFixture f;
+        EetServiceImitation service;
+        RegisterWith(f.folder, service);
+        THlavni& w = f.w();
+        for (int i = 0; i < 2; ++i) {
+            ui(w).Akce_NovaFaktura->trigger(); // by transfer: nothing paid on save
+            PasteRow(w, 1, QStringLiteral("A|Práce|h|2|500,00|21|"));
+            ui(w).Akce_UlozitFakturu->trigger();
+            ui(w).Akce_ZavritFakturu->trigger();
+        }
+        QVERIFY(EetLine(f.periodBytes(QStringLiteral("2026001"))).isEmpty());
+
+        TKnihaFaktur book(f.folder.path(), LoadSettings(f.folder.path()), BookHost{});
+        book.show();
+        auto* list = Control<QTreeWidget>(&book, "ListView1");
+        QTRY_COMPARE(list->topLevelItemCount(), 2);
+        const auto markPaid = [&](int row, int way) {
+            list->setCurrentItem(list->topLevelItem(row));
+            WithModal([&] { Control<QPushButton>(&book, "Tl_Uhrazeno")->click(); },
+                      [&](QWidget* dialog) {
+                          auto* ways = Control<QComboBox>(dialog, "CBox_Zpusob");
+                          QCOMPARE(ways->currentText(), QStringLiteral("převodem"));
+                          ways->setFocus();
+                          for (int k = 0; k < way; ++k)
+                              QTest::keyClick(ways, Qt::Key_Down);
+                          Control<QPushButton>(dialog, "Tl_Ok")->click();
+                      });
+        };
+        markPaid(0, 2); // kartou
+        QCOMPARE(list->topLevelItem(0)->text(9), QStringLiteral("čeká na odeslání"));
+        QTRY_COMPARE_WITH_TIMEOUT(service.requests.size(), 1, 20000);
+        QVERIFY(service.requests[0].data.contains("celk_trzba=\"1210.00\""));
+        QTRY_VERIFY_WITH_TIMEOUT(EetLine(f.periodBytes(QStringLiteral("2026001"))).endsWith(kPok),
+                                 20000);
+        markPaid(1, 0); // převodem
+        QCOMPARE(list->topLevelItem(1)->text(7), QStringLiteral("1210,00"));
+        QCOMPARE(list->topLevelItem(1)->text(9), QString());
+        QVERIFY(EetLine(f.periodBytes(QStringLiteral("2026002"))).isEmpty());
+        QCOMPARE(service.requests.size(), 1);
+    }
+
+    // A supplier who does not register: the cash invoice is written as before, the payment
+    // dialog asks nothing more, and nothing goes to the outbox.
+    void withoutRegistrationNothingChanges() {
+        MainWindowFixture f;
+        THlavni& w = f.w();
+        NewCashInvoice(w, QStringLiteral("A|Zboží|ks|1|650,00|21|"));
+        ui(w).Akce_UlozitFakturu->trigger();
+        QCOMPARE(f.periodBytes(QStringLiteral("2026001")).count("\r\n"), 49);
+        QCOMPARE(ui(w).Ed_Eet->text(), QString());
+        TUhrada dialog(QStringLiteral("2026001"), QDate(2026, 3, 5), 78700, QStringLiteral("CZK"));
+        dialog.show();
+        QVERIFY(Control<QComboBox>(&dialog, "CBox_Zpusob")->isHidden());
+        QVERIFY(!QDir(eet::EetFolder(f.folder.path()) + QStringLiteral("/cekajici")).exists());
+    }
+};
+
+QTEST_MAIN(EetPaymentsTest)
+#include "eet_payments_test.moc"
