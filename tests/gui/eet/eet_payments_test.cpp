@@ -1,6 +1,7 @@
 // Payments received in person registered with EET through the real windows, against the service
 // imitated on 127.0.0.1: a cash invoice saved, an invoice marked paid by card in the book, and
 // nothing at all while the supplier does not register.
+#include "../printing/recording_print_module.h"
 #include "editor/tknihafaktur.h"
 #include "eet/eet_password.h"
 #include "eet/eet_service.h"
@@ -136,6 +137,44 @@ private slots:
         QCOMPARE(list->topLevelItem(1)->text(9), QString());
         QVERIFY(EetLine(f.periodBytes(QStringLiteral("2026002"))).isEmpty());
         QCOMPARE(service.requests.size(), 1);
+    }
+
+    // The cash receipt carries the POK of the production service when the user chose so; the
+    // playground's only as "ověřovací režim"; nothing while the payment waits.
+    void theCashReceiptPrintsOnlyARealPokAsPok() {
+        MainWindowFixture f;
+        f.folder.writeBytes(QStringLiteral("Ses/PrijmovyDoklad.fr3"), "<p>{{EetPok}}</p>");
+        THlavni& w = f.w();
+        NewCashInvoice(w, QStringLiteral("A|Zboží|ks|1|650,00|21|"));
+        ui(w).Akce_UlozitFakturu->trigger();
+        ui(w).Akce_ZavritFakturu->trigger();
+        const QByteArray plain = f.periodBytes(QStringLiteral("2026001"));
+        const struct {
+            const char* line;
+            bool printPok;
+            QString printed;
+        } cases[] = {
+            {"1-a;78700;2feb2e70-a642-4188-a6e6-986a62bc9598-01", true,
+             QStringLiteral("POK: ") + QLatin1String(kPok)},
+            {"1-a;78700;2feb2e70-a642-4188-a6e6-986a62bc9598-01", false,
+             QStringLiteral("<missing>")},
+            {"1-a;78700;2feb2e70-a642-4188-a6e6-986a62bc9598-ff;ověřovací režim", true,
+             QStringLiteral("ověřovací režim")},
+            {"1-a;78700;čeká na odeslání", true, QStringLiteral("<missing>")},
+        };
+        for (const auto& c : cases) {
+            eet::EetSettings settings;
+            settings.printPok = c.printPok;
+            eet::SaveEetSettings(f.folder.path(), settings);
+            f.writePeriodFile(QStringLiteral("2026001"),
+                              plain + "Eet=" + EncodeCp1250(QString::fromUtf8(c.line)) + "\r\n");
+            w.OpenInvoiceFile(f.periodFile(QStringLiteral("2026001")));
+            RecordingPrintModule module;
+            ui(w).Akce_SestavaPrijmovyDoklad->trigger();
+            QCOMPARE(module.calls.size(), 1);
+            QCOMPARE(module.calls[0].value(QStringLiteral("EetPok")), c.printed);
+            ui(w).Akce_ZavritFakturu->trigger();
+        }
     }
 
     // A supplier who does not register: the cash invoice is written as before, the payment
