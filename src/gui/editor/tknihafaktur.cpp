@@ -70,7 +70,7 @@ const BookColumn kColumns[] = {
     {"Číslo", 70, false},       {"Odběratel", 196, false}, {"Vystaveno", 74, true},
     {"Splatnost", 74, true},    {"Celkem", 92, true},      {"Měna", 44, false},
     {"Uhrazeno dne", 82, true}, {"Uhrazeno", 92, true},    {"Stav", 126, false},
-    {"EET", 110, false},
+    {"EET", 96, false},
 };
 
 const BookColumn kSumColumns[] = {
@@ -164,6 +164,13 @@ TKnihaFaktur::TKnihaFaktur(const QString& programFolder, const AppSettings& sett
     ui_->ListView1->header()->setSectionsClickable(true);
     ui_->ListView1->header()->setSortIndicatorShown(true);
     ui_->ListView1->header()->setSortIndicator(Cislo, Qt::AscendingOrder);
+    // The column "EET" only while the supplier registers sales, taken from the customer's width
+    // so that the list still fits the window.
+    if (eet::LoadEetSettings(programFolder_).registers)
+        ui_->ListView1->setColumnWidth(Odberatel,
+                                       kColumns[Odberatel].width - kColumns[StavEet].width);
+    else
+        ui_->ListView1->setColumnHidden(StavEet, true);
     for (const FilterChoice& choice : kFilters)
         ui_->CBox_Stav->addItem(QString::fromUtf8(choice.caption), static_cast<int>(choice.filter));
 
@@ -398,10 +405,10 @@ void TKnihaFaktur::Tl_UhrazenoClick() {
         way = dialog.Way();
     }
     const QString path = entry->FilePath;
-    // What was received now: the new total paid less what was paid before. Only crowns received
-    // in person are registered.
+    // What was received now: the new total paid less what was paid before (a total lowered is a
+    // correction, not money received). Only crowns received in person are registered.
     const qint64 received = amount - PaidAmount(*entry);
-    if (registers && way != PaymentWay::Transfer && received != 0 &&
+    if (registers && way != PaymentWay::Transfer && received > 0 &&
         entry->Mena == QStringLiteral("CZK")) {
         const QString dateText = FormatInvoiceDate(date);
         const QString amountText = FormatHalere(amount);
