@@ -177,6 +177,27 @@ private slots:
         }
     }
 
+    // What waits from the last run is sent once the window has been shown, not while it is
+    // being made.
+    void theWaitingPaymentsAreSentOnceTheWindowIsShown() {
+        TempProgramFolder folder;
+        folder.writeBytes(QStringLiteral("Tarvela.ini"), kPayerIni);
+        EetServiceImitation service;
+        RegisterWith(folder, service);
+        eet::Sale sale =
+            eet::TillSale(eet::LoadEetSettings(folder.path()), QStringLiteral("CZ00000019"),
+                          QStringLiteral("2026009/1"), QDateTime::currentDateTime(), 12300);
+        eet::Outbox(eet::EetFolder(folder.path()))
+            .add(eet::DataAttributes(sale), QStringLiteral("Faktura 2026009"), 12300, false,
+                 QDateTime::currentDateTimeUtc());
+        THlavni w(folder.path(), QStringLiteral(","));
+        QCoreApplication::processEvents();
+        QVERIFY(!EetService::Of(folder.path()).settings().registers); // not started yet
+        w.show();
+        QTRY_COMPARE_WITH_TIMEOUT(service.requests.size(), 1, 20000);
+        QVERIFY(service.requests[0].data.contains("porad_cis=\"2026009/1\""));
+    }
+
     // A supplier who does not register: the cash invoice is written as before, the payment
     // dialog asks nothing more, and nothing goes to the outbox.
     void withoutRegistrationNothingChanges() {
