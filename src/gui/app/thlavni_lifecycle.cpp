@@ -83,7 +83,7 @@ void THlavni::ClearInvoice() {
                           ui_->La_SADPH3, ui_->La_CelkemFaktura, ui_->La_Mena})
         label->clear();
     OpenedRecord = InvoiceRecord();
-    ui_->Ed_Eet->clear();
+    ShowEet();
     ui_->PageControl1->setCurrentIndex(0);
     // Empty cells and amounts; the emptied labels stay empty (moving to the first cell is no
     // click in the grid).
@@ -103,6 +103,7 @@ void THlavni::Akce_NovaFakturaExecute() {
     ui_->Ed_Fa1->setText(QString::number(year) + counter);
     ProposedNumber = ui_->Ed_Fa1->text();
     OpenedRecord = InvoiceRecord();
+    ShowEet();
     setWindowTitle(kCaptionPrefix + ui_->Ed_Fa1->text() + QStringLiteral("[*]"));
     ui_->CBox_Fa6->setCurrentIndex(0);
     // The dates lie inside the period: January's invoices prepared in December start on
@@ -331,6 +332,9 @@ QString THlavni::RegisterEetPayment(const QString& number, const QString& path,
 }
 
 void THlavni::ShowEet() {
+    // The box shows while the supplier registers sales, or for an invoice registered before.
+    ui_->GBox_Eet->setVisible(!OpenedRecord.Eet.isEmpty() ||
+                              eet::LoadEetSettings(ProgramFolder).registers);
     const QString status = EetStatusText(OpenedRecord.Eet);
     ui_->Ed_Eet->setText(status);
     ui_->Ed_Eet->setCursorPosition(0);

@@ -206,7 +206,7 @@ private slots:
         NewCashInvoice(w, QStringLiteral("A|Zboží|ks|1|650,00|21|"));
         ui(w).Akce_UlozitFakturu->trigger();
         QCOMPARE(f.periodBytes(QStringLiteral("2026001")).count("\r\n"), 49);
-        QCOMPARE(ui(w).Ed_Eet->text(), QString());
+        QVERIFY(ui(w).GBox_Eet->isHidden());
         TUhrada dialog(QStringLiteral("2026001"), QDate(2026, 3, 5), 78700, QStringLiteral("CZK"));
         dialog.show();
         QVERIFY(Control<QComboBox>(&dialog, "CBox_Zpusob")->isHidden());
