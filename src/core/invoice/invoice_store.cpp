@@ -90,13 +90,25 @@ std::optional<QByteArray> JoinPayment(const QByteArray& opened, const QByteArray
     QList<QByteArray> joined = PaddedLines(mine);
     if (base.size() != theirs.size())
         return std::nullopt;
+    // The EET registrations' line (a confirmation written meanwhile), found by its key: the
+    // window may have added optional lines before it.
+    const auto eetLine = [](const QList<QByteArray>& lines) {
+        for (qsizetype i = 49; i < lines.size(); ++i)
+            if (lines[i].startsWith("Eet="))
+                return i;
+        return qsizetype(-1);
+    };
+    const qsizetype eetBase = eetLine(base);
+    const qsizetype eetMine = eetLine(joined);
     for (qsizetype i = 0; i < base.size(); ++i) {
         if (base[i] == theirs[i])
             continue;
-        // the payment, and the EET registrations' line when a confirmation was written
-        const bool payment =
-            i == 46 || i == 48 ||
-            (i >= 49 && base[i].startsWith("Eet=") && theirs[i].startsWith("Eet="));
+        if (i == eetBase && theirs[i].startsWith("Eet=") && eetMine >= 0 &&
+            (joined[eetMine] == base[i] || joined[eetMine] == theirs[i])) {
+            joined[eetMine] = theirs[i];
+            continue;
+        }
+        const bool payment = i == 46 || i == 48;
         if (!payment || i >= joined.size() || (joined[i] != base[i] && joined[i] != theirs[i]))
             return std::nullopt;
         joined[i] = theirs[i];

@@ -85,9 +85,11 @@ TEST(InvoiceEet, TheLineKeepsTheRestOfTheFileAndJoinsASave) {
     EXPECT_FALSE(ConfirmEetPayment(path, QStringLiteral("9-z"), QString::fromLatin1(kPok), false));
     InvoiceRecord edited = with;
     edited.Komentar1 = QStringLiteral("Děkujeme");
+    edited.OdberatelEmail = QStringLiteral("jana@alfa.cz"); // a line before "Eet="
     const SavedInvoice saved = store.SaveOpenedInvoice(2027, edited, path, opened);
     EXPECT_EQ(saved.record.Eet, QStringLiteral("1-a;78700;") + kPok);
     EXPECT_EQ(saved.record.Komentar1, edited.Komentar1);
+    EXPECT_EQ(saved.record.OdberatelEmail, edited.OdberatelEmail);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), saved.bytes);
