@@ -224,11 +224,21 @@ void THlavni::Akce_UlozitFakturuExecute() {
         QString eet = ownFile ? OpenedRecord.Eet : QString();
         if (PaymentFormCode(ui_->CBox_Fa6) == QStringLiteral("H") &&
             ui_->Ed_DatumUhrady->text().isEmpty()) {
+            const QString typedAmount = ui_->Ed_UhrazenaCastka->text();
             RecordCashPayment();
             // Registered before the invoice is written: a kill in between leaves the payment
             // in the outbox, and the next save finds it there under the same receipt number.
-            eet = RegisterEetPayment(
-                number, existing.isEmpty() ? store.InvoiceFilePath(year, number) : existing, eet);
+            // A payment that cannot be registered (settings to mend) is not recorded either,
+            // so that the next save registers it.
+            try {
+                eet = RegisterEetPayment(
+                    number, existing.isEmpty() ? store.InvoiceFilePath(year, number) : existing,
+                    eet);
+            } catch (...) {
+                ui_->Ed_DatumUhrady->clear();
+                ui_->Ed_UhrazenaCastka->setText(typedAmount);
+                throw;
+            }
             OpenedRecord.Eet = eet;
             ShowEet();
         }

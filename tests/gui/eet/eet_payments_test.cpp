@@ -13,6 +13,7 @@
 #include "support/modal_dialog.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -93,6 +94,31 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(service.requests.size(), 2, 20000);
         QVERIFY(service.requests[1].data.contains("porad_cis=\"2026002/1\""));
         QVERIFY(service.requests[1].data.contains("celk_trzba=\"-787.00\""));
+    }
+
+    // Settings the service would refuse stop the save with a message naming the field; the
+    // payment is not recorded either, so the save after the settings are mended registers it.
+    void aPaymentThatCannotBeRegisteredIsNotRecordedUntilItCanBe() {
+        MainWindowFixture f;
+        EetServiceImitation service;
+        RegisterWith(f.folder, service);
+        eet::EetSettings broken = eet::LoadEetSettings(f.folder.path());
+        broken.idJednotky = QStringLiteral("0181");
+        eet::SaveEetSettings(f.folder.path(), broken);
+        THlavni& w = f.w();
+        NewCashInvoice(w, QStringLiteral("A|Zboží|ks|1|650,00|21|"));
+        ui(w).Akce_UlozitFakturu->trigger();
+        QCOMPARE(f.boxes.shown().size(), 1);
+        QVERIFY2(f.boxes.shown()[0].text.contains(QStringLiteral("id_jednotky")),
+                 qPrintable(f.boxes.shown()[0].text));
+        QVERIFY(!QFileInfo::exists(f.periodFile(QStringLiteral("2026001"))));
+        QCOMPARE(ui(w).Ed_DatumUhrady->text(), QString());
+
+        broken.idJednotky = QStringLiteral("181");
+        eet::SaveEetSettings(f.folder.path(), broken);
+        ui(w).Akce_UlozitFakturu->trigger();
+        QCOMPARE(f.boxes.shown().size(), 1);
+        QVERIFY(EetLine(f.periodBytes(QStringLiteral("2026001"))).contains(";78700;"));
     }
 
     // Marked paid in the book: by card the part received now is registered and its state shows
