@@ -35,6 +35,7 @@ fuzz_runs=(
     fuzz_cnb_rates:20000
     fuzz_invoice_book:1500
     fuzz_customer_book:1500
+    fuzz_eet_answer:3000
 )
 fuzz_time_cap=10
 

@@ -156,6 +156,10 @@ BookEntry ReadBookEntry(const QByteArray& bytes, const QString& filePath, int ye
     if (entry.Mena.isEmpty())
         entry.Mena = defaultCurrency;
     entry.UhrazenaCastka = lines.line(49);
+    for (int n = 50; n <= lines.count(); ++n) {
+        if (lines.lineView(n).startsWith(QLatin1String("Eet=")))
+            entry.Eet = lines.line(n).mid(4);
+    }
 
     bool computed = false;
     if (lines.has(43)) {

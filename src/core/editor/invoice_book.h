@@ -39,6 +39,7 @@ struct BookEntry {
     QDate Uhrada;            // line 47 read as a date
     QString UhrazenaCastka;  // line 49, as written
     qint64 Uhrazeno = 0;     // what is paid in haléře (PaidAmount)
+    QString Eet;             // the optional line "Eet=": its payments' EET registrations
 };
 
 // The amount paid in haléře: line 49 read exactly (decimal comma or point, spaces ignored,

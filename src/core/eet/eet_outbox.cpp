@@ -3,6 +3,7 @@
 #include "eet/eet_message.h"
 #include "text/errors.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -35,6 +36,8 @@ qint64 NextStamp(qint64 ms) {
 
 constexpr char kPendingFolder[] = "cekajici";
 constexpr char kSentFolder[] = "odeslane";
+constexpr char kKeysFolder[] = "klice";
+constexpr char kAddLock[] = "zapis.lock";
 constexpr char kExtension[] = ".eet";
 constexpr qint64 kMaxEntryBytes = 16 * 1024;
 constexpr qint64 kStaleTemporarySeconds = 60;
@@ -119,6 +122,8 @@ QByteArray Serialize(const OutboxEntry& e) {
     line("id", e.id);
     out += "data=" + e.data + '\n';
     line("doklad", e.reference);
+    if (!e.file.isEmpty())
+        line("soubor", e.file);
     line("castka", QString::number(e.amountHalere));
     line("playground", e.playground ? QStringLiteral("1") : QStringLiteral("0"));
     line("zapsano", e.registered.toUTC().toString(Qt::ISODate));
@@ -161,6 +166,8 @@ std::optional<OutboxEntry> Parse(const QByteArray& bytes, const QString& id) {
             e.data = bytesValue, hasData = true;
         else if (key == "doklad")
             e.reference = value;
+        else if (key == "soubor")
+            e.file = value;
         else if (key == "castka")
             e.amountHalere = value.toLongLong();
         else if (key == "playground")
@@ -215,6 +222,49 @@ QByteArray ReadSmall(const QString& path, bool* ok) {
     return file.readAll();
 }
 
+// The value of one attribute of the Data (`porad_cis="12"` gives 12).
+QByteArray AttributeValue(const QByteArray& data, const QByteArray& name) {
+    const QByteArray start = ' ' + name + "=\"";
+    const QByteArray padded = ' ' + data;
+    const int from = padded.indexOf(start);
+    if (from < 0)
+        return QByteArray();
+    const int valueStart = from + int(start.size());
+    return padded.mid(valueStart, padded.indexOf('"', valueStart) - valueStart);
+}
+
+// The name of a payment's key file: the taxpayer, the evidence unit, the till and the receipt
+// number, which the service never accepts twice.
+QString KeyName(const QByteArray& data) {
+    QByteArray key;
+    for (const char* name : {"eic_popl", "id_jednotky", "id_pokl", "porad_cis"})
+        key += AttributeValue(data, name) + '|';
+    return QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha256).toHex());
+}
+
+// Holds an exclusive lock on a file for as long as it lives (the operating system's lock, which
+// dies with the process).
+class FileLock {
+public:
+    explicit FileLock(const QString& path)
+        : fd_(::open(Native(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
+        if (fd_ < 0)
+            throw WriteError(path);
+        while (::flock(fd_, LOCK_EX) != 0) {
+            if (errno != EINTR) {
+                ::close(fd_);
+                throw WriteError(path);
+            }
+        }
+    }
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+    ~FileLock() { ::close(fd_); }
+
+private:
+    int fd_;
+};
+
 } // namespace
 
 bool OutboxEntry::isLate(const QDateTime& now) const {
@@ -240,18 +290,36 @@ Sending::~Sending() {
 Outbox::Outbox(const QString& folder) : folder_(QDir::cleanPath(folder)) {}
 
 OutboxEntry Outbox::add(const QByteArray& data, const QString& reference, qint64 amountHalere,
-                        bool playground, const QDateTime& now) {
+                        bool playground, const QDateTime& now, const QString& file) {
     const QString pending = folder_ + QLatin1Char('/') + QLatin1String(kPendingFolder);
+    const QString keys = folder_ + QLatin1Char('/') + QLatin1String(kKeysFolder);
     if (!QDir().mkpath(pending) ||
-        !QDir().mkpath(folder_ + QLatin1Char('/') + QLatin1String(kSentFolder)))
+        !QDir().mkpath(folder_ + QLatin1Char('/') + QLatin1String(kSentFolder)) ||
+        !QDir().mkpath(keys))
         throw FileError(QStringLiteral("Složku pro tržby EET „%1“ nelze vytvořit.")
                             .arg(QDir::toNativeSeparators(folder_)));
+    // One instance at a time looks for the payment and writes it, so that two instances (or one
+    // restarted after a kill) never both add it.
+    const FileLock lock(folder_ + QLatin1Char('/') + QLatin1String(kAddLock));
+    const QString keyPath = keys + QLatin1Char('/') + KeyName(data);
+    bool known = false;
+    const QByteArray knownId = ReadSmall(keyPath, &known).trimmed();
     OutboxEntry e;
-    e.id = QStringLiteral("%1-%2")
-               .arg(NextStamp(now.toMSecsSinceEpoch()), 14, 10, QLatin1Char('0'))
-               .arg(RandomSuffix());
+    if (known && !knownId.isEmpty()) {
+        if (std::optional<OutboxEntry> existing = find(QString::fromLatin1(knownId)))
+            return *existing;                // registered before: the first registration stands
+        e.id = QString::fromLatin1(knownId); // the key was written, the entry not: write it now
+    } else {
+        e.id = QStringLiteral("%1-%2")
+                   .arg(NextStamp(now.toMSecsSinceEpoch()), 14, 10, QLatin1Char('0'))
+                   .arg(RandomSuffix());
+        // The key first: a kill before the entry is written leaves a key whose entry the next
+        // registration of the payment writes under the same name.
+        WriteDurably(keyPath, e.id.toLatin1() + '\n');
+    }
     e.data = data;
     e.reference = reference;
+    e.file = file;
     e.amountHalere = amountHalere;
     e.playground = playground;
     e.registered = now.toUTC();
@@ -281,6 +349,8 @@ QList<OutboxEntry> Outbox::pending() const {
             continue; // confirmed; the waiting copy is removed by the next sending's check
         bool ok = false;
         const QByteArray bytes = ReadSmall(info.filePath(), &ok);
+        if (!ok && !Exists(info.filePath()))
+            continue; // confirmed since the folder was listed: moved to the confirmed ones
         std::optional<OutboxEntry> e = ok ? Parse(bytes, id) : std::nullopt;
         out << (e ? *e : Damaged(id));
     }
@@ -304,7 +374,9 @@ QList<OutboxEntry> Outbox::confirmed() const {
 }
 
 std::optional<OutboxEntry> Outbox::find(const QString& id) const {
-    for (const char* sub : {kSentFolder, kPendingFolder}) {
+    // The confirmed copy is written before the waiting one is removed: looking at the confirmed
+    // ones again after the waiting ones never misses an entry confirmed meanwhile.
+    for (const char* sub : {kSentFolder, kPendingFolder, kSentFolder}) {
         bool ok = false;
         const QByteArray bytes = ReadSmall(folder_ + QLatin1Char('/') + QLatin1String(sub) +
                                                QLatin1Char('/') + id + QLatin1String(kExtension),

@@ -27,6 +27,7 @@ struct OutboxEntry {
     QString id;        // the entry's name: the moment of registering and a random suffix
     QByteArray data;   // the Data attributes exactly as every sending carries them
     QString reference; // what was paid ("Faktura 2027001", "Příjmový doklad 12")
+    QString file;      // the invoice file that shows the registration; may be empty
     qint64 amountHalere = 0;
     bool playground = false; // registered with the playground
     QDateTime registered;    // when it entered the outbox (UTC)
@@ -81,10 +82,12 @@ public:
 
     const QString& folder() const { return folder_; }
 
-    // Writes a new entry for `data` (DataAttributes of the payment) durably and returns it.
-    // Raises FileError when it cannot be written.
+    // Writes a new entry for `data` (DataAttributes of the payment) durably and returns it. A
+    // payment already in the outbox (the same eic_popl, id_jednotky, id_pokl and porad_cis,
+    // which the service never accepts twice) is not added again: its entry is returned, whatever
+    // state it is in. Raises FileError when it cannot be written.
     OutboxEntry add(const QByteArray& data, const QString& reference, qint64 amountHalere,
-                    bool playground, const QDateTime& now);
+                    bool playground, const QDateTime& now, const QString& file = QString());
 
     // The waiting and refused entries, oldest first. A damaged file is listed as refused with a
     // message saying so, never skipped.

@@ -74,6 +74,7 @@ inline constexpr OptionalInvoiceField kOptionalInvoiceFields[] = {
     {"Kurz", "Kurz", &InvoiceRecord::Kurz},
     {"DatumKurzu", "Datum kurzu", &InvoiceRecord::DatumKurzu},
     {"OdberatelEmail", "Odběratel - e-mail", &InvoiceRecord::OdberatelEmail},
+    {"Eet", "EET", &InvoiceRecord::Eet},
 };
 
 // Checks every field of the record before anything is written: a field holding CR or LF, an

@@ -79,6 +79,7 @@ struct InvoiceRecord {
     QString Kurz;             // Kurz= exchange rate, crowns for one unit of Mena, amount text
     QString DatumKurzu;       // DatumKurzu= date the exchange rate applies to, "d.m.yyyy"
     QString OdberatelEmail;   // OdberatelEmail= the customer's e-mail address
+    QString Eet; // Eet= the EET registrations of its payments received in person (invoice_eet.h)
     // Lines after line 49 that this program does not know (written by a newer one), kept in
     // order and written back unchanged after the known optional lines.
     QStringList DalsiRadky;

@@ -80,8 +80,9 @@ QList<QByteArray> PaddedLines(const QByteArray& bytes) {
 }
 
 // The bytes to write when the file changed from `opened` to `current` while the window made
-// `mine` of it: only the payment (lines 47 and 49) may have changed meanwhile, and the window
-// must not have changed the same line otherwise. Nothing when they cannot be joined.
+// `mine` of it: only the payment (lines 47 and 49, and the line "Eet=") may have changed
+// meanwhile, and the window must not have changed the same line otherwise. Nothing when they
+// cannot be joined.
 std::optional<QByteArray> JoinPayment(const QByteArray& opened, const QByteArray& mine,
                                       const QByteArray& current) {
     const QList<QByteArray> base = PaddedLines(opened);
@@ -89,9 +90,24 @@ std::optional<QByteArray> JoinPayment(const QByteArray& opened, const QByteArray
     QList<QByteArray> joined = PaddedLines(mine);
     if (base.size() != theirs.size())
         return std::nullopt;
+    // The EET registrations' line (a confirmation written meanwhile), found by its key: the
+    // window may have added optional lines before it.
+    const auto eetLine = [](const QList<QByteArray>& lines) {
+        for (qsizetype i = 49; i < lines.size(); ++i)
+            if (lines[i].startsWith("Eet="))
+                return i;
+        return qsizetype(-1);
+    };
+    const qsizetype eetBase = eetLine(base);
+    const qsizetype eetMine = eetLine(joined);
     for (qsizetype i = 0; i < base.size(); ++i) {
         if (base[i] == theirs[i])
             continue;
+        if (i == eetBase && theirs[i].startsWith("Eet=") && eetMine >= 0 &&
+            (joined[eetMine] == base[i] || joined[eetMine] == theirs[i])) {
+            joined[eetMine] = theirs[i];
+            continue;
+        }
         const bool payment = i == 46 || i == 48;
         if (!payment || i >= joined.size() || (joined[i] != base[i] && joined[i] != theirs[i]))
             return std::nullopt;

@@ -31,6 +31,7 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -246,8 +247,10 @@ void THlavni::FormCreate(const QString& decimalSeparator) {
     InvoiceStore(ProgramFolder).EnsurePeriodFolder(Settings.AktualniRok);
 
     ApplyVatLabels();
-    // EET: the payments waiting from the last run are sent in the background.
-    EetService::Of(ProgramFolder).start();
+    // EET: a confirmation written into the open invoice's file is shown at once. The payments
+    // waiting from the last run are sent once the window is shown (showEvent).
+    ConnectGuarded(&EetService::Of(ProgramFolder), &EetService::invoiceChanged, this,
+                   [this](const QString& path) { EetWritten(path); });
 
     for (QLabel* label :
          {ui_->La_APCelkem, ui_->La_APDPH1, ui_->La_APDPH2, ui_->La_APDPH3, ui_->La_CelkemRadek})
@@ -281,6 +284,9 @@ void THlavni::showEvent(QShowEvent* event) {
         return;
     shownBefore_ = true;
     RunGuarded([this] { UpdateOverdueNotice(); });
+    // The EET service starts after the window has been painted: it may ask for the certificate's
+    // password, and its first round sends what waits from the last run.
+    QTimer::singleShot(0, this, Guarded([this] { EetService::Of(ProgramFolder).start(); }));
 }
 
 // ---- Pop-up menus and tool bar ---------------------------------------------------------------

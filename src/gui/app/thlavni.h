@@ -109,6 +109,17 @@ public:
     // A cash invoice saved without a payment date is paid on its date of issue, by the amount
     // its cash receipt asks (rounded to whole crowns in CZK) unless a paid amount was typed.
     void RecordCashPayment();
+    // Registers the payment just recorded with EET when the supplier registers (the amount in
+    // Ed_UhrazenaCastka, received on the date of issue) and returns the invoice's "Eet=" value
+    // with it: `registered` are the registrations the invoice already has, `path` the file the
+    // invoice is saved as.
+    QString RegisterEetPayment(const QString& number, const QString& path,
+                               const QString& registered);
+    // Shows the EET state of the open invoice on the first page (Ed_Eet).
+    void ShowEet();
+    // The POK of a registration was written into the file at `path`: shown when the window has
+    // that invoice open.
+    void EetWritten(const QString& path);
     // Reads the invoice file into the window and shows it; the window must have no invoice open.
     void OpenInvoiceFile(const QString& path);
     // True when the open invoice is the one of the file at `path`.

@@ -66,6 +66,8 @@ void THlavni::PaymentWritten(const QString& path) {
     ReadInvoiceBytes(OpenedBytes, record, Settings.VychoziMena);
     OpenedRecord.DatumUhrady = record.DatumUhrady;
     OpenedRecord.UhrazenaCastka = record.UhrazenaCastka;
+    OpenedRecord.Eet = record.Eet; // the book registers a payment received in person
+    ShowEet();
     {
         // The file already holds what the fields now show: nothing to save.
         const QSignalBlocker blockDate(ui_->Ed_DatumUhrady);

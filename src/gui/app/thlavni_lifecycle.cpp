@@ -18,10 +18,14 @@
 #include <QTableWidget>
 
 #include "editor/totevrit.h"
+#include "eet/eet_service.h"
+#include "eet/eet_settings.h"
 #include "invoice/file_lines.h"
+#include "invoice/invoice_eet.h"
 #include "invoice/invoice_file.h"
 #include "invoice/invoice_record.h"
 #include "invoice/invoice_store.h"
+#include "money/decimal.h"
 #include "money/invoice_figures.h"
 #include "printing/document_rules.h"
 #include "printing/money.h"
@@ -75,6 +79,7 @@ void THlavni::ClearInvoice() {
                           ui_->La_SADPH3, ui_->La_CelkemFaktura, ui_->La_Mena})
         label->clear();
     OpenedRecord = InvoiceRecord();
+    ShowEet();
     ui_->PageControl1->setCurrentIndex(0);
     // Empty cells and amounts; the emptied labels stay empty (moving to the first cell is no
     // click in the grid).
@@ -94,6 +99,7 @@ void THlavni::Akce_NovaFakturaExecute() {
     ui_->Ed_Fa1->setText(QString::number(year) + counter);
     ProposedNumber = ui_->Ed_Fa1->text();
     OpenedRecord = InvoiceRecord();
+    ShowEet();
     setWindowTitle(kCaptionPrefix + ui_->Ed_Fa1->text() + QStringLiteral("[*]"));
     ui_->CBox_Fa6->setCurrentIndex(0);
     // The dates lie inside the period: January's invoices prepared in December start on
@@ -161,6 +167,7 @@ void THlavni::OpenInvoiceFile(const QString& path) {
         OpenedRecord = record;
         grid_->RecomputeAll(RatesOf(Settings));
         ShowTotals();
+        ShowEet();
     } catch (...) {
         // An invoice that cannot be opened leaves nothing behind in the hidden editor: the
         // next new invoice starts empty and Save stays disabled.
@@ -175,6 +182,8 @@ void THlavni::OpenInvoiceFile(const QString& path) {
     OwnInvoiceFile = path;
     ChangedFlag = false;
     UpdateActions();
+    if (!OpenedRecord.Eet.isEmpty())
+        EetService::Of(ProgramFolder).catchUp(path, OpenedRecord.Eet);
 }
 
 void THlavni::Akce_UlozitFakturuExecute() {
@@ -206,14 +215,37 @@ void THlavni::Akce_UlozitFakturuExecute() {
                           .arg(number)))
             return;
 
+        // EET registrations belong to the file they were made for: saved as another invoice,
+        // the invoice carries none of them.
+        const bool ownFile =
+            OwnInvoiceFile.isEmpty() || (!existing.isEmpty() && SameFile(existing, OwnInvoiceFile));
+        QString eet = ownFile ? OpenedRecord.Eet : QString();
         if (PaymentFormCode(ui_->CBox_Fa6) == QStringLiteral("H") &&
-            ui_->Ed_DatumUhrady->text().isEmpty())
+            ui_->Ed_DatumUhrady->text().isEmpty()) {
+            const QString typedAmount = ui_->Ed_UhrazenaCastka->text();
             RecordCashPayment();
+            // Registered before the invoice is written: a kill in between leaves the payment
+            // in the outbox, and the next save finds it there under the same receipt number.
+            // A payment that cannot be registered (settings to mend) is not recorded either,
+            // so that the next save registers it.
+            try {
+                eet = RegisterEetPayment(
+                    number, existing.isEmpty() ? store.InvoiceFilePath(year, number) : existing,
+                    eet);
+            } catch (...) {
+                ui_->Ed_DatumUhrady->clear();
+                ui_->Ed_UhrazenaCastka->setText(typedAmount);
+                throw;
+            }
+            OpenedRecord.Eet = eet;
+            ShowEet();
+        }
 
         // The invoice replaced may have been one of the overdue ones the status bar counts.
         const bool wasOverdue = !existing.isEmpty() && FileIsOverdue(existing);
         const bool created = proposed || existing.isEmpty();
-        const InvoiceRecord record = WindowRecord();
+        InvoiceRecord record = WindowRecord();
+        record.Eet = eet;
         try {
             if (created) {
                 store.CreateInvoice(year, record); // only if still free
@@ -243,10 +275,14 @@ void THlavni::Akce_UlozitFakturuExecute() {
             continue;
         }
         OwnInvoiceFile = created ? store.InvoiceFilePath(year, number) : existing;
+        OpenedRecord.Eet = record.Eet;
+        ShowEet();
         ProposedNumber.clear();
         ChangedFlag = false;
         UpdateActions();
         UpdateOverdueNoticeAfterSave(wasOverdue);
+        if (!record.Eet.isEmpty())
+            EetService::Of(ProgramFolder).catchUp(OwnInvoiceFile, record.Eet);
         statusBar()->showMessage(QStringLiteral("Faktura %1 je uložena (%2).")
                                      .arg(number, QDir::toNativeSeparators(OwnInvoiceFile)),
                                  15000);
@@ -260,6 +296,7 @@ void THlavni::Akce_UlozitFakturuExecute() {
 void THlavni::ShowJoinedPayment(const InvoiceRecord& saved) {
     OpenedRecord.DatumUhrady = saved.DatumUhrady;
     OpenedRecord.UhrazenaCastka = saved.UhrazenaCastka;
+    OpenedRecord.Eet = saved.Eet;
     const QSignalBlocker blockDate(ui_->Ed_DatumUhrady);
     const QSignalBlocker blockAmount(ui_->Ed_UhrazenaCastka);
     ui_->Ed_DatumUhrady->setText(saved.DatumUhrady);
@@ -277,6 +314,50 @@ void THlavni::RecordCashPayment() {
     const InvoiceFigures figures =
         ComputeInvoiceFigures(WindowRecord(), Settings, DocumentKind::PrijmovyDokladSRozpisem);
     ui_->Ed_UhrazenaCastka->setText(FormatHalere(figures.Due.Due));
+}
+
+QString THlavni::RegisterEetPayment(const QString& number, const QString& path,
+                                    const QString& registered) {
+    // Only payments in crowns are registered as they are: the service takes amounts in CZK.
+    const QString currency = TrimText(ui_->Ed_Mena->text());
+    if (!eet::LoadEetSettings(ProgramFolder).registers ||
+        (currency.isEmpty() ? Settings.VychoziMena : currency) != QStringLiteral("CZK"))
+        return registered;
+    const qint64 amount =
+        ParseFieldHalere(QStringLiteral("Uhrazená částka"), ui_->Ed_UhrazenaCastka->text());
+    if (amount == 0)
+        return registered;
+    const std::optional<eet::OutboxEntry> entry =
+        EetService::Of(ProgramFolder)
+            .registerPayment(QStringLiteral("Faktura ") + number,
+                             NextEetPoradCis(number, registered), amount,
+                             EetPaymentMoment(ui_->Datum_Fa8->date()), path);
+    if (!entry)
+        return registered;
+    QList<EetPayment> payments = ReadEetPayments(registered);
+    payments << EetPayment{entry->id, entry->amountHalere, entry->pok, entry->testPok};
+    return EetPaymentsValue(payments);
+}
+
+void THlavni::ShowEet() {
+    // The box shows while the supplier registers sales, or for an invoice registered before.
+    ui_->GBox_Eet->setVisible(!OpenedRecord.Eet.isEmpty() ||
+                              eet::LoadEetSettings(ProgramFolder).registers);
+    const QString status = EetStatusText(OpenedRecord.Eet);
+    ui_->Ed_Eet->setText(status);
+    ui_->Ed_Eet->setCursorPosition(0);
+    ui_->Ed_Eet->setToolTip(
+        status.isEmpty() ? QStringLiteral("Platba faktury není evidována v EET.") : status);
+}
+
+void THlavni::EetWritten(const QString& path) {
+    if (!ShowsFile(path))
+        return;
+    const QByteArray bytes = ReadWholeFile(path);
+    OpenedRecord.Eet = EetValueOf(bytes);
+    if (!ChangedFlag)
+        OpenedBytes = bytes; // the window shows what the file holds
+    ShowEet();
 }
 
 void THlavni::Akce_ZavritFakturuExecute() {

@@ -9,6 +9,8 @@
 #include "app/thlavni_documents.h"
 #include "app/thlavni_ui.h"
 
+#include "eet/eet_settings.h"
+#include "invoice/invoice_eet.h"
 #include "invoice/invoice_store.h"
 #include "printing/cash_receipt.h"
 #include "printing/document_rules.h"
@@ -116,7 +118,14 @@ void THlavni::Akce_SestavaPrijmovyDokladExecute() {
         return;
     const InvoiceSnapshot invoice = TakeSnapshot(*this, *ui_, *grid_);
     CheckDocumentPrintable(DocumentKind::PrijmovyDokladSRozpisem, invoice, Settings);
-    const PrintVariables variables = CashReceiptVariables(invoice, Settings);
+    PrintVariables variables = CashReceiptVariables(invoice, Settings);
+    // The POK of the payment's EET registration when the user chose to print it: a confirmed
+    // one of the production service; the playground's only as "ověřovací režim".
+    if (eet::LoadEetSettings(ProgramFolder).printPok) {
+        const QString pok = EetReceiptText(invoice.fields.Eet);
+        if (!pok.isEmpty())
+            variables.add(QStringLiteral("EetPok"), pok);
+    }
     RunPlainReport(
         ProgramFolder, templatePath,
         CashReceiptReportTitle(invoice.fields.Cislo, CashReceiptPaysOut(invoice, Settings)),

@@ -4,7 +4,10 @@
 
 #include "bank/tvypiszbanky.h"
 #include "editor/invoice_list.h"
+#include "eet/eet_service.h"
+#include "eet/eet_settings.h"
 #include "invoice/file_lines.h"
+#include "invoice/invoice_eet.h"
 #include "invoice/invoice_file.h"
 #include "invoice/invoice_record.h"
 #include "invoice/invoice_store.h"
@@ -45,7 +48,18 @@ namespace {
 constexpr int kEntryRole = Qt::UserRole;
 constexpr int kSortRole = Qt::UserRole + 1;
 
-enum Column { Cislo, Odberatel, Vystaveno, Splatnost, Celkem, Mena, DatumUhrady, Uhrazeno, Stav };
+enum Column {
+    Cislo,
+    Odberatel,
+    Vystaveno,
+    Splatnost,
+    Celkem,
+    Mena,
+    DatumUhrady,
+    Uhrazeno,
+    Stav,
+    StavEet
+};
 
 struct BookColumn {
     const char* header;
@@ -57,6 +71,7 @@ const BookColumn kColumns[] = {
     {"Číslo", 70, false},       {"Odběratel", 196, false}, {"Vystaveno", 74, true},
     {"Splatnost", 74, true},    {"Celkem", 92, true},      {"Měna", 44, false},
     {"Uhrazeno dne", 82, true}, {"Uhrazeno", 92, true},    {"Stav", 126, false},
+    {"EET", 96, false},
 };
 
 const BookColumn kSumColumns[] = {
@@ -149,6 +164,13 @@ TKnihaFaktur::TKnihaFaktur(const QString& programFolder, const AppSettings& sett
     ui_->ListView1->header()->setSectionsClickable(true);
     ui_->ListView1->header()->setSortIndicatorShown(true);
     ui_->ListView1->header()->setSortIndicator(Cislo, Qt::AscendingOrder);
+    // The column "EET" only while the supplier registers sales, taken from the customer's width
+    // so that the list still fits the window.
+    if (eet::LoadEetSettings(programFolder_).registers)
+        ui_->ListView1->setColumnWidth(Odberatel,
+                                       kColumns[Odberatel].width - kColumns[StavEet].width);
+    else
+        ui_->ListView1->setColumnHidden(StavEet, true);
     for (const FilterChoice& choice : kFilters)
         ui_->CBox_Stav->addItem(QString::fromUtf8(choice.caption), static_cast<int>(choice.filter));
 
@@ -285,6 +307,9 @@ void TKnihaFaktur::ShowEntry(QTreeWidgetItem* item, const BookEntry& entry) cons
     item->setData(Uhrazeno, kSortRole, paid);
     item->setText(Stav, status.Text);
     item->setData(Stav, kSortRole, StatusKey(status));
+    const QString eet = EetStatusText(entry.Eet);
+    item->setText(StavEet, eet);
+    item->setToolTip(StavEet, eet);
     item->setForeground(
         Stav, status.State == PaymentState::Overdue
                   ? QBrush(QColor(172, 0, 0))
@@ -369,15 +394,47 @@ void TKnihaFaktur::Tl_UhrazenoClick() {
     }
     QDate date;
     qint64 amount = 0;
+    PaymentWay way = PaymentWay::Transfer;
+    const bool registers = eet::LoadEetSettings(programFolder_).registers;
     {
-        TUhrada dialog(entry->Cislo, Today(), entry->Celkem, entry->Mena, this);
+        TUhrada dialog(entry->Cislo, Today(), entry->Celkem, entry->Mena, this, registers);
         if (dialog.exec() != QDialog::Accepted)
             return;
         date = dialog.Date();
         amount = dialog.Amount();
+        way = dialog.Way();
     }
     const QString path = entry->FilePath;
-    MarkInvoicePaid(path, date, amount);
+    // What was received now: the new total paid less what was paid before (a total lowered is a
+    // correction, not money received). Only crowns received in person are registered.
+    const qint64 received = amount - PaidAmount(*entry);
+    if (registers && way != PaymentWay::Transfer && received > 0 &&
+        entry->Mena == QStringLiteral("CZK")) {
+        const QString dateText = FormatInvoiceDate(date);
+        const QString amountText = FormatHalere(amount);
+        // Under the file's lock: the receipt number follows the registrations the file holds,
+        // the payment goes to the outbox before the file is written, and the payment lines and
+        // the registration are written together.
+        ReplaceFileLocked(path, [&](const std::optional<QByteArray>& bytes) {
+            if (!bytes)
+                throw FileError(
+                    QStringLiteral("Soubor „%1“ nelze otevřít pro čtení (není to soubor faktury).")
+                        .arg(path));
+            const QString registered = EetValueOf(*bytes);
+            QList<EetPayment> payments = ReadEetPayments(registered);
+            const std::optional<eet::OutboxEntry> e =
+                EetService::Of(programFolder_)
+                    .registerPayment(QStringLiteral("Faktura ") + entry->Cislo,
+                                     NextEetPoradCis(entry->Cislo, registered), received,
+                                     EetPaymentMoment(date), path);
+            if (e)
+                payments << EetPayment{e->id, e->amountHalere, e->pok, e->testPok};
+            return WithEetValue(WithPayment(*bytes, dateText, amountText),
+                                EetPaymentsValue(payments));
+        });
+    } else {
+        MarkInvoicePaid(path, date, amount);
+    }
     *entry = ReadBookEntry(ReadWholeFile(path), path, entry->Year, RatesOf(settings_),
                            settings_.VychoziMena);
     ShowEntry(ui_->ListView1->currentItem(), *entry);
@@ -410,9 +467,18 @@ void TKnihaFaktur::Tl_NacistVypisClick() {
 // ---- The payment dialog ----------------------------------------------------------------------
 
 TUhrada::TUhrada(const QString& number, const QDate& date, qint64 amount, const QString& currency,
-                 QWidget* owner)
+                 QWidget* owner, bool askWay)
     : QDialog(owner), ui_(std::make_unique<Ui::TUhrada>()) {
     ui_->setupUi(this);
+    if (!askWay) {
+        // Without EET the dialog is as it always was: the date and the amount.
+        const int row = ui_->Tl_Ok->y() - ui_->CBox_Zpusob->y();
+        ui_->La_Zpusob->hide();
+        ui_->CBox_Zpusob->hide();
+        ui_->Tl_Ok->move(ui_->Tl_Ok->x(), ui_->Tl_Ok->y() - row);
+        ui_->Tl_Storno->move(ui_->Tl_Storno->x(), ui_->Tl_Storno->y() - row);
+        resize(width(), height() - row);
+    }
     SetUpFixedDialog(this, false);
     ui_->La_Faktura->setText(QStringLiteral("Faktura %1").arg(number));
     ui_->Ed_Datum->setText(FormatInvoiceDate(date));
@@ -437,6 +503,8 @@ void TUhrada::Tl_OkClick() {
             WithFieldName(field, QStringLiteral("zadejte částku větší než nula.")));
     date_ = date;
     amount_ = amount;
+    way_ = !ui_->CBox_Zpusob->isHidden() ? static_cast<PaymentWay>(ui_->CBox_Zpusob->currentIndex())
+                                         : PaymentWay::Transfer;
     accept();
 }
 

@@ -85,18 +85,24 @@ private:
     std::unique_ptr<WindowFill> fill_; // last: stops before the controls go
 };
 
+// How a payment was received; only a payment received in person (cash, card) is registered
+// with EET.
+enum class PaymentWay { Transfer, Cash, Card };
+
 // The payment dialog of "Označit jako uhrazené": the payment date (typed d.m.yyyy) and the
 // amount paid (decimal comma), both read when Ok is pressed; a text that does not read is refused
-// with a message naming the field and the dialog stays open.
+// with a message naming the field and the dialog stays open. When the supplier registers sales
+// with EET (`askWay`), also how it was paid: "převodem" (the default), "hotově" or "kartou".
 class TUhrada : public QDialog {
     Q_OBJECT
 public:
     TUhrada(const QString& number, const QDate& date, qint64 amountHalere, const QString& currency,
-            QWidget* owner = nullptr);
+            QWidget* owner = nullptr, bool askWay = false);
     ~TUhrada() override;
 
     QDate Date() const { return date_; }
     qint64 Amount() const { return amount_; } // haléře
+    PaymentWay Way() const { return way_; }
 
     void Tl_OkClick();
 
@@ -104,6 +110,7 @@ private:
     std::unique_ptr<Ui::TUhrada> ui_;
     QDate date_;
     qint64 amount_ = 0;
+    PaymentWay way_ = PaymentWay::Transfer;
 };
 
 } // namespace tarvela

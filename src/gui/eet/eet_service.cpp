@@ -1,7 +1,9 @@
 #include "eet/eet_service.h"
 
 #include "eet/eet_password.h"
+#include "invoice/invoice_eet.h"
 #include "text/errors.h"
+#include "text/message_boxes.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -22,6 +24,8 @@ EetService::EetService(const QString& programFolder, QObject* parent)
       dispatcher_(new EetDispatcher(
           eet::EetFolder(programFolder), [this](QString* why) { return certificate(why); }, this)) {
     connect(dispatcher_, &EetDispatcher::entryChanged, this, &EetService::changed);
+    ConnectGuarded(dispatcher_, &EetDispatcher::entryChanged, this,
+                   [this](const eet::OutboxEntry& entry) { entrySent(entry); });
     connect(dispatcher_, &EetDispatcher::roundFinished, this, &EetService::changed);
     connect(dispatcher_, &EetDispatcher::problem, this, [this](const QString& message) {
         problem_ = message;
@@ -50,7 +54,28 @@ std::optional<eet::TaxpayerCertificate> EetService::certificate(QString* why) co
     }
 }
 
+void EetService::entrySent(const eet::OutboxEntry& entry) {
+    if (entry.state != eet::OutboxEntry::State::Confirmed || entry.file.isEmpty())
+        return;
+    if (ConfirmEetPayment(entry.file, entry.id, entry.pok, entry.testPok))
+        emit invoiceChanged(entry.file);
+}
+
+void EetService::catchUp(const QString& invoiceFile, const QString& eetValue) {
+    bool written = false;
+    for (const EetPayment& payment : ReadEetPayments(eetValue)) {
+        if (!payment.pok.isEmpty())
+            continue;
+        const std::optional<eet::OutboxEntry> entry = dispatcher_->outbox().find(payment.entryId);
+        if (entry && entry->state == eet::OutboxEntry::State::Confirmed)
+            written |= ConfirmEetPayment(invoiceFile, entry->id, entry->pok, entry->testPok);
+    }
+    if (written)
+        emit invoiceChanged(invoiceFile);
+}
+
 void EetService::start() {
+    started_ = true;
     settings_ = eet::LoadEetSettings(programFolder_);
     problem_.clear();
     if (!settings_.registers)
@@ -69,18 +94,22 @@ void EetService::start() {
     dispatcher_->start();
 }
 
-std::optional<eet::OutboxEntry> EetService::registerPayment(const QString& reference,
-                                                            const QString& poradCis,
-                                                            qint64 amountHalere,
-                                                            const QDateTime& received) {
+std::optional<eet::OutboxEntry>
+EetService::registerPayment(const QString& reference, const QString& poradCis, qint64 amountHalere,
+                            const QDateTime& received, const QString& invoiceFile) {
+    // A payment recorded before the window started the service, or after the settings changed
+    // elsewhere, is registered with the settings as they are.
+    if (!started_ || eet::LoadEetSettings(programFolder_) != settings_)
+        start();
     if (!settings_.registers)
         return std::nullopt;
     // The EIČ noted when the certificate was chosen: a payment is registered even while the
     // certificate cannot be opened (no password yet) and waits to be signed.
     const QByteArray data = eet::DataAttributes(
         eet::TillSale(settings_, settings_.eic, poradCis, received, amountHalere));
-    const eet::OutboxEntry entry = dispatcher_->outbox().add(
-        data, reference, amountHalere, settings_.playground, QDateTime::currentDateTimeUtc());
+    const eet::OutboxEntry entry =
+        dispatcher_->outbox().add(data, reference, amountHalere, settings_.playground,
+                                  QDateTime::currentDateTimeUtc(), invoiceFile);
     emit changed();
     dispatcher_->sendNow();
     return entry;
