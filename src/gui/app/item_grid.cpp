@@ -7,8 +7,6 @@
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 
-#include <algorithm>
-
 namespace tarvela {
 
 namespace {
@@ -57,37 +55,9 @@ public:
     }
 };
 
-// Gives the description column the width the grid gains when the window is enlarged; at the
-// designed size (or smaller) every column keeps its designed width.
-class DescriptionColumnStretch : public QObject {
-public:
-    DescriptionColumnStretch(QTableWidget* grid, const int (&widths)[kItemCellCount])
-        : grid_(grid), designed_(widths[kDescriptionColumn]) {
-        for (int col = 0; col < kItemCellCount; ++col)
-            if (col != kDescriptionColumn)
-                others_ += widths[col];
-        grid->viewport()->installEventFilter(this);
-    }
-
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Resize)
-            grid_->setColumnWidth(kDescriptionColumn,
-                                  std::max(designed_, grid_->viewport()->width() - others_));
-        return false;
-    }
-
-private:
-    static constexpr int kDescriptionColumn = 1;
-    QTableWidget* grid_;
-    int designed_;
-    int others_ = 0;
-};
-
 } // namespace
 
 ItemGrid::ItemGrid(QTableWidget* grid, RowAmounts& amounts) : grid_(grid), amounts_(amounts) {}
-
-ItemGrid::~ItemGrid() = default;
 
 // The grid's fixed row 0 (column headers) is the table's horizontal header and its fixed column 0
 // (row numbers) the vertical header; every cell holds an item from the start.
@@ -102,7 +72,6 @@ void ItemGrid::SetUp() {
     const int widths[kItemCellCount] = {83, 395, 43, 60, 80, 37};
     for (int col = 0; col < kItemCellCount; ++col)
         grid_->setColumnWidth(col, widths[col]);
-    stretch_ = std::make_unique<DescriptionColumnStretch>(grid_, widths);
     QHeaderView* side = grid_->verticalHeader();
     side->setSectionResizeMode(QHeaderView::Fixed);
     side->setDefaultSectionSize(18);

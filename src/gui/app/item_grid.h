@@ -3,14 +3,12 @@
 #include <QString>
 
 #include <array>
-#include <memory>
 #include <optional>
 
 #include "editor/row_amounts.h"
 #include "invoice/invoice_record.h"
 #include "settings/settings_file.h"
 
-class QObject;
 class QTableWidget;
 
 namespace tarvela {
@@ -25,7 +23,6 @@ public:
     using Rows = std::array<InvoiceItemRow, kItemRowCount>;
 
     ItemGrid(QTableWidget* grid, RowAmounts& amounts);
-    ~ItemGrid();
     ItemGrid(const ItemGrid&) = delete;
     ItemGrid& operator=(const ItemGrid&) = delete;
 
@@ -60,9 +57,6 @@ public:
 private:
     QTableWidget* grid_;
     RowAmounts& amounts_;
-    // Widens the description column with the grid. Owned here, not by the grid: the window
-    // destroys it with this object, before the grid widget, so it never sees a grid half gone.
-    std::unique_ptr<QObject> stretch_;
 };
 
 // The three VAT rates of the settings, for recomputing rows.
