@@ -2,6 +2,8 @@
 
 #include "invoice/file_lines.h"
 #include "invoice/invoice_file.h"
+#include "money/decimal.h"
+#include "printing/document_rules.h"
 #include "text/codec.h"
 #include "text/errors.h"
 
@@ -178,6 +180,22 @@ bool ConfirmEetPayment(const QString& filePath, const QString& entryId, const QS
         return false;
     }
     return true;
+}
+
+qint64 EetAmountInCrowns(qint64 amountHalere, const QString& currency,
+                         const QString& defaultCurrency, const QString& rateText,
+                         const QString& invoiceNumber) {
+    const QString code = CurrencyCode(currency, defaultCurrency);
+    if (code == QLatin1String("CZK"))
+        return amountHalere;
+    const std::optional<Decimal> rate = ParseExchangeRate(rateText);
+    if (!rate)
+        throw ValidationError(
+            QStringLiteral("Platbu faktury %1 v měně %2 lze v EET evidovat jen v korunách, a "
+                           "faktura nemá platný kurz. Zadejte kurz (pole „Kurz“), podle něhož se "
+                           "přijatá částka přepočte.")
+                .arg(invoiceNumber, code));
+    return ToCrowns(amountHalere, *rate);
 }
 
 } // namespace tarvela

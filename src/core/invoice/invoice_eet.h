@@ -41,6 +41,14 @@ QString EetStatusText(const QString& value);
 // service, "ověřovací režim" for the playground's, nothing while it waits.
 QString EetReceiptText(const QString& value);
 
+// The amount the service is told of a payment of `amountHalere` in the invoice's currency: the
+// amount itself in crowns ("CZK", "Kč", "czk", or an empty currency whose default is one of
+// them), otherwise the amount at the invoice's exchange rate `rateText`, rounded to haléře.
+// Raises ValidationError naming the invoice when a foreign amount has no valid rate.
+qint64 EetAmountInCrowns(qint64 amountHalere, const QString& currency,
+                         const QString& defaultCurrency, const QString& rateText,
+                         const QString& invoiceNumber);
+
 // When a payment recorded for `date` was received: now for today (or a day ahead); noon of an
 // earlier day (the service refuses moments ahead of its clock).
 QDateTime EetPaymentMoment(const QDate& date);

@@ -318,13 +318,12 @@ void THlavni::RecordCashPayment() {
 
 QString THlavni::RegisterEetPayment(const QString& number, const QString& path,
                                     const QString& registered) {
-    // Only payments in crowns are registered as they are: the service takes amounts in CZK.
-    const QString currency = TrimText(ui_->Ed_Mena->text());
-    if (!eet::LoadEetSettings(ProgramFolder).registers ||
-        (currency.isEmpty() ? Settings.VychoziMena : currency) != QStringLiteral("CZK"))
+    if (!eet::LoadEetSettings(ProgramFolder).registers)
         return registered;
-    const qint64 amount =
-        ParseFieldHalere(QStringLiteral("Uhrazená částka"), ui_->Ed_UhrazenaCastka->text());
+    // The service takes amounts in CZK: a foreign amount at the invoice's exchange rate.
+    const qint64 amount = EetAmountInCrowns(
+        ParseFieldHalere(QStringLiteral("Uhrazená částka"), ui_->Ed_UhrazenaCastka->text()),
+        ui_->Ed_Mena->text(), Settings.VychoziMena, ui_->Ed_Kurz->text(), number);
     if (amount == 0)
         return registered;
     const std::optional<eet::OutboxEntry> entry =

@@ -406,10 +406,9 @@ void TKnihaFaktur::Tl_UhrazenoClick() {
     }
     const QString path = entry->FilePath;
     // What was received now: the new total paid less what was paid before (a total lowered is a
-    // correction, not money received). Only crowns received in person are registered.
+    // correction, not money received). Only what was received in person is registered.
     const qint64 received = amount - PaidAmount(*entry);
-    if (registers && way != PaymentWay::Transfer && received > 0 &&
-        entry->Mena == QStringLiteral("CZK")) {
+    if (registers && way != PaymentWay::Transfer && received > 0) {
         const QString dateText = FormatInvoiceDate(date);
         const QString amountText = FormatHalere(amount);
         // Under the file's lock: the receipt number follows the registrations the file holds,
@@ -422,10 +421,15 @@ void TKnihaFaktur::Tl_UhrazenoClick() {
                         .arg(path));
             const QString registered = EetValueOf(*bytes);
             QList<EetPayment> payments = ReadEetPayments(registered);
+            // The service takes amounts in CZK: a foreign amount at the invoice's exchange rate.
+            InvoiceRecord invoice;
+            ReadInvoiceBytes(*bytes, invoice, settings_.VychoziMena);
+            const qint64 crowns = EetAmountInCrowns(received, invoice.Mena, settings_.VychoziMena,
+                                                    invoice.Kurz, entry->Cislo);
             const std::optional<eet::OutboxEntry> e =
                 EetService::Of(programFolder_)
                     .registerPayment(QStringLiteral("Faktura ") + entry->Cislo,
-                                     NextEetPoradCis(entry->Cislo, registered), received,
+                                     NextEetPoradCis(entry->Cislo, registered), crowns,
                                      EetPaymentMoment(date), path);
             if (e)
                 payments << EetPayment{e->id, e->amountHalere, e->pok, e->testPok};

@@ -2,12 +2,15 @@
 #include "invoice/invoice_file.h"
 #include "invoice/invoice_store.h"
 #include "text/codec.h"
+#include "text/errors.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <limits>
 
 using namespace tarvela;
 
@@ -94,3 +97,45 @@ TEST(InvoiceEet, TheLineKeepsTheRestOfTheFileAndJoinsASave) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), saved.bytes);
 }
+
+namespace tarvela {
+namespace {
+
+TEST(InvoiceEet, AmountsAreToldInCrownsAtTheInvoicesRate) {
+    constexpr qint64 kRefused = std::numeric_limits<qint64>::min();
+    const struct {
+        const char* currency;
+        const char* defaultCurrency;
+        const char* rate;
+        qint64 amount;
+        qint64 crowns;
+    } cases[] = {
+        {"CZK", "CZK", "", 78700, 78700},        {"Kč", "EUR", "", 78700, 78700},
+        {"czk", "CZK", "24,3", -5000, -5000},    {"", "Kč", "", 100, 100},
+        {"EUR", "CZK", "24,335", 10000, 243350}, {"eur", "CZK", "24,335", 1, 24},
+        {"EUR", "CZK", "24,335", 3, 73},         {"", "EUR", "25", -2000, -50000},
+        {"EUR", "CZK", "", 10000, kRefused},     {"USD", "CZK", "abc", 10000, kRefused},
+    };
+    for (const auto& c : cases) {
+        const auto call = [&] {
+            return EetAmountInCrowns(c.amount, QString::fromUtf8(c.currency),
+                                     QString::fromUtf8(c.defaultCurrency),
+                                     QString::fromUtf8(c.rate), QStringLiteral("2026007"));
+        };
+        if (c.crowns != kRefused) {
+            EXPECT_EQ(call(), c.crowns) << c.currency << " " << c.rate << " " << c.amount;
+            continue;
+        }
+        try {
+            call();
+            ADD_FAILURE() << c.currency << " " << c.rate << " was not refused";
+        } catch (const ValidationError& e) {
+            EXPECT_TRUE(e.message().contains(QStringLiteral("2026007")) &&
+                        e.message().contains(QStringLiteral("Kurz")))
+                << e.message().toStdString();
+        }
+    }
+}
+
+} // namespace
+} // namespace tarvela
