@@ -243,29 +243,8 @@ std::map<QString, CurrencySums> SumsPerCurrency(const std::vector<const BookEntr
 }
 
 QByteArray WithPayment(const QByteArray& fileBytes, const QString& date, const QString& amount) {
-    // Cut the bytes into lines keeping each line's own ending, so that everything but the two
-    // replaced lines is written back unchanged.
-    struct Line {
-        QByteArray text;
-        QByteArray end;
-    };
-    std::vector<Line> lines;
-    qsizetype start = 0;
-    const qsizetype size = fileBytes.size();
-    while (start < size) {
-        qsizetype pos = start;
-        while (pos < size && fileBytes[pos] != '\r' && fileBytes[pos] != '\n')
-            ++pos;
-        Line line{fileBytes.mid(start, pos - start), {}};
-        if (pos < size) {
-            const qsizetype endLength =
-                (fileBytes[pos] == '\r' && pos + 1 < size && fileBytes[pos + 1] == '\n') ? 2 : 1;
-            line.end = fileBytes.mid(pos, endLength);
-            pos += endLength;
-        }
-        lines.push_back(line);
-        start = pos;
-    }
+    // Everything but the two replaced lines is written back unchanged.
+    std::vector<RawLine> lines = SplitRawLines(fileBytes);
     const QByteArray crlf("\r\n");
     if (!lines.empty() && lines.back().end.isEmpty() && lines.size() < kInvoiceLines)
         lines.back().end = crlf;
@@ -273,11 +252,7 @@ QByteArray WithPayment(const QByteArray& fileBytes, const QString& date, const Q
         lines.push_back({{}, crlf});
     lines[46].text = date.toLatin1();
     lines[48].text = amount.toLatin1();
-    QByteArray out;
-    out.reserve(fileBytes.size() + 32);
-    for (const Line& line : lines)
-        out += line.text + line.end;
-    return out;
+    return JoinRawLines(lines);
 }
 
 void MarkInvoicePaid(const QString& filePath, const QDate& date, qint64 paidHalere) {

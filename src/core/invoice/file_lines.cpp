@@ -321,6 +321,34 @@ WriteOutcome CreateFileAtomically(const QString& path, const QByteArray& bytes) 
     return outcome;
 }
 
+std::vector<RawLine> SplitRawLines(const QByteArray& bytes) {
+    std::vector<RawLine> lines;
+    qsizetype start = 0;
+    qsizetype i = 0;
+    const qsizetype size = bytes.size();
+    while (i < size) {
+        const char c = bytes[i];
+        if (c == '\r' || c == '\n') {
+            const qsizetype endLength = (c == '\r' && i + 1 < size && bytes[i + 1] == '\n') ? 2 : 1;
+            lines.push_back({bytes.mid(start, i - start), bytes.mid(i, endLength)});
+            i += endLength;
+            start = i;
+        } else {
+            ++i;
+        }
+    }
+    if (start < size)
+        lines.push_back({bytes.mid(start), QByteArray()});
+    return lines;
+}
+
+QByteArray JoinRawLines(const std::vector<RawLine>& lines) {
+    QByteArray out;
+    for (const RawLine& line : lines)
+        out += line.text + line.end;
+    return out;
+}
+
 void SyncFolderOf(const QString& path) {
     const QString folder = QFileInfo(path).absolutePath();
     Descriptor fd(

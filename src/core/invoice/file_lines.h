@@ -15,6 +15,17 @@ namespace tarvela {
 // bytes are cut at CR LF, at a lone CR and at a lone LF; a final line without a line end still
 // counts; a line end at the very end does not start a further line; an empty file has no lines.
 // Lines are numbered from 1, as in the invoice file layout.
+// One line of a file's bytes as it stands: its bytes without the line end, and the end as found
+// (CR LF, CR, LF, or nothing for a last line without one). Joining text and end of every line
+// gives the bytes back, so that a writer replacing some lines leaves every other byte unchanged.
+struct RawLine {
+    QByteArray text;
+    QByteArray end;
+};
+std::vector<RawLine> SplitRawLines(const QByteArray& bytes);
+// The bytes of the lines: text and end of each.
+QByteArray JoinRawLines(const std::vector<RawLine>& lines);
+
 class FileLines {
 public:
     FileLines() = default;

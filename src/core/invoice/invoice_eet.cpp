@@ -14,34 +14,6 @@ namespace {
 
 constexpr char kKey[] = "Eet=";
 
-// The lines of the bytes with their own endings, so that everything not replaced is written back
-// unchanged.
-struct Line {
-    QByteArray text;
-    QByteArray end;
-};
-
-std::vector<Line> CutLines(const QByteArray& bytes) {
-    std::vector<Line> lines;
-    qsizetype start = 0;
-    const qsizetype size = bytes.size();
-    while (start < size) {
-        qsizetype pos = start;
-        while (pos < size && bytes[pos] != '\r' && bytes[pos] != '\n')
-            ++pos;
-        Line line{bytes.mid(start, pos - start), {}};
-        if (pos < size) {
-            const qsizetype length =
-                (bytes[pos] == '\r' && pos + 1 < size && bytes[pos + 1] == '\n') ? 2 : 1;
-            line.end = bytes.mid(pos, length);
-            pos += length;
-        }
-        lines.push_back(line);
-        start = pos;
-    }
-    return lines;
-}
-
 } // namespace
 
 QList<EetPayment> ReadEetPayments(const QString& value) {
@@ -120,7 +92,7 @@ QString EetValueOf(const QByteArray& fileBytes) {
 }
 
 QByteArray WithEetValue(const QByteArray& fileBytes, const QString& value) {
-    std::vector<Line> lines = CutLines(fileBytes);
+    std::vector<RawLine> lines = SplitRawLines(fileBytes);
     const QByteArray crlf("\r\n");
     const QByteArray text = kKey + EncodeCp1250(value, QStringLiteral("EET"));
     bool replaced = false;
@@ -138,10 +110,7 @@ QByteArray WithEetValue(const QByteArray& fileBytes, const QString& value) {
             lines.push_back({{}, crlf});
         lines.push_back({text, crlf});
     }
-    QByteArray out;
-    for (const Line& line : lines)
-        out += line.text + line.end;
-    return out;
+    return JoinRawLines(lines);
 }
 
 void AddEetPayment(const QString& filePath, const EetPayment& payment) {

@@ -15,34 +15,6 @@ namespace {
 const QString kSectionGeneral = QStringLiteral("NASTAVENI");
 const QString kSectionSupplier = QStringLiteral("Dodavatel");
 
-// One raw line of an INI file: its bytes without the line end, and the line end as found
-// (CR LF, CR, LF or nothing for a last line without one).
-struct RawLine {
-    QByteArray text;
-    QByteArray end;
-};
-
-std::vector<RawLine> SplitRawLines(const QByteArray& bytes) {
-    std::vector<RawLine> lines;
-    qsizetype start = 0;
-    qsizetype i = 0;
-    const qsizetype size = bytes.size();
-    while (i < size) {
-        const char c = bytes[i];
-        if (c == '\r' || c == '\n') {
-            const qsizetype endLength = (c == '\r' && i + 1 < size && bytes[i + 1] == '\n') ? 2 : 1;
-            lines.push_back({bytes.mid(start, i - start), bytes.mid(i, endLength)});
-            i += endLength;
-            start = i;
-        } else {
-            ++i;
-        }
-    }
-    if (start < size)
-        lines.push_back({bytes.mid(start), QByteArray()});
-    return lines;
-}
-
 // A UTF-8 byte order mark that an editor may put before the first section.
 const QByteArray kByteOrderMark("\xEF\xBB\xBF");
 

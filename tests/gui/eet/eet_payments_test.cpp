@@ -8,7 +8,7 @@
 #include "eet/eet_settings.h"
 #include "settings/settings_file.h"
 #include "support/controls.h"
-#include "support/eet_service_imitation.h"
+#include "support/eet_program_folder.h"
 #include "support/main_window_fixture.h"
 #include "support/modal_dialog.h"
 
@@ -27,16 +27,7 @@ constexpr char kPok[] = "2feb2e70-a642-4188-a6e6-986a62bc9598-01";
 // The program folder's EET settings pointed at the imitation, the test certificate installed and
 // its password known.
 void RegisterWith(const TempProgramFolder& folder, const EetServiceImitation& service) {
-    eet::EetSettings s;
-    s.registers = true;
-    s.idJednotky = QStringLiteral("181");
-    s.idPokl = QStringLiteral("1");
-    s.serviceUrl = service.url();
-    s.tlsCaFile = EetPki() + QStringLiteral("/tls-ca.pem");
-    s.signingChainFile = EetPki() + QStringLiteral("/signing-chain.pem");
-    s.eic = eet::ImportCertificate(folder.path(), EetPki() + QStringLiteral("/taxpayer.p12"),
-                                   QStringLiteral("eet"));
-    eet::SaveEetSettings(folder.path(), s);
+    PointEetAtImitation(folder, service);
     EetPassword::Store(folder.path(), QStringLiteral("eet"));
 }
 

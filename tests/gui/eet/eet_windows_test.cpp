@@ -6,7 +6,7 @@
 #include "eet/teetodeslane.h"
 #include "settings/settings_file.h"
 #include "settings/tkonfig.h"
-#include "support/eet_service_imitation.h"
+#include "support/eet_program_folder.h"
 #include "support/test_support.h"
 #include "ui_eet_settings_page.h"
 #include "ui_teetodeslane.h"
@@ -20,23 +20,7 @@
 using namespace tarvela;
 using namespace tarvela::test;
 
-namespace {
-
-// Points the program folder's EET settings at the imitation and installs the test certificate.
-void SetUpFolder(const TempProgramFolder& folder, const EetServiceImitation& service) {
-    eet::EetSettings s;
-    s.registers = true;
-    s.idJednotky = QStringLiteral("181");
-    s.idPokl = QStringLiteral("1");
-    s.serviceUrl = service.url();
-    s.tlsCaFile = EetPki() + QStringLiteral("/tls-ca.pem");
-    s.signingChainFile = EetPki() + QStringLiteral("/signing-chain.pem");
-    s.eic = eet::ImportCertificate(folder.path(), EetPki() + QStringLiteral("/taxpayer.p12"),
-                                   QStringLiteral("eet"));
-    eet::SaveEetSettings(folder.path(), s);
-}
-
-} // namespace
+namespace {} // namespace
 
 class EetWindowsTest : public QObject {
     Q_OBJECT
@@ -47,7 +31,7 @@ private slots:
     void verifyingTheConnectionSaysWhatCameBack() {
         TempProgramFolder folder;
         EetServiceImitation service;
-        SetUpFolder(folder, service);
+        PointEetAtImitation(folder, service);
         EetSettingsPage page(folder.path());
         auto* password = page.findChild<QLineEdit*>(QStringLiteral("Ed_EetHeslo"));
         auto* button = page.findChild<QPushButton*>(QStringLiteral("Tl_EetOverit"));
@@ -67,7 +51,7 @@ private slots:
     void theSettingsDialogSavesThePageWithoutThePassword() {
         TempProgramFolder folder;
         EetServiceImitation service;
-        SetUpFolder(folder, service);
+        PointEetAtImitation(folder, service);
         TKonfig dialog(LoadSettings(folder.path()), folder.path());
         auto* pokl = dialog.findChild<QLineEdit*>(QStringLiteral("Ed_EetIdPokl"));
         auto* password = dialog.findChild<QLineEdit*>(QStringLiteral("Ed_EetHeslo"));
@@ -85,7 +69,7 @@ private slots:
     void theOutboxWindowListsEveryPaymentAndWarnsOfLateOnes() {
         TempProgramFolder folder;
         EetServiceImitation service;
-        SetUpFolder(folder, service);
+        PointEetAtImitation(folder, service);
         eet::Outbox box(eet::EetFolder(folder.path()));
         const QDateTime now = QDateTime::currentDateTimeUtc();
         const auto data = [](const char* porad) {
