@@ -98,21 +98,31 @@ void SlicedWork::QueueSlice() {
     });
 }
 
+namespace {
+
+// Runs `work` through the guard; false when it failed (the failure has been shown).
+template <class F> bool RanGuarded(F&& work) {
+    bool failed = true;
+    RunGuarded([&] {
+        work();
+        failed = false;
+    });
+    return !failed;
+}
+
+} // namespace
+
 void SlicedWork::RunSlice() {
     const quint64 generation = generation_;
     QElapsedTimer slice;
     slice.start();
     bool more = true;
     while (more) {
-        bool failed = true;
-        RunGuarded([&] {
-            more = step_();
-            failed = false;
-        });
+        const bool ok = RanGuarded([&] { more = step_(); });
         // A failure was shown; the step may also have stopped or restarted the work itself.
         if (generation != generation_)
             return;
-        if (failed) {
+        if (!ok) {
             Stop();
             return;
         }
@@ -122,14 +132,10 @@ void SlicedWork::RunSlice() {
     }
     if (more) {
         if (afterSlice_) {
-            bool failed = true;
-            RunGuarded([&] {
-                afterSlice_();
-                failed = false;
-            });
+            const bool ok = RanGuarded(afterSlice_);
             if (generation != generation_)
                 return;
-            if (failed) {
+            if (!ok) {
                 Stop();
                 return;
             }
