@@ -1,21 +1,33 @@
 #!/usr/bin/env bash
 # Installs the desktop launcher of an installed Tarvela: a freedesktop .desktop file under the
-# user's applications folder and the icon it names, so that the next start is from the desktop's
+# user's applications folder, naming the icon in the program folder, so that the next start is from the desktop's
 # menu. The launcher starts the program in the Czech locale, which gives the decimal comma.
 #
 #   scripts/install-launcher.sh [program-folder]      (default ${TARVELA_HOME:-$HOME/Tarvela})
-#   scripts/install-launcher.sh --remove              removes the launcher and its icon only
+#   scripts/install-launcher.sh --remove              removes the launcher only
 #
-# The applications folder is ${XDG_DATA_HOME:-$HOME/.local/share}/applications.
+# The applications folder is ${XDG_DATA_HOME:-$HOME/.local/share}/applications. The launcher
+# names the icon in the program folder by its path: an icon copied into the user's own icon theme
+# folder (icons/hicolor, which has no icon cache) made every Qt program of the user look through
+# that folder's hundred subfolders for each picture of its tool bar at start.
 set -euo pipefail
 
 data=${XDG_DATA_HOME:-$HOME/.local/share}
 launcher="$data/applications/tarvela.desktop"
-icon="$data/icons/hicolor/scalable/apps/tarvela.svg"
+# Where earlier versions copied the icon; removed, with the folders it alone needed.
+old_icon="$data/icons/hicolor/scalable/apps/tarvela.svg"
+remove_old_icon() {
+    if [ -f "$old_icon" ]; then
+        rm -f "$old_icon"
+        rmdir "$data/icons/hicolor/scalable/apps" "$data/icons/hicolor/scalable" \
+            "$data/icons/hicolor" "$data/icons" 2>/dev/null || true
+    fi
+}
 
 if [ "${1:-}" = "--remove" ]; then
-    rm -f "$launcher" "$icon"
-    echo "Removed $launcher and $icon (the program folder and its invoices stay)."
+    rm -f "$launcher"
+    remove_old_icon
+    echo "Removed $launcher (the program folder, its icon and its invoices stay)."
     exit 0
 fi
 
@@ -25,10 +37,9 @@ if [ ! -x "$home/tarvela" ]; then
     exit 1
 fi
 
-mkdir -p "$(dirname "$launcher")" "$(dirname "$icon")"
-if [ -f "$home/tarvela.svg" ]; then
-    cp "$home/tarvela.svg" "$icon"
-fi
+mkdir -p "$(dirname "$launcher")"
+remove_old_icon
+icon="$home/tarvela.svg"
 
 # Exec arguments with spaces are quoted; a literal "%" would be a field code, "$" and "\" are
 # escaped as the desktop entry format asks inside quotes.

@@ -1,6 +1,7 @@
 #include "app/images.h"
 
 #include <QString>
+#include <QStyle>
 
 #include <array>
 
@@ -34,15 +35,37 @@ constexpr std::array<const char*, 16> kImageNames = {
     "x-office-calendar",    // 15 change of period
 };
 
+// Without a desktop's icon theme Qt falls back to "hicolor", which holds the programs' own icons
+// and none of the pictures of actions: looking for them there costs a look at each of its hundred
+// folders (a user's own hicolor folder has no cache) for nothing.
+bool DesktopIconTheme() {
+    const QString theme = QIcon::themeName();
+    return !theme.isEmpty() && theme != QLatin1String("hicolor");
+}
+
 } // namespace
+
+QIcon CreateBookImage(const QStyle& style) {
+    if (DesktopIconTheme())
+        return style.standardIcon(QStyle::SP_FileDialogDetailedView);
+    // The style's own picture in the sizes the style gives it.
+    QIcon icon;
+    for (const int size : {16, 32, 128})
+        icon.addFile(
+            QStringLiteral(":/qt-project.org/styles/commonstyle/images/viewdetailed-%1.png")
+                .arg(size),
+            QSize(size, size));
+    return icon;
+}
 
 QList<QIcon> CreateActionImages() {
     RegisterBundledIcons();
+    const bool desktopTheme = DesktopIconTheme();
     QList<QIcon> images;
     for (const char* name : kImageNames) {
         const QString themeName = QString::fromLatin1(name);
-        images.append(QIcon::fromTheme(
-            themeName, QIcon(QStringLiteral(":/icons/") + themeName + QStringLiteral(".svg"))));
+        QIcon bundled(QStringLiteral(":/icons/") + themeName + QStringLiteral(".svg"));
+        images.append(desktopTheme ? QIcon::fromTheme(themeName, bundled) : bundled);
     }
     return images;
 }

@@ -174,7 +174,7 @@ THlavni::THlavni(const QString& programFolder, const QString& decimalSeparator, 
     for (const ActionImage& entry : kActionImages)
         (ui_.get()->*entry.action)->setIcon(ImageList1.at(entry.image));
     ui_->HMenu_Tisk->setIcon(ImageList1.at(4));
-    ui_->Akce_KnihaFaktur->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    ui_->Akce_KnihaFaktur->setIcon(CreateBookImage(*style()));
     for (const PrintAction& entry : kPrintActions)
         (ui_.get()->*entry.action)->setData(QVariant::fromValue(entry.kind));
     ui_->HMenu_Tisk->menuAction()->setObjectName(QStringLiteral("HMenu_Tisk"));

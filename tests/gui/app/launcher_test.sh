@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The desktop launcher of an installed program: its entry starts the program folder's executable
-# in the Czech locale (also from a folder with a space in its name), names an icon that exists,
-# and --remove takes launcher and icon away while the program folder stays.
+# in the Czech locale (also from a folder with a space in its name), names the program folder's
+# icon by its path without copying it into the user's icon theme folder (it takes away a copy an
+# earlier version put there), and --remove takes the launcher away while the program folder stays.
 set -euo pipefail
 script=$1
 scratch=$(mktemp -d)
@@ -15,7 +16,11 @@ export XDG_DATA_HOME="$scratch/data"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
+old_icon="$XDG_DATA_HOME/icons/hicolor/scalable/apps/tarvela.svg"
+mkdir -p "$(dirname "$old_icon")"
+cp "$home/tarvela.svg" "$old_icon"
 "$script" "$home" >/dev/null
+[ ! -e "$XDG_DATA_HOME/icons" ] || fail "icon theme folder left: $(find "$XDG_DATA_HOME/icons")"
 entry="$XDG_DATA_HOME/applications/tarvela.desktop"
 [ -f "$entry" ] || fail "no launcher at $entry"
 grep -qx '\[Desktop Entry\]' "$entry" || fail "no [Desktop Entry] group"
@@ -24,7 +29,7 @@ grep -qx "Exec=env LANG=cs_CZ.UTF-8 LC_ALL=cs_CZ.UTF-8 \"$home/tarvela\"" "$entr
     fail "Exec line: $(grep Exec= "$entry")"
 grep -qx "Path=$home" "$entry" || fail "Path line"
 icon=$(sed -n 's/^Icon=//p' "$entry")
-cmp -s "$icon" "$home/tarvela.svg" || fail "icon $icon is not the program's icon"
+[ "$icon" = "$home/tarvela.svg" ] || fail "icon $icon is not the program folder's icon"
 if command -v desktop-file-validate >/dev/null 2>&1; then
     desktop-file-validate "$entry" || fail "desktop-file-validate"
 fi
@@ -38,6 +43,5 @@ if "$script" "$scratch/nic" >/dev/null 2>&1; then fail "a launcher for a missing
 
 "$script" --remove >/dev/null
 [ ! -e "$entry" ] || fail "launcher left after --remove"
-[ ! -e "$icon" ] || fail "icon left after --remove"
 [ -x "$home/tarvela" ] || fail "--remove touched the program folder"
 echo "launcher ok"

@@ -561,11 +561,19 @@ void THlavniTest::imagesComeFromTheIconThemeOrTheBundledPictures() {
     QImage red(16, 16, QImage::Format_ARGB32);
     red.fill(Qt::red);
     QVERIFY(red.save(themes.path() + QStringLiteral("/small/16x16/actions/document-print.png")));
+    QImage blue(16, 16, QImage::Format_ARGB32);
+    blue.fill(Qt::blue);
+    QVERIFY(
+        blue.save(themes.path() + QStringLiteral("/small/16x16/actions/view-list-details.png")));
 
     QImage bundledOpen;
-    {
-        const ScopedIconTheme noTheme(QStringLiteral("tarvela-no-such-theme"), {});
-        bundledOpen = Picture(Fixture().window->ImageList1.at(1));
+    for (const QString& fallback : {QStringLiteral("tarvela-no-such-theme"), QString("hicolor")}) {
+        // Without a desktop's theme the book is the style's own "detailed view" picture.
+        const ScopedIconTheme noTheme(fallback, {});
+        Fixture f;
+        bundledOpen = Picture(f.window->ImageList1.at(1));
+        QCOMPARE(Picture(ui(*f.window).Akce_KnihaFaktur->icon()),
+                 Picture(f.window->style()->standardIcon(QStyle::SP_FileDialogDetailedView)));
     }
     const ScopedIconTheme theme(QStringLiteral("small"), {themes.path()});
     Fixture f;
@@ -573,6 +581,7 @@ void THlavniTest::imagesComeFromTheIconThemeOrTheBundledPictures() {
     QCOMPARE(Picture(ui(*f.window).HMenu_Tisk->icon()), red);
     QCOMPARE(Picture(ui(*f.window).TB_Tisk->icon()), red);
     QCOMPARE(Picture(ui(*f.window).Akce_OtevritFakturu->icon()), bundledOpen);
+    QCOMPARE(Picture(ui(*f.window).Akce_KnihaFaktur->icon()), blue);
 }
 
 // One row of the state table: open?, page, ChangedFlag, payer, form of payment.
