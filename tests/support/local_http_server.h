@@ -22,6 +22,7 @@ public:
         : status_(status), body_(std::move(body)), contentType_(std::move(contentType)) {
         connect(this, &QTcpServer::newConnection, this, [this] {
             QTcpSocket* socket = nextPendingConnection();
+            connect(socket, &QTcpSocket::disconnected, this, [this] { ++closedConnections; });
             connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
                 const QByteArray request = socket->readAll();
                 requestLine = request.left(request.indexOf("\r\n"));
@@ -51,6 +52,7 @@ public:
     }
 
     QByteArray requestLine;
+    int closedConnections = 0; // connections that ended, by either side
 
 private:
     int status_;

@@ -14,12 +14,20 @@
 namespace tarvela {
 namespace {
 
+// Only the module's own handlers are ever disconnected from a reply (the connections whose
+// receiver is the reply itself): Qt's own connections of the reply carry the abort to the
+// thread that holds the connection, and with them cut an abandoned request would keep its
+// connection open until the server answered or gave up.
+void DisconnectOurHandlers(QNetworkReply* reply) {
+    QObject::disconnect(reply, nullptr, reply, nullptr);
+}
+
 class ReplyTransfer final : public HttpTransfer {
 public:
     explicit ReplyTransfer(QNetworkReply* reply) : reply_(reply) {}
     ~ReplyTransfer() override {
         if (QNetworkReply* reply = reply_.data()) {
-            reply->disconnect();
+            DisconnectOurHandlers(reply);
             if (!reply->isFinished()) // not from within its own answer
                 reply->abort();
             reply->deleteLater();
@@ -115,8 +123,8 @@ public:
                              for (const QByteArray& name : wanted)
                                  if (reply->hasRawHeader(name))
                                      answer.headers.append({name, reply->rawHeader(name)});
-                             const auto callback = done; // the connection goes with disconnect()
-                             reply->disconnect();
+                             const auto callback = done; // the connection goes with it
+                             DisconnectOurHandlers(reply);
                              reply->deleteLater();
                              callback(answer);
                          });
