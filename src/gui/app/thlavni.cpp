@@ -274,7 +274,7 @@ void THlavni::FormCreate(const QString& decimalSeparator) {
     CreateOverdueNotice();
     SetDesignedSize(menuBar()->sizeHint().height() + kClientHeight +
                     statusBar()->sizeHint().height());
-    ChangedFlag = false;
+    SetModified(false);
     UpdateActions();
 }
 
@@ -342,6 +342,8 @@ void THlavni::CreateToolBar() {
 // ---- Wiring ----------------------------------------------------------------------------------
 
 void THlavni::ConnectHandlers() {
+    // The actions follow the invoice's edits (Save, and what an unsaved invoice may not do).
+    ConnectGuarded(this, &THlavni::modifiedChanged, this, &THlavni::UpdateActions);
     auto on = [this](QAction* action, void (THlavni::*handler)()) {
         ConnectGuarded(action, &QAction::triggered, this, handler);
     };
@@ -416,6 +418,8 @@ void THlavni::ConnectHandlers() {
             ConnectGuarded(u.*b.control, &QLineEdit::textChanged, this, &THlavni::Ed_Fa2Change);
     }
     ConnectGuarded(u.CBox_Fa6, &QComboBox::currentTextChanged, this, &THlavni::Ed_Fa2Change);
+    // The form of payment decides the cash receipts and EET, also in an invoice already edited.
+    ConnectGuarded(u.CBox_Fa6, &QComboBox::currentTextChanged, this, &THlavni::UpdateActions);
     for (const DateFieldBinding& b : kDateFields) {
         ConnectGuarded(u.*b.control, &QDateEdit::dateChanged, this, &THlavni::Ed_Fa2Change);
         MakeTypedDateField(u.*b.control, (u.*b.caption)->text());
@@ -463,9 +467,9 @@ void THlavni::UpdateActions() {
     ui_->Akce_NovaFaktura->setEnabled(!open);
     ui_->Akce_OtevritFakturu->setEnabled(!open);
     ui_->Akce_ZavritFakturu->setEnabled(open);
-    ui_->Akce_UlozitFakturu->setEnabled(ChangedFlag);
+    ui_->Akce_UlozitFakturu->setEnabled(modified_);
     // The title's "[*]" shows an unsaved invoice.
-    setWindowModified(open && ChangedFlag);
+    setWindowModified(open && modified_);
     for (QAction* action :
          {ui_->Akce_EditovatPolozku, ui_->Akce_ZkopirovatPolozku, ui_->Akce_VlozitPolozku,
           ui_->Akce_SmazatPolozku, ui_->Akce_PolozkaDolu, ui_->Akce_PolozkaNahoru})
@@ -518,8 +522,14 @@ void THlavni::ApplySymbolType() {
 // ---- Handlers of the window ------------------------------------------------------------------
 
 void THlavni::Ed_Fa2Change() {
-    ChangedFlag = true;
-    UpdateActions();
+    SetModified(true);
+}
+
+void THlavni::SetModified(bool modified) {
+    if (modified_ == modified)
+        return;
+    modified_ = modified;
+    emit modifiedChanged(modified);
 }
 
 bool THlavni::Ed_UhrazenaCastkaKeyPress(const QString& typed) {

@@ -57,7 +57,6 @@ public:
     // ---- State ----------------------------------------------------------------------------
     QString ProgramFolder;         // ends with the path separator
     tarvela::AppSettings Settings; // read once at start; changed by the period and settings actions
-    bool ChangedFlag = false;      // unsaved edits in the open invoice
     tarvela::RowAmounts Amounts;   // per-row amounts beside the grid, rows 1 to 25
     // The file the open invoice was opened from or last saved as; empty for a new invoice.
     // Saving under another number whose file exists asks before replacing that file.
@@ -76,6 +75,9 @@ public:
     bool TerminateRequested = false; // start-up refused to run (decimal separator): do not show
 
     bool InvoiceOpen() const; // PageControl1 not hidden
+    // Unsaved edits in the open invoice. The window's edits set it (modifiedChanged follows each
+    // change, and the actions follow it); New, Open, Save and Close clear it.
+    bool IsModified() const { return modified_; }
     // The invoice as the window shows it, over the record it was opened from (the lines the
     // window does not show); the total as the totals panel shows it.
     InvoiceRecord WindowRecord() const;
@@ -225,6 +227,9 @@ public:
     // The typing limit of the symbol field set by ApplySymbolType (0: none).
     int SymbolLengthLimit() const;
 
+signals:
+    void modifiedChanged(bool modified);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -239,14 +244,16 @@ private:
     void CreateOverdueNotice(); // the status bar's notice button, hidden (thlavni_book.cpp)
     void ShowOverdueNotice(int count);
     void ConnectHandlers();
-    void ConnectExportHandlers(); // thlavni_exports.cpp
-    void UpdateExportActions();   // thlavni_exports.cpp: as the print action of the same kind
+    void ConnectExportHandlers();    // thlavni_exports.cpp
+    void UpdateExportActions();      // thlavni_exports.cpp: as the print action of the same kind
+    void SetModified(bool modified); // emits modifiedChanged when it changes
 
     friend struct THlavniTestAccess; // the tests reach the controls by their names
 
     std::unique_ptr<THlavniUi> ui_; // the controls of the form (thlavni.ui) and the tool bar
     // Grid1 with Amounts beside its rows.
     std::unique_ptr<ItemGrid> grid_;
+    bool modified_ = false;
     bool skipNextGridClick_ =
         false; // the press that changed the current cell already ran Grid1Click
     AresLookup* aresLookup_ = nullptr;  // made on the first look-up

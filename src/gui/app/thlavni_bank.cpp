@@ -8,7 +8,7 @@ namespace tarvela {
 
 void THlavni::Akce_NacistVypisExecute() {
     BookHost host;
-    host.HasUnsavedChanges = [this](const QString& path) { return ChangedFlag && ShowsFile(path); };
+    host.HasUnsavedChanges = [this](const QString& path) { return modified_ && ShowsFile(path); };
     host.PaymentWritten = [this](const QString& path) { PaymentWritten(path); };
     if (ImportBankStatements(this, ProgramFolder, Settings, host))
         UpdateOverdueNotice(-1);

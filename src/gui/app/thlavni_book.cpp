@@ -29,7 +29,7 @@ void THlavni::Akce_KnihaFakturExecute() {
 
 void THlavni::ShowBook(StatusFilter filter) {
     BookHost host;
-    host.HasUnsavedChanges = [this](const QString& path) { return ChangedFlag && ShowsFile(path); };
+    host.HasUnsavedChanges = [this](const QString& path) { return modified_ && ShowsFile(path); };
     host.PaymentWritten = [this](const QString& path) { PaymentWritten(path); };
     QString chosen;
     int overdue = 0;
@@ -59,7 +59,7 @@ void THlavni::OpenInvoiceFromBook(const QString& path) {
 }
 
 void THlavni::PaymentWritten(const QString& path) {
-    if (ChangedFlag || !ShowsFile(path))
+    if (modified_ || !ShowsFile(path))
         return;
     InvoiceRecord record;
     OpenedBytes = ReadWholeFile(path);
@@ -75,7 +75,7 @@ void THlavni::PaymentWritten(const QString& path) {
         ui_->Ed_DatumUhrady->setText(record.DatumUhrady);
         ui_->Ed_UhrazenaCastka->setText(record.UhrazenaCastka);
     }
-    ChangedFlag = false;
+    SetModified(false);
     UpdateActions();
 }
 

@@ -72,8 +72,7 @@ void THlavni::Akce_VlozitPolozkuExecute() {
     if (!notice.isEmpty())
         ShowWarning(QStringLiteral("Sazba DPH"), notice);
     ShowTotals();
-    ChangedFlag = true;
-    UpdateActions();
+    SetModified(true);
 }
 
 void THlavni::Akce_SmazatPolozkuExecute() {
@@ -88,8 +87,7 @@ void THlavni::Akce_SmazatPolozkuExecute() {
         return;
     grid_->EmptyRow(row);
     ShowTotals();
-    ChangedFlag = true;
-    UpdateActions();
+    SetModified(true);
 }
 
 void THlavni::Akce_PolozkaDoluExecute() {
@@ -99,8 +97,7 @@ void THlavni::Akce_PolozkaDoluExecute() {
     grid_->SwapRows(row, row + 1);
     // The moved item stays selected; the change of the current row recomputes it.
     SetCurrentRow(row + 1);
-    ChangedFlag = true;
-    UpdateActions();
+    SetModified(true);
 }
 
 void THlavni::Akce_PolozkaNahoruExecute() {
@@ -109,8 +106,7 @@ void THlavni::Akce_PolozkaNahoruExecute() {
         return;
     grid_->SwapRows(row, row - 1);
     SetCurrentRow(row - 1);
-    ChangedFlag = true;
-    UpdateActions();
+    SetModified(true);
 }
 
 } // namespace tarvela

@@ -130,7 +130,7 @@ void THlavni::Akce_NovaFakturaExecute() {
     ui_->Ed_Mena->setText(Settings.VychoziMena);
     OwnInvoiceFile.clear();
     OpenedBytes.clear();
-    ChangedFlag = false;
+    SetModified(false);
     UpdateActions();
     ShowTotals();
     ui_->GroupBox5->setTitle(QStringLiteral("Úhrada v ") + Settings.VychoziMena);
@@ -172,7 +172,7 @@ void THlavni::OpenInvoiceFile(const QString& path) {
         // An invoice that cannot be opened leaves nothing behind in the hidden editor: the
         // next new invoice starts empty and Save stays disabled.
         ClearInvoice();
-        ChangedFlag = false;
+        SetModified(false);
         UpdateActions();
         throw;
     }
@@ -180,7 +180,7 @@ void THlavni::OpenInvoiceFile(const QString& path) {
     ui_->PageControl1->show();
     setWindowTitle(kCaptionPrefix + ui_->Ed_Fa1->text() + QStringLiteral("[*]"));
     OwnInvoiceFile = path;
-    ChangedFlag = false;
+    SetModified(false);
     UpdateActions();
     if (!OpenedRecord.Eet.isEmpty())
         EetService::Of(ProgramFolder).catchUp(path, OpenedRecord.Eet);
@@ -278,7 +278,7 @@ void THlavni::Akce_UlozitFakturuExecute() {
         OpenedRecord.Eet = record.Eet;
         ShowEet();
         ProposedNumber.clear();
-        ChangedFlag = false;
+        SetModified(false);
         UpdateActions();
         UpdateOverdueNoticeAfterSave(wasOverdue);
         if (!record.Eet.isEmpty())
@@ -354,13 +354,13 @@ void THlavni::EetWritten(const QString& path) {
         return;
     const QByteArray bytes = ReadWholeFile(path);
     OpenedRecord.Eet = EetValueOf(bytes);
-    if (!ChangedFlag)
+    if (!modified_)
         OpenedBytes = bytes; // the window shows what the file holds
     ShowEet();
 }
 
 void THlavni::Akce_ZavritFakturuExecute() {
-    if (ChangedFlag) {
+    if (modified_) {
         // Storno is the default and Escape's answer: neither Enter nor a slip loses the edits.
         const Answer answer =
             AskYesNoCancel(QStringLiteral("Upozornění"),
@@ -371,7 +371,7 @@ void THlavni::Akce_ZavritFakturuExecute() {
             Akce_UlozitFakturuExecute();
             // The user wants the edits kept: when they were not saved (no number, another
             // invoice's file not to be replaced), the invoice stays open with them.
-            if (ChangedFlag)
+            if (modified_)
                 return;
         }
     }
@@ -381,7 +381,7 @@ void THlavni::Akce_ZavritFakturuExecute() {
     OwnInvoiceFile.clear();
     OpenedBytes.clear();
     ProposedNumber.clear();
-    ChangedFlag = false;
+    SetModified(false);
     UpdateActions();
 }
 

@@ -50,8 +50,7 @@ void THlavni::Akce_EditovatPolozkuExecute() {
     editor.AmountsChanged = [this, row](const RowAmount& amounts) { Amounts[row] = amounts; };
     editor.Confirmed = [this] {
         ShowTotals();
-        ChangedFlag = true;
-        UpdateActions();
+        SetModified(true);
     };
     editor.exec();
 }
@@ -110,14 +109,12 @@ void THlavni::Tl_DatumClick() {
     if (!AskDate(date, QStringLiteral("Datum"), this))
         return;
     ui_->Ed_DatumUhrady->setText(FormatInvoiceDate(date));
-    ChangedFlag = true;
-    UpdateActions();
+    SetModified(true);
 }
 
 void THlavni::Tl_ZrusitClick() {
     ui_->Ed_DatumUhrady->clear();
-    ChangedFlag = true;
-    UpdateActions();
+    SetModified(true);
 }
 
 // ---- Period change --------------------------------------------------------------------------

@@ -257,7 +257,7 @@ private slots:
                                       ui(w).Ed_Kurz, ui(w).Ed_DatumKurzu};
         for (int i = 0; i < edits.size(); ++i)
             TypeInto(edits[i], typed[i]);
-        QVERIFY(w.ChangedFlag);
+        QVERIFY(w.IsModified());
         ui(w).Akce_UlozitFakturu->trigger();
         QVERIFY(f.boxes.shown().isEmpty());
         QCOMPARE(f.periodBytes(QStringLiteral("2026004")),
@@ -321,7 +321,7 @@ private slots:
         QVERIFY(!QFileInfo::exists(f.periodFile(QStringLiteral("2026001"))));
         QCOMPARE(QApplication::focusWidget(),
                  message.startsWith(QLatin1String("Kurz")) ? ui(w).Ed_Kurz : ui(w).Ed_DatumKurzu);
-        QVERIFY(w.ChangedFlag);
+        QVERIFY(w.IsModified());
     }
 
     // "Kurz ČNB" asks the bank (here a server on 127.0.0.1) for the rate of the invoice's
@@ -407,7 +407,7 @@ private slots:
         if (server == QLatin1String("found") && currency != QLatin1String("CZK"))
             QCOMPARE(found.requestLine, QByteArray("GET /denni_kurz.txt?date=07.03.2026 HTTP/1.1"));
         if (!fields.first().isEmpty()) {
-            QVERIFY(w.ChangedFlag);
+            QVERIFY(w.IsModified());
             QVERIFY(w.statusBar()->currentMessage().contains(fields.first()));
         }
     }
@@ -423,7 +423,7 @@ private slots:
         QCOMPARE(ui(w).Datum_Fa8->date(), QDate(2027, 1, 1));
         QCOMPARE(ui(w).Datum_Fa9->date(), QDate(2027, 1, 15));
         QVERIFY(w.statusBar()->currentMessage().contains(QStringLiteral("1.1.2027")));
-        QVERIFY(!w.ChangedFlag);
+        QVERIFY(!w.IsModified());
     }
 };
 

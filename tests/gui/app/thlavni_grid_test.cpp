@@ -124,7 +124,7 @@ private slots:
         THlavni& w = f.w();
         PasteRow(w, 1, kRow21);
         ui(w).Akce_UlozitFakturu->trigger();
-        QVERIFY(!w.ChangedFlag);
+        QVERIFY(!w.IsModified());
         const Labels before = Shown(w);
 
         PasteRow(w, 2, QStringLiteral("|Chyba|ks|1.5|10|21|"));
@@ -133,7 +133,7 @@ private slots:
                  (ShownBox{BoxKind::Error, QStringLiteral("Tarvela"),
                            QStringLiteral("Počet MJ: „1.5“ není číslo.")}));
         QCOMPARE(RowText(w, 2), QStringLiteral("||||||")); // the row is not written
-        QVERIFY(!w.ChangedFlag);
+        QVERIFY(!w.IsModified());
         QCOMPARE(ui(w).La_CelkemFaktura->text(), before.total);
     }
 
@@ -146,12 +146,12 @@ private slots:
         ClickRow(w, 1);
         ui(w).Akce_ZkopirovatPolozku->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(), kRow21);
-        QVERIFY(!w.ChangedFlag);
+        QVERIFY(!w.IsModified());
 
         ClickRow(w, 4);
         ui(w).Akce_VlozitPolozku->trigger();
         QCOMPARE(RowText(w, 4), kRow21);
-        QVERIFY(w.ChangedFlag);
+        QVERIFY(w.IsModified());
         QVERIFY(ui(w).Akce_UlozitFakturu->isEnabled());
         QCOMPARE(ui(w).La_CelkemFaktura->text(), QStringLiteral("726,00"));
         // The clipboard keeps the row for further pastes.
@@ -254,7 +254,7 @@ private slots:
                                 QStringLiteral("Chcete opravdu smazat tuto položku?")};
         QCOMPARE(f.boxes.takeShown(), QList<ShownBox>{question});
         QCOMPARE(RowText(w, 5), kRow21);
-        QVERIFY(!w.ChangedFlag);
+        QVERIFY(!w.IsModified());
 
         f.boxes.queueAnswer(true);
         ui(w).Akce_SmazatPolozku->trigger();
@@ -264,7 +264,7 @@ private slots:
         QCOMPARE(ui(w).La_APCelkem->text(), QStringLiteral("0,00"));
         QCOMPARE(ui(w).La_CelkemRadek->text(), QStringLiteral("0,00"));
         QCOMPARE(ui(w).La_CelkemFaktura->text(), QStringLiteral("2178,00"));
-        QVERIFY(w.ChangedFlag);
+        QVERIFY(w.IsModified());
 
         ClickRow(w, 20);
         f.boxes.queueAnswer(true);
@@ -298,7 +298,7 @@ private slots:
         QCOMPARE(w.CurrentRow(), 2);
         QCOMPARE(ui(w).La_APDPH2->text(), QStringLiteral("45,00"));
         QCOMPARE(ui(w).La_CelkemFaktura->text(), total);
-        QVERIFY(w.ChangedFlag);
+        QVERIFY(w.IsModified());
         for (int row = 1; row <= 3; ++row)
             QCOMPARE(ui(w).Grid1->verticalHeaderItem(row - 1)->text(), QString::number(row));
 
@@ -330,12 +330,12 @@ private slots:
         ui(w).Akce_PolozkaNahoru->trigger();
         QCOMPARE(RowText(w, 1), kRow21);
         QCOMPARE(w.CurrentRow(), 1);
-        QVERIFY(!w.ChangedFlag);
+        QVERIFY(!w.IsModified());
         ClickRow(w, 25);
         ui(w).Akce_PolozkaDolu->trigger();
         QCOMPARE(RowText(w, 25), kRow15);
         QCOMPARE(w.CurrentRow(), 25);
-        QVERIFY(!w.ChangedFlag);
+        QVERIFY(!w.IsModified());
     }
 
     void quantityPriceAndRateDrawnRightAligned() {

@@ -55,7 +55,7 @@ void ExpectState(THlavni& w, const ActionState& s) {
     QCOMPARE(ui(w).Akce_ZavritFakturu->isEnabled(), s.closeEnabled);
     QCOMPARE(ui(w).Akce_UlozitFakturu->isEnabled(), s.saveEnabled);
     QCOMPARE(w.InvoiceOpen(), s.pageShown);
-    QCOMPARE(w.ChangedFlag, s.saveEnabled);
+    QCOMPARE(w.IsModified(), s.saveEnabled);
 }
 
 const ActionState kNoInvoice{true, true, false, false, false};
@@ -275,7 +275,7 @@ private slots:
             QCOMPARE(box.kind, BoxKind::YesNoCancel);
         QVERIFY(w.isVisible());
         QVERIFY(w.InvoiceOpen());
-        QVERIFY(w.ChangedFlag);
+        QVERIFY(w.IsModified());
         QVERIFY(w.isWindowModified());
         QCOMPARE(ui(w).Ed_Od2->text(), QStringLiteral("Alfa"));
         QVERIFY(!f.folder.exists(QStringLiteral("2026/2026001.tvl")));

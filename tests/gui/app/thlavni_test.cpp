@@ -141,7 +141,7 @@ void THlavniTest::startWithoutSettingsFile() {
     QCOMPARE(w.SymbolLengthLimit(), 10);
     QVERIFY(!w.InvoiceOpen());
     QCOMPARE(w.CurrentPage(), 0);
-    QVERIFY(!w.ChangedFlag);
+    QVERIFY(!w.IsModified());
     for (QLabel* vat :
          {ui(w).La_DPH1, ui(w).La_DPH2, ui(w).La_DPH3, ui(w).La_APDPH1, ui(w).La_APDPH2,
           ui(w).La_APDPH3, ui(w).La_SADPH1, ui(w).La_SADPH2, ui(w).La_SADPH3})
@@ -584,7 +584,7 @@ void THlavniTest::imagesComeFromTheIconThemeOrTheBundledPictures() {
     QCOMPARE(Picture(ui(*f.window).Akce_KnihaFaktur->icon()), blue);
 }
 
-// One row of the state table: open?, page, ChangedFlag, payer, form of payment.
+// One row of the state table: open?, page, edited?, payer, form of payment.
 void THlavniTest::updateActionsTable_data() {
     QTest::addColumn<bool>("open");
     QTest::addColumn<int>("page");
@@ -624,11 +624,19 @@ void THlavniTest::updateActionsTable() {
     Fixture f;
     THlavni& w = *f.window;
     w.Settings.Platce = payer;
-    ui(w).PageControl1->setVisible(open);
-    ui(w).PageControl1->setCurrentIndex(page);
-    ui(w).CBox_Fa6->setEditText(payment);
-    w.ChangedFlag = changed;
-    w.UpdateActions();
+    if (open) {
+        // A new invoice with this form of payment, saved: open and unchanged.
+        ui(w).Akce_NovaFaktura->trigger();
+        ui(w).CBox_Fa6->setEditText(payment);
+        ui(w).Akce_UlozitFakturu->trigger();
+        QVERIFY(!w.IsModified());
+        ui(w).PageControl1->setCurrentIndex(page);
+    } else {
+        ui(w).CBox_Fa6->setEditText(payment); // an edit of the hidden form when not empty
+    }
+    if (changed) // an edit, as typing into a field makes it
+        ui(w).Ed_Komentar1->setText(QStringLiteral("změna"));
+    QCOMPARE(w.IsModified(), changed);
 
     auto all = [](std::initializer_list<QAction*> actions, bool state) {
         for (QAction* a : actions)
@@ -683,7 +691,7 @@ void THlavniTest::formOfPaymentDrivesReceipts() {
     w.UpdateActions();
     QVERIFY(!ui(w).Akce_UlozitFakturu->isEnabled());
     ui(w).CBox_Fa6->setCurrentIndex(1); // "H"
-    QVERIFY(w.ChangedFlag);
+    QVERIFY(w.IsModified());
     QVERIFY(ui(w).Akce_UlozitFakturu->isEnabled());
     QVERIFY(ui(w).Akce_TiskFaktury20->isEnabled());
     QVERIFY(ui(w).Akce_SestavaPrijmovyDoklad->isEnabled());
@@ -702,40 +710,43 @@ void THlavniTest::formOfPaymentDrivesReceipts() {
 }
 
 void THlavniTest::changeHandlerMarksInvoiceChanged() {
-    Fixture f;
-    THlavni& w = *f.window;
-    ui(w).PageControl1->show();
-    const QList<QLineEdit*> marking = {
-        ui(w).Ed_Fa2,        ui(w).Ed_Fa3,        ui(w).Ed_Fa4,
-        ui(w).Ed_Fa5,        ui(w).Ed_Mena,       ui(w).Ed_Od1,
-        ui(w).Ed_Od2,        ui(w).Ed_Od3,        ui(w).Ed_Od4,
-        ui(w).Ed_Od5,        ui(w).Ed_Od6,        ui(w).Ed_Od7,
-        ui(w).Ed_Od8,        ui(w).Ed_Od9,        ui(w).Ed_OdberatelEmail,
-        ui(w).Ed_Komentar1,  ui(w).Ed_Komentar2,  ui(w).Ed_UhrazenaCastka,
-        ui(w).Ed_Kurz,       ui(w).Ed_DatumKurzu, ui(w).Ed_OpravovanyDoklad,
-        ui(w).Ed_DuvodOpravy};
-    for (QLineEdit* edit : marking) {
-        w.ChangedFlag = false;
-        w.UpdateActions();
-        edit->setText(QStringLiteral("1"));
-        QVERIFY2(w.ChangedFlag, qPrintable(edit->objectName()));
-        QVERIFY(ui(w).Akce_UlozitFakturu->isEnabled());
-    }
-    for (QDateEdit* date : {ui(w).Datum_Fa7, ui(w).Datum_Fa8, ui(w).Datum_Fa9}) {
-        w.ChangedFlag = false;
-        date->setDate(date->date().addDays(3));
-        QVERIFY2(w.ChangedFlag, qPrintable(date->objectName()));
+    // Each edit in a new invoice of its own window: the invoice is unchanged before it.
+    const auto newInvoice = [](Fixture& f) {
+        ui(*f.window).Akce_NovaFaktura->trigger();
+        QVERIFY(!f.window->IsModified());
+        QVERIFY(!ui(*f.window).Akce_UlozitFakturu->isEnabled());
+    };
+    const char* const marking[] = {"Ed_Fa2",         "Ed_Fa3",        "Ed_Fa4",
+                                   "Ed_Fa5",         "Ed_Mena",       "Ed_Od1",
+                                   "Ed_Od2",         "Ed_Od3",        "Ed_Od4",
+                                   "Ed_Od5",         "Ed_Od6",        "Ed_Od7",
+                                   "Ed_Od8",         "Ed_Od9",        "Ed_OdberatelEmail",
+                                   "Ed_Komentar1",   "Ed_Komentar2",  "Ed_UhrazenaCastka",
+                                   "Ed_Kurz",        "Ed_DatumKurzu", "Ed_OpravovanyDoklad",
+                                   "Ed_DuvodOpravy", "Datum_Fa7",     "Datum_Fa8",
+                                   "Datum_Fa9"};
+    for (const char* name : marking) {
+        Fixture f;
+        THlavni& w = *f.window;
+        newInvoice(f);
+        if (auto* date = w.findChild<QDateEdit*>(QLatin1String(name)))
+            date->setDate(date->date().addDays(3));
+        else
+            w.findChild<QLineEdit*>(QLatin1String(name))->setText(QStringLiteral("1"));
+        QVERIFY2(w.IsModified(), name);
+        QVERIFY2(ui(w).Akce_UlozitFakturu->isEnabled(), name);
     }
     // The program setting the number (New, Open) or the payment date (its buttons) is no edit;
     // the user typing the number is.
-    w.ChangedFlag = false;
-    w.UpdateActions();
+    Fixture f;
+    THlavni& w = *f.window;
+    newInvoice(f);
     ui(w).Ed_Fa1->setText(QStringLiteral("2026001"));
     ui(w).Ed_DatumUhrady->setText(QStringLiteral("1.1.2026"));
-    QVERIFY(!w.ChangedFlag);
+    QVERIFY(!w.IsModified());
     QVERIFY(!ui(w).Akce_UlozitFakturu->isEnabled());
     QTest::keyClicks(ui(w).Ed_Fa1, QStringLiteral("9"));
-    QVERIFY(w.ChangedFlag);
+    QVERIFY(w.IsModified());
     QVERIFY(ui(w).Akce_UlozitFakturu->isEnabled());
 }
 
@@ -932,7 +943,7 @@ void THlavniTest::paidAmountKeyFilter() {
     QTest::keyClick(ui(w).Ed_UhrazenaCastka, Qt::Key_Home);
     QTest::keyClick(ui(w).Ed_UhrazenaCastka, Qt::Key_Delete);
     QCOMPARE(ui(w).Ed_UhrazenaCastka->text(), QStringLiteral(",5"));
-    QVERIFY(w.ChangedFlag);
+    QVERIFY(w.IsModified());
     // The filter as a decision: true lets the key reach the field as typed.
     QVERIFY(w.Ed_UhrazenaCastkaKeyPress(QStringLiteral("7")));
     QVERIFY(!w.Ed_UhrazenaCastkaKeyPress(QStringLiteral(".")));
@@ -1015,7 +1026,7 @@ void THlavniTest::closingWithUnsavedInvoiceAsksOnce() {
     QVERIFY(w.InvoiceOpen());
     const QString number = ui(w).Ed_Fa1->text();
     QTest::keyClicks(ui(w).Ed_Od2, QStringLiteral("Novak"));
-    QVERIFY(w.ChangedFlag);
+    QVERIFY(w.IsModified());
     f.boxes.queueAnswer(false);
     QVERIFY(w.close());
     QCOMPARE(f.boxes.shown(),
@@ -1079,7 +1090,7 @@ void THlavniTest::failureInHandlerReachesErrorBox() {
     // The program goes on: the window still works.
     ui(w).PageControl1->show();
     ui(w).Ed_Fa3->setText(QStringLiteral("x"));
-    QVERIFY(w.ChangedFlag);
+    QVERIFY(w.IsModified());
 
     // The last net: an event handler that throws outside any guard.
     class Throwing : public QWidget {

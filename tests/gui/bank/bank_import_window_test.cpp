@@ -243,7 +243,7 @@ void BankImportWindowTest::invoiceWithUnsavedEditsIsRefusedAndNothingWritten() {
     bw.w().OpenInvoiceFile(bw.periodFile("2026001"));
     ui(bw.w()).Ed_Fa3->setFocus();
     QTest::keyClicks(ui(bw.w()).Ed_Fa3, QStringLiteral("OBJ-9"));
-    QVERIFY(bw.w().ChangedFlag);
+    QVERIFY(bw.w().IsModified());
     const QByteArray before = bw.periodBytes("2026001");
     bw.withReview([&](TVypisZBanky* review) {
         Control<QPushButton>(review, "Tl_Zapsat")->click();
@@ -264,7 +264,7 @@ void BankImportWindowTest::invoiceWithUnsavedEditsIsRefusedAndNothingWritten() {
         [&](TVypisZBanky* review) { Control<QPushButton>(review, "Tl_Zapsat")->click(); });
     QCOMPARE(ui(bw.w()).Ed_DatumUhrady->text(), QStringLiteral("2.3.2026"));
     QCOMPARE(ui(bw.w()).Ed_UhrazenaCastka->text(), QStringLiteral("1210,00"));
-    QVERIFY(!bw.w().ChangedFlag);
+    QVERIFY(!bw.w().IsModified());
 }
 
 void BankImportWindowTest::statementThatDoesNotReadIsSaidAndNothingShown() {

@@ -90,9 +90,7 @@ private slots:
         QVERIFY(!ui(w).Akce_Odberatele->isEnabled());
         NewInvoice(w);
         QVERIFY(ui(w).Akce_Odberatele->isEnabled());
-        ui(w).Ed_Od2->setText(QStringLiteral("Dřívější"));
-        w.ChangedFlag = false;
-        w.UpdateActions();
+        QVERIFY(!w.IsModified());
 
         bool seen = false;
         OnNextModal([&seen](QWidget* modal) {
@@ -125,7 +123,7 @@ private slots:
         QTest::mouseClick(ui(w).Tl_Odberatele, Qt::LeftButton);
         QVERIFY(seen);
         QCOMPARE(CustomerFieldsShown(w), kGama);
-        QVERIFY(w.ChangedFlag);
+        QVERIFY(w.IsModified());
         QVERIFY(ui(w).Akce_UlozitFakturu->isEnabled());
         QVERIFY(f.boxes.shown().isEmpty());
     }

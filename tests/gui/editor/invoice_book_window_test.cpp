@@ -271,7 +271,7 @@ void InvoiceBookWindowTest::openInvoiceWithEditsRefusesThePayment() {
     BookWindow bw({due});
     bw.w->OpenInvoiceFile(bw.file(due.number));
     ui(*bw.w).Ed_Fa3->setText(QStringLiteral("OBJ-9"));
-    QVERIFY(bw.w->ChangedFlag);
+    QVERIFY(bw.w->IsModified());
     const QByteArray before = ReadFileBytes(bw.file(due.number));
     bw.withBook([&](TKnihaFaktur* book) {
         ClickRow(book, QStringLiteral("2026002"));
@@ -286,7 +286,7 @@ void InvoiceBookWindowTest::openInvoiceWithEditsRefusesThePayment() {
 
     // Saved, the payment goes through and the window shows it without a change to save.
     ui(*bw.w).Akce_UlozitFakturu->trigger();
-    QVERIFY(!bw.w->ChangedFlag);
+    QVERIFY(!bw.w->IsModified());
     bw.withBook([&](TKnihaFaktur* book) {
         MarkPaid(book, QStringLiteral("2026002"), QStringLiteral("5.3.2026"),
                  QStringLiteral("1210,00"));
@@ -294,7 +294,7 @@ void InvoiceBookWindowTest::openInvoiceWithEditsRefusesThePayment() {
     });
     QCOMPARE(ui(*bw.w).Ed_DatumUhrady->text(), QStringLiteral("5.3.2026"));
     QCOMPARE(ui(*bw.w).Ed_UhrazenaCastka->text(), QStringLiteral("1210,00"));
-    QVERIFY(!bw.w->ChangedFlag);
+    QVERIFY(!bw.w->IsModified());
     QVERIFY(!ui(*bw.w).Akce_UlozitFakturu->isEnabled());
     QCOMPARE(bw.w->WindowRecord().Objednavka, QStringLiteral("OBJ-9"));
 }
@@ -323,7 +323,7 @@ void InvoiceBookWindowTest::doubleClickAndEnterOpenTheInvoice() {
         QTest::keyClick(List(book), Qt::Key_Return);
     });
     QCOMPARE(ui(*bw.w).Ed_Fa1->text(), QStringLiteral("2026001"));
-    QVERIFY(!bw.w->ChangedFlag);
+    QVERIFY(!bw.w->IsModified());
 }
 
 void InvoiceBookWindowTest::startUpNoticeOpensTheOverdueOnes() {
@@ -450,9 +450,9 @@ void InvoiceBookWindowTest::savingAnInvoiceRefreshesTheNotice() {
         BookWindow bw(std::vector<Invoice>(std::begin(kPeriod), std::end(kPeriod)));
         bw.w->OpenInvoiceFile(bw.file(c.number));
         c.edit(*bw.w);
-        QVERIFY(bw.w->ChangedFlag);
+        QVERIFY(bw.w->IsModified());
         ui(*bw.w).Akce_UlozitFakturu->trigger();
-        QVERIFY2(!bw.w->ChangedFlag, c.number);
+        QVERIFY2(!bw.w->IsModified(), c.number);
         // Saved while the notice was still being counted, and again once it is known.
         QTRY_COMPARE(Control<QPushButton>(bw.w->statusBar(), "Tl_PoSplatnosti")->text(),
                      QString::fromUtf8(c.notice));

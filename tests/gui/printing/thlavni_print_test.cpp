@@ -246,7 +246,7 @@ void ThlavniPrintTest::everyFieldReachesItsVariable() {
     pw.OpenFilledInvoice();
     RecordingPrintModule module;
     const QString numberBefore = ui(*pw.w).Ed_Fa1->text();
-    QVERIFY(pw.w->ChangedFlag);
+    QVERIFY(pw.w->IsModified());
 
     ui(*pw.w).Akce_TiskFaktury20->trigger();
     QCOMPARE(module.calls.size(), 1);
@@ -303,7 +303,7 @@ void ThlavniPrintTest::everyFieldReachesItsVariable() {
     QCOMPARE(module.calls[1].value("JmenoPlatce"), QStringLiteral("Pekárna U Mlýna"));
 
     QVERIFY(pw.PeriodFiles(2026).isEmpty());
-    QVERIFY(pw.w->ChangedFlag);
+    QVERIFY(pw.w->IsModified());
     QCOMPARE(ui(*pw.w).Ed_Fa1->text(), numberBefore);
     QCOMPARE(ui(*pw.w).La_CelkemFaktura->text(), QStringLiteral("488,00"));
     QCOMPARE(pw.w->Cell(2, 1), QStringLiteral("Oprava stolu"));

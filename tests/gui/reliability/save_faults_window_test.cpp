@@ -57,12 +57,12 @@ void SaveFaultsWindowTest::limitHitPartWayKeepsFileAndEdits() {
     THlavni& w = *f.window;
     const QString path = NewSavedInvoice(f);
     QVERIFY2(QFileInfo::exists(path), qPrintable(path));
-    QVERIFY(!w.ChangedFlag);
+    QVERIFY(!w.IsModified());
     QVERIFY(f.boxes.shown().isEmpty());
     const QByteArray previous = test::ReadFileBytes(path);
 
     ui(w).Ed_Od2->setText(QStringLiteral("Nová firma, a. s."));
-    QVERIFY(w.ChangedFlag);
+    QVERIFY(w.IsModified());
     {
         FileSizeLimit limit(rlim_t(previous.size() / 2));
         QVERIFY(limit.active());
@@ -74,14 +74,14 @@ void SaveFaultsWindowTest::limitHitPartWayKeepsFileAndEdits() {
              qPrintable(f.boxes.shown()[0].text));
     QCOMPARE(test::ReadFileBytes(path), previous);
     QCOMPARE(QDir(QFileInfo(path).path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
-    QVERIFY(w.ChangedFlag);
+    QVERIFY(w.IsModified());
     QVERIFY(ui(w).Akce_UlozitFakturu->isEnabled());
     QCOMPARE(ui(w).Ed_Od2->text(), QStringLiteral("Nová firma, a. s."));
 
     // With the limit gone the same edits save.
     ui(w).Akce_UlozitFakturu->trigger();
     QCOMPARE(f.boxes.shown().size(), 1);
-    QVERIFY(!w.ChangedFlag);
+    QVERIFY(!w.IsModified());
     QVERIFY(test::ReadFileBytes(path).contains("Nov\xe1 firma, a. s."));
 }
 
@@ -98,14 +98,14 @@ void SaveFaultsWindowTest::vanishedPeriodFolderKeepsEdits() {
     QCOMPARE(f.boxes.shown()[0].kind, BoxKind::Error);
     QVERIFY2(f.boxes.shown()[0].text.contains(QFileInfo(path).fileName()),
              qPrintable(f.boxes.shown()[0].text));
-    QVERIFY(w.ChangedFlag);
+    QVERIFY(w.IsModified());
     QCOMPARE(ui(w).Ed_Od2->text(), QStringLiteral("Jiná firma"));
     QVERIFY(w.InvoiceOpen());
 
     // Closing asks to save; the save fails again, and the invoice stays open with its edits.
     f.boxes.queueAnswer(true);
     ui(w).Akce_ZavritFakturu->trigger();
-    QVERIFY(w.ChangedFlag);
+    QVERIFY(w.IsModified());
     QCOMPARE(ui(w).Ed_Od2->text(), QStringLiteral("Jiná firma"));
 }
 

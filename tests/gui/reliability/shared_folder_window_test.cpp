@@ -90,12 +90,12 @@ void SharedFolderWindowTest::numberTakenMeanwhileOffersTheNextNumber() {
                  f.boxes.shown()[0].text.contains(QStringLiteral("2026002")),
              qPrintable(f.boxes.shown()[0].text));
     QCOMPARE(f.files(), QStringList{QStringLiteral("2026001.tvl")});
-    QVERIFY(w.ChangedFlag);
+    QVERIFY(w.IsModified());
 
     f.boxes.queueAnswer(true);
     ui(w).Akce_UlozitFakturu->trigger();
     QCOMPARE(ui(w).Ed_Fa1->text(), QStringLiteral("2026002"));
-    QVERIFY(!w.ChangedFlag);
+    QVERIFY(!w.IsModified());
     QCOMPARE(f.files(),
              (QStringList{QStringLiteral("2026001.tvl"), QStringLiteral("2026002.tvl")}));
     QCOMPARE(f.folder.readBytes(QStringLiteral("2026/2026001.tvl")), theirs);
@@ -182,7 +182,7 @@ void SharedFolderWindowTest::aPaymentWrittenMeanwhileIsKeptBySave() {
     QCOMPARE(saved.DatumUhrady, QStringLiteral("3.4.2026"));
     QCOMPARE(saved.UhrazenaCastka, QStringLiteral("250,00"));
     QCOMPARE(ui(w).Ed_UhrazenaCastka->text(), QStringLiteral("250,00"));
-    QVERIFY(!w.ChangedFlag);
+    QVERIFY(!w.IsModified());
     // The next save compares with what this one wrote: no false alarm.
     QTest::keyClicks(ui(w).Ed_Od2, QStringLiteral(" 2"));
     ui(w).Akce_UlozitFakturu->trigger();
@@ -211,7 +211,7 @@ void SharedFolderWindowTest::anotherChangeMeanwhileIsRefusedAndNothingWritten() 
     QVERIFY2(f.boxes.shown()[0].text.contains(QStringLiteral("mezitím změnil")),
              qPrintable(f.boxes.shown()[0].text));
     QCOMPARE(f.folder.readBytes(QStringLiteral("2026/2026001.tvl")), before);
-    QVERIFY(w.ChangedFlag);
+    QVERIFY(w.IsModified());
     // The status bar no longer says the earlier save.
     QVERIFY2(!w.statusBar()->currentMessage().contains(QStringLiteral("uložena")),
              qPrintable(w.statusBar()->currentMessage()));
@@ -231,7 +231,7 @@ void SharedFolderWindowTest::anEntryThatIsNoFileUnderTheNextNumberIsSkipped() {
     QTest::keyClicks(ui(w).Ed_Od2, QStringLiteral("Novak"));
     ui(w).Akce_UlozitFakturu->trigger();
     QVERIFY2(f.boxes.shown().isEmpty(), qPrintable(f.boxes.shown().value(0).text));
-    QVERIFY(!w.ChangedFlag);
+    QVERIFY(!w.IsModified());
     QVERIFY(f.folder.readBytes(QStringLiteral("2026/2026002.tvl")).contains("Novak"));
 }
 
