@@ -9,8 +9,10 @@ namespace tarvela {
 void THlavni::Akce_NacistVypisExecute() {
     BookHost host;
     host.HasUnsavedChanges = [this](const QString& path) { return modified_ && ShowsFile(path); };
-    host.PaymentWritten = [this](const QString& path) { PaymentWritten(path); };
-    if (ImportBankStatements(this, ProgramFolder, Settings, host))
+    const QStringList written = ImportBankStatements(this, ProgramFolder, Settings, host);
+    for (const QString& path : written)
+        PaymentWritten(path);
+    if (!written.isEmpty())
         UpdateOverdueNotice(-1);
 }
 

@@ -30,11 +30,12 @@ void THlavni::Akce_KnihaFakturExecute() {
 void THlavni::ShowBook(StatusFilter filter) {
     BookHost host;
     host.HasUnsavedChanges = [this](const QString& path) { return modified_ && ShowsFile(path); };
-    host.PaymentWritten = [this](const QString& path) { PaymentWritten(path); };
     QString chosen;
     int overdue = 0;
     {
         TKnihaFaktur book(ProgramFolder, Settings, host, this);
+        ConnectGuarded(&book, &TKnihaFaktur::paymentWritten, this,
+                       [this](const QString& path) { PaymentWritten(path); });
         book.SetStatusFilter(filter);
         if (book.exec() == QDialog::Accepted)
             chosen = book.SelectedFile;

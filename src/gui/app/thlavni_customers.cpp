@@ -2,6 +2,7 @@
 #include "app/invoice_binding.h"
 #include "app/thlavni.h"
 #include "app/thlavni_ui.h"
+#include "text/message_boxes.h"
 
 #include "editor/ares_lookup.h"
 #include "editor/id_checks.h"
@@ -39,20 +40,21 @@ void THlavni::Akce_OdberateleExecute() {
 }
 
 void THlavni::Tl_NacistZAresClick() {
-    if (!aresLookup_)
+    if (!aresLookup_) {
         aresLookup_ = new AresLookup(this, ProgramFolder);
-    const bool asked = aresLookup_->Start(ui_->Ed_Od8->text(), [this](const AresSubject& found) {
-        if (!InvoiceOpen())
-            return;
-        ui_->Ed_Od2->setText(found.Nazev);
-        ui_->Ed_Od5->setText(found.UliceCislo);
-        ui_->Ed_Od6->setText(found.PSC);
-        ui_->Ed_Od7->setText(found.Mesto);
-        ui_->Ed_Od9->setText(found.DIC);
-        UpdateActions();
-        statusBar()->showMessage(QStringLiteral("Údaje odběratele byly načteny z registru ARES."),
-                                 5000);
-    });
+        ConnectGuarded(aresLookup_, &AresLookup::found, this, [this](const AresSubject& found) {
+            if (!InvoiceOpen())
+                return;
+            ui_->Ed_Od2->setText(found.Nazev);
+            ui_->Ed_Od5->setText(found.UliceCislo);
+            ui_->Ed_Od6->setText(found.PSC);
+            ui_->Ed_Od7->setText(found.Mesto);
+            ui_->Ed_Od9->setText(found.DIC);
+            statusBar()->showMessage(
+                QStringLiteral("Údaje odběratele byly načteny z registru ARES."), 5000);
+        });
+    }
+    const bool asked = aresLookup_->Start(ui_->Ed_Od8->text());
     // A refused IČ has just been explained: leaving the field does not warn about it again.
     if (!asked)
         MarkIdWarned(ui_->Ed_Od8);

@@ -10,6 +10,7 @@
 #include "editor/teditacepolozky.h"
 #include "text/clock.h"
 #include "text/dates.h"
+#include "text/message_boxes.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -46,12 +47,14 @@ void THlavni::Akce_EditovatPolozkuExecute() {
     if (row < 1 || row > kItemRowCount)
         return;
     TEditacePolozky editor(grid_->Row(row), Amounts[row], Settings, ProgramFolder, this);
-    editor.RowWritten = [this, row](const InvoiceItemRow& written) { grid_->SetRow(row, written); };
-    editor.AmountsChanged = [this, row](const RowAmount& amounts) { Amounts[row] = amounts; };
-    editor.Confirmed = [this] {
+    ConnectGuarded(&editor, &TEditacePolozky::rowWritten, this,
+                   [this, row](const InvoiceItemRow& written) { grid_->SetRow(row, written); });
+    ConnectGuarded(&editor, &TEditacePolozky::amountsChanged, this,
+                   [this, row](const RowAmount& amounts) { Amounts[row] = amounts; });
+    ConnectGuarded(&editor, &TEditacePolozky::confirmed, this, [this] {
         ShowTotals();
         SetModified(true);
-    };
+    });
     editor.exec();
 }
 

@@ -40,7 +40,7 @@ void THlavni::OpenSettings(int page) {
         TKonfig dialog(Settings, ProgramFolder, this);
         dialog.ShowPage(page);
         // Ok saves first; only then do the settings and the window follow.
-        dialog.SetApplyHook([this](const AppSettings& saved) {
+        ConnectGuarded(&dialog, &TKonfig::settingsSaved, this, [this](const AppSettings& saved) {
             Settings = saved;
             ApplyVatLabels();
         });

@@ -45,13 +45,13 @@ QString Payments(int n) {
 
 } // namespace
 
-bool ImportBankStatements(QWidget* owner, const QString& programFolder, const AppSettings& settings,
-                          const BookHost& host) {
+QStringList ImportBankStatements(QWidget* owner, const QString& programFolder,
+                                 const AppSettings& settings, const BookHost& host) {
     const QStringList files = AskOpenFileNames(
         owner, QStringLiteral("Načíst výpis z banky"), DocumentsFolder(),
         QStringLiteral("Výpisy z banky (*.gpc *.abo *.xml *.txt);;Všechny soubory (*)"));
     if (files.isEmpty())
-        return false;
+        return {};
     std::vector<BankStatement> statements;
     for (const QString& file : files) {
         statements.push_back(ReadStatementFile(file));
@@ -73,7 +73,9 @@ bool ImportBankStatements(QWidget* owner, const QString& programFolder, const Ap
         review.AddStatement(
             statement, [&record](const QString& identity) { return record.Contains(identity); });
     TVypisZBanky dialog(std::move(review), std::move(record), files, host, owner);
-    return dialog.exec() == QDialog::Accepted && dialog.Written() > 0;
+    dialog.exec();
+    // However the review closes, what it wrote was written.
+    return dialog.WrittenFiles();
 }
 
 TVypisZBanky::TVypisZBanky(PaymentReview review, ImportedPayments record, QStringList files,
@@ -200,8 +202,7 @@ void TVypisZBanky::Tl_ZapsatClick() {
     int payments = 0;
     for (const InvoicePayment& write : writes) {
         payments += static_cast<int>(write.Identity.size());
-        if (host_.PaymentWritten)
-            host_.PaymentWritten(write.FilePath);
+        writtenFiles_.append(write.FilePath);
     }
     written_ = payments;
     ShowInfo(QStringLiteral("Zapsáno: %1 do %2.")

@@ -23,9 +23,10 @@ class PaymentKindFilter;
 
 // "Načíst výpis z banky…": asks for one or more statement files, reads them and the invoices of
 // every period, and shows the review (TVypisZBanky). A statement that does not read ends it with
-// the reader's message before anything is shown or written. True when payments were written.
-bool ImportBankStatements(QWidget* owner, const QString& programFolder, const AppSettings& settings,
-                          const BookHost& host);
+// the reader's message before anything is shown or written. Returns the invoice files whose
+// payment lines were written (none when nothing was written).
+QStringList ImportBankStatements(QWidget* owner, const QString& programFolder,
+                                 const AppSettings& settings, const BookHost& host);
 
 // The review of an import: the incoming payments with the invoice each matches and the status it
 // leaves, the other movements apart. The user changes a match (CBox_Faktura) or leaves a payment
@@ -40,8 +41,9 @@ public:
     ~TVypisZBanky() override;
 
     const PaymentReview& Review() const { return review_; }
-    // Payments written by Tl_ZapsatClick.
+    // Payments written by Tl_ZapsatClick, and the invoice files they were written to.
     int Written() const { return written_; }
+    const QStringList& WrittenFiles() const { return writtenFiles_; }
 
     // Handlers.
     void Tl_ZapsatClick();
@@ -57,6 +59,7 @@ private:
     ImportedPayments record_;
     QStringList files_;
     BookHost host_;
+    QStringList writtenFiles_;
     PaymentReviewModel* model_ = nullptr;
     PaymentKindFilter* incoming_ = nullptr;
     PaymentKindFilter* others_ = nullptr;

@@ -20,7 +20,7 @@ AresLookup::AresLookup(QWidget* window, const QString& programFolder)
 
 AresLookup::~AresLookup() = default;
 
-bool AresLookup::Start(const QString& ic, std::function<void(const AresSubject&)> onFound) {
+bool AresLookup::Start(const QString& ic) {
     const QString typed = TrimText(ic);
     if (typed.isEmpty()) {
         ShowInfoCaption(AresCaption(), QStringLiteral("Zadejte IČ odběratele; podle něj se údaje "
@@ -41,8 +41,7 @@ bool AresLookup::Start(const QString& ic, std::function<void(const AresSubject&)
         connect(fetcher_, &AresFetcher::subjectReady, this,
                 Guarded([this](const AresSubject& subject) {
                     Finish();
-                    if (onFound_)
-                        onFound_(subject);
+                    emit found(subject);
                 }));
         connect(fetcher_, &AresFetcher::failed, this, Guarded([this](const QString& message) {
                     Finish();
@@ -62,7 +61,6 @@ bool AresLookup::Start(const QString& ic, std::function<void(const AresSubject&)
         progress_->setMinimumWidth(320);
         connect(progress_, &QProgressDialog::canceled, this, Guarded([this] { Cancel(); }));
     }
-    onFound_ = std::move(onFound);
     progress_->setLabelText(
         QStringLiteral("Načítám údaje subjektu s IČ %1 z registru ARES…").arg(typed));
     progress_->show();

@@ -5,8 +5,6 @@
 #include <QObject>
 #include <QString>
 
-#include <functional>
-
 class QProgressDialog;
 class QWidget;
 
@@ -25,10 +23,13 @@ public:
     ~AresLookup() override;
 
     // Starts the look-up; an empty or invalid IČ is refused with a box before anything is
-    // asked (false). `onFound` runs with the subject once it arrives.
-    bool Start(const QString& ic, std::function<void(const AresSubject&)> onFound);
+    // asked (false). `found` follows with the subject once it arrives.
+    bool Start(const QString& ic);
     // Storno: abandons the look-up; nothing is filled and nothing is told.
     void Cancel();
+
+signals:
+    void found(const tarvela::AresSubject& subject);
 
 private:
     void Finish();
@@ -37,7 +38,6 @@ private:
     QWidget* window_;
     AresFetcher* fetcher_ = nullptr;
     QProgressDialog* progress_ = nullptr;
-    std::function<void(const AresSubject&)> onFound_;
 };
 
 // The caption of the look-up's boxes.

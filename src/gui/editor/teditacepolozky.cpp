@@ -343,11 +343,9 @@ void TEditacePolozky::Tl_OkClick() {
     if (!notice.isEmpty())
         ShowWarning(QStringLiteral("Sazba DPH"), notice);
     row_ = row;
-    if (RowWritten)
-        RowWritten(row_);
+    emit rowWritten(row_);
     SetAmounts(recomputed);
-    if (Confirmed)
-        Confirmed();
+    emit confirmed();
     accept();
 }
 
@@ -357,8 +355,7 @@ void TEditacePolozky::Tl_StornoClick() {
 
 void TEditacePolozky::SetAmounts(const RowAmount& amounts) {
     amounts_ = amounts;
-    if (AmountsChanged)
-        AmountsChanged(amounts_);
+    emit amountsChanged(amounts_);
 }
 
 void TEditacePolozky::ClearFields(bool keepTexts) {

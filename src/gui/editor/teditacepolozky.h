@@ -7,7 +7,6 @@
 #include <QDialog>
 #include <QString>
 
-#include <functional>
 #include <memory>
 
 class QAction;
@@ -28,11 +27,10 @@ namespace tarvela {
 // cells and amounts, the settings and the program folder; Ok checks the entries, writes the
 // cells, recomputes the row's amounts and closes. Nothing is written to any file.
 //
-// The window binds it through the hooks: RowWritten puts the cells into the grid row (also when
-// the recomputation then fails), AmountsChanged sets the row's amounts (after a successful
-// recomputation and at once by the two clearing buttons), Confirmed shows the totals and marks
-// the invoice changed. Without hooks the dialog works on its own copies, read back by Row() and
-// Amounts().
+// The window follows it through its signals: rowWritten gives the cells Ok wrote, amountsChanged
+// the row's amounts (after a successful recomputation, and at once from the two clearing
+// buttons), confirmed follows a successful Ok (the totals are shown and the invoice is changed).
+// The dialog works on its own copies, read back by Row() and Amounts().
 class TEditacePolozky : public QDialog {
     Q_OBJECT
 public:
@@ -40,10 +38,6 @@ public:
                     const AppSettings& settings, const QString& programFolder,
                     QWidget* owner = nullptr);
     ~TEditacePolozky() override;
-
-    std::function<void(const InvoiceItemRow&)> RowWritten;
-    std::function<void(const RowAmount&)> AmountsChanged;
-    std::function<void()> Confirmed;
 
     // The row's cells as the last Ok wrote them (the given cells until then).
     const InvoiceItemRow& Row() const { return row_; }
@@ -75,6 +69,11 @@ public:
     void Akce_StiskKlavesyEnterExecute();
     void Akce_StiskVpravoExecute();
     void Akce_StiskVlevoExecute();
+
+signals:
+    void rowWritten(const tarvela::InvoiceItemRow& row);
+    void amountsChanged(const tarvela::RowAmount& amounts);
+    void confirmed();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -443,8 +443,7 @@ void TKnihaFaktur::Tl_UhrazenoClick() {
                            settings_.VychoziMena);
     ShowEntry(ui_->ListView1->currentItem(), *entry);
     ApplyFilter();
-    if (host_.PaymentWritten)
-        host_.PaymentWritten(path);
+    emit paymentWritten(path);
 }
 
 void TKnihaFaktur::Tl_UpominkaClick() {
@@ -464,7 +463,10 @@ void TKnihaFaktur::Tl_UpominkaClick() {
 }
 
 void TKnihaFaktur::Tl_NacistVypisClick() {
-    if (ImportBankStatements(this, programFolder_, settings_, host_))
+    const QStringList written = ImportBankStatements(this, programFolder_, settings_, host_);
+    for (const QString& path : written)
+        emit paymentWritten(path);
+    if (!written.isEmpty())
         FillBook();
 }
 

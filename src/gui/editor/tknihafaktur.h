@@ -26,9 +26,6 @@ class WindowFill;
 struct BookHost {
     // True when the invoice file at the path is open in the main window with unsaved edits.
     std::function<bool(const QString& path)> HasUnsavedChanges;
-    // The payment lines of the file at the path were rewritten: the main window shows them when
-    // it has that invoice open.
-    std::function<void(const QString& path)> PaymentWritten;
 };
 
 // "Kniha faktur": the invoices of the current period (or of all periods) with their payment
@@ -65,6 +62,11 @@ public:
     void Tl_UhrazenoClick();
     void Tl_UpominkaClick();
     void Tl_NacistVypisClick();
+
+signals:
+    // The payment lines of the file at the path were rewritten (the main window shows them when
+    // it has that invoice open).
+    void paymentWritten(const QString& path);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -55,8 +55,10 @@ TOtevrit::TOtevrit(const QString& programFolder, QWidget* owner)
     Tl_Storno = ui_->Tl_Storno;
     La_Nacitani = ui_->La_Nacitani;
     fill_ = std::make_unique<WindowFill>(this, std::initializer_list<QWidget*>{Tl_Storno});
-    ui_->ListView1->onClick = Guarded([this] { ListView1Click(); });
-    ui_->ListView1->onDoubleClick = Guarded([this] { ListView1DblClick(); });
+    ConnectGuarded(ui_->ListView1, &InvoiceListView::leftClickHandled, this,
+                   &TOtevrit::ListView1Click);
+    ConnectGuarded(ui_->ListView1, &InvoiceListView::leftDoubleClickHandled, this,
+                   &TOtevrit::ListView1DblClick);
 
     ListView1->setSortingEnabled(false);
     ListView1->header()->setSectionsClickable(false);

@@ -5,7 +5,6 @@
 #include <QString>
 #include <QTreeWidget>
 
-#include <functional>
 #include <memory>
 
 class QLabel;
@@ -22,21 +21,24 @@ class WindowFill;
 // The list as the dialog needs it: a click or a double click anywhere in it (on a row or on the
 // empty part) is reported after the list itself has handled it, so the selection is up to date.
 class InvoiceListView : public QTreeWidget {
+    Q_OBJECT
 public:
     using QTreeWidget::QTreeWidget;
-    std::function<void()> onClick;
-    std::function<void()> onDoubleClick;
+
+signals:
+    void leftClickHandled();
+    void leftDoubleClickHandled();
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override {
         QTreeWidget::mouseReleaseEvent(event);
-        if (event->button() == Qt::LeftButton && onClick)
-            onClick();
+        if (event->button() == Qt::LeftButton)
+            emit leftClickHandled();
     }
     void mouseDoubleClickEvent(QMouseEvent* event) override {
         QTreeWidget::mouseDoubleClickEvent(event);
-        if (event->button() == Qt::LeftButton && onDoubleClick)
-            onDoubleClick();
+        if (event->button() == Qt::LeftButton)
+            emit leftDoubleClickHandled();
     }
 };
 

@@ -42,9 +42,12 @@ TSeznamPolozek::TSeznamPolozek(const QString& programFolder, bool platce, QWidge
     ui_->ListView1->setColumnWidth(ColCena, 80);
     ui_->ListView1->headerItem()->setTextAlignment(ColMJ, Qt::AlignCenter);
     ui_->ListView1->headerItem()->setTextAlignment(ColCena, Qt::AlignRight | Qt::AlignVCenter);
-    ui_->ListView1->clicked = Guarded([this] { ListView1Click(); });
-    ui_->ListView1->doubleClicked = Guarded([this] { ListView1DblClick(); });
-    ui_->ListView1->keyDown = Guarded([this] { ListView1KeyDown(); });
+    ConnectGuarded(ui_->ListView1, &ItemListView::leftClickHandled, this,
+                   &TSeznamPolozek::ListView1Click);
+    ConnectGuarded(ui_->ListView1, &ItemListView::leftDoubleClickHandled, this,
+                   &TSeznamPolozek::ListView1DblClick);
+    ConnectGuarded(ui_->ListView1, &ItemListView::keyHandled, this,
+                   &TSeznamPolozek::ListView1KeyDown);
 
     ConnectGuarded(ui_->Tl_Filtr, &QPushButton::clicked, this, &TSeznamPolozek::Tl_FiltrClick);
     // Enter in the filter field filters (it does not press Ok).

@@ -9,7 +9,6 @@
 #include <QString>
 #include <QTreeWidget>
 
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -26,27 +25,29 @@ namespace tarvela {
 // The list in report view, telling its window about clicks, double clicks and keys after it
 // has handled them itself.
 class ItemListView : public QTreeWidget {
+    Q_OBJECT
 public:
     using QTreeWidget::QTreeWidget;
-    std::function<void()> clicked;
-    std::function<void()> doubleClicked;
-    std::function<void()> keyDown;
+
+signals:
+    void leftClickHandled();
+    void leftDoubleClickHandled();
+    void keyHandled();
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override {
         QTreeWidget::mouseReleaseEvent(event);
-        if (clicked && event->button() == Qt::LeftButton)
-            clicked();
+        if (event->button() == Qt::LeftButton)
+            emit leftClickHandled();
     }
     void mouseDoubleClickEvent(QMouseEvent* event) override {
         QTreeWidget::mouseDoubleClickEvent(event);
-        if (doubleClicked && event->button() == Qt::LeftButton)
-            doubleClicked();
+        if (event->button() == Qt::LeftButton)
+            emit leftDoubleClickHandled();
     }
     void keyPressEvent(QKeyEvent* event) override {
         QTreeWidget::keyPressEvent(event);
-        if (keyDown)
-            keyDown();
+        emit keyHandled();
     }
 };
 

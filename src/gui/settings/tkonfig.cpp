@@ -327,8 +327,7 @@ void TKonfig::OkClick() {
 
     settings_ = s;
     saved_ = true;
-    if (applyHook_)
-        applyHook_(settings_);
+    emit settingsSaved(settings_);
     // A period folder that cannot be created is reported later by the store.
     InvoiceStore(programFolder_).EnsurePeriodFolder(settings_.AktualniRok);
     accept();

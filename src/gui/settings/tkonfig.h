@@ -7,7 +7,6 @@
 #include <QWidget>
 
 #include <array>
-#include <functional>
 #include <memory>
 
 #include "settings/settings_file.h"
@@ -104,12 +103,6 @@ public:
     // True once Ok has saved the settings.
     bool Saved() const { return saved_; }
 
-    // Run by Ok right after the settings are saved and taken over, before the period folder is
-    // created: the owner copies them and refreshes what shows them.
-    void SetApplyHook(std::function<void(const AppSettings&)> hook) {
-        applyHook_ = std::move(hook);
-    }
-
     // Index of the selected symbol type (0 constant, 1 variable).
     int TypSymboluIndex() const;
 
@@ -126,6 +119,11 @@ public:
     void RBox_TypSymboluClick();
     void StornoClick();
     void OkClick();
+
+signals:
+    // Emitted by Ok right after the settings are saved and taken over, before the period folder
+    // is created: the owner copies them and refreshes what shows them.
+    void settingsSaved(const tarvela::AppSettings& saved);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -144,7 +142,6 @@ private:
     std::array<QLineEdit*, 16> supplierEdits_{};
     AppSettings settings_;
     QString programFolder_;
-    std::function<void(const AppSettings&)> applyHook_;
     bool saved_ = false;
     QButtonGroup* symbolGroup_ = nullptr;
     QList<const TUpDown*> stepped_;            // spin controls the user has stepped

@@ -70,9 +70,11 @@ struct Editor {
         Tl_Ok = Find<QPushButton>("Tl_Ok");
         Tl_Storno = Find<QPushButton>("Tl_Storno");
         PMenu_Rok = Find<QMenu>("PMenu_Rok");
-        dialog->RowWritten = [this](const InvoiceItemRow& r) { written.append(r); };
-        dialog->AmountsChanged = [this](const RowAmount& a) { amounts.append(a); };
-        dialog->Confirmed = [this] { ++confirmed; };
+        QObject::connect(dialog.get(), &TEditacePolozky::rowWritten,
+                         [this](const InvoiceItemRow& r) { written.append(r); });
+        QObject::connect(dialog.get(), &TEditacePolozky::amountsChanged,
+                         [this](const RowAmount& a) { amounts.append(a); });
+        QObject::connect(dialog.get(), &TEditacePolozky::confirmed, [this] { ++confirmed; });
         dialog->show();
         dialog->activateWindow();
         QApplication::setActiveWindow(dialog.get());

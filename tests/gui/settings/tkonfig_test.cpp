@@ -336,7 +336,8 @@ private slots:
         {
             TKonfig dlg(given, folder.path());
             int hookCalls = 0;
-            dlg.SetApplyHook([&](const AppSettings&) { ++hookCalls; });
+            QObject::connect(&dlg, &TKonfig::settingsSaved,
+                             [&](const AppSettings&) { ++hookCalls; });
             ShowAndActivate(&dlg);
             QTest::keyClicks(K(dlg).Ed_VychoziMena, QStringLiteral("EUR"));
             QTest::mouseClick(K(dlg).Platce, Qt::LeftButton);
@@ -370,7 +371,7 @@ private slots:
         TKonfig dlg(given, folder.path());
         AppSettings applied;
         bool folderExistedAtHook = true;
-        dlg.SetApplyHook([&](const AppSettings& s) {
+        QObject::connect(&dlg, &TKonfig::settingsSaved, [&](const AppSettings& s) {
             applied = s;
             folderExistedAtHook = folder.exists(QStringLiteral("2030"));
         });
@@ -545,7 +546,7 @@ private slots:
         const AppSettings given = SampleSettings();
         TKonfig dlg(given, folder.path());
         int hookCalls = 0;
-        dlg.SetApplyHook([&](const AppSettings&) { ++hookCalls; });
+        QObject::connect(&dlg, &TKonfig::settingsSaved, [&](const AppSettings&) { ++hookCalls; });
         ShowAndActivate(&dlg);
         QTest::mouseClick(K(dlg).Platce, Qt::LeftButton);
         K(dlg).Ed_VychoziMena->setFocus();
@@ -586,7 +587,7 @@ private slots:
         const AppSettings given = tarvela::LoadSettings(folder.path());
         TKonfig dlg(given, folder.path());
         int hookCalls = 0;
-        dlg.SetApplyHook([&](const AppSettings&) { ++hookCalls; });
+        QObject::connect(&dlg, &TKonfig::settingsSaved, [&](const AppSettings&) { ++hookCalls; });
         ShowAndActivate(&dlg);
         K(dlg).PageControl1->setCurrentIndex(1);
         K(dlg).Ed_Nazev->setFocus();
@@ -623,7 +624,7 @@ private slots:
         const AppSettings given = tarvela::LoadSettings(folder.path());
         TKonfig dlg(given, folder.path());
         int hookCalls = 0;
-        dlg.SetApplyHook([&](const AppSettings&) { ++hookCalls; });
+        QObject::connect(&dlg, &TKonfig::settingsSaved, [&](const AppSettings&) { ++hookCalls; });
         ShowAndActivate(&dlg);
         QTest::mouseClick(K(dlg).Platce, Qt::LeftButton);
         K(dlg).PageControl1->setCurrentIndex(1);
