@@ -66,7 +66,8 @@ void BM_OpenList_Dialog(benchmark::State& state) {
         dialog.FillInvoiceList(PeriodFolder(period));
         while (dialog.Filling())
             QCoreApplication::processEvents();
-        if (dialog.ListView1->topLevelItemCount() != period.files().size())
+        if (dialog.findChild<QTreeWidget*>(QStringLiteral("ListView1"))->topLevelItemCount() !=
+            period.files().size())
             state.SkipWithError("list incomplete");
     }
     state.SetItemsProcessed(state.iterations() * period.files().size());

@@ -20,6 +20,7 @@
 #include <memory>
 
 #include "editor/totevrit.h"
+#include "support/controls.h"
 #include "support/modal_dialog.h"
 #include "support/test_support.h"
 #include "support/thlavni_access.h"
@@ -76,10 +77,10 @@ inline void OpenThroughDialog(THlavni& w, const QString& number) {
             QTest::qFail("the open dialog did not appear", __FILE__, __LINE__);
             return;
         }
-        QTreeWidget* list = dialog->ListView1;
+        QTreeWidget* list = Control<QTreeWidget>(dialog, "ListView1");
         const QList<QTreeWidgetItem*> found = list->findItems(number, Qt::MatchExactly, 0);
         if (number.isEmpty() || found.isEmpty()) {
-            dialog->Tl_Storno->click();
+            Control<QPushButton>(dialog, "Tl_Storno")->click();
             return;
         }
         const QPoint at = list->visualItemRect(found.first()).center();

@@ -50,36 +50,33 @@ TOtevrit::TOtevrit(const QString& programFolder, QWidget* owner)
 
     ui_->setupUi(this);
     SetUpFixedDialog(this);
-    ListView1 = ui_->ListView1;
-    Tl_Ok = ui_->Tl_Ok;
-    Tl_Storno = ui_->Tl_Storno;
-    La_Nacitani = ui_->La_Nacitani;
-    fill_ = std::make_unique<WindowFill>(this, std::initializer_list<QWidget*>{Tl_Storno});
+    fill_ = std::make_unique<WindowFill>(this, std::initializer_list<QWidget*>{ui_->Tl_Storno});
     ConnectGuarded(ui_->ListView1, &InvoiceListView::leftClickHandled, this,
                    &TOtevrit::ListView1Click);
     ConnectGuarded(ui_->ListView1, &InvoiceListView::leftDoubleClickHandled, this,
                    &TOtevrit::ListView1DblClick);
 
-    ListView1->setSortingEnabled(false);
-    ListView1->header()->setSectionsClickable(false);
-    ListView1->header()->setSectionsMovable(false);
-    ListView1->header()->setStretchLastSection(false);
-    ListView1->setColumnCount(static_cast<int>(std::size(kColumns)));
+    ui_->ListView1->setSortingEnabled(false);
+    ui_->ListView1->header()->setSectionsClickable(false);
+    ui_->ListView1->header()->setSectionsMovable(false);
+    ui_->ListView1->header()->setStretchLastSection(false);
+    ui_->ListView1->setColumnCount(static_cast<int>(std::size(kColumns)));
     auto* header = new QTreeWidgetItem;
     for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
         header->setText(i, QString::fromUtf8(kColumns[i].header));
         header->setTextAlignment(i, kColumns[i].alignment | Qt::AlignVCenter);
     }
-    ListView1->setHeaderItem(header);
+    ui_->ListView1->setHeaderItem(header);
     for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i)
-        ListView1->setColumnWidth(i, kColumns[i].width);
+        ui_->ListView1->setColumnWidth(i, kColumns[i].width);
 
-    ConnectGuarded(Tl_Ok, &QPushButton::clicked, this, [this] { PressOk(); });
+    ConnectGuarded(ui_->Tl_Ok, &QPushButton::clicked, this, [this] { PressOk(); });
     // Ok is enabled while a row is selected, however it was selected (click, arrow keys); Enter
     // then presses it as the default button.
-    connect(ListView1, &QTreeWidget::itemSelectionChanged, this,
-            Guarded([this] { Tl_Ok->setEnabled(!ListView1->selectedItems().isEmpty()); }));
-    connect(Tl_Storno, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ui_->ListView1, &QTreeWidget::itemSelectionChanged, this, Guarded([this] {
+                ui_->Tl_Ok->setEnabled(!ui_->ListView1->selectedItems().isEmpty());
+            }));
+    connect(ui_->Tl_Storno, &QPushButton::clicked, this, &QDialog::reject);
 
     FormCreate();
 }
@@ -92,7 +89,7 @@ void TOtevrit::SetYear(const QString& year) {
 
 void TOtevrit::FormCreate() {
     SelectedFile.clear();
-    Tl_Ok->setEnabled(false);
+    ui_->Tl_Ok->setEnabled(false);
 }
 
 void TOtevrit::FormShow() {
@@ -113,9 +110,9 @@ bool TOtevrit::Filling() const {
 }
 
 void TOtevrit::FillInvoiceList(const QString& folder) {
-    ListView1->clear();
-    La_Nacitani->setText(QStringLiteral("Načítám faktury…"));
-    La_Nacitani->show();
+    ui_->ListView1->clear();
+    ui_->La_Nacitani->setText(QStringLiteral("Načítám faktury…"));
+    ui_->La_Nacitani->show();
     // Rows are handed to the list in batches, one per slice of reading: every insertion makes
     // the list lay out all its rows again at the next event processing, which over a full
     // period would cost seconds. A slow disk still shows the list growing.
@@ -129,12 +126,12 @@ void TOtevrit::FillInvoiceList(const QString& folder) {
     auto reading = std::make_shared<Reading>();
     reading->folder = folder;
     const auto flush = [this, reading] {
-        ListView1->addTopLevelItems(reading->pending);
+        ui_->ListView1->addTopLevelItems(reading->pending);
         reading->pending.clear();
         if (reading->next >= 0)
-            La_Nacitani->setText(QStringLiteral("Načítám faktury… %1 z %2")
-                                     .arg(ListView1->topLevelItemCount())
-                                     .arg(reading->names.size()));
+            ui_->La_Nacitani->setText(QStringLiteral("Načítám faktury… %1 z %2")
+                                          .arg(ui_->ListView1->topLevelItemCount())
+                                          .arg(reading->names.size()));
     };
     const auto step = [reading] {
         if (reading->next < 0) {
@@ -165,28 +162,28 @@ void TOtevrit::FillInvoiceList(const QString& folder) {
 }
 
 void TOtevrit::FillFinished() {
-    La_Nacitani->hide();
+    ui_->La_Nacitani->hide();
     SelectNewestRow();
-    ListView1->setFocus(Qt::OtherFocusReason); // Enter opens it, the arrow keys move at once
+    ui_->ListView1->setFocus(Qt::OtherFocusReason); // Enter opens it, the arrow keys move at once
 }
 
 void TOtevrit::SelectNewestRow() {
     // The list is in the order of the numbers: the last row is the newest invoice, the one
     // most often opened again. It is selected, so Enter and Ok take it at once.
-    ListView1->clearSelection();
-    const int count = ListView1->topLevelItemCount();
+    ui_->ListView1->clearSelection();
+    const int count = ui_->ListView1->topLevelItemCount();
     if (count == 0) {
-        ListView1->setCurrentItem(nullptr, 0, QItemSelectionModel::NoUpdate);
+        ui_->ListView1->setCurrentItem(nullptr, 0, QItemSelectionModel::NoUpdate);
         return;
     }
-    QTreeWidgetItem* newest = ListView1->topLevelItem(count - 1);
-    ListView1->setCurrentItem(newest);
+    QTreeWidgetItem* newest = ui_->ListView1->topLevelItem(count - 1);
+    ui_->ListView1->setCurrentItem(newest);
     newest->setSelected(true);
-    ListView1->scrollToItem(newest);
+    ui_->ListView1->scrollToItem(newest);
 }
 
 void TOtevrit::ListView1Click() {
-    Tl_Ok->setEnabled(!ListView1->selectedItems().isEmpty());
+    ui_->Tl_Ok->setEnabled(!ui_->ListView1->selectedItems().isEmpty());
 }
 
 void TOtevrit::ListView1DblClick() {
@@ -200,7 +197,7 @@ void TOtevrit::PressOk() {
 }
 
 void TOtevrit::Tl_OkClick() {
-    const QList<QTreeWidgetItem*> selected = ListView1->selectedItems();
+    const QList<QTreeWidgetItem*> selected = ui_->ListView1->selectedItems();
     if (selected.isEmpty()) {
         ShowInfo(QStringLiteral("Není vybrána žádná položka"));
         return;

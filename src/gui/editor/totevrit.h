@@ -77,12 +77,6 @@ public:
     void ListView1Click();
     void ListView1DblClick();
 
-    // The form's controls, also reached by the main window's tests.
-    QTreeWidget* ListView1 = nullptr;
-    QPushButton* Tl_Ok = nullptr;
-    QPushButton* Tl_Storno = nullptr;
-    QLabel* La_Nacitani = nullptr; // "Načítám faktury… 120 z 999" while the list fills
-
 protected:
     void showEvent(QShowEvent* event) override;
 

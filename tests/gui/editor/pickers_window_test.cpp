@@ -64,7 +64,7 @@ void ChooseInOpenDialog(const QString& number) {
     OnNextModal([number](QWidget* modal) {
         auto* dialog = qobject_cast<TOtevrit*>(modal);
         QVERIFY(dialog);
-        QTreeWidget* list = dialog->ListView1;
+        QTreeWidget* list = Control<QTreeWidget>(dialog, "ListView1");
         const QList<QTreeWidgetItem*> found = list->findItems(number, Qt::MatchExactly, 0);
         QVERIFY(!found.isEmpty());
         const QPoint at = list->visualItemRect(found.first()).center();
@@ -212,7 +212,7 @@ private slots:
         QCOMPARE(f.boxes.shown()[0].text, QStringLiteral("Nebyl nalezen adresář \"2025\" do "
                                                          "kterého se ukládají vytvořené faktury."));
 
-        OnNextModal([](QWidget* modal) { static_cast<TOtevrit*>(modal)->Tl_Storno->click(); });
+        OnNextModal([](QWidget* modal) { Control<QPushButton>(modal, "Tl_Storno")->click(); });
         MenuItem(ui(w).PMenu_Rok, "2026")->trigger();
         QVERIFY(!w.IsModified());
         QCOMPARE(ui(w).Ed_Od1->text(), QString());

@@ -1,5 +1,6 @@
 #include "editor/totevrit.h"
 
+#include "support/controls.h"
 #include "support/sample_invoices.h"
 #include "support/test_support.h"
 #include "text/codec.h"
@@ -14,6 +15,7 @@
 
 using tarvela::MessageBoxRecorder;
 using tarvela::TOtevrit;
+using tarvela::test::Control;
 using tarvela::test::TempProgramFolder;
 
 namespace {
@@ -74,9 +76,9 @@ private slots:
         QTRY_VERIFY(!dialog.Filling());
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Otevřít fakturu, rok 2026"));
         QCOMPARE(dialog.size(), QSize(676, 463));
-        QVERIFY(dialog.Tl_Ok->isDefault());
+        QVERIFY(Control<QPushButton>(&dialog, "Tl_Ok")->isDefault());
 
-        QTreeWidget* list = dialog.ListView1;
+        QTreeWidget* list = Control<QTreeWidget>(&dialog, "ListView1");
         const QStringList headers{"Číslo",     "Datum",    "Odběratel", "Celkem",
                                   "Splatnost", "Uhrazeno", "Měna"};
         const int widths[] = {60, 70, 220, 80, 70, 70, 50};
@@ -101,7 +103,7 @@ private slots:
         // The newest invoice (the last number) is chosen: Enter or Ok opens it at once.
         QCOMPARE(list->selectedItems(), QList<QTreeWidgetItem*>{list->topLevelItem(2)});
         QCOMPARE(list->currentItem(), list->topLevelItem(2));
-        QVERIFY(dialog.Tl_Ok->isEnabled());
+        QVERIFY(Control<QPushButton>(&dialog, "Tl_Ok")->isEnabled());
     }
 
     void theNewestIsChosenArrowsMoveAndEnterOpens() {
@@ -110,16 +112,16 @@ private slots:
             dialog.SetYear(QStringLiteral("2026"));
             dialog.show();
             QTRY_VERIFY(!dialog.Filling());
-            QTreeWidget* list = dialog.ListView1;
+            QTreeWidget* list = Control<QTreeWidget>(&dialog, "ListView1");
             QCOMPARE(QApplication::focusWidget(), list); // the keys work at once
-            QVERIFY(dialog.Tl_Ok->isEnabled());
+            QVERIFY(Control<QPushButton>(&dialog, "Tl_Ok")->isEnabled());
             QTest::keyClick(list, Qt::Key_Up);
             QTest::keyClick(list, Qt::Key_Up);
             QTest::keyClick(list, Qt::Key_Down);
             QCOMPARE(list->selectedItems().size(), 1);
             const QString number = list->selectedItems().first()->text(0);
             QCOMPARE(number, QStringLiteral("2026001"));
-            QVERIFY(dialog.Tl_Ok->isEnabled());
+            QVERIFY(Control<QPushButton>(&dialog, "Tl_Ok")->isEnabled());
             QTest::keyClick(list, Qt::Key_Return);
             QVERIFY(!dialog.isVisible());
             QCOMPARE(dialog.result(), int(QDialog::Accepted));
@@ -130,9 +132,9 @@ private slots:
         dialog.SetYear(QStringLiteral("2026"));
         dialog.show();
         QTRY_VERIFY(!dialog.Filling());
-        QTreeWidget* list = dialog.ListView1;
+        QTreeWidget* list = Control<QTreeWidget>(&dialog, "ListView1");
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, RowCentre(list, 2));
-        QVERIFY(dialog.Tl_Ok->isEnabled());
+        QVERIFY(Control<QPushButton>(&dialog, "Tl_Ok")->isEnabled());
         QTest::keyClick(list, Qt::Key_Up);
         QCOMPARE(list->selectedItems(), QList<QTreeWidgetItem*>{list->topLevelItem(1)});
         QTest::keyClick(list, Qt::Key_Enter, Qt::KeypadModifier);
@@ -146,7 +148,8 @@ private slots:
         dialog.SetYear(QStringLiteral("2026"));
         dialog.show();
         QTRY_VERIFY(!dialog.Filling());
-        DoubleClick(dialog.ListView1->viewport(), RowCentre(dialog.ListView1, 2));
+        DoubleClick(Control<QTreeWidget>(&dialog, "ListView1")->viewport(),
+                    RowCentre(Control<QTreeWidget>(&dialog, "ListView1"), 2));
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.SelectedFile, folder_->file(QStringLiteral("2026/2026002.tvl")));
     }
@@ -158,8 +161,9 @@ private slots:
         dialog.show();
         QTRY_VERIFY(!dialog.Filling());
         // Double click on the empty part below the rows.
-        const QPoint below(20, dialog.ListView1->viewport()->height() - 5);
-        DoubleClick(dialog.ListView1->viewport(), below);
+        const QPoint below(20,
+                           Control<QTreeWidget>(&dialog, "ListView1")->viewport()->height() - 5);
+        DoubleClick(Control<QTreeWidget>(&dialog, "ListView1")->viewport(), below);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QVERIFY(dialog.SelectedFile.isEmpty());
         QCOMPARE(boxes.shown().size(), 1);
@@ -171,10 +175,10 @@ private slots:
         dialog.SetYear(QStringLiteral("2026"));
         dialog.show();
         QTRY_VERIFY(!dialog.Filling());
-        QTest::mouseClick(dialog.ListView1->viewport(), Qt::LeftButton, {},
-                          RowCentre(dialog.ListView1, 0));
+        QTest::mouseClick(Control<QTreeWidget>(&dialog, "ListView1")->viewport(), Qt::LeftButton,
+                          {}, RowCentre(Control<QTreeWidget>(&dialog, "ListView1"), 0));
         QVERIFY(QFile::remove(folder_->file(QStringLiteral("2026/2025999.tvl"))));
-        QTest::mouseClick(dialog.Tl_Ok, Qt::LeftButton);
+        QTest::mouseClick(Control<QPushButton>(&dialog, "Tl_Ok"), Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QVERIFY(dialog.SelectedFile.isEmpty());
     }
@@ -184,9 +188,9 @@ private slots:
         dialog.SetYear(QStringLiteral("2026"));
         dialog.show();
         QTRY_VERIFY(!dialog.Filling());
-        QTest::mouseClick(dialog.ListView1->viewport(), Qt::LeftButton, {},
-                          RowCentre(dialog.ListView1, 0));
-        QTest::mouseClick(dialog.Tl_Storno, Qt::LeftButton);
+        QTest::mouseClick(Control<QTreeWidget>(&dialog, "ListView1")->viewport(), Qt::LeftButton,
+                          {}, RowCentre(Control<QTreeWidget>(&dialog, "ListView1"), 0));
+        QTest::mouseClick(Control<QPushButton>(&dialog, "Tl_Storno"), Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
         QVERIFY(dialog.SelectedFile.isEmpty());
 
@@ -194,7 +198,7 @@ private slots:
         second.SetYear(QStringLiteral("2026"));
         second.show();
         QTRY_VERIFY(!second.Filling());
-        QTest::keyClick(second.ListView1, Qt::Key_Escape);
+        QTest::keyClick(Control<QTreeWidget>(&second, "ListView1"), Qt::Key_Escape);
         QCOMPARE(second.result(), int(QDialog::Rejected));
     }
 
@@ -206,7 +210,7 @@ private slots:
         QCOMPARE(dialog.Year(), QStringLiteral("2026"));
         dialog.show();
         QTRY_VERIFY(!dialog.Filling());
-        QTreeWidget* list = dialog.ListView1;
+        QTreeWidget* list = Control<QTreeWidget>(&dialog, "ListView1");
         QCOMPARE(list->topLevelItem(3)->text(0), QStringLiteral("Vzor"));
         DoubleClick(list->viewport(), RowCentre(list, 3));
         QCOMPARE(dialog.SelectedFile, folder_->path() + QStringLiteral("2026") + QDir::separator() +
@@ -223,7 +227,7 @@ private slots:
         dialog.SetYear(QStringLiteral("2026"));
         dialog.show();
         QTRY_VERIFY(!dialog.Filling());
-        QTreeWidget* list = dialog.ListView1;
+        QTreeWidget* list = Control<QTreeWidget>(&dialog, "ListView1");
         QCOMPARE(list->topLevelItemCount(), 5);
         QCOMPARE(RowTexts(list->topLevelItem(3)), (QStringList{"2026003", "", "", "", "", "", ""}));
         QCOMPARE(RowTexts(list->topLevelItem(4)),
@@ -236,9 +240,9 @@ private slots:
         dialog.SetYear(QStringLiteral("1999"));
         dialog.show();
         QTRY_VERIFY(!dialog.Filling());
-        QVERIFY(dialog.La_Nacitani->isHidden());
-        QCOMPARE(dialog.ListView1->topLevelItemCount(), 0);
-        QVERIFY(!dialog.Tl_Ok->isEnabled());
+        QVERIFY(Control<QLabel>(&dialog, "La_Nacitani")->isHidden());
+        QCOMPARE(Control<QTreeWidget>(&dialog, "ListView1")->topLevelItemCount(), 0);
+        QVERIFY(!Control<QPushButton>(&dialog, "Tl_Ok")->isEnabled());
     }
 
     // The window is up before a file is read. The rows then come in slices with their count
@@ -259,32 +263,33 @@ private slots:
         TOtevrit dialog(folder_->path());
         dialog.SetYear(QStringLiteral("2027"));
         dialog.show();
-        QTreeWidget* list = dialog.ListView1;
+        QTreeWidget* list = Control<QTreeWidget>(&dialog, "ListView1");
         QVERIFY(dialog.isVisible());
         QVERIFY(dialog.Filling());
         QCOMPARE(list->topLevelItemCount(), 0);
-        QVERIFY(dialog.La_Nacitani->isVisible());
-        QCOMPARE(dialog.La_Nacitani->text(), QStringLiteral("Načítám faktury…"));
+        QVERIFY(Control<QLabel>(&dialog, "La_Nacitani")->isVisible());
+        QCOMPARE(Control<QLabel>(&dialog, "La_Nacitani")->text(),
+                 QStringLiteral("Načítám faktury…"));
 
         QVERIFY(tarvela::test::RunEventsUntil(
             [&] { return list->topLevelItemCount() > 0 || !dialog.Filling(); }));
         QVERIFY(dialog.Filling());
         QVERIFY(list->topLevelItemCount() < kFiles);
         QCOMPARE(
-            dialog.La_Nacitani->text(),
+            Control<QLabel>(&dialog, "La_Nacitani")->text(),
             QStringLiteral("Načítám faktury… %1 z %2").arg(list->topLevelItemCount()).arg(kFiles));
         QTest::keyClick(list, Qt::Key_Down);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, RowCentre(list, 0));
         QTest::keyClick(list, Qt::Key_Return);
         QVERIFY(list->selectedItems().isEmpty());
-        QVERIFY(!dialog.Tl_Ok->isEnabled());
+        QVERIFY(!Control<QPushButton>(&dialog, "Tl_Ok")->isEnabled());
         QVERIFY(dialog.isVisible());
 
         const int rowsAtClose = list->topLevelItemCount();
         if (escape)
             QTest::keyClick(list, Qt::Key_Escape);
         else
-            QTest::mouseClick(dialog.Tl_Storno, Qt::LeftButton);
+            QTest::mouseClick(Control<QPushButton>(&dialog, "Tl_Storno"), Qt::LeftButton);
         QVERIFY(!dialog.isVisible());
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
         QVERIFY(!dialog.Filling());
