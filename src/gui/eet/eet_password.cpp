@@ -1,5 +1,7 @@
 #include "eet/eet_password.h"
 
+#include "text/message_boxes.h"
+
 #include <QHash>
 
 #include <qt6keychain/keychain.h>
@@ -36,7 +38,7 @@ void EetPassword::Read(const QString& programFolder, std::function<void(const QS
     job->setAutoDelete(true);
     job->setInsecureFallback(false);
     job->setKey(programFolder);
-    QObject::connect(job, &QKeychain::Job::finished, job, [programFolder, done](QKeychain::Job* j) {
+    ConnectGuarded(job, &QKeychain::Job::finished, job, [programFolder, done](QKeychain::Job* j) {
         QString password;
         if (j->error() == QKeychain::NoError)
             password = static_cast<QKeychain::ReadPasswordJob*>(j)->textData();

@@ -27,7 +27,7 @@ EetService::EetService(const QString& programFolder, QObject* parent)
     ConnectGuarded(dispatcher_, &EetDispatcher::entryChanged, this,
                    [this](const eet::OutboxEntry& entry) { entrySent(entry); });
     connect(dispatcher_, &EetDispatcher::roundFinished, this, &EetService::changed);
-    connect(dispatcher_, &EetDispatcher::problem, this, [this](const QString& message) {
+    ConnectGuarded(dispatcher_, &EetDispatcher::problem, this, [this](const QString& message) {
         problem_ = message;
         emit changed();
     });

@@ -42,7 +42,7 @@ TEetOdeslane::TEetOdeslane(EetService& service, QWidget* parent)
         service_.dispatcher().sendNow();
         refresh();
     });
-    connect(&service_, &EetService::changed, this, &TEetOdeslane::refresh);
+    ConnectGuarded(&service_, &EetService::changed, this, &TEetOdeslane::refresh);
     refresh();
 }
 
