@@ -439,7 +439,8 @@ bool DecodeText(QStringView raw, QString& out) {
     for (qsizetype i = 0; i < raw.size(); ++i) {
         const QChar c = raw[i];
         if (c != u'&') {
-            if (c.unicode() < 32 && !IsHtmlSpace(c))
+            // Control characters and the spaces Qt would collapse that are not HTML's.
+            if ((c.unicode() < 32 || c.isSpace()) && !IsHtmlSpace(c) && c != QChar(0xA0))
                 return false;
             out += c;
             continue;
@@ -464,7 +465,8 @@ bool DecodeText(QStringView raw, QString& out) {
             bool ok = false;
             const bool hex = name[1] == u'x' || name[1] == u'X';
             const uint code = hex ? name.mid(2).toUInt(&ok, 16) : name.mid(1).toUInt(&ok, 10);
-            if (!ok || code < 32 || code > 0xFFFF || (code >= 0xD800 && code <= 0xDFFF))
+            if (!ok || code < 32 || code > 0xFFFF || (code >= 0xD800 && code <= 0xDFFF) ||
+                (QChar(char16_t(code)).isSpace() && code != 0xA0 && code != 32))
                 return false;
             out += QChar(char16_t(code));
         } else {
@@ -923,7 +925,7 @@ std::unique_ptr<DirectReportDocument> LayOutDirect(const RenderedReport& report,
     }
 
     const double scale = device.logicalDpiY() / 96.0;
-    for (int attempt = 0; attempt < 2; ++attempt) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
         if (int(representatives.size()) > kMaxRepresentatives)
             return nullptr;
         const std::vector<int> reps(representatives.begin(), representatives.end());
@@ -1075,6 +1077,18 @@ std::unique_ptr<DirectReportDocument> LayOutDirect(const RenderedReport& report,
             if (!modelled[s]) {
                 direct->shapes[s] = std::move(model);
                 modelled[s] = true;
+                continue;
+            }
+            // What a further representative tells of its pieces' spaces.
+            for (int c = 0; c < columns; ++c) {
+                std::vector<signed char>& known = direct->shapes[s].cells[size_t(c)].nodeNbsp;
+                const std::vector<signed char>& more = model.cells[size_t(c)].nodeNbsp;
+                for (size_t node = 0; node < known.size() && node < more.size(); ++node) {
+                    if (known[node] < 0)
+                        known[node] = more[node];
+                    else if (more[node] >= 0 && more[node] != known[node])
+                        return nullptr;
+                }
             }
         }
 
@@ -1083,6 +1097,8 @@ std::unique_ptr<DirectReportDocument> LayOutDirect(const RenderedReport& report,
         std::vector<double> minAll(columnCount, 0), minReps(columnCount, 0);
         std::vector<int> maxRow(columnCount, 0), minRow(columnCount, 0);
         direct->rows.resize(rowCount);
+        std::set<int> unknownSpaces;
+        std::set<int> unknownShapes;
         double y = 0;
         for (int i = 0; i < n; ++i) {
             const int shape = shapeOf[size_t(i)];
@@ -1095,6 +1111,13 @@ std::unique_ptr<DirectReportDocument> LayOutDirect(const RenderedReport& report,
             for (int c = 0; c < columns; ++c) {
                 const CellModel& cm = model.cells[size_t(c)];
                 const CellText& text = texts[size_t(i)][size_t(c)];
+                // A space in a piece whose spaces no representative showed: Qt may make it a
+                // no-break space; the row becomes a representative.
+                for (qsizetype k = 0; k < text.text.size(); ++k) {
+                    if (text.text.at(k) == u' ' && cm.nodeNbsp[size_t(text.node[size_t(k)])] < 0 &&
+                        unknownShapes.insert(shape).second)
+                        unknownSpaces.insert(i);
+                }
                 CellLayout& cell = direct->layouts[{shape * columns + c, text.text}];
                 if (!cell.layout)
                     LayCell(cell, cm, text, &device);
@@ -1121,7 +1144,8 @@ std::unique_ptr<DirectReportDocument> LayOutDirect(const RenderedReport& report,
             row.height = need + extra;
             y += row.height;
         }
-        bool complete = true;
+        bool complete = unknownSpaces.empty();
+        representatives.insert(unknownSpaces.begin(), unknownSpaces.end());
         for (int c = 0; c < columns; ++c) {
             if (maxAll[size_t(c)] > maxReps[size_t(c)]) {
                 representatives.insert(maxRow[size_t(c)]);
