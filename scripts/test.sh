@@ -36,6 +36,7 @@ fuzz_runs=(
     fuzz_invoice_book:1500
     fuzz_customer_book:1500
     fuzz_eet_answer:3000
+    fuzz_report_rows:400
 )
 fuzz_time_cap=10
 

@@ -49,7 +49,16 @@ QList<PageSlice> PaginateDocument(QTextDocument& document, double pageHeight);
 // and "Strana n z m". The device's page margins must be zero; the device is used from its paper
 // corner. Returns the number of pages. Raises ReportError for a report beyond the bounds, a
 // resource that may not be loaded, or a blank document.
-int PaintReport(const RenderedReport& report, QPagedPaintDevice& device);
+//
+// A long table of plain rows (the overview's invoices) is not laid out by Qt row by row: Qt lays
+// out the report with a few representative rows of it, and the rows are then measured and painted
+// directly with the columns, formats and positions Qt gave those rows; the pages are the same.
+// Any table that does not fit that model takes the general path. `path` forces one of them (the
+// general path always works; the direct one only when the table fits), and `rowsPaintedDirectly`
+// tells whether rows were painted directly.
+enum class LayoutPath { Automatic, General, DirectRows };
+int PaintReport(const RenderedReport& report, QPagedPaintDevice& device,
+                LayoutPath path = LayoutPath::Automatic, bool* rowsPaintedDirectly = nullptr);
 
 // Writes the report as an A4 PDF file. Returns the number of pages; raises ReportError
 // (PRM1_ERROR_OUTPUT) when the file cannot be written, and the errors of PaintReport; no file is

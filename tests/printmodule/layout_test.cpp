@@ -26,6 +26,8 @@
 #include <sys/stat.h>
 
 using namespace tarvela::test;
+using tarvela::prm1::LayoutPath;
+using tarvela::prm1::RenderedReport;
 
 namespace {
 
@@ -142,6 +144,57 @@ void ReferencePdf(const QString& html, const QString& path) {
     }
 }
 
+// The overview of a period as the program hands it over: `rows` invoices, every `euroEvery`-th in
+// euros, every `unpaidEvery`-th unpaid, customers' names long enough to wrap when `longNames`.
+RenderedReport OverviewReport(int rows, bool longNames, int euroEvery, int unpaidEvery) {
+    using namespace tarvela::prm1;
+    ReportTable table;
+    for (const char* name :
+         {"Id", "Cislo", "Odberatel", "DatumVystaveni", "DatumSplatnosti", "DatumUhrady", "Mena",
+          "CastkaPresne", "CastkaJinaMenaPresne", "UhrazenoPresne"})
+        table.columns.append({QString::fromLatin1(name), PRM1_COLUMN_TEXT, 0});
+    const QStringList names = {"Penzion U Zeleného stromu", "Řeznictví Šťastný a syn",
+                               "Pekárna U Mlýna s.r.o.", "Ing. Hana Dvořáková"};
+    for (int i = 1; i <= rows; ++i) {
+        QString name = names.at(i % names.size());
+        if (longNames && i % 3 != 1)
+            name += QString(" – pobočka číslo %1 v ulici Na Dlouhé mezi %2")
+                        .arg(i)
+                        .arg(QString(" a ").repeated(i % 4) + "Nádražím");
+        const bool euro = euroEvery > 0 && i % euroEvery == 0;
+        const bool unpaid = unpaidEvery > 0 && i % unpaidEvery == 0;
+        const QString amount =
+            QString("%1,%2").arg(1000 * (i % 97) + 234).arg(i % 100, 2, 10, QChar('0'));
+        table.rows.append({QString::number(i), QString("2026%1").arg(i, 3, 10, QChar('0')), name,
+                           QString("%1.%2.2026").arg(1 + i % 28).arg(1 + i % 12),
+                           QString("%1.%2.2026").arg(1 + i % 28).arg(1 + (i + 1) % 12),
+                           unpaid ? QString() : QString("%1.1.2027").arg(1 + i % 28),
+                           euro ? "EUR" : "CZK", euro ? QString() : amount,
+                           euro ? amount : QString(), unpaid ? QString() : amount});
+    }
+    const QList<Variable> variables = {{"Nadpis", "Evidence odeslaných faktur - rok 2026"},
+                                       {"VychoziMena", "CZK"},
+                                       {"SoucetCastka", "1234567,00 CZK"},
+                                       {"SoucetJinaMena", "45678,50 EUR"},
+                                       {"SoucetUhrazeno", "617283,50 CZK; 22839,25 EUR"}};
+    RenderedReport report;
+    report.templateName = "PrehledFaktur.fr3";
+    report.title = "Evidence odeslaných faktur - rok 2026";
+    report.html = RenderTemplate(ReadTemplateFile(PRM1_TEMPLATE_DIR "/PrehledFaktur.fr3"),
+                                 variables, table, report.templateName);
+    return report;
+}
+
+// Paints the report into an A4 PDF as WritePdf does, by the given path.
+int PaintPdf(const RenderedReport& report, const QString& path, LayoutPath layoutPath,
+             bool* direct) {
+    QPdfWriter writer(path);
+    writer.setResolution(600);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+    return tarvela::prm1::PaintReport(report, writer, layoutPath, direct);
+}
+
 const QString kQrText =
     QStringLiteral("SPD*1.0*ACC:CZ6508000000192000145399*AM:42587.26*CC:CZK*X-VS:2026015");
 
@@ -161,6 +214,8 @@ private slots:
     void everythingAfterThePaymentCodeIsPrinted();
     void beyondTheBoundsEndsWithAMessage_data();
     void beyondTheBoundsEndsWithAMessage();
+    void directRowsPaintTheSamePages_data();
+    void directRowsPaintTheSamePages();
 
 private:
     TempProgramFolder folder_;
@@ -440,6 +495,47 @@ void LayoutTest::beyondTheBoundsEndsWithAMessage() {
     QVERIFY2(message.contains("Meze.fr3"), qPrintable(message));
     QVERIFY2(message.contains(expected), qPrintable(message));
     QVERIFY(!QFile::exists(pdf));
+}
+
+// The overview's rows painted directly give the pages Qt's general layout gives: the same page
+// count and text, and each page's pixels at 100 dpi within a few stray pixels.
+void LayoutTest::directRowsPaintTheSamePages_data() {
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<bool>("longNames");
+    QTest::addColumn<int>("euroEvery");
+    QTest::addColumn<int>("unpaidEvery");
+    QTest::newRow("3 rows") << 3 << false << 2 << 3;
+    QTest::newRow("120 rows, wrapping names") << 120 << true << 3 << 2;
+    QTest::newRow("90 rows, all in crowns, all paid") << 90 << false << 0 << 0;
+    QTest::newRow("70 rows, foreign and unpaid") << 70 << true << 1 << 1;
+}
+
+void LayoutTest::directRowsPaintTheSamePages() {
+    QFETCH(int, rows);
+    QFETCH(bool, longNames);
+    QFETCH(int, euroEvery);
+    QFETCH(int, unpaidEvery);
+    const RenderedReport report = OverviewReport(rows, longNames, euroEvery, unpaidEvery);
+    const QString general = folder_.file(QString("general%1.pdf").arg(++counter_));
+    const QString direct = folder_.file(QString("direct%1.pdf").arg(counter_));
+    bool painted = true;
+    const int pages = PaintPdf(report, general, LayoutPath::General, &painted);
+    QVERIFY(!painted);
+    QCOMPARE(PaintPdf(report, direct, LayoutPath::DirectRows, &painted), pages);
+    QVERIFY(painted);
+    QCOMPARE(PdfText(direct), PdfText(general));
+    for (int page = 1; page <= pages; ++page) {
+        const QImage ours(RenderPagePng(direct, page, 100, folder_.file("direct-page")));
+        const QImage theirs(RenderPagePng(general, page, 100, folder_.file("general-page")));
+        QVERIFY(!ours.isNull());
+        QCOMPARE(ours.size(), theirs.size());
+        int differing = 0;
+        for (int y = 0; y < ours.height(); ++y)
+            for (int x = 0; x < ours.width(); ++x)
+                differing += std::abs(qGray(ours.pixel(x, y)) - qGray(theirs.pixel(x, y))) > 48;
+        QVERIFY2(differing <= 20,
+                 qPrintable(QString("page %1: %2 pixels differ").arg(page).arg(differing)));
+    }
 }
 
 QTEST_MAIN(LayoutTest)
