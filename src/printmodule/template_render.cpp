@@ -113,7 +113,10 @@ mstch::data SumWhere(const ReportTable& table) {
     });
 }
 
-mstch::data BuildContext(const QList<Variable>& variables, const ReportTable& table) {
+// `text` is the template: the list of the used rows is made only when it names it (a name is
+// never put together by the engine, so a template that does not spell it cannot reach it).
+mstch::data BuildContext(const QList<Variable>& variables, const ReportTable& table,
+                         const std::string& text) {
     mstch::data context;
     mstch::data yes;
     mstch::data filled;
@@ -129,15 +132,21 @@ mstch::data BuildContext(const QList<Variable>& variables, const ReportTable& ta
     context.set("Vyplneno", filled);
     context.set("Nenulove", nonZero);
 
+    const bool wantsRows = text.find("Radky") != std::string::npos;
+    const bool wantsUsedRows = text.find("NeprazdneRadky") != std::string::npos;
     mstch::data rows{mstch::data::type::list};
     mstch::data usedRows{mstch::data::type::list};
     int used = 0;
     for (int r = 0; r < table.rows.size(); ++r) {
-        rows.push_back(RowObject(table, r, r));
-        if (!table.isBlankRow(r))
-            usedRows.push_back(RowObject(table, r, used++));
+        if (wantsRows)
+            rows.push_back(RowObject(table, r, r));
+        if (!table.isBlankRow(r)) {
+            if (wantsUsedRows)
+                usedRows.push_back(RowObject(table, r, used));
+            ++used;
+        }
     }
-    context.set("MaRadky", Flag(!usedRows.is_empty_list()));
+    context.set("MaRadky", Flag(used > 0));
     context.set("Radky", rows);
     context.set("NeprazdneRadky", usedRows);
     context.set("PocetRadku", std::to_string(table.rows.size()));
@@ -267,7 +276,7 @@ QString RenderTemplate(const QString& templateText, const QList<Variable>& varia
                           QStringLiteral("Chyba v předloze: %1")
                               .arg(QString::fromStdString(engine.error_message())));
     engine.set_custom_escape(EscapeHtml);
-    const mstch::data context = BuildContext(variables, table);
+    const mstch::data context = BuildContext(variables, table, text);
     std::string html;
     QElapsedTimer clock;
     clock.start();
