@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <variant>
+
 namespace tarvela {
 namespace {
 
@@ -305,17 +307,36 @@ void WriteIniInteger(const QString& path, const QString& section, const QString&
 
 namespace {
 
-// The whole-number keys of [NASTAVENI] beside the year, in the order they are written.
-struct WholeNumberKey {
+// The keys of [NASTAVENI] after the year, in the order they are written, with the member each
+// is kept in; a text's caption names it in messages. The year (AktualniRok) is read with them but
+// written alone (SavePeriodYear).
+struct GeneralKey {
     const char* key;
-    int AppSettings::*member;
+    std::variant<QString AppSettings::*, bool AppSettings::*, int AppSettings::*,
+                 SymbolType AppSettings::*>
+        member;
+    const char* caption = nullptr;
+    // Written only once it has a value or the file has the key, so that an existing file stays
+    // byte for byte as it was.
+    bool onlyWhenSet = false;
 };
-constexpr WholeNumberKey kWholeNumberKeys[] = {
+const GeneralKey kGeneralKeys[] = {
+    {"VychoziMena", &AppSettings::VychoziMena, "Výchozí označení měny"},
+    {"Platce", &AppSettings::Platce},
     {"SazbaDPH1", &AppSettings::SazbaDPH1},
     {"SazbaDPH2", &AppSettings::SazbaDPH2},
     {"SazbaDPH3", &AppSettings::SazbaDPH3},
     {"DobaSplatnosti", &AppSettings::DobaSplatnosti},
+    {"TypSymbolu", &AppSettings::TypSymbolu},
+    {"PoznamkaOsvobozeni", &AppSettings::PoznamkaOsvobozeni, "Poznámka k osvobození od DPH", true},
 };
+
+template <class... F> struct Overloaded : F... { using F::operator()...; };
+template <class... F> Overloaded(F...) -> Overloaded<F...>;
+
+QString Caption(const GeneralKey& k) {
+    return QString::fromUtf8(k.caption ? k.caption : k.key);
+}
 
 } // namespace
 
@@ -327,36 +348,52 @@ AppSettings LoadSettings(const QString& programFolder, QString* problem) {
     const QString& g = kSectionGeneral;
     const AppSettings d; // the defaults
     s.AktualniRok = ini.ReadInteger(g, QStringLiteral("AktualniRok"), CurrentYear());
-    s.VychoziMena = ini.ReadString(g, QStringLiteral("VychoziMena"), d.VychoziMena);
-    s.Platce = ini.ReadBool(g, QStringLiteral("Platce"), d.Platce);
-    for (const WholeNumberKey& k : kWholeNumberKeys)
-        s.*k.member = ini.ReadInteger(g, QLatin1String(k.key), d.*k.member);
-    s.TypSymbolu = static_cast<SymbolType>(
-        ini.ReadInteger(g, QStringLiteral("TypSymbolu"), static_cast<int>(d.TypSymbolu)) & 0xFF);
-    s.PoznamkaOsvobozeni = ini.ReadString(g, QStringLiteral("PoznamkaOsvobozeni"), QString());
+    for (const GeneralKey& k : kGeneralKeys) {
+        const QString key = QLatin1String(k.key);
+        std::visit(Overloaded{
+                       [&](QString AppSettings::*m) { s.*m = ini.ReadString(g, key, d.*m); },
+                       [&](bool AppSettings::*m) { s.*m = ini.ReadBool(g, key, d.*m); },
+                       [&](int AppSettings::*m) { s.*m = ini.ReadInteger(g, key, d.*m); },
+                       [&](SymbolType AppSettings::*m) {
+                           // only the low byte of the number counts
+                           s.*m = static_cast<SymbolType>(
+                               ini.ReadInteger(g, key, static_cast<int>(d.*m)) & 0xFF);
+                       },
+                   },
+                   k.member);
+    }
     return s;
 }
 
 void SaveSettings(const QString& programFolder, const AppSettings& settings) {
     const QString path = SettingsFilePath(programFolder);
     const QString& g = kSectionGeneral;
-    const QString currencyLabel = QStringLiteral("Výchozí označení měny");
-    const QString noteLabel = QStringLiteral("Poznámka k osvobození od DPH");
+    // The text of a key as written.
+    const auto text = [&settings](const GeneralKey& k) {
+        return std::visit(Overloaded{
+                              [&](QString AppSettings::*m) { return settings.*m; },
+                              [&](bool AppSettings::*m) { return BoolToDigit(settings.*m); },
+                              [&](int AppSettings::*m) { return QString::number(settings.*m); },
+                              [&](SymbolType AppSettings::*m) {
+                                  return QString::number(static_cast<int>(settings.*m));
+                              },
+                          },
+                          k.member);
+    };
 
     // Refuse a value that cannot be stored before anything is written.
-    CheckedValueBytes(settings.VychoziMena, currencyLabel);
-    CheckedValueBytes(settings.PoznamkaOsvobozeni, noteLabel);
+    for (const GeneralKey& k : kGeneralKeys)
+        CheckedValueBytes(text(k), Caption(k));
     for (const SupplierField& f : kSupplierFields)
         CheckedValueBytes(settings.Dodavatel.*f.member, QString::fromUtf8(f.caption));
 
-    WriteIniString(path, g, QStringLiteral("VychoziMena"), settings.VychoziMena, currencyLabel);
-    WriteIniString(path, g, QStringLiteral("Platce"), BoolToDigit(settings.Platce));
-    for (const WholeNumberKey& k : kWholeNumberKeys)
-        WriteIniInteger(path, g, QLatin1String(k.key), settings.*k.member);
-    WriteIniInteger(path, g, QStringLiteral("TypSymbolu"), static_cast<int>(settings.TypSymbolu));
-    const QString noteKey = QStringLiteral("PoznamkaOsvobozeni");
-    if (!settings.PoznamkaOsvobozeni.isEmpty() || IniFile::Load(path).Value(g, noteKey).has_value())
-        WriteIniString(path, g, noteKey, settings.PoznamkaOsvobozeni, noteLabel);
+    for (const GeneralKey& k : kGeneralKeys) {
+        const QString key = QLatin1String(k.key);
+        const QString value = text(k);
+        if (k.onlyWhenSet && value.isEmpty() && !IniFile::Load(path).Value(g, key).has_value())
+            continue;
+        WriteIniString(path, g, key, value, Caption(k));
+    }
     for (const SupplierField& f : kSupplierFields)
         WriteIniString(path, kSectionSupplier, QLatin1String(f.key), settings.Dodavatel.*f.member,
                        QString::fromUtf8(f.caption));
