@@ -1,6 +1,7 @@
 #include "editor/todberatele.h"
 #include "ui_todberatele.h"
 
+#include "editor/customer_list_model.h"
 #include "editor/invoice_list.h"
 #include "invoice/invoice_store.h"
 #include "text/dates.h"
@@ -14,35 +15,28 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace tarvela {
-namespace {
-
-enum Column { ColKod, ColNazev, ColIC, ColMesto, ColPocet, ColPosledni };
-
-} // namespace
-
 TOdberatele::TOdberatele(const QString& programFolder, QWidget* owner)
     : QDialog(owner), ui_(std::make_unique<Ui::TOdberatele>()), programFolder_(programFolder) {
     ui_->setupUi(this);
     SetUpFixedDialog(this, false);
 
-    QTreeWidget* list = ui_->ListView1;
-    list->setHeaderLabels({QStringLiteral("Kód"), QStringLiteral("Název"), QStringLiteral("IČ"),
-                           QStringLiteral("Město"), QStringLiteral("Faktur"),
-                           QStringLiteral("Poslední faktura")});
+    customers_ = new CustomerListModel(this);
+    shown_ = new CustomerSearchProxy(this);
+    shown_->setSourceModel(customers_);
+    QTreeView* list = ui_->ListView1;
+    list->setModel(shown_);
     const int widths[] = {70, 220, 70, 115, 45, 90};
-    for (int col = 0; col < 6; ++col)
+    for (int col = 0; col < CustomerListModel::ColumnCount; ++col)
         list->setColumnWidth(col, widths[col]);
     list->header()->setSectionsMovable(false);
-    list->headerItem()->setTextAlignment(ColPocet, Qt::AlignRight | Qt::AlignVCenter);
 
     ConnectGuarded(ui_->Ed_Hledat, &QLineEdit::textChanged, this, &TOdberatele::Ed_HledatChange);
     ConnectGuarded(ui_->Tl_Ok, &QPushButton::clicked, this, &TOdberatele::Tl_OkClick);
     connect(ui_->Tl_Storno, &QPushButton::clicked, this, &QDialog::reject);
-    ConnectGuarded(list, &QTreeWidget::itemDoubleClicked, this, &TOdberatele::Tl_OkClick);
-    ConnectGuarded(list, &QTreeWidget::currentItemChanged, this, &TOdberatele::UpdateCounter);
+    ConnectGuarded(list, &QTreeView::doubleClicked, this, &TOdberatele::Tl_OkClick);
     // The arrow keys in the search field move through the list.
     ui_->Ed_Hledat->installEventFilter(this);
     fill_ = std::make_unique<WindowFill>(this, std::initializer_list<QWidget*>{ui_->Tl_Storno});
@@ -69,7 +63,7 @@ void TOdberatele::showEvent(QShowEvent* event) {
 
 void TOdberatele::Load() {
     ui_->La_Pocet->setText(QStringLiteral("Načítám odběratele ze všech období…"));
-    customers_.clear();
+    customers_->setCustomers({});
     auto walk = std::make_shared<InvoiceFileWalk>(
         InvoiceFileWalk::AllPeriods(InvoiceStore(programFolder_)));
     auto builder = std::make_shared<CustomerBookBuilder>();
@@ -82,59 +76,33 @@ void TOdberatele::Load() {
             return true;
         },
         [this, builder] {
-            customers_ = builder->take();
+            customers_->setCustomers(builder->take());
             FillList(ui_->Ed_Hledat->text());
         });
 }
 
 void TOdberatele::FillList(const QString& search) {
-    QTreeWidget* list = ui_->ListView1;
-    list->setUpdatesEnabled(false);
-    list->clear();
-    shown_.clear();
-    QList<QTreeWidgetItem*> items;
-    for (size_t i = 0; i < customers_.size(); ++i) {
-        const CustomerEntry& entry = customers_[i];
-        if (!MatchesCustomerSearch(entry, search))
-            continue;
-        auto* item = new QTreeWidgetItem(
-            QStringList{entry.Fields[kKod], entry.Fields[kNazev1], entry.Fields[kIC],
-                        entry.Fields[kMesto], QString::number(entry.PocetFaktur),
-                        entry.PosledniFaktura.isValid() ? FormatInvoiceDate(entry.PosledniFaktura)
-                                                        : QString()});
-        item->setTextAlignment(ColPocet, Qt::AlignRight | Qt::AlignVCenter);
-        item->setToolTip(ColNazev,
-                         entry.Fields[kNazev2].isEmpty()
-                             ? entry.Fields[kNazev1]
-                             : entry.Fields[kNazev1] + QLatin1Char('\n') + entry.Fields[kNazev2]);
-        items.append(item);
-        shown_.push_back(i);
-    }
-    list->addTopLevelItems(items);
-    list->setUpdatesEnabled(true);
-    if (!items.isEmpty())
-        list->setCurrentItem(items.first());
+    shown_->setSearch(search);
+    QTreeView* list = ui_->ListView1;
+    if (shown_->rowCount() > 0)
+        list->setCurrentIndex(shown_->index(0, 0));
     UpdateCounter();
 }
 
 void TOdberatele::UpdateCounter() {
-    if (customers_.empty()) {
+    if (customers_->rowCount() == 0) {
         ui_->La_Pocet->setText(QStringLiteral("Žádná faktura dosud nemá odběratele."));
         return;
     }
-    ui_->La_Pocet->setText(QStringLiteral("Zobrazeno %1 z %2")
-                               .arg(ui_->ListView1->topLevelItemCount())
-                               .arg(customers_.size()));
+    ui_->La_Pocet->setText(
+        QStringLiteral("Zobrazeno %1 z %2").arg(shown_->rowCount()).arg(customers_->rowCount()));
 }
 
 std::optional<CustomerEntry> TOdberatele::SelectedCustomer() const {
-    QTreeWidgetItem* current = ui_->ListView1->currentItem();
-    if (!current || !current->isSelected())
+    const QModelIndex current = ui_->ListView1->currentIndex();
+    if (!current.isValid() || !ui_->ListView1->selectionModel()->isRowSelected(current.row()))
         return std::nullopt;
-    const int row = ui_->ListView1->indexOfTopLevelItem(current);
-    if (row < 0 || static_cast<size_t>(row) >= shown_.size())
-        return std::nullopt;
-    return customers_[shown_[static_cast<size_t>(row)]];
+    return customers_->customer(shown_->mapToSource(current).row());
 }
 
 void TOdberatele::Ed_HledatChange() {

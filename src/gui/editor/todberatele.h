@@ -7,7 +7,6 @@
 
 #include <memory>
 #include <optional>
-#include <vector>
 
 namespace Ui {
 class TOdberatele;
@@ -16,6 +15,8 @@ class TOdberatele;
 namespace tarvela {
 
 class WindowFill;
+class CustomerListModel;
+class CustomerSearchProxy;
 
 // The address book: every customer of the invoices of all periods, one row per customer (see
 // ReadCustomerBook) with the number of its invoices and the date of the newest, narrowed as the
@@ -57,9 +58,9 @@ private:
     std::unique_ptr<Ui::TOdberatele> ui_;
     QString programFolder_;
     bool loaded_ = false;
-    std::vector<CustomerEntry> customers_;
-    std::vector<size_t> shown_;        // indexes into customers_, in list order
-    std::unique_ptr<WindowFill> fill_; // last: stops before the controls go
+    CustomerListModel* customers_ = nullptr; // the whole book
+    CustomerSearchProxy* shown_ = nullptr;   // what the search leaves, shown by ListView1
+    std::unique_ptr<WindowFill> fill_;       // last: stops before the controls go
 };
 
 } // namespace tarvela

@@ -217,7 +217,7 @@ private slots:
         Show(&dialog);
         VERIFY_NO_FAULTS(
             LayoutFaults(&dialog, Names("", {"Ed_Hledat", "ListView1", "Tl_Ok", "Tl_Storno"})));
-        VERIFY_NO_FAULTS(MissingControls(&dialog, {{"QTreeWidget", QStringLiteral("ListView1")},
+        VERIFY_NO_FAULTS(MissingControls(&dialog, {{"QTreeView", QStringLiteral("ListView1")},
                                                    {"QLabel", QStringLiteral("La_Pocet")}}));
     }
 
