@@ -13,17 +13,11 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <functional>
 
 namespace tarvela {
-namespace {
-
-enum Column { ColKod, ColDodavka, ColMJ, ColCena, ColDPH };
-
-} // namespace
-
 TSeznamPolozek::TSeznamPolozek(const QString& programFolder, bool platce, QWidget* owner)
     : QDialog(owner), ui_(std::make_unique<Ui::TSeznamPolozek>()), programFolder_(programFolder),
       platce_(platce) {
@@ -31,17 +25,16 @@ TSeznamPolozek::TSeznamPolozek(const QString& programFolder, bool platce, QWidge
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(size());
+    items_ = new ItemListModel(platce_, this);
+    filtered_ = new ItemFilterProxy(this);
+    filtered_->setSourceModel(items_);
+    ui_->ListView1->setModel(filtered_);
     ui_->ListView1->setSortingEnabled(false);
     ui_->ListView1->header()->setSectionsClickable(false);
     ui_->ListView1->header()->setSectionsMovable(false);
-    ui_->ListView1->setHeaderLabels({QStringLiteral("Kód"), QStringLiteral("Označení dodávky"),
-                                     QStringLiteral("MJ"), QStringLiteral("Cena MJ")});
-    ui_->ListView1->setColumnWidth(ColKod, 60);
-    ui_->ListView1->setColumnWidth(ColDodavka, 340);
-    ui_->ListView1->setColumnWidth(ColMJ, 60);
-    ui_->ListView1->setColumnWidth(ColCena, 80);
-    ui_->ListView1->headerItem()->setTextAlignment(ColMJ, Qt::AlignCenter);
-    ui_->ListView1->headerItem()->setTextAlignment(ColCena, Qt::AlignRight | Qt::AlignVCenter);
+    const int widths[] = {60, 340, 60, 80, 40};
+    for (int column = 0; column < items_->columnCount(); ++column)
+        ui_->ListView1->setColumnWidth(column, widths[column]);
     ConnectGuarded(ui_->ListView1, &ItemListView::leftClickHandled, this,
                    &TSeznamPolozek::ListView1Click);
     ConnectGuarded(ui_->ListView1, &ItemListView::leftDoubleClickHandled, this,
@@ -65,13 +58,12 @@ TSeznamPolozek::TSeznamPolozek(const QString& programFolder, bool platce, QWidge
 TSeznamPolozek::~TSeznamPolozek() = default;
 
 void TSeznamPolozek::FormCreate() {
-    if (platce_) {
-        ui_->ListView1->setColumnCount(5);
-        ui_->ListView1->headerItem()->setText(ColDPH, QStringLiteral("DPH"));
-        ui_->ListView1->headerItem()->setTextAlignment(ColDPH, Qt::AlignCenter);
-        ui_->ListView1->setColumnWidth(ColDPH, 40);
-    }
+    // The rate's column is the model's for a VAT payer only.
     ui_->Tl_Ok->setEnabled(false);
+}
+
+const ItemCatalog& TSeznamPolozek::Catalog() const {
+    return items_->catalog();
 }
 
 void TSeznamPolozek::SetYear(const QString& year) {
@@ -93,54 +85,37 @@ void TSeznamPolozek::FormShow() {
 }
 
 void TSeznamPolozek::LoadItemCatalog(const QString& folder) {
-    Catalog.clear();
-    Catalog = tarvela::LoadItemCatalog(folder, ProcessPaintEvents);
+    items_->setCatalog({});
+    items_->setCatalog(tarvela::LoadItemCatalog(folder, ProcessPaintEvents));
 }
 
 void TSeznamPolozek::FillItemList(const QString& filter) {
-    ui_->ListView1->setUpdatesEnabled(false);
-    ui_->ListView1->clear();
-    rows_.clear();
-    QList<QTreeWidgetItem*> items;
-    for (const ItemCatalogEntry& entry : Catalog) {
-        if (!ItemMatchesFilter(entry, filter))
-            continue;
-        auto* item = new QTreeWidgetItem(
-            QStringList{entry.Kod, entry.Dodavka, entry.MJ, entry.Cena, entry.DPH});
-        item->setTextAlignment(ColMJ, Qt::AlignCenter);
-        item->setTextAlignment(ColCena, Qt::AlignRight | Qt::AlignVCenter);
-        item->setTextAlignment(ColDPH, Qt::AlignCenter);
-        items.append(item);
-        rows_.append(entry);
-    }
-    ui_->ListView1->addTopLevelItems(items);
-    ui_->ListView1->setUpdatesEnabled(true);
-    if (!items.isEmpty()) {
+    filtered_->setFilter(filter);
+    if (filtered_->rowCount() > 0) {
         // The first row is chosen, so that Enter or Ok takes it at once.
-        ui_->ListView1->setCurrentItem(items.first());
-        items.first()->setSelected(true);
+        ui_->ListView1->setCurrentIndex(filtered_->index(0, 0));
     }
     ui_->Tl_Ok->setEnabled(SelectedRow() >= 0);
     UpdateCounter();
 }
 
 int TSeznamPolozek::SelectedRow() const {
-    const QList<QTreeWidgetItem*> selected = ui_->ListView1->selectedItems();
-    if (selected.isEmpty())
-        return -1;
-    return ui_->ListView1->indexOfTopLevelItem(selected.first());
+    const QModelIndexList selected = ui_->ListView1->selectionModel()->selectedRows();
+    return selected.isEmpty() ? -1 : selected.first().row();
 }
 
 void TSeznamPolozek::UpdateCounter() {
     ui_->La_Pocitadlo->setText(
-        QStringLiteral("%1 z %2").arg(SelectedRow() + 1).arg(ui_->ListView1->topLevelItemCount()));
+        QStringLiteral("%1 z %2").arg(SelectedRow() + 1).arg(filtered_->rowCount()));
 }
 
 std::optional<ItemCatalogEntry> TSeznamPolozek::SelectedEntry() const {
+    if (chosen_)
+        return chosen_;
     const int row = SelectedRow();
-    if (row < 0 || row >= rows_.size())
+    if (row < 0)
         return std::nullopt;
-    return rows_[row];
+    return items_->catalog().at(filtered_->mapToSource(filtered_->index(row, 0)).row());
 }
 
 void TSeznamPolozek::ListView1Click() {
@@ -211,11 +186,12 @@ void TSeznamPolozek::Tl_OkClick() {
 }
 
 void TSeznamPolozek::FormClose() {
-    Catalog.clear();
+    items_->setCatalog({});
 }
 
 void TSeznamPolozek::done(int result) {
-    // Callers read SelectedEntry() after closing: keep the shown rows, empty the catalog.
+    // Callers read SelectedEntry() after closing: keep the chosen entry, empty the catalog.
+    chosen_ = SelectedEntry();
     FormClose();
     QDialog::done(result);
 }

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "editor/item_catalog.h"
+#include "editor/item_list_model.h"
 
 #include <QDialog>
 #include <QKeyEvent>
 #include <QList>
 #include <QMouseEvent>
 #include <QString>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <memory>
 #include <optional>
@@ -24,10 +25,10 @@ namespace tarvela {
 
 // The list in report view, telling its window about clicks, double clicks and keys after it
 // has handled them itself.
-class ItemListView : public QTreeWidget {
+class ItemListView : public QTreeView {
     Q_OBJECT
 public:
-    using QTreeWidget::QTreeWidget;
+    using QTreeView::QTreeView;
 
 signals:
     void leftClickHandled();
@@ -36,17 +37,17 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override {
-        QTreeWidget::mouseReleaseEvent(event);
+        QTreeView::mouseReleaseEvent(event);
         if (event->button() == Qt::LeftButton)
             emit leftClickHandled();
     }
     void mouseDoubleClickEvent(QMouseEvent* event) override {
-        QTreeWidget::mouseDoubleClickEvent(event);
+        QTreeView::mouseDoubleClickEvent(event);
         if (event->button() == Qt::LeftButton)
             emit leftDoubleClickHandled();
     }
     void keyPressEvent(QKeyEvent* event) override {
-        QTreeWidget::keyPressEvent(event);
+        QTreeView::keyPressEvent(event);
         emit keyHandled();
     }
 };
@@ -89,7 +90,8 @@ public:
     // emptied one cancels the filter) and puts the focus on the list.
     void Ed_VyrazEnter();
 
-    ItemCatalog Catalog; // filled when shown, emptied when closed
+    // The catalog: filled when shown, emptied when closed.
+    const ItemCatalog& Catalog() const;
 
     void done(int result) override;
 
@@ -107,7 +109,9 @@ private:
     QString year_;
     bool shown_ = false;
     bool filterOn_ = false;
-    QList<ItemCatalogEntry> rows_; // the entries shown, in list order
+    ItemListModel* items_ = nullptr;         // the catalog
+    ItemFilterProxy* filtered_ = nullptr;    // the entries the filter leaves, shown by ListView1
+    std::optional<ItemCatalogEntry> chosen_; // the selected entry when the dialog closed
 };
 
 } // namespace tarvela

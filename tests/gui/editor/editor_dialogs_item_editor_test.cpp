@@ -15,7 +15,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QtTest>
 
 #include <memory>
@@ -668,9 +668,9 @@ private slots:
                 auto* list = qobject_cast<TSeznamPolozek*>(modal);
                 QVERIFY(list);
                 caption = list->windowTitle();
-                QTreeWidget* view = Control<QTreeWidget>(list, "ListView1");
+                QTreeView* view = Control<QTreeView>(list, "ListView1");
                 QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
-                                  view->visualItemRect(view->topLevelItem(1)).center());
+                                  view->visualRect(view->model()->index(1, 0)).center());
                 counter = Control<QLabel>(list, "La_Pocitadlo")->text();
                 QTest::mouseClick(Control<QPushButton>(list, "Tl_Ok"), Qt::LeftButton);
             },
@@ -693,9 +693,9 @@ private slots:
             [](QWidget* modal) {
                 // Ok is enabled by a click in the list; the first row is selected already.
                 auto* list = static_cast<TSeznamPolozek*>(modal);
-                QTreeWidget* view = Control<QTreeWidget>(list, "ListView1");
+                QTreeView* view = Control<QTreeView>(list, "ListView1");
                 QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
-                                  view->visualItemRect(view->topLevelItem(0)).center());
+                                  view->visualRect(view->model()->index(0, 0)).center());
                 QTest::mouseClick(Control<QPushButton>(list, "Tl_Ok"), Qt::LeftButton);
             },
             e.dialog.get());

@@ -8,7 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QtTest>
 
 #include <memory>
@@ -18,17 +18,27 @@ using namespace tarvela::test;
 
 namespace {
 
-QStringList RowTexts(const QTreeWidget* view, int row) {
+QStringList RowTexts(const QTreeView* view, int row) {
     QStringList texts;
-    const QTreeWidgetItem* item = view->topLevelItem(row);
-    for (int c = 0; c < view->columnCount(); ++c)
-        texts << item->text(c);
+    for (int c = 0; c < view->model()->columnCount(); ++c)
+        texts << view->model()->index(row, c).data().toString();
     return texts;
 }
 
-void ClickRow(QTreeWidget* view, int row) {
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
-                      view->visualItemRect(view->topLevelItem(row)).center());
+int Rows(const QTreeView* view) {
+    return view->model()->rowCount();
+}
+
+QString Header(const QTreeView* view, int column) {
+    return view->model()->headerData(column, Qt::Horizontal).toString();
+}
+
+QPoint RowCentre(const QTreeView* view, int row) {
+    return view->visualRect(view->model()->index(row, 0)).center();
+}
+
+void ClickRow(QTreeView* view, int row) {
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, RowCentre(view, row));
 }
 
 // Five items in two invoices of 2025: "K1" twice (the first wins), two rows without a code.
@@ -46,7 +56,7 @@ struct ItemList {
     std::unique_ptr<TSeznamPolozek> dialog;
     void open(bool platce, const QString& year = QStringLiteral("2025")) {
         dialog = std::make_unique<TSeznamPolozek>(folder.path(), platce);
-        ListView1 = Control<QTreeWidget>(dialog.get(), "ListView1");
+        ListView1 = Control<QTreeView>(dialog.get(), "ListView1");
         Ed_Vyraz = Control<QLineEdit>(dialog.get(), "Ed_Vyraz");
         Tl_Filtr = Control<QPushButton>(dialog.get(), "Tl_Filtr");
         Tl_Ok = Control<QPushButton>(dialog.get(), "Tl_Ok");
@@ -61,7 +71,7 @@ struct ItemList {
     TSeznamPolozek* operator->() const { return dialog.get(); }
 
     // The dialog's controls, found by their names.
-    QTreeWidget* ListView1 = nullptr;
+    QTreeView* ListView1 = nullptr;
     QLineEdit* Ed_Vyraz = nullptr;
     QPushButton* Tl_Filtr = nullptr;
     QPushButton* Tl_Ok = nullptr;
@@ -81,18 +91,19 @@ private slots:
         WritePeriod(l.folder);
         l.open(true);
         QCOMPARE(l->windowTitle(), QStringLiteral("Seznam položek, rok 2025"));
-        QTreeWidget* view = l.ListView1;
-        QCOMPARE(view->columnCount(), 5);
-        QCOMPARE(view->headerItem()->text(4), QStringLiteral("DPH"));
-        QCOMPARE(view->topLevelItemCount(), 5);
+        QTreeView* view = l.ListView1;
+        QCOMPARE(view->model()->columnCount(), 5);
+        QCOMPARE(Header(view, 4), QStringLiteral("DPH"));
+        QCOMPARE(Rows(view), 5);
         QCOMPARE(RowTexts(view, 0), (QStringList{"K1", "Oprava stroje", "h", "150,00", "21"}));
         QCOMPARE(RowTexts(view, 1), (QStringList{"", "OPRAVA", "ks", "99,00", "15"}));
         QCOMPARE(RowTexts(view, 2), (QStringList{"oprav-1", "Materiál", "kg", "150,5", "10"}));
         QCOMPARE(RowTexts(view, 3), (QStringList{"", "Čištění", "h", "300,00", "21"}));
         QCOMPARE(l.La_Pocitadlo->text(), QStringLiteral("1 z 5"));
         // The first row is chosen: Enter takes it at once.
-        QCOMPARE(view->currentItem(), view->topLevelItem(0));
-        QCOMPARE(view->selectedItems(), QList<QTreeWidgetItem*>{view->topLevelItem(0)});
+        QCOMPARE(view->currentIndex().row(), 0);
+        QCOMPARE(view->selectionModel()->selectedRows(),
+                 QModelIndexList{view->model()->index(0, 0)});
         QVERIFY(l.Tl_Ok->isEnabled());
         view->setFocus();
         QTest::keyClick(view, Qt::Key_Return);
@@ -105,8 +116,8 @@ private slots:
         ItemList l;
         WritePeriod(l.folder);
         l.open(false);
-        QCOMPARE(l.ListView1->columnCount(), 4);
-        QCOMPARE(l.ListView1->headerItem()->text(3), QStringLiteral("Cena MJ"));
+        QCOMPARE(l.ListView1->model()->columnCount(), 4);
+        QCOMPARE(Header(l.ListView1, 3), QStringLiteral("Cena MJ"));
         ClickRow(l.ListView1, 1);
         QVERIFY(l.Tl_Ok->isEnabled());
         QTest::mouseClick(l.Tl_Ok, Qt::LeftButton);
@@ -119,7 +130,7 @@ private slots:
         ItemList l;
         WritePeriod(l.folder);
         l.open(true);
-        QTreeWidget* view = l.ListView1;
+        QTreeView* view = l.ListView1;
         view->setFocus();
         QTest::keyClick(view, Qt::Key_Down);
         QCOMPARE(l.La_Pocitadlo->text(), QStringLiteral("2 z 5"));
@@ -144,19 +155,19 @@ private slots:
         l.Ed_Vyraz->setText(QStringLiteral("  OPRAV "));
         QTest::mouseClick(l.Tl_Filtr, Qt::LeftButton);
         QCOMPARE(l.Tl_Filtr->text(), QStringLiteral("Zrušit"));
-        QCOMPARE(l.ListView1->topLevelItemCount(), 3);
-        QCOMPARE(l.ListView1->topLevelItem(2)->text(0), QStringLiteral("oprav-1"));
+        QCOMPARE(Rows(l.ListView1), 3);
+        QCOMPARE(l.ListView1->model()->index(2, 0).data().toString(), QStringLiteral("oprav-1"));
         QCOMPARE(l.La_Pocitadlo->text(), QStringLiteral("1 z 3"));
 
         // Changing the expression does not filter again; "Zrušit" shows everything.
         l.Ed_Vyraz->setText(QStringLiteral("čiš"));
-        QCOMPARE(l.ListView1->topLevelItemCount(), 3);
+        QCOMPARE(Rows(l.ListView1), 3);
         QTest::mouseClick(l.Tl_Filtr, Qt::LeftButton);
         QCOMPARE(l.Tl_Filtr->text(), QStringLiteral("Filtr"));
         QCOMPARE(l.La_Pocitadlo->text(), QStringLiteral("1 z 5"));
         QTest::mouseClick(l.Tl_Filtr, Qt::LeftButton);
-        QCOMPARE(l.ListView1->topLevelItemCount(), 1);
-        QCOMPARE(l.ListView1->topLevelItem(0)->text(1), QStringLiteral("Čištění"));
+        QCOMPARE(Rows(l.ListView1), 1);
+        QCOMPARE(l.ListView1->model()->index(0, 1).data().toString(), QStringLiteral("Čištění"));
         QCOMPARE(l.La_Pocitadlo->text(), QStringLiteral("1 z 1"));
         l.Ed_Vyraz->setText(QStringLiteral("nic takového"));
         QTest::mouseClick(l.Tl_Filtr, Qt::LeftButton); // "Zrušit"
@@ -174,7 +185,7 @@ private slots:
         QTest::keyClicks(l.Ed_Vyraz, QStringLiteral("oprav"));
         QTest::keyClick(l.Ed_Vyraz, Qt::Key_Return);
         QVERIFY(l->isVisible()); // Enter filtered, it did not take a row
-        QCOMPARE(l.ListView1->topLevelItemCount(), 3);
+        QCOMPARE(Rows(l.ListView1), 3);
         QCOMPARE(l.Tl_Filtr->text(), QStringLiteral("Zrušit"));
         QCOMPARE(l.La_Pocitadlo->text(), QStringLiteral("1 z 3"));
         // A changed expression filters anew.
@@ -182,14 +193,14 @@ private slots:
         l.Ed_Vyraz->selectAll();
         QTest::keyClicks(l.Ed_Vyraz, QStringLiteral("mater"));
         QTest::keyClick(l.Ed_Vyraz, Qt::Key_Enter, Qt::KeypadModifier);
-        QCOMPARE(l.ListView1->topLevelItemCount(), 1);
+        QCOMPARE(Rows(l.ListView1), 1);
         // The list has the focus: the next Enter takes the row.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QVERIFY(!l->isVisible());
         QCOMPARE(l->result(), int(QDialog::Accepted));
         QCOMPARE(l->SelectedEntry()->Dodavka, QStringLiteral("Materiál"));
         QVERIFY(boxes.shown().isEmpty());
-        QVERIFY(l->Catalog.isEmpty()); // emptied when closed
+        QVERIFY(l->Catalog().isEmpty()); // emptied when closed
     }
 
     void emptyPeriodAndOkWithoutASelection() {
@@ -210,7 +221,7 @@ private slots:
         WriteInvoice(l.folder, "2025/2025001.tvl", InvoiceLines("2025001", {"|Jediná|||||"}));
         l.open(true);
         QCOMPARE(l.La_Pocitadlo->text(), QStringLiteral("1 z 1"));
-        const QPoint at = l.ListView1->visualItemRect(l.ListView1->topLevelItem(0)).center();
+        const QPoint at = RowCentre(l.ListView1, 0);
         QTest::mouseClick(l.ListView1->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(l.ListView1->viewport(), Qt::LeftButton, {}, at);
         QCOMPARE(l->result(), int(QDialog::Accepted));
@@ -223,7 +234,7 @@ private slots:
         WriteInvoice(l.folder, "2025/2025001.tvl", lines.mid(0, 20));
         WriteInvoice(l.folder, "2025/2025002.tvl", InvoiceLines("2025002", {"B|Další|ks|1|5|21|"}));
         l.open(true);
-        QCOMPARE(l.ListView1->topLevelItemCount(), 2);
+        QCOMPARE(Rows(l.ListView1), 2);
         QCOMPARE(RowTexts(l.ListView1, 0), (QStringList{"A1", "Krátký řádek", "", "", ""}));
         QCOMPARE(l.La_Pocitadlo->text(), QStringLiteral("1 z 2"));
     }

@@ -206,7 +206,7 @@ private slots:
         Show(&dialog);
         VERIFY_NO_FAULTS(
             LayoutFaults(&dialog, Names("", {"ListView1", "Tl_Filtr", "Tl_Ok", "Tl_Storno"})));
-        VERIFY_NO_FAULTS(MissingControls(&dialog, {{"QTreeWidget", QStringLiteral("ListView1")},
+        VERIFY_NO_FAULTS(MissingControls(&dialog, {{"QTreeView", QStringLiteral("ListView1")},
                                                    {"QLineEdit", QStringLiteral("Ed_Vyraz")},
                                                    {"QLabel", QStringLiteral("La_Pocitadlo")}}));
     }
