@@ -17,7 +17,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <benchmark/benchmark.h>
 
@@ -66,7 +66,7 @@ void BM_OpenList_Dialog(benchmark::State& state) {
         dialog.FillInvoiceList(PeriodFolder(period));
         while (dialog.Filling())
             QCoreApplication::processEvents();
-        if (dialog.findChild<QTreeWidget*>(QStringLiteral("ListView1"))->topLevelItemCount() !=
+        if (dialog.findChild<QTreeView*>(QStringLiteral("ListView1"))->model()->rowCount() !=
             period.files().size())
             state.SkipWithError("list incomplete");
     }

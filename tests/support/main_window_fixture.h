@@ -14,6 +14,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 #include <QTreeWidget>
 
 #include <functional>
@@ -69,6 +70,12 @@ inline QByteArray FileOfLines(const QStringList& lines) {
     return bytes;
 }
 
+// The rows of a list whose first column is exactly `text`.
+inline QModelIndexList ListRowsOf(const QTreeView* list, const QString& text) {
+    const QAbstractItemModel* model = list->model();
+    return model->match(model->index(0, 0), Qt::DisplayRole, text, -1, Qt::MatchExactly);
+}
+
 // Chooses Open and double-clicks the list row whose number is `number` (Storno when empty).
 inline void OpenThroughDialog(THlavni& w, const QString& number) {
     OnNextModal([number](QWidget* modal) {
@@ -77,13 +84,13 @@ inline void OpenThroughDialog(THlavni& w, const QString& number) {
             QTest::qFail("the open dialog did not appear", __FILE__, __LINE__);
             return;
         }
-        QTreeWidget* list = Control<QTreeWidget>(dialog, "ListView1");
-        const QList<QTreeWidgetItem*> found = list->findItems(number, Qt::MatchExactly, 0);
+        QTreeView* list = Control<QTreeView>(dialog, "ListView1");
+        const QModelIndexList found = ListRowsOf(list, number);
         if (number.isEmpty() || found.isEmpty()) {
             Control<QPushButton>(dialog, "Tl_Storno")->click();
             return;
         }
-        const QPoint at = list->visualItemRect(found.first()).center();
+        const QPoint at = list->visualRect(found.first()).center();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
     });

@@ -2,6 +2,7 @@
 #include "ui_totevrit.h"
 
 #include "editor/invoice_list.h"
+#include "editor/invoice_list_model.h"
 #include "text/form_font.h"
 #include "text/helpers.h"
 #include "text/message_boxes.h"
@@ -13,35 +14,16 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <functional>
 
 namespace tarvela {
-
-namespace {
-
-// Where a list row keeps the name of its file.
-constexpr int kFileNameRole = Qt::UserRole;
-
-struct ListColumn {
-    const char* header;
-    int width;
-    Qt::Alignment alignment;
-};
-
-const ListColumn kColumns[] = {
-    {"Číslo", 60, Qt::AlignLeft},      {"Datum", 70, Qt::AlignRight},
-    {"Odběratel", 220, Qt::AlignLeft}, {"Celkem", 80, Qt::AlignRight},
-    {"Splatnost", 70, Qt::AlignRight}, {"Uhrazeno", 70, Qt::AlignRight},
-    {"Měna", 50, Qt::AlignLeft},
-};
-
-} // namespace
 
 TOtevrit::TOtevrit(const QString& programFolder, QWidget* owner)
     : QDialog(owner), ui_(std::make_unique<Ui::TOtevrit>()),
@@ -56,26 +38,20 @@ TOtevrit::TOtevrit(const QString& programFolder, QWidget* owner)
     ConnectGuarded(ui_->ListView1, &InvoiceListView::leftDoubleClickHandled, this,
                    &TOtevrit::ListView1DblClick);
 
+    invoices_ = new InvoiceListModel(this);
+    ui_->ListView1->setModel(invoices_);
     ui_->ListView1->setSortingEnabled(false);
     ui_->ListView1->header()->setSectionsClickable(false);
     ui_->ListView1->header()->setSectionsMovable(false);
     ui_->ListView1->header()->setStretchLastSection(false);
-    ui_->ListView1->setColumnCount(static_cast<int>(std::size(kColumns)));
-    auto* header = new QTreeWidgetItem;
-    for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
-        header->setText(i, QString::fromUtf8(kColumns[i].header));
-        header->setTextAlignment(i, kColumns[i].alignment | Qt::AlignVCenter);
-    }
-    ui_->ListView1->setHeaderItem(header);
-    for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i)
-        ui_->ListView1->setColumnWidth(i, kColumns[i].width);
+    for (int i = 0; i < invoices_->columnCount(); ++i)
+        ui_->ListView1->setColumnWidth(i, InvoiceListModel::ColumnWidth(i));
 
     ConnectGuarded(ui_->Tl_Ok, &QPushButton::clicked, this, [this] { PressOk(); });
     // Ok is enabled while a row is selected, however it was selected (click, arrow keys); Enter
     // then presses it as the default button.
-    connect(ui_->ListView1, &QTreeWidget::itemSelectionChanged, this, Guarded([this] {
-                ui_->Tl_Ok->setEnabled(!ui_->ListView1->selectedItems().isEmpty());
-            }));
+    ConnectGuarded(ui_->ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                   [this] { ui_->Tl_Ok->setEnabled(SelectedRow() >= 0); });
     connect(ui_->Tl_Storno, &QPushButton::clicked, this, &QDialog::reject);
 
     FormCreate();
@@ -110,27 +86,26 @@ bool TOtevrit::Filling() const {
 }
 
 void TOtevrit::FillInvoiceList(const QString& folder) {
-    ui_->ListView1->clear();
+    invoices_->clear();
     ui_->La_Nacitani->setText(QStringLiteral("Načítám faktury…"));
     ui_->La_Nacitani->show();
     // Rows are handed to the list in batches, one per slice of reading: every insertion makes
-    // the list lay out all its rows again at the next event processing, which over a full
-    // period would cost seconds. A slow disk still shows the list growing.
+    // the list lay out its rows again at the next event processing. A slow disk still shows the
+    // list growing.
     struct Reading {
         QString folder;
         QStringList names;
         qsizetype next = -1; // -1: the folder is not listed yet
-        QList<QTreeWidgetItem*> pending;
-        ~Reading() { qDeleteAll(pending); }
+        std::vector<InvoiceListEntry> pending;
     };
     auto reading = std::make_shared<Reading>();
     reading->folder = folder;
     const auto flush = [this, reading] {
-        ui_->ListView1->addTopLevelItems(reading->pending);
+        invoices_->append(std::move(reading->pending));
         reading->pending.clear();
         if (reading->next >= 0)
             ui_->La_Nacitani->setText(QStringLiteral("Načítám faktury… %1 z %2")
-                                          .arg(ui_->ListView1->topLevelItemCount())
+                                          .arg(invoices_->rowCount())
                                           .arg(reading->names.size()));
     };
     const auto step = [reading] {
@@ -139,17 +114,8 @@ void TOtevrit::FillInvoiceList(const QString& folder) {
             reading->next = 0;
             return !reading->names.isEmpty();
         }
-        const InvoiceListEntry entry =
-            ReadInvoiceListEntry(reading->folder, reading->names[reading->next++]);
-        auto* item =
-            new QTreeWidgetItem(QStringList{entry.Cislo, entry.Datum, entry.Odberatel, entry.Celkem,
-                                            entry.Splatnost, entry.Uhrazeno, entry.Mena});
-        for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
-            if (kColumns[i].alignment & Qt::AlignRight)
-                item->setTextAlignment(i, Qt::AlignRight | Qt::AlignVCenter);
-        }
-        item->setData(0, kFileNameRole, entry.FileName);
-        reading->pending.append(item);
+        reading->pending.push_back(
+            ReadInvoiceListEntry(reading->folder, reading->names[reading->next++]));
         return reading->next < reading->names.size();
     };
     fill_->StartWhenShown(
@@ -170,20 +136,25 @@ void TOtevrit::FillFinished() {
 void TOtevrit::SelectNewestRow() {
     // The list is in the order of the numbers: the last row is the newest invoice, the one
     // most often opened again. It is selected, so Enter and Ok take it at once.
-    ui_->ListView1->clearSelection();
-    const int count = ui_->ListView1->topLevelItemCount();
+    QTreeView* list = ui_->ListView1;
+    list->clearSelection();
+    const int count = invoices_->rowCount();
     if (count == 0) {
-        ui_->ListView1->setCurrentItem(nullptr, 0, QItemSelectionModel::NoUpdate);
+        list->selectionModel()->setCurrentIndex({}, QItemSelectionModel::NoUpdate);
         return;
     }
-    QTreeWidgetItem* newest = ui_->ListView1->topLevelItem(count - 1);
-    ui_->ListView1->setCurrentItem(newest);
-    newest->setSelected(true);
-    ui_->ListView1->scrollToItem(newest);
+    const QModelIndex newest = invoices_->index(count - 1, 0);
+    list->setCurrentIndex(newest);
+    list->scrollTo(newest);
+}
+
+int TOtevrit::SelectedRow() const {
+    const QModelIndexList selected = ui_->ListView1->selectionModel()->selectedRows();
+    return selected.isEmpty() ? -1 : selected.first().row();
 }
 
 void TOtevrit::ListView1Click() {
-    ui_->Tl_Ok->setEnabled(!ui_->ListView1->selectedItems().isEmpty());
+    ui_->Tl_Ok->setEnabled(SelectedRow() >= 0);
 }
 
 void TOtevrit::ListView1DblClick() {
@@ -197,15 +168,15 @@ void TOtevrit::PressOk() {
 }
 
 void TOtevrit::Tl_OkClick() {
-    const QList<QTreeWidgetItem*> selected = ui_->ListView1->selectedItems();
-    if (selected.isEmpty()) {
+    const int row = SelectedRow();
+    if (row < 0) {
         ShowInfo(QStringLiteral("Není vybrána žádná položka"));
         return;
     }
     // The row keeps the file's own name, so a file whose extension is written in capitals is
     // found on a file system that tells the cases apart.
-    const QString path = programFolder_ + year_ + QDir::separator() +
-                         selected.first()->data(0, kFileNameRole).toString();
+    const QString path =
+        programFolder_ + year_ + QDir::separator() + invoices_->entry(row).FileName;
     if (QFileInfo(path).isFile())
         SelectedFile = path;
 }

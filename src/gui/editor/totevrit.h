@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QMouseEvent>
 #include <QString>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <memory>
 
@@ -17,13 +17,14 @@ class TOtevrit;
 namespace tarvela {
 
 class WindowFill;
+class InvoiceListModel;
 
 // The list as the dialog needs it: a click or a double click anywhere in it (on a row or on the
 // empty part) is reported after the list itself has handled it, so the selection is up to date.
-class InvoiceListView : public QTreeWidget {
+class InvoiceListView : public QTreeView {
     Q_OBJECT
 public:
-    using QTreeWidget::QTreeWidget;
+    using QTreeView::QTreeView;
 
 signals:
     void leftClickHandled();
@@ -31,12 +32,12 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override {
-        QTreeWidget::mouseReleaseEvent(event);
+        QTreeView::mouseReleaseEvent(event);
         if (event->button() == Qt::LeftButton)
             emit leftClickHandled();
     }
     void mouseDoubleClickEvent(QMouseEvent* event) override {
-        QTreeWidget::mouseDoubleClickEvent(event);
+        QTreeView::mouseDoubleClickEvent(event);
         if (event->button() == Qt::LeftButton)
             emit leftDoubleClickHandled();
     }
@@ -83,10 +84,12 @@ protected:
 private:
     // Pressing Tl_Ok, also by a double click while it is disabled.
     void PressOk();
-    // After the last file: no row selected, the list focused.
+    // After the last file: the newest row selected, the list focused.
     void FillFinished();
+    int SelectedRow() const; // the list's selected row, -1 when none
 
     std::unique_ptr<Ui::TOtevrit> ui_;
+    InvoiceListModel* invoices_ = nullptr; // the rows of ListView1
     QString programFolder_;
     QString year_;
     bool shown_ = false;

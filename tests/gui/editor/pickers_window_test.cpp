@@ -64,10 +64,10 @@ void ChooseInOpenDialog(const QString& number) {
     OnNextModal([number](QWidget* modal) {
         auto* dialog = qobject_cast<TOtevrit*>(modal);
         QVERIFY(dialog);
-        QTreeWidget* list = Control<QTreeWidget>(dialog, "ListView1");
-        const QList<QTreeWidgetItem*> found = list->findItems(number, Qt::MatchExactly, 0);
+        QTreeView* list = Control<QTreeView>(dialog, "ListView1");
+        const QModelIndexList found = ListRowsOf(list, number);
         QVERIFY(!found.isEmpty());
-        const QPoint at = list->visualItemRect(found.first()).center();
+        const QPoint at = list->visualRect(found.first()).center();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
     });

@@ -10,7 +10,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QtTest>
 
 using tarvela::MessageBoxRecorder;
@@ -29,15 +29,31 @@ QByteArray InvoiceFile(int lineCount, const QString& customer, const QString& to
                                            lineCount);
 }
 
-QStringList RowTexts(const QTreeWidgetItem* item) {
+QString Cell(const QTreeView* list, int row, int column) {
+    return list->model()->index(row, column).data().toString();
+}
+
+QStringList RowTexts(const QTreeView* list, int row) {
     QStringList texts;
-    for (int c = 0; c < item->columnCount(); ++c)
-        texts << item->text(c);
+    for (int c = 0; c < list->model()->columnCount(); ++c)
+        texts << Cell(list, row, c);
     return texts;
 }
 
-QPoint RowCentre(QTreeWidget* list, int row) {
-    return list->visualItemRect(list->topLevelItem(row)).center();
+int Rows(const QTreeView* list) {
+    return list->model()->rowCount();
+}
+
+// The rows selected, by number.
+QList<int> SelectedRows(const QTreeView* list) {
+    QList<int> rows;
+    for (const QModelIndex& index : list->selectionModel()->selectedRows())
+        rows << index.row();
+    return rows;
+}
+
+QPoint RowCentre(QTreeView* list, int row) {
+    return list->visualRect(list->model()->index(row, 0)).center();
 }
 
 // A double click as the window system delivers it: press, release, double-click, release.
@@ -78,31 +94,36 @@ private slots:
         QCOMPARE(dialog.size(), QSize(676, 463));
         QVERIFY(Control<QPushButton>(&dialog, "Tl_Ok")->isDefault());
 
-        QTreeWidget* list = Control<QTreeWidget>(&dialog, "ListView1");
+        QTreeView* list = Control<QTreeView>(&dialog, "ListView1");
         const QStringList headers{"Číslo",     "Datum",    "Odběratel", "Celkem",
                                   "Splatnost", "Uhrazeno", "Měna"};
         const int widths[] = {60, 70, 220, 80, 70, 70, 50};
         const bool right[] = {false, true, false, true, true, true, false};
-        QCOMPARE(list->columnCount(), 7);
+        QCOMPARE(list->model()->columnCount(), 7);
         QVERIFY(!list->header()->sectionsClickable());
         QVERIFY(!list->isSortingEnabled());
         for (int c = 0; c < 7; ++c) {
-            QCOMPARE(list->headerItem()->text(c), headers[c]);
+            QCOMPARE(list->model()->headerData(c, Qt::Horizontal).toString(), headers[c]);
             QCOMPARE(list->columnWidth(c), widths[c]);
-            QCOMPARE(bool(list->headerItem()->textAlignment(c) & Qt::AlignRight), right[c]);
-            QCOMPARE(bool(list->topLevelItem(0)->textAlignment(c) & Qt::AlignRight), right[c]);
+            QCOMPARE(
+                bool(list->model()->headerData(c, Qt::Horizontal, Qt::TextAlignmentRole).toInt() &
+                     Qt::AlignRight),
+                right[c]);
+            QCOMPARE(bool(list->model()->index(0, c).data(Qt::TextAlignmentRole).toInt() &
+                          Qt::AlignRight),
+                     right[c]);
         }
 
-        QCOMPARE(list->topLevelItemCount(), 3);
-        QCOMPARE(RowTexts(list->topLevelItem(0)),
+        QCOMPARE(Rows(list), 3);
+        QCOMPARE(RowTexts(list, 0),
                  (QStringList{"2025999", "1.2.2026", "Gama", "0,00", "15.2.2026", "", ""}));
-        QCOMPARE(RowTexts(list->topLevelItem(1)),
+        QCOMPARE(RowTexts(list, 1),
                  (QStringList{"2026001", "1.2.2026", "Alfa", "363,00", "15.2.2026", "", "CZK"}));
-        QCOMPARE(RowTexts(list->topLevelItem(2)), (QStringList{"2026002", "1.2.2026", "Beta s.r.o.",
-                                                               "1210,00", "15.2.2026", "", "CZK"}));
+        QCOMPARE(RowTexts(list, 2), (QStringList{"2026002", "1.2.2026", "Beta s.r.o.", "1210,00",
+                                                 "15.2.2026", "", "CZK"}));
         // The newest invoice (the last number) is chosen: Enter or Ok opens it at once.
-        QCOMPARE(list->selectedItems(), QList<QTreeWidgetItem*>{list->topLevelItem(2)});
-        QCOMPARE(list->currentItem(), list->topLevelItem(2));
+        QCOMPARE(SelectedRows(list), QList<int>{2});
+        QCOMPARE(list->currentIndex().row(), 2);
         QVERIFY(Control<QPushButton>(&dialog, "Tl_Ok")->isEnabled());
     }
 
@@ -112,14 +133,14 @@ private slots:
             dialog.SetYear(QStringLiteral("2026"));
             dialog.show();
             QTRY_VERIFY(!dialog.Filling());
-            QTreeWidget* list = Control<QTreeWidget>(&dialog, "ListView1");
+            QTreeView* list = Control<QTreeView>(&dialog, "ListView1");
             QCOMPARE(QApplication::focusWidget(), list); // the keys work at once
             QVERIFY(Control<QPushButton>(&dialog, "Tl_Ok")->isEnabled());
             QTest::keyClick(list, Qt::Key_Up);
             QTest::keyClick(list, Qt::Key_Up);
             QTest::keyClick(list, Qt::Key_Down);
-            QCOMPARE(list->selectedItems().size(), 1);
-            const QString number = list->selectedItems().first()->text(0);
+            QCOMPARE(SelectedRows(list).size(), 1);
+            const QString number = Cell(list, SelectedRows(list).first(), 0);
             QCOMPARE(number, QStringLiteral("2026001"));
             QVERIFY(Control<QPushButton>(&dialog, "Tl_Ok")->isEnabled());
             QTest::keyClick(list, Qt::Key_Return);
@@ -132,11 +153,11 @@ private slots:
         dialog.SetYear(QStringLiteral("2026"));
         dialog.show();
         QTRY_VERIFY(!dialog.Filling());
-        QTreeWidget* list = Control<QTreeWidget>(&dialog, "ListView1");
+        QTreeView* list = Control<QTreeView>(&dialog, "ListView1");
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, RowCentre(list, 2));
         QVERIFY(Control<QPushButton>(&dialog, "Tl_Ok")->isEnabled());
         QTest::keyClick(list, Qt::Key_Up);
-        QCOMPARE(list->selectedItems(), QList<QTreeWidgetItem*>{list->topLevelItem(1)});
+        QCOMPARE(SelectedRows(list), QList<int>{1});
         QTest::keyClick(list, Qt::Key_Enter, Qt::KeypadModifier);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.SelectedFile, folder_->path() + QStringLiteral("2026") + QDir::separator() +
@@ -148,8 +169,8 @@ private slots:
         dialog.SetYear(QStringLiteral("2026"));
         dialog.show();
         QTRY_VERIFY(!dialog.Filling());
-        DoubleClick(Control<QTreeWidget>(&dialog, "ListView1")->viewport(),
-                    RowCentre(Control<QTreeWidget>(&dialog, "ListView1"), 2));
+        DoubleClick(Control<QTreeView>(&dialog, "ListView1")->viewport(),
+                    RowCentre(Control<QTreeView>(&dialog, "ListView1"), 2));
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.SelectedFile, folder_->file(QStringLiteral("2026/2026002.tvl")));
     }
@@ -161,9 +182,8 @@ private slots:
         dialog.show();
         QTRY_VERIFY(!dialog.Filling());
         // Double click on the empty part below the rows.
-        const QPoint below(20,
-                           Control<QTreeWidget>(&dialog, "ListView1")->viewport()->height() - 5);
-        DoubleClick(Control<QTreeWidget>(&dialog, "ListView1")->viewport(), below);
+        const QPoint below(20, Control<QTreeView>(&dialog, "ListView1")->viewport()->height() - 5);
+        DoubleClick(Control<QTreeView>(&dialog, "ListView1")->viewport(), below);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QVERIFY(dialog.SelectedFile.isEmpty());
         QCOMPARE(boxes.shown().size(), 1);
@@ -175,8 +195,8 @@ private slots:
         dialog.SetYear(QStringLiteral("2026"));
         dialog.show();
         QTRY_VERIFY(!dialog.Filling());
-        QTest::mouseClick(Control<QTreeWidget>(&dialog, "ListView1")->viewport(), Qt::LeftButton,
-                          {}, RowCentre(Control<QTreeWidget>(&dialog, "ListView1"), 0));
+        QTest::mouseClick(Control<QTreeView>(&dialog, "ListView1")->viewport(), Qt::LeftButton, {},
+                          RowCentre(Control<QTreeView>(&dialog, "ListView1"), 0));
         QVERIFY(QFile::remove(folder_->file(QStringLiteral("2026/2025999.tvl"))));
         QTest::mouseClick(Control<QPushButton>(&dialog, "Tl_Ok"), Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
@@ -188,8 +208,8 @@ private slots:
         dialog.SetYear(QStringLiteral("2026"));
         dialog.show();
         QTRY_VERIFY(!dialog.Filling());
-        QTest::mouseClick(Control<QTreeWidget>(&dialog, "ListView1")->viewport(), Qt::LeftButton,
-                          {}, RowCentre(Control<QTreeWidget>(&dialog, "ListView1"), 0));
+        QTest::mouseClick(Control<QTreeView>(&dialog, "ListView1")->viewport(), Qt::LeftButton, {},
+                          RowCentre(Control<QTreeView>(&dialog, "ListView1"), 0));
         QTest::mouseClick(Control<QPushButton>(&dialog, "Tl_Storno"), Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
         QVERIFY(dialog.SelectedFile.isEmpty());
@@ -198,7 +218,7 @@ private slots:
         second.SetYear(QStringLiteral("2026"));
         second.show();
         QTRY_VERIFY(!second.Filling());
-        QTest::keyClick(Control<QTreeWidget>(&second, "ListView1"), Qt::Key_Escape);
+        QTest::keyClick(Control<QTreeView>(&second, "ListView1"), Qt::Key_Escape);
         QCOMPARE(second.result(), int(QDialog::Rejected));
     }
 
@@ -210,8 +230,8 @@ private slots:
         QCOMPARE(dialog.Year(), QStringLiteral("2026"));
         dialog.show();
         QTRY_VERIFY(!dialog.Filling());
-        QTreeWidget* list = Control<QTreeWidget>(&dialog, "ListView1");
-        QCOMPARE(list->topLevelItem(3)->text(0), QStringLiteral("Vzor"));
+        QTreeView* list = Control<QTreeView>(&dialog, "ListView1");
+        QCOMPARE(Cell(list, 3, 0), QStringLiteral("Vzor"));
         DoubleClick(list->viewport(), RowCentre(list, 3));
         QCOMPARE(dialog.SelectedFile, folder_->path() + QStringLiteral("2026") + QDir::separator() +
                                           QStringLiteral("Vzor.tvl"));
@@ -227,10 +247,10 @@ private slots:
         dialog.SetYear(QStringLiteral("2026"));
         dialog.show();
         QTRY_VERIFY(!dialog.Filling());
-        QTreeWidget* list = Control<QTreeWidget>(&dialog, "ListView1");
-        QCOMPARE(list->topLevelItemCount(), 5);
-        QCOMPARE(RowTexts(list->topLevelItem(3)), (QStringList{"2026003", "", "", "", "", "", ""}));
-        QCOMPARE(RowTexts(list->topLevelItem(4)),
+        QTreeView* list = Control<QTreeView>(&dialog, "ListView1");
+        QCOMPARE(Rows(list), 5);
+        QCOMPARE(RowTexts(list, 3), (QStringList{"2026003", "", "", "", "", "", ""}));
+        QCOMPARE(RowTexts(list, 4),
                  (QStringList{"2026004", "1.2.2026", "Delta", "", "15.2.2026", "", ""}));
         QVERIFY(boxes.shown().isEmpty());
     }
@@ -241,7 +261,7 @@ private slots:
         dialog.show();
         QTRY_VERIFY(!dialog.Filling());
         QVERIFY(Control<QLabel>(&dialog, "La_Nacitani")->isHidden());
-        QCOMPARE(Control<QTreeWidget>(&dialog, "ListView1")->topLevelItemCount(), 0);
+        QCOMPARE(Rows(Control<QTreeView>(&dialog, "ListView1")), 0);
         QVERIFY(!Control<QPushButton>(&dialog, "Tl_Ok")->isEnabled());
     }
 
@@ -263,29 +283,27 @@ private slots:
         TOtevrit dialog(folder_->path());
         dialog.SetYear(QStringLiteral("2027"));
         dialog.show();
-        QTreeWidget* list = Control<QTreeWidget>(&dialog, "ListView1");
+        QTreeView* list = Control<QTreeView>(&dialog, "ListView1");
         QVERIFY(dialog.isVisible());
         QVERIFY(dialog.Filling());
-        QCOMPARE(list->topLevelItemCount(), 0);
+        QCOMPARE(Rows(list), 0);
         QVERIFY(Control<QLabel>(&dialog, "La_Nacitani")->isVisible());
         QCOMPARE(Control<QLabel>(&dialog, "La_Nacitani")->text(),
                  QStringLiteral("Načítám faktury…"));
 
-        QVERIFY(tarvela::test::RunEventsUntil(
-            [&] { return list->topLevelItemCount() > 0 || !dialog.Filling(); }));
+        QVERIFY(tarvela::test::RunEventsUntil([&] { return Rows(list) > 0 || !dialog.Filling(); }));
         QVERIFY(dialog.Filling());
-        QVERIFY(list->topLevelItemCount() < kFiles);
-        QCOMPARE(
-            Control<QLabel>(&dialog, "La_Nacitani")->text(),
-            QStringLiteral("Načítám faktury… %1 z %2").arg(list->topLevelItemCount()).arg(kFiles));
+        QVERIFY(Rows(list) < kFiles);
+        QCOMPARE(Control<QLabel>(&dialog, "La_Nacitani")->text(),
+                 QStringLiteral("Načítám faktury… %1 z %2").arg(Rows(list)).arg(kFiles));
         QTest::keyClick(list, Qt::Key_Down);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, RowCentre(list, 0));
         QTest::keyClick(list, Qt::Key_Return);
-        QVERIFY(list->selectedItems().isEmpty());
+        QVERIFY(SelectedRows(list).isEmpty());
         QVERIFY(!Control<QPushButton>(&dialog, "Tl_Ok")->isEnabled());
         QVERIFY(dialog.isVisible());
 
-        const int rowsAtClose = list->topLevelItemCount();
+        const int rowsAtClose = Rows(list);
         if (escape)
             QTest::keyClick(list, Qt::Key_Escape);
         else
@@ -295,7 +313,7 @@ private slots:
         QVERIFY(!dialog.Filling());
         for (int turn = 0; turn < 20; ++turn)
             QCoreApplication::processEvents();
-        QCOMPARE(list->topLevelItemCount(), rowsAtClose);
+        QCOMPARE(Rows(list), rowsAtClose);
         QVERIFY(dialog.SelectedFile.isEmpty());
     }
 

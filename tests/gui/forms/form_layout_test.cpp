@@ -228,7 +228,7 @@ private slots:
         MessageBoxRecorder boxes; // the missing period folder is reported
         Show(&dialog);
         VERIFY_NO_FAULTS(LayoutFaults(&dialog, Names("", {"ListView1", "Tl_Ok", "Tl_Storno"})));
-        VERIFY_NO_FAULTS(MissingControls(&dialog, {{"QTreeWidget", QStringLiteral("ListView1")}}));
+        VERIFY_NO_FAULTS(MissingControls(&dialog, {{"QTreeView", QStringLiteral("ListView1")}}));
     }
 
     void accountantDialogs() {

@@ -21,7 +21,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
 using namespace tarvela;
 using tarvela::test::TempProgramFolder;
@@ -51,9 +51,9 @@ InvoiceRecord OtherInstancesInvoice(const QString& number) {
 // Opens the invoice of the open dialog's first row.
 void OpenFirstRow(THlavni& w) {
     test::OnNextModal([](QWidget* dialog) {
-        auto* list = dialog->findChild<QTreeWidget*>(QStringLiteral("ListView1"));
+        auto* list = dialog->findChild<QTreeView*>(QStringLiteral("ListView1"));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(list->topLevelItem(0)).center());
+                          list->visualRect(list->model()->index(0, 0)).center());
         QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Tl_Ok")), Qt::LeftButton);
     });
     ui(w).Akce_OtevritFakturu->trigger();
