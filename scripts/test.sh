@@ -99,10 +99,12 @@ stage_asan() {
 stage_fuzz() {
     local build=${TARVELA_FUZZ_BUILD_DIR:-build-fuzz}
     banner "fuzz: bounded runs of every target in $build"
-    # Line tables are all the debug information a fuzzer's report needs to name the lines.
+    # Line tables are all the debug information a fuzzer's report needs to name the lines. The
+    # default linker: linked with lld, fuzz_eet_answer's leak check at exit reports memory that
+    # OpenSSL keeps as leaked (not understood yet; the links here are few and small).
     CC=clang CXX=clang++ cmake -S . -B "$build" $(generator "$build") \
         -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -gline-tables-only -DNDEBUG" \
-        -DTARVELA_BUILD_FUZZ=ON -DTARVELA_BUILD_TESTS=OFF -DTARVELA_BUILD_BENCH=OFF
+        -DTARVELA_BUILD_FUZZ=ON -DTARVELA_BUILD_TESTS=OFF -DTARVELA_BUILD_BENCH=OFF -DTARVELA_LLD=OFF
     cmake --build "$build" -j "$jobs" --target tarvela_fuzz
     local scratch entry target runs artifacts="$build/fuzz-artifacts"
     scratch=$(mktemp -d)
