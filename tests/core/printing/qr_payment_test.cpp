@@ -126,7 +126,7 @@ TEST_F(QrFixture, EncodedMessageStaysWithin55CharactersWithoutSplittingAnEscape)
 
     invoice.fields.Polozky[0].Dodavka = QString(52, QLatin1Char('a')) + QStringLiteral("*b");
     text = Text();
-    EXPECT_EQ(text.substr(text.find("*MSG:") + 5), std::string(52, 'A') + "%2A");
+    EXPECT_EQ(text.substr(text.find("*MSG:") + 5), std::string(52, 'A').append("%2A"));
 }
 
 } // namespace
