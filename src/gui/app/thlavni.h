@@ -58,20 +58,7 @@ public:
     QString ProgramFolder;         // ends with the path separator
     tarvela::AppSettings Settings; // read once at start; changed by the period and settings actions
     tarvela::RowAmounts Amounts;   // per-row amounts beside the grid, rows 1 to 25
-    // The file the open invoice was opened from or last saved as; empty for a new invoice.
-    // Saving under another number whose file exists asks before replacing that file.
-    QString OwnInvoiceFile;
-    // The number New proposed for the new invoice: when its file appears before the first save
-    // (another instance took the number), saving offers the next free number instead.
-    QString ProposedNumber;
-    // The invoice as it was read from its file: the lines the window does not show (the
-    // optional and unknown lines after line 49) are saved from it unchanged. Empty for a new
-    // invoice.
-    InvoiceRecord OpenedRecord;
-    // The bytes of OwnInvoiceFile when it was opened or last saved: a save compares them with
-    // the file, so that a change another instance made meanwhile is never overwritten unseen.
-    QByteArray OpenedBytes;
-    bool FirstStart = false;         // no settings file at start: FormFirstStart asks for them
+    bool FirstStart = false;       // no settings file at start: FormFirstStart asks for them
     bool TerminateRequested = false; // start-up refused to run (decimal separator): do not show
 
     bool InvoiceOpen() const; // PageControl1 not hidden
@@ -198,7 +185,6 @@ public:
     // After a save: the notice counts the saved invoice as it is now, not as it was, without
     // reading the whole period again.
     void UpdateOverdueNoticeAfterSave(bool wasOverdue);
-    int OverdueShown = 0; // the count the notice shows
 
     // ---- Settings, help, About (thlavni_settings.cpp) ---------------------------------------
     void Akce_KonfiguraceExecute();
@@ -254,6 +240,20 @@ private:
     // Grid1 with Amounts beside its rows.
     std::unique_ptr<ItemGrid> grid_;
     bool modified_ = false;
+    // The file the open invoice was opened from or last saved as; empty for a new invoice.
+    // Saving under another number whose file exists asks before replacing that file.
+    QString OwnInvoiceFile;
+    // The number New proposed for the new invoice: when its file appears before the first save
+    // (another instance took the number), saving offers the next free number instead.
+    QString ProposedNumber;
+    // The invoice as it was read from its file: the lines the window does not show (the
+    // optional and unknown lines after line 49) are saved from it unchanged. Empty for a new
+    // invoice.
+    InvoiceRecord OpenedRecord;
+    // The bytes of OwnInvoiceFile when it was opened or last saved: a save compares them with
+    // the file, so that a change another instance made meanwhile is never overwritten unseen.
+    QByteArray OpenedBytes;
+    int OverdueShown = 0; // the count the notice shows
     bool skipNextGridClick_ =
         false; // the press that changed the current cell already ran Grid1Click
     AresLookup* aresLookup_ = nullptr;  // made on the first look-up
