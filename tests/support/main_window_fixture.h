@@ -22,6 +22,7 @@
 
 #include "editor/totevrit.h"
 #include "support/controls.h"
+#include "support/list_views.h"
 #include "support/modal_dialog.h"
 #include "support/test_support.h"
 #include "support/thlavni_access.h"
@@ -70,12 +71,6 @@ inline QByteArray FileOfLines(const QStringList& lines) {
     return bytes;
 }
 
-// The rows of a list whose first column is exactly `text`.
-inline QModelIndexList ListRowsOf(const QTreeView* list, const QString& text) {
-    const QAbstractItemModel* model = list->model();
-    return model->match(model->index(0, 0), Qt::DisplayRole, text, -1, Qt::MatchExactly);
-}
-
 // Chooses Open and double-clicks the list row whose number is `number` (Storno when empty).
 inline void OpenThroughDialog(THlavni& w, const QString& number) {
     OnNextModal([number](QWidget* modal) {
@@ -85,14 +80,12 @@ inline void OpenThroughDialog(THlavni& w, const QString& number) {
             return;
         }
         QTreeView* list = Control<QTreeView>(dialog, "ListView1");
-        const QModelIndexList found = ListRowsOf(list, number);
+        const QModelIndexList found = RowsWith(list, number);
         if (number.isEmpty() || found.isEmpty()) {
             Control<QPushButton>(dialog, "Tl_Storno")->click();
             return;
         }
-        const QPoint at = list->visualRect(found.first()).center();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        ChooseRow(list, found.first());
     });
     ui(w).Akce_OtevritFakturu->trigger();
 }

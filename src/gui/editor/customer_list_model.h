@@ -20,7 +20,6 @@ public:
     using QAbstractTableModel::QAbstractTableModel;
 
     void setCustomers(std::vector<CustomerEntry> customers);
-    const std::vector<CustomerEntry>& customers() const { return customers_; }
     const CustomerEntry& customer(int row) const { return customers_.at(static_cast<size_t>(row)); }
 
     int rowCount(const QModelIndex& parent = {}) const override;

@@ -10,6 +10,7 @@
 #include "net/ares_fetcher.h"
 #include "settings/tkonfig.h"
 #include "support/controls.h"
+#include "support/list_views.h"
 #include "support/local_http_server.h"
 #include "support/main_window_fixture.h"
 
@@ -40,15 +41,10 @@ QStringList CustomerFieldsShown(const THlavni& w) {
             ui(w).Ed_Od7->text(), ui(w).Ed_Od8->text(), ui(w).Ed_Od9->text()};
 }
 
-// The text of a row's cell as the address book shows it.
-QString Shown(QTreeView* list, int row, int column) {
-    return list->model()->index(row, column).data().toString();
-}
-
 QStringList NamesListed(QTreeView* list) {
     QStringList names;
-    for (int i = 0; i < list->model()->rowCount(); ++i)
-        names << Shown(list, i, 1);
+    for (int i = 0; i < RowCount(list); ++i)
+        names << Cell(list, i, 1);
     return names;
 }
 
@@ -105,8 +101,8 @@ private slots:
             auto* search = Control<QLineEdit>(book, "Ed_Hledat");
             QCOMPARE(NamesListed(list), (QStringList{"Alfa a.s.", "Beta Praha", "Gama"}));
             // The newest invoice's data, the number of invoices and the date of the last one.
-            QCOMPARE(Shown(list, 0, 4), QStringLiteral("2"));
-            QCOMPARE(Shown(list, 0, 5), QStringLiteral("5.1.2026"));
+            QCOMPARE(Cell(list, 0, 4), QStringLiteral("2"));
+            QCOMPARE(Cell(list, 0, 5), QStringLiteral("5.1.2026"));
             QCOMPARE(Control<QLabel>(book, "La_Pocet")->text(), QStringLiteral("Zobrazeno 3 z 3"));
             const std::pair<QString, QStringList> searches[] = {
                 {"trebic", {"Alfa a.s."}},      // town, without accents
@@ -243,7 +239,7 @@ private slots:
         QVERIFY(!book.Filling());
         for (int turn = 0; turn < 20; ++turn)
             QCoreApplication::processEvents();
-        QCOMPARE(list->model()->rowCount(), 0);
+        QCOMPARE(RowCount(list), 0);
         QVERIFY(boxes.shown().isEmpty());
     }
 

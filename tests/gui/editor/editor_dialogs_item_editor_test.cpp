@@ -2,6 +2,7 @@
 #include "editor/tseznampolozek.h"
 #include "support/controls.h"
 #include "support/form_checks.h"
+#include "support/list_views.h"
 #include "support/modal_dialog.h"
 #include "support/sample_invoices.h"
 #include "text/message_boxes.h"
@@ -669,8 +670,7 @@ private slots:
                 QVERIFY(list);
                 caption = list->windowTitle();
                 QTreeView* view = Control<QTreeView>(list, "ListView1");
-                QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
-                                  view->visualRect(view->model()->index(1, 0)).center());
+                QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, RowCentre(view, 1));
                 counter = Control<QLabel>(list, "La_Pocitadlo")->text();
                 QTest::mouseClick(Control<QPushButton>(list, "Tl_Ok"), Qt::LeftButton);
             },
@@ -694,8 +694,7 @@ private slots:
                 // Ok is enabled by a click in the list; the first row is selected already.
                 auto* list = static_cast<TSeznamPolozek*>(modal);
                 QTreeView* view = Control<QTreeView>(list, "ListView1");
-                QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
-                                  view->visualRect(view->model()->index(0, 0)).center());
+                QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, RowCentre(view, 0));
                 QTest::mouseClick(Control<QPushButton>(list, "Tl_Ok"), Qt::LeftButton);
             },
             e.dialog.get());

@@ -1,5 +1,6 @@
 #include "editor/tseznampolozek.h"
 #include "support/controls.h"
+#include "support/list_views.h"
 #include "support/sample_invoices.h"
 #include "text/message_boxes.h"
 
@@ -18,23 +19,8 @@ using namespace tarvela::test;
 
 namespace {
 
-QStringList RowTexts(const QTreeView* view, int row) {
-    QStringList texts;
-    for (int c = 0; c < view->model()->columnCount(); ++c)
-        texts << view->model()->index(row, c).data().toString();
-    return texts;
-}
-
-int Rows(const QTreeView* view) {
-    return view->model()->rowCount();
-}
-
 QString Header(const QTreeView* view, int column) {
     return view->model()->headerData(column, Qt::Horizontal).toString();
-}
-
-QPoint RowCentre(const QTreeView* view, int row) {
-    return view->visualRect(view->model()->index(row, 0)).center();
 }
 
 void ClickRow(QTreeView* view, int row) {
@@ -94,7 +80,7 @@ private slots:
         QTreeView* view = l.ListView1;
         QCOMPARE(view->model()->columnCount(), 5);
         QCOMPARE(Header(view, 4), QStringLiteral("DPH"));
-        QCOMPARE(Rows(view), 5);
+        QCOMPARE(RowCount(view), 5);
         QCOMPARE(RowTexts(view, 0), (QStringList{"K1", "Oprava stroje", "h", "150,00", "21"}));
         QCOMPARE(RowTexts(view, 1), (QStringList{"", "OPRAVA", "ks", "99,00", "15"}));
         QCOMPARE(RowTexts(view, 2), (QStringList{"oprav-1", "Materiál", "kg", "150,5", "10"}));
@@ -155,18 +141,18 @@ private slots:
         l.Ed_Vyraz->setText(QStringLiteral("  OPRAV "));
         QTest::mouseClick(l.Tl_Filtr, Qt::LeftButton);
         QCOMPARE(l.Tl_Filtr->text(), QStringLiteral("Zrušit"));
-        QCOMPARE(Rows(l.ListView1), 3);
+        QCOMPARE(RowCount(l.ListView1), 3);
         QCOMPARE(l.ListView1->model()->index(2, 0).data().toString(), QStringLiteral("oprav-1"));
         QCOMPARE(l.La_Pocitadlo->text(), QStringLiteral("1 z 3"));
 
         // Changing the expression does not filter again; "Zrušit" shows everything.
         l.Ed_Vyraz->setText(QStringLiteral("čiš"));
-        QCOMPARE(Rows(l.ListView1), 3);
+        QCOMPARE(RowCount(l.ListView1), 3);
         QTest::mouseClick(l.Tl_Filtr, Qt::LeftButton);
         QCOMPARE(l.Tl_Filtr->text(), QStringLiteral("Filtr"));
         QCOMPARE(l.La_Pocitadlo->text(), QStringLiteral("1 z 5"));
         QTest::mouseClick(l.Tl_Filtr, Qt::LeftButton);
-        QCOMPARE(Rows(l.ListView1), 1);
+        QCOMPARE(RowCount(l.ListView1), 1);
         QCOMPARE(l.ListView1->model()->index(0, 1).data().toString(), QStringLiteral("Čištění"));
         QCOMPARE(l.La_Pocitadlo->text(), QStringLiteral("1 z 1"));
         l.Ed_Vyraz->setText(QStringLiteral("nic takového"));
@@ -185,7 +171,7 @@ private slots:
         QTest::keyClicks(l.Ed_Vyraz, QStringLiteral("oprav"));
         QTest::keyClick(l.Ed_Vyraz, Qt::Key_Return);
         QVERIFY(l->isVisible()); // Enter filtered, it did not take a row
-        QCOMPARE(Rows(l.ListView1), 3);
+        QCOMPARE(RowCount(l.ListView1), 3);
         QCOMPARE(l.Tl_Filtr->text(), QStringLiteral("Zrušit"));
         QCOMPARE(l.La_Pocitadlo->text(), QStringLiteral("1 z 3"));
         // A changed expression filters anew.
@@ -193,7 +179,7 @@ private slots:
         l.Ed_Vyraz->selectAll();
         QTest::keyClicks(l.Ed_Vyraz, QStringLiteral("mater"));
         QTest::keyClick(l.Ed_Vyraz, Qt::Key_Enter, Qt::KeypadModifier);
-        QCOMPARE(Rows(l.ListView1), 1);
+        QCOMPARE(RowCount(l.ListView1), 1);
         // The list has the focus: the next Enter takes the row.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QVERIFY(!l->isVisible());
@@ -234,7 +220,7 @@ private slots:
         WriteInvoice(l.folder, "2025/2025001.tvl", lines.mid(0, 20));
         WriteInvoice(l.folder, "2025/2025002.tvl", InvoiceLines("2025002", {"B|Další|ks|1|5|21|"}));
         l.open(true);
-        QCOMPARE(Rows(l.ListView1), 2);
+        QCOMPARE(RowCount(l.ListView1), 2);
         QCOMPARE(RowTexts(l.ListView1, 0), (QStringList{"A1", "Krátký řádek", "", "", ""}));
         QCOMPARE(l.La_Pocitadlo->text(), QStringLiteral("1 z 2"));
     }

@@ -65,11 +65,9 @@ void ChooseInOpenDialog(const QString& number) {
         auto* dialog = qobject_cast<TOtevrit*>(modal);
         QVERIFY(dialog);
         QTreeView* list = Control<QTreeView>(dialog, "ListView1");
-        const QModelIndexList found = ListRowsOf(list, number);
+        const QModelIndexList found = RowsWith(list, number);
         QVERIFY(!found.isEmpty());
-        const QPoint at = list->visualRect(found.first()).center();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        ChooseRow(list, found.first());
     });
 }
 

@@ -1,6 +1,7 @@
 #include "editor/totevrit.h"
 
 #include "support/controls.h"
+#include "support/list_views.h"
 #include "support/sample_invoices.h"
 #include "support/test_support.h"
 #include "text/codec.h"
@@ -15,7 +16,11 @@
 
 using tarvela::MessageBoxRecorder;
 using tarvela::TOtevrit;
+using tarvela::test::Cell;
 using tarvela::test::Control;
+using tarvela::test::RowCentre;
+using tarvela::test::RowCount;
+using tarvela::test::RowTexts;
 using tarvela::test::TempProgramFolder;
 
 namespace {
@@ -29,31 +34,12 @@ QByteArray InvoiceFile(int lineCount, const QString& customer, const QString& to
                                            lineCount);
 }
 
-QString Cell(const QTreeView* list, int row, int column) {
-    return list->model()->index(row, column).data().toString();
-}
-
-QStringList RowTexts(const QTreeView* list, int row) {
-    QStringList texts;
-    for (int c = 0; c < list->model()->columnCount(); ++c)
-        texts << Cell(list, row, c);
-    return texts;
-}
-
-int Rows(const QTreeView* list) {
-    return list->model()->rowCount();
-}
-
 // The rows selected, by number.
 QList<int> SelectedRows(const QTreeView* list) {
     QList<int> rows;
     for (const QModelIndex& index : list->selectionModel()->selectedRows())
         rows << index.row();
     return rows;
-}
-
-QPoint RowCentre(QTreeView* list, int row) {
-    return list->visualRect(list->model()->index(row, 0)).center();
 }
 
 // A double click as the window system delivers it: press, release, double-click, release.
@@ -114,7 +100,7 @@ private slots:
                      right[c]);
         }
 
-        QCOMPARE(Rows(list), 3);
+        QCOMPARE(RowCount(list), 3);
         QCOMPARE(RowTexts(list, 0),
                  (QStringList{"2025999", "1.2.2026", "Gama", "0,00", "15.2.2026", "", ""}));
         QCOMPARE(RowTexts(list, 1),
@@ -248,7 +234,7 @@ private slots:
         dialog.show();
         QTRY_VERIFY(!dialog.Filling());
         QTreeView* list = Control<QTreeView>(&dialog, "ListView1");
-        QCOMPARE(Rows(list), 5);
+        QCOMPARE(RowCount(list), 5);
         QCOMPARE(RowTexts(list, 3), (QStringList{"2026003", "", "", "", "", "", ""}));
         QCOMPARE(RowTexts(list, 4),
                  (QStringList{"2026004", "1.2.2026", "Delta", "", "15.2.2026", "", ""}));
@@ -261,7 +247,7 @@ private slots:
         dialog.show();
         QTRY_VERIFY(!dialog.Filling());
         QVERIFY(Control<QLabel>(&dialog, "La_Nacitani")->isHidden());
-        QCOMPARE(Rows(Control<QTreeView>(&dialog, "ListView1")), 0);
+        QCOMPARE(RowCount(Control<QTreeView>(&dialog, "ListView1")), 0);
         QVERIFY(!Control<QPushButton>(&dialog, "Tl_Ok")->isEnabled());
     }
 
@@ -286,16 +272,17 @@ private slots:
         QTreeView* list = Control<QTreeView>(&dialog, "ListView1");
         QVERIFY(dialog.isVisible());
         QVERIFY(dialog.Filling());
-        QCOMPARE(Rows(list), 0);
+        QCOMPARE(RowCount(list), 0);
         QVERIFY(Control<QLabel>(&dialog, "La_Nacitani")->isVisible());
         QCOMPARE(Control<QLabel>(&dialog, "La_Nacitani")->text(),
                  QStringLiteral("Načítám faktury…"));
 
-        QVERIFY(tarvela::test::RunEventsUntil([&] { return Rows(list) > 0 || !dialog.Filling(); }));
+        QVERIFY(
+            tarvela::test::RunEventsUntil([&] { return RowCount(list) > 0 || !dialog.Filling(); }));
         QVERIFY(dialog.Filling());
-        QVERIFY(Rows(list) < kFiles);
+        QVERIFY(RowCount(list) < kFiles);
         QCOMPARE(Control<QLabel>(&dialog, "La_Nacitani")->text(),
-                 QStringLiteral("Načítám faktury… %1 z %2").arg(Rows(list)).arg(kFiles));
+                 QStringLiteral("Načítám faktury… %1 z %2").arg(RowCount(list)).arg(kFiles));
         QTest::keyClick(list, Qt::Key_Down);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, RowCentre(list, 0));
         QTest::keyClick(list, Qt::Key_Return);
@@ -303,7 +290,7 @@ private slots:
         QVERIFY(!Control<QPushButton>(&dialog, "Tl_Ok")->isEnabled());
         QVERIFY(dialog.isVisible());
 
-        const int rowsAtClose = Rows(list);
+        const int rowsAtClose = RowCount(list);
         if (escape)
             QTest::keyClick(list, Qt::Key_Escape);
         else
@@ -313,7 +300,7 @@ private slots:
         QVERIFY(!dialog.Filling());
         for (int turn = 0; turn < 20; ++turn)
             QCoreApplication::processEvents();
-        QCOMPARE(Rows(list), rowsAtClose);
+        QCOMPARE(RowCount(list), rowsAtClose);
         QVERIFY(dialog.SelectedFile.isEmpty());
     }
 

@@ -7,6 +7,7 @@
 #include "editor/invoice_book.h"
 #include "invoice/invoice_file.h"
 #include "invoice/invoice_store.h"
+#include "support/list_views.h"
 #include "support/modal_dialog.h"
 #include "support/test_support.h"
 #include "support/thlavni_access.h"
@@ -52,8 +53,7 @@ InvoiceRecord OtherInstancesInvoice(const QString& number) {
 void OpenFirstRow(THlavni& w) {
     test::OnNextModal([](QWidget* dialog) {
         auto* list = dialog->findChild<QTreeView*>(QStringLiteral("ListView1"));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualRect(list->model()->index(0, 0)).center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, test::RowCentre(list, 0));
         QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Tl_Ok")), Qt::LeftButton);
     });
     ui(w).Akce_OtevritFakturu->trigger();
