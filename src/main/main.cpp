@@ -9,10 +9,10 @@ int main(int argc, char** argv) {
     tarvela::SetUpApplication(app);
 
     tarvela::THlavni window;
-    if (window.TerminateRequested)
+    if (window.TerminateRequested())
         return 0;
     window.show();
-    if (window.FirstStart)
+    if (window.FirstStart())
         QTimer::singleShot(0, &window, tarvela::Guarded([&window] { window.FormFirstStart(); }));
     return app.exec();
 }

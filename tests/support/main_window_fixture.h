@@ -111,7 +111,7 @@ inline void PasteRow(THlavni& w, int row, const QString& text) {
 inline QString RowText(const THlavni& w, int row) {
     QString text;
     for (int col = 1; col <= 6; ++col)
-        text += w.Cell(col, row) + QLatin1Char('|');
+        text += editor(w).Cell(col, row) + QLatin1Char('|');
     return text;
 }
 

@@ -7,7 +7,7 @@
 
 namespace tarvela {
 
-void ReadInvoiceControls(const THlavniUi& ui, InvoiceRecord& record) {
+void ReadInvoiceControls(const InvoiceEditorUi& ui, InvoiceRecord& record) {
     for (const TextFieldBinding& b : kTextFields)
         record.*b.field = (ui.*b.control)->text();
     for (const DateFieldBinding& b : kDateFields)
@@ -16,7 +16,7 @@ void ReadInvoiceControls(const THlavniUi& ui, InvoiceRecord& record) {
     record.Uhrnem = ui.La_CelkemFaktura->text();
 }
 
-void FillInvoiceControls(THlavniUi& ui, const InvoiceRecord& record) {
+void FillInvoiceControls(InvoiceEditorUi& ui, const InvoiceRecord& record) {
     for (const TextFieldBinding& b : kTextFields)
         (ui.*b.control)->setText(record.*b.field);
     for (const DateFieldBinding& b : kDateFields)

@@ -37,6 +37,7 @@
 #include <QVBoxLayout>
 
 #include "app/images.h"
+#include "app/invoice_editor.h"
 #include "eet/eet_service.h"
 #include "invoice/invoice_record.h"
 #include "invoice/invoice_store.h"
@@ -56,9 +57,6 @@ constexpr int kClientWidth = 759;
 constexpr int kClientHeight = 603;
 constexpr int kToolBarHeight = 30;
 
-const QColor kTeal(0, 128, 128);
-const QColor kPurple(128, 0, 128);
-const QColor kDarkRed(172, 0, 0);
 const QColor kPeriodBlue(40, 84, 127);
 
 void SetTextColour(QLabel* label, const QColor& colour) {
@@ -67,7 +65,7 @@ void SetTextColour(QLabel* label, const QColor& colour) {
     label->setPalette(pal);
 }
 
-// The picture of each action that has one, by its index in ImageList1.
+// The picture of each action that has one, by its index in the action images (images.h).
 struct ActionImage {
     QAction* THlavniUi::*action;
     int image;
@@ -152,9 +150,8 @@ THlavni::THlavni(QWidget* parent)
     : THlavni(QCoreApplication::applicationDirPath(), QLocale::system().decimalPoint(), parent) {}
 
 THlavni::THlavni(const QString& programFolder, const QString& decimalSeparator, QWidget* parent)
-    : QMainWindow(parent), ui_(std::make_unique<THlavniUi>()) {
-    ProgramFolder = WithTrailingSeparator(programFolder);
-
+    : QMainWindow(parent), programFolder_(WithTrailingSeparator(programFolder)),
+      ui_(std::make_unique<THlavniUi>()) {
     // The window starts at its designed size and may be enlarged or maximised: the pages are
     // laid out, the item grid and the comments grow with it.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -164,41 +161,22 @@ THlavni::THlavni(const QString& programFolder, const QString& decimalSeparator, 
     f.setPointSize(8);
     setFont(f);
 
-    ImageList1 = CreateActionImages();
+    imageList_ = CreateActionImages();
     ui_->setupUi(this);
     for (QAction* action : findChildren<QAction*>(QRegularExpression(QStringLiteral("^Akce_")),
                                                   Qt::FindDirectChildrenOnly)) {
-        ActionList1.append(action);
+        actionList_.append(action);
         addAction(action);
     }
     for (const ActionImage& entry : kActionImages)
-        (ui_.get()->*entry.action)->setIcon(ImageList1.at(entry.image));
-    ui_->HMenu_Tisk->setIcon(ImageList1.at(4));
+        (ui_.get()->*entry.action)->setIcon(imageList_.at(entry.image));
+    ui_->HMenu_Tisk->setIcon(imageList_.at(4));
     ui_->Akce_KnihaFaktur->setIcon(CreateBookImage(*style()));
     for (const PrintAction& entry : kPrintActions)
         (ui_.get()->*entry.action)->setData(QVariant::fromValue(entry.kind));
     ui_->HMenu_Tisk->menuAction()->setObjectName(QStringLiteral("HMenu_Tisk"));
     CreatePopUpMenus();
     CreateToolBar();
-
-    // The date fields start at today; a few fields take no more than they can hold.
-    for (QDateEdit* date : {ui_->Datum_Fa7, ui_->Datum_Fa8, ui_->Datum_Fa9})
-        date->setDate(Today());
-    SetTypingLimit(ui_->Ed_Mena, 3);
-    // The forms of payment show what their codes mean; the file keeps the code.
-    ui_->CBox_Fa6->clear();
-    ui_->CBox_Fa6->addItem(QStringLiteral("PP – převodem"), QStringLiteral("PP"));
-    ui_->CBox_Fa6->addItem(QStringLiteral("H – hotově"), QStringLiteral("H"));
-    ui_->CBox_Fa6->setCurrentIndex(-1);
-    SetTypingLimit(ui_->Ed_Od6, 6);
-    grid_ = std::make_unique<ItemGrid>(ui_->Grid1, Amounts);
-    grid_->SetUp();
-    ui_->PageControl1->hide();
-    // The page control fills the client area below the tool bar; the period label beside it
-    // stays where the form puts it.
-    auto* clientLayout = new QVBoxLayout(centralWidget());
-    clientLayout->setContentsMargins(0, 0, 0, 0);
-    clientLayout->addWidget(ui_->PageControl1);
 
     SetDesignedSize(menuBar()->sizeHint().height() + kClientHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -233,40 +211,31 @@ void THlavni::FormCreate(const QString& decimalSeparator) {
                                 "spouští i spouštěč v nabídce aplikací a skript scripts/run.sh).")
                      .arg(QDir::toNativeSeparators(QCoreApplication::applicationFilePath())));
         // The program ends without the window being used; the remaining steps still run.
-        TerminateRequested = true;
+        terminateRequested_ = true;
     }
 
-    FirstStart = !QFileInfo::exists(SettingsFilePath(ProgramFolder));
+    firstStart_ = !QFileInfo::exists(SettingsFilePath(programFolder_));
     QString settingsProblem;
-    Settings = LoadSettings(ProgramFolder, &settingsProblem);
+    settings_ = LoadSettings(programFolder_, &settingsProblem);
     if (!settingsProblem.isEmpty())
         ShowWarning(QStringLiteral("Upozornění"),
                     settingsProblem + QStringLiteral("\r\nProgram pracuje s výchozím nastavením."));
     // Nothing of the period is read before the window is shown: its stale temporary files are
     // removed and its overdue invoices counted after (UpdateOverdueNotice).
-    InvoiceStore(ProgramFolder).EnsurePeriodFolder(Settings.AktualniRok);
+    InvoiceStore(programFolder_).EnsurePeriodFolder(settings_.AktualniRok);
 
-    ApplyVatLabels();
+    CreateEditor();
     // EET: a confirmation written into the open invoice's file is shown at once. The payments
     // waiting from the last run are sent once the window is shown (showEvent).
-    ConnectGuarded(&EetService::Of(ProgramFolder), &EetService::invoiceChanged, this,
+    ConnectGuarded(&EetService::Of(programFolder_), &EetService::invoiceChanged, this,
                    [this](const QString& path) { EetWritten(path); });
 
-    for (QLabel* label :
-         {ui_->La_APCelkem, ui_->La_APDPH1, ui_->La_APDPH2, ui_->La_APDPH3, ui_->La_CelkemRadek})
-        SetTextColour(label, kTeal);
-    for (QLabel* label : {ui_->La_SACelkem, ui_->La_SADPH1, ui_->La_SADPH2, ui_->La_SADPH3,
-                          ui_->La_CelkemFaktura, ui_->La_Mena})
-        SetTextColour(label, kPurple);
     SetTextColour(ui_->La_AktualniRok, kPeriodBlue);
-
-    ApplySymbolType();
-    ui_->La_AktualniRok->setText(QStringLiteral("Období: %1").arg(Settings.AktualniRok));
+    ui_->La_AktualniRok->setText(QStringLiteral("Období: %1").arg(settings_.AktualniRok));
 
     ui_->Akce_PolozkaDolu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Down));
     ui_->Akce_PolozkaNahoru->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Up));
 
-    ui_->PageControl1->setCurrentIndex(0);
     setWindowTitle(QString::fromLatin1(kApplicationTitle));
     // The status bar confirms a save; made at start and added below the client area, so the
     // window's layout never jumps and nothing of the pages is cut off.
@@ -274,8 +243,39 @@ void THlavni::FormCreate(const QString& decimalSeparator) {
     CreateOverdueNotice();
     SetDesignedSize(menuBar()->sizeHint().height() + kClientHeight +
                     statusBar()->sizeHint().height());
-    SetModified(false);
     UpdateActions();
+}
+
+void THlavni::CreateEditor() {
+    editor_ = new InvoiceEditor(programFolder_, settings_, centralWidget());
+    editor_->setObjectName(QStringLiteral("Editor"));
+    editor_->hide();
+    // The editor fills the client area below the tool bar; the period label beside it stays
+    // where the form puts it.
+    auto* clientLayout = new QVBoxLayout(centralWidget());
+    clientLayout->setContentsMargins(0, 0, 0, 0);
+    clientLayout->addWidget(editor_);
+
+    // The actions follow the invoice's edits (Save, and what an unsaved invoice may not do),
+    // its page and its form of payment.
+    ConnectGuarded(editor_, &InvoiceEditor::modifiedChanged, this, &THlavni::UpdateActions);
+    ConnectGuarded(editor_, &InvoiceEditor::pageChanged, this, &THlavni::UpdateActions);
+    ConnectGuarded(editor_, &InvoiceEditor::paymentFormChanged, this, &THlavni::UpdateActions);
+    ConnectGuarded(editor_, &InvoiceEditor::numberEdited, this,
+                   [this](const QString& number) { SetCaption(number); });
+    connect(editor_, &InvoiceEditor::customersRequested, ui_->Akce_Odberatele, &QAction::trigger);
+    ConnectGuarded(editor_, &InvoiceEditor::itemEditRequested, this, [this] {
+        if (ui_->Akce_EditovatPolozku->isEnabled())
+            ui_->Akce_EditovatPolozku->trigger();
+    });
+    ConnectGuarded(
+        editor_, &InvoiceEditor::statusMessage, this,
+        [this](const QString& text, int timeout) { statusBar()->showMessage(text, timeout); });
+}
+
+void THlavni::SetCaption(const QString& number) {
+    setWindowTitle(number.isNull() ? QString::fromLatin1(kApplicationTitle)
+                                   : QStringLiteral("Tarvela - ") + number + QStringLiteral("[*]"));
 }
 
 void THlavni::showEvent(QShowEvent* event) {
@@ -286,7 +286,7 @@ void THlavni::showEvent(QShowEvent* event) {
     RunGuarded([this] { UpdateOverdueNotice(); });
     // The EET service starts after the window has been painted: it may ask for the certificate's
     // password, and its first round sends what waits from the last run.
-    QTimer::singleShot(0, this, Guarded([this] { EetService::Of(ProgramFolder).start(); }));
+    QTimer::singleShot(0, this, Guarded([this] { EetService::Of(programFolder_).start(); }));
 }
 
 // ---- Pop-up menus and tool bar ---------------------------------------------------------------
@@ -304,7 +304,6 @@ void THlavni::CreatePopUpMenus() {
     u.PMenuTisk->addMenu(u.HMenu_Email);
     u.PMenuSestavy->addAction(u.Akce_ExportUcetni);
     u.PMenuSestavy->addAction(u.Akce_PrehledDPH);
-    u.PMenu_Rok = PopUpMenu(this, "PMenu_Rok", {});
 }
 
 void THlavni::CreateToolBar() {
@@ -331,7 +330,7 @@ void THlavni::CreateToolBar() {
         if (entry.action)
             button->setDefaultAction(ui_.get()->*entry.action);
         else
-            button->setIcon(ImageList1.at(entry.image));
+            button->setIcon(imageList_.at(entry.image));
         bar->addWidget(button);
         ui_.get()->*entry.button = button;
     }
@@ -342,8 +341,6 @@ void THlavni::CreateToolBar() {
 // ---- Wiring ----------------------------------------------------------------------------------
 
 void THlavni::ConnectHandlers() {
-    // The actions follow the invoice's edits (Save, and what an unsaved invoice may not do).
-    ConnectGuarded(this, &THlavni::modifiedChanged, this, &THlavni::UpdateActions);
     auto on = [this](QAction* action, void (THlavni::*handler)()) {
         ConnectGuarded(action, &QAction::triggered, this, handler);
     };
@@ -351,7 +348,7 @@ void THlavni::ConnectHandlers() {
     on(ui_->Akce_OtevritFakturu, &THlavni::Akce_OtevritFakturuExecute);
     on(ui_->Akce_ZavritFakturu, &THlavni::Akce_ZavritFakturuExecute);
     on(ui_->Akce_UlozitFakturu, &THlavni::Akce_UlozitFakturuExecute);
-    on(ui_->Akce_KonecProgramu, &THlavni::Akce_KonecProgramuExecute);
+    ConnectGuarded(ui_->Akce_KonecProgramu, &QAction::triggered, this, [this] { close(); });
     for (const PrintAction& entry : kPrintActions) {
         QAction* print = ui_.get()->*entry.action;
         ConnectGuarded(print, &QAction::triggered, this,
@@ -359,117 +356,60 @@ void THlavni::ConnectHandlers() {
     }
     on(ui_->Akce_SestavaPrijmovyDoklad, &THlavni::Akce_SestavaPrijmovyDokladExecute);
     on(ui_->Akce_SestavaPrehled, &THlavni::Akce_SestavaPrehledExecute);
-    on(ui_->Akce_EditovatPolozku, &THlavni::Akce_EditovatPolozkuExecute);
-    on(ui_->Akce_ZkopirovatPolozku, &THlavni::Akce_ZkopirovatPolozkuExecute);
-    on(ui_->Akce_VlozitPolozku, &THlavni::Akce_VlozitPolozkuExecute);
-    on(ui_->Akce_SmazatPolozku, &THlavni::Akce_SmazatPolozkuExecute);
-    on(ui_->Akce_PolozkaDolu, &THlavni::Akce_PolozkaDoluExecute);
-    on(ui_->Akce_PolozkaNahoru, &THlavni::Akce_PolozkaNahoruExecute);
+    // The item actions work on the editor's current row.
+    auto onItem = [this](QAction* action, void (InvoiceEditor::*handler)()) {
+        ConnectGuarded(action, &QAction::triggered, this,
+                       [this, handler] { (editor_->*handler)(); });
+    };
+    onItem(ui_->Akce_EditovatPolozku, &InvoiceEditor::EditItem);
+    onItem(ui_->Akce_ZkopirovatPolozku, &InvoiceEditor::CopyItem);
+    onItem(ui_->Akce_VlozitPolozku, &InvoiceEditor::PasteItem);
+    onItem(ui_->Akce_SmazatPolozku, &InvoiceEditor::DeleteItem);
+    onItem(ui_->Akce_PolozkaDolu, &InvoiceEditor::MoveItemDown);
+    onItem(ui_->Akce_PolozkaNahoru, &InvoiceEditor::MoveItemUp);
     on(ui_->Akce_ZmenaObdobi, &THlavni::Akce_ZmenaObdobiExecute);
-    on(ui_->Akce_Konfigurace, &THlavni::Akce_KonfiguraceExecute);
+    ConnectGuarded(ui_->Akce_Konfigurace, &QAction::triggered, this, [this] { OpenSettings(0); });
     on(ui_->Akce_EetOdeslane, &THlavni::Akce_EetOdeslaneExecute);
     on(ui_->Akce_Napoveda, &THlavni::Akce_NapovedaExecute);
     on(ui_->Akce_WebDomu, &THlavni::Akce_WebDomuExecute);
     on(ui_->Akce_NavodFR, &THlavni::Akce_NavodFRExecute);
     on(ui_->Akce_OProgramu, &THlavni::Akce_OProgramuExecute);
     ConnectExportHandlers();
-    on(ui_->Akce_KnihaFaktur, &THlavni::Akce_KnihaFakturExecute);
+    ConnectGuarded(ui_->Akce_KnihaFaktur, &QAction::triggered, this,
+                   [this] { ShowBook(StatusFilter::All); });
     on(ui_->Akce_NacistVypis, &THlavni::Akce_NacistVypisExecute);
     on(ui_->Akce_Odberatele, &THlavni::Akce_OdberateleExecute);
 
     ConnectGuarded(ui_->TB_Tisk, &QToolButton::clicked, this, &THlavni::TB_TiskClick);
     ConnectGuarded(ui_->TB_Sestavy, &QToolButton::clicked, this, &THlavni::TB_SestavyClick);
-    ConnectGuarded(ui_->Tl_VybratVzorFaktury, &QPushButton::clicked, this,
-                   &THlavni::Tl_VybratVzorFakturyClick);
-    ConnectGuarded(ui_->Tl_VybratOdberatele, &QPushButton::clicked, this,
-                   &THlavni::Tl_VybratOdberateleClick);
-    connect(ui_->Tl_Odberatele, &QPushButton::clicked, ui_->Akce_Odberatele, &QAction::trigger);
-    ConnectGuarded(ui_->Tl_NacistZAres, &QPushButton::clicked, this, &THlavni::Tl_NacistZAresClick);
-    ConnectGuarded(ui_->Tl_Datum, &QPushButton::clicked, this, &THlavni::Tl_DatumClick);
-    ConnectGuarded(ui_->Tl_Zrusit, &QPushButton::clicked, this, &THlavni::Tl_ZrusitClick);
-    ConnectGuarded(ui_->Tl_KurzCNB, &QPushButton::clicked, this, &THlavni::Tl_KurzCNBClick);
-    ConnectGuarded(ui_->PageControl1, &QTabWidget::currentChanged, this,
-                   &THlavni::PageControl1Change);
-
-    // Grid1Click runs once per click and once per change of the current cell: a press that
-    // changes the cell has already run it when the click arrives.
-    ConnectGuarded(ui_->Grid1, &QTableWidget::currentCellChanged, this, [this] {
-        skipNextGridClick_ = QApplication::mouseButtons() != Qt::NoButton;
-        Grid1Click();
-    });
-    ConnectGuarded(ui_->Grid1, &QTableWidget::cellClicked, this, [this] {
-        if (skipNextGridClick_) {
-            skipNextGridClick_ = false;
-            return;
-        }
-        Grid1Click();
-    });
-    ConnectGuarded(ui_->Grid1, &QTableWidget::cellDoubleClicked, this, &THlavni::Grid1DblClick);
-
-    // The shared change handler. The payment date has none (its buttons mark the change); the
-    // number marks it when the user edits it (the program sets it on New and Open).
-    THlavniUi& u = *ui_;
-    ConnectGuarded(u.Ed_Fa1, &QLineEdit::textEdited, this, [this] {
-        setWindowTitle(QStringLiteral("Tarvela - ") + ui_->Ed_Fa1->text() + QStringLiteral("[*]"));
-        Ed_Fa2Change();
-    });
-    for (const TextFieldBinding& b : kTextFields) {
-        if (b.marksChange)
-            ConnectGuarded(u.*b.control, &QLineEdit::textChanged, this, &THlavni::Ed_Fa2Change);
-    }
-    ConnectGuarded(u.CBox_Fa6, &QComboBox::currentTextChanged, this, &THlavni::Ed_Fa2Change);
-    // The form of payment decides the cash receipts and EET, also in an invoice already edited.
-    ConnectGuarded(u.CBox_Fa6, &QComboBox::currentTextChanged, this, &THlavni::UpdateActions);
-    for (const DateFieldBinding& b : kDateFields) {
-        ConnectGuarded(u.*b.control, &QDateEdit::dateChanged, this, &THlavni::Ed_Fa2Change);
-        MakeTypedDateField(u.*b.control, (u.*b.caption)->text());
-    }
-    LinkDueDate(ui_->Datum_Fa8, ui_->Datum_Fa9, [this] { return Settings.DobaSplatnosti; });
-    CheckIdWhenLeft(ui_->Ed_Od8, IdKind::IC);
-    CheckIdWhenLeft(ui_->Ed_Od9, IdKind::DIC);
 }
 
 // ---- State -----------------------------------------------------------------------------------
 
 bool THlavni::InvoiceOpen() const {
-    return !ui_->PageControl1->isHidden();
+    return !editor_->isHidden();
 }
 
-int THlavni::CurrentPage() const {
-    return ui_->PageControl1->currentIndex();
+bool THlavni::IsModified() const {
+    return editor_->IsModified();
 }
 
-QString THlavni::Cell(int col, int row) const {
-    return grid_->Cell(col, row);
-}
-
-void THlavni::SetCell(int col, int row, const QString& text) {
-    grid_->SetCell(col, row, text);
-}
-
-int THlavni::CurrentRow() const {
-    return grid_->CurrentRow();
-}
-
-void THlavni::SetCurrentRow(int row) {
-    grid_->SetCurrentRow(row);
-}
-
-int THlavni::SymbolLengthLimit() const {
-    return TypingLimit(ui_->Ed_Fa2);
+InvoiceRecord THlavni::WindowRecord() const {
+    return editor_->Record();
 }
 
 void THlavni::UpdateActions() {
     const bool open = InvoiceOpen();
-    const bool items = open && CurrentPage() == 1;
-    const bool cash = open && PaymentFormCode(ui_->CBox_Fa6) == QStringLiteral("H");
+    const bool items = open && editor_->CurrentPage() == 1;
+    const bool cash = open && editor_->IsCash();
+    const bool modified = editor_->IsModified();
 
     ui_->Akce_NovaFaktura->setEnabled(!open);
     ui_->Akce_OtevritFakturu->setEnabled(!open);
     ui_->Akce_ZavritFakturu->setEnabled(open);
-    ui_->Akce_UlozitFakturu->setEnabled(modified_);
+    ui_->Akce_UlozitFakturu->setEnabled(modified);
     // The title's "[*]" shows an unsaved invoice.
-    setWindowModified(open && modified_);
+    setWindowModified(open && modified);
     for (QAction* action :
          {ui_->Akce_EditovatPolozku, ui_->Akce_ZkopirovatPolozku, ui_->Akce_VlozitPolozku,
           ui_->Akce_SmazatPolozku, ui_->Akce_PolozkaDolu, ui_->Akce_PolozkaNahoru})
@@ -479,9 +419,9 @@ void THlavni::UpdateActions() {
     for (QAction* action : {ui_->Akce_TiskFaktury01, ui_->Akce_TiskFaktury02,
                             ui_->Akce_TiskFaktury06, ui_->Akce_TiskFaktury10})
         action->setEnabled(open);
-    ui_->Akce_TiskFaktury03->setEnabled(open && Settings.Platce);
+    ui_->Akce_TiskFaktury03->setEnabled(open && settings_.Platce);
     if (open)
-        ui_->Akce_TiskFaktury03->setVisible(Settings.Platce);
+        ui_->Akce_TiskFaktury03->setVisible(settings_.Platce);
     ui_->Akce_TiskFaktury20->setEnabled(cash);
     ui_->Akce_SestavaPrijmovyDoklad->setEnabled(cash);
     ui_->Akce_ZmenaObdobi->setEnabled(!open);
@@ -490,98 +430,13 @@ void THlavni::UpdateActions() {
     ui_->Akce_Odberatele->setEnabled(open);
 }
 
-void THlavni::ApplyVatLabels() {
-    ui_->La_DPH1->setText(QStringLiteral("DPH %1%").arg(Settings.SazbaDPH1));
-    ui_->La_DPH2->setText(QStringLiteral("DPH %1%").arg(Settings.SazbaDPH2));
-    ui_->La_DPH3->setText(QStringLiteral("DPH %1%").arg(Settings.SazbaDPH3));
-    for (QLabel* label : {ui_->La_DPH1, ui_->La_DPH2, ui_->La_DPH3, ui_->La_APDPH1, ui_->La_APDPH2,
-                          ui_->La_APDPH3, ui_->La_SADPH1, ui_->La_SADPH2, ui_->La_SADPH3})
-        label->setVisible(Settings.Platce);
-}
-
-void THlavni::ApplySymbolType() {
-    switch (static_cast<quint8>(Settings.TypSymbolu)) {
-    case 0:
-        ui_->La_Fa2->setText(QStringLiteral("Konstantní symbol"));
-        ui_->Ed_Fa2->resize(49, ui_->Ed_Fa2->height());
-        SetTypingLimit(ui_->Ed_Fa2, 4);
-        break;
-    case 1:
-        ui_->La_Fa2->setText(QStringLiteral("Variabilní symbol"));
-        ui_->Ed_Fa2->resize(121, ui_->Ed_Fa2->height());
-        SetTypingLimit(ui_->Ed_Fa2, 10);
-        break;
-    default:
-        return;
-    }
-    ui_->La_Fa2->setVisible(true);
-    ui_->Ed_Fa2->setVisible(true);
-    ui_->Ed_Fa2->setEnabled(true);
-}
-
 // ---- Handlers of the window ------------------------------------------------------------------
 
-void THlavni::Ed_Fa2Change() {
-    SetModified(true);
-}
-
-void THlavni::SetModified(bool modified) {
-    if (modified_ == modified)
-        return;
-    modified_ = modified;
-    emit modifiedChanged(modified);
-}
-
-bool THlavni::Ed_UhrazenaCastkaKeyPress(const QString& typed) {
-    if (typed.isEmpty())
-        return true;
-    // Control characters (Escape, Delete, ...) are the field's own business, except backspace
-    // and Ctrl+V, which the filter decides.
-    const QChar first = typed.at(0);
-    if ((first.unicode() < 32 && first != kBackspaceChar && first != kCtrlVChar) ||
-        first.unicode() == 127)
-        return true;
-    QLineEdit* edit = ui_->Ed_UhrazenaCastka;
-    const EditFieldState field{edit->text(), edit->cursorPosition(),
-                               edit->hasSelectedText() ? edit->selectionStart()
-                                                       : edit->cursorPosition(),
-                               static_cast<int>(edit->selectedText().size())};
-    std::optional<QString> clipboard;
-    if (typed.at(0) == kCtrlVChar) {
-        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-        if (data && data->hasText())
-            clipboard = data->text();
-    }
-    const KeyFilterResult result = tarvela::Ed_UhrazenaCastkaKeyPress(
-        typed.at(0), field, clipboard, ui_->GroupBox5->title().trimmed());
-    if (result.beep)
-        QApplication::beep();
-    const bool decimal = typed.at(0) == QLatin1Char(',') || typed.at(0) == QLatin1Char('.');
-    if (!decimal && !result.swallowed)
-        return true;
-    // The decimal comma ("0," in the empty field, a full stop turned into the comma), a paste,
-    // or a refused key with its message.
-    if (result.text != edit->text()) {
-        edit->setText(result.text);
-        edit->setCursorPosition(result.cursor);
-    }
-    if (!result.message.isEmpty())
-        ShowInfo(result.message);
-    return false;
-}
-
 bool THlavni::FormKeyPress(int key) {
-    if (CurrentPage() != 0 || (key != Qt::Key_Return && key != Qt::Key_Enter))
+    if (editor_->CurrentPage() != 0 || (key != Qt::Key_Return && key != Qt::Key_Enter))
         return false;
     focusNextChild();
     return true;
-}
-
-void THlavni::PageControl1Change() {
-    if (CurrentPage() == 1)
-        SetTextColour(ui_->La_Mena,
-                      ui_->Ed_Mena->text() == Settings.VychoziMena ? kPurple : kDarkRed);
-    UpdateActions();
 }
 
 void THlavni::TB_TiskClick() {
@@ -591,10 +446,6 @@ void THlavni::TB_TiskClick() {
 void THlavni::TB_SestavyClick() {
     ui_->PMenuSestavy->popup(
         ui_->TB_Sestavy->mapToGlobal(QPoint(5, ui_->TB_Sestavy->height() + 2)));
-}
-
-void THlavni::Akce_KonecProgramuExecute() {
-    close();
 }
 
 void THlavni::FormClose() {
@@ -623,18 +474,8 @@ bool THlavni::eventFilter(QObject* watched, QEvent* event) {
     RunGuarded([&] {
         // The window sees the key before the focused control.
         consumed = FormKeyPress(key->key());
-        // Enter on a row of the item grid edits it, as a double click does.
-        if (!consumed && (widget == ui_->Grid1 || ui_->Grid1->isAncestorOf(widget)) &&
-            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-            Grid1DblClick();
-            consumed = true;
-        }
-        if (!consumed && widget == ui_->Ed_UhrazenaCastka && key->key() != Qt::Key_Tab &&
-            key->key() != Qt::Key_Backtab && !key->text().isEmpty() &&
-            !(key->modifiers() & (Qt::AltModifier | Qt::MetaModifier)) &&
-            !(key->modifiers().testFlag(Qt::ControlModifier) && key->key() != Qt::Key_V))
-            consumed = !Ed_UhrazenaCastkaKeyPress(key->text());
+        if (!consumed)
+            consumed = editor_->KeyPreview(widget, *key);
     });
     return consumed || QMainWindow::eventFilter(watched, event);
 }

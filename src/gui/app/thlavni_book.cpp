@@ -1,5 +1,7 @@
 // The invoice book from the main window: the book itself, opening an invoice chosen there, the
-// payment written there, and the status bar's notice of overdue invoices.
+// payments written there or from a bank statement, and the status bar's notice of overdue
+// invoices.
+#include "app/invoice_editor.h"
 #include "app/thlavni.h"
 #include "app/thlavni_ui.h"
 
@@ -11,6 +13,7 @@
 
 #include <algorithm>
 
+#include "bank/tvypiszbanky.h"
 #include "editor/invoice_list.h"
 #include "editor/tknihafaktur.h"
 #include "invoice/file_lines.h"
@@ -23,17 +26,15 @@
 
 namespace tarvela {
 
-void THlavni::Akce_KnihaFakturExecute() {
-    ShowBook(StatusFilter::All);
-}
-
 void THlavni::ShowBook(StatusFilter filter) {
     BookHost host;
-    host.HasUnsavedChanges = [this](const QString& path) { return modified_ && ShowsFile(path); };
+    host.HasUnsavedChanges = [this](const QString& path) {
+        return editor_->IsModified() && ShowsFile(path);
+    };
     QString chosen;
     int overdue = 0;
     {
-        TKnihaFaktur book(ProgramFolder, Settings, host, this);
+        TKnihaFaktur book(programFolder_, settings_, host, this);
         ConnectGuarded(&book, &TKnihaFaktur::paymentWritten, this,
                        [this](const QString& path) { PaymentWritten(path); });
         book.SetStatusFilter(filter);
@@ -48,6 +49,20 @@ void THlavni::ShowBook(StatusFilter filter) {
         OpenInvoiceFromBook(chosen);
 }
 
+void THlavni::Akce_NacistVypisExecute() {
+    // The review of the statement's payments, with the open invoice guarded as the book guards
+    // it.
+    BookHost host;
+    host.HasUnsavedChanges = [this](const QString& path) {
+        return editor_->IsModified() && ShowsFile(path);
+    };
+    const QStringList written = ImportBankStatements(this, programFolder_, settings_, host);
+    for (const QString& path : written)
+        PaymentWritten(path);
+    if (!written.isEmpty())
+        UpdateOverdueNotice(-1);
+}
+
 void THlavni::OpenInvoiceFromBook(const QString& path) {
     if (ShowsFile(path))
         return; // already in the window, with whatever edits it has
@@ -60,23 +75,14 @@ void THlavni::OpenInvoiceFromBook(const QString& path) {
 }
 
 void THlavni::PaymentWritten(const QString& path) {
-    if (modified_ || !ShowsFile(path))
+    if (editor_->IsModified() || !ShowsFile(path))
         return;
     InvoiceRecord record;
     OpenedBytes = ReadWholeFile(path);
-    ReadInvoiceBytes(OpenedBytes, record, Settings.VychoziMena);
-    OpenedRecord.DatumUhrady = record.DatumUhrady;
-    OpenedRecord.UhrazenaCastka = record.UhrazenaCastka;
-    OpenedRecord.Eet = record.Eet; // the book registers a payment received in person
-    ShowEet();
-    {
-        // The file already holds what the fields now show: nothing to save.
-        const QSignalBlocker blockDate(ui_->Ed_DatumUhrady);
-        const QSignalBlocker blockAmount(ui_->Ed_UhrazenaCastka);
-        ui_->Ed_DatumUhrady->setText(record.DatumUhrady);
-        ui_->Ed_UhrazenaCastka->setText(record.UhrazenaCastka);
-    }
-    SetModified(false);
+    ReadInvoiceBytes(OpenedBytes, record, settings_.VychoziMena);
+    // The payment and its EET registration (the book registers a payment received in person).
+    editor_->ShowPayment(record);
+    editor_->SetModified(false);
     UpdateActions();
 }
 
@@ -107,10 +113,10 @@ void THlavni::UpdateOverdueNotice(int count) {
         return;
     }
     overdueKnown_ = false;
-    const int year = Settings.AktualniRok;
-    const QString programFolder = ProgramFolder;
-    const VatRates rates = RatesOf(Settings);
-    const QString currency = Settings.VychoziMena;
+    const int year = settings_.AktualniRok;
+    const QString programFolder = programFolder_;
+    const VatRates rates = RatesOf(settings_);
+    const QString currency = settings_.VychoziMena;
     const QDate today = Today();
     auto walk = std::make_shared<InvoiceFileWalk>(InvoiceStore(programFolder), year);
     auto overdue = std::make_shared<int>(0);
@@ -148,8 +154,8 @@ void THlavni::ShowOverdueNotice(int count) {
 
 bool THlavni::FileIsOverdue(const QString& path) const {
     try {
-        const BookEntry entry = ReadBookEntry(ReadWholeFile(path), path, Settings.AktualniRok,
-                                              RatesOf(Settings), Settings.VychoziMena);
+        const BookEntry entry = ReadBookEntry(ReadWholeFile(path), path, settings_.AktualniRok,
+                                              RatesOf(settings_), settings_.VychoziMena);
         return EntryStatus(entry, Today()).State == PaymentState::Overdue;
     } catch (const FileError&) {
         return false; // the book shows such a file with nothing owed

@@ -11,13 +11,11 @@
 
 namespace tarvela {
 
-class ItemGrid;
 class THlavni;
 class ReportDataSet;
-struct THlavniUi;
 
 // The invoice as the window shows it with the row bases and the totals panel's captions.
-InvoiceSnapshot TakeSnapshot(const THlavni& w, const THlavniUi& ui, const ItemGrid& grid);
+InvoiceSnapshot TakeSnapshot(const THlavni& w);
 
 // The full path of a report template relative to the program folder ("Ses/Faktura.fr3"), or an
 // empty text after telling the user it is missing.
@@ -31,7 +29,6 @@ using InvoiceDocumentRun = std::function<void(const QString& templatePath, const
 // Builds the document of `kind` and hands it to `run`. False (after telling the user) when its
 // template is missing or the user answers Ne to a warning (a credit note with a positive total);
 // a document that must not be printed raises ValidationError first.
-bool WithInvoiceDocument(const THlavni& w, const THlavniUi& ui, const ItemGrid& grid,
-                         DocumentKind kind, const InvoiceDocumentRun& run);
+bool WithInvoiceDocument(const THlavni& w, DocumentKind kind, const InvoiceDocumentRun& run);
 
 } // namespace tarvela

@@ -2,7 +2,6 @@
 //
 // The e-invoice and the e-mail take what the window shows (unsaved edits included), like
 // printing; the period export and the VAT summary read the saved invoice files.
-#include "app/item_grid.h"
 #include "app/thlavni.h"
 #include "app/thlavni_documents.h"
 #include "app/thlavni_ui.h"
@@ -200,10 +199,10 @@ void THlavni::UpdateExportActions() {
 }
 
 void THlavni::Akce_IsdocFakturyExecute(DocumentKind kind) {
-    const InvoiceSnapshot invoice = TakeSnapshot(*this, *ui_, *grid_);
+    const InvoiceSnapshot invoice = TakeSnapshot(*this);
     // What cannot be printed or lacks data the e-invoice needs is refused before the dialog.
-    CheckDocumentPrintable(kind, invoice, Settings);
-    const QByteArray isdoc = BuildIsdocInvoice(kind, invoice, Settings);
+    CheckDocumentPrintable(kind, invoice, settings_);
+    const QByteArray isdoc = BuildIsdocInvoice(kind, invoice, settings_);
     const QString path = AskSaveFileName(
         this, QStringLiteral("Uložit jako ISDOC"),
         DocumentsFolder() + QLatin1Char('/') + PeriodIsdocFileName(invoice.fields, kind),
@@ -216,12 +215,12 @@ void THlavni::Akce_IsdocFakturyExecute(DocumentKind kind) {
 }
 
 void THlavni::Akce_EmailFakturyExecute(DocumentKind kind) {
-    const InvoiceSnapshot invoice = TakeSnapshot(*this, *ui_, *grid_);
-    CheckDocumentPrintable(kind, invoice, Settings);
+    const InvoiceSnapshot invoice = TakeSnapshot(*this);
+    CheckDocumentPrintable(kind, invoice, settings_);
     CheckRecipient(invoice.fields.OdberatelEmail);
     // Missing data is refused before any file is written.
     const QByteArray isdoc =
-        HasIsdoc(kind) ? BuildIsdocInvoice(kind, invoice, Settings) : QByteArray();
+        HasIsdoc(kind) ? BuildIsdocInvoice(kind, invoice, settings_) : QByteArray();
 
     QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/tarvela-email-XXXXXX"));
     if (!folder.isValid())
@@ -231,10 +230,10 @@ void THlavni::Akce_EmailFakturyExecute(DocumentKind kind) {
         folder.filePath(EmailAttachmentName(kind, invoice.fields.Cislo, QStringLiteral(".pdf")));
     bool written = false;
     const bool built =
-        WithInvoiceDocument(*this, *ui_, *grid_, kind,
+        WithInvoiceDocument(*this, kind,
                             [&](const QString& templatePath, const QString& title,
                                 const QString& variables, const ReportDataSet& rows) {
-                                written = SaveStandardReportPdf(ProgramFolder, templatePath, title,
+                                written = SaveStandardReportPdf(programFolder_, templatePath, title,
                                                                 variables, rows, pdf);
                             });
     if (!built || !written)
@@ -258,10 +257,10 @@ void THlavni::Akce_EmailFakturyExecute(DocumentKind kind) {
     process->setObjectName(QStringLiteral("EmailProcess"));
     process->setProgram(program);
     QStringList arguments = MailClientArguments(
-        InvoiceEmailSubject(kind, invoice.fields, Settings),
+        InvoiceEmailSubject(kind, invoice.fields, settings_),
         InvoiceEmailBody(
-            kind, invoice.fields, Settings,
-            FormatHalere(ComputeInvoiceFigures(invoice.fields, Settings, kind).Due.Due),
+            kind, invoice.fields, settings_,
+            FormatHalere(ComputeInvoiceFigures(invoice.fields, settings_, kind).Due.Due),
             HasIsdoc(kind)),
         attachments);
     // The customer's address, when the invoice has one, is the recipient (xdg-email takes the
@@ -300,13 +299,13 @@ void THlavni::Akce_EmailFakturyExecute(DocumentKind kind) {
 }
 
 void THlavni::Akce_ExportUcetniExecute() {
-    TExportUcetni dialog(PeriodYears(InvoiceStore(ProgramFolder)), Settings.AktualniRok,
+    TExportUcetni dialog(PeriodYears(InvoiceStore(programFolder_)), settings_.AktualniRok,
                          DocumentsFolder() + QStringLiteral("/Export pro účetní"), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     const std::pair<QDate, QDate> period = dialog.Period();
     const std::vector<PeriodInvoice> invoices =
-        InvoicesOfPeriod(ProgramFolder, dialog.Year(), period, Settings);
+        InvoicesOfPeriod(programFolder_, dialog.Year(), period, settings_);
     if (invoices.empty()) {
         ShowInfo(QStringLiteral("V období %1 není žádná faktura (podle data plnění), nic nebylo "
                                 "zapsáno.")
@@ -317,7 +316,7 @@ void THlavni::Akce_ExportUcetniExecute() {
     if (!QDir().mkpath(folder))
         throw FileError(
             QStringLiteral("Složku „%1“ nelze vytvořit.").arg(QDir::toNativeSeparators(folder)));
-    const QStringList written = ExportPeriod(folder, invoices, dialog.Kinds(), Settings);
+    const QStringList written = ExportPeriod(folder, invoices, dialog.Kinds(), settings_);
     ShowInfo(QStringLiteral("Export za období %1 je hotov.\r\nSložka: %2\r\nFaktur: %3\r\n"
                             "Souborů ISDOC: %4\r\nPřehled faktur: %5")
                  .arg(PeriodText(period), QDir::toNativeSeparators(folder))
@@ -327,29 +326,29 @@ void THlavni::Akce_ExportUcetniExecute() {
 }
 
 void THlavni::Akce_PrehledDPHExecute() {
-    const QString templatePath = ExistingTemplate(ProgramFolder, VatSummaryTemplate());
+    const QString templatePath = ExistingTemplate(programFolder_, VatSummaryTemplate());
     if (templatePath.isEmpty())
         return;
-    TPrehledDPH dialog(PeriodYears(InvoiceStore(ProgramFolder)), Settings.AktualniRok, this);
+    TPrehledDPH dialog(PeriodYears(InvoiceStore(programFolder_)), settings_.AktualniRok, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     const std::pair<QDate, QDate> period = dialog.Period();
     const VatSummary summary =
-        SummarizeVat(InvoicesOfPeriod(ProgramFolder, dialog.Year(), period, Settings), period.first,
-                     period.second);
+        SummarizeVat(InvoicesOfPeriod(programFolder_, dialog.Year(), period, settings_),
+                     period.first, period.second);
     if (dialog.SaveCsv()) {
         const QString path =
             AskSaveFileName(this, QStringLiteral("Uložit přehled DPH jako CSV"),
                             DocumentsFolder() + QLatin1Char('/') + VatCsvName(period),
                             QStringLiteral("Tabulka CSV (*.csv)"), QStringLiteral("csv"));
         if (!path.isEmpty())
-            WriteOrThrow(path, VatSummaryCsv(summary, Settings));
+            WriteOrThrow(path, VatSummaryCsv(summary, settings_));
     }
     ReportDataSet dataSet;
     const ReportDataSetCleanup cleanup(dataSet);
-    FillVatSummary(dataSet, summary, Settings);
-    RunStandardReport(ProgramFolder, templatePath, VatSummaryTitle(summary),
-                      VatSummaryVariables(summary, Settings).text(), dataSet);
+    FillVatSummary(dataSet, summary, settings_);
+    RunStandardReport(programFolder_, templatePath, VatSummaryTitle(summary),
+                      VatSummaryVariables(summary, settings_).text(), dataSet);
 }
 
 } // namespace tarvela

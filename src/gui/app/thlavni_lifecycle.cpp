@@ -1,6 +1,5 @@
 // The invoice lifecycle of the main window: new, open, save, close and emptying the window.
-#include "app/invoice_binding.h"
-#include "app/item_grid.h"
+#include "app/invoice_editor.h"
 #include "app/thlavni.h"
 #include "app/thlavni_ui.h"
 
@@ -40,8 +39,6 @@ namespace tarvela {
 
 namespace {
 
-const QString kCaptionPrefix = QStringLiteral("Tarvela - ");
-
 bool SameFile(const QString& a, const QString& b) {
     if (a.isEmpty() || b.isEmpty())
         return false;
@@ -56,52 +53,15 @@ bool SameFile(const QString& a, const QString& b) {
 
 } // namespace
 
-InvoiceRecord THlavni::WindowRecord() const {
-    InvoiceRecord r = OpenedRecord;
-    ReadInvoiceControls(*ui_, r);
-    r.Polozky = grid_->AllRows();
-    return r;
-}
-
-void THlavni::ClearInvoice() {
-    for (const TextFieldBinding& b : kTextFields) {
-        if (b.control != &THlavniUi::Ed_Mena)
-            (ui_.get()->*b.control)->clear();
-    }
-    ui_->Ed_Mena->setText(Settings.VychoziMena);
-    ui_->CBox_Fa6->setCurrentIndex(-1);
-    ui_->CBox_Fa6->setEditText(QString());
-    const QDate today = Today();
-    for (const DateFieldBinding& b : kDateFields)
-        (ui_.get()->*b.control)->setDate(today);
-    for (QLabel* label : {ui_->La_APCelkem, ui_->La_APDPH1, ui_->La_APDPH2, ui_->La_APDPH3,
-                          ui_->La_CelkemRadek, ui_->La_SACelkem, ui_->La_SADPH1, ui_->La_SADPH2,
-                          ui_->La_SADPH3, ui_->La_CelkemFaktura, ui_->La_Mena})
-        label->clear();
-    OpenedRecord = InvoiceRecord();
-    ShowEet();
-    ui_->PageControl1->setCurrentIndex(0);
-    // Empty cells and amounts; the emptied labels stay empty (moving to the first cell is no
-    // click in the grid).
-    grid_->Clear();
-}
-
 void THlavni::Akce_NovaFakturaExecute() {
-    const int year = Settings.AktualniRok;
+    const int year = settings_.AktualniRok;
     const QString counter =
-        InvoiceStore(ProgramFolder).NextInvoiceCounter(year, ProcessPaintEvents);
+        InvoiceStore(programFolder_).NextInvoiceCounter(year, ProcessPaintEvents);
     if (counter == QStringLiteral("000")) {
         ShowInfo(QStringLiteral("Novou fakturu nelze vytvořit. Tato verze programu umožňuje "
                                 "vyhotovit v jednom období nejvíce 999 faktur."));
         return;
     }
-    ui_->PageControl1->show();
-    ui_->Ed_Fa1->setText(QString::number(year) + counter);
-    ProposedNumber = ui_->Ed_Fa1->text();
-    OpenedRecord = InvoiceRecord();
-    ShowEet();
-    setWindowTitle(kCaptionPrefix + ui_->Ed_Fa1->text() + QStringLiteral("[*]"));
-    ui_->CBox_Fa6->setCurrentIndex(0);
     // The dates lie inside the period: January's invoices prepared in December start on
     // 1 January, a late invoice of last year ends on 31 December.
     QDate today = Today();
@@ -109,9 +69,12 @@ void THlavni::Akce_NovaFakturaExecute() {
         today = QDate(year, 1, 1);
     else if (today.year() > year)
         today = QDate(year, 12, 31);
-    ui_->Datum_Fa7->setDate(today);
-    ui_->Datum_Fa8->setDate(today);
-    ui_->Datum_Fa9->setDate(today.addDays(Settings.DobaSplatnosti));
+    ProposedNumber = QString::number(year) + counter;
+    OwnInvoiceFile.clear();
+    OpenedBytes.clear();
+    editor_->show();
+    editor_->StartNew(ProposedNumber, today);
+    SetCaption(ProposedNumber);
     if (today != Today())
         statusBar()->showMessage(
             QStringLiteral("Faktura patří do období %1: datum plnění a vystavení je %2.")
@@ -120,28 +83,15 @@ void THlavni::Akce_NovaFakturaExecute() {
             15000);
     else
         statusBar()->clearMessage();
-    // A variable symbol is the invoice number's digits, as Czech invoices have it; the user may
-    // change it.
-    if (Settings.TypSymbolu == SymbolType::Variable) {
-        QString digits = ui_->Ed_Fa1->text();
-        digits.removeIf([](QChar c) { return !c.isDigit(); });
-        ui_->Ed_Fa2->setText(digits);
-    }
-    ui_->Ed_Mena->setText(Settings.VychoziMena);
-    OwnInvoiceFile.clear();
-    OpenedBytes.clear();
-    SetModified(false);
     UpdateActions();
-    ShowTotals();
-    ui_->GroupBox5->setTitle(QStringLiteral("Úhrada v ") + Settings.VychoziMena);
 }
 
 void THlavni::Akce_OtevritFakturuExecute() {
     bool confirmed = false;
     QString path;
     {
-        TOtevrit dialog(ProgramFolder, this);
-        dialog.SetYear(QString::number(Settings.AktualniRok));
+        TOtevrit dialog(programFolder_, this);
+        dialog.SetYear(QString::number(settings_.AktualniRok));
         confirmed = dialog.exec() == QDialog::Accepted;
         path = dialog.SelectedFile;
     }
@@ -156,51 +106,46 @@ bool THlavni::ShowsFile(const QString& path) const {
 
 void THlavni::OpenInvoiceFile(const QString& path) {
     try {
-        // The record starts from the emptied window, so the fields of lines the file lacks
-        // keep their cleared values.
-        OpenedRecord = InvoiceRecord();
-        InvoiceRecord record = WindowRecord();
+        // The record starts from the emptied editor (no invoice is open), so the fields of
+        // lines the file lacks keep their cleared values.
+        InvoiceRecord record = editor_->Record();
         OpenedBytes = ReadWholeFile(path);
-        ReadInvoiceBytes(OpenedBytes, record, Settings.VychoziMena);
-        FillInvoiceControls(*ui_, record);
-        grid_->SetAllRows(record.Polozky);
-        OpenedRecord = record;
-        grid_->RecomputeAll(RatesOf(Settings));
-        ShowTotals();
-        ShowEet();
+        ReadInvoiceBytes(OpenedBytes, record, settings_.VychoziMena);
+        editor_->Load(record);
     } catch (...) {
         // An invoice that cannot be opened leaves nothing behind in the hidden editor: the
         // next new invoice starts empty and Save stays disabled.
-        ClearInvoice();
-        SetModified(false);
+        editor_->Clear();
+        editor_->SetModified(false);
+        OpenedBytes.clear();
         UpdateActions();
         throw;
     }
-    ui_->GroupBox5->setTitle(QStringLiteral("Úhrada v ") + Settings.VychoziMena);
-    ui_->PageControl1->show();
-    setWindowTitle(kCaptionPrefix + ui_->Ed_Fa1->text() + QStringLiteral("[*]"));
+    editor_->show();
+    SetCaption(editor_->Number());
     OwnInvoiceFile = path;
-    SetModified(false);
+    editor_->SetModified(false);
     UpdateActions();
-    if (!OpenedRecord.Eet.isEmpty())
-        EetService::Of(ProgramFolder).catchUp(path, OpenedRecord.Eet);
+    const QString eet = editor_->OpenedRecord().Eet;
+    if (!eet.isEmpty())
+        EetService::Of(programFolder_).catchUp(path, eet);
 }
 
 void THlavni::Akce_UlozitFakturuExecute() {
     // An earlier save's "je uložena" must not stand beside this save's refusal.
     statusBar()->clearMessage();
-    if (ui_->Ed_Fa1->text().isEmpty()) {
+    if (editor_->Number().isEmpty()) {
         ShowInfo(QStringLiteral("Faktura nemůže být uložena - není zadáno číslo faktury."));
         return;
     }
-    CheckExchangeRateFields();
-    const InvoiceStore store(ProgramFolder);
-    const int year = Settings.AktualniRok;
+    editor_->CheckExchangeRateFields();
+    const InvoiceStore store(programFolder_);
+    const int year = settings_.AktualniRok;
     // Each "Ano" to the next free number is one more round here, never a call of this handler
     // from its own message box; the rounds are bounded.
     constexpr int kNumberOffers = 20;
     for (int offer = 0; offer < kNumberOffers; ++offer) {
-        const QString number = ui_->Ed_Fa1->text();
+        const QString number = editor_->Number();
         // The number's file as it is on disk ("2026001.TVL" too); empty for a new number.
         const QString existing = store.ExistingInvoiceFile(year, number);
 
@@ -219,11 +164,10 @@ void THlavni::Akce_UlozitFakturuExecute() {
         // the invoice carries none of them.
         const bool ownFile =
             OwnInvoiceFile.isEmpty() || (!existing.isEmpty() && SameFile(existing, OwnInvoiceFile));
-        QString eet = ownFile ? OpenedRecord.Eet : QString();
-        if (PaymentFormCode(ui_->CBox_Fa6) == QStringLiteral("H") &&
-            ui_->Ed_DatumUhrady->text().isEmpty()) {
-            const QString typedAmount = ui_->Ed_UhrazenaCastka->text();
-            RecordCashPayment();
+        QString eet = ownFile ? editor_->OpenedRecord().Eet : QString();
+        if (editor_->IsCash() && !editor_->HasPaymentDate()) {
+            const QString typedAmount = editor_->PaidAmountText();
+            editor_->RecordCashPayment();
             // Registered before the invoice is written: a kill in between leaves the payment
             // in the outbox, and the next save finds it there under the same receipt number.
             // A payment that cannot be registered (settings to mend) is not recorded either,
@@ -233,18 +177,16 @@ void THlavni::Akce_UlozitFakturuExecute() {
                     number, existing.isEmpty() ? store.InvoiceFilePath(year, number) : existing,
                     eet);
             } catch (...) {
-                ui_->Ed_DatumUhrady->clear();
-                ui_->Ed_UhrazenaCastka->setText(typedAmount);
+                editor_->UndoCashPayment(typedAmount);
                 throw;
             }
-            OpenedRecord.Eet = eet;
-            ShowEet();
+            editor_->SetEet(eet);
         }
 
         // The invoice replaced may have been one of the overdue ones the status bar counts.
         const bool wasOverdue = !existing.isEmpty() && FileIsOverdue(existing);
         const bool created = proposed || existing.isEmpty();
-        InvoiceRecord record = WindowRecord();
+        InvoiceRecord record = editor_->Record();
         record.Eet = eet;
         try {
             if (created) {
@@ -256,7 +198,7 @@ void THlavni::Akce_UlozitFakturuExecute() {
                 const SavedInvoice saved =
                     store.SaveOpenedInvoice(year, record, existing, OpenedBytes);
                 OpenedBytes = saved.bytes;
-                ShowJoinedPayment(saved.record);
+                editor_->ShowPayment(saved.record);
             } else {
                 store.SaveInvoice(year, record); // another file, replaced with the user's word
                 OpenedBytes = InvoiceFileBytes(record);
@@ -269,20 +211,19 @@ void THlavni::Akce_UlozitFakturuExecute() {
                           e.message() + QStringLiteral("\r\nChcete fakturu uložit pod číslem %1?")
                                             .arg(e.nextNumber())))
                 return;
-            ui_->Ed_Fa1->setText(e.nextNumber());
+            editor_->SetNumber(e.nextNumber());
             ProposedNumber = e.nextNumber();
-            setWindowTitle(kCaptionPrefix + ui_->Ed_Fa1->text() + QStringLiteral("[*]"));
+            SetCaption(ProposedNumber);
             continue;
         }
         OwnInvoiceFile = created ? store.InvoiceFilePath(year, number) : existing;
-        OpenedRecord.Eet = record.Eet;
-        ShowEet();
+        editor_->SetEet(record.Eet);
         ProposedNumber.clear();
-        SetModified(false);
+        editor_->SetModified(false);
         UpdateActions();
         UpdateOverdueNoticeAfterSave(wasOverdue);
         if (!record.Eet.isEmpty())
-            EetService::Of(ProgramFolder).catchUp(OwnInvoiceFile, record.Eet);
+            EetService::Of(programFolder_).catchUp(OwnInvoiceFile, record.Eet);
         statusBar()->showMessage(QStringLiteral("Faktura %1 je uložena (%2).")
                                      .arg(number, QDir::toNativeSeparators(OwnInvoiceFile)),
                                  15000);
@@ -293,44 +234,22 @@ void THlavni::Akce_UlozitFakturuExecute() {
                                "jiné faktury. Zkuste ji uložit znovu."));
 }
 
-void THlavni::ShowJoinedPayment(const InvoiceRecord& saved) {
-    OpenedRecord.DatumUhrady = saved.DatumUhrady;
-    OpenedRecord.UhrazenaCastka = saved.UhrazenaCastka;
-    OpenedRecord.Eet = saved.Eet;
-    const QSignalBlocker blockDate(ui_->Ed_DatumUhrady);
-    const QSignalBlocker blockAmount(ui_->Ed_UhrazenaCastka);
-    ui_->Ed_DatumUhrady->setText(saved.DatumUhrady);
-    ui_->Ed_UhrazenaCastka->setText(saved.UhrazenaCastka);
-}
-
-void THlavni::RecordCashPayment() {
-    // Cash changes hands when the invoice is issued: the receipt bears the date of issue and
-    // the amount rounded to whole crowns, and so does the payment. (Neither the due date, which
-    // lies ahead, nor today, which differs from the receipt's date for an invoice written up
-    // afterwards.)
-    ui_->Ed_DatumUhrady->setText(FormatInvoiceDate(ui_->Datum_Fa8->date()));
-    if (!TrimText(ui_->Ed_UhrazenaCastka->text()).isEmpty())
-        return; // the amount the user typed stands
-    const InvoiceFigures figures =
-        ComputeInvoiceFigures(WindowRecord(), Settings, DocumentKind::PrijmovyDokladSRozpisem);
-    ui_->Ed_UhrazenaCastka->setText(FormatHalere(figures.Due.Due));
-}
-
 QString THlavni::RegisterEetPayment(const QString& number, const QString& path,
                                     const QString& registered) {
-    if (!eet::LoadEetSettings(ProgramFolder).registers)
+    if (!eet::LoadEetSettings(programFolder_).registers)
         return registered;
     // The service takes amounts in CZK: a foreign amount at the invoice's exchange rate.
+    const InvoiceRecord invoice = editor_->Record();
     const qint64 amount = EetAmountInCrowns(
-        ParseFieldHalere(QStringLiteral("Uhrazená částka"), ui_->Ed_UhrazenaCastka->text()),
-        ui_->Ed_Mena->text(), Settings.VychoziMena, ui_->Ed_Kurz->text(), number);
+        ParseFieldHalere(QStringLiteral("Uhrazená částka"), invoice.UhrazenaCastka), invoice.Mena,
+        settings_.VychoziMena, invoice.Kurz, number);
     if (amount == 0)
         return registered;
     const std::optional<eet::OutboxEntry> entry =
-        EetService::Of(ProgramFolder)
+        EetService::Of(programFolder_)
             .registerPayment(QStringLiteral("Faktura ") + number,
                              NextEetPoradCis(number, registered), amount,
-                             EetPaymentMoment(ui_->Datum_Fa8->date()), path);
+                             EetPaymentMoment(invoice.DatumVystaveni), path);
     if (!entry)
         return registered;
     QList<EetPayment> payments = ReadEetPayments(registered);
@@ -338,29 +257,17 @@ QString THlavni::RegisterEetPayment(const QString& number, const QString& path,
     return EetPaymentsValue(payments);
 }
 
-void THlavni::ShowEet() {
-    // The box shows while the supplier registers sales, or for an invoice registered before.
-    ui_->GBox_Eet->setVisible(!OpenedRecord.Eet.isEmpty() ||
-                              eet::LoadEetSettings(ProgramFolder).registers);
-    const QString status = EetStatusText(OpenedRecord.Eet);
-    ui_->Ed_Eet->setText(status);
-    ui_->Ed_Eet->setCursorPosition(0);
-    ui_->Ed_Eet->setToolTip(
-        status.isEmpty() ? QStringLiteral("Platba faktury není evidována v EET.") : status);
-}
-
 void THlavni::EetWritten(const QString& path) {
     if (!ShowsFile(path))
         return;
     const QByteArray bytes = ReadWholeFile(path);
-    OpenedRecord.Eet = EetValueOf(bytes);
-    if (!modified_)
+    if (!editor_->IsModified())
         OpenedBytes = bytes; // the window shows what the file holds
-    ShowEet();
+    editor_->SetEet(EetValueOf(bytes));
 }
 
 void THlavni::Akce_ZavritFakturuExecute() {
-    if (modified_) {
+    if (editor_->IsModified()) {
         // Storno is the default and Escape's answer: neither Enter nor a slip loses the edits.
         const Answer answer =
             AskYesNoCancel(QStringLiteral("Upozornění"),
@@ -371,18 +278,23 @@ void THlavni::Akce_ZavritFakturuExecute() {
             Akce_UlozitFakturuExecute();
             // The user wants the edits kept: when they were not saved (no number, another
             // invoice's file not to be replaced), the invoice stays open with them.
-            if (modified_)
+            if (editor_->IsModified())
                 return;
         }
     }
-    ui_->PageControl1->hide();
-    ClearInvoice();
-    setWindowTitle(QString::fromLatin1(kApplicationTitle));
+    editor_->hide();
+    editor_->Clear();
+    SetCaption(QString());
     OwnInvoiceFile.clear();
     OpenedBytes.clear();
     ProposedNumber.clear();
-    SetModified(false);
+    editor_->SetModified(false);
     UpdateActions();
+}
+
+void THlavni::Akce_OdberateleExecute() {
+    if (InvoiceOpen())
+        editor_->ChooseCustomerFromBook();
 }
 
 } // namespace tarvela

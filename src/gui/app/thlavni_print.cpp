@@ -4,7 +4,6 @@
 // printing core build the variables and the rows, and hands them to the print module. The data
 // set belongs to the handler; a cleanup guard clears its columns and closes it again whatever
 // happens on the way.
-#include "app/item_grid.h"
 #include "app/thlavni.h"
 #include "app/thlavni_documents.h"
 #include "app/thlavni_ui.h"
@@ -33,7 +32,7 @@
 
 namespace tarvela {
 
-InvoiceSnapshot TakeSnapshot(const THlavni& w, const THlavniUi&, const ItemGrid&) {
+InvoiceSnapshot TakeSnapshot(const THlavni& w) {
     InvoiceSnapshot s;
     s.fields = w.WindowRecord();
     return s;
@@ -61,27 +60,26 @@ bool ConfirmDocumentWarnings(const QStringList& warnings) {
 
 } // namespace
 
-bool WithInvoiceDocument(const THlavni& w, const THlavniUi& ui, const ItemGrid& grid,
-                         DocumentKind kind, const InvoiceDocumentRun& run) {
-    const QString templatePath = ExistingTemplate(w.ProgramFolder, DocumentTemplate(kind));
+bool WithInvoiceDocument(const THlavni& w, DocumentKind kind, const InvoiceDocumentRun& run) {
+    const QString templatePath = ExistingTemplate(w.ProgramFolder(), DocumentTemplate(kind));
     if (templatePath.isEmpty())
         return false;
 
-    const InvoiceSnapshot invoice = TakeSnapshot(w, ui, grid);
+    const InvoiceSnapshot invoice = TakeSnapshot(w);
     // A tax document with a rate the settings do not know, or in another currency without its
     // rate, is refused before anything is printed (the error box names the rows).
-    CheckDocumentPrintable(kind, invoice, w.Settings);
+    CheckDocumentPrintable(kind, invoice, w.Settings());
     // What may be printed but looks wrong (a credit note asking for a payment) is asked first.
-    const DocumentFigures figures = DocumentFiguresOf(kind, invoice, w.Settings);
+    const DocumentFigures figures = DocumentFiguresOf(kind, invoice, w.Settings());
     if (!ConfirmDocumentWarnings(DocumentWarnings(kind, figures)))
         return false;
-    const PrintVariables variables = InvoiceDocumentVariables(kind, invoice, w.Settings);
+    const PrintVariables variables = InvoiceDocumentVariables(kind, invoice, w.Settings());
 
     ReportDataSet dataSet;
     const ReportDataSetCleanup cleanup(dataSet);
     FillInvoiceItems(dataSet, kind, invoice);
     run(templatePath,
-        DocumentReportTitle(kind, w.Settings.Platce, invoice.fields.Cislo,
+        DocumentReportTitle(kind, w.Settings().Platce, invoice.fields.Cislo,
                             kind == DocumentKind::PrijmovyDokladSRozpisem && IsCashPayout(figures)),
         variables.text(), dataSet);
     return true;
@@ -90,12 +88,11 @@ bool WithInvoiceDocument(const THlavni& w, const THlavniUi& ui, const ItemGrid& 
 namespace {
 
 // One document of the open invoice, as the window shows it.
-void PrintInvoiceDocument(const THlavni& w, const THlavniUi& ui, const ItemGrid& grid,
-                          DocumentKind kind) {
-    WithInvoiceDocument(w, ui, grid, kind,
+void PrintInvoiceDocument(const THlavni& w, DocumentKind kind) {
+    WithInvoiceDocument(w, kind,
                         [&w](const QString& templatePath, const QString& title,
                              const QString& variables, const ReportDataSet& rows) {
-                            RunStandardReport(w.ProgramFolder, templatePath, title, variables,
+                            RunStandardReport(w.ProgramFolder(), templatePath, title, variables,
                                               rows);
                         });
 }
@@ -109,36 +106,36 @@ void THlavni::Akce_TiskFaktury01Execute(QAction* akce) {
     if (akce->data().metaType() != QMetaType::fromType<DocumentKind>())
         throw std::invalid_argument("print action without its document kind: " +
                                     akce->objectName().toStdString());
-    PrintInvoiceDocument(*this, *ui_, *grid_, akce->data().value<DocumentKind>());
+    PrintInvoiceDocument(*this, akce->data().value<DocumentKind>());
 }
 
 void THlavni::Akce_SestavaPrijmovyDokladExecute() {
-    const QString templatePath = ExistingTemplate(ProgramFolder, CashReceiptTemplate());
+    const QString templatePath = ExistingTemplate(programFolder_, CashReceiptTemplate());
     if (templatePath.isEmpty())
         return;
-    const InvoiceSnapshot invoice = TakeSnapshot(*this, *ui_, *grid_);
-    CheckDocumentPrintable(DocumentKind::PrijmovyDokladSRozpisem, invoice, Settings);
-    PrintVariables variables = CashReceiptVariables(invoice, Settings);
+    const InvoiceSnapshot invoice = TakeSnapshot(*this);
+    CheckDocumentPrintable(DocumentKind::PrijmovyDokladSRozpisem, invoice, settings_);
+    PrintVariables variables = CashReceiptVariables(invoice, settings_);
     // The POK of the payment's EET registration when the user chose to print it: a confirmed
     // one of the production service; the playground's only as "ověřovací režim".
-    if (eet::LoadEetSettings(ProgramFolder).printPok) {
+    if (eet::LoadEetSettings(programFolder_).printPok) {
         const QString pok = EetReceiptText(invoice.fields.Eet);
         if (!pok.isEmpty())
             variables.add(QStringLiteral("EetPok"), pok);
     }
     RunPlainReport(
-        ProgramFolder, templatePath,
-        CashReceiptReportTitle(invoice.fields.Cislo, CashReceiptPaysOut(invoice, Settings)),
+        programFolder_, templatePath,
+        CashReceiptReportTitle(invoice.fields.Cislo, CashReceiptPaysOut(invoice, settings_)),
         variables.text());
 }
 
 void THlavni::Akce_SestavaPrehledExecute() {
-    const QString templatePath = ExistingTemplate(ProgramFolder, PeriodOverviewTemplate());
+    const QString templatePath = ExistingTemplate(programFolder_, PeriodOverviewTemplate());
     if (templatePath.isEmpty())
         return;
 
     const QList<OverviewEntry> entries =
-        CollectPeriodOverview(InvoiceStore(ProgramFolder), Settings, ProcessPaintEvents);
+        CollectPeriodOverview(InvoiceStore(programFolder_), settings_, ProcessPaintEvents);
     if (entries.isEmpty()) {
         ShowInfo(QStringLiteral("Není nalezena žádná faktura ..."));
         return;
@@ -146,9 +143,9 @@ void THlavni::Akce_SestavaPrehledExecute() {
 
     ReportDataSet dataSet;
     const ReportDataSetCleanup cleanup(dataSet);
-    FillPeriodOverview(dataSet, entries, Settings.VychoziMena);
-    RunStandardReport(ProgramFolder, templatePath, PeriodOverviewTitle(Settings.AktualniRok),
-                      PeriodOverviewVariables(Settings, entries).text(), dataSet);
+    FillPeriodOverview(dataSet, entries, settings_.VychoziMena);
+    RunStandardReport(programFolder_, templatePath, PeriodOverviewTitle(settings_.AktualniRok),
+                      PeriodOverviewVariables(settings_, entries).text(), dataSet);
 }
 
 } // namespace tarvela

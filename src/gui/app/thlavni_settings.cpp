@@ -1,4 +1,6 @@
-// The settings dialog, help, web pages and the About box, started from the main window.
+// The settings dialog, the period change, help, web pages and the About box, started from the
+// main window.
+#include "app/invoice_editor.h"
 #include "app/thlavni.h"
 #include "app/thlavni_ui.h"
 
@@ -6,6 +8,7 @@
 #include <QLineEdit>
 #include <QTabWidget>
 
+#include "editor/period_change.h"
 #include "eet/eet_service.h"
 #include "eet/teetodeslane.h"
 #include "help/about_box.h"
@@ -18,12 +21,8 @@
 
 namespace tarvela {
 
-void THlavni::Akce_KonfiguraceExecute() {
-    OpenSettings(0);
-}
-
 void THlavni::Akce_EetOdeslaneExecute() {
-    TEetOdeslane window(EetService::Of(ProgramFolder), this);
+    TEetOdeslane window(EetService::Of(programFolder_), this);
     window.exec();
 }
 
@@ -35,25 +34,30 @@ void THlavni::FormFirstStart() {
 }
 
 void THlavni::OpenSettings(int page) {
-    const SymbolType before = Settings.TypSymbolu;
     {
-        TKonfig dialog(Settings, ProgramFolder, this);
+        TKonfig dialog(settings_, programFolder_, this);
         dialog.ShowPage(page);
-        // Ok saves first; only then do the settings and the window follow.
-        ConnectGuarded(&dialog, &TKonfig::settingsSaved, this, [this](const AppSettings& saved) {
-            Settings = saved;
-            ApplyVatLabels();
-        });
+        // Ok saves first; only then do the settings follow.
+        ConnectGuarded(&dialog, &TKonfig::settingsSaved, this,
+                       [this](const AppSettings& saved) { settings_ = saved; });
         dialog.exec();
     }
-    // However the dialog was closed.
-    if (Settings.TypSymbolu != before)
-        ApplySymbolType();
-    ui_->GroupBox5->setTitle(QStringLiteral("Úhrada v ") + Settings.VychoziMena);
+    // However the dialog was closed, the editor shows the settings as they are.
+    editor_->ApplySettings(settings_);
+}
+
+void THlavni::Akce_ZmenaObdobiExecute() {
+    // The year is written to the settings file first; the period changes in memory and on the
+    // label only when that write succeeded (a failed write throws and changes nothing).
+    if (const std::optional<int> year = ChangePeriod(this, programFolder_, settings_)) {
+        editor_->ApplySettings(settings_);
+        ui_->La_AktualniRok->setText(PeriodLabelText(*year));
+        UpdateOverdueNotice();
+    }
 }
 
 void THlavni::Akce_NapovedaExecute() {
-    OpenHelpPage(ProgramFolder, QString::fromLatin1(kHelpIndexPageKey));
+    OpenHelpPage(programFolder_, QString::fromLatin1(kHelpIndexPageKey));
 }
 
 void THlavni::Akce_WebDomuExecute() {
@@ -61,12 +65,12 @@ void THlavni::Akce_WebDomuExecute() {
 }
 
 void THlavni::Akce_NavodFRExecute() {
-    OpenDocumentOrSay(ReportManualAddress(ProgramFolder));
+    OpenDocumentOrSay(ReportManualAddress(programFolder_));
 }
 
 void THlavni::Akce_OProgramuExecute() {
     // A module that cannot be asked has already said so; its row then shows "PRM1  " alone.
-    const QString label = GetPrintModuleVersion(ProgramFolder);
+    const QString label = GetPrintModuleVersion(programFolder_);
     const QString printModuleText = QStringLiteral("PRM1  ") + label;
     ShowAboutBox(ProgramVersionText(), QString::fromLatin1(kBuildDateText), printModuleText, this);
 }

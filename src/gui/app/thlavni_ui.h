@@ -12,8 +12,8 @@
 
 namespace tarvela {
 
-// The form as designed (thlavni.ui: pages, fields, grid, totals panel, menus and actions) plus
-// what the form cannot hold: the tool bar's buttons and the pop-up menus.
+// The form as designed (thlavni.ui: the client area with the period, the menus and the actions)
+// plus what the form cannot hold: the tool bar's buttons and the pop-up menus.
 struct THlavniUi : Ui::THlavni {
     QToolBar* ToolBar1 = nullptr;
     QToolButton* TB_KonecProgramu = nullptr;
@@ -37,7 +37,6 @@ struct THlavniUi : Ui::THlavni {
 
     QMenu* PMenuTisk = nullptr;
     QMenu* PMenuSestavy = nullptr;
-    QMenu* PMenu_Rok = nullptr; // periods, filled by the pickers
 };
 
 } // namespace tarvela

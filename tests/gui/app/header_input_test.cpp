@@ -212,7 +212,7 @@ private slots:
         ScopedToday today(QDate(2026, 3, 5));
         MessageBoxRecorder boxes;
         THlavni w(folder.path(), QStringLiteral(","));
-        QVERIFY(w.FirstStart);
+        QVERIFY(w.FirstStart());
         int page = -1;
         QString focused; // the name: the dialog is gone when it is compared
         OnNextModal([&](QWidget* modal) {
@@ -229,13 +229,13 @@ private slots:
         QCOMPARE(page, 1); // "Údaje dodavatele"
         QCOMPARE(boxes.shown().size(), 1);
         QVERIFY(boxes.shown()[0].text.startsWith(QStringLiteral("Vítejte v programu Tarvela.")));
-        QCOMPARE(w.Settings.Dodavatel.Nazev, QStringLiteral("Truhlářství Dvořák"));
+        QCOMPARE(w.Settings().Dodavatel.Nazev, QStringLiteral("Truhlářství Dvořák"));
         QVERIFY(ReadFileBytes(folder.file(QStringLiteral("Tarvela.ini")))
                     .contains(EncodeCp1250(QStringLiteral("Nazev=Truhlářství Dvořák\r\n"))));
         QCOMPARE(focused, QStringLiteral("Ed_Nazev"));
         // With settings, the next start is an ordinary one.
         THlavni again(folder.path(), QStringLiteral(","));
-        QVERIFY(!again.FirstStart);
+        QVERIFY(!again.FirstStart());
     }
 
     // The corrected document, the reason, the exchange rate and its date are optional lines

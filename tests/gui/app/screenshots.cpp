@@ -59,26 +59,25 @@ int main(int argc, char** argv) {
     SaveMenu(ui(w).HMenu_Nastroje, out, QStringLiteral("06_menu_nastroje"));
     SaveMenu(ui(w).HMenu_Napoveda, out, QStringLiteral("07_menu_napoveda"));
 
-    ui(w).PageControl1->show();
+    ui(w).Akce_NovaFaktura->trigger();
     ui(w).Ed_Fa1->setText(QStringLiteral("2026001"));
     ui(w).CBox_Fa6->setCurrentIndex(1);
     ui(w).Ed_Od2->setText(QStringLiteral("Žluťoučký kůň s.r.o."));
     ui(w).Ed_Mena->setText(QStringLiteral("CZK"));
-    ui(w).GroupBox5->setTitle(QStringLiteral("Úhrada v CZK"));
-    w.UpdateActions();
     QTest::qWait(50);
     Save(&w, out, QStringLiteral("08_page1"));
     SaveMenu(ui(w).PMenuTisk, out, QStringLiteral("09_popup_tisk"));
     SaveMenu(ui(w).HMenu_Tisk, out, QStringLiteral("10_menu_tisk_open"));
 
-    w.SetCell(1, 1, QStringLiteral("A1"));
-    w.SetCell(2, 1, QStringLiteral("Oprava čerpadla"));
-    w.SetCell(3, 1, QStringLiteral("ks"));
-    w.SetCell(4, 1, QStringLiteral("2"));
-    w.SetCell(5, 1, QStringLiteral("150,00"));
-    w.SetCell(6, 1, QStringLiteral("21"));
+    editor(w).SetCell(1, 1, QStringLiteral("A1"));
+    editor(w).SetCell(2, 1, QStringLiteral("Oprava čerpadla"));
+    editor(w).SetCell(3, 1, QStringLiteral("ks"));
+    editor(w).SetCell(4, 1, QStringLiteral("2"));
+    editor(w).SetCell(5, 1, QStringLiteral("150,00"));
+    editor(w).SetCell(6, 1, QStringLiteral("21"));
     ui(w).PageControl1->setCurrentIndex(1);
-    w.Grid1Click();
+    editor(w).SetCurrentRow(2); // a change of the current row shows its amounts
+    editor(w).SetCurrentRow(1);
     QTest::qWait(50);
     Save(&w, out, QStringLiteral("11_page2"));
     return 0;

@@ -70,11 +70,11 @@ private slots:
         // By keyboard.
         ui(w).Grid1->setFocus();
         QTest::keyClick(ui(w).Grid1, Qt::Key_Down);
-        QCOMPARE(w.CurrentRow(), 2);
+        QCOMPARE(editor(w).CurrentRow(), 2);
         QCOMPARE(Shown(w), both);
 
         // By the program.
-        w.SetCurrentRow(3);
+        editor(w).SetCurrentRow(3);
         QCOMPARE(ui(w).La_APCelkem->text(), QStringLiteral("0,00"));
         QCOMPARE(ui(w).La_CelkemFaktura->text(), QStringLiteral("708,00"));
     }
@@ -107,12 +107,12 @@ private slots:
         THlavni& w = f.w();
         PasteRow(w, 1, kRow21);
         ClickRow(w, 2);
-        w.SetCell(5, 1, QStringLiteral("200,00"));
-        w.SetCell(6, 1, QString()); // a rate that names nothing charges no tax
+        editor(w).SetCell(5, 1, QStringLiteral("200,00"));
+        editor(w).SetCell(6, 1, QString()); // a rate that names nothing charges no tax
         ClickRow(w, 1);
         QCOMPARE(ui(w).La_APCelkem->text(), QStringLiteral("400,00"));
         QCOMPARE(ui(w).La_APDPH1->text(), QStringLiteral("0,00"));
-        w.SetCell(6, 1, QStringLiteral("0"));
+        editor(w).SetCell(6, 1, QStringLiteral("0"));
         ClickRow(w, 2);
         ClickRow(w, 1);
         QCOMPARE(ui(w).La_APDPH1->text(), QStringLiteral("0,00"));
@@ -277,7 +277,7 @@ private slots:
         THlavni& w = f.w();
         ui(w).PageControl1->setCurrentIndex(0);
         QVERIFY(!ui(w).Akce_SmazatPolozku->isEnabled());
-        w.Akce_SmazatPolozkuExecute();
+        editor(w).DeleteItem(); // the item action's handler, as the editor offers it
         QCOMPARE(f.boxes.shown(),
                  (QList<ShownBox>{{BoxKind::Info, QStringLiteral("Tarvela"),
                                    QStringLiteral("Není vybraná žádná položka.")}}));
@@ -295,7 +295,7 @@ private slots:
         ui(w).Akce_PolozkaNahoru->trigger();
         QCOMPARE(RowText(w, 2), kRow15);
         QCOMPARE(RowText(w, 3), kRow21);
-        QCOMPARE(w.CurrentRow(), 2);
+        QCOMPARE(editor(w).CurrentRow(), 2);
         QCOMPARE(ui(w).La_APDPH2->text(), QStringLiteral("45,00"));
         QCOMPARE(ui(w).La_CelkemFaktura->text(), total);
         QVERIFY(w.IsModified());
@@ -307,15 +307,15 @@ private slots:
         ui(w).Akce_PolozkaDolu->trigger();
         QCOMPARE(RowText(w, 3), QStringLiteral("||||||"));
         QCOMPARE(RowText(w, 4), kRow21);
-        QCOMPARE(w.CurrentRow(), 4);
+        QCOMPARE(editor(w).CurrentRow(), 4);
         QCOMPARE(ui(w).La_APDPH1->text(), QStringLiteral("63,00"));
         QCOMPARE(ui(w).La_CelkemFaktura->text(), total);
 
         // The amounts move with the rows; a rate that names nothing charges no tax.
-        w.SetCell(6, 4, QStringLiteral("19"));
+        editor(w).SetCell(6, 4, QStringLiteral("19"));
         ui(w).Grid1->setFocus();
         QTest::keyClick(ui(w).Grid1, Qt::Key_Up, Qt::ControlModifier);
-        QCOMPARE(w.CurrentRow(), 3);
+        QCOMPARE(editor(w).CurrentRow(), 3);
         QCOMPARE(ui(w).La_APDPH1->text(), QStringLiteral("0,00"));
         QCOMPARE(ui(w).La_CelkemRadek->text(), ui(w).La_APCelkem->text());
     }
@@ -329,12 +329,12 @@ private slots:
         ClickRow(w, 1);
         ui(w).Akce_PolozkaNahoru->trigger();
         QCOMPARE(RowText(w, 1), kRow21);
-        QCOMPARE(w.CurrentRow(), 1);
+        QCOMPARE(editor(w).CurrentRow(), 1);
         QVERIFY(!w.IsModified());
         ClickRow(w, 25);
         ui(w).Akce_PolozkaDolu->trigger();
         QCOMPARE(RowText(w, 25), kRow15);
-        QCOMPARE(w.CurrentRow(), 25);
+        QCOMPARE(editor(w).CurrentRow(), 25);
         QVERIFY(!w.IsModified());
     }
 

@@ -71,9 +71,9 @@ QStringList MenuTexts(const QMenu* menu) {
     return texts;
 }
 
-// Shows the window, opens an invoice in it (page control shown) and waits until it is active.
+// Shows the window with a new invoice in it and waits until it is active.
 void ShowWithInvoice(THlavni& w) {
-    ui(w).PageControl1->show();
+    ui(w).Akce_NovaFaktura->trigger();
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
 }
@@ -120,16 +120,16 @@ void THlavniTest::startWithoutSettingsFile() {
     Fixture f;
     THlavni& w = *f.window;
     QVERIFY(f.boxes.shown().isEmpty());
-    QVERIFY(w.ProgramFolder.endsWith(QDir::separator()));
-    QCOMPARE(w.ProgramFolder, f.folder.path());
-    QCOMPARE(w.Settings.AktualniRok, CurrentYear());
-    QCOMPARE(w.Settings.VychoziMena, QStringLiteral("CZK"));
-    QCOMPARE(w.Settings.Platce, false);
-    QCOMPARE(w.Settings.SazbaDPH1, 21);
-    QCOMPARE(w.Settings.SazbaDPH2, 12);
-    QCOMPARE(w.Settings.SazbaDPH3, 0);
-    QCOMPARE(w.Settings.DobaSplatnosti, 14);
-    QVERIFY(!w.TerminateRequested);
+    QVERIFY(w.ProgramFolder().endsWith(QDir::separator()));
+    QCOMPARE(w.ProgramFolder(), f.folder.path());
+    QCOMPARE(w.Settings().AktualniRok, CurrentYear());
+    QCOMPARE(w.Settings().VychoziMena, QStringLiteral("CZK"));
+    QCOMPARE(w.Settings().Platce, false);
+    QCOMPARE(w.Settings().SazbaDPH1, 21);
+    QCOMPARE(w.Settings().SazbaDPH2, 12);
+    QCOMPARE(w.Settings().SazbaDPH3, 0);
+    QCOMPARE(w.Settings().DobaSplatnosti, 14);
+    QVERIFY(!w.TerminateRequested());
     // Only read: no settings file appears, but the period folder does.
     QVERIFY(!f.folder.exists(QStringLiteral("Tarvela.ini")));
     QVERIFY(QFileInfo(f.folder.file(QString::number(CurrentYear()))).isDir());
@@ -138,9 +138,9 @@ void THlavniTest::startWithoutSettingsFile() {
     QCOMPARE(ui(w).La_AktualniRok->text(), QStringLiteral("Období: %1").arg(CurrentYear()));
     QCOMPARE(ui(w).La_Fa2->text(), QStringLiteral("Variabilní symbol"));
     QCOMPARE(ui(w).Ed_Fa2->width(), 121);
-    QCOMPARE(w.SymbolLengthLimit(), 10);
+    QCOMPARE(editor(w).SymbolLengthLimit(), 10);
     QVERIFY(!w.InvoiceOpen());
-    QCOMPARE(w.CurrentPage(), 0);
+    QCOMPARE(editor(w).CurrentPage(), 0);
     QVERIFY(!w.IsModified());
     for (QLabel* vat :
          {ui(w).La_DPH1, ui(w).La_DPH2, ui(w).La_DPH3, ui(w).La_APDPH1, ui(w).La_APDPH2,
@@ -207,10 +207,10 @@ void THlavniTest::startFromSettingsFile() {
     Fixture f(ini);
     THlavni& w = *f.window;
     QVERIFY(f.boxes.shown().isEmpty());
-    QCOMPARE(w.Settings.Platce, payer);
+    QCOMPARE(w.Settings().Platce, payer);
     QCOMPARE(ui(w).La_Fa2->text(), symbolLabel);
     QCOMPARE(ui(w).Ed_Fa2->width(), symbolWidth);
-    QCOMPARE(w.SymbolLengthLimit(), symbolLimit);
+    QCOMPARE(editor(w).SymbolLengthLimit(), symbolLimit);
     QVERIFY(!ui(w).La_Fa2->isHidden());
     QVERIFY(ui(w).Ed_Fa2->isEnabled());
     QCOMPARE(ui(w).La_AktualniRok->text(), QStringLiteral("Období: %1").arg(year));
@@ -237,9 +237,9 @@ void THlavniTest::decimalSeparatorOtherThanComma() {
                         "nabídce aplikací a skript scripts/run.sh).")
              .arg(QDir::toNativeSeparators(QCoreApplication::applicationFilePath()))}};
     QCOMPARE(f.boxes.shown(), expected);
-    QVERIFY(w.TerminateRequested);
+    QVERIFY(w.TerminateRequested());
     // The rest of the start-up still ran: settings read, folder created, labels set.
-    QCOMPARE(w.Settings.AktualniRok, 2021);
+    QCOMPARE(w.Settings().AktualniRok, 2021);
     QVERIFY(QFileInfo(f.folder.file(QStringLiteral("2021"))).isDir());
     QCOMPARE(ui(w).La_AktualniRok->text(), QStringLiteral("Období: 2021"));
     QCOMPARE(ui(w).La_Fa2->text(), QStringLiteral("Konstantní symbol"));
@@ -282,9 +282,9 @@ void THlavniTest::controlsOfThePages() {
     // The grid: 25 rows of six cells, header row and row numbers fixed.
     QCOMPARE(ui(w).Grid1->rowCount(), 25);
     QCOMPARE(ui(w).Grid1->columnCount(), 6);
-    QCOMPARE(w.Cell(2, 0), QStringLiteral("Označení dodávky"));
-    QCOMPARE(w.Cell(6, 0), QStringLiteral("DPH"));
-    QCOMPARE(w.Cell(0, 25), QStringLiteral("25"));
+    QCOMPARE(editor(w).Cell(2, 0), QStringLiteral("Označení dodávky"));
+    QCOMPARE(editor(w).Cell(6, 0), QStringLiteral("DPH"));
+    QCOMPARE(editor(w).Cell(0, 25), QStringLiteral("25"));
     QCOMPARE(ui(w).Grid1->verticalHeaderItem(0)->text(), QStringLiteral("1"));
     QCOMPARE(ui(w).Grid1->verticalHeaderItem(24)->text(), QStringLiteral("25"));
     QCOMPARE(ui(w).Grid1->verticalHeader()->width(), 22);
@@ -295,8 +295,8 @@ void THlavniTest::controlsOfThePages() {
     QCOMPARE(ui(w).Grid1->selectionBehavior(), QAbstractItemView::SelectRows);
     QCOMPARE(ui(w).Grid1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     QCOMPARE(ui(w).Panel2->height(), 61);
-    w.SetCell(3, 7, QStringLiteral("ks"));
-    QCOMPARE(w.Cell(3, 7), QStringLiteral("ks"));
+    editor(w).SetCell(3, 7, QStringLiteral("ks"));
+    QCOMPARE(editor(w).Cell(3, 7), QStringLiteral("ks"));
     QCOMPARE(ui(w).Grid1->item(6, 2)->text(), QStringLiteral("ks"));
 
     // Typing limits that do not cut a text the program sets.
@@ -366,7 +366,7 @@ void THlavniTest::actionsCaptionsHintsShortcuts() {
     Fixture f;
     auto* action = f.window->findChild<QAction*>(name);
     QVERIFY(action);
-    QVERIFY(f.window->ActionList1.contains(action));
+    QVERIFY(THlavniTestAccess::Actions(*f.window).contains(action));
     QCOMPARE(Shown(action->text()), caption);
     QCOMPARE(action->statusTip(), hint);
     QCOMPARE(action->toolTip(), hint.isEmpty() ? caption : hint);
@@ -531,7 +531,7 @@ void THlavniTest::imagesAreDistinctPictures() {
     // No theme: every picture is the one bundled with the program.
     const ScopedIconTheme noTheme(QStringLiteral("tarvela-no-such-theme"), {});
     Fixture f;
-    const QList<QIcon>& images = f.window->ImageList1;
+    const QList<QIcon>& images = THlavniTestAccess::ActionImages(*f.window);
     QCOMPARE(images.size(), 16);
     QSet<QByteArray> seen;
     for (const QIcon& icon : images) {
@@ -571,13 +571,13 @@ void THlavniTest::imagesComeFromTheIconThemeOrTheBundledPictures() {
         // Without a desktop's theme the book is the style's own "detailed view" picture.
         const ScopedIconTheme noTheme(fallback, {});
         Fixture f;
-        bundledOpen = Picture(f.window->ImageList1.at(1));
+        bundledOpen = Picture(THlavniTestAccess::ActionImages(*f.window).at(1));
         QCOMPARE(Picture(ui(*f.window).Akce_KnihaFaktur->icon()),
                  Picture(f.window->style()->standardIcon(QStyle::SP_FileDialogDetailedView)));
     }
     const ScopedIconTheme theme(QStringLiteral("small"), {themes.path()});
     Fixture f;
-    QCOMPARE(Picture(f.window->ImageList1.at(4)), red);
+    QCOMPARE(Picture(THlavniTestAccess::ActionImages(*f.window).at(4)), red);
     QCOMPARE(Picture(ui(*f.window).HMenu_Tisk->icon()), red);
     QCOMPARE(Picture(ui(*f.window).TB_Tisk->icon()), red);
     QCOMPARE(Picture(ui(*f.window).Akce_OtevritFakturu->icon()), bundledOpen);
@@ -621,9 +621,10 @@ void THlavniTest::updateActionsTable() {
     QFETCH(QString, payment);
     QFETCH(QList<bool>, expected);
 
-    Fixture f;
+    Fixture f(payer ? QByteArray("[NASTAVENI]\r\nPlatce=1\r\n")
+                    : QByteArray("[NASTAVENI]\r\nPlatce=0\r\n"));
     THlavni& w = *f.window;
-    w.Settings.Platce = payer;
+    QCOMPARE(w.Settings().Platce, payer);
     if (open) {
         // A new invoice with this form of payment, saved: open and unchanged.
         ui(w).Akce_NovaFaktura->trigger();
@@ -670,16 +671,14 @@ void THlavniTest::vatDocumentHiddenForNonPayer() {
     // Before any invoice was open its visibility is left alone.
     QVERIFY(ui(w).Akce_TiskFaktury03->isVisible());
     QVERIFY(!ui(w).Akce_TiskFaktury03->isEnabled());
-    ui(w).PageControl1->show();
-    w.UpdateActions();
+    ui(w).Akce_NovaFaktura->trigger();
     QVERIFY(!ui(w).Akce_TiskFaktury03->isVisible());
-    ui(w).PageControl1->hide();
-    w.UpdateActions();
+    ui(w).Akce_ZavritFakturu->trigger();
+    QVERIFY(!w.InvoiceOpen());
     QVERIFY(!ui(w).Akce_TiskFaktury03->isVisible());
 
     Fixture payer(QByteArray("[NASTAVENI]\r\nPlatce=1\r\n"));
-    ui(*payer.window).PageControl1->show();
-    payer.window->UpdateActions();
+    ui(*payer.window).Akce_NovaFaktura->trigger();
     QVERIFY(ui(*payer.window).Akce_TiskFaktury03->isVisible());
     QVERIFY(ui(*payer.window).Akce_TiskFaktury03->isEnabled());
 }
@@ -687,8 +686,7 @@ void THlavniTest::vatDocumentHiddenForNonPayer() {
 void THlavniTest::formOfPaymentDrivesReceipts() {
     Fixture f;
     THlavni& w = *f.window;
-    ui(w).PageControl1->show();
-    w.UpdateActions();
+    ui(w).Akce_NovaFaktura->trigger();
     QVERIFY(!ui(w).Akce_UlozitFakturu->isEnabled());
     ui(w).CBox_Fa6->setCurrentIndex(1); // "H"
     QVERIFY(w.IsModified());
@@ -892,7 +890,6 @@ void THlavniTest::enterOnTheItemsPageEditsTheRow() {
     ui(w).PageControl1->setCurrentIndex(1);
     ui(w).Grid1->setFocus();
     QCOMPARE(QApplication::focusWidget(), ui(w).Grid1);
-    QVERIFY(!w.FormKeyPress(Qt::Key_Return));
     // Enter on a row edits it (the item editor opens on that row); Escape closes the editor.
     bool edited = false;
     QVERIFY(WithModal([&] { QTest::keyClick(ui(w).Grid1, Qt::Key_Return); },
@@ -902,10 +899,16 @@ void THlavniTest::enterOnTheItemsPageEditsTheRow() {
                       }));
     QVERIFY(edited);
     QVERIFY(!QApplication::activeModalWidget());
-    // Other keys are never consumed by the window.
+    // On the first page Enter moves to the next field; other keys reach the field.
     ui(w).PageControl1->setCurrentIndex(0);
-    QVERIFY(!w.FormKeyPress(Qt::Key_A));
-    QVERIFY(w.FormKeyPress(Qt::Key_Return));
+    w.activateWindow(); // the closed item editor leaves no window active offscreen
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    ui(w).Ed_Fa3->setFocus();
+    QTest::keyClick(ui(w).Ed_Fa3, Qt::Key_A);
+    QCOMPARE(ui(w).Ed_Fa3->text(), QStringLiteral("a"));
+    QTest::keyClick(ui(w).Ed_Fa3, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), ui(w).Ed_Fa4);
+    QCOMPARE(ui(w).Ed_Fa3->text(), QStringLiteral("a"));
 }
 
 void THlavniTest::paidAmountKeyFilter() {
@@ -944,11 +947,13 @@ void THlavniTest::paidAmountKeyFilter() {
     QTest::keyClick(ui(w).Ed_UhrazenaCastka, Qt::Key_Delete);
     QCOMPARE(ui(w).Ed_UhrazenaCastka->text(), QStringLiteral(",5"));
     QVERIFY(w.IsModified());
-    // The filter as a decision: true lets the key reach the field as typed.
-    QVERIFY(w.Ed_UhrazenaCastkaKeyPress(QStringLiteral("7")));
-    QVERIFY(!w.Ed_UhrazenaCastkaKeyPress(QStringLiteral(".")));
-    QVERIFY(w.Ed_UhrazenaCastkaKeyPress(QStringLiteral("\b")));
-    QVERIFY(!w.Ed_UhrazenaCastkaKeyPress(QStringLiteral("č")));
+    // A digit and backspace reach the field as typed; a letter never does.
+    ui(w).Ed_UhrazenaCastka->clear();
+    QTest::keyClicks(ui(w).Ed_UhrazenaCastka, QStringLiteral("7"));
+    QTest::keyClick(ui(w).Ed_UhrazenaCastka, Qt::Key_Backspace);
+    QTest::keyClicks(ui(w).Ed_UhrazenaCastka, QStringLiteral("8x"));
+    QCOMPARE(ui(w).Ed_UhrazenaCastka->text(), QStringLiteral("8"));
+    QCOMPARE(f.boxes.takeShown().size(), 1);
     // Other fields are not filtered.
     QTest::keyClicks(ui(w).Ed_Fa3, QStringLiteral("a,b"));
     QCOMPARE(ui(w).Ed_Fa3->text(), QStringLiteral("a,b"));
@@ -957,7 +962,7 @@ void THlavniTest::paidAmountKeyFilter() {
 void THlavniTest::currencyLabelColour() {
     Fixture f;
     THlavni& w = *f.window;
-    ui(w).PageControl1->show();
+    ui(w).Akce_NovaFaktura->trigger();
     ui(w).Ed_Mena->setText(QStringLiteral("EUR"));
     ui(w).PageControl1->setCurrentIndex(1);
     QCOMPARE(TextColour(ui(w).La_Mena), QColor(172, 0, 0));
@@ -979,8 +984,9 @@ void THlavniTest::symbolLimitAndExistingText() {
     QTest::keyClicks(ui(w).Ed_Fa2, QStringLiteral("123456789012"));
     QCOMPARE(ui(w).Ed_Fa2->text(), QStringLiteral("1234567890"));
     // A shorter limit does not cut the symbol already there; typing more is refused.
-    w.Settings.TypSymbolu = SymbolType::Constant;
-    w.ApplySymbolType();
+    AppSettings constant = w.Settings();
+    constant.TypSymbolu = SymbolType::Constant;
+    editor(w).ApplySettings(constant);
     QCOMPARE(ui(w).Ed_Fa2->text(), QStringLiteral("1234567890"));
     QCOMPARE(ui(w).La_Fa2->text(), QStringLiteral("Konstantní symbol"));
     QCOMPARE(ui(w).Ed_Fa2->width(), 49);
@@ -995,7 +1001,6 @@ void THlavniTest::toolButtonsShowPopUps() {
     Fixture f;
     THlavni& w = *f.window;
     ShowWithInvoice(w);
-    w.UpdateActions();
     QTest::mouseClick(ui(w).TB_Tisk, Qt::LeftButton);
     QTRY_VERIFY(ui(w).PMenuTisk->isVisible());
     const QPoint below = ui(w).TB_Tisk->mapToGlobal(QPoint(0, ui(w).TB_Tisk->height()));
@@ -1034,7 +1039,7 @@ void THlavniTest::closingWithUnsavedInvoiceAsksOnce() {
                                QStringLiteral("Ve faktuře byly provedeny změny, chcete je "
                                               "uložit?")}}));
     QVERIFY(!w.isVisible());
-    QVERIFY(!f.folder.exists(QString::number(w.Settings.AktualniRok) + QLatin1Char('/') + number +
+    QVERIFY(!f.folder.exists(QString::number(w.Settings().AktualniRok) + QLatin1Char('/') + number +
                              QStringLiteral(".tvl")));
 }
 
@@ -1044,12 +1049,12 @@ void THlavniTest::gridClickRunsOncePerClick() {
     ShowWithInvoice(w);
     ui(w).PageControl1->setCurrentIndex(1);
     // A row whose quantity does not read as a number: each run of Grid1Click reports it.
-    w.SetCell(4, 3, QStringLiteral("abc"));
-    w.SetCell(5, 3, QStringLiteral("1,00"));
+    editor(w).SetCell(4, 3, QStringLiteral("abc"));
+    editor(w).SetCell(5, 3, QStringLiteral("1,00"));
     f.boxes.takeShown();
     const QRect cell = ui(w).Grid1->visualItemRect(ui(w).Grid1->item(2, 1));
     QTest::mouseClick(ui(w).Grid1->viewport(), Qt::LeftButton, {}, cell.center());
-    QCOMPARE(w.CurrentRow(), 3);
+    QCOMPARE(editor(w).CurrentRow(), 3);
     QCOMPARE(f.boxes.shown().size(), 1);
     QCOMPARE(f.boxes.shown().at(0).kind, BoxKind::Error);
     // A second click on the current row runs it again, once.
@@ -1057,7 +1062,7 @@ void THlavniTest::gridClickRunsOncePerClick() {
     QCOMPARE(f.boxes.shown().size(), 2);
     // Moving by keyboard runs it too.
     QTest::keyClick(ui(w).Grid1, Qt::Key_Down);
-    QCOMPARE(w.CurrentRow(), 4);
+    QCOMPARE(editor(w).CurrentRow(), 4);
     QCOMPARE(f.boxes.shown().size(), 2);
     QTest::keyClick(ui(w).Grid1, Qt::Key_Up);
     QCOMPARE(f.boxes.shown().size(), 3);
@@ -1088,7 +1093,7 @@ void THlavniTest::failureInHandlerReachesErrorBox() {
         {BoxKind::Error, "Tarvela", "disk full."}};
     QCOMPARE(f.boxes.shown(), expected);
     // The program goes on: the window still works.
-    ui(w).PageControl1->show();
+    ui(w).Akce_NovaFaktura->trigger();
     ui(w).Ed_Fa3->setText(QStringLiteral("x"));
     QVERIFY(w.IsModified());
 

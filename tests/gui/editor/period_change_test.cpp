@@ -41,7 +41,7 @@ private slots:
         ui(w).Akce_ZmenaObdobi->trigger();
         QCOMPARE(offered.first(), QStringLiteral("2027")); // next year offered too
         QCOMPARE(offered.last(), QStringLiteral("2010"));
-        QCOMPARE(w.Settings.AktualniRok, 2024);
+        QCOMPARE(w.Settings().AktualniRok, 2024);
         QCOMPARE(ui(w).La_AktualniRok->text(), QStringLiteral("Období: 2024"));
         QCOMPARE(w.windowTitle(), QStringLiteral("Tarvela"));
         QVERIFY(!QFileInfo::exists(f.folder.path() + "2024")); // no folder created
@@ -50,7 +50,7 @@ private slots:
         QVERIFY(ini.contains("SazbaDPH2=15\r\n")); // the rest of the file stays
 
         THlavni restarted(f.folder.path(), QStringLiteral(","));
-        QCOMPARE(restarted.Settings.AktualniRok, 2024);
+        QCOMPARE(restarted.Settings().AktualniRok, 2024);
         QCOMPARE(ui(restarted).La_AktualniRok->text(), QStringLiteral("Období: 2024"));
         QVERIFY(f.boxes.shown().isEmpty());
     }
@@ -61,7 +61,7 @@ private slots:
         const QByteArray before = f.folder.readBytes("Tarvela.ini");
         PickYear("2020", false);
         ui(w).Akce_ZmenaObdobi->trigger();
-        QCOMPARE(w.Settings.AktualniRok, 2026);
+        QCOMPARE(w.Settings().AktualniRok, 2026);
         QCOMPARE(ui(w).La_AktualniRok->text(), QStringLiteral("Období: 2026"));
         QCOMPARE(f.folder.readBytes("Tarvela.ini"), before);
     }
@@ -79,7 +79,7 @@ private slots:
         QVERIFY2(f.boxes.shown()[0].text.startsWith(
                      QStringLiteral("Nastavení nelze zapsat do souboru „")),
                  qPrintable(f.boxes.shown()[0].text));
-        QCOMPARE(w.Settings.AktualniRok, 2026);
+        QCOMPARE(w.Settings().AktualniRok, 2026);
         QCOMPARE(ui(w).La_AktualniRok->text(), QStringLiteral("Období: 2026"));
     }
 

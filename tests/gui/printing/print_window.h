@@ -67,17 +67,17 @@ struct PrintWindow {
         SetRow(1, {"A1", "Oprava stolu", "ks", "2", "150,00", "21"});
         SetRow(2, {"msg", "Záloha", "", "", "", ""});
         SetRow(4, {"", "Doprava", "km", "10", "12,50", "0"});
-        w->SetCurrentRow(1);
+        editor(*w).SetCurrentRow(1);
     }
 
     void SetRow(int row, const QStringList& cells) {
         for (int col = 1; col <= 6; ++col)
-            w->SetCell(col, row, cells.at(col - 1));
-        w->SetCurrentRow(row);
+            editor(*w).SetCell(col, row, cells.at(col - 1));
+        editor(*w).SetCurrentRow(row);
     }
 
     QString TemplatePath(const QString& name) const {
-        return w->ProgramFolder + QStringLiteral("Ses/") + name;
+        return w->ProgramFolder() + QStringLiteral("Ses/") + name;
     }
 
     QStringList PeriodFiles(int year) const {

@@ -249,7 +249,7 @@ void ThlavniExportsTest::actionsFollowTheirPrintAction() {
 
 void ThlavniExportsTest::periodExportWritesTheFilesAndExactSums() {
     PrintWindow pw(PayerSettings());
-    const InvoiceStore store(pw.w->ProgramFolder);
+    const InvoiceStore store(pw.w->ProgramFolder());
     store.SaveInvoice(2026, Saved(QStringLiteral("2026001"), "100,00", QDate(2026, 3, 2)));
     store.SaveInvoice(2026, Saved(QStringLiteral("2026002"), "0,10", QDate(2026, 3, 31)));
     store.SaveInvoice(2026, Saved(QStringLiteral("2026003"), "999,00", QDate(2026, 4, 1)));
@@ -290,7 +290,7 @@ void ThlavniExportsTest::periodExportWritesTheFilesAndExactSums() {
 void ThlavniExportsTest::vatSummaryPrintsAndSavesItsCsv() {
     PrintWindow pw(PayerSettings());
     pw.folder.writeBytes(QStringLiteral("Ses/PrehledDPH.fr3"), "<p>{{Nadpis}}</p>");
-    const InvoiceStore store(pw.w->ProgramFolder);
+    const InvoiceStore store(pw.w->ProgramFolder());
     store.SaveInvoice(2026, Saved(QStringLiteral("2026001"), "8264,46", QDate(2026, 1, 6)));
     store.SaveInvoice(2026, Saved(QStringLiteral("2026002"), "8265,29", QDate(2026, 3, 31)));
     store.SaveInvoice(2026, Saved(QStringLiteral("2026003"), "100,00", QDate(2026, 4, 1)));

@@ -72,7 +72,7 @@ const QStringList kInvoiceVariableNames = {"Nazev1",
                                            "QRCode"};
 
 QAction* ActionNamed(THlavni& w, const QString& name) {
-    for (QAction* action : w.ActionList1) {
+    for (QAction* action : THlavniTestAccess::Actions(w)) {
         if (action->objectName() == name)
             return action;
     }
@@ -219,7 +219,7 @@ void ThlavniPrintTest::invoiceDocuments() {
     QCOMPARE(module.calls.size(), 1);
     const PrintCall& call = module.calls.first();
     QVERIFY(call.withRows);
-    QCOMPARE(call.programFolder, pw.w->ProgramFolder);
+    QCOMPARE(call.programFolder, pw.w->ProgramFolder());
     QCOMPARE(call.templatePath, pw.TemplatePath(templateName));
     // The preview's title names the document and its number, so that the proposed file name does.
     QCOMPARE(call.title, title + QStringLiteral(" č. 2026001"));
@@ -306,7 +306,7 @@ void ThlavniPrintTest::everyFieldReachesItsVariable() {
     QVERIFY(pw.w->IsModified());
     QCOMPARE(ui(*pw.w).Ed_Fa1->text(), numberBefore);
     QCOMPARE(ui(*pw.w).La_CelkemFaktura->text(), QStringLiteral("488,00"));
-    QCOMPARE(pw.w->Cell(2, 1), QStringLiteral("Oprava stolu"));
+    QCOMPARE(editor(*pw.w).Cell(2, 1), QStringLiteral("Oprava stolu"));
 }
 
 void ThlavniPrintTest::itemRowsOfAnInvoiceAndOfTheReceipt() {
@@ -476,10 +476,10 @@ void ThlavniPrintTest::creditNoteNeedsItsReferenceAndAsksAboutAPositiveTotal() {
     QCOMPARE(module.calls[0].value("DuvodOpravy"), QStringLiteral("Oprava ceny"));
 
     // Rows returned: a negative total is what a credit note is for.
-    pw.w->SetCurrentRow(3);
+    editor(*pw.w).SetCurrentRow(3);
     pw.SetRow(1, {"A1", "Oprava stolu", "ks", "-2", "150,00", "21"});
     pw.SetRow(4, {"", "Doprava", "km", "-10", "12,50", "0"});
-    pw.w->SetCurrentRow(3); // leaving the row recomputes it
+    editor(*pw.w).SetCurrentRow(3); // leaving the row recomputes it
     dobropis->trigger();
     QCOMPARE(pw.boxes.shown().size(), 3); // the error and the two questions above
     QCOMPARE(module.calls.size(), 2);

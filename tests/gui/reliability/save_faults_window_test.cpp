@@ -49,7 +49,7 @@ static QString NewSavedInvoice(Fixture& f) {
     ui(w).Akce_NovaFaktura->trigger();
     ui(w).Ed_Od2->setText(QStringLiteral("Firma s.r.o."));
     ui(w).Akce_UlozitFakturu->trigger();
-    return InvoiceStore(w.ProgramFolder).InvoiceFilePath(2026, ui(w).Ed_Fa1->text());
+    return InvoiceStore(w.ProgramFolder()).InvoiceFilePath(2026, ui(w).Ed_Fa1->text());
 }
 
 void SaveFaultsWindowTest::limitHitPartWayKeepsFileAndEdits() {

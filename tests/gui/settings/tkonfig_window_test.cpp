@@ -67,14 +67,14 @@ private slots:
         TempProgramFolder folder;
         folder.writeBytes(QStringLiteral("Tarvela.ini"), kPayerIni);
         THlavni window(folder.path(), QStringLiteral(","));
-        const AppSettings before = window.Settings;
+        const AppSettings before = window.Settings();
         ui(window).GroupBox5->setTitle(QString());
         WithSettingsDialog(window, [](TKonfig* dialog) {
             QTest::mouseClick(K(*dialog).Platce, Qt::LeftButton);
             QTest::mouseClick(K(*dialog).RBox_TypSymbolu0, Qt::LeftButton);
             QTest::mouseClick(K(*dialog).Storno, Qt::LeftButton);
         });
-        QCOMPARE(window.Settings, before);
+        QCOMPARE(window.Settings(), before);
         QCOMPARE(folder.readBytes(QStringLiteral("Tarvela.ini")), kPayerIni);
         QCOMPARE(ui(window).GroupBox5->title(), QStringLiteral("Úhrada v EUR"));
         QCOMPARE(ui(window).La_Fa2->text(), QStringLiteral("Variabilní symbol"));
@@ -94,8 +94,8 @@ private slots:
             QVERIFY(!K(*dialog).UpDown_SazbaDPH1->isEnabled());
             QTest::mouseClick(K(*dialog).Ok, Qt::LeftButton);
         });
-        QCOMPARE(window.Settings.Platce, false);
-        QCOMPARE(window.Settings.SazbaDPH1, 22);
+        QCOMPARE(window.Settings().Platce, false);
+        QCOMPARE(window.Settings().SazbaDPH1, 22);
         for (QLabel* label : VatLabels(window))
             QVERIFY(label->isHidden());
         QCOMPARE(ui(window).La_DPH1->text(), QStringLiteral("DPH 22%"));
@@ -129,7 +129,7 @@ private slots:
             QVERIFY(K(*dialog).Ok->isEnabled());
             QTest::mouseClick(K(*dialog).Ok, Qt::LeftButton);
         });
-        QCOMPARE(window.Settings.TypSymbolu, SymbolType::Constant);
+        QCOMPARE(window.Settings().TypSymbolu, SymbolType::Constant);
         QCOMPARE(ui(window).La_Fa2->text(), QStringLiteral("Konstantní symbol"));
         QCOMPARE(ui(window).Ed_Fa2->width(), 49);
         QCOMPARE(TypingLimit(ui(window).Ed_Fa2), 4);
@@ -150,7 +150,7 @@ private slots:
             QTest::mouseClick(K(*dialog).Ok, Qt::LeftButton);
         });
         QVERIFY(QFileInfo(folder.file(QStringLiteral("2027"))).isDir());
-        QCOMPARE(window.Settings.VychoziMena, QStringLiteral("USD"));
+        QCOMPARE(window.Settings().VychoziMena, QStringLiteral("USD"));
         QCOMPARE(ui(window).GroupBox5->title(), QStringLiteral("Úhrada v USD"));
         const QByteArray bytes = folder.readBytes(QStringLiteral("Tarvela.ini"));
         QVERIFY(bytes.startsWith("[NASTAVENI]\r\nAktualniRok=2027\r\nVychoziMena=USD\r\n"));
@@ -159,7 +159,7 @@ private slots:
     void aFailedSaveLeavesTheWindowAsItWas() {
         TempProgramFolder folder;
         THlavni window(folder.path(), QStringLiteral(","));
-        const AppSettings before = window.Settings;
+        const AppSettings before = window.Settings();
         QVERIFY(QDir().mkpath(folder.file(QStringLiteral("Tarvela.ini"))));
         MessageBoxRecorder boxes;
         WithSettingsDialog(window, [&boxes](TKonfig* dialog) {
@@ -173,7 +173,7 @@ private slots:
             QVERIFY(K(*dialog).Platce->isChecked());
             QTest::mouseClick(K(*dialog).Storno, Qt::LeftButton);
         });
-        QCOMPARE(window.Settings, before);
+        QCOMPARE(window.Settings(), before);
         for (QLabel* label : VatLabels(window))
             QVERIFY(label->isHidden());
         QCOMPARE(ui(window).La_Fa2->text(), QStringLiteral("Variabilní symbol"));

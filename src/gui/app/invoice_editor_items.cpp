@@ -1,8 +1,8 @@
-// The item grid of the main window: the current row, totals and the item actions. The grid's
-// rows, cells, row amounts and drawing are ItemGrid's (item_grid.h).
+// The item grid of the invoice editor: the current row, the totals panel and the item actions.
+// The grid's rows, cells, row amounts and drawing are ItemGrid's (item_grid.h).
+#include "app/invoice_editor.h"
+#include "app/invoice_editor_ui.h"
 #include "app/item_grid.h"
-#include "app/thlavni.h"
-#include "app/thlavni_ui.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -11,26 +11,39 @@
 #include <QTabWidget>
 
 #include "editor/row_amounts.h"
+#include "editor/teditacepolozky.h"
 #include "invoice/invoice_record.h"
 #include "printing/vat_recap.h"
 #include "text/message_boxes.h"
 
 namespace tarvela {
 
-void THlavni::Grid1Click() {
+QString InvoiceEditor::Cell(int col, int row) const {
+    return grid_->Cell(col, row);
+}
+
+void InvoiceEditor::SetCell(int col, int row, const QString& text) {
+    grid_->SetCell(col, row, text);
+}
+
+int InvoiceEditor::CurrentRow() const {
+    return grid_->CurrentRow();
+}
+
+void InvoiceEditor::SetCurrentRow(int row) {
+    grid_->SetCurrentRow(row);
+}
+
+void InvoiceEditor::GridClick() {
     const int row = CurrentRow();
     if (row < 1)
         return;
-    RecomputeRow(row);
+    grid_->RecomputeRow(row, RatesOf(settings_));
     ShowTotals();
 }
 
-void THlavni::RecomputeRow(int row) {
-    grid_->RecomputeRow(row, RatesOf(Settings));
-}
-
-void THlavni::ShowTotals() {
-    const TotalsTexts t = ComputeTotals(Amounts, CurrentRow(), ui_->Ed_Mena->text());
+void InvoiceEditor::ShowTotals() {
+    const TotalsTexts t = ComputeTotals(amounts_, CurrentRow(), ui_->Ed_Mena->text());
     ui_->La_Mena->setText(t.Mena);
     ui_->La_APCelkem->setText(t.APCelkem);
     ui_->La_APDPH1->setText(t.APDPH1);
@@ -44,7 +57,23 @@ void THlavni::ShowTotals() {
     ui_->La_CelkemFaktura->setText(t.CelkemFaktura);
 }
 
-void THlavni::Akce_ZkopirovatPolozkuExecute() {
+void InvoiceEditor::EditItem() {
+    const int row = CurrentRow();
+    if (row < 1 || row > kItemRowCount)
+        return;
+    TEditacePolozky editor(grid_->Row(row), amounts_[row], settings_, programFolder_, this);
+    ConnectGuarded(&editor, &TEditacePolozky::rowWritten, this,
+                   [this, row](const InvoiceItemRow& written) { grid_->SetRow(row, written); });
+    ConnectGuarded(&editor, &TEditacePolozky::amountsChanged, this,
+                   [this, row](const RowAmount& amounts) { amounts_[row] = amounts; });
+    ConnectGuarded(&editor, &TEditacePolozky::confirmed, this, [this] {
+        ShowTotals();
+        SetModified(true);
+    });
+    editor.exec();
+}
+
+void InvoiceEditor::CopyItem() {
     const int row = CurrentRow();
     if (row < 1)
         return;
@@ -53,7 +82,7 @@ void THlavni::Akce_ZkopirovatPolozkuExecute() {
     clipboard->setText(ItemRowText(grid_->Row(row)));
 }
 
-void THlavni::Akce_VlozitPolozkuExecute() {
+void InvoiceEditor::PasteItem() {
     const int row = CurrentRow();
     if (row < 1)
         return;
@@ -63,19 +92,19 @@ void THlavni::Akce_VlozitPolozkuExecute() {
     PasteIntoRow(cells, text);
     // The row is written only when it reads: a payer's rate the settings know, a quantity and
     // price that are numbers (ConversionError naming the field otherwise).
-    CheckVatRate(Settings, cells.DPH);
-    RowAmount amounts = Amounts[row];
-    tarvela::RecomputeRow(amounts, cells.PocetMJ, cells.Cena, cells.DPH, RatesOf(Settings));
+    CheckVatRate(settings_, cells.DPH);
+    RowAmount amounts = amounts_[row];
+    tarvela::RecomputeRow(amounts, cells.PocetMJ, cells.Cena, cells.DPH, RatesOf(settings_));
     grid_->SetRow(row, cells);
-    Amounts[row] = amounts;
-    const QString notice = NonPayerRateNotice(Settings, cells.DPH);
+    amounts_[row] = amounts;
+    const QString notice = NonPayerRateNotice(settings_, cells.DPH);
     if (!notice.isEmpty())
         ShowWarning(QStringLiteral("Sazba DPH"), notice);
     ShowTotals();
     SetModified(true);
 }
 
-void THlavni::Akce_SmazatPolozkuExecute() {
+void InvoiceEditor::DeleteItem() {
     if (CurrentPage() != 1) {
         ShowInfo(QStringLiteral("Není vybraná žádná položka."));
         return;
@@ -90,7 +119,7 @@ void THlavni::Akce_SmazatPolozkuExecute() {
     SetModified(true);
 }
 
-void THlavni::Akce_PolozkaDoluExecute() {
+void InvoiceEditor::MoveItemDown() {
     const int row = CurrentRow();
     if (row < 1 || row >= kItemRowCount)
         return;
@@ -100,7 +129,7 @@ void THlavni::Akce_PolozkaDoluExecute() {
     SetModified(true);
 }
 
-void THlavni::Akce_PolozkaNahoruExecute() {
+void InvoiceEditor::MoveItemUp() {
     const int row = CurrentRow();
     if (row <= 1 || row > kItemRowCount)
         return;
