@@ -13,7 +13,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <benchmark/benchmark.h>
 
@@ -67,12 +67,12 @@ void BM_Book_Window(benchmark::State& state) {
     TKnihaFaktur book(period.programFolder(), PeriodSettings(period), BookHost{});
     book.show();
     QCoreApplication::processEvents();
-    auto* list = book.findChild<QTreeWidget*>(QStringLiteral("ListView1"));
+    auto* list = book.findChild<QTreeView*>(QStringLiteral("ListView1"));
     for (auto _ : state) {
         book.FillBook();
         while (book.Filling())
             QCoreApplication::processEvents();
-        if (!list || list->topLevelItemCount() != period.files().size())
+        if (!list || list->model()->rowCount() != static_cast<int>(period.files().size()))
             state.SkipWithError("book incomplete");
     }
     state.SetItemsProcessed(state.iterations() * period.files().size());

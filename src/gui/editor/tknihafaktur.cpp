@@ -3,6 +3,7 @@
 #include "ui_tuhrada.h"
 
 #include "bank/tvypiszbanky.h"
+#include "editor/book_list_model.h"
 #include "editor/invoice_list.h"
 #include "eet/eet_service.h"
 #include "eet/eet_settings.h"
@@ -30,54 +31,21 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QTreeWidget>
-
-#include <cmath>
-#include <iterator>
-#include <limits>
+#include <QTreeView>
 
 namespace tarvela {
 
 namespace {
 
-// Where a row keeps its entry's index and each cell its value for sorting.
-constexpr int kEntryRole = Qt::UserRole;
-constexpr int kSortRole = Qt::UserRole + 1;
-
-enum Column {
-    Cislo,
-    Odberatel,
-    Vystaveno,
-    Splatnost,
-    Celkem,
-    Mena,
-    DatumUhrady,
-    Uhrazeno,
-    Stav,
-    StavEet
-};
-
-struct BookColumn {
-    const char* header;
-    int width;
-    bool right;
-};
-
-const BookColumn kColumns[] = {
-    {"Číslo", 70, false},       {"Odběratel", 196, false}, {"Vystaveno", 74, true},
-    {"Splatnost", 74, true},    {"Celkem", 92, true},      {"Měna", 44, false},
-    {"Uhrazeno dne", 82, true}, {"Uhrazeno", 92, true},    {"Stav", 126, false},
-    {"EET", 96, false},
-};
-
-const BookColumn kSumColumns[] = {
-    {"Měna", 56, false},     {"Počet", 50, true},  {"Celkem", 132, true},
-    {"Uhrazeno", 132, true}, {"Zbývá", 132, true},
-};
+// The list's columns: their widths (the texts and alignments are the model's).
+constexpr int kColumnWidths[BookListModel::ColumnCount] = {70, 196, 74, 74,  92,
+                                                           44, 82,  92, 126, 96};
+constexpr int kSumWidths[BookSumsModel::ColumnCount] = {56, 50, 132, 132, 132};
 
 // The status filters in the order of CBox_Stav.
 struct FilterChoice {
@@ -91,59 +59,12 @@ const FilterChoice kFilters[] = {
     {"Uhrazené", StatusFilter::Paid},
 };
 
-// A row that sorts by the value behind each cell (amounts as numbers, dates by day) and by the
-// text where there is none.
-class BookItem final : public QTreeWidgetItem {
-public:
-    using QTreeWidgetItem::QTreeWidgetItem;
-    // A copy of a prototype row: the alignments of the cells come with it at once.
-    explicit BookItem(const QTreeWidgetItem& prototype) : QTreeWidgetItem(prototype) {}
-    bool operator<(const QTreeWidgetItem& other) const override {
-        const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
-        const QVariant a = data(column, kSortRole);
-        const QVariant b = other.data(column, kSortRole);
-        if (a.isValid() && b.isValid() && a.toDouble() != b.toDouble())
-            return a.toDouble() < b.toDouble();
-        const int byText = QString::localeAwareCompare(text(column), other.text(column));
-        if (byText != 0 || column == Cislo)
-            return byText < 0;
-        return QString::localeAwareCompare(text(Cislo), other.text(Cislo)) < 0;
-    }
-};
-
-double DateKey(const QDate& date) {
-    return date.isValid() ? static_cast<double>(date.toJulianDay())
-                          : -std::numeric_limits<double>::infinity();
-}
-
-// Overdue invoices sort after the others, the longest overdue last.
-double StatusKey(const BookStatus& status) {
-    switch (status.State) {
-    case PaymentState::Paid:
-        return 0;
-    case PaymentState::PartlyPaid:
-        return 1;
-    case PaymentState::Unpaid:
-        return 2;
-    case PaymentState::Overdue:
-        return 3 + status.DaysOverdue;
-    }
-    return 0;
-}
-
-void SetUpList(QTreeWidget* list, const BookColumn* columns, int count) {
-    list->setColumnCount(count);
-    auto* header = new QTreeWidgetItem;
-    for (int i = 0; i < count; ++i) {
-        header->setText(i, QString::fromUtf8(columns[i].header));
-        header->setTextAlignment(i, (columns[i].right ? Qt::AlignRight : Qt::AlignLeft) |
-                                        Qt::AlignVCenter);
-    }
-    list->setHeaderItem(header);
+void SetUpList(QTreeView* list, QAbstractItemModel* model, const int* widths, int count) {
+    list->setModel(model);
     list->header()->setSectionsMovable(false);
     list->header()->setStretchLastSection(false);
     for (int i = 0; i < count; ++i)
-        list->setColumnWidth(i, columns[i].width);
+        list->setColumnWidth(i, widths[i]);
 }
 
 } // namespace
@@ -158,19 +79,25 @@ TKnihaFaktur::TKnihaFaktur(const QString& programFolder, const AppSettings& sett
     ui_->setupUi(this);
     SetUpFixedDialog(this);
 
-    SetUpList(ui_->ListView1, kColumns, static_cast<int>(std::size(kColumns)));
-    SetUpList(ui_->ListSoucty, kSumColumns, static_cast<int>(std::size(kSumColumns)));
+    const QDate today = Today();
+    model_ = new BookListModel(today, this);
+    proxy_ = new BookFilterProxy(today, this);
+    proxy_->setSourceModel(model_);
+    sums_ = new BookSumsModel(this);
+    SetUpList(ui_->ListView1, proxy_, kColumnWidths, BookListModel::ColumnCount);
+    SetUpList(ui_->ListSoucty, sums_, kSumWidths, BookSumsModel::ColumnCount);
     ui_->ListSoucty->setFocusPolicy(Qt::NoFocus);
     ui_->ListView1->header()->setSectionsClickable(true);
     ui_->ListView1->header()->setSortIndicatorShown(true);
-    ui_->ListView1->header()->setSortIndicator(Cislo, Qt::AscendingOrder);
+    ui_->ListView1->header()->setSortIndicator(BookListModel::Cislo, Qt::AscendingOrder);
     // The column "EET" only while the supplier registers sales, taken from the customer's width
     // so that the list still fits the window.
     if (eet::LoadEetSettings(programFolder_).registers)
-        ui_->ListView1->setColumnWidth(Odberatel,
-                                       kColumns[Odberatel].width - kColumns[StavEet].width);
+        ui_->ListView1->setColumnWidth(BookListModel::Odberatel,
+                                       kColumnWidths[BookListModel::Odberatel] -
+                                           kColumnWidths[BookListModel::StavEet]);
     else
-        ui_->ListView1->setColumnHidden(StavEet, true);
+        ui_->ListView1->setColumnHidden(BookListModel::StavEet, true);
     for (const FilterChoice& choice : kFilters)
         ui_->CBox_Stav->addItem(QString::fromUtf8(choice.caption), static_cast<int>(choice.filter));
 
@@ -178,10 +105,9 @@ TKnihaFaktur::TKnihaFaktur(const QString& programFolder, const AppSettings& sett
     ConnectGuarded(ui_->CBox_Stav, &QComboBox::currentIndexChanged, this,
                    &TKnihaFaktur::ApplyFilter);
     ConnectGuarded(ui_->CB_VsechnaObdobi, &QCheckBox::toggled, this, &TKnihaFaktur::FillBook);
-    ConnectGuarded(ui_->ListView1, &QTreeWidget::itemActivated, this,
-                   &TKnihaFaktur::Tl_OtevritClick);
+    ConnectGuarded(ui_->ListView1, &QTreeView::activated, this, &TKnihaFaktur::Tl_OtevritClick);
     // The buttons follow the selection, however it changed (a click, the arrow keys).
-    ConnectGuarded(ui_->ListView1, &QTreeWidget::itemSelectionChanged, this,
+    ConnectGuarded(ui_->ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
                    &TKnihaFaktur::UpdateButtons);
     ConnectGuarded(ui_->Tl_Otevrit, &QPushButton::clicked, this, &TKnihaFaktur::Tl_OtevritClick);
     ConnectGuarded(ui_->Tl_Uhrazeno, &QPushButton::clicked, this, &TKnihaFaktur::Tl_UhrazenoClick);
@@ -217,7 +143,7 @@ int TKnihaFaktur::OverdueCount() const {
         return -1;
     const QDate today = Today();
     int count = 0;
-    for (const BookEntry& entry : entries_)
+    for (const BookEntry& entry : model_->entries())
         if (entry.Year == settings_.AktualniRok &&
             EntryStatus(entry, today).State == PaymentState::Overdue)
             ++count;
@@ -228,11 +154,14 @@ void TKnihaFaktur::FillBook() {
     const bool all = ui_->CB_VsechnaObdobi->isChecked();
     setWindowTitle(all ? QStringLiteral("Kniha faktur, všechna období")
                        : QStringLiteral("Kniha faktur, rok %1").arg(settings_.AktualniRok));
-    QTreeWidget* list = ui_->ListView1;
+    QTreeView* list = ui_->ListView1;
+    // The rows join the list in batches, in the order read (by number), and only those the
+    // filter passes show; the list is sorted once, at the end: a list that sorts while rows are
+    // added would re-sort a full period for every batch.
     list->setSortingEnabled(false);
-    list->clear();
-    ui_->ListSoucty->clear();
-    entries_.clear();
+    proxy_->sort(-1);
+    model_->clear();
+    sums_->setSums({});
     complete_ = false;
     ui_->La_Soucty->setText(QStringLiteral("Načítám faktury…"));
     UpdateButtons();
@@ -240,40 +169,19 @@ void TKnihaFaktur::FillBook() {
     const InvoiceStore store(programFolder_);
     auto walk = std::make_shared<InvoiceFileWalk>(
         all ? InvoiceFileWalk::AllPeriods(store) : InvoiceFileWalk(store, settings_.AktualniRok));
-    // The rows join the list in batches, in the order read (by number), each hidden at once when
-    // the filter leaves it out; the list is sorted once, at the end: a list that sorts while rows
-    // are added would re-sort a full period for every row.
-    auto shown = std::make_shared<size_t>(0); // entries_ already in the list
-    const auto flush = [this, list, shown, walk] {
-        const QString text = ui_->Ed_Hledat->text();
-        const auto filter = static_cast<StatusFilter>(ui_->CBox_Stav->currentData().toInt());
-        const bool everything = filter == StatusFilter::All && text.trimmed().isEmpty();
-        const QDate today = Today();
-        QList<QTreeWidgetItem*> items;
-        items.reserve(static_cast<qsizetype>(entries_.size() - *shown));
-        BookItem prototype;
-        for (int col = 0; col < static_cast<int>(std::size(kColumns)); ++col)
-            if (kColumns[col].right)
-                prototype.setTextAlignment(col, Qt::AlignRight | Qt::AlignVCenter);
-        for (size_t i = *shown; i < entries_.size(); ++i) {
-            auto* item = new BookItem(prototype);
-            item->setData(Cislo, kEntryRole, static_cast<qulonglong>(i));
-            ShowEntry(item, entries_[i]);
-            if (!everything && !MatchesBookFilter(entries_[i], text, filter, today))
-                item->setHidden(true);
-            items.append(item);
-        }
-        list->addTopLevelItems(items);
-        *shown = entries_.size();
+    auto read = std::make_shared<std::vector<BookEntry>>(); // read, not yet in the list
+    const auto flush = [this, read, walk] {
+        model_->append(std::move(*read));
+        read->clear();
         ui_->La_Soucty->setText(QStringLiteral("Načítám faktury… %1 z %2")
-                                    .arg(entries_.size())
+                                    .arg(model_->rowCount())
                                     .arg(walk->FilesListed()));
     };
-    const auto step = [this, walk] {
+    const auto step = [this, walk, read] {
         const std::optional<InvoiceFileWalk::File> file = walk->Next();
         if (!file)
             return false;
-        entries_.push_back(
+        read->push_back(
             ReadBookFile(file->Path(), file->Year, RatesOf(settings_), settings_.VychoziMena));
         return true;
     };
@@ -289,81 +197,34 @@ void TKnihaFaktur::FillBook() {
         flush);
 }
 
-void TKnihaFaktur::ShowEntry(QTreeWidgetItem* item, const BookEntry& entry) const {
-    const BookStatus status = EntryStatus(entry, Today());
-    const qint64 paid = PaidAmount(entry);
-    item->setText(Cislo, entry.Cislo);
-    item->setText(Odberatel, entry.Odberatel);
-    item->setText(Vystaveno, entry.DatumVystaveni);
-    item->setData(Vystaveno, kSortRole, DateKey(entry.Vystaveni));
-    item->setText(Splatnost, entry.DatumSplatnosti);
-    item->setData(Splatnost, kSortRole, DateKey(entry.Splatnost));
-    item->setText(Celkem, FormatHalere(entry.Celkem));
-    item->setData(Celkem, kSortRole, entry.Celkem);
-    item->setText(Mena, entry.Mena);
-    item->setText(DatumUhrady, entry.DatumUhrady);
-    item->setData(DatumUhrady, kSortRole, DateKey(entry.Uhrada));
-    item->setText(Uhrazeno, paid != 0 ? FormatHalere(paid) : QString());
-    item->setData(Uhrazeno, kSortRole, paid);
-    item->setText(Stav, status.Text);
-    item->setData(Stav, kSortRole, StatusKey(status));
-    const QString eet = EetStatusText(entry.Eet);
-    item->setText(StavEet, eet);
-    item->setToolTip(StavEet, eet);
-    item->setForeground(
-        Stav, status.State == PaymentState::Overdue
-                  ? QBrush(QColor(172, 0, 0))
-                  : (status.State == PaymentState::Paid ? QBrush(QColor(0, 110, 50)) : QBrush()));
-}
-
 void TKnihaFaktur::ApplyFilter() {
-    const QString text = ui_->Ed_Hledat->text();
-    const auto filter = static_cast<StatusFilter>(ui_->CBox_Stav->currentData().toInt());
-    const QDate today = Today();
-    // Without a filter every row shows, and only rows whose state changes are touched.
-    const bool everything = filter == StatusFilter::All && text.trimmed().isEmpty();
-    QTreeWidget* list = ui_->ListView1;
-    for (int row = 0; row < list->topLevelItemCount(); ++row) {
-        QTreeWidgetItem* item = list->topLevelItem(row);
-        const bool hide =
-            !everything && !MatchesBookFilter(entries_[item->data(Cislo, kEntryRole).toULongLong()],
-                                              text, filter, today);
-        if (item->isHidden() != hide)
-            item->setHidden(hide);
-    }
-    QTreeWidgetItem* current = list->currentItem();
-    if (current && current->isHidden())
-        list->setCurrentItem(nullptr);
+    proxy_->setFilter(ui_->Ed_Hledat->text(),
+                      static_cast<StatusFilter>(ui_->CBox_Stav->currentData().toInt()));
     ShowSums();
     UpdateButtons();
 }
 
 void TKnihaFaktur::ShowSums() {
     std::vector<const BookEntry*> shown;
-    QTreeWidget* list = ui_->ListView1;
-    for (int row = 0; row < list->topLevelItemCount(); ++row) {
-        const QTreeWidgetItem* item = list->topLevelItem(row);
-        if (!item->isHidden())
-            shown.push_back(&entries_[item->data(Cislo, kEntryRole).toULongLong()]);
-    }
-    ui_->ListSoucty->clear();
-    for (const auto& [currency, sums] : SumsPerCurrency(shown)) {
-        auto* item = new QTreeWidgetItem(
-            ui_->ListSoucty, {currency, QString::number(sums.Count), FormatHalere(sums.Celkem),
-                              FormatHalere(sums.Uhrazeno), FormatHalere(sums.Zbyva)});
-        for (int col = 1; col < static_cast<int>(std::size(kSumColumns)); ++col)
-            item->setTextAlignment(col, Qt::AlignRight | Qt::AlignVCenter);
-    }
+    shown.reserve(static_cast<size_t>(proxy_->rowCount()));
+    for (int row = 0; row < proxy_->rowCount(); ++row)
+        shown.push_back(&proxy_->entry(row));
+    sums_->setSums(SumsPerCurrency(shown));
     ui_->La_Soucty->setText(QStringLiteral("Součty zobrazených faktur podle měny (%1 z %2):")
                                 .arg(shown.size())
-                                .arg(entries_.size()));
+                                .arg(model_->rowCount()));
 }
 
-BookEntry* TKnihaFaktur::CurrentEntry() {
-    const QTreeWidgetItem* item = ui_->ListView1->currentItem();
-    if (!item || item->isHidden() || !item->isSelected())
-        return nullptr;
-    return &entries_[item->data(Cislo, kEntryRole).toULongLong()];
+int TKnihaFaktur::CurrentRow() const {
+    const QModelIndex current = ui_->ListView1->currentIndex();
+    if (!current.isValid() || !ui_->ListView1->selectionModel()->isSelected(current))
+        return -1;
+    return proxy_->mapToSource(current).row();
+}
+
+const BookEntry* TKnihaFaktur::CurrentEntry() const {
+    const int row = CurrentRow();
+    return row < 0 ? nullptr : &model_->entry(row);
 }
 
 void TKnihaFaktur::UpdateButtons() {
@@ -383,9 +244,10 @@ void TKnihaFaktur::Tl_OtevritClick() {
 }
 
 void TKnihaFaktur::Tl_UhrazenoClick() {
-    BookEntry* entry = CurrentEntry();
-    if (!entry)
+    const int row = CurrentRow();
+    if (row < 0)
         return;
+    const BookEntry* entry = &model_->entry(row);
     if (host_.HasUnsavedChanges && host_.HasUnsavedChanges(entry->FilePath)) {
         ShowInfo(QStringLiteral("Faktura %1 je otevřená v hlavním okně a má neuložené změny. "
                                 "Uložte ji nebo ji zavřete, pak ji označte jako uhrazenou.")
@@ -439,9 +301,8 @@ void TKnihaFaktur::Tl_UhrazenoClick() {
     } else {
         MarkInvoicePaid(path, date, amount);
     }
-    *entry = ReadBookEntry(ReadWholeFile(path), path, entry->Year, RatesOf(settings_),
-                           settings_.VychoziMena);
-    ShowEntry(ui_->ListView1->currentItem(), *entry);
+    model_->setEntry(row, ReadBookEntry(ReadWholeFile(path), path, entry->Year, RatesOf(settings_),
+                                        settings_.VychoziMena));
     ApplyFilter();
     emit paymentWritten(path);
 }

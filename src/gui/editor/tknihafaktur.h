@@ -11,8 +11,6 @@
 #include <memory>
 #include <vector>
 
-class QTreeWidgetItem;
-
 namespace Ui {
 class TKnihaFaktur;
 class TUhrada;
@@ -20,6 +18,9 @@ class TUhrada;
 
 namespace tarvela {
 
+class BookFilterProxy;
+class BookListModel;
+class BookSumsModel;
 class WindowFill;
 
 // What the book asks of the main window about the invoice it may have open.
@@ -72,8 +73,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    BookEntry* CurrentEntry();
-    void ShowEntry(QTreeWidgetItem* item, const BookEntry& entry) const;
+    // The row chosen in the list (current and selected), as a row of the book's model; -1 for
+    // none.
+    int CurrentRow() const;
+    const BookEntry* CurrentEntry() const;
     void ShowSums();
     void UpdateButtons();
 
@@ -81,8 +84,10 @@ private:
     QString programFolder_;
     AppSettings settings_;
     BookHost host_;
-    std::vector<BookEntry> entries_;
-    bool complete_ = false; // entries_ holds the whole book
+    BookListModel* model_ = nullptr;   // every invoice read
+    BookFilterProxy* proxy_ = nullptr; // the rows shown, in the order chosen
+    BookSumsModel* sums_ = nullptr;
+    bool complete_ = false; // the model holds the whole book
     bool shown_ = false;
     std::unique_ptr<WindowFill> fill_; // last: stops before the controls go
 };

@@ -5,7 +5,10 @@
 #include "text/message_boxes.h"
 #include "ui_teetodeslane.h"
 
+#include <QAbstractTableModel>
 #include <QHeaderView>
+
+#include <iterator>
 
 namespace tarvela {
 
@@ -26,18 +29,75 @@ QString StateText(const eet::OutboxEntry& e, const QDateTime& now) {
 
 } // namespace
 
+// The registrations as the window lists them: the waiting ones first, then the confirmed ones,
+// newest first.
+class EetSentModel : public QAbstractTableModel {
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void setEntries(QList<eet::OutboxEntry> entries, const QDateTime& now) {
+        beginResetModel();
+        entries_ = std::move(entries);
+        now_ = now;
+        endResetModel();
+    }
+    const eet::OutboxEntry& entry(int row) const { return entries_.at(row); }
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(entries_.size());
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(std::size(kCaptions));
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount())
+            return {};
+        const eet::OutboxEntry& e = entry(index.row());
+        switch (index.column()) {
+        case 0:
+            return e.reference;
+        case 1:
+            return FormatHalere(e.amountHalere);
+        case 2:
+            return e.registered.toLocalTime().toString(QStringLiteral("d.M.yyyy H:mm"));
+        case 3:
+            return StateText(e, now_);
+        case 4:
+            return e.pok;
+        case 5:
+            return e.lastError.isEmpty() ? e.warnings.join(QLatin1Char(' ')) : e.lastError;
+        default:
+            return {};
+        }
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+            section >= columnCount())
+            return QAbstractTableModel::headerData(section, orientation, role);
+        return QString::fromUtf8(kCaptions[section]);
+    }
+
+private:
+    static constexpr const char* kCaptions[] = {"Doklad", "Částka", "Zapsáno",
+                                                "Stav",   "POK",    "Poslední chyba"};
+    QList<eet::OutboxEntry> entries_;
+    QDateTime now_;
+};
+
 TEetOdeslane::TEetOdeslane(EetService& service, QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::TEetOdeslane>()), service_(service) {
     ui_->setupUi(this);
+    model_ = new EetSentModel(this);
+    ui_->Tab_Trzby->setModel(model_);
     ui_->Tab_Trzby->horizontalHeader()->setStretchLastSection(true);
     ConnectGuarded(ui_->Tl_Zavrit, &QPushButton::clicked, this, [this] { accept(); });
     ConnectGuarded(ui_->Tl_OdeslatNyni, &QPushButton::clicked, this,
                    [this] { service_.dispatcher().sendNow(); });
     ConnectGuarded(ui_->Tl_OdeslatZnovu, &QPushButton::clicked, this, [this] {
-        const int row = ui_->Tab_Trzby->currentRow();
-        if (row < 0)
+        const QModelIndex current = ui_->Tab_Trzby->currentIndex();
+        if (!current.isValid())
             return;
-        const QString id = ui_->Tab_Trzby->item(row, 0)->data(Qt::UserRole).toString();
+        const QString id = model_->entry(current.row()).id;
         service_.dispatcher().outbox().retry(id);
         service_.dispatcher().sendNow();
         refresh();
@@ -53,34 +113,17 @@ void TEetOdeslane::refresh() {
     eet::Outbox& box = service_.dispatcher().outbox();
     const QList<eet::OutboxEntry> pending = box.pending();
     const QList<eet::OutboxEntry> confirmed = box.confirmed();
-    QTableWidget* table = ui_->Tab_Trzby;
-    table->setRowCount(0);
+    QList<eet::OutboxEntry> shown = pending;
+    for (auto it = confirmed.crbegin(); it != confirmed.crend(); ++it)
+        shown.append(*it);
     int late = 0;
     int refused = 0;
-    const auto add = [&](const eet::OutboxEntry& e) {
-        const int row = table->rowCount();
-        table->insertRow(row);
-        const QStringList cells = {
-            e.reference,
-            FormatHalere(e.amountHalere),
-            e.registered.toLocalTime().toString(QStringLiteral("d.M.yyyy H:mm")),
-            StateText(e, now),
-            e.pok,
-            e.lastError.isEmpty() ? e.warnings.join(QLatin1Char(' ')) : e.lastError};
-        for (int c = 0; c < cells.size(); ++c) {
-            auto* item = new QTableWidgetItem(cells[c]);
-            if (c == 0)
-                item->setData(Qt::UserRole, e.id);
-            table->setItem(row, c, item);
-        }
+    for (const eet::OutboxEntry& e : shown) {
         late += e.isLate(now) ? 1 : 0;
         refused += e.state == eet::OutboxEntry::State::Refused ? 1 : 0;
-    };
-    for (const eet::OutboxEntry& e : pending)
-        add(e);
-    for (auto it = confirmed.crbegin(); it != confirmed.crend(); ++it)
-        add(*it);
-    table->resizeColumnsToContents();
+    }
+    model_->setEntries(std::move(shown), now);
+    ui_->Tab_Trzby->resizeColumnsToContents();
     QString summary = QStringLiteral("Čeká na odeslání: %1, odesláno a potvrzeno: %2.")
                           .arg(pending.size())
                           .arg(confirmed.size());

@@ -11,6 +11,7 @@ class TEetOdeslane;
 namespace tarvela {
 
 class EetService;
+class EetSentModel;
 
 // The window "EET – odeslané a čekající tržby": every registration with its state, POK and last
 // error in Czech, a warning when one waits longer than 40 hours; sending now, and sending a
@@ -26,6 +27,7 @@ public:
 private:
     std::unique_ptr<Ui::TEetOdeslane> ui_;
     EetService& service_;
+    EetSentModel* model_ = nullptr; // the list's rows
 };
 
 } // namespace tarvela

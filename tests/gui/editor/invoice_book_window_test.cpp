@@ -7,6 +7,7 @@
 #include "../printing/pdf_print_module.h"
 #include "editor/tknihafaktur.h"
 #include "support/controls.h"
+#include "support/list_views.h"
 #include "support/printing_fixtures.h"
 #include "support/sample_invoices.h"
 
@@ -17,6 +18,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QStatusBar>
+#include <QTreeView>
 
 using namespace tarvela;
 using namespace tarvela::test;
@@ -102,44 +104,39 @@ struct BookWindow {
     }
 };
 
-QTreeWidget* List(TKnihaFaktur* book) {
-    return Control<QTreeWidget>(book, "ListView1");
+QTreeView* List(TKnihaFaktur* book) {
+    return Control<QTreeView>(book, "ListView1");
 }
 
-QTreeWidgetItem* Row(TKnihaFaktur* book, const QString& number) {
-    const QList<QTreeWidgetItem*> found = List(book)->findItems(number, Qt::MatchExactly, 0);
-    return found.isEmpty() ? nullptr : found.first();
+// The texts of the row of the invoice with that number, as the list shows them.
+QStringList Row(TKnihaFaktur* book, const QString& number) {
+    const QModelIndexList found = test::RowsWith(List(book), number);
+    return found.isEmpty() ? QStringList() : test::RowTexts(List(book), found.first().row());
 }
 
 // The numbers of the rows shown, top to bottom.
 QStringList ShownNumbers(TKnihaFaktur* book) {
     QStringList numbers;
-    QTreeWidget* list = List(book);
-    for (int i = 0; i < list->topLevelItemCount(); ++i)
-        if (!list->topLevelItem(i)->isHidden())
-            numbers << list->topLevelItem(i)->text(0);
+    for (int row = 0; row < test::RowCount(List(book)); ++row)
+        numbers << test::Cell(List(book), row, 0);
     return numbers;
 }
 
 // The lines of the sums list: "CZK 4 4840,00 1710,00 3130,00".
 QStringList Sums(TKnihaFaktur* book) {
     QStringList lines;
-    QTreeWidget* sums = Control<QTreeWidget>(book, "ListSoucty");
-    for (int i = 0; i < sums->topLevelItemCount(); ++i) {
-        QStringList cells;
-        for (int col = 0; col < sums->columnCount(); ++col)
-            cells << sums->topLevelItem(i)->text(col);
-        lines << cells.join(QLatin1Char(' '));
-    }
+    auto* sums = Control<QTreeView>(book, "ListSoucty");
+    for (int row = 0; row < test::RowCount(sums); ++row)
+        lines << test::RowTexts(sums, row).join(QLatin1Char(' '));
     return lines;
 }
 
 void ClickRow(TKnihaFaktur* book, const QString& number, bool twice = false) {
-    QTreeWidget* list = List(book);
-    QTreeWidgetItem* item = Row(book, number);
-    QVERIFY2(item, qPrintable(number));
-    list->scrollToItem(item);
-    const QPoint at = list->visualItemRect(item).center();
+    QTreeView* list = List(book);
+    const QModelIndexList found = test::RowsWith(list, number);
+    QVERIFY2(!found.isEmpty(), qPrintable(number));
+    list->scrollTo(found.first());
+    const QPoint at = list->visualRect(found.first()).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
     if (twice)
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
@@ -200,11 +197,11 @@ void InvoiceBookWindowTest::statusesSortingFilterAndSums() {
             {"2026005", "90,00", "", "Po splatnosti 13 dní"},
         };
         for (const auto& e : expected) {
-            const QTreeWidgetItem* row = Row(book, QString::fromUtf8(e.number));
-            QVERIFY2(row, e.number);
-            QCOMPARE(row->text(4), QString::fromUtf8(e.total));
-            QCOMPARE(row->text(7), QString::fromUtf8(e.paid));
-            QCOMPARE(row->text(8), QString::fromUtf8(e.status));
+            const QStringList row = Row(book, QString::fromUtf8(e.number));
+            QVERIFY2(!row.isEmpty(), e.number);
+            QCOMPARE(row.at(4), QString::fromUtf8(e.total));
+            QCOMPARE(row.at(7), QString::fromUtf8(e.paid));
+            QCOMPARE(row.at(8), QString::fromUtf8(e.status));
         }
         QCOMPARE(ShownNumbers(book),
                  QStringList({"2026001", "2026002", "2026003", "2026004", "2026005"}));
@@ -255,9 +252,9 @@ void InvoiceBookWindowTest::markingPaidRewritesOnlyThePaymentLines() {
         // A partial payment, typed with a full stop for the decimal comma.
         MarkPaid(book, QStringLiteral("2026001"), QStringLiteral("4.3.2026"),
                  QStringLiteral("600.5"));
-        QCOMPARE(Row(book, QStringLiteral("2026001"))->text(8),
+        QCOMPARE(Row(book, QStringLiteral("2026001")).value(8),
                  QStringLiteral("Částečně uhrazeno"));
-        QCOMPARE(Row(book, QStringLiteral("2026001"))->text(6), QStringLiteral("4.3.2026"));
+        QCOMPARE(Row(book, QStringLiteral("2026001")).value(6), QStringLiteral("4.3.2026"));
         QCOMPARE(Sums(book), QStringList({"CZK 1 1210,00 600,50 609,50"}));
     });
     QMap<int, QString> lines = LinesOf(due);
@@ -290,7 +287,7 @@ void InvoiceBookWindowTest::openInvoiceWithEditsRefusesThePayment() {
     bw.withBook([&](TKnihaFaktur* book) {
         MarkPaid(book, QStringLiteral("2026002"), QStringLiteral("5.3.2026"),
                  QStringLiteral("1210,00"));
-        QCOMPARE(Row(book, QStringLiteral("2026002"))->text(8), QStringLiteral("Uhrazeno"));
+        QCOMPARE(Row(book, QStringLiteral("2026002")).value(8), QStringLiteral("Uhrazeno"));
     });
     QCOMPARE(ui(*bw.w).Ed_DatumUhrady->text(), QStringLiteral("5.3.2026"));
     QCOMPARE(ui(*bw.w).Ed_UhrazenaCastka->text(), QStringLiteral("1210,00"));
@@ -405,25 +402,25 @@ void InvoiceBookWindowTest::bookClosesWhileReading() {
     }
     TKnihaFaktur book(folder.path(), PayerSettings(), BookHost{});
     book.show();
-    QTreeWidget* list = List(&book);
+    QTreeView* list = List(&book);
     auto* counter = Control<QLabel>(&book, "La_Soucty");
     QVERIFY(book.Filling());
-    QCOMPARE(list->topLevelItemCount(), 0);
+    QCOMPARE(test::RowCount(list), 0);
     QCOMPARE(counter->text(), QStringLiteral("Načítám faktury…"));
-    QVERIFY(RunEventsUntil([&] { return list->topLevelItemCount() > 0 || !book.Filling(); }));
+    QVERIFY(RunEventsUntil([&] { return test::RowCount(list) > 0 || !book.Filling(); }));
     QVERIFY(book.Filling());
     QCOMPARE(counter->text(),
-             QStringLiteral("Načítám faktury… %1 z %2").arg(list->topLevelItemCount()).arg(kFiles));
+             QStringLiteral("Načítám faktury… %1 z %2").arg(test::RowCount(list)).arg(kFiles));
     QTest::mouseClick(Control<QCheckBox>(&book, "CB_VsechnaObdobi"), Qt::LeftButton);
     QVERIFY(!Control<QCheckBox>(&book, "CB_VsechnaObdobi")->isChecked());
 
-    const int rowsAtClose = list->topLevelItemCount();
+    const int rowsAtClose = test::RowCount(list);
     QTest::mouseClick(Control<QPushButton>(&book, "Tl_Zavrit"), Qt::LeftButton);
     QVERIFY(!book.isVisible());
     QVERIFY(!book.Filling());
     for (int turn = 0; turn < 20; ++turn)
         QCoreApplication::processEvents();
-    QCOMPARE(list->topLevelItemCount(), rowsAtClose);
+    QCOMPARE(test::RowCount(list), rowsAtClose);
     QVERIFY(rowsAtClose < kFiles);
     QCOMPARE(book.OverdueCount(), -1);
 }

@@ -9,6 +9,7 @@
 #include "settings/settings_file.h"
 #include "support/controls.h"
 #include "support/eet_program_folder.h"
+#include "support/list_views.h"
 #include "support/main_window_fixture.h"
 #include "support/modal_dialog.h"
 
@@ -129,10 +130,11 @@ private slots:
 
         TKnihaFaktur book(f.folder.path(), LoadSettings(f.folder.path()), BookHost{});
         book.show();
-        auto* list = Control<QTreeWidget>(&book, "ListView1");
-        QTRY_COMPARE(list->topLevelItemCount(), 2);
+        auto* list = Control<QTreeView>(&book, "ListView1");
+        QTRY_VERIFY(!book.Filling());
+        QCOMPARE(test::RowCount(list), 2);
         const auto markPaid = [&](int row, int way) {
-            list->setCurrentItem(list->topLevelItem(row));
+            list->setCurrentIndex(list->model()->index(row, 0));
             WithModal([&] { Control<QPushButton>(&book, "Tl_Uhrazeno")->click(); },
                       [&](QWidget* dialog) {
                           auto* ways = Control<QComboBox>(dialog, "CBox_Zpusob");
@@ -144,14 +146,14 @@ private slots:
                       });
         };
         markPaid(0, 2); // kartou
-        QCOMPARE(list->topLevelItem(0)->text(9), QStringLiteral("čeká na odeslání"));
+        QCOMPARE(test::Cell(list, 0, 9), QStringLiteral("čeká na odeslání"));
         QTRY_COMPARE_WITH_TIMEOUT(service.requests.size(), 1, 20000);
         QVERIFY(service.requests[0].data.contains("celk_trzba=\"1210.00\""));
         QTRY_VERIFY_WITH_TIMEOUT(EetLine(f.periodBytes(QStringLiteral("2026001"))).endsWith(kPok),
                                  20000);
         markPaid(1, 0); // převodem
-        QCOMPARE(list->topLevelItem(1)->text(7), QStringLiteral("1210,00"));
-        QCOMPARE(list->topLevelItem(1)->text(9), QString());
+        QCOMPARE(test::Cell(list, 1, 7), QStringLiteral("1210,00"));
+        QCOMPARE(test::Cell(list, 1, 9), QString());
         QVERIFY(EetLine(f.periodBytes(QStringLiteral("2026002"))).isEmpty());
         QCOMPARE(service.requests.size(), 1);
     }

@@ -7,6 +7,7 @@
 #include "settings/settings_file.h"
 #include "settings/tkonfig.h"
 #include "support/eet_program_folder.h"
+#include "support/list_views.h"
 #include "support/test_support.h"
 #include "ui_eet_settings_page.h"
 #include "ui_teetodeslane.h"
@@ -14,7 +15,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTableWidget>
+#include <QTableView>
 #include <QtTest>
 
 using namespace tarvela;
@@ -86,14 +87,14 @@ private slots:
                 now.addSecs(-41 * 3600));
         box.add(data("2"), QStringLiteral("Příjmový doklad 2"), -500, false, now);
         TEetOdeslane window(EetService::Of(folder.path()));
-        auto* table = window.findChild<QTableWidget*>(QStringLiteral("Tab_Trzby"));
+        auto* table = window.findChild<QTableView*>(QStringLiteral("Tab_Trzby"));
         auto* summary = window.findChild<QLabel*>(QStringLiteral("La_Souhrn"));
-        QCOMPARE(table->rowCount(), 2);
-        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("Faktura 2027001"));
-        QCOMPARE(table->item(0, 1)->text(), QStringLiteral("123,45"));
-        QCOMPARE(table->item(0, 3)->text(), QStringLiteral("čeká na odeslání déle než 40 hodin!"));
-        QCOMPARE(table->item(1, 1)->text(), QStringLiteral("-5,00"));
-        QCOMPARE(table->item(1, 3)->text(), QStringLiteral("čeká na odeslání"));
+        QCOMPARE(test::RowCount(table), 2);
+        QCOMPARE(test::Cell(table, 0, 0), QStringLiteral("Faktura 2027001"));
+        QCOMPARE(test::Cell(table, 0, 1), QStringLiteral("123,45"));
+        QCOMPARE(test::Cell(table, 0, 3), QStringLiteral("čeká na odeslání déle než 40 hodin!"));
+        QCOMPARE(test::Cell(table, 1, 1), QStringLiteral("-5,00"));
+        QCOMPARE(test::Cell(table, 1, 3), QStringLiteral("čeká na odeslání"));
         QVERIFY(summary->text().contains(QStringLiteral("Pozor: 1 tržeb čeká déle než 40 hodin")));
     }
 };
