@@ -1,6 +1,7 @@
 #include "text/helpers.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include "tarvela_version.h"
 #include "text/clock.h"
@@ -96,6 +97,18 @@ QString LowerCaseAscii(const QString& text) {
 
 bool SameTextAscii(const QString& a, const QString& b) {
     return UpperCaseAscii(a) == UpperCaseAscii(b);
+}
+
+bool SameFile(const QString& a, const QString& b) {
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    const QFileInfo fa(a);
+    const QFileInfo fb(b);
+    const QString ca = fa.canonicalFilePath();
+    const QString cb = fb.canonicalFilePath();
+    if (!ca.isEmpty() && !cb.isEmpty())
+        return ca == cb;
+    return fa.absoluteFilePath() == fb.absoluteFilePath();
 }
 
 QString WithTrailingSeparator(const QString& folder) {

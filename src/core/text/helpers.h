@@ -40,6 +40,10 @@ QString TrimText(const QString& text);
 // to be appended; "" gives the root.
 QString WithTrailingSeparator(const QString& folder);
 
+// True when both paths name the same existing file (links followed), or, for a file that does not
+// exist (yet), the same absolute path. An empty path names no file.
+bool SameFile(const QString& a, const QString& b);
+
 // Upper- and lower-casing that touch only the letters a-z and A-Z.
 QString UpperCaseAscii(const QString& text);
 QString LowerCaseAscii(const QString& text);

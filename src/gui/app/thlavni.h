@@ -18,6 +18,7 @@ class QEvent;
 namespace tarvela {
 
 class InvoiceEditor;
+struct BookHost;
 class SlicedWork;
 
 struct THlavniUi;
@@ -134,6 +135,8 @@ private:
 
     // ---- Invoice book and bank statements (thlavni_book.cpp) -----------------------------------
     void Akce_NacistVypisExecute();
+    // What the book and the bank import must know: the open invoice's file when it has edits.
+    BookHost Host() const;
     // The book with the given status filter; the invoice chosen there is opened.
     void ShowBook(StatusFilter filter);
     // Opens the invoice of the file, closing the open invoice first with the usual question;

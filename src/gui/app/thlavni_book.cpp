@@ -26,11 +26,13 @@
 
 namespace tarvela {
 
+BookHost THlavni::Host() const {
+    // A new invoice has no file yet: nothing of it can be paid elsewhere.
+    return BookHost{InvoiceOpen() && editor_->IsModified() ? OwnInvoiceFile : QString()};
+}
+
 void THlavni::ShowBook(StatusFilter filter) {
-    BookHost host;
-    host.HasUnsavedChanges = [this](const QString& path) {
-        return editor_->IsModified() && ShowsFile(path);
-    };
+    const BookHost host = Host();
     QString chosen;
     int overdue = 0;
     {
@@ -52,10 +54,7 @@ void THlavni::ShowBook(StatusFilter filter) {
 void THlavni::Akce_NacistVypisExecute() {
     // The review of the statement's payments, with the open invoice guarded as the book guards
     // it.
-    BookHost host;
-    host.HasUnsavedChanges = [this](const QString& path) {
-        return editor_->IsModified() && ShowsFile(path);
-    };
+    const BookHost host = Host();
     const QStringList written = ImportBankStatements(this, programFolder_, settings_, host);
     for (const QString& path : written)
         PaymentWritten(path);

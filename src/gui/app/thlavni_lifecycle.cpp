@@ -37,22 +37,6 @@
 
 namespace tarvela {
 
-namespace {
-
-bool SameFile(const QString& a, const QString& b) {
-    if (a.isEmpty() || b.isEmpty())
-        return false;
-    const QFileInfo fa(a);
-    const QFileInfo fb(b);
-    const QString ca = fa.canonicalFilePath();
-    const QString cb = fb.canonicalFilePath();
-    if (!ca.isEmpty() && !cb.isEmpty())
-        return ca == cb;
-    return fa.absoluteFilePath() == fb.absoluteFilePath();
-}
-
-} // namespace
-
 void THlavni::Akce_NovaFakturaExecute() {
     const int year = settings_.AktualniRok;
     const QString counter =

@@ -191,7 +191,7 @@ void TVypisZBanky::Tl_ZapsatClick() {
     if (writes.empty())
         return;
     for (const InvoicePayment& write : writes) {
-        if (host_.HasUnsavedChanges && host_.HasUnsavedChanges(write.FilePath)) {
+        if (host_.HasUnsavedChanges(write.FilePath)) {
             ShowInfo(QStringLiteral("Faktura %1 je otevřená v hlavním okně a má neuložené změny. "
                                     "Uložte ji nebo ji zavřete, pak úhrady zapište.")
                          .arg(write.Cislo));

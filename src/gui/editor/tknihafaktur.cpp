@@ -69,6 +69,10 @@ void SetUpList(QTreeView* list, QAbstractItemModel* model, const int* widths, in
 
 } // namespace
 
+bool BookHost::HasUnsavedChanges(const QString& path) const {
+    return SameFile(UnsavedFile, path);
+}
+
 // ---- The book --------------------------------------------------------------------------------
 
 TKnihaFaktur::TKnihaFaktur(const QString& programFolder, const AppSettings& settings, BookHost host,
@@ -248,7 +252,7 @@ void TKnihaFaktur::Tl_UhrazenoClick() {
     if (row < 0)
         return;
     const BookEntry* entry = &model_->entry(row);
-    if (host_.HasUnsavedChanges && host_.HasUnsavedChanges(entry->FilePath)) {
+    if (host_.HasUnsavedChanges(entry->FilePath)) {
         ShowInfo(QStringLiteral("Faktura %1 je otevřená v hlavním okně a má neuložené změny. "
                                 "Uložte ji nebo ji zavřete, pak ji označte jako uhrazenou.")
                      .arg(entry->Cislo));

@@ -7,7 +7,6 @@
 #include <QDialog>
 #include <QString>
 
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -23,10 +22,13 @@ class BookListModel;
 class BookSumsModel;
 class WindowFill;
 
-// What the book asks of the main window about the invoice it may have open.
+// What the book and the bank import must know of the main window: the invoice file open there
+// with unsaved edits, into which no payment is written meanwhile (the window is modal-blocked
+// while they are open, so it stays the same).
 struct BookHost {
-    // True when the invoice file at the path is open in the main window with unsaved edits.
-    std::function<bool(const QString& path)> HasUnsavedChanges;
+    QString UnsavedFile; // empty when the window has no unsaved invoice
+    // True when the file at the path is that invoice's.
+    bool HasUnsavedChanges(const QString& path) const;
 };
 
 // "Kniha faktur": the invoices of the current period (or of all periods) with their payment
