@@ -1,5 +1,6 @@
 #include "editor/date_dialogs.h"
 
+#include "text/form_font.h"
 #include "text/gui_helpers.h"
 #include "text/helpers.h"
 #include "text/message_boxes.h"
@@ -25,8 +26,7 @@ constexpr int kButtonBottomGap = 7;
 // Shape1 filled with the button-face colour.
 void SetUpSmallDialog(QDialog* dialog, QFrame* band, const QString& title) {
     dialog->setWindowTitle(title);
-    dialog->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                           Qt::WindowCloseButtonHint);
+    dialog->setWindowFlags(FixedDialogFlags(false));
     QPalette face = band->palette();
     face.setColor(QPalette::Window, dialog->palette().color(QPalette::Button));
     band->setPalette(face);

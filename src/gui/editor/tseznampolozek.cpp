@@ -2,6 +2,7 @@
 #include "ui_tseznampolozek.h"
 
 #include "editor/pickers.h"
+#include "text/form_font.h"
 #include "text/gui_helpers.h"
 #include "text/helpers.h"
 #include "text/message_boxes.h"
@@ -22,8 +23,7 @@ TSeznamPolozek::TSeznamPolozek(const QString& programFolder, bool platce, QWidge
     : QDialog(owner), ui_(std::make_unique<Ui::TSeznamPolozek>()), programFolder_(programFolder),
       platce_(platce) {
     ui_->setupUi(this);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(FixedDialogFlags(false));
     setFixedSize(size());
     items_ = new ItemListModel(platce_, this);
     filtered_ = new ItemFilterProxy(this);

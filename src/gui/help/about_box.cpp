@@ -26,8 +26,7 @@ class AboutBox : public QDialog {
 public:
     AboutBox(const QString& programVersion, const QString& buildDate,
              const QString& printModuleText, QWidget* parent)
-        : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                              Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+        : QDialog(parent, FixedDialogFlags(true)) {
         ui_.setupUi(this);
         setWindowTitle(QStringLiteral("O programu ") + QLatin1String(kApplicationTitle));
         ApplyFormFont(this);

@@ -149,9 +149,8 @@ void NarrowIfCut(QLabel* label) {
 } // namespace
 
 TKonfig::TKonfig(const AppSettings& settings, const QString& programFolder, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ui_(std::make_unique<Ui::TKonfig>()), settings_(settings), programFolder_(programFolder) {
+    : QDialog(parent, FixedDialogFlags(true)), ui_(std::make_unique<Ui::TKonfig>()),
+      settings_(settings), programFolder_(programFolder) {
     CreateControls();
     ConnectHandlers();
     FormCreate();

@@ -12,12 +12,16 @@ void ApplyFormFont(QWidget* window) {
     window->setFont(font);
 }
 
-void SetUpFixedDialog(QWidget* dialog, bool systemMenu) {
+Qt::WindowFlags FixedDialogFlags(bool systemMenu) {
     Qt::WindowFlags flags = Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                             Qt::WindowCloseButtonHint;
     if (systemMenu)
         flags |= Qt::WindowSystemMenuHint;
-    dialog->setWindowFlags(flags);
+    return flags;
+}
+
+void SetUpFixedDialog(QWidget* dialog, bool systemMenu) {
+    dialog->setWindowFlags(FixedDialogFlags(systemMenu));
     dialog->setFixedSize(dialog->size());
     ApplyFormFont(dialog);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <Qt>
+
 class QWidget;
 
 namespace tarvela {
@@ -8,6 +10,10 @@ namespace tarvela {
 // system has it, otherwise DejaVu Sans at the same size. Sets it on the window; its controls
 // inherit it.
 void ApplyFormFont(QWidget* window);
+
+// The window flags of a fixed dialog: a dialog border that cannot be resized, a title bar with
+// the close button, and the system menu when asked.
+Qt::WindowFlags FixedDialogFlags(bool systemMenu);
 
 // A dialog whose size is the one of its form, never resized, with a title bar (and the system
 // menu when asked) and the form font.
