@@ -75,6 +75,8 @@ void Preview(const char* templatePath, const char* title, const char* variables,
             // Without widgets the module cannot show a message; the program checks that the
             // library is there before it asks for a preview.
             qWarning("PRM1: %s", qPrintable(library.errorString()));
+            if (library.isLoaded())
+                library.unload();
             return;
         }
         entry(templatePath, title, variables, dataSet);
