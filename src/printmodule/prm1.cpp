@@ -5,13 +5,18 @@
 #include "preview.h"
 #include "report_data.h"
 #include "report_layout.h"
-#include "template_render.h"
+#include "report_prepare.h"
 
-#include <QApplication>
+#include <QFile>
 #include <QFileInfo>
-#include <QMessageBox>
+#include <QGuiApplication>
+#include <QLibrary>
 
 #include <memory>
+
+#if defined(Q_OS_UNIX)
+#include <dlfcn.h>
+#endif
 
 namespace tarvela::prm1 {
 namespace {
@@ -19,67 +24,63 @@ namespace {
 constexpr const char* kVersionLabel = PRM1_VERSION;
 
 // The module runs inside the program's QApplication. A caller without one (a plain C program)
-// gets one for the duration of the call: with widgets for the preview, without them (lighter to
-// start) for a PDF.
-class ApplicationScope {
+// gets a QGuiApplication (without widgets, lighter to start) for the duration of a PDF.
+class GuiApplicationScope {
 public:
-    explicit ApplicationScope(bool widgets = true) {
+    GuiApplicationScope() {
         if (QCoreApplication::instance() == nullptr) {
             static int argc = 1;
             static char name[] = "PRM1";
             static char* argv[] = {name, nullptr};
-            if (widgets)
-                own_ = std::make_unique<QApplication>(argc, argv);
-            else
-                own_ = std::make_unique<QGuiApplication>(argc, argv);
+            own_ = std::make_unique<QGuiApplication>(argc, argv);
         }
     }
-    bool hasWidgets() const { return qobject_cast<QApplication*>(QCoreApplication::instance()); }
     bool hasGui() const { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()); }
 
 private:
-    std::unique_ptr<QCoreApplication> own_;
+    std::unique_ptr<QGuiApplication> own_;
 };
 
-RenderedReport Prepare(const char* templatePath, const char* title, const char* variables,
-                       const Prm1ReportDataSet* dataSet) {
-    const QString path = FromCp1250(templatePath);
-    if (path.isEmpty())
-        throw ReportError(PRM1_ERROR_TEMPLATE_UNREADABLE,
-                          QStringLiteral("Nebyla zadána předloha sestavy."));
-    const QList<Variable> pairs = ParseVariables(FromCp1250(variables));
-    const ReportTable table = dataSet != nullptr ? ReadDataSet(*dataSet) : ReportTable();
-    RenderedReport report;
-    report.title = FromCp1250(title);
-    report.templateName = QFileInfo(path).fileName();
-    report.resourceFolder = QFileInfo(path).absolutePath();
-    report.html = RenderTemplate(ReadTemplateFile(path), pairs, table, path);
-    for (const Variable& v : pairs) {
-        if (v.name == QLatin1String("QRCode"))
-            report.qrText = v.value.trimmed();
-        else if (v.name == QLatin1String("NazevSouboru"))
-            report.fileName = v.value.trimmed();
-        else if (v.name == QLatin1String("QRDuvod"))
-            report.qrReason = v.value.trimmed();
-    }
-    return report;
+// The folder this module was loaded from; the program's folder when it cannot be told.
+QString ModuleFolder() {
+#if defined(Q_OS_UNIX)
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<const void*>(&ModuleFolder), &info) != 0 &&
+        info.dli_fname != nullptr)
+        return QFileInfo(QFile::decodeName(info.dli_fname)).absolutePath();
+#endif
+    return QCoreApplication::applicationDirPath();
 }
 
+QString PreviewLibraryName() {
+#if defined(Q_OS_WIN)
+    return QStringLiteral("PRM1ui.dll");
+#elif defined(Q_OS_MACOS)
+    return QStringLiteral("libPRM1ui.dylib");
+#else
+    return QStringLiteral("libPRM1ui.so");
+#endif
+}
+
+// The preview, from the preview library beside the module (preview.h), which is loaded for the
+// call and unloaded after it.
 void Preview(const char* templatePath, const char* title, const char* variables,
              const Prm1ReportDataSet* dataSet) {
     try {
-        ApplicationScope application;
-        if (!application.hasWidgets())
-            return; // a process without widgets cannot show a preview
-        try {
-            ShowPreview(Prepare(templatePath, title, variables, dataSet));
-        } catch (const ReportError& e) {
-            QMessageBox::warning(ModuleParentWindow(), QStringLiteral("Upozornění"), e.message());
-        } catch (const std::exception& e) {
-            QMessageBox::warning(
-                ModuleParentWindow(), QStringLiteral("Upozornění"),
-                QStringLiteral("Sestavu nelze zobrazit: %1").arg(QString::fromLocal8Bit(e.what())));
+        QLibrary library(ModuleFolder() + u'/' + PreviewLibraryName());
+        const auto entry = library.load()
+                               ? reinterpret_cast<PreviewEntryFn>(library.resolve(kPreviewEntry))
+                               : nullptr;
+        if (entry == nullptr) {
+            // Without widgets the module cannot show a message; the program checks that the
+            // library is there before it asks for a preview.
+            qWarning("PRM1: %s", qPrintable(library.errorString()));
+            if (library.isLoaded())
+                library.unload();
+            return;
         }
+        entry(templatePath, title, variables, dataSet);
+        library.unload();
     } catch (...) {
         // Nothing can be reported any more; the program must not be torn down by the module.
     }
@@ -111,11 +112,11 @@ extern "C" PRM1_API int32_t PRM1_CALL SestavaDoPDF(const char* templatePath, con
                                                    const char* pdfPath, char* message,
                                                    int32_t messageSize) {
     try {
-        ApplicationScope application(false);
+        GuiApplicationScope application;
         if (!application.hasGui())
             throw ReportError(PRM1_ERROR_ARGUMENTS,
                               QStringLiteral("Sestavu nelze vykreslit bez grafického prostředí."));
-        const RenderedReport report = Prepare(templatePath, title, variables, dataSet);
+        const RenderedReport report = PrepareReport(templatePath, title, variables, dataSet);
         const int pages = WritePdf(report, FromCp1250(pdfPath));
         CopyToBuffer(QString(), message, messageSize);
         return pages;

@@ -828,12 +828,14 @@ struct LaidOutDocument {
         document.setUseDesignMetrics(true);
         document.setDocumentMargin(0);
         document.setDefaultFont(BodyFont());
-        document.setPageSize(QSizeF(body.width(), kLongPage));
+        // Without a page size Qt does not lay the document out: the HTML and the payment code's
+        // object go in first, and setting the page size then lays the whole document out once.
+        // (Laid out before the code's format changed, Qt would lay the change out lazily, a step
+        // now and the rest on a timer that never runs here, and the blocks after the code would
+        // vanish from the page.)
+        document.setPageSize(QSizeF(0, 0));
         document.setHtml(html);
         qr.install(document);
-        // Qt lays the payment code's changed format out lazily, a step now and the rest on a
-        // timer that never runs here: the blocks after it would stay without a layout and vanish
-        // from the page. Setting the page size again lays the whole document out at once.
         document.setPageSize(QSizeF(body.width(), kLongPage));
         const double height = document.documentLayout()->documentSize().height();
         document.checkResources();

@@ -65,6 +65,7 @@ class PrintModuleTest : public QObject {
 
 private slots:
     void missingModuleIsAWarningAndNothingElse();
+    void missingPreviewLibraryStopsOnlyThePreview();
     void missingTemplateNamesThePath();
     void libraryThatDoesNotLoadFailsForTheErrorBox();
     void libraryWithoutTheEntryPoints();
@@ -73,9 +74,12 @@ private slots:
     void reportReachesTheModuleAndItsPreview();
 
 private:
-    // A program folder holding the real module and the templates.
-    void installRealModule(const TempProgramFolder& folder) {
+    // A program folder holding the real module (with its preview library, unless told otherwise)
+    // and the templates.
+    void installRealModule(const TempProgramFolder& folder, bool withPreview = true) {
         QVERIFY(QFile::copy(PRM1_LIBRARY_PATH, folder.file(PrintModuleFileName())));
+        if (withPreview)
+            QVERIFY(QFile::copy(PRM1UI_LIBRARY_PATH, folder.file(PrintPreviewLibraryFileName())));
         for (const char* name : {"Faktura.fr3", "PrijmovyDoklad.fr3"})
             folder.writeBytes(QString("Ses/") + name, ReadFileBytes(TemplatePath(name)));
     }
@@ -93,6 +97,25 @@ void PrintModuleTest::missingModuleIsAWarningAndNothingElse() {
     // The version is asked without a file check: loading fails.
     QCOMPARE(GetPrintModuleVersion(folder.path()), QString());
     QCOMPARE(boxes.shown().last(), Info("Nelze načíst DLL!"));
+}
+
+void PrintModuleTest::missingPreviewLibraryStopsOnlyThePreview() {
+    TempProgramFolder folder;
+    installRealModule(folder, false);
+    ReportDataSet dataSet;
+    FillItems(dataSet);
+    MessageBoxRecorder boxes;
+    RunStandardReport(folder.path(), folder.file("Ses/Faktura.fr3"), "FAKTURA", "A|1", dataSet);
+    RunPlainReport(folder.path(), folder.file("Ses/PrijmovyDoklad.fr3"), "Příjmový doklad", "");
+    QCOMPARE(boxes.shown(), (QList<ShownBox>{Warning("Nebyl nalezen modul tisku."),
+                                             Warning("Nebyl nalezen modul tisku.")}));
+    QVERIFY(!IsLoaded(folder.file(PrintModuleFileName())));
+    // A PDF needs the module alone.
+    const QString pdf = folder.file("faktura.pdf");
+    QVERIFY(SaveStandardReportPdf(folder.path(), folder.file("Ses/Faktura.fr3"), "FAKTURA",
+                                  JoinVariables(InvoiceVariables(true, QString())), dataSet, pdf));
+    QVERIFY(PdfText(pdf).simplified().contains("Kniha: Péče o dřevo 2 ks 349,00 12 % 698,00"));
+    QCOMPARE(boxes.shown().size(), 2);
 }
 
 void PrintModuleTest::missingTemplateNamesThePath() {
@@ -201,6 +224,7 @@ void PrintModuleTest::reportReachesTheModuleAndItsPreview() {
     });
     installRealModule(folder);
     const QString library = folder.file(PrintModuleFileName());
+    const QString previewLibrary = folder.file(PrintPreviewLibraryFileName());
     const QString saved = folder.file("faktura.pdf");
     ReportDataSet dataSet;
     FillItems(dataSet);
@@ -210,7 +234,7 @@ void PrintModuleTest::reportReachesTheModuleAndItsPreview() {
     QString proposed; // the file "Uložit jako PDF" proposes
     bool loadedDuringCall = false;
     QTimer::singleShot(0, this, [&] {
-        loadedDuringCall = IsLoaded(library);
+        loadedDuringCall = IsLoaded(library) && IsLoaded(previewLibrary);
         auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
         QVERIFY(dialog != nullptr);
         title = dialog->windowTitle();
@@ -236,6 +260,7 @@ void PrintModuleTest::reportReachesTheModuleAndItsPreview() {
 
     QVERIFY(loadedDuringCall);
     QVERIFY(!IsLoaded(library));
+    QVERIFY(!IsLoaded(previewLibrary));
     QVERIFY(boxes.shown().isEmpty());
     QCOMPARE(title, QString("Náhled sestavy - FAKTURA - DAŇOVÝ DOKLAD"));
     // Why there is no payment code, shown in the preview so the user can mend the data.

@@ -1,10 +1,9 @@
 #include "eet/eet_password.h"
 
+#include "eet/eet_module.h"
 #include "text/message_boxes.h"
 
 #include <QHash>
-
-#include <qt6keychain/keychain.h>
 
 namespace tarvela {
 
@@ -25,28 +24,19 @@ QString EetPassword::Known(const QString& programFolder) {
 
 void EetPassword::Store(const QString& programFolder, const QString& password) {
     RunPasswords().insert(programFolder, password);
-    auto* job = new QKeychain::WritePasswordJob(kService);
-    job->setAutoDelete(true);
-    job->setInsecureFallback(false);
-    job->setKey(programFolder);
-    job->setTextData(password);
-    job->start();
+    // The secret store is reached through the EET module (eet/eet_module.h), loaded now.
+    eet::LoadedEetModule().storeSecret(kService, programFolder, password);
 }
 
 void EetPassword::Read(const QString& programFolder, std::function<void(const QString&)> done) {
-    auto* job = new QKeychain::ReadPasswordJob(kService);
-    job->setAutoDelete(true);
-    job->setInsecureFallback(false);
-    job->setKey(programFolder);
-    ConnectGuarded(job, &QKeychain::Job::finished, job, [programFolder, done](QKeychain::Job* j) {
-        QString password;
-        if (j->error() == QKeychain::NoError)
-            password = static_cast<QKeychain::ReadPasswordJob*>(j)->textData();
-        if (!password.isEmpty())
-            RunPasswords().insert(programFolder, password);
-        done(password);
-    });
-    job->start();
+    eet::LoadedEetModule().readSecret(kService, programFolder,
+                                      [programFolder, done](const QString& password) {
+                                          RunGuarded([&] {
+                                              if (!password.isEmpty())
+                                                  RunPasswords().insert(programFolder, password);
+                                              done(password);
+                                          });
+                                      });
 }
 
 } // namespace tarvela

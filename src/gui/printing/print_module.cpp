@@ -59,6 +59,15 @@ void* ApplicationObject() {
     return QCoreApplication::instance();
 }
 
+// The module shows a preview with its preview library beside it, and cannot say so itself when
+// that is missing: false (after telling the user) then.
+bool PreviewLibraryExists(const QString& programFolder) {
+    if (QFileInfo::exists(programFolder + PrintPreviewLibraryFileName()))
+        return true;
+    ShowWarning(kCaptionWarning, kModuleMissing);
+    return false;
+}
+
 } // namespace
 
 QString PrintModuleFileName() {
@@ -68,6 +77,16 @@ QString PrintModuleFileName() {
     return QStringLiteral("libPRM1.dylib");
 #else
     return QStringLiteral("libPRM1.so");
+#endif
+}
+
+QString PrintPreviewLibraryFileName() {
+#if defined(Q_OS_WIN)
+    return QStringLiteral("PRM1ui.dll");
+#elif defined(Q_OS_MACOS)
+    return QStringLiteral("libPRM1ui.dylib");
+#else
+    return QStringLiteral("libPRM1ui.so");
 #endif
 }
 
@@ -89,6 +108,8 @@ void LibraryPrintModule::runStandardReport(const QString& programFolder,
         ShowInfo(kNoProcedure);
         return;
     }
+    if (!PreviewLibraryExists(programFolder))
+        return;
     entry(ApplicationObject(), path.get(), name.get(), values.get(), PRM1_MODE_PREVIEW, rows.get());
 }
 
@@ -108,6 +129,8 @@ void LibraryPrintModule::runPlainReport(const QString& programFolder, const QStr
         ShowInfo(kNoProcedure);
         return;
     }
+    if (!PreviewLibraryExists(programFolder))
+        return;
     entry(ApplicationObject(), path.get(), name.get(), values.get(), PRM1_MODE_PREVIEW);
 }
 

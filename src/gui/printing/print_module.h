@@ -16,6 +16,9 @@ class ReportDataSet;
 
 // The file name of the module on this platform ("libPRM1.so", "PRM1.dll").
 QString PrintModuleFileName();
+// The file name of the module's preview library beside it ("libPRM1ui.so", "PRM1ui.dll"), which
+// the module loads for a preview only: a preview needs both.
+QString PrintPreviewLibraryFileName();
 
 class PrintModule {
 public:

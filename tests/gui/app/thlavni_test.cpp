@@ -1121,8 +1121,9 @@ void THlavniTest::failureInHandlerReachesErrorBox() {
              (QList<ShownBox>{{BoxKind::Error, "Tarvela", "Neplatné číslo faktury."}}));
 }
 
-// The network library is loaded with the network module on the first look-up, not with the
-// program: a shown window with its period counted has not loaded it.
+// The network library is loaded with the network module on the first look-up, and EET's
+// libraries with the EET module on first use, not with the program: a shown window with its
+// period counted has loaded none of them.
 void THlavniTest::networkLibraryIsNotLoadedAtStart() {
     Fixture f;
     f.window->show();
@@ -1133,6 +1134,8 @@ void THlavniTest::networkLibraryIsNotLoadedAtStart() {
     QVERIFY(loaded.contains("libQt6Widgets"));
     QVERIFY2(!loaded.contains("libQt6Network"), "QtNetwork is loaded");
     QVERIFY2(!loaded.contains("libTarvelaNet"), "the network module is loaded");
+    for (const char* eet : {"libTarvelaEet", "libcrypto", "libxml2", "libxmlsec1", "keychain"})
+        QVERIFY2(!loaded.contains(eet), eet);
 }
 
 int main(int argc, char** argv) {

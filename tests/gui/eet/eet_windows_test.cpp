@@ -9,6 +9,7 @@
 #include "support/eet_program_folder.h"
 #include "support/list_views.h"
 #include "support/test_support.h"
+#include "text/message_boxes.h"
 #include "ui_eet_settings_page.h"
 #include "ui_teetodeslane.h"
 
@@ -47,6 +48,31 @@ private slots:
                  qPrintable(status->text()));
         QCOMPARE(service.requests.size(), 1);
         QCOMPARE(service.requests[0].verification, QByteArray("true"));
+    }
+
+    // The certificate is opened by the EET module, loaded for it: its refusal, raised there,
+    // reaches the program's guard as any other.
+    void aWrongPasswordIsRefusedThroughTheEetModule() {
+        TempProgramFolder folder;
+        EetServiceImitation service;
+        PointEetAtImitation(folder, service);
+        EetSettingsPage page(folder.path());
+        auto* password = page.findChild<QLineEdit*>(QStringLiteral("Ed_EetHeslo"));
+        auto* button = page.findChild<QPushButton*>(QStringLiteral("Tl_EetOverit"));
+        QVERIFY(password && button);
+        MessageBoxRecorder boxes;
+        password->setFocus();
+        QTest::keyClicks(password, QStringLiteral("spatne"));
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(boxes.shown(), (QList<ShownBox>{{BoxKind::Error, "Tarvela",
+                                                  "EET: heslo k certifikátu není správné."}}));
+        QVERIFY(button->isEnabled());
+        QVERIFY(service.requests.isEmpty());
+        QFile maps(QStringLiteral("/proc/self/maps"));
+        QVERIFY(maps.open(QIODevice::ReadOnly));
+        const QByteArray loaded = maps.readAll();
+        QVERIFY(loaded.contains("libTarvelaEet.so"));
+        QVERIFY(loaded.contains("libxmlsec1"));
     }
 
     void theSettingsDialogSavesThePageWithoutThePassword() {
