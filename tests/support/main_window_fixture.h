@@ -19,6 +19,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "editor/totevrit.h"
 #include "support/controls.h"
@@ -37,11 +38,53 @@ inline const QByteArray kPayerIni = "[NASTAVENI]\r\nAktualniRok=2026\r\nVychoziM
                                     "Platce=1\r\nSazbaDPH1=21\r\nSazbaDPH2=15\r\nSazbaDPH3=10\r\n"
                                     "DobaSplatnosti=14\r\nTypSymbolu=1\r\n";
 
+// The tests' one main window: a throw-away program folder with the files a test needs, recorded
+// message boxes, and the window started over them.
 struct MainWindowFixture {
-    explicit MainWindowFixture(const QByteArray& ini = kPayerIni) : today(QDate(2026, 3, 5)) {
-        folder.writeBytes(QStringLiteral("Tarvela.ini"), ini);
-        window = std::make_unique<THlavni>(folder.path(), QStringLiteral(","));
-        window->show();
+    // What the program folder and the window start with; each setter returns the setup.
+    struct Setup {
+        QByteArray ini = kPayerIni; // Tarvela.ini as written (none when empty)
+        // Today as the program sees it; the machine's date when empty.
+        std::optional<QDate> today = QDate(2026, 3, 5);
+        bool show = true;                        // the window shown at once
+        QString separator = QStringLiteral(","); // the decimal separator of the system
+        // Writes what else the program folder holds before the window starts.
+        std::function<void(const TempProgramFolder&)> files;
+
+        Setup& Ini(const QByteArray& bytes) {
+            ini = bytes;
+            return *this;
+        }
+        Setup& MachineToday() {
+            today.reset();
+            return *this;
+        }
+        Setup& Hidden() {
+            show = false;
+            return *this;
+        }
+        Setup& Separator(const QString& text) {
+            separator = text;
+            return *this;
+        }
+        Setup& Files(std::function<void(const TempProgramFolder&)> write) {
+            files = std::move(write);
+            return *this;
+        }
+    };
+
+    explicit MainWindowFixture(const QByteArray& ini = kPayerIni)
+        : MainWindowFixture(Setup().Ini(ini)) {}
+    explicit MainWindowFixture(const Setup& setup) {
+        if (setup.today)
+            today.emplace(*setup.today);
+        if (!setup.ini.isEmpty())
+            folder.writeBytes(QStringLiteral("Tarvela.ini"), setup.ini);
+        if (setup.files)
+            setup.files(folder);
+        window = std::make_unique<THlavni>(folder.path(), setup.separator);
+        if (setup.show)
+            window->show();
     }
 
     THlavni& w() { return *window; }
@@ -58,7 +101,7 @@ struct MainWindowFixture {
     }
 
     TempProgramFolder folder;
-    ScopedToday today;
+    std::optional<ScopedToday> today;
     MessageBoxRecorder boxes;
     std::unique_ptr<THlavni> window;
 };

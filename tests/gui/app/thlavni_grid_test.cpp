@@ -345,7 +345,6 @@ private slots:
         PasteRow(w, 2, QStringLiteral("KOD|Popis|ks|8888|8888|10|"));
         ClickRow(w, 2);
         ui(w).Grid1->clearFocus();
-        QTest::qWait(20);
         const QImage image = ui(w).Grid1->viewport()->grab().toImage();
 
         auto inkColumns = [&](int tableRow, int col) {

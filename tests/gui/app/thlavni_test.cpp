@@ -28,6 +28,7 @@
 
 #include "app/application.h"
 #include "editor/teditacepolozky.h"
+#include "support/main_window_fixture.h"
 #include "support/modal_dialog.h"
 #include "support/test_support.h"
 #include "support/thlavni_access.h"
@@ -35,6 +36,7 @@
 #include "text/message_boxes.h"
 
 using namespace tarvela;
+using tarvela::test::MainWindowFixture;
 using tarvela::test::TempProgramFolder;
 using tarvela::test::WithModal;
 
@@ -47,15 +49,9 @@ QColor TextColour(const QLabel* label) {
 }
 
 // A window over a fresh program folder holding the given settings file (none when empty).
-struct Fixture {
-    explicit Fixture(const QByteArray& ini = QByteArray(), const QString& separator = kComma) {
-        if (!ini.isEmpty())
-            folder.writeBytes(QStringLiteral("Tarvela.ini"), ini);
-        window = std::make_unique<THlavni>(folder.path(), separator);
-    }
-    TempProgramFolder folder;
-    MessageBoxRecorder boxes;
-    std::unique_ptr<THlavni> window;
+struct Fixture : MainWindowFixture {
+    explicit Fixture(const QByteArray& ini = QByteArray(), const QString& separator = kComma)
+        : MainWindowFixture(Setup().Ini(ini).MachineToday().Hidden().Separator(separator)) {}
 };
 
 // The texts of a menu's entries, separators as "-".

@@ -68,32 +68,25 @@ const Invoice kPeriod[] = {
 };
 
 // The main window over a program folder with the invoices, today 5.3.2026.
-struct BookWindow {
-    TempProgramFolder folder;
-    ScopedToday today{QDate(2026, 3, 5)};
-    MessageBoxRecorder boxes;
-    std::unique_ptr<THlavni> w;
-
-    explicit BookWindow(const std::vector<Invoice>& invoices) {
-        SaveSettings(folder.path(), PayerSettings());
-        for (const Invoice& invoice : invoices)
-            folder.writeBytes(QStringLiteral("2026/%1.tvl").arg(QString::fromUtf8(invoice.number)),
-                              InvoiceFileBytes(LinesOf(invoice)));
-        for (const QString& name : {QStringLiteral("Upominka.fr3")}) {
-            QFile source(tarvela::test::TemplatePath(name)); // the build's template
-            if (source.open(QIODevice::ReadOnly))
-                folder.writeBytes(QStringLiteral("Ses/") + name, source.readAll());
-        }
-        w = std::make_unique<THlavni>(folder.path(), QStringLiteral(","));
-        w->show();
-    }
+struct BookWindow : MainWindowFixture {
+    explicit BookWindow(const std::vector<Invoice>& invoices)
+        : MainWindowFixture(Setup().Ini({}).Files([&](const TempProgramFolder& folder) {
+              SaveSettings(folder.path(), PayerSettings());
+              for (const Invoice& invoice : invoices)
+                  folder.writeBytes(
+                      QStringLiteral("2026/%1.tvl").arg(QString::fromUtf8(invoice.number)),
+                      InvoiceFileBytes(LinesOf(invoice)));
+              QFile source(tarvela::test::TemplatePath(QStringLiteral("Upominka.fr3")));
+              if (source.open(QIODevice::ReadOnly)) // the build's template
+                  folder.writeBytes(QStringLiteral("Ses/Upominka.fr3"), source.readAll());
+          })) {}
     QString file(const char* number) const {
         return folder.file(QStringLiteral("2026/%1.tvl").arg(QString::fromUtf8(number)));
     }
 
     // Runs `whileUp` on the book opened through its action.
     void withBook(const std::function<void(TKnihaFaktur*)>& whileUp) {
-        WithModal([this] { ui(*w).Akce_KnihaFaktur->trigger(); },
+        WithModal([this] { ui(*window).Akce_KnihaFaktur->trigger(); },
                   [&](QWidget* modal) {
                       auto* book = qobject_cast<TKnihaFaktur*>(modal);
                       QVERIFY2(book, "the book did not open");
@@ -266,9 +259,9 @@ void InvoiceBookWindowTest::markingPaidRewritesOnlyThePaymentLines() {
 void InvoiceBookWindowTest::openInvoiceWithEditsRefusesThePayment() {
     const Invoice due = kPeriod[1];
     BookWindow bw({due});
-    bw.w->OpenInvoiceFile(bw.file(due.number));
-    ui(*bw.w).Ed_Fa3->setText(QStringLiteral("OBJ-9"));
-    QVERIFY(bw.w->IsModified());
+    bw.window->OpenInvoiceFile(bw.file(due.number));
+    ui(*bw.window).Ed_Fa3->setText(QStringLiteral("OBJ-9"));
+    QVERIFY(bw.window->IsModified());
     const QByteArray before = ReadFileBytes(bw.file(due.number));
     bw.withBook([&](TKnihaFaktur* book) {
         ClickRow(book, QStringLiteral("2026002"));
@@ -282,34 +275,34 @@ void InvoiceBookWindowTest::openInvoiceWithEditsRefusesThePayment() {
     QCOMPARE(ReadFileBytes(bw.file(due.number)), before);
 
     // Saved, the payment goes through and the window shows it without a change to save.
-    ui(*bw.w).Akce_UlozitFakturu->trigger();
-    QVERIFY(!bw.w->IsModified());
+    ui(*bw.window).Akce_UlozitFakturu->trigger();
+    QVERIFY(!bw.window->IsModified());
     bw.withBook([&](TKnihaFaktur* book) {
         MarkPaid(book, QStringLiteral("2026002"), QStringLiteral("5.3.2026"),
                  QStringLiteral("1210,00"));
         QCOMPARE(Row(book, QStringLiteral("2026002")).value(8), QStringLiteral("Uhrazeno"));
     });
-    QCOMPARE(ui(*bw.w).Ed_DatumUhrady->text(), QStringLiteral("5.3.2026"));
-    QCOMPARE(ui(*bw.w).Ed_UhrazenaCastka->text(), QStringLiteral("1210,00"));
-    QVERIFY(!bw.w->IsModified());
-    QVERIFY(!ui(*bw.w).Akce_UlozitFakturu->isEnabled());
-    QCOMPARE(bw.w->WindowRecord().Objednavka, QStringLiteral("OBJ-9"));
+    QCOMPARE(ui(*bw.window).Ed_DatumUhrady->text(), QStringLiteral("5.3.2026"));
+    QCOMPARE(ui(*bw.window).Ed_UhrazenaCastka->text(), QStringLiteral("1210,00"));
+    QVERIFY(!bw.window->IsModified());
+    QVERIFY(!ui(*bw.window).Akce_UlozitFakturu->isEnabled());
+    QCOMPARE(bw.window->WindowRecord().Objednavka, QStringLiteral("OBJ-9"));
 }
 
 void InvoiceBookWindowTest::doubleClickAndEnterOpenTheInvoice() {
     BookWindow bw({kPeriod[0], kPeriod[1]});
     bw.withBook([](TKnihaFaktur* book) { ClickRow(book, QStringLiteral("2026002"), true); });
-    QVERIFY(bw.w->InvoiceOpen());
-    QCOMPARE(ui(*bw.w).Ed_Fa1->text(), QStringLiteral("2026002"));
+    QVERIFY(bw.window->InvoiceOpen());
+    QCOMPARE(ui(*bw.window).Ed_Fa1->text(), QStringLiteral("2026002"));
 
     // With unsaved edits the usual question comes first; Storno keeps the open invoice.
-    ui(*bw.w).Ed_Fa3->setText(QStringLiteral("OBJ-9"));
+    ui(*bw.window).Ed_Fa3->setText(QStringLiteral("OBJ-9"));
     bw.boxes.queueAnswer(Answer::Cancel);
     bw.withBook([](TKnihaFaktur* book) {
         ClickRow(book, QStringLiteral("2026001"));
         QTest::keyClick(List(book), Qt::Key_Return);
     });
-    QCOMPARE(ui(*bw.w).Ed_Fa1->text(), QStringLiteral("2026002"));
+    QCOMPARE(ui(*bw.window).Ed_Fa1->text(), QStringLiteral("2026002"));
     QCOMPARE(bw.boxes.shown().size(), 1);
     QCOMPARE(bw.boxes.shown().first().kind, BoxKind::YesNoCancel);
 
@@ -319,13 +312,13 @@ void InvoiceBookWindowTest::doubleClickAndEnterOpenTheInvoice() {
         ClickRow(book, QStringLiteral("2026001"));
         QTest::keyClick(List(book), Qt::Key_Return);
     });
-    QCOMPARE(ui(*bw.w).Ed_Fa1->text(), QStringLiteral("2026001"));
-    QVERIFY(!bw.w->IsModified());
+    QCOMPARE(ui(*bw.window).Ed_Fa1->text(), QStringLiteral("2026001"));
+    QVERIFY(!bw.window->IsModified());
 }
 
 void InvoiceBookWindowTest::startUpNoticeOpensTheOverdueOnes() {
     BookWindow bw(std::vector<Invoice>(std::begin(kPeriod), std::end(kPeriod)));
-    QPushButton* notice = Control<QPushButton>(bw.w->statusBar(), "Tl_PoSplatnosti");
+    QPushButton* notice = Control<QPushButton>(bw.window->statusBar(), "Tl_PoSplatnosti");
     QTRY_VERIFY(notice->isVisible());
     QCOMPARE(notice->text(), QStringLiteral("2 faktury jsou po splatnosti"));
     QStringList shown;
@@ -344,8 +337,8 @@ void InvoiceBookWindowTest::startUpNoticeOpensTheOverdueOnes() {
     QCOMPARE(notice->text(), QStringLiteral("1 faktura je po splatnosti"));
 
     BookWindow none({kPeriod[0], kPeriod[2]});
-    QTRY_VERIFY(!none.w->OverdueNoticePending());
-    QVERIFY(!Control<QPushButton>(none.w->statusBar(), "Tl_PoSplatnosti")->isVisible());
+    QTRY_VERIFY(!none.window->OverdueNoticePending());
+    QVERIFY(!Control<QPushButton>(none.window->statusBar(), "Tl_PoSplatnosti")->isVisible());
 }
 
 // Nothing of the period is read before the window is shown: the notice follows once the
@@ -445,18 +438,18 @@ void InvoiceBookWindowTest::savingAnInvoiceRefreshesTheNotice() {
     };
     for (const auto& c : cases) {
         BookWindow bw(std::vector<Invoice>(std::begin(kPeriod), std::end(kPeriod)));
-        bw.w->OpenInvoiceFile(bw.file(c.number));
-        c.edit(*bw.w);
-        QVERIFY(bw.w->IsModified());
-        ui(*bw.w).Akce_UlozitFakturu->trigger();
-        QVERIFY2(!bw.w->IsModified(), c.number);
+        bw.window->OpenInvoiceFile(bw.file(c.number));
+        c.edit(*bw.window);
+        QVERIFY(bw.window->IsModified());
+        ui(*bw.window).Akce_UlozitFakturu->trigger();
+        QVERIFY2(!bw.window->IsModified(), c.number);
         // Saved while the notice was still being counted, and again once it is known.
-        QTRY_COMPARE(Control<QPushButton>(bw.w->statusBar(), "Tl_PoSplatnosti")->text(),
+        QTRY_COMPARE(Control<QPushButton>(bw.window->statusBar(), "Tl_PoSplatnosti")->text(),
                      QString::fromUtf8(c.notice));
-        ui(*bw.w).Ed_Komentar1->setText(QStringLiteral("Znovu"));
-        ui(*bw.w).Akce_UlozitFakturu->trigger();
-        QVERIFY(!bw.w->OverdueNoticePending());
-        QCOMPARE(Control<QPushButton>(bw.w->statusBar(), "Tl_PoSplatnosti")->text(),
+        ui(*bw.window).Ed_Komentar1->setText(QStringLiteral("Znovu"));
+        ui(*bw.window).Akce_UlozitFakturu->trigger();
+        QVERIFY(!bw.window->OverdueNoticePending());
+        QCOMPARE(Control<QPushButton>(bw.window->statusBar(), "Tl_PoSplatnosti")->text(),
                  QString::fromUtf8(c.notice));
     }
 }

@@ -141,7 +141,7 @@ void ThlavniExportsTest::isdocOfTheOpenInvoice() {
     FileDialogRecorder files;
     files.queueAnswer(pw.folder.file(QStringLiteral("vystup"))); // typed without a suffix
 
-    ui(*pw.w).Akce_IsdocFaktury01->trigger();
+    ui(*pw.window).Akce_IsdocFaktury01->trigger();
     QVERIFY(pw.boxes.shown().isEmpty());
     QCOMPARE(files.asked(),
              (QList<AskedFile>{{QStringLiteral("Uložit jako ISDOC"),
@@ -158,7 +158,7 @@ void ThlavniExportsTest::isdocOfTheOpenInvoice() {
 
     // Called off: nothing more is written.
     const QStringList before = QDir(pw.folder.path()).entryList(QDir::Files);
-    ui(*pw.w).Akce_IsdocFaktury01->trigger();
+    ui(*pw.window).Akce_IsdocFaktury01->trigger();
     QCOMPARE(files.asked().size(), 2);
     QCOMPARE(QDir(pw.folder.path()).entryList(QDir::Files), before);
 }
@@ -166,12 +166,12 @@ void ThlavniExportsTest::isdocOfTheOpenInvoice() {
 void ThlavniExportsTest::isdocRefusesAMissingCustomerAddress() {
     PrintWindow pw(PayerSettings());
     pw.OpenFilledInvoice();
-    for (QLineEdit* edit : {ui(*pw.w).Ed_Od5, ui(*pw.w).Ed_Od6, ui(*pw.w).Ed_Od7})
+    for (QLineEdit* edit : {ui(*pw.window).Ed_Od5, ui(*pw.window).Ed_Od6, ui(*pw.window).Ed_Od7})
         edit->clear();
     FileDialogRecorder files;
     files.queueAnswer(pw.folder.file(QStringLiteral("x.isdoc")));
 
-    ui(*pw.w).Akce_IsdocFaktury01->trigger();
+    ui(*pw.window).Akce_IsdocFaktury01->trigger();
     QCOMPARE(pw.boxes.shown(),
              (QList<ShownBox>{{BoxKind::Error, QStringLiteral("Tarvela"),
                                QStringLiteral("Doklad nelze uložit jako ISDOC, chybí: ulice "
@@ -187,7 +187,7 @@ void ThlavniExportsTest::isdocCreatesAMissingFolderAndNamesWhyAWriteFailed() {
     QVERIFY(QFileInfo(DocumentsFolder()).isDir());
     FileDialogRecorder files;
     files.queueAnswer(pw.folder.file(QStringLiteral("Dokumenty/Faktury/2026001.isdoc")));
-    ui(*pw.w).Akce_IsdocFaktury01->trigger();
+    ui(*pw.window).Akce_IsdocFaktury01->trigger();
     QVERIFY2(pw.boxes.shown().isEmpty(), qPrintable(pw.boxes.shown().value(0).text));
     QCOMPARE(SchemaFaults({pw.folder.file(QStringLiteral("Dokumenty/Faktury/2026001.isdoc"))}),
              QString());
@@ -196,7 +196,7 @@ void ThlavniExportsTest::isdocCreatesAMissingFolderAndNamesWhyAWriteFailed() {
     pw.folder.writeBytes(QStringLiteral("soubor"), "x");
     const QString blocked = pw.folder.file(QStringLiteral("soubor/2026001.isdoc"));
     files.queueAnswer(blocked);
-    ui(*pw.w).Akce_IsdocFaktury01->trigger();
+    ui(*pw.window).Akce_IsdocFaktury01->trigger();
     QCOMPARE(pw.boxes.takeShown(),
              (QList<ShownBox>{
                  {BoxKind::Error, QStringLiteral("Tarvela"),
@@ -206,7 +206,7 @@ void ThlavniExportsTest::isdocCreatesAMissingFolderAndNamesWhyAWriteFailed() {
     // A name that is a folder: the file cannot be written, and the box says why.
     QDir().mkpath(pw.folder.file(QStringLiteral("slozka.isdoc")));
     files.queueAnswer(pw.folder.file(QStringLiteral("slozka.isdoc")));
-    ui(*pw.w).Akce_IsdocFaktury01->trigger();
+    ui(*pw.window).Akce_IsdocFaktury01->trigger();
     QCOMPARE(pw.boxes.takeShown(),
              (QList<ShownBox>{{BoxKind::Error, QStringLiteral("Tarvela"),
                                QStringLiteral("Soubor „%1“ nelze zapsat: pod tímto jménem je "
@@ -217,7 +217,7 @@ void ThlavniExportsTest::isdocCreatesAMissingFolderAndNamesWhyAWriteFailed() {
 
 void ThlavniExportsTest::actionsFollowTheirPrintAction() {
     PrintWindow pw(NonPayerSettings());
-    THlavni& w = *pw.w;
+    THlavni& w = *pw.window;
     QVERIFY(!ui(w).HMenu_Isdoc->menuAction()->isEnabled());
     QVERIFY(!ui(w).HMenu_Email->menuAction()->isEnabled());
     QVERIFY(!ui(w).Akce_EmailFaktury01->isEnabled());
@@ -249,14 +249,14 @@ void ThlavniExportsTest::actionsFollowTheirPrintAction() {
 
 void ThlavniExportsTest::periodExportWritesTheFilesAndExactSums() {
     PrintWindow pw(PayerSettings());
-    const InvoiceStore store(pw.w->ProgramFolder());
+    const InvoiceStore store(pw.window->ProgramFolder());
     store.SaveInvoice(2026, Saved(QStringLiteral("2026001"), "100,00", QDate(2026, 3, 2)));
     store.SaveInvoice(2026, Saved(QStringLiteral("2026002"), "0,10", QDate(2026, 3, 31)));
     store.SaveInvoice(2026, Saved(QStringLiteral("2026003"), "999,00", QDate(2026, 4, 1)));
     const ScopedToday today(QDate(2026, 4, 10)); // the month before is preselected
     const QString out = pw.folder.file(QStringLiteral("pro účetní"));
 
-    WithModal([&] { ui(*pw.w).Akce_ExportUcetni->trigger(); },
+    WithModal([&] { ui(*pw.window).Akce_ExportUcetni->trigger(); },
               [&](QWidget* dialog) {
                   QCOMPARE(Control<QComboBox>(dialog, "CBox_Mesic")->currentText(),
                            QStringLiteral("březen"));
@@ -290,7 +290,7 @@ void ThlavniExportsTest::periodExportWritesTheFilesAndExactSums() {
 void ThlavniExportsTest::vatSummaryPrintsAndSavesItsCsv() {
     PrintWindow pw(PayerSettings());
     pw.folder.writeBytes(QStringLiteral("Ses/PrehledDPH.fr3"), "<p>{{Nadpis}}</p>");
-    const InvoiceStore store(pw.w->ProgramFolder());
+    const InvoiceStore store(pw.window->ProgramFolder());
     store.SaveInvoice(2026, Saved(QStringLiteral("2026001"), "8264,46", QDate(2026, 1, 6)));
     store.SaveInvoice(2026, Saved(QStringLiteral("2026002"), "8265,29", QDate(2026, 3, 31)));
     store.SaveInvoice(2026, Saved(QStringLiteral("2026003"), "100,00", QDate(2026, 4, 1)));
@@ -303,7 +303,7 @@ void ThlavniExportsTest::vatSummaryPrintsAndSavesItsCsv() {
     files.queueAnswer(csvPath);
     const ScopedToday today(QDate(2026, 4, 10));
 
-    WithModal([&] { ui(*pw.w).Akce_PrehledDPH->trigger(); },
+    WithModal([&] { ui(*pw.window).Akce_PrehledDPH->trigger(); },
               [&](QWidget* dialog) {
                   QTest::mouseClick(Control<QRadioButton>(dialog, "RB_Ctvrtleti"), Qt::LeftButton);
                   QVERIFY(Control<QComboBox>(dialog, "CBox_Ctvrtleti")->isEnabled());
@@ -364,12 +364,12 @@ void ThlavniExportsTest::emailHandsPdfAndIsdocToTheMailClient() {
     pw.folder.writeBytes(QStringLiteral("Ses/") + templateName, source.readAll());
     pw.OpenFilledInvoice();
     // The customer's e-mail, typed into its field, is the recipient.
-    ui(*pw.w).Ed_OdberatelEmail->setFocus();
-    QTest::keyClicks(ui(*pw.w).Ed_OdberatelEmail, QStringLiteral("objednavky@pekarna.cz"));
+    ui(*pw.window).Ed_OdberatelEmail->setFocus();
+    QTest::keyClicks(ui(*pw.window).Ed_OdberatelEmail, QStringLiteral("objednavky@pekarna.cz"));
     FakeMailClient client(0);
 
-    pw.w->findChild<QAction*>(action)->trigger();
-    QTRY_VERIFY(MailClientDone(*pw.w));
+    pw.window->findChild<QAction*>(action)->trigger();
+    QTRY_VERIFY(MailClientDone(*pw.window));
     QVERIFY2(pw.boxes.shown().isEmpty(), qPrintable(pw.boxes.shown().value(0).text));
 
     QStringList args = client.arguments();
@@ -407,8 +407,8 @@ void ThlavniExportsTest::emailSaysWhyTheMailClientFailed() {
     RecordingPrintModule module;
     FakeMailClient client(exitCode < 0 ? std::nullopt : std::optional<int>(exitCode));
 
-    ui(*pw.w).Akce_EmailFaktury01->trigger();
-    QTRY_VERIFY(MailClientDone(*pw.w) && !pw.boxes.shown().isEmpty());
+    ui(*pw.window).Akce_EmailFaktury01->trigger();
+    QTRY_VERIFY(MailClientDone(*pw.window) && !pw.boxes.shown().isEmpty());
     QCOMPARE(module.calls.size(), 1);
     QVERIFY(module.calls.first().pdfPath.endsWith(QStringLiteral("/Faktura-2026001.pdf")));
     QCOMPARE(pw.boxes.shown().size(), 1);
@@ -416,10 +416,10 @@ void ThlavniExportsTest::emailSaysWhyTheMailClientFailed() {
     QCOMPARE(box.kind, BoxKind::Warning);
     QCOMPARE(box.caption, QStringLiteral("Odeslat e-mailem"));
     // The status bar no longer says the e-mail is on its way.
-    QVERIFY2(!pw.w->statusBar()->currentMessage().startsWith(QStringLiteral("Předávám")),
-             qPrintable(pw.w->statusBar()->currentMessage()));
+    QVERIFY2(!pw.window->statusBar()->currentMessage().startsWith(QStringLiteral("Předávám")),
+             qPrintable(pw.window->statusBar()->currentMessage()));
     if (exitCode >= 0)
-        QCOMPARE(pw.w->statusBar()->currentMessage(),
+        QCOMPARE(pw.window->statusBar()->currentMessage(),
                  QStringLiteral("E-mail se nepodařilo předat poštovnímu programu."));
     QVERIFY2(box.text.startsWith(reason), qPrintable(box.text));
     // The attachments stay where the message says, for attaching them by hand.

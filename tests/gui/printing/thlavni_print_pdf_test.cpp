@@ -66,7 +66,7 @@ void ThlavniPrintPdfTest::invoiceToPdf() {
     pw.OpenFilledInvoice();
     PdfPrintModule module(pw.Pdf());
 
-    ui(*pw.w).Akce_TiskFaktury01->trigger();
+    ui(*pw.window).Akce_TiskFaktury01->trigger();
     QVERIFY2(pw.boxes.shown().isEmpty(), qPrintable(ShownTexts(pw.boxes)));
     QCOMPARE(module.calls, 1);
     QVERIFY2(module.result >= 1, qPrintable(module.message));
@@ -99,7 +99,7 @@ void ThlavniPrintPdfTest::overviewToPdf() {
     pw.folder.writeBytes("2026/2026002.tvl", EncodeCp1250(QStringLiteral("2026002\r\n")));
     PdfPrintModule module(pw.Pdf());
 
-    ui(*pw.w).Akce_SestavaPrehled->trigger();
+    ui(*pw.window).Akce_SestavaPrehled->trigger();
     QVERIFY2(pw.boxes.shown().isEmpty(), qPrintable(ShownTexts(pw.boxes)));
     QCOMPARE(module.calls, 1);
     QVERIFY2(module.result >= 1, qPrintable(module.message));
@@ -115,7 +115,7 @@ void ThlavniPrintPdfTest::cashReceiptToPdf() {
     pw.OpenFilledInvoice();
     PdfPrintModule module(pw.Pdf());
 
-    ui(*pw.w).Akce_SestavaPrijmovyDoklad->trigger();
+    ui(*pw.window).Akce_SestavaPrijmovyDoklad->trigger();
     QVERIFY2(pw.boxes.shown().isEmpty(), qPrintable(ShownTexts(pw.boxes)));
     QCOMPARE(module.calls, 1);
     QVERIFY2(module.result >= 1, qPrintable(module.message));

@@ -205,12 +205,12 @@ void ThlavniPrintTest::invoiceDocuments() {
     // first (creditNoteNeedsItsReferenceAndAsksAboutAPositiveTotal), answered Ano here.
     const bool creditNote = action == QLatin1String("Akce_TiskFaktury04");
     if (creditNote) {
-        ui(*pw.w).Ed_OpravovanyDoklad->setText(QStringLiteral("2026001"));
-        ui(*pw.w).Ed_DuvodOpravy->setText(QStringLiteral("Sleva"));
+        ui(*pw.window).Ed_OpravovanyDoklad->setText(QStringLiteral("2026001"));
+        ui(*pw.window).Ed_DuvodOpravy->setText(QStringLiteral("Sleva"));
         pw.boxes.queueAnswer(true);
     }
 
-    QAction* akce = ActionNamed(*pw.w, action);
+    QAction* akce = ActionNamed(*pw.window, action);
     QVERIFY(akce);
     QVERIFY(akce->isEnabled());
     akce->trigger();
@@ -219,7 +219,7 @@ void ThlavniPrintTest::invoiceDocuments() {
     QCOMPARE(module.calls.size(), 1);
     const PrintCall& call = module.calls.first();
     QVERIFY(call.withRows);
-    QCOMPARE(call.programFolder, pw.w->ProgramFolder());
+    QCOMPARE(call.programFolder, pw.window->ProgramFolder());
     QCOMPARE(call.templatePath, pw.TemplatePath(templateName));
     // The preview's title names the document and its number, so that the proposed file name does.
     QCOMPARE(call.title, title + QStringLiteral(" č. 2026001"));
@@ -245,10 +245,10 @@ void ThlavniPrintTest::everyFieldReachesItsVariable() {
     PrintWindow pw(PayerSettings());
     pw.OpenFilledInvoice();
     RecordingPrintModule module;
-    const QString numberBefore = ui(*pw.w).Ed_Fa1->text();
-    QVERIFY(pw.w->IsModified());
+    const QString numberBefore = ui(*pw.window).Ed_Fa1->text();
+    QVERIFY(pw.window->IsModified());
 
-    ui(*pw.w).Akce_TiskFaktury20->trigger();
+    ui(*pw.window).Akce_TiskFaktury20->trigger();
     QCOMPARE(module.calls.size(), 1);
     const PrintCall& call = module.calls.first();
 
@@ -296,17 +296,17 @@ void ThlavniPrintTest::everyFieldReachesItsVariable() {
         QCOMPARE(call.value(pair.first), pair.second);
 
     // The responsible person cleared: the customer's name 1 pays.
-    ui(*pw.w).Ed_Od4->setText(QStringLiteral("   "));
-    ui(*pw.w).Akce_TiskFaktury01->trigger();
+    ui(*pw.window).Ed_Od4->setText(QStringLiteral("   "));
+    ui(*pw.window).Akce_TiskFaktury01->trigger();
     QCOMPARE(module.calls.size(), 2);
     QCOMPARE(module.calls[1].value("Prijem"), QStringLiteral("Pekárna U Mlýna"));
     QCOMPARE(module.calls[1].value("JmenoPlatce"), QStringLiteral("Pekárna U Mlýna"));
 
     QVERIFY(pw.PeriodFiles(2026).isEmpty());
-    QVERIFY(pw.w->IsModified());
-    QCOMPARE(ui(*pw.w).Ed_Fa1->text(), numberBefore);
-    QCOMPARE(ui(*pw.w).La_CelkemFaktura->text(), QStringLiteral("488,00"));
-    QCOMPARE(editor(*pw.w).Cell(2, 1), QStringLiteral("Oprava stolu"));
+    QVERIFY(pw.window->IsModified());
+    QCOMPARE(ui(*pw.window).Ed_Fa1->text(), numberBefore);
+    QCOMPARE(ui(*pw.window).La_CelkemFaktura->text(), QStringLiteral("488,00"));
+    QCOMPARE(editor(*pw.window).Cell(2, 1), QStringLiteral("Oprava stolu"));
 }
 
 void ThlavniPrintTest::itemRowsOfAnInvoiceAndOfTheReceipt() {
@@ -314,8 +314,8 @@ void ThlavniPrintTest::itemRowsOfAnInvoiceAndOfTheReceipt() {
     pw.OpenFilledInvoice();
     RecordingPrintModule module;
 
-    ui(*pw.w).Akce_TiskFaktury01->trigger();
-    ui(*pw.w).Akce_TiskFaktury20->trigger();
+    ui(*pw.window).Akce_TiskFaktury01->trigger();
+    ui(*pw.window).Akce_TiskFaktury20->trigger();
     QCOMPARE(module.calls.size(), 2);
 
     QList<QStringList> invoiceRows = {
@@ -355,7 +355,7 @@ void ThlavniPrintTest::missingTemplate() {
     pw.OpenFilledInvoice();
     RecordingPrintModule module;
 
-    ActionNamed(*pw.w, action)->trigger();
+    ActionNamed(*pw.window, action)->trigger();
     QCOMPARE(module.calls.size(), 0);
     const QList<ShownBox> expected = {{BoxKind::Info, QStringLiteral("Tarvela"),
                                        QStringLiteral("Nebyl nalezen soubor předlohy \"") +
@@ -369,8 +369,8 @@ void ThlavniPrintTest::moduleFailureGoesToTheErrorBox() {
     RecordingPrintModule module;
     module.failWith = QStringLiteral("Nelze načíst DLL!");
 
-    ui(*pw.w).Akce_TiskFaktury01->trigger();
-    ui(*pw.w).Akce_SestavaPrijmovyDoklad->trigger();
+    ui(*pw.window).Akce_TiskFaktury01->trigger();
+    ui(*pw.window).Akce_SestavaPrijmovyDoklad->trigger();
     QCOMPARE(module.calls.size(), 2);
     QCOMPARE(pw.boxes.shown().size(), 2);
     for (const ShownBox& box : pw.boxes.shown()) {
@@ -379,10 +379,10 @@ void ThlavniPrintTest::moduleFailureGoesToTheErrorBox() {
     }
     // Nothing of the window changed; the next print works.
     module.failWith.reset();
-    ui(*pw.w).Akce_TiskFaktury02->trigger();
+    ui(*pw.window).Akce_TiskFaktury02->trigger();
     QCOMPARE(module.calls.size(), 3);
     QCOMPARE(module.calls[2].rows.size(), 25);
-    QCOMPARE(ui(*pw.w).Ed_Od2->text(), QStringLiteral("Pekárna U Mlýna"));
+    QCOMPARE(ui(*pw.window).Ed_Od2->text(), QStringLiteral("Pekárna U Mlýna"));
 }
 
 // An action prints the kind it carries, whatever its name says.
@@ -390,7 +390,7 @@ void ThlavniPrintTest::documentKindIsTheActionsOwnNotItsName() {
     PrintWindow pw(PayerSettings());
     pw.OpenFilledInvoice();
     RecordingPrintModule module;
-    QAction* deliveryNote = ui(*pw.w).Akce_TiskFaktury06;
+    QAction* deliveryNote = ui(*pw.window).Akce_TiskFaktury06;
     deliveryNote->setObjectName(QStringLiteral("Akce_TiskFaktury01"));
     deliveryNote->trigger();
     QCOMPARE(pw.boxes.shown().size(), 0);
@@ -404,8 +404,8 @@ void ThlavniPrintTest::cashReceipt() {
     pw.OpenFilledInvoice();
     RecordingPrintModule module;
 
-    QVERIFY(ui(*pw.w).Akce_SestavaPrijmovyDoklad->isEnabled());
-    ui(*pw.w).Akce_SestavaPrijmovyDoklad->trigger();
+    QVERIFY(ui(*pw.window).Akce_SestavaPrijmovyDoklad->isEnabled());
+    ui(*pw.window).Akce_SestavaPrijmovyDoklad->trigger();
     QCOMPARE(module.calls.size(), 1);
     const PrintCall& call = module.calls.first();
     QVERIFY(!call.withRows);
@@ -432,10 +432,10 @@ void ThlavniPrintTest::cashReceipt() {
         QVERIFY2(call.variables.contains(QString::fromUtf8(pair)), pair);
 
     // Only for cash payment.
-    ui(*pw.w).CBox_Fa6->setCurrentText(QStringLiteral("PP"));
-    QVERIFY(!ui(*pw.w).Akce_SestavaPrijmovyDoklad->isEnabled());
-    QVERIFY(!ui(*pw.w).Akce_TiskFaktury20->isEnabled());
-    ui(*pw.w).Akce_SestavaPrijmovyDoklad->trigger();
+    ui(*pw.window).CBox_Fa6->setCurrentText(QStringLiteral("PP"));
+    QVERIFY(!ui(*pw.window).Akce_SestavaPrijmovyDoklad->isEnabled());
+    QVERIFY(!ui(*pw.window).Akce_TiskFaktury20->isEnabled());
+    ui(*pw.window).Akce_SestavaPrijmovyDoklad->trigger();
     QCOMPARE(module.calls.size(), 1);
 }
 
@@ -446,7 +446,7 @@ void ThlavniPrintTest::creditNoteNeedsItsReferenceAndAsksAboutAPositiveTotal() {
     PrintWindow pw(PayerSettings());
     pw.OpenFilledInvoice(QStringLiteral("PP"));
     RecordingPrintModule module;
-    QAction* dobropis = ui(*pw.w).Akce_TiskFaktury04;
+    QAction* dobropis = ui(*pw.window).Akce_TiskFaktury04;
 
     dobropis->trigger();
     QCOMPARE(module.calls.size(), 0);
@@ -456,9 +456,9 @@ void ThlavniPrintTest::creditNoteNeedsItsReferenceAndAsksAboutAPositiveTotal() {
              QStringLiteral("Dobropis nelze vytisknout, na první straně faktury chybí: "
                             "opravovaný doklad, důvod opravy."));
 
-    for (QLineEdit* field : {ui(*pw.w).Ed_OpravovanyDoklad, ui(*pw.w).Ed_DuvodOpravy}) {
+    for (QLineEdit* field : {ui(*pw.window).Ed_OpravovanyDoklad, ui(*pw.window).Ed_DuvodOpravy}) {
         field->setFocus();
-        QTest::keyClicks(field, field == ui(*pw.w).Ed_OpravovanyDoklad
+        QTest::keyClicks(field, field == ui(*pw.window).Ed_OpravovanyDoklad
                                     ? QStringLiteral("2026001")
                                     : QStringLiteral("Oprava ceny"));
     }
@@ -476,10 +476,10 @@ void ThlavniPrintTest::creditNoteNeedsItsReferenceAndAsksAboutAPositiveTotal() {
     QCOMPARE(module.calls[0].value("DuvodOpravy"), QStringLiteral("Oprava ceny"));
 
     // Rows returned: a negative total is what a credit note is for.
-    editor(*pw.w).SetCurrentRow(3);
+    editor(*pw.window).SetCurrentRow(3);
     pw.SetRow(1, {"A1", "Oprava stolu", "ks", "-2", "150,00", "21"});
     pw.SetRow(4, {"", "Doprava", "km", "-10", "12,50", "0"});
-    editor(*pw.w).SetCurrentRow(3); // leaving the row recomputes it
+    editor(*pw.window).SetCurrentRow(3); // leaving the row recomputes it
     dobropis->trigger();
     QCOMPARE(pw.boxes.shown().size(), 3); // the error and the two questions above
     QCOMPARE(module.calls.size(), 2);
@@ -494,7 +494,7 @@ void ThlavniPrintTest::overviewOfAnEmptyPeriodCreatesItsFolder() {
     QVERIFY(QDir(pw.folder.file("2031")).removeRecursively());
     RecordingPrintModule module;
 
-    ui(*pw.w).Akce_SestavaPrehled->trigger();
+    ui(*pw.window).Akce_SestavaPrehled->trigger();
     QCOMPARE(module.calls.size(), 0);
     QVERIFY(QFileInfo(pw.folder.file("2031")).isDir());
     const QList<ShownBox> expected = {{BoxKind::Info, QStringLiteral("Tarvela"),
@@ -525,8 +525,8 @@ void ThlavniPrintTest::overviewOfAPeriod() {
     RecordingPrintModule module;
 
     // Available without an open invoice.
-    QVERIFY(!pw.w->InvoiceOpen());
-    ui(*pw.w).Akce_SestavaPrehled->trigger();
+    QVERIFY(!pw.window->InvoiceOpen());
+    ui(*pw.window).Akce_SestavaPrehled->trigger();
     QCOMPARE(pw.boxes.shown().size(), 0);
     QCOMPARE(module.calls.size(), 1);
     const PrintCall& call = module.calls.first();

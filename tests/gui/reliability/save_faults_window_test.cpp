@@ -4,6 +4,7 @@
 
 #include "invoice/invoice_store.h"
 #include "support/file_size_limit.h"
+#include "support/main_window_fixture.h"
 #include "support/test_support.h"
 #include "support/thlavni_access.h"
 #include "text/message_boxes.h"
@@ -20,18 +21,15 @@
 
 using namespace tarvela;
 using tarvela::test::FileSizeLimit;
+using tarvela::test::MainWindowFixture;
 using tarvela::test::TempProgramFolder;
 
 namespace {
 
-struct Fixture {
-    Fixture() {
-        folder.writeBytes(QStringLiteral("Tarvela.ini"), "[NASTAVENI]\r\nAktualniRok=2026\r\n");
-        window = std::make_unique<THlavni>(folder.path(), QStringLiteral(","));
-    }
-    TempProgramFolder folder;
-    MessageBoxRecorder boxes;
-    std::unique_ptr<THlavni> window;
+struct Fixture : MainWindowFixture {
+    Fixture()
+        : MainWindowFixture(
+              Setup().Ini("[NASTAVENI]\r\nAktualniRok=2026\r\n").MachineToday().Hidden()) {}
 };
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "invoice/invoice_file.h"
 #include "invoice/invoice_store.h"
 #include "support/list_views.h"
+#include "support/main_window_fixture.h"
 #include "support/modal_dialog.h"
 #include "support/test_support.h"
 #include "support/thlavni_access.h"
@@ -25,21 +26,18 @@
 #include <QTreeView>
 
 using namespace tarvela;
+using tarvela::test::MainWindowFixture;
 using tarvela::test::TempProgramFolder;
 
 namespace {
 
-struct Fixture {
-    Fixture() {
-        folder.writeBytes(QStringLiteral("Tarvela.ini"), "[NASTAVENI]\r\nAktualniRok=2026\r\n");
-        window = std::make_unique<THlavni>(folder.path(), QStringLiteral(","));
-    }
+struct Fixture : MainWindowFixture {
+    Fixture()
+        : MainWindowFixture(
+              Setup().Ini("[NASTAVENI]\r\nAktualniRok=2026\r\n").MachineToday().Hidden()) {}
     QStringList files() const {
         return QDir(folder.file(QStringLiteral("2026"))).entryList(QDir::Files | QDir::Hidden);
     }
-    TempProgramFolder folder;
-    MessageBoxRecorder boxes;
-    std::unique_ptr<THlavni> window;
 };
 
 InvoiceRecord OtherInstancesInvoice(const QString& number) {
