@@ -202,8 +202,15 @@ void TKnihaFaktur::FillBook() {
 }
 
 void TKnihaFaktur::ApplyFilter() {
+    QTreeView* list = ui_->ListView1;
+    const QModelIndex current = proxy_->mapToSource(list->currentIndex());
     proxy_->setFilter(ui_->Ed_Hledat->text(),
                       static_cast<StatusFilter>(ui_->CBox_Stav->currentData().toInt()));
+    // A row the filter leaves out takes the current row with it: no other row becomes current
+    // or chosen in its place.
+    if (current.isValid() && !proxy_->mapFromSource(current).isValid()) {
+        list->selectionModel()->clear();
+    }
     ShowSums();
     UpdateButtons();
 }

@@ -211,8 +211,13 @@ void InvoiceBookWindowTest::statusesSortingFilterAndSums() {
         ClickHeader(book, 0);
 
         // The text without accents finds the customer; the status filter keeps the overdue.
+        // The chosen row the filter leaves out is not replaced by another one.
+        ClickRow(book, QStringLiteral("2026002"));
+        QVERIFY(Control<QPushButton>(book, "Tl_Uhrazeno")->isEnabled());
         QTest::keyClicks(Control<QLineEdit>(book, "Ed_Hledat"), QStringLiteral("mlyna"));
         QCOMPARE(ShownNumbers(book), QStringList({"2026001", "2026003"}));
+        QVERIFY(List(book)->selectionModel()->selectedRows().isEmpty());
+        QVERIFY(!Control<QPushButton>(book, "Tl_Uhrazeno")->isEnabled());
         QCOMPARE(Sums(book), QStringList({"CZK 2 2420,00 1210,00 1210,00"}));
         Control<QLineEdit>(book, "Ed_Hledat")->clear();
         Control<QComboBox>(book, "CBox_Stav")->setCurrentText(QStringLiteral("Po splatnosti"));
