@@ -2,8 +2,9 @@
 # Installs what is missing, builds everything once and runs every test, in these stages:
 #   format  every C++ file checked against .clang-format (no file is changed)
 #   build   one build of everything: the program, the print module, every test, the benchmarks
-#           (built, not run) and the fuzz targets; clang, AddressSanitizer + UndefinedBehaviorSanitizer,
-#           libFuzzer's coverage instrumentation, assertions on (no NDEBUG), warnings as errors
+#           (built, not run) and the fuzz targets; clang, AddressSanitizer + UndefinedBehaviorSanitizer
+#           everywhere, libFuzzer's coverage instrumentation in the libraries the fuzz targets
+#           link, assertions on (no NDEBUG), warnings as errors
 #   test    every test (core, gui, module) with ctest, under the sanitizers
 #   fuzz    every libFuzzer target of that build for a bounded number of runs
 # TARVELA_TEST_STAGES picks stages (default "format build test fuzz"); "test" and "fuzz" build
