@@ -58,13 +58,20 @@ void IgnoreGenericError(void*, const char*, ...) {}
 
 void EnsureCryptoReady() {
     static std::once_flag once;
+    // The providers stay loaded for the life of the process. Their handles are kept here: at exit
+    // OpenSSL frees its own list of providers, and a provider loaded by a handle nobody holds
+    // would then be memory that nothing refers to (the leak check at exit reports it).
+    static struct {
+        OSSL_PROVIDER* legacy = nullptr;
+        OSSL_PROVIDER* standard = nullptr;
+    } providers;
     std::call_once(once, [] {
         xmlInitParser();
         xmlSetGenericErrorFunc(nullptr, IgnoreGenericError);
         // The tax portal's .p12 files protect the certificate with RC2-40, which OpenSSL 3 keeps
         // in its legacy provider; loading it explicitly keeps the default provider too.
-        OSSL_PROVIDER_load(nullptr, "legacy");
-        OSSL_PROVIDER_load(nullptr, "default");
+        providers.legacy = OSSL_PROVIDER_load(nullptr, "legacy");
+        providers.standard = OSSL_PROVIDER_load(nullptr, "default");
         if (xmlSecInit() < 0 || xmlSecCryptoAppInit(nullptr) < 0 || xmlSecCryptoInit() < 0)
             throw TarvelaError(QStringLiteral("EET: knihovnu pro podpis zpráv nelze spustit."));
         xmlSecErrorsDefaultCallbackEnableOutput(0);

@@ -100,15 +100,24 @@ template <class F> void RunGuarded(F&& handler) {
     }
 }
 
+// Calls `handler` with the signal's arguments when it takes them, else without arguments. A
+// function template of its own, so that the call not taken is never compiled (inside a generic
+// lambda, clang checks a call that does not depend on the lambda's parameters even when it is
+// not taken).
+template <class F, class... Args> void InvokeWithSignalArguments(F& handler, Args&&... args) {
+    if constexpr (std::is_invocable_v<F&, Args...>) {
+        std::invoke(handler, std::forward<Args>(args)...);
+    } else {
+        std::invoke(handler);
+    }
+}
+
 // A callable for QObject::connect that runs `handler` guarded. The handler may take the signal's
 // arguments or none.
 template <class F> auto Guarded(F handler) {
     return [handler = std::move(handler)](auto&&... args) mutable {
-        if constexpr (std::is_invocable_v<F&, decltype(args)...>) {
-            RunGuarded([&] { std::invoke(handler, std::forward<decltype(args)>(args)...); });
-        } else {
-            RunGuarded([&] { std::invoke(handler); });
-        }
+        RunGuarded(
+            [&] { InvokeWithSignalArguments(handler, std::forward<decltype(args)>(args)...); });
     };
 }
 

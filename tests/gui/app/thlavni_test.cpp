@@ -20,7 +20,17 @@
 #include <QTest>
 #include <algorithm>
 
+// AddressSanitizer's leak checker is on: GCC says so with __SANITIZE_ADDRESS__, clang with
+// __has_feature(address_sanitizer).
 #if defined(__SANITIZE_ADDRESS__)
+#define TARVELA_TEST_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TARVELA_TEST_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+#if defined(TARVELA_TEST_ADDRESS_SANITIZER)
 #include <sanitizer/lsan_interface.h>
 #endif
 #include <QToolBar>
@@ -1105,7 +1115,7 @@ void THlavniTest::failureInHandlerReachesErrorBox() {
     QVERIFY(QTest::qWaitForWindowExposed(&throwing));
     f.boxes.takeShown();
     {
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(TARVELA_TEST_ADDRESS_SANITIZER)
         // Qt's mouse event delivery is not exception safe: the event point it was delivering
         // stays allocated when the exception leaves it. That is the price of the last net, not a
         // leak of the program, so the leak checker does not count it.
