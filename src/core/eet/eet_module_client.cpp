@@ -24,13 +24,16 @@ QString EetModuleFileName() {
 
 EetModule& LoadedEetModule() {
     static EetModule* module = nullptr;
+    // The library stays loaded while the program runs, and its handle with it.
+    static QLibrary* library = nullptr;
     if (module != nullptr)
         return *module;
     const QString path = QCoreApplication::applicationDirPath() + u'/' + EetModuleFileName();
-    auto* library = new QLibrary(path);
+    library = new QLibrary(path);
     if (!library->load()) {
         const QString error = library->errorString();
         delete library;
+        library = nullptr;
         throw TarvelaError(QStringLiteral("Modul EET programu (%1) se nepodařilo načíst: %2. "
                                           "Program je třeba znovu nainstalovat.")
                                .arg(QDir::toNativeSeparators(path), error));
@@ -40,6 +43,7 @@ EetModule& LoadedEetModule() {
     if (entry == nullptr) {
         library->unload();
         delete library;
+        library = nullptr;
         throw TarvelaError(QStringLiteral("Modul EET programu (%1) je poškozený. Program je "
                                           "třeba znovu nainstalovat.")
                                .arg(QDir::toNativeSeparators(path)));

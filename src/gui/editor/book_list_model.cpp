@@ -116,31 +116,11 @@ QVariant SortKey(const BookEntry& entry, int column, const BookStatus& status) {
 // ---- The rows --------------------------------------------------------------------------------
 
 BookListModel::BookListModel(const QDate& today, QObject* parent)
-    : QAbstractTableModel(parent), today_(today) {}
-
-void BookListModel::clear() {
-    beginResetModel();
-    entries_.clear();
-    endResetModel();
-}
-
-void BookListModel::append(std::vector<BookEntry> entries) {
-    if (entries.empty())
-        return;
-    const int first = rowCount();
-    beginInsertRows({}, first, first + static_cast<int>(entries.size()) - 1);
-    entries_.insert(entries_.end(), std::make_move_iterator(entries.begin()),
-                    std::make_move_iterator(entries.end()));
-    endInsertRows();
-}
+    : RowTableModel(parent), today_(today) {}
 
 void BookListModel::setEntry(int row, BookEntry entry) {
     entries_.at(static_cast<size_t>(row)) = std::move(entry);
     emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
-}
-
-int BookListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(entries_.size());
 }
 
 int BookListModel::columnCount(const QModelIndex& parent) const {

@@ -2,6 +2,8 @@
 
 #include "editor/invoice_book.h"
 
+#include "editor/row_table_model.h"
+
 #include <QAbstractTableModel>
 #include <QDate>
 #include <QSortFilterProxyModel>
@@ -15,7 +17,7 @@ namespace tarvela {
 // The invoice book's rows as a table: number, customer, dates, total, currency, payment, status
 // and EET state, each with its status as of `today`. Behind each cell the value it sorts by
 // (kSortRole: dates by day, amounts in haléře, the status overdue last).
-class BookListModel : public QAbstractTableModel {
+class BookListModel : public RowTableModel<BookEntry> {
     Q_OBJECT
 public:
     enum Column {
@@ -35,21 +37,14 @@ public:
 
     explicit BookListModel(const QDate& today, QObject* parent = nullptr);
 
-    void clear();
-    // Adds the entries after the last row.
-    void append(std::vector<BookEntry> entries);
     void setEntry(int row, BookEntry entry);
-    const BookEntry& entry(int row) const { return entries_.at(static_cast<size_t>(row)); }
-    const std::vector<BookEntry>& entries() const { return entries_; }
 
-    int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
     QDate today_;
-    std::vector<BookEntry> entries_;
 };
 
 // The rows that pass the search text and the status filter (MatchesBookFilter), sorted by the

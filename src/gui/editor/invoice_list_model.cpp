@@ -25,26 +25,6 @@ constexpr int kColumnCount = static_cast<int>(std::size(kColumns));
 
 } // namespace
 
-void InvoiceListModel::clear() {
-    beginResetModel();
-    entries_.clear();
-    endResetModel();
-}
-
-void InvoiceListModel::append(std::vector<InvoiceListEntry> entries) {
-    if (entries.empty())
-        return;
-    const int first = rowCount();
-    beginInsertRows({}, first, first + static_cast<int>(entries.size()) - 1);
-    entries_.insert(entries_.end(), std::make_move_iterator(entries.begin()),
-                    std::make_move_iterator(entries.end()));
-    endInsertRows();
-}
-
-int InvoiceListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(entries_.size());
-}
-
 int InvoiceListModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : kColumnCount;
 }
