@@ -113,10 +113,7 @@ QByteArray CheckedValueBytes(const QString& value, const QString& what) {
 } // namespace
 
 QString SettingsFilePath(const QString& programFolder) {
-    QString path = programFolder;
-    if (!path.endsWith(QLatin1Char('/')) && !path.endsWith(QDir::separator()))
-        path += QDir::separator();
-    return path + QLatin1String(kSettingsFileName);
+    return WithTrailingSeparator(programFolder) + QLatin1String(kSettingsFileName);
 }
 
 // --- IniFile ---------------------------------------------------------------------------------

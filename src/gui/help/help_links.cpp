@@ -1,4 +1,5 @@
 #include "help/help_links.h"
+#include "text/helpers.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,9 +13,7 @@ namespace tarvela {
 namespace {
 
 QString HelpFileAddress(const QString& programFolder, const char* fileName) {
-    QString folder = QDir::fromNativeSeparators(programFolder);
-    if (!folder.endsWith(QLatin1Char('/')))
-        folder += QLatin1Char('/');
+    const QString folder = QDir::fromNativeSeparators(WithTrailingSeparator(programFolder));
     const QString path =
         folder + QLatin1String(kHelpFolderName) + QLatin1Char('/') + QLatin1String(fileName);
     // Fully encoded, so that a folder name with "#", "?" or spaces stays part of the path.
