@@ -52,22 +52,12 @@ QString ModuleFolder() {
     return QCoreApplication::applicationDirPath();
 }
 
-QString PreviewLibraryName() {
-#if defined(Q_OS_WIN)
-    return QStringLiteral("PRM1ui.dll");
-#elif defined(Q_OS_MACOS)
-    return QStringLiteral("libPRM1ui.dylib");
-#else
-    return QStringLiteral("libPRM1ui.so");
-#endif
-}
-
 // The preview, from the preview library beside the module (preview.h), which is loaded for the
 // call and unloaded after it.
 void Preview(const char* templatePath, const char* title, const char* variables,
              const Prm1ReportDataSet* dataSet) {
     try {
-        QLibrary library(ModuleFolder() + u'/' + PreviewLibraryName());
+        QLibrary library(ModuleFolder() + u'/' + QStringLiteral(PRM1_PREVIEW_LIBRARY));
         const auto entry = library.load()
                                ? reinterpret_cast<PreviewEntryFn>(library.resolve(kPreviewEntry))
                                : nullptr;

@@ -29,6 +29,16 @@
 #define PRM1_CALL
 #endif
 
+/* The preview library: the module loads it from its own folder for a preview or a print, so a
+   program installs it beside the module. A PDF does not need it. */
+#if defined(_WIN32)
+#define PRM1_PREVIEW_LIBRARY "PRM1ui.dll"
+#elif defined(__APPLE__)
+#define PRM1_PREVIEW_LIBRARY "libPRM1ui.dylib"
+#else
+#define PRM1_PREVIEW_LIBRARY "libPRM1ui.so"
+#endif
+
 #if defined(PRM1_BUILDING)
 #if defined(_WIN32)
 #define PRM1_API __declspec(dllexport)

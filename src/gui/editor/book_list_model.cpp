@@ -63,7 +63,8 @@ double StatusKey(const BookStatus& status) {
     return 0;
 }
 
-QString Text(const BookEntry& entry, int column, const BookStatus& status) {
+// The status (a text built for the day) is worked out only for the column that shows it.
+QString Text(const BookEntry& entry, int column, const QDate& today) {
     switch (column) {
     case BookListModel::Cislo:
         return entry.Cislo;
@@ -84,7 +85,7 @@ QString Text(const BookEntry& entry, int column, const BookStatus& status) {
         return paid != 0 ? FormatHalere(paid) : QString();
     }
     case BookListModel::Stav:
-        return status.Text;
+        return EntryStatus(entry, today).Text;
     case BookListModel::StavEet:
         return EetStatusText(entry.Eet);
     default:
@@ -92,7 +93,7 @@ QString Text(const BookEntry& entry, int column, const BookStatus& status) {
     }
 }
 
-QVariant SortKey(const BookEntry& entry, int column, const BookStatus& status) {
+QVariant SortKey(const BookEntry& entry, int column, const QDate& today) {
     switch (column) {
     case BookListModel::Vystaveno:
         return DateKey(entry.Vystaveni);
@@ -105,7 +106,7 @@ QVariant SortKey(const BookEntry& entry, int column, const BookStatus& status) {
     case BookListModel::Uhrazeno:
         return static_cast<double>(PaidAmount(entry));
     case BookListModel::Stav:
-        return StatusKey(status);
+        return StatusKey(EntryStatus(entry, today));
     default:
         return {};
     }
@@ -134,7 +135,7 @@ QVariant BookListModel::data(const QModelIndex& index, int role) const {
     const int column = index.column();
     switch (role) {
     case Qt::DisplayRole:
-        return Text(e, column, EntryStatus(e, today_));
+        return Text(e, column, today_);
     case Qt::TextAlignmentRole:
         return kBookColumns[column].right ? Alignment(true) : QVariant();
     case Qt::ToolTipRole:
@@ -150,7 +151,7 @@ QVariant BookListModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     case kSortRole:
-        return SortKey(e, column, EntryStatus(e, today_));
+        return SortKey(e, column, today_);
     default:
         return {};
     }

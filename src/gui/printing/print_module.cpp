@@ -81,13 +81,7 @@ QString PrintModuleFileName() {
 }
 
 QString PrintPreviewLibraryFileName() {
-#if defined(Q_OS_WIN)
-    return QStringLiteral("PRM1ui.dll");
-#elif defined(Q_OS_MACOS)
-    return QStringLiteral("libPRM1ui.dylib");
-#else
-    return QStringLiteral("libPRM1ui.so");
-#endif
+    return QStringLiteral(PRM1_PREVIEW_LIBRARY);
 }
 
 void LibraryPrintModule::runStandardReport(const QString& programFolder,
