@@ -55,6 +55,9 @@ namespace {
 
 constexpr int kClientWidth = 759;
 constexpr int kClientHeight = 603;
+// The window's usual height with its menu bar and status bar, for the frame shown before the
+// form is made.
+constexpr int kFrameHeight = kClientHeight + 44;
 constexpr int kToolBarHeight = 30;
 
 const QColor kPeriodBlue(40, 84, 127);
@@ -146,12 +149,13 @@ QMenu* PopUpMenu(QWidget* parent, const char* name, const QList<QAction*>& actio
 
 } // namespace
 
-THlavni::THlavni(QWidget* parent)
-    : THlavni(QCoreApplication::applicationDirPath(), QLocale::system().decimalPoint(), parent) {}
+THlavni::THlavni(Making making, QWidget* parent)
+    : THlavni(QCoreApplication::applicationDirPath(), QLocale::system().decimalPoint(), making,
+              parent) {}
 
-THlavni::THlavni(const QString& programFolder, const QString& decimalSeparator, QWidget* parent)
-    : QMainWindow(parent), programFolder_(WithTrailingSeparator(programFolder)),
-      ui_(std::make_unique<THlavniUi>()) {
+THlavni::THlavni(const QString& programFolder, const QString& decimalSeparator, Making making,
+                 QWidget* parent)
+    : QMainWindow(parent), programFolder_(WithTrailingSeparator(programFolder)) {
     // The window starts at its designed size and may be enlarged or maximised: the pages are
     // laid out, the item grid and the comments grow with it.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -160,7 +164,22 @@ THlavni::THlavni(const QString& programFolder, const QString& decimalSeparator, 
     QFont f(QStringList{QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans")});
     f.setPointSize(8);
     setFont(f);
+    setWindowTitle(QString::fromLatin1(kApplicationTitle));
+    FormCreate(decimalSeparator);
+    if (making == Making::Whole) {
+        MakeForm();
+    } else {
+        // Nothing measures a text before the form is made (that loads the fonts): the frame
+        // takes the form's usual size, which MakeForm corrects before anything is painted.
+        resize(kClientWidth, kFrameHeight);
+        CentreOnScreen();
+    }
+}
 
+void THlavni::MakeForm() {
+    if (ui_)
+        return;
+    ui_ = std::make_unique<THlavniUi>();
     imageList_ = CreateActionImages();
     ui_->setupUi(this);
     for (QAction* action : findChildren<QAction*>(QRegularExpression(QStringLiteral("^Akce_")),
@@ -179,15 +198,40 @@ THlavni::THlavni(const QString& programFolder, const QString& decimalSeparator, 
     CreateToolBar();
 
     SetDesignedSize(menuBar()->sizeHint().height() + kClientHeight);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen();
 
     overdueScan_ = new SlicedWork(this);
     ConnectHandlers();
     // Key preview: the window sees the keys of its controls before they do (eventFilter).
     qApp->installEventFilter(this);
 
-    FormCreate(decimalSeparator);
+    CreateEditor();
+    // EET: a confirmation written into the open invoice's file is shown at once. The payments
+    // waiting from the last run are sent once the window is shown (showEvent).
+    ConnectGuarded(&EetService::Of(programFolder_), &EetService::invoiceChanged, this,
+                   [this](const QString& path) { EetWritten(path); });
+
+    SetTextColour(ui_->La_AktualniRok, kPeriodBlue);
+    ui_->La_AktualniRok->setText(QStringLiteral("Období: %1").arg(settings_.AktualniRok));
+
+    ui_->Akce_PolozkaDolu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Down));
+    ui_->Akce_PolozkaNahoru->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Up));
+
+    setWindowTitle(QString::fromLatin1(kApplicationTitle));
+    // The status bar confirms a save; made at start and added below the client area, so the
+    // window's layout never jumps and nothing of the pages is cut off.
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    CreateOverdueNotice();
+    SetDesignedSize(menuBar()->sizeHint().height() + kClientHeight +
+                    statusBar()->sizeHint().height());
+    UpdateActions();
+    if (isVisible())
+        FirstShown();
+}
+
+void THlavni::CentreOnScreen() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 void THlavni::SetDesignedSize(int height) {
@@ -223,27 +267,6 @@ void THlavni::FormCreate(const QString& decimalSeparator) {
     // Nothing of the period is read before the window is shown: its stale temporary files are
     // removed and its overdue invoices counted after (UpdateOverdueNotice).
     InvoiceStore(programFolder_).EnsurePeriodFolder(settings_.AktualniRok);
-
-    CreateEditor();
-    // EET: a confirmation written into the open invoice's file is shown at once. The payments
-    // waiting from the last run are sent once the window is shown (showEvent).
-    ConnectGuarded(&EetService::Of(programFolder_), &EetService::invoiceChanged, this,
-                   [this](const QString& path) { EetWritten(path); });
-
-    SetTextColour(ui_->La_AktualniRok, kPeriodBlue);
-    ui_->La_AktualniRok->setText(QStringLiteral("Období: %1").arg(settings_.AktualniRok));
-
-    ui_->Akce_PolozkaDolu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Down));
-    ui_->Akce_PolozkaNahoru->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Up));
-
-    setWindowTitle(QString::fromLatin1(kApplicationTitle));
-    // The status bar confirms a save; made at start and added below the client area, so the
-    // window's layout never jumps and nothing of the pages is cut off.
-    statusBar()->setObjectName(QStringLiteral("StatusBar"));
-    CreateOverdueNotice();
-    SetDesignedSize(menuBar()->sizeHint().height() + kClientHeight +
-                    statusBar()->sizeHint().height());
-    UpdateActions();
 }
 
 void THlavni::CreateEditor() {
@@ -280,7 +303,13 @@ void THlavni::SetCaption(const QString& number) {
 
 void THlavni::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (shownBefore_ || event->spontaneous())
+    // A window shown before its form is made (Making::FrameFirst) starts with MakeForm.
+    if (!event->spontaneous() && ui_)
+        FirstShown();
+}
+
+void THlavni::FirstShown() {
+    if (shownBefore_)
         return;
     shownBefore_ = true;
     RunGuarded([this] { UpdateOverdueNotice(); });

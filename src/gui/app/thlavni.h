@@ -42,13 +42,19 @@ struct THlavniTestAccess;
 class THlavni : public QMainWindow {
     Q_OBJECT
 public:
+    // How the window is made. Whole: everything in the constructor. FrameFirst (the program's
+    // start): the constructor reads the settings and makes only the empty frame, so that it can
+    // be shown at once; MakeForm, called right after show(), makes the menus, the tool bar and
+    // the editor before the first painting.
+    enum class Making { Whole, FrameFirst };
+
     // The program's window: the program folder is the executable's folder, the decimal
     // separator that of the system locale.
-    explicit THlavni(QWidget* parent = nullptr);
+    explicit THlavni(Making making, QWidget* parent = nullptr);
     // Start-up with a given program folder (a trailing separator is added when missing) and the
     // decimal separator the system locale would give.
     THlavni(const QString& programFolder, const QString& decimalSeparator,
-            QWidget* parent = nullptr);
+            Making making = Making::Whole, QWidget* parent = nullptr);
     ~THlavni() override;
 
     const QString& ProgramFolder() const { return programFolder_; } // ends with the separator
@@ -61,6 +67,9 @@ public:
     // The first start without settings: a short hint, then the settings dialog on the supplier
     // page, so that the first invoice does not print an empty supplier.
     void FormFirstStart();
+    // Makes the form of a window made FrameFirst (nothing for one made whole); a shown window
+    // then starts as on its first showing (the overdue count, EET).
+    void MakeForm();
 
     bool InvoiceOpen() const; // the editor is shown
     // Unsaved edits in the open invoice.
@@ -87,6 +96,9 @@ private:
     void CreateToolBar();
     // The smallest size of the window: the designed width and `height`.
     void SetDesignedSize(int height);
+    void CentreOnScreen();
+    // The first showing of the made window: the overdue count and the EET service start.
+    void FirstShown();
     void ConnectHandlers();
     // The actions' states: what an open, edited, cash invoice on its items page may do.
     void UpdateActions();

@@ -169,6 +169,7 @@ private slots:
     void doubleClickAndEnterOpenTheInvoice();
     void startUpNoticeOpensTheOverdueOnes();
     void noticeFollowsTheShownWindow();
+    void windowShownBeforeItsForm();
     void bookClosesWhileReading();
     void savingAnInvoiceRefreshesTheNotice();
     void reminderPrintsWithTheQrOfWhatIsOwed();
@@ -385,12 +386,35 @@ void InvoiceBookWindowTest::noticeFollowsTheShownWindow() {
     QVERIFY(QFileInfo::exists(folder.file(QStringLiteral("2026/2026001.tvl"))));
 }
 
+// The program's start shows the bare frame first and makes the form before the first painting:
+// nothing of the form exists while the frame is mapped, and once made it is the same window as
+// one made whole, its notice counted after the form was made.
+void InvoiceBookWindowTest::windowShownBeforeItsForm() {
+    BookWindow whole(std::vector<Invoice>(std::begin(kPeriod), std::end(kPeriod)));
+    QVERIFY(QTest::qWaitForWindowExposed(whole.window.get()));
+    QTRY_VERIFY(!whole.window->OverdueNoticePending());
+    whole.window->hide();
+
+    THlavni frame(whole.folder.path(), QStringLiteral(","), THlavni::Making::FrameFirst);
+    frame.show();
+    QVERIFY(frame.isVisible());
+    QVERIFY(frame.findChildren<QWidget*>().isEmpty());
+    frame.MakeForm();
+    QVERIFY(frame.OverdueNoticePending());
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QTRY_VERIFY(!frame.OverdueNoticePending());
+    QCOMPARE(Control<QPushButton>(frame.statusBar(), "Tl_PoSplatnosti")->text(),
+             QStringLiteral("2 faktury jsou po splatnosti"));
+    QCOMPARE(frame.geometry(), whole.window->geometry());
+    QCOMPARE(frame.grab().toImage(), whole.window->grab().toImage());
+}
+
 // The book is up before its files are read and closes while it reads them: its rows stop
 // growing, and it claims no count of overdue invoices (the notice keeps what it showed).
 void InvoiceBookWindowTest::bookClosesWhileReading() {
     TempProgramFolder folder;
     ScopedToday today{QDate(2026, 3, 5)};
-    constexpr int kFiles = 1000;
+    constexpr int kFiles = 3000; // more than one slice reads on a fast machine
     for (int i = 0; i < kFiles; ++i) {
         Invoice invoice = kPeriod[1];
         const QByteArray number = QStringLiteral("F%1").arg(i, 4, 10, QLatin1Char('0')).toUtf8();
