@@ -308,10 +308,14 @@ std::vector<Span> TableRowSpans(QAbstractTextDocumentLayout* layout, QTextTable*
     return rows;
 }
 
-PageSpans CollectSpans(QTextDocument& document) {
+// The spans of the document's lines and table rows. A document no taller than `pageHeight` is
+// one page as it stands: its lines and rows are not measured (CutPages needs only its height).
+PageSpans CollectSpans(QTextDocument& document, double pageHeight = 0) {
     QAbstractTextDocumentLayout* layout = document.documentLayout();
     PageSpans out;
     out.height = layout->documentSize().height();
+    if (out.height <= pageHeight)
+        return out;
     // Every line of text is one span; every table row another, over all its cells.
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         const QTextLayout* text = block.layout();
@@ -416,7 +420,7 @@ QList<PageSlice> CutPages(const PageSpans& input, double pageHeight) {
 } // namespace
 
 QList<PageSlice> PaginateDocument(QTextDocument& document, double pageHeight) {
-    return CutPages(CollectSpans(document), pageHeight);
+    return CutPages(CollectSpans(document, pageHeight), pageHeight);
 }
 
 namespace {
@@ -824,16 +828,17 @@ struct LaidOutDocument {
     LaidOutDocument(const RenderedReport& report, const QString& html, QPagedPaintDevice& device,
                     const QRectF& body)
         : document(report.resourceFolder, report.templateName), qr(EncodeQr(report.qrText)) {
-        document.documentLayout()->setPaintDevice(&device);
-        document.setUseDesignMetrics(true);
-        document.setDocumentMargin(0);
-        document.setDefaultFont(BodyFont());
         // Without a page size Qt does not lay the document out: the HTML and the payment code's
         // object go in first, and setting the page size then lays the whole document out once.
         // (Laid out before the code's format changed, Qt would lay the change out lazily, a step
         // now and the rest on a timer that never runs here, and the blocks after the code would
-        // vanish from the page.)
+        // vanish from the page.) The page size goes first, before the layout exists: made for
+        // the empty document, the layout would otherwise lay its empty block out on the screen.
         document.setPageSize(QSizeF(0, 0));
+        document.documentLayout()->setPaintDevice(&device);
+        document.setUseDesignMetrics(true);
+        document.setDocumentMargin(0);
+        document.setDefaultFont(BodyFont());
         document.setHtml(html);
         qr.install(document);
         document.setPageSize(QSizeF(body.width(), kLongPage));
@@ -1240,7 +1245,8 @@ int PaintReport(const RenderedReport& report, QPagedPaintDevice& device, LayoutP
     if (!direct)
         general = std::make_unique<LaidOutDocument>(report, report.html, device, body);
     QTextDocument& document = direct ? direct->laidOut->document : general->document;
-    const PageSpans spans = direct ? std::move(direct->spans) : CollectSpans(document);
+    const PageSpans spans =
+        direct ? std::move(direct->spans) : CollectSpans(document, body.height());
     if (!std::isfinite(spans.height) || spans.height > kLongPage - body.height())
         ThrowBeyondBounds(report.templateName,
                           QStringLiteral("sestava by měla přes %1 stran").arg(kMaxPages));
