@@ -218,7 +218,7 @@ void BM_StartUpToWindowMapped(benchmark::State& state) {
     state.counters["tarvela_cpu_ms"] = Median(programCpu);
     state.counters["cpu_ratio"] = Median(programCpu) / Median(bareCpu);
 }
-BENCHMARK(BM_StartUpToWindowMapped)->UseManualTime()->Iterations(15)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartUpToWindowMapped)->UseManualTime()->Iterations(41)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace tarvela::bench

@@ -1,8 +1,10 @@
 #!/bin/sh
 # The one-page invoice to PDF as a whole process, against WeasyPrint on the same page (the
 # template expanded to HTML; Debian's package weasyprint, installed for this measurement only).
-# Each command is started RUNS times, alternating; the medians of the wall times and the peak
-# memory (maximum resident set, GNU time) are printed.
+# Each command is started RUNS times, alternating. A process's wall time is taken from just
+# before it is started to just after it has been reaped, its peak memory (maximum resident set)
+# from the kernel's account of the reaped process; no timing or measuring program is started
+# inside that window. The medians are printed.
 #   bench/whole_process.sh <build folder> [RUNS]
 set -eu
 build=$1
@@ -11,23 +13,30 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 "$build/bin/prm1_html" "$build/bin/Ses" "$work/faktura.html"
-measure() { # name command...
-    name=$1
-    shift
-    start=$(date +%s%N)
-    /usr/bin/time -f %M -o "$work/rss" "$@" >/dev/null 2>&1
-    end=$(date +%s%N)
-    echo "$(( (end - start) / 1000000 )) $(cat "$work/rss")" >>"$work/$name"
+python3 - "$runs" "$build" "$work" <<'PYTHON'
+import os, statistics, subprocess, sys, time
+runs, build, work = int(sys.argv[1]), sys.argv[2], sys.argv[3]
+commands = {
+    "prm1": [f"{build}/bin/prm1_render", f"{build}/bin/libPRM1.so", f"{build}/bin/Ses",
+             f"{work}/prm1.pdf"],
+    "weasyprint": ["weasyprint", f"{work}/faktura.html", f"{work}/weasyprint.pdf"],
 }
-i=0
-while [ "$i" -lt "$runs" ]; do
-    measure prm1 "$build/bin/prm1_render" "$build/bin/libPRM1.so" "$build/bin/Ses" "$work/prm1.pdf"
-    measure weasyprint weasyprint "$work/faktura.html" "$work/weasyprint.pdf"
-    i=$((i + 1))
-done
-median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
-for name in prm1 weasyprint; do
-    ms=$(cut -d' ' -f1 "$work/$name" | median)
-    kb=$(cut -d' ' -f2 "$work/$name" | median)
-    echo "$name: median $ms ms, $((kb / 1024)) MiB peak ($runs runs)"
-done
+results = {name: [] for name in commands}
+for _ in range(runs):
+    for name, command in commands.items():
+        start = time.perf_counter()
+        process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        _, status, usage = os.wait4(process.pid, 0)
+        end = time.perf_counter()
+        process.returncode = os.waitstatus_to_exitcode(status)
+        if process.returncode != 0:
+            sys.exit(f"{name} failed ({process.returncode})")
+        results[name].append(((end - start) * 1000, usage.ru_maxrss / 1024))
+for name, values in results.items():
+    ms = statistics.median(v[0] for v in values)
+    mib = statistics.median(v[1] for v in values)
+    print(f"{name}: median {ms:.1f} ms, {mib:.0f} MiB peak ({runs} runs)")
+prm1 = statistics.median(v[0] for v in results["prm1"])
+weasy = statistics.median(v[0] for v in results["weasyprint"])
+print(f"ratio: {weasy / prm1:.1f}x")
+PYTHON
