@@ -57,7 +57,7 @@ constexpr int kClientWidth = 759;
 constexpr int kClientHeight = 603;
 // The window's usual height with its menu bar and status bar, for the frame shown before the
 // form is made.
-constexpr int kFrameHeight = kClientHeight + 44;
+constexpr int kFrameHeight = kClientHeight + 40;
 constexpr int kToolBarHeight = 30;
 
 const QColor kPeriodBlue(40, 84, 127);
