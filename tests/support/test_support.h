@@ -27,6 +27,10 @@ private:
 // Reads a whole file; an empty array when it does not exist.
 QByteArray ReadFileBytes(const QString& path);
 
+// Files enough that a window reading them in slices of about 8 ms is still filling after its
+// first slice, even on a fast machine: for the tests that close a window while it fills.
+constexpr int kFilesBeyondOneSlice = 3000;
+
 // Runs the event loop one turn at a time until `done` holds (ten seconds at most, then false):
 // for watching a window between two slices of its work.
 inline bool RunEventsUntil(const std::function<bool()>& done) {

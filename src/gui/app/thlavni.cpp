@@ -217,7 +217,6 @@ void THlavni::MakeForm() {
     ui_->Akce_PolozkaDolu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Down));
     ui_->Akce_PolozkaNahoru->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Up));
 
-    setWindowTitle(QString::fromLatin1(kApplicationTitle));
     // The status bar confirms a save; made at start and added below the client area, so the
     // window's layout never jumps and nothing of the pages is cut off.
     statusBar()->setObjectName(QStringLiteral("StatusBar"));

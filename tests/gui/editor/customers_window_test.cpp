@@ -213,7 +213,7 @@ private slots:
     void addressBookClosesWhileReading() {
         TempProgramFolder folder;
         MessageBoxRecorder boxes;
-        constexpr int kFiles = 3000; // more than one slice reads on a fast machine
+        constexpr int kFiles = tarvela::test::kFilesBeyondOneSlice;
         for (int i = 0; i < kFiles; ++i) {
             const QString number = QStringLiteral("%1").arg(2010001 + i);
             QStringList customer = kGama;

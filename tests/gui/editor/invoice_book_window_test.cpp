@@ -414,7 +414,7 @@ void InvoiceBookWindowTest::windowShownBeforeItsForm() {
 void InvoiceBookWindowTest::bookClosesWhileReading() {
     TempProgramFolder folder;
     ScopedToday today{QDate(2026, 3, 5)};
-    constexpr int kFiles = 3000; // more than one slice reads on a fast machine
+    constexpr int kFiles = tarvela::test::kFilesBeyondOneSlice;
     for (int i = 0; i < kFiles; ++i) {
         Invoice invoice = kPeriod[1];
         const QByteArray number = QStringLiteral("F%1").arg(i, 4, 10, QLatin1Char('0')).toUtf8();

@@ -261,7 +261,7 @@ private slots:
     }
     void showsAtOnceAndClosesWhileFilling() {
         QFETCH(bool, escape);
-        constexpr int kFiles = 3000; // more than one slice reads on a fast machine
+        constexpr int kFiles = tarvela::test::kFilesBeyondOneSlice;
         const QByteArray bytes = InvoiceFile(49, QStringLiteral("Alfa"), QStringLiteral("100"));
         for (int i = 0; i < kFiles; ++i)
             folder_->writeBytes(QStringLiteral("2027/F%1.tvl").arg(i, 4, 10, QLatin1Char('0')),
