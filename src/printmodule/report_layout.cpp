@@ -841,6 +841,10 @@ struct LaidOutDocument {
         document.setDefaultFont(BodyFont());
         document.setHtml(html);
         qr.install(document);
+        // Each block keeps its shaped text: Qt would otherwise shape it again for every layout
+        // of a table cell (its widths are measured before it is laid out) and for painting.
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+            block.layout()->setCacheEnabled(true);
         document.setPageSize(QSizeF(body.width(), kLongPage));
         const double height = document.documentLayout()->documentSize().height();
         document.checkResources();
