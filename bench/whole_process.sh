@@ -28,15 +28,14 @@ for _ in range(runs):
         process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         _, status, usage = os.wait4(process.pid, 0)
         end = time.perf_counter()
-        process.returncode = os.waitstatus_to_exitcode(status)
-        if process.returncode != 0:
-            sys.exit(f"{name} failed ({process.returncode})")
+        code = os.waitstatus_to_exitcode(status)
+        if code != 0:
+            sys.exit(f"{name} failed ({code})")
         results[name].append(((end - start) * 1000, usage.ru_maxrss / 1024))
+ms = {}
 for name, values in results.items():
-    ms = statistics.median(v[0] for v in values)
+    ms[name] = statistics.median(v[0] for v in values)
     mib = statistics.median(v[1] for v in values)
-    print(f"{name}: median {ms:.1f} ms, {mib:.0f} MiB peak ({runs} runs)")
-prm1 = statistics.median(v[0] for v in results["prm1"])
-weasy = statistics.median(v[0] for v in results["weasyprint"])
-print(f"ratio: {weasy / prm1:.1f}x")
+    print(f"{name}: median {ms[name]:.1f} ms, {mib:.0f} MiB peak ({runs} runs)")
+print(f"ratio: {ms['weasyprint'] / ms['prm1']:.1f}x")
 PYTHON
